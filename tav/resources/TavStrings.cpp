@@ -1,9 +1,8 @@
 // The library's own texts, as its users see them.
 #include "tav/resources/TavStrings.h"
 
-namespace tav {
 
-void AddTavStrings(plat::Module& module)
+void TavAddStrings(plat::Module& module)
 {
     module.AddStrings({
         {IDS_TAV_TEMPLATE_EXISTS, "ﾃﾝﾌﾟﾚｰﾄ '%s' はすでに存在します。上書きしますか？"},
@@ -27,4 +26,3 @@ void AddTavStrings(plat::Module& module)
     });
 }
 
-} // namespace tav

@@ -3,7 +3,6 @@
 
 #include "platform/resource/Module.h"
 
-namespace tav {
 
 enum TavStringId : unsigned {
     IDS_TAV_TEMPLATE_EXISTS = 1,
@@ -27,6 +26,5 @@ enum TavStringId : unsigned {
 };
 
 // Fills a module with the library's string table.
-void AddTavStrings(plat::Module& module);
+void TavAddStrings(plat::Module& module);
 
-} // namespace tav

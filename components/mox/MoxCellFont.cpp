@@ -1,0 +1,25 @@
+// The process-wide grid font.
+#include "components/mox/MoxCellFont.h"
+
+#include <optional>
+
+namespace {
+
+std::optional<plat::LOGFONTA>& CellFont()
+{
+    static std::optional<plat::LOGFONTA> font;
+    return font;
+}
+
+} // namespace
+
+void MoxSetCellFont(const plat::LOGFONTA* font)
+{
+    if (font)
+        CellFont() = *font;
+    else
+        CellFont().reset();
+}
+
+const plat::LOGFONTA* MoxGetCellFont() noexcept { return CellFont() ? &*CellFont() : nullptr; }
+
