@@ -142,7 +142,7 @@ void Archive::WriteNarrowString(std::string_view narrow)
         WriteUInt8(0xFF);
         WriteUInt16(static_cast<std::uint16_t>(length));
     } else {
-        if (length > 0xFFFFFFFFu)
+        if (length >= 0xFFFFFFFFu) // 0xFFFFFFFF itself announces a 64-bit length
             throw ArchiveError("string too long for an archive: " + std::to_string(length) + " bytes");
         WriteUInt8(0xFF);
         WriteUInt16(0xFFFF);
@@ -169,22 +169,25 @@ std::string Archive::ReadStringBytes(bool& wide)
     if (length == 0xFF) {
         length = ReadUInt16();
         if (length == kWideMarker) {
+            // A wide string starts its prefix over, counted in UTF-16 units.
             wide = true;
-            // The wide form carries its own prefix, counted in UTF-16 units.
             length = ReadUInt8();
-            if (length == 0xFF) {
+            if (length == 0xFF)
                 length = ReadUInt16();
-                if (length == 0xFFFF)
-                    length = ReadUInt32();
-            }
-        } else if (length == 0xFFFF) {
+        }
+        // Lengths that did not fit the shorter forms; the 64-bit one only a reader sees, as
+        // no string this side stores can need it.
+        if (length == 0xFFFF) {
             length = ReadUInt32();
+            if (length == 0xFFFFFFFFu)
+                length = ReadUInt64();
         }
     }
     const std::size_t unit = wide ? 2 : 1;
     RequireRemaining(length, unit);
-    const auto* data = reinterpret_cast<const char*>(Take(static_cast<std::size_t>(length) * unit));
-    return std::string(data, static_cast<std::size_t>(length) * unit);
+    const std::size_t size = static_cast<std::size_t>(length) * unit;
+    const auto* data = reinterpret_cast<const char*>(Take(size));
+    return std::string(data, size);
 }
 
 std::string Archive::ReadString()

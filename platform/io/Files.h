@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <string>
 #include <string_view>
 #include <system_error>
 #include <vector>
@@ -16,8 +17,53 @@ namespace plat {
 
 // Replaces a file's content so that a crash or a failure at any point leaves either the old
 // file or the new one, never a mix: the bytes go to a temporary file in the same folder,
-// are flushed to the disk, and the temporary file is then renamed over the target.
+// are flushed to the disk, and the temporary file is then renamed over the target. A
+// replaced file keeps its permissions; on failure the temporary file is removed.
 [[nodiscard]] std::error_code WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 [[nodiscard]] std::error_code WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+// Whether anything (file, folder, ...) is at the path; false also when that cannot be told.
+[[nodiscard]] bool PathExists(const std::filesystem::path& path) noexcept;
+[[nodiscard]] bool FolderExists(const std::filesystem::path& path) noexcept;
+
+// Size in bytes of a file (following links); a folder is an error.
+[[nodiscard]] std::error_code GetFileSize(const std::filesystem::path& path, std::uintmax_t& size);
+
+// Makes one folder whose parent exists. A folder already there counts as made; anything
+// else already there gives file_exists, a missing parent no_such_file_or_directory.
+[[nodiscard]] std::error_code MakeFolder(const std::filesystem::path& path);
+// Makes a folder and every missing folder above it.
+[[nodiscard]] std::error_code MakeFolders(const std::filesystem::path& path);
+
+// Removes a file or an empty folder. Nothing at the path is an error
+// (no_such_file_or_directory): callers remove what they listed or made, so a missing entry
+// means something else changed the folder.
+[[nodiscard]] std::error_code RemovePath(const std::filesystem::path& path);
+
+// Copies a file to target, replacing what is there the way WriteFileAtomically does, so a
+// failed copy leaves the old target as it was.
+[[nodiscard]] std::error_code CopyFileReplacing(const std::filesystem::path& source, const std::filesystem::path& target);
+
+// Whether a file name matches a pattern in which '*' stands for any run of characters and
+// '?' for exactly one; letters match without regard to case (NameCompare's folding), as
+// names typed by people or written by other systems vary in case. "*.*" matches every name.
+[[nodiscard]] bool MatchesPattern(std::string_view name, std::string_view pattern) noexcept;
+
+// Names (without folder) of the files in a folder that match a pattern, sorted by name
+// without regard to case. Folders are left out, as are entries that vanish while listing.
+[[nodiscard]] std::error_code ListFiles(const std::filesystem::path& folder, std::string_view pattern,
+                                        std::vector<std::string>& names);
+
+// Bytes the user may still write on the file system that holds the path. A path that does
+// not exist yet is measured at its nearest existing folder, since that is where it would be
+// made.
+[[nodiscard]] std::error_code GetFreeSpace(const std::filesystem::path& path, std::uintmax_t& bytes);
+
+// The user's folders, without a trailing separator. Documents and desktop come from
+// user-dirs.dirs in $XDG_CONFIG_HOME (else ~/.config), falling back to the home folder;
+// the temporary folder is $TMPDIR, else /tmp. They are not made when missing.
+[[nodiscard]] std::error_code GetDocumentsFolder(std::filesystem::path& folder);
+[[nodiscard]] std::error_code GetDesktopFolder(std::filesystem::path& folder);
+[[nodiscard]] std::error_code GetTemporaryFolder(std::filesystem::path& folder);
 
 } // namespace plat

@@ -18,6 +18,10 @@ void SetNarrowCodePage(NarrowCodePage codePage) noexcept;
 // Outcome of a conversion. A character that the target cannot represent (or a malformed
 // input sequence) stops the conversion: text then holds what was converted before it and
 // badOffset is its byte offset in the input, so nothing is silently dropped.
+// A few characters that CP932 holds only in a look-alike form are stored as that form and
+// read back as it: U+301C wave dash as U+FF5E, U+2212 minus as U+FF0D, U+00A5 yen as 0x5C
+// (a backslash when read back). Input methods produce them for ordinary Japanese text, and
+// a program of the CP932 world shows the stored bytes as the character the user typed.
 struct TextConversion {
     static constexpr std::size_t npos = std::string::npos;
     std::string text;
