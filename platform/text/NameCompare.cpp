@@ -11,6 +11,13 @@ char32_t FoldCodePoint(char32_t codePoint) noexcept
         return codePoint + 0x20;
     if (codePoint >= 0xC0 && codePoint <= 0xDE && codePoint != 0xD7)
         return codePoint + 0x20;
+    // Greek and Cyrillic capitals: CP932 holds these alphabets, so names may use them.
+    if (codePoint >= 0x391 && codePoint <= 0x3A9 && codePoint != 0x3A2)
+        return codePoint + 0x20;
+    if (codePoint >= 0x410 && codePoint <= 0x42F)
+        return codePoint + 0x20;
+    if (codePoint >= 0x400 && codePoint <= 0x40F)
+        return codePoint + 0x50;
     if (codePoint >= 0xFF21 && codePoint <= 0xFF3A) // full-width A to Z
         return codePoint + 0x20;
     return codePoint;

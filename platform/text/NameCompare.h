@@ -1,5 +1,6 @@
 // Comparison of names (registry keys and values, template names) without regard to case:
-// ASCII, Latin-1 and full-width Latin letters fold to lower case, all else compares as is.
+// ASCII, Latin-1, Greek, Cyrillic and full-width Latin letters fold to lower case, all else
+// compares as is. Stores keep folded names as lookup keys, so the folding must not change.
 #pragma once
 
 #include <string>

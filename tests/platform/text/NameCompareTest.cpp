@@ -10,6 +10,8 @@ TEST(NameCompare, LettersMatchWithoutRegardToCase)
     EXPECT_TRUE(EqualNoCase("Cell Template", "CELL TEMPLATE"));
     EXPECT_TRUE(EqualNoCase("ＰｏｉＮＴ", "ｐＯＩｎｔ")) << "full-width Latin letters fold too";
     EXPECT_TRUE(EqualNoCase("Ärger", "äRGER"));
+    EXPECT_TRUE(EqualNoCase("ΩΣ区間", "ωσ区間")) << "Greek letters, which CP932 holds";
+    EXPECT_TRUE(EqualNoCase("ЁЖИК", "ёжик")) << "Cyrillic letters, which CP932 holds";
     EXPECT_TRUE(EqualNoCase("標準", "標準"));
     EXPECT_FALSE(EqualNoCase("A", "Ａ")) << "an ASCII letter is not its full-width form";
     EXPECT_FALSE(EqualNoCase("ｱ", "ア")) << "half-width and full-width katakana are different names";
