@@ -107,4 +107,67 @@ struct TEXTMETRIC {
     BYTE tmCharSet = 0;
 };
 
+constexpr WORD LOWORD(std::uintptr_t value) noexcept { return static_cast<WORD>(value & 0xFFFF); }
+constexpr WORD HIWORD(std::uintptr_t value) noexcept { return static_cast<WORD>((value >> 16) & 0xFFFF); }
+constexpr WPARAM MAKEWPARAM(WORD low, WORD high) noexcept
+{
+    return static_cast<WPARAM>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
+}
+constexpr LPARAM MAKELPARAM(WORD low, WORD high) noexcept
+{
+    return static_cast<LPARAM>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
+}
+
+// What WM_CREATE carries and PreCreateWindow may adjust.
+struct CREATESTRUCT {
+    void* lpCreateParams = nullptr;
+    Wnd* hwndParent = nullptr;
+    UINT hMenu = 0; // a child's control identifier
+    int cy = 0;
+    int cx = 0;
+    int y = 0;
+    int x = 0;
+    DWORD style = 0;
+    const char* lpszName = nullptr;
+    const char* lpszClass = nullptr;
+    DWORD dwExStyle = 0;
+};
+
+// What WM_WINDOWPOSCHANGED carries: the new place and size and the SWP_* flags of the change.
+struct WINDOWPOS {
+    Wnd* hwnd = nullptr;
+    Wnd* hwndInsertAfter = nullptr;
+    int x = 0;
+    int y = 0;
+    int cx = 0;
+    int cy = 0;
+    UINT flags = 0;
+};
+
+// The head of every WM_NOTIFY record.
+struct NMHDR {
+    Wnd* hwndFrom = nullptr;
+    std::uintptr_t idFrom = 0;
+    UINT code = 0;
+};
+
+// LVN_KEYDOWN: a key pressed in a list view.
+struct NMLVKEYDOWN {
+    NMHDR hdr;
+    WORD wVKey = 0;
+    UINT flags = 0;
+};
+
+// LVN_ITEMCHANGED, NM_CLICK, NM_DBLCLK of a list view.
+struct NMLISTVIEW {
+    NMHDR hdr;
+    int iItem = -1;
+    int iSubItem = 0;
+    UINT uNewState = 0;
+    UINT uOldState = 0;
+    UINT uChanged = 0;
+    POINT ptAction;
+    LPARAM lParam = 0;
+};
+
 } // namespace plat

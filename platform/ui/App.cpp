@@ -1,0 +1,180 @@
+// The application object, message boxes, key state, the wait cursor, and the routing of
+// input events into the window tree.
+#include "platform/ui/App.h"
+
+#include "platform/resource/AppIdentity.h"
+#include "platform/ui/Wnd.h"
+
+namespace plat {
+
+namespace {
+
+WinApp*& CurrentApp()
+{
+    static WinApp* app = nullptr;
+    return app;
+}
+
+LPARAM PointParam(POINT point)
+{
+    return MAKELPARAM(static_cast<WORD>(static_cast<short>(point.x)), static_cast<WORD>(static_cast<short>(point.y)));
+}
+
+} // namespace
+
+InputEvent InputEvent::KeyPress(int virtualKey, bool shift, bool control)
+{
+    InputEvent event;
+    event.kind = Kind::Key;
+    event.key = virtualKey;
+    event.shift = shift;
+    event.control = control;
+    return event;
+}
+
+InputEvent InputEvent::Character(char32_t ch)
+{
+    InputEvent event;
+    event.kind = Kind::Char;
+    event.ch = ch;
+    return event;
+}
+
+InputEvent InputEvent::MouseClick(POINT screen, Kind kind)
+{
+    InputEvent event;
+    event.kind = kind;
+    event.point = screen;
+    return event;
+}
+
+WinApp::WinApp(std::string name, std::string category, Driver* driver)
+    : m_name(std::move(name)), m_category(std::move(category)), m_driver(driver)
+{
+    SetAppIdentity(AppIdentity{m_name, m_category});
+    CurrentApp() = this;
+}
+
+WinApp::~WinApp()
+{
+    if (CurrentApp() == this)
+        CurrentApp() = nullptr;
+}
+
+WinApp* GetApp() noexcept { return CurrentApp(); }
+
+int WinApp::Run()
+{
+    if (!m_driver)
+        return 0;
+    while (IsWindow(m_mainWnd)) {
+        if (DispatchOnePostedMessage())
+            continue;
+        std::optional<InputEvent> event = m_driver->NextEvent();
+        if (!event)
+            break;
+        DispatchInput(*event);
+    }
+    return 0;
+}
+
+void WinApp::BeginWaitCursor()
+{
+    if (m_waitDepth++ == 0 && m_driver)
+        m_driver->WaitCursorChanged(true);
+}
+
+void WinApp::EndWaitCursor()
+{
+    if (m_waitDepth > 0 && --m_waitDepth == 0 && m_driver)
+        m_driver->WaitCursorChanged(false);
+}
+
+WaitCursor::WaitCursor()
+{
+    if (WinApp* app = GetApp())
+        app->BeginWaitCursor();
+}
+
+WaitCursor::~WaitCursor()
+{
+    if (WinApp* app = GetApp())
+        app->EndWaitCursor();
+}
+
+int MessageBox(Wnd* owner, std::string_view text, std::string_view caption, UINT style)
+{
+    WinApp* app = GetApp();
+    Driver* driver = app ? app->GetDriver() : nullptr;
+    if (!driver)
+        return 0;
+    const std::string title = caption.empty() ? app->GetName() : std::string(caption);
+    return driver->MessageBox(owner ? owner : GetActiveWindow(), std::string(text), title, style);
+}
+
+int MessageBox(std::string_view text, UINT style) { return MessageBox(nullptr, text, {}, style); }
+
+short GetKeyState(int virtualKey)
+{
+    WinApp* app = GetApp();
+    Driver* driver = app ? app->GetDriver() : nullptr;
+    return driver && driver->IsKeyDown(virtualKey) ? static_cast<short>(0x8000) : 0;
+}
+
+void DispatchInput(const InputEvent& event)
+{
+    Wnd* active = GetActiveWindow();
+    if (!active) {
+        auto windows = Wnd::GetTopLevelWindows();
+        for (auto it = windows.rbegin(); it != windows.rend() && !active; ++it)
+            if ((*it)->IsWindowVisible() && (*it)->IsWindowEnabled())
+                active = *it;
+    }
+    if (!active || active->PreTranslateInput(event) || !IsWindow(active))
+        return;
+
+    Wnd* focus = Wnd::GetFocus();
+    Wnd* keyTarget = focus && (focus == active || active->IsChild(focus)) ? focus : active;
+    switch (event.kind) {
+    case InputEvent::Kind::Key:
+        keyTarget->SendMessage(WM_KEYDOWN, static_cast<WPARAM>(event.key), 1);
+        if (IsWindow(keyTarget))
+            keyTarget->SendMessage(WM_KEYUP, static_cast<WPARAM>(event.key), 1);
+        break;
+    case InputEvent::Kind::Char:
+        keyTarget->SendMessage(WM_CHAR, static_cast<WPARAM>(event.ch), 1);
+        break;
+    case InputEvent::Kind::Click:
+    case InputEvent::Kind::DoubleClick:
+    case InputEvent::Kind::RightClick: {
+        POINT point = event.point;
+        active->ScreenToClient(&point);
+        RECT client;
+        active->GetClientRect(&client);
+        if (!client.Contains(point))
+            break;
+        Wnd* target = active->ChildWindowFromPointDeep(point);
+        POINT local = event.point;
+        target->ScreenToClient(&local);
+        if (event.kind == InputEvent::Kind::Click) {
+            target->SendMessage(WM_LBUTTONDOWN, 1, PointParam(local));
+            if (IsWindow(target))
+                target->SendMessage(WM_LBUTTONUP, 0, PointParam(local));
+        } else if (event.kind == InputEvent::Kind::DoubleClick) {
+            target->SendMessage(WM_LBUTTONDBLCLK, 1, PointParam(local));
+            if (IsWindow(target))
+                target->SendMessage(WM_LBUTTONUP, 0, PointParam(local));
+        } else {
+            target->SendMessage(WM_RBUTTONDOWN, 2, PointParam(local));
+            if (IsWindow(target))
+                target->SendMessage(WM_RBUTTONUP, 0, PointParam(local));
+        }
+        break;
+    }
+    case InputEvent::Kind::Close:
+        active->SendMessage(WM_CLOSE);
+        break;
+    }
+}
+
+} // namespace plat

@@ -1,0 +1,121 @@
+// The application object and the driver it runs on: the driver supplies input events and
+// shows what the windows hold; the headless driver (tests) and the terminal driver (people)
+// implement it. Also message boxes, key state and the wait cursor, which go through it.
+#pragma once
+
+#include "platform/ui/Constants.h"
+#include "platform/ui/Types.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace plat {
+
+class Wnd;
+class Dialog;
+
+// One input event, as a person gives it.
+struct InputEvent {
+    enum class Kind { Key, Char, Click, DoubleClick, RightClick, Close };
+    Kind kind = Kind::Key;
+    int key = 0;         // Key: the virtual key
+    char32_t ch = 0;     // Char: the character typed
+    POINT point;         // mouse events: screen coordinates
+    bool shift = false;  // modifiers held during the event
+    bool control = false;
+    bool alt = false;
+
+    static InputEvent KeyPress(int virtualKey, bool shift = false, bool control = false);
+    static InputEvent Character(char32_t ch);
+    static InputEvent MouseClick(POINT screen, Kind kind = Kind::Click);
+    static InputEvent CloseBox()
+    {
+        InputEvent event;
+        event.kind = Kind::Close;
+        return event;
+    }
+};
+
+class Driver {
+public:
+    virtual ~Driver() = default;
+    // The next input event, waiting for one; nothing when the input has ended, upon which a
+    // modal loop closes its window rather than wait forever.
+    virtual std::optional<InputEvent> NextEvent() = 0;
+    // Shows a message box and returns the button chosen (IDOK, IDCANCEL, IDYES, IDNO).
+    virtual int MessageBox(Wnd* owner, const std::string& text, const std::string& caption, UINT style) = 0;
+    // Whether a key (VK_SHIFT, VK_CONTROL, ...) is held now.
+    [[nodiscard]] virtual bool IsKeyDown(int virtualKey) const = 0;
+    // A dialog has been created, initialised and shown (modal: its loop is about to run).
+    virtual void DialogOpened(Dialog& dialog) { (void)dialog; }
+    // A window was shown or hidden, or asks to be repainted.
+    virtual void WindowChanged(Wnd& wnd) { (void)wnd; }
+    virtual void WaitCursorChanged(bool shown) { (void)shown; }
+    // The screen in pixels (a terminal: 8 px per column, 16 per line).
+    [[nodiscard]] virtual SIZE ScreenSize() const { return {640, 400}; }
+};
+
+// The program: its name and category (its identity in the registry), its main window, the
+// help system it uses and its driver. One exists at a time; it must outlive its windows.
+class WinApp {
+public:
+    WinApp(std::string name, std::string category, Driver* driver = nullptr);
+    virtual ~WinApp();
+    WinApp(const WinApp&) = delete;
+    WinApp& operator=(const WinApp&) = delete;
+
+    [[nodiscard]] const std::string& GetName() const noexcept { return m_name; }
+    [[nodiscard]] const std::string& GetCategory() const noexcept { return m_category; }
+    [[nodiscard]] Wnd* GetMainWnd() const noexcept { return m_mainWnd; }
+    void SetMainWnd(Wnd* wnd) noexcept { m_mainWnd = wnd; }
+    [[nodiscard]] int GetHelpType() const noexcept { return m_helpType; }
+    void SetHelpType(int helpType) noexcept { m_helpType = helpType; }
+    [[nodiscard]] Driver* GetDriver() const noexcept { return m_driver; }
+    void SetDriver(Driver* driver) noexcept { m_driver = driver; }
+
+    // Runs until the main window is destroyed or the input ends; returns 0.
+    virtual int Run();
+
+    void BeginWaitCursor();
+    void EndWaitCursor();
+    [[nodiscard]] bool IsWaitCursorShown() const noexcept { return m_waitDepth > 0; }
+
+private:
+    std::string m_name;
+    std::string m_category;
+    Driver* m_driver;
+    Wnd* m_mainWnd = nullptr;
+    int m_helpType = 0;
+    int m_waitDepth = 0;
+};
+
+// The application object, or null before one is made.
+[[nodiscard]] WinApp* GetApp() noexcept;
+
+// Shows a message box through the driver; the caption defaults to the application's name.
+// Without an application or driver nothing can be shown and the answer is 0.
+int MessageBox(Wnd* owner, std::string_view text, std::string_view caption, UINT style);
+int MessageBox(std::string_view text, UINT style = MB_OK);
+
+// The key's state: the high bit set while it is held.
+[[nodiscard]] short GetKeyState(int virtualKey);
+
+// Shows the wait cursor for its lifetime.
+class WaitCursor {
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// Routes one input event into the window tree: to the active modal window (or the main
+// window), through its PreTranslateInput, to the focus or the window under the mouse.
+void DispatchInput(const InputEvent& event);
+
+// The window that takes input now: the innermost running modal loop's window, else the
+// main window.
+[[nodiscard]] Wnd* GetActiveWindow() noexcept;
+
+} // namespace plat

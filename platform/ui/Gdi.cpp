@@ -1,0 +1,324 @@
+// Fonts, bitmaps, brushes and device contexts under the cell-font model.
+#include "platform/ui/Gdi.h"
+
+#include "platform/text/DisplayWidth.h"
+#include "platform/ui/App.h"
+#include "platform/ui/Wnd.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace plat {
+
+// ---- Font ----
+
+BOOL Font::CreateFontIndirect(const LOGFONTA* logFont)
+{
+    if (!logFont)
+        return FALSE;
+    m_logFont = *logFont;
+    m_created = true;
+    return TRUE;
+}
+
+BOOL Font::CreatePointFont(int pointSizeTenths, std::string_view faceName)
+{
+    LOGFONTA logFont;
+    // Rounded as the platform converts points to pixels (MulDiv).
+    logFont.lfHeight = -((pointSizeTenths * kScreenDpi + 360) / 720);
+    logFont.lfWeight = 400;
+    logFont.lfCharSet = 128;
+    const std::size_t length = std::min(faceName.size(), static_cast<std::size_t>(LF_FACESIZE - 1));
+    std::memcpy(logFont.lfFaceName, faceName.data(), length);
+    return CreateFontIndirect(&logFont);
+}
+
+int Font::GetLogFont(LOGFONTA* logFont) const
+{
+    if (!m_created || !logFont)
+        return 0;
+    *logFont = m_logFont;
+    return sizeof(LOGFONTA);
+}
+
+BOOL Font::DeleteObject() noexcept
+{
+    const bool was = m_created;
+    m_created = false;
+    m_logFont = LOGFONTA{};
+    return was;
+}
+
+Font* GetStockFont(int index)
+{
+    if (index != DEFAULT_GUI_FONT)
+        return nullptr;
+    static Font font = [] {
+        Font stock;
+        LOGFONTA logFont;
+        logFont.lfHeight = -12;
+        logFont.lfWeight = 400;
+        logFont.lfCharSet = 128;
+        const char face[] = "ＭＳ Ｐゴシック";
+        std::memcpy(logFont.lfFaceName, face, sizeof face);
+        stock.CreateFontIndirect(&logFont);
+        return stock;
+    }();
+    return &font;
+}
+
+// ---- Bitmap ----
+
+BOOL Bitmap::CreateBitmap(int width, int height)
+{
+    if (width <= 0 || height <= 0 || width > 0x4000 || height > 0x4000)
+        return FALSE;
+    m_width = width;
+    m_height = height;
+    m_pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    return TRUE;
+}
+
+BOOL Bitmap::CreateMonochrome(int width, int height, const void* bits)
+{
+    if (!bits || !CreateBitmap(width, height))
+        return FALSE;
+    const auto* bytes = static_cast<const BYTE*>(bits);
+    const int stride = (width + 15) / 16 * 2;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const bool set = (bytes[y * stride + x / 8] >> (7 - x % 8)) & 1;
+            SetPixel(x, y, set ? RGB(255, 255, 255) : RGB(0, 0, 0));
+        }
+    return TRUE;
+}
+
+BOOL Bitmap::DeleteObject() noexcept
+{
+    const bool was = IsCreated();
+    m_width = m_height = 0;
+    m_pixels.clear();
+    return was;
+}
+
+COLORREF Bitmap::GetPixel(int x, int y) const noexcept
+{
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+        return CLR_NONE;
+    return m_pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) + static_cast<std::size_t>(x)];
+}
+
+void Bitmap::SetPixel(int x, int y, COLORREF color) noexcept
+{
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+        return;
+    m_pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) + static_cast<std::size_t>(x)] = color;
+}
+
+// ---- Brush ----
+
+BOOL Brush::CreateSolidBrush(COLORREF color)
+{
+    m_kind = Kind::Solid;
+    m_color = color;
+    return TRUE;
+}
+
+BOOL Brush::CreatePatternBrush(const Bitmap& bitmap)
+{
+    const SIZE size = bitmap.GetSize();
+    if (size.cx < 8 || size.cy < 8)
+        return FALSE;
+    m_kind = Kind::Pattern;
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            m_pattern[y][x] = bitmap.GetPixel(x, y);
+    return TRUE;
+}
+
+BOOL Brush::DeleteObject() noexcept
+{
+    const bool was = IsCreated();
+    *this = Brush();
+    return was;
+}
+
+COLORREF Brush::ColorAt(int x, int y) const noexcept
+{
+    switch (m_kind) {
+    case Kind::Solid:
+        return m_color;
+    case Kind::Pattern:
+        return m_pattern[((y % 8) + 8) % 8][((x % 8) + 8) % 8];
+    case Kind::None:
+        break;
+    }
+    return CLR_NONE;
+}
+
+// ---- DC ----
+
+DC::DC()
+{
+    if (Driver* driver = GetApp() ? GetApp()->GetDriver() : nullptr)
+        m_surface = driver->ScreenSize();
+}
+
+BOOL DC::CreateCompatibleDC(DC*)
+{
+    m_memory = true;
+    return TRUE;
+}
+
+Font* DC::SelectObject(Font* font)
+{
+    Font* old = m_font;
+    m_font = font;
+    return old;
+}
+
+Bitmap* DC::SelectObject(Bitmap* bitmap)
+{
+    Bitmap* old = m_bitmap;
+    m_bitmap = bitmap;
+    return old;
+}
+
+Brush* DC::SelectObject(Brush* brush)
+{
+    Brush* old = m_brush;
+    m_brush = brush;
+    return old;
+}
+
+COLORREF DC::SetTextColor(COLORREF color) noexcept { return std::exchange(m_textColor, color); }
+COLORREF DC::SetBkColor(COLORREF color) noexcept { return std::exchange(m_bkColor, color); }
+int DC::SetBkMode(int mode) noexcept { return std::exchange(m_bkMode, mode); }
+
+BOOL DC::GetTextMetrics(TEXTMETRIC* metrics) const
+{
+    if (!metrics)
+        return FALSE;
+    LOGFONTA logFont;
+    if (m_font)
+        m_font->GetLogFont(&logFont);
+    *metrics = TEXTMETRIC{};
+    metrics->tmHeight = kLineHeight;
+    metrics->tmAscent = 13;
+    metrics->tmDescent = kLineHeight - 13;
+    metrics->tmAveCharWidth = kCharWidth;
+    metrics->tmMaxCharWidth = 2 * kCharWidth;
+    metrics->tmWeight = logFont.lfWeight ? logFont.lfWeight : 400;
+    metrics->tmDigitizedAspectX = kScreenDpi;
+    metrics->tmDigitizedAspectY = kScreenDpi;
+    metrics->tmFirstChar = 0x20;
+    metrics->tmLastChar = 0xFC;
+    metrics->tmDefaultChar = 0x81;
+    metrics->tmBreakChar = 0x20;
+    metrics->tmItalic = logFont.lfItalic;
+    metrics->tmUnderlined = logFont.lfUnderline;
+    metrics->tmCharSet = 128;
+    return TRUE;
+}
+
+SIZE DC::GetTextExtent(std::string_view text) const { return {DisplayWidth(text) * kCharWidth, kLineHeight}; }
+
+int DC::GetDeviceCaps(int index) const
+{
+    switch (index) {
+    case LOGPIXELSX:
+    case LOGPIXELSY:
+        return kScreenDpi;
+    case HORZRES:
+        return m_bitmap ? m_bitmap->GetSize().cx : m_surface.cx;
+    case VERTRES:
+        return m_bitmap ? m_bitmap->GetSize().cy : m_surface.cy;
+    default:
+        return 0;
+    }
+}
+
+BOOL DC::TextOut(int x, int y, std::string_view text)
+{
+    const SIZE extent = GetTextExtent(text);
+    DrawText(text, RECT{x, y, x + extent.cx, y + extent.cy}, DT_LEFT | DT_SINGLELINE);
+    return TRUE;
+}
+
+int DC::DrawText(std::string_view text, const RECT& rect, UINT format)
+{
+    DrawOp op;
+    op.kind = DrawOp::Kind::Text;
+    op.rect = rect;
+    op.text = std::string(text);
+    op.format = format;
+    op.textColor = m_textColor;
+    op.bkColor = m_bkColor;
+    op.bkMode = m_bkMode;
+    if (m_font)
+        m_font->GetLogFont(&op.font);
+    m_ops.push_back(std::move(op));
+    return kLineHeight;
+}
+
+void DC::FillRect(const RECT& rect, const Brush* brush)
+{
+    if (!brush || !brush->IsCreated())
+        return;
+    if (m_memory) {
+        if (m_bitmap)
+            for (int y = rect.top; y < rect.bottom; ++y)
+                for (int x = rect.left; x < rect.right; ++x)
+                    m_bitmap->SetPixel(x, y, brush->ColorAt(x, y));
+        return;
+    }
+    DrawOp op;
+    op.kind = DrawOp::Kind::Fill;
+    op.rect = rect;
+    op.brush = *brush;
+    m_ops.push_back(std::move(op));
+}
+
+void DC::FillSolidRect(const RECT& rect, COLORREF color)
+{
+    const Brush brush(color);
+    FillRect(rect, &brush);
+}
+
+COLORREF DC::SetPixel(int x, int y, COLORREF color)
+{
+    if (m_bitmap) {
+        m_bitmap->SetPixel(x, y, color);
+        return m_bitmap->GetPixel(x, y);
+    }
+    FillSolidRect(RECT{x, y, x + 1, y + 1}, color);
+    return color;
+}
+
+COLORREF DC::GetPixel(int x, int y) const { return m_bitmap ? m_bitmap->GetPixel(x, y) : CLR_NONE; }
+
+ClientDC::ClientDC(Wnd* wnd) : m_wnd(wnd)
+{
+    if (m_wnd) {
+        RECT client;
+        m_wnd->GetClientRect(&client);
+        m_surface = SIZE{client.Width(), client.Height()};
+        SelectObject(m_wnd->GetFont());
+    }
+}
+
+ClientDC::~ClientDC()
+{
+    if (IsWindow(m_wnd))
+        m_wnd->AppendDrawing(m_ops, m_replace);
+}
+
+PaintDC::PaintDC(Wnd* wnd) : ClientDC(wnd)
+{
+    m_replace = true;
+    if (IsWindow(m_wnd))
+        m_wnd->ValidateRect();
+}
+
+} // namespace plat

@@ -1,0 +1,175 @@
+// Drawing values and device contexts: fonts, bitmaps, brushes as plain values, and DCs that
+// measure text under the fixed cell-font model and record what is drawn for the renderer.
+//
+// The cell-font model: a half-width character is 8 px wide, a full-width one 16 px, a line
+// 16 px high, whatever font is selected; the screen has 96 pixels per inch.
+#pragma once
+
+#include "platform/ui/Constants.h"
+#include "platform/ui/Types.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace plat {
+
+class Wnd;
+
+inline constexpr int kCharWidth = 8;
+inline constexpr int kLineHeight = 16;
+inline constexpr int kScreenDpi = 96;
+// A bitmap pixel that an image list's mask made transparent.
+inline constexpr COLORREF CLR_NONE = 0xFFFFFFFF;
+
+// DrawText formats.
+inline constexpr UINT DT_LEFT = 0x0000;
+inline constexpr UINT DT_CENTER = 0x0001;
+inline constexpr UINT DT_RIGHT = 0x0002;
+inline constexpr UINT DT_VCENTER = 0x0004;
+inline constexpr UINT DT_SINGLELINE = 0x0020;
+
+class Font {
+public:
+    BOOL CreateFontIndirect(const LOGFONTA* logFont);
+    // Height from a size in tenths of a point at the screen's 96 pixels per inch.
+    BOOL CreatePointFont(int pointSizeTenths, std::string_view faceName);
+    int GetLogFont(LOGFONTA* logFont) const;
+    BOOL DeleteObject() noexcept;
+    [[nodiscard]] bool IsCreated() const noexcept { return m_created; }
+
+private:
+    LOGFONTA m_logFont;
+    bool m_created = false;
+};
+
+// The stock font (DEFAULT_GUI_FONT); null for other indices.
+[[nodiscard]] Font* GetStockFont(int index);
+
+// A colour bitmap, one COLORREF per pixel, rows top down.
+class Bitmap {
+public:
+    BOOL CreateBitmap(int width, int height);
+    // A monochrome bitmap from rows of bits, each row padded to 16 bits as the platform lays
+    // them: a set bit is white, a clear bit black.
+    BOOL CreateMonochrome(int width, int height, const void* bits);
+    BOOL DeleteObject() noexcept;
+    [[nodiscard]] bool IsCreated() const noexcept { return m_width > 0; }
+    [[nodiscard]] SIZE GetSize() const noexcept { return {m_width, m_height}; }
+    // Outside the bitmap: GetPixel answers CLR_NONE and SetPixel does nothing.
+    [[nodiscard]] COLORREF GetPixel(int x, int y) const noexcept;
+    void SetPixel(int x, int y, COLORREF color) noexcept;
+    friend bool operator==(const Bitmap&, const Bitmap&) = default;
+
+private:
+    LONG m_width = 0;
+    LONG m_height = 0;
+    std::vector<COLORREF> m_pixels;
+};
+
+// A solid colour or an 8 by 8 pattern that repeats across what it fills.
+class Brush {
+public:
+    enum class Kind { None, Solid, Pattern };
+    Brush() = default;
+    explicit Brush(COLORREF color) { CreateSolidBrush(color); }
+    BOOL CreateSolidBrush(COLORREF color);
+    // Takes the top left 8 by 8 pixels of the bitmap (the platform's pattern size).
+    BOOL CreatePatternBrush(const Bitmap& bitmap);
+    BOOL DeleteObject() noexcept;
+    [[nodiscard]] Kind GetKind() const noexcept { return m_kind; }
+    [[nodiscard]] bool IsCreated() const noexcept { return m_kind != Kind::None; }
+    // The colour the brush gives the pixel at (x, y) of a filled area.
+    [[nodiscard]] COLORREF ColorAt(int x, int y) const noexcept;
+    friend bool operator==(const Brush&, const Brush&) = default;
+
+private:
+    Kind m_kind = Kind::None;
+    COLORREF m_color = 0;
+    COLORREF m_pattern[8][8] = {};
+};
+
+// One drawing step, recorded for the renderer.
+struct DrawOp {
+    enum class Kind { Text, Fill };
+    Kind kind = Kind::Text;
+    RECT rect;            // where, in the DC's coordinates
+    std::string text;     // Text
+    UINT format = 0;      // Text: DT_* alignment
+    COLORREF textColor = 0;
+    COLORREF bkColor = 0;
+    int bkMode = OPAQUE;
+    LOGFONTA font;        // Text: the font selected
+    Brush brush;          // Fill
+};
+
+class DC {
+public:
+    DC();
+    virtual ~DC() = default;
+    DC(const DC&) = delete;
+    DC& operator=(const DC&) = delete;
+
+    // A memory DC; its drawing goes into the bitmap selected into it.
+    BOOL CreateCompatibleDC(DC* other);
+
+    Font* SelectObject(Font* font);
+    Bitmap* SelectObject(Bitmap* bitmap);
+    Brush* SelectObject(Brush* brush);
+    [[nodiscard]] Font* GetCurrentFont() const noexcept { return m_font; }
+    [[nodiscard]] Bitmap* GetCurrentBitmap() const noexcept { return m_bitmap; }
+
+    COLORREF SetTextColor(COLORREF color) noexcept;
+    [[nodiscard]] COLORREF GetTextColor() const noexcept { return m_textColor; }
+    COLORREF SetBkColor(COLORREF color) noexcept;
+    [[nodiscard]] COLORREF GetBkColor() const noexcept { return m_bkColor; }
+    int SetBkMode(int mode) noexcept;
+
+    BOOL GetTextMetrics(TEXTMETRIC* metrics) const;
+    [[nodiscard]] SIZE GetTextExtent(std::string_view text) const;
+    [[nodiscard]] int GetDeviceCaps(int index) const;
+    // Logical and device units are the same (one pixel each).
+    void LPtoDP(POINT*, int = 1) const noexcept {}
+    void DPtoLP(POINT*, int = 1) const noexcept {}
+
+    BOOL TextOut(int x, int y, std::string_view text);
+    int DrawText(std::string_view text, const RECT& rect, UINT format);
+    void FillRect(const RECT& rect, const Brush* brush);
+    void FillSolidRect(const RECT& rect, COLORREF color);
+    COLORREF SetPixel(int x, int y, COLORREF color);
+    [[nodiscard]] COLORREF GetPixel(int x, int y) const;
+
+    [[nodiscard]] const std::vector<DrawOp>& GetOps() const noexcept { return m_ops; }
+
+protected:
+    std::vector<DrawOp> m_ops;
+    SIZE m_surface{640, 400};
+
+private:
+    Font* m_font = nullptr;
+    Bitmap* m_bitmap = nullptr;
+    Brush* m_brush = nullptr;
+    bool m_memory = false;
+    COLORREF m_textColor = 0;
+    COLORREF m_bkColor = 0xFFFFFF;
+    int m_bkMode = OPAQUE;
+};
+
+// A DC on a window's client area; what it drew joins the window's drawing when released.
+class ClientDC : public DC {
+public:
+    explicit ClientDC(Wnd* wnd);
+    ~ClientDC() override;
+
+protected:
+    Wnd* m_wnd;
+    bool m_replace = false;
+};
+
+// The DC of WM_PAINT: it validates the window and its drawing replaces the window's record.
+class PaintDC : public ClientDC {
+public:
+    explicit PaintDC(Wnd* wnd);
+};
+
+} // namespace plat

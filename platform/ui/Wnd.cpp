@@ -1,0 +1,800 @@
+// Windows, message dispatch through the maps, posted messages, registered message numbers,
+// and the process-wide window state (which windows exist, which has the focus).
+#include "platform/ui/Wnd.h"
+
+#include "platform/ui/App.h"
+#include "platform/ui/Gdi.h"
+
+#include <algorithm>
+#include <deque>
+#include <map>
+#include <unordered_set>
+
+namespace plat {
+
+namespace {
+
+struct PostedMessage {
+    Wnd* wnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+struct WindowState {
+    std::unordered_set<const Wnd*> live;
+    std::vector<Wnd*> topLevel;
+    std::deque<PostedMessage> posted;
+    Wnd* focus = nullptr;
+    std::vector<Wnd*> modalStack;
+};
+
+WindowState& State()
+{
+    static WindowState state;
+    return state;
+}
+
+const MessageMapEntry* FindEntry(const MessageMap* map, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    for (; map; map = map->base ? map->base() : nullptr) {
+        for (const MessageMapEntry* entry = map->entries; entry->kind != MessageMapEntry::Kind::End; ++entry) {
+            switch (entry->kind) {
+            case MessageMapEntry::Kind::Message:
+                if (entry->message == message)
+                    return entry;
+                break;
+            case MessageMapEntry::Kind::Registered:
+                if (*entry->registered != 0 && *entry->registered == message)
+                    return entry;
+                break;
+            case MessageMapEntry::Kind::Command:
+                if (message == WM_COMMAND && HIWORD(wParam) == entry->code && LOWORD(wParam) >= entry->firstId &&
+                    LOWORD(wParam) <= entry->lastId)
+                    return entry;
+                break;
+            case MessageMapEntry::Kind::Notify:
+                if (message == WM_NOTIFY && lParam != 0) {
+                    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+                    if (header->code == entry->code && header->idFrom >= entry->firstId && header->idFrom <= entry->lastId)
+                        return entry;
+                }
+                break;
+            case MessageMapEntry::Kind::End:
+                break;
+            }
+        }
+    }
+    return nullptr;
+}
+
+// FNV-1a over the name with ASCII letters folded, so that a name's number does not depend on
+// the process that registers it.
+UINT HashName(std::string_view name)
+{
+    std::uint32_t hash = 2166136261u;
+    for (unsigned char c : name) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<unsigned char>(c - 'a' + 'A');
+        hash = (hash ^ c) * 16777619u;
+    }
+    return kFirstRegisteredMessage + hash % (kLastRegisteredMessage - kFirstRegisteredMessage + 1);
+}
+
+std::string FoldAscii(std::string_view name)
+{
+    std::string folded(name);
+    for (char& c : folded)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return folded;
+}
+
+} // namespace
+
+// ---- process-wide state ----
+
+bool IsWindow(const Wnd* wnd) noexcept { return wnd && State().live.count(wnd) != 0; }
+
+std::vector<Wnd*> Wnd::GetTopLevelWindows() { return State().topLevel; }
+
+Wnd* Wnd::GetFocus() noexcept { return State().focus; }
+
+Wnd* GetActiveWindow() noexcept
+{
+    auto& state = State();
+    if (!state.modalStack.empty())
+        return state.modalStack.back();
+    WinApp* app = GetApp();
+    return app && plat::IsWindow(app->GetMainWnd()) ? app->GetMainWnd() : nullptr;
+}
+
+UINT RegisterWindowMessage(std::string_view name)
+{
+    if (name.empty())
+        return 0;
+    static std::map<std::string, UINT> byName;
+    static std::map<UINT, std::string> byNumber;
+    std::string folded = FoldAscii(name);
+    if (auto it = byName.find(folded); it != byName.end())
+        return it->second;
+    UINT number = HashName(name);
+    while (byNumber.count(number))
+        number = number == kLastRegisteredMessage ? kFirstRegisteredMessage : number + 1;
+    byNumber.emplace(number, folded);
+    byName.emplace(std::move(folded), number);
+    return number;
+}
+
+bool DispatchOnePostedMessage()
+{
+    auto& posted = State().posted;
+    if (posted.empty())
+        return false;
+    PostedMessage message = posted.front();
+    posted.pop_front();
+    if (plat::IsWindow(message.wnd))
+        message.wnd->SendMessage(message.message, message.wParam, message.lParam);
+    return true;
+}
+
+bool DispatchPostedMessages()
+{
+    bool any = false;
+    while (DispatchOnePostedMessage())
+        any = true;
+    return any;
+}
+
+std::size_t PostedMessageCount() noexcept { return State().posted.size(); }
+
+// ---- Wnd ----
+
+Wnd::Wnd() = default;
+
+Wnd::~Wnd()
+{
+    // The object is going away whoever owns it: never delete it a second time.
+    m_autoDelete = false;
+    DestroyWindow();
+    delete m_drawing;
+}
+
+const MessageMap* Wnd::GetThisMessageMap()
+{
+    static const MessageMapEntry entries[] = {MessageMapEntry{}};
+    static const MessageMap map{nullptr, entries};
+    return &map;
+}
+
+const MessageMap* Wnd::GetMessageMap() const { return GetThisMessageMap(); }
+
+BOOL Wnd::PreCreateWindow(CREATESTRUCT&) { return TRUE; }
+
+BOOL Wnd::CreateEx(DWORD exStyle, std::string_view className, std::string_view text, DWORD style,
+                   const RECT& rect, Wnd* parent, UINT id, void* createParam)
+{
+    if (m_created)
+        return FALSE;
+    const std::string classText(className);
+    const std::string nameText(text);
+    CREATESTRUCT cs;
+    cs.lpCreateParams = createParam;
+    cs.hwndParent = parent;
+    cs.hMenu = id;
+    cs.x = rect.left;
+    cs.y = rect.top;
+    cs.cx = rect.right - rect.left;
+    cs.cy = rect.bottom - rect.top;
+    cs.style = style;
+    cs.lpszName = nameText.c_str();
+    cs.lpszClass = classText.c_str();
+    cs.dwExStyle = exStyle;
+    if (!PreCreateWindow(cs))
+        return FALSE;
+    if ((cs.style & WS_CHILD) && !plat::IsWindow(cs.hwndParent))
+        return FALSE;
+
+    m_className = cs.lpszClass ? cs.lpszClass : "";
+    m_text = cs.lpszName ? cs.lpszName : "";
+    m_style = cs.style;
+    m_exStyle = cs.dwExStyle;
+    m_id = cs.hMenu;
+    m_rect = RECT{cs.x, cs.y, cs.x + cs.cx, cs.y + cs.cy};
+    auto& state = State();
+    if (cs.style & WS_CHILD) {
+        m_parent = cs.hwndParent;
+        m_parent->m_children.push_back(this); // new children go to the bottom of the z-order
+    } else {
+        m_owner = cs.hwndParent;
+        state.topLevel.push_back(this);
+    }
+    state.live.insert(this);
+    m_created = true;
+
+    if (SendMessage(WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+        DestroyWindow();
+        return FALSE;
+    }
+    if ((m_style & WS_VISIBLE) && GetApp() && GetApp()->GetDriver())
+        GetApp()->GetDriver()->WindowChanged(*this);
+    return TRUE;
+}
+
+void Wnd::Unlink() noexcept
+{
+    auto& state = State();
+    if (m_parent) {
+        auto& siblings = m_parent->m_children;
+        siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+        m_parent = nullptr;
+    } else {
+        state.topLevel.erase(std::remove(state.topLevel.begin(), state.topLevel.end(), this), state.topLevel.end());
+    }
+}
+
+void Wnd::DestroyTree()
+{
+    m_destroying = true;
+    SendMessage(WM_DESTROY);
+    // A WM_DESTROY handler may have handed children elsewhere; destroy those still here.
+    while (!m_children.empty())
+        m_children.back()->DestroyWindow();
+}
+
+BOOL Wnd::DestroyWindow()
+{
+    if (!m_created || m_destroying)
+        return FALSE;
+    auto& state = State();
+    if (state.focus && (state.focus == this || IsChild(state.focus))) {
+        Wnd* old = state.focus;
+        state.focus = nullptr;
+        old->SendMessage(WM_KILLFOCUS, 0);
+    }
+    DestroyTree();
+    Unlink();
+    m_created = false;
+    m_destroying = false;
+    m_inModalLoop = false;
+    state.live.erase(this);
+    state.posted.erase(std::remove_if(state.posted.begin(), state.posted.end(),
+                                      [this](const PostedMessage& m) { return m.wnd == this; }),
+                       state.posted.end());
+    state.modalStack.erase(std::remove(state.modalStack.begin(), state.modalStack.end(), this),
+                           state.modalStack.end());
+    for (const Wnd* other : state.live)
+        if (other->m_owner == this)
+            const_cast<Wnd*>(other)->m_owner = nullptr;
+    if (WinApp* app = GetApp(); app && app->GetMainWnd() == this)
+        app->SetMainWnd(nullptr);
+    m_invalid.clear();
+    PostNcDestroy();
+    return TRUE;
+}
+
+void Wnd::PostNcDestroy()
+{
+    if (m_autoDelete)
+        delete this;
+}
+
+BOOL Wnd::SubclassDlgItem(UINT id, Wnd* parent)
+{
+    Wnd* old = parent ? parent->GetDlgItem(static_cast<int>(id)) : nullptr;
+    if (old == this)
+        return TRUE;
+    if (!old || m_created)
+        return FALSE;
+    m_className = old->m_className;
+    m_text = old->m_text;
+    m_style = old->m_style;
+    m_exStyle = old->m_exStyle;
+    m_id = old->m_id;
+    m_rect = old->m_rect;
+    m_font = old->m_font;
+    m_owner = old->m_owner;
+    m_parent = parent;
+    auto& siblings = parent->m_children;
+    *std::find(siblings.begin(), siblings.end(), old) = this;
+    old->m_parent = nullptr;
+    auto& state = State();
+    state.live.insert(this);
+    m_created = true;
+    const bool hadFocus = state.focus == old;
+    if (hadFocus)
+        state.focus = this;
+    // The replaced object leaves quietly: it is no longer in the tree.
+    old->m_created = false;
+    state.live.erase(old);
+    old->PostNcDestroy();
+    return TRUE;
+}
+
+// ---- messages ----
+
+LRESULT Wnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const UINT savedMessage = m_curMessage;
+    const WPARAM savedW = m_curWParam;
+    const LPARAM savedL = m_curLParam;
+    m_curMessage = message;
+    m_curWParam = wParam;
+    m_curLParam = lParam;
+    const LRESULT result = WindowProc(message, wParam, lParam);
+    // The handler may have destroyed the window, and an auto-delete window is gone then.
+    if (State().live.count(this)) {
+        m_curMessage = savedMessage;
+        m_curWParam = savedW;
+        m_curLParam = savedL;
+    }
+    return result;
+}
+
+BOOL Wnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!m_created)
+        return FALSE;
+    State().posted.push_back({this, message, wParam, lParam});
+    return TRUE;
+}
+
+void Wnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, bool deep)
+{
+    const std::vector<Wnd*> children = m_children;
+    for (Wnd* child : children) {
+        if (!plat::IsWindow(child))
+            continue;
+        child->SendMessage(message, wParam, lParam);
+        if (deep && plat::IsWindow(child))
+            child->SendMessageToDescendants(message, wParam, lParam, true);
+    }
+}
+
+LRESULT Wnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (const MessageMapEntry* entry = FindEntry(GetMessageMap(), message, wParam, lParam))
+        return entry->handler(*this, wParam, lParam);
+    return DefWindowProc(message, wParam, lParam);
+}
+
+LRESULT Wnd::Default() { return DefWindowProc(m_curMessage, m_curWParam, m_curLParam); }
+
+LRESULT Wnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_SETTEXT:
+        m_text = lParam ? reinterpret_cast<const char*>(lParam) : "";
+        return TRUE;
+    case WM_GETTEXT:
+        // The text goes into the std::string that lParam points to.
+        if (lParam)
+            *reinterpret_cast<std::string*>(lParam) = m_text;
+        return static_cast<LRESULT>(m_text.size());
+    case WM_GETTEXTLENGTH:
+        return static_cast<LRESULT>(m_text.size());
+    case WM_SETFONT:
+        m_font = reinterpret_cast<Font*>(wParam);
+        if (LOWORD(static_cast<std::uintptr_t>(lParam)))
+            Invalidate();
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(m_font);
+    case WM_WINDOWPOSCHANGED: {
+        const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+        if (pos && !(pos->flags & SWP_NOSIZE))
+            SendMessage(WM_SIZE, 0, MAKELPARAM(static_cast<WORD>(pos->cx), static_cast<WORD>(pos->cy)));
+        if (pos && !(pos->flags & SWP_NOMOVE))
+            SendMessage(WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(pos->x), static_cast<WORD>(pos->y)));
+        return 0;
+    }
+    case WM_RBUTTONUP: {
+        POINT point{static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lParam))),
+                    static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lParam)))};
+        ClientToScreen(&point);
+        SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(this), MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
+        return 0;
+    }
+    case WM_CONTEXTMENU:
+        // Unhandled, it goes up to the parent, as the platform passes it on.
+        if (m_parent && (m_style & WS_CHILD))
+            return m_parent->SendMessage(WM_CONTEXTMENU, wParam, lParam);
+        return 0;
+    case WM_CLOSE:
+        DestroyWindow();
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+bool Wnd::PreTranslateInput(const InputEvent&) { return false; }
+
+void Wnd::NotifyParent(UINT code)
+{
+    if (m_parent)
+        m_parent->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(m_id), static_cast<WORD>(code)),
+                              reinterpret_cast<LPARAM>(this));
+}
+
+LRESULT Wnd::NotifyParent(NMHDR& header, UINT code)
+{
+    header.hwndFrom = this;
+    header.idFrom = m_id;
+    header.code = code;
+    return m_parent ? m_parent->SendMessage(WM_NOTIFY, m_id, reinterpret_cast<LPARAM>(&header)) : 0;
+}
+
+// ---- tree ----
+
+Wnd* Wnd::SetParent(Wnd* newParent)
+{
+    Wnd* old = m_parent;
+    if (!m_created || newParent == this || (newParent && IsChild(newParent)))
+        return old;
+    if (newParent == old)
+        return old;
+    Unlink();
+    if (newParent) {
+        m_parent = newParent;
+        newParent->m_children.insert(newParent->m_children.begin(), this); // to the top
+    } else {
+        State().topLevel.push_back(this);
+    }
+    return old;
+}
+
+Wnd* Wnd::GetTopLevelParent() const noexcept
+{
+    const Wnd* wnd = this;
+    while (wnd->m_parent)
+        wnd = wnd->m_parent;
+    return const_cast<Wnd*>(wnd);
+}
+
+Wnd* Wnd::GetNextSibling() const noexcept
+{
+    if (!m_parent)
+        return nullptr;
+    const auto& siblings = m_parent->m_children;
+    auto it = std::find(siblings.begin(), siblings.end(), this);
+    return it != siblings.end() && it + 1 != siblings.end() ? *(it + 1) : nullptr;
+}
+
+Wnd* Wnd::GetPrevSibling() const noexcept
+{
+    if (!m_parent)
+        return nullptr;
+    const auto& siblings = m_parent->m_children;
+    auto it = std::find(siblings.begin(), siblings.end(), this);
+    return it != siblings.end() && it != siblings.begin() ? *(it - 1) : nullptr;
+}
+
+Wnd* Wnd::GetDlgItem(int id) const noexcept
+{
+    for (Wnd* child : m_children)
+        if (static_cast<int>(child->m_id) == id)
+            return child;
+    return nullptr;
+}
+
+int Wnd::SetDlgCtrlID(int id) noexcept
+{
+    const int old = static_cast<int>(m_id);
+    m_id = static_cast<UINT>(id);
+    return old;
+}
+
+bool Wnd::IsChild(const Wnd* wnd) const noexcept
+{
+    for (const Wnd* up = wnd ? wnd->m_parent : nullptr; up; up = up->m_parent)
+        if (up == this)
+            return true;
+    return false;
+}
+
+void Wnd::ForEachDescendant(const std::function<void(Wnd&)>& visit) const
+{
+    const std::vector<Wnd*> children = m_children;
+    for (Wnd* child : children) {
+        visit(*child);
+        child->ForEachDescendant(visit);
+    }
+}
+
+Wnd* Wnd::ChildWindowFromPointDeep(POINT clientPoint)
+{
+    for (Wnd* child : m_children) {
+        if (!(child->m_style & WS_VISIBLE) || !child->IsHitTestVisible() || !child->m_rect.Contains(clientPoint))
+            continue;
+        if (!child->IsWindowEnabled())
+            return this; // a disabled control swallows the click for its parent
+        return child->ChildWindowFromPointDeep(POINT{clientPoint.x - child->m_rect.left, clientPoint.y - child->m_rect.top});
+    }
+    return this;
+}
+
+// ---- text, font, style, state ----
+
+void Wnd::SetWindowText(std::string_view text)
+{
+    const std::string copy(text);
+    SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(copy.c_str()));
+}
+
+std::string Wnd::GetWindowText() const
+{
+    std::string text;
+    const_cast<Wnd*>(this)->SendMessage(WM_GETTEXT, 0, reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
+void Wnd::SetFont(Font* font, BOOL redraw) { SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw); }
+
+Font* Wnd::GetFont() const { return reinterpret_cast<Font*>(const_cast<Wnd*>(this)->SendMessage(WM_GETFONT)); }
+
+BOOL Wnd::ModifyStyle(DWORD remove, DWORD add, UINT flags)
+{
+    const DWORD old = m_style;
+    const DWORD wanted = (m_style & ~remove) | add;
+    if (wanted == old)
+        return FALSE;
+    if ((wanted ^ old) & WS_VISIBLE)
+        ShowWindow(wanted & WS_VISIBLE ? SW_SHOW : SW_HIDE);
+    if ((wanted ^ old) & WS_DISABLED)
+        EnableWindow((wanted & WS_DISABLED) == 0);
+    m_style = wanted;
+    if (flags)
+        SetWindowPos(nullptr, 0, 0, 0, 0, flags | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER);
+    return TRUE;
+}
+
+BOOL Wnd::ModifyStyleEx(DWORD remove, DWORD add, UINT flags)
+{
+    const DWORD wanted = (m_exStyle & ~remove) | add;
+    if (wanted == m_exStyle)
+        return FALSE;
+    m_exStyle = wanted;
+    if (flags)
+        SetWindowPos(nullptr, 0, 0, 0, 0, flags | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER);
+    return TRUE;
+}
+
+BOOL Wnd::ShowWindow(int command)
+{
+    const bool wasVisible = (m_style & WS_VISIBLE) != 0;
+    const bool show = command != SW_HIDE;
+    if (!m_created || wasVisible == show)
+        return wasVisible;
+    SendMessage(WM_SHOWWINDOW, show, 0);
+    if (show)
+        m_style |= WS_VISIBLE;
+    else
+        m_style &= ~WS_VISIBLE;
+    if (!show && State().focus && (State().focus == this || IsChild(State().focus))) {
+        Wnd* old = State().focus;
+        State().focus = nullptr;
+        old->SendMessage(WM_KILLFOCUS, 0);
+    }
+    SendPosChanged(SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+    if (m_parent)
+        m_parent->InvalidateRect(&m_rect, TRUE);
+    if (GetApp() && GetApp()->GetDriver())
+        GetApp()->GetDriver()->WindowChanged(*this);
+    return wasVisible;
+}
+
+bool Wnd::IsWindowVisible() const noexcept
+{
+    for (const Wnd* wnd = this; wnd; wnd = wnd->m_parent)
+        if (!wnd->m_created || !(wnd->m_style & WS_VISIBLE))
+            return false;
+    return true;
+}
+
+BOOL Wnd::EnableWindow(BOOL enable)
+{
+    const bool wasDisabled = (m_style & WS_DISABLED) != 0;
+    if (wasDisabled == !enable)
+        return wasDisabled;
+    if (enable)
+        m_style &= ~WS_DISABLED;
+    else
+        m_style |= WS_DISABLED;
+    if (!enable && State().focus && (State().focus == this || IsChild(State().focus))) {
+        Wnd* old = State().focus;
+        State().focus = nullptr;
+        old->SendMessage(WM_KILLFOCUS, 0);
+    }
+    SendMessage(WM_ENABLE, enable, 0);
+    Invalidate(FALSE);
+    return wasDisabled;
+}
+
+Wnd* Wnd::SetFocus()
+{
+    auto& state = State();
+    Wnd* old = state.focus;
+    if (!m_created || old == this)
+        return old;
+    state.focus = this;
+    if (plat::IsWindow(old))
+        old->SendMessage(WM_KILLFOCUS, reinterpret_cast<WPARAM>(this));
+    if (state.focus == this)
+        SendMessage(WM_SETFOCUS, reinterpret_cast<WPARAM>(plat::IsWindow(old) ? old : nullptr));
+    return old;
+}
+
+// ---- geometry ----
+
+void Wnd::GetWindowRect(RECT* rect) const noexcept
+{
+    *rect = RECT{0, 0, m_rect.Width(), m_rect.Height()};
+    ClientToScreen(rect);
+}
+
+void Wnd::GetClientRect(RECT* rect) const noexcept { *rect = RECT{0, 0, m_rect.Width(), m_rect.Height()}; }
+
+void Wnd::ClientToScreen(POINT* point) const noexcept
+{
+    for (const Wnd* wnd = this; wnd; wnd = wnd->m_parent) {
+        point->x += wnd->m_rect.left;
+        point->y += wnd->m_rect.top;
+    }
+}
+
+void Wnd::ClientToScreen(RECT* rect) const noexcept
+{
+    POINT origin;
+    ClientToScreen(&origin);
+    rect->left += origin.x;
+    rect->right += origin.x;
+    rect->top += origin.y;
+    rect->bottom += origin.y;
+}
+
+void Wnd::ScreenToClient(POINT* point) const noexcept
+{
+    POINT origin;
+    ClientToScreen(&origin);
+    point->x -= origin.x;
+    point->y -= origin.y;
+}
+
+void Wnd::ScreenToClient(RECT* rect) const noexcept
+{
+    POINT origin;
+    ClientToScreen(&origin);
+    rect->left -= origin.x;
+    rect->right -= origin.x;
+    rect->top -= origin.y;
+    rect->bottom -= origin.y;
+}
+
+void Wnd::MoveWindow(int x, int y, int width, int height, BOOL repaint)
+{
+    SetWindowPos(nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
+}
+
+void Wnd::MoveWindow(const RECT& rect, BOOL repaint)
+{
+    MoveWindow(rect.left, rect.top, rect.Width(), rect.Height(), repaint);
+}
+
+BOOL Wnd::SetWindowPos(const Wnd* insertAfter, int x, int y, int cx, int cy, UINT flags)
+{
+    if (!m_created)
+        return FALSE;
+    RECT wanted = m_rect;
+    if (!(flags & SWP_NOMOVE))
+        wanted = RECT{x, y, x + m_rect.Width(), y + m_rect.Height()};
+    if (!(flags & SWP_NOSIZE))
+        wanted = RECT{wanted.left, wanted.top, wanted.left + cx, wanted.top + cy};
+    // The change reports what really changed, as the platform's does.
+    if (wanted.Width() == m_rect.Width() && wanted.Height() == m_rect.Height())
+        flags |= SWP_NOSIZE;
+    if (wanted.left == m_rect.left && wanted.top == m_rect.top)
+        flags |= SWP_NOMOVE;
+    if (!(flags & SWP_NOZORDER) && m_parent && insertAfter != this) {
+        auto& siblings = m_parent->m_children;
+        siblings.erase(std::find(siblings.begin(), siblings.end(), this));
+        auto at = siblings.begin();
+        if (insertAfter) {
+            auto after = std::find(siblings.begin(), siblings.end(), insertAfter);
+            at = after == siblings.end() ? siblings.end() : after + 1;
+        }
+        siblings.insert(at, this);
+    }
+    const RECT old = m_rect;
+    m_rect = wanted;
+    if (!(flags & SWP_NOREDRAW) && !((flags & SWP_NOSIZE) && (flags & SWP_NOMOVE))) {
+        if (m_parent)
+            m_parent->InvalidateRect(&old, TRUE);
+        Invalidate(TRUE);
+    }
+    if (flags & SWP_SHOWWINDOW)
+        m_style |= WS_VISIBLE;
+    if (flags & SWP_HIDEWINDOW)
+        m_style &= ~WS_VISIBLE;
+    SendPosChanged(flags);
+    return TRUE;
+}
+
+void Wnd::SendPosChanged(UINT flags)
+{
+    WINDOWPOS pos;
+    pos.hwnd = this;
+    pos.x = m_rect.left;
+    pos.y = m_rect.top;
+    pos.cx = m_rect.Width();
+    pos.cy = m_rect.Height();
+    pos.flags = flags;
+    SendMessage(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+}
+
+// ---- invalidation and drawing ----
+
+void Wnd::Invalidate(BOOL erase) { InvalidateRect(nullptr, erase); }
+
+void Wnd::InvalidateRect(const RECT* rect, BOOL erase)
+{
+    if (!m_created)
+        return;
+    m_invalid.push_back({rect ? *rect : RECT{0, 0, m_rect.Width(), m_rect.Height()}, erase != FALSE});
+    if (GetApp() && GetApp()->GetDriver())
+        GetApp()->GetDriver()->WindowChanged(*this);
+}
+
+const std::vector<DrawOp>& Wnd::GetDrawing() const noexcept
+{
+    static const std::vector<DrawOp> none;
+    return m_drawing ? *m_drawing : none;
+}
+
+void Wnd::AppendDrawing(const std::vector<DrawOp>& ops, bool replace)
+{
+    if (!m_drawing)
+        m_drawing = new std::vector<DrawOp>;
+    if (replace)
+        m_drawing->clear();
+    m_drawing->insert(m_drawing->end(), ops.begin(), ops.end());
+}
+
+// ---- modal loop ----
+
+int Wnd::RunModalLoop()
+{
+    WinApp* app = GetApp();
+    Driver* driver = app ? app->GetDriver() : nullptr;
+    if (!driver || !m_created)
+        return -1;
+    auto& state = State();
+    m_inModalLoop = true;
+    m_modalResult = -1;
+    state.modalStack.push_back(this);
+    while (m_inModalLoop && plat::IsWindow(this)) {
+        if (DispatchOnePostedMessage())
+            continue;
+        std::optional<InputEvent> event = driver->NextEvent();
+        if (!event) {
+            OnInputEnded();
+            if (m_inModalLoop && plat::IsWindow(this))
+                EndModalLoop(IDCANCEL);
+            break;
+        }
+        DispatchInput(*event);
+    }
+    m_inModalLoop = false;
+    state.modalStack.erase(std::remove(state.modalStack.begin(), state.modalStack.end(), this), state.modalStack.end());
+    return m_modalResult;
+}
+
+void Wnd::EndModalLoop(int result)
+{
+    m_modalResult = result;
+    m_inModalLoop = false;
+}
+
+void Wnd::OnInputEnded() { SendMessage(WM_CLOSE); }
+
+} // namespace plat
