@@ -77,17 +77,6 @@ TEST(CodePage, JisFormsAreStoredAsTheCp932CharacterThatLooksTheSame)
     EXPECT_EQ(NarrowToUtf8(wave.text).text, "～－");
 }
 
-TEST(CodePage, IntoFormsReplaceTheOutput)
-{
-    std::string out = "left over";
-    EXPECT_EQ(NarrowToUtf8Into(Bytes({0x95, 0x57}), out), TextConversion::npos);
-    EXPECT_EQ(out, "標");
-    EXPECT_EQ(Utf8ToNarrowInto("abc", out), TextConversion::npos);
-    EXPECT_EQ(out, "abc");
-    EXPECT_EQ(Utf8ToNarrowInto("a\xF0\x9F\x98\x80", out), 1u);
-    EXPECT_EQ(out, "a");
-}
-
 TEST(CodePage, Utf16LittleEndianBothWays)
 {
     const TextConversion wide = Utf8ToUtf16Le("標A\xF0\x9F\x98\x80");
