@@ -1,0 +1,178 @@
+// The record table that a host fills and the grid shows: the base table extended with the
+// layout that belongs to it (template, widths, lock ranges, switches), typed accessors that
+// turn host values into the stored cell encodings and back, and hooks by item identifier.
+//
+// Cell encodings (these bytes are what documents hold):
+//   unsigned char  4 bytes, a 32-bit integer 0..255      unsigned short  2 bytes
+//   int            4 bytes                                long            8 bytes, an IEEE double
+//   double         8 bytes                                text            the item's size: narrow
+//   radius        24 bytes: the HixReal value object        code page text cut at a character
+//                 (zero-padded to 16), right flag, small     boundary to size - 1 bytes, zero
+//                 flag (32 bits each)                        filled
+//
+// Every accessor exists with an item number (long) and with an item identifier (unsigned),
+// the second mapping the identifier through the bound manager; an identifier the manager
+// does not know, or any identifier while no manager is bound, is item -1, which the base
+// table refuses with plat::InvalidArgument.
+#pragma once
+
+#include "components/mox/MoxData.h"
+#include "components/support/HixRadius.h"
+#include "platform/io/Archive.h"
+#include "platform/ui/Types.h"
+#include "tav/data/TavLockData.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TavManager;
+
+class TavData : public MoxData {
+public:
+    TavData();
+    ~TavData() override;
+
+    // Copies the records, the template name and the template; the widths, lock ranges,
+    // switches, version and manager stay those of this table.
+    TavData& operator=(const TavData& other);
+
+    // Typed reads: non-zero when the cell holds data. An empty cell reads as zero (a text or
+    // radius argument is then left as it was).
+    plat::BOOL Get(long itemNo, long record, unsigned char& value) const;
+    plat::BOOL Get(long itemNo, long record, unsigned short& value) const;
+    plat::BOOL Get(long itemNo, long record, int& value) const;
+    plat::BOOL Get(long itemNo, long record, long& value) const;
+    plat::BOOL Get(long itemNo, long record, double& value) const;
+    plat::BOOL Get(long itemNo, long record, std::string& text) const;
+    plat::BOOL Get(long itemNo, long record, HixRadius& radius) const;
+    plat::BOOL Get(long itemNo, long record, void* buffer, unsigned size) const;
+    plat::BOOL Get(unsigned id, long record, unsigned char& value) const;
+    plat::BOOL Get(unsigned id, long record, unsigned short& value) const;
+    plat::BOOL Get(unsigned id, long record, int& value) const;
+    plat::BOOL Get(unsigned id, long record, long& value) const;
+    plat::BOOL Get(unsigned id, long record, double& value) const;
+    plat::BOOL Get(unsigned id, long record, std::string& text) const;
+    plat::BOOL Get(unsigned id, long record, HixRadius& radius) const;
+    plat::BOOL Get(unsigned id, long record, void* buffer, unsigned size) const;
+
+    // Typed writes: non-zero when stored, zero when a hook refused (nothing changed). A text
+    // that the narrow code page cannot hold, or a text item of size 0, is refused too.
+    plat::BOOL Set(long itemNo, long record, unsigned char value);
+    plat::BOOL Set(long itemNo, long record, unsigned short value);
+    plat::BOOL Set(long itemNo, long record, int value);
+    plat::BOOL Set(long itemNo, long record, long value);
+    plat::BOOL Set(long itemNo, long record, const double& value);
+    plat::BOOL Set(long itemNo, long record, const char* text);
+    plat::BOOL Set(long itemNo, long record, const std::string& text);
+    plat::BOOL Set(long itemNo, long record, const HixRadius& radius);
+    plat::BOOL Set(long itemNo, long record, const void* buffer, unsigned size);
+    plat::BOOL Set(unsigned id, long record, unsigned char value);
+    plat::BOOL Set(unsigned id, long record, unsigned short value);
+    plat::BOOL Set(unsigned id, long record, int value);
+    plat::BOOL Set(unsigned id, long record, long value);
+    plat::BOOL Set(unsigned id, long record, const double& value);
+    plat::BOOL Set(unsigned id, long record, const char* text);
+    plat::BOOL Set(unsigned id, long record, const std::string& text);
+    plat::BOOL Set(unsigned id, long record, const HixRadius& radius);
+    plat::BOOL Set(unsigned id, long record, const void* buffer, unsigned size);
+
+    plat::BOOL Delete(long itemNo, long record);
+    plat::BOOL Delete(unsigned id, long record);
+    [[nodiscard]] plat::BOOL QueryIsBlank(long itemNo, long record) const;
+    [[nodiscard]] plat::BOOL QueryIsBlank(unsigned id, long record) const;
+
+    // The layout that belongs to the table.
+    std::string& TemplateName() noexcept { return m_templateName; }
+    const std::string& TemplateName() const noexcept { return m_templateName; }
+    // Identifier shown in each display column, in screen order.
+    std::vector<unsigned>& Template() noexcept { return m_template; }
+    const std::vector<unsigned>& Template() const noexcept { return m_template; }
+    TavLockArray& Lock() noexcept { return m_locks; }
+    const TavLockArray& Lock() const noexcept { return m_locks; }
+    // Pixel width of each item's column, by item number (not by column).
+    std::vector<unsigned>& Width() noexcept { return m_widths; }
+    const std::vector<unsigned>& Width() const noexcept { return m_widths; }
+    [[nodiscard]] std::int32_t GetTemplateVersion() const noexcept { return m_templateVersion; }
+
+    // Both return FALSE and change nothing when the value is already set; otherwise they
+    // store it, mark the table modified and return TRUE.
+    plat::BOOL SetAutoWidthFlag(plat::BOOL on);
+    plat::BOOL SetCellLockFlag(plat::BOOL on);
+    [[nodiscard]] plat::BOOL GetAutoWidthFlag() const noexcept { return m_autoWidth; }
+    [[nodiscard]] plat::BOOL GetCellLockFlag() const noexcept { return m_cellLock; }
+    // While false, changes of cells still ask the host but no longer tell it afterwards.
+    void SetChangePaneCall(bool on) noexcept { m_changePaneCall = on; }
+    [[nodiscard]] bool GetChangePaneCall() const noexcept { return m_changePaneCall; }
+
+    void SetManagerPtr(TavManager* manager) noexcept { m_manager = manager; }
+    [[nodiscard]] TavManager* Manager() const noexcept { return m_manager; }
+    // The bound manager's grid window, or null.
+    [[nodiscard]] plat::Wnd* Cell() const noexcept;
+
+    // Stores or loads the base table, the template version and the template block. Loading
+    // applies nothing unless everything was read: a damaged input throws plat::ArchiveError
+    // and leaves the table as it was.
+    void Serialize(plat::Archive& archive) override;
+    // Only the template block: name, template, the two switches, the lock ranges, the widths.
+    void SerializeTemplate(plat::Archive& archive);
+
+    // Also passes the state on to the document of a view that shows the table.
+    void SetModifiedFlag(plat::BOOL modified) override;
+
+    // The base table's questions, answered by the bound manager.
+    plat::BOOL ChangeDispNumber(long& number, long& other, plat::BOOL toColumn) const override;
+    plat::BOOL GetDispCellSize(long& columns, long& rows) override;
+    [[nodiscard]] unsigned OnGetDataSize(long itemNo) const override;
+    plat::BOOL OnGetText(long itemNo, long record, std::string& text) override;
+    plat::BOOL OnGetData(long itemNo, long record, const char* text, void* buffer, unsigned& size) override;
+    plat::BOOL OnGetData(long itemNo, long record, plat::Wnd* editor, void* buffer, unsigned& size) override;
+    // The base table's notifications, passed on to the identifier hooks below.
+    plat::BOOL OnDataChanging(long itemNo, long record, const void* newBytes) override;
+    void OnDataChanged(long itemNo, long record) override;
+    plat::BOOL OnQueryRemove(long itemNo, long record) override;
+
+    // Host hooks.
+    // Called when the caret enters a blank line, so that a host can fill a new record.
+    virtual void OnInitLineData(long record);
+    // Called when line navigation runs past the last row.
+    virtual void OnFinishLineData();
+    // Asked before a cell of a table bound to a grid changes; zero refuses the change.
+    virtual plat::BOOL OnDataChanging(unsigned id, long record, const void* newBytes);
+    // Told after a cell of a table bound to a grid changed, while the change-pane-call
+    // switch is on.
+    virtual void OnDataChanged(unsigned id, long record);
+    // Asked before a cell is cleared, after the manager agreed the cell is active.
+    virtual plat::BOOL OnQueryRemove(unsigned id, long record);
+    // A host may create its manager here; the library itself never calls it.
+    virtual TavManager* OnCreateManagerPtr();
+
+protected:
+    // A manager the table owns (a host may put the result of OnCreateManagerPtr here);
+    // deleted with the table.
+    std::unique_ptr<TavManager> m_ownedManager;
+
+private:
+    struct TemplateBlock;
+    [[nodiscard]] long ItemOf(unsigned id) const;
+    plat::BOOL SetText(long itemNo, long record, std::string_view text);
+    [[nodiscard]] unsigned ID(long itemNo) const;
+    [[nodiscard]] bool HasWindow() const noexcept;
+    [[nodiscard]] static TemplateBlock ReadTemplateBlock(plat::Archive& archive);
+    void WriteTemplateBlock(plat::Archive& archive) const;
+    void ApplyTemplateBlock(TemplateBlock&& block) noexcept;
+    // The one place that passes the modified state to a document view's document.
+    void NotifyDocument(plat::BOOL modified) const;
+
+    std::int32_t m_templateVersion = 1;
+    TavManager* m_manager = nullptr;
+    std::string m_templateName;
+    std::vector<unsigned> m_template;
+    bool m_changePaneCall = true;
+    plat::BOOL m_autoWidth = FALSE;
+    plat::BOOL m_cellLock = FALSE;
+    TavLockArray m_locks;
+    std::vector<unsigned> m_widths;
+};

@@ -1,0 +1,46 @@
+// Locked cell ranges: which records of which item the user may not change while the cell
+// lock is on. Kept with the record table and stored with documents and templates.
+#pragma once
+
+#include "platform/io/Archive.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// One locked range: the item identifier (as the manager's ColtoID gives it for a column) and
+// the first and last record, both inclusive. Twelve bytes, stored as they lie.
+struct TavLockData {
+    std::uint32_t id = 0;
+    std::int32_t first = 0;
+    std::int32_t last = 0;
+
+    friend bool operator==(const TavLockData&, const TavLockData&) = default;
+};
+static_assert(sizeof(TavLockData) == 12, "a lock range is stored as a raw 12-byte record");
+
+class TavLockArray {
+public:
+    std::size_t Add(const TavLockData& lock);
+    // An index outside the array throws plat::InvalidArgument.
+    [[nodiscard]] const TavLockData& GetAt(std::size_t index) const;
+    void SetAt(std::size_t index, const TavLockData& lock);
+    void RemoveAt(std::size_t index);
+    void RemoveAll() noexcept { m_locks.clear(); }
+    [[nodiscard]] std::size_t GetSize() const noexcept { return m_locks.size(); }
+    [[nodiscard]] bool IsEmpty() const noexcept { return m_locks.empty(); }
+
+    [[nodiscard]] auto begin() const noexcept { return m_locks.begin(); }
+    [[nodiscard]] auto end() const noexcept { return m_locks.end(); }
+
+    // The generic array form: the element count in the archive's count format, then each
+    // range as its raw 12 bytes. Loading replaces the ranges only when all were read.
+    void Serialize(plat::Archive& archive);
+
+    friend bool operator==(const TavLockArray&, const TavLockArray&) = default;
+
+private:
+    void Check(std::size_t index) const;
+
+    std::vector<TavLockData> m_locks;
+};

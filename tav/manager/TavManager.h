@@ -1,0 +1,151 @@
+// The host's description of one kind of record table: which items a record has, how large
+// each item's cell is, how many rows the grid shows, the numbering between item numbers,
+// identifiers and columns, the two attribute tables, and the hooks by which a host answers
+// the library's per-cell questions. A host derives from it.
+//
+// Items declared with a negative entry (kept out of the default template) are named by the
+// absolute value everywhere: ItemNotoID, ColtoID, the identifier map, the template maps and
+// every hook receive |entry|, so a host sees the same identifier for an item whatever its
+// sign, and lookups by identifier find it.
+#pragma once
+
+#include "components/mox/MoxPos.h"
+#include "platform/resource/Module.h"
+#include "platform/ui/Types.h"
+#include "tav/data/TavAttr.h"
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class TavData;
+
+class TavManager {
+public:
+    explicit TavManager(plat::ModuleHandle resourceModule);
+    TavManager(const TavManager&) = delete;
+    TavManager& operator=(const TavManager&) = delete;
+
+    [[nodiscard]] plat::ModuleHandle GetResourceModule() const noexcept { return m_resourceModule; }
+    // Width of the row-number column in pixels.
+    [[nodiscard]] std::uint8_t GetFixedColWidth() const noexcept { return m_fixedColWidth; }
+    void SetFixedColWidth(std::uint8_t width) noexcept { m_fixedColWidth = width; }
+
+    // Numbering. An item number outside the declaration throws plat::InvalidArgument.
+    [[nodiscard]] unsigned ItemNotoID(long itemNo) const;
+    // -1 when the identifier is not declared.
+    [[nodiscard]] long IDtoItemNo(unsigned id) const;
+    // -1 when the identifier is not declared or its item is not shown.
+    [[nodiscard]] long IDtoCol(unsigned id) const;
+    // The identifier shown in a column; a column the template does not map is taken as an
+    // item number.
+    [[nodiscard]] unsigned ColtoID(long column) const;
+    [[nodiscard]] long GetItemCount() const noexcept { return m_itemCount; }
+    // Sum of the cell sizes of the declared items (not of items added by OnAddItemCount).
+    [[nodiscard]] unsigned GetRecordSize() const;
+
+    // The attribute tables, created on first use after the bound table's size.
+    TavAttr& AttrWarning();
+    TavAttr& AttrDisable();
+
+    [[nodiscard]] plat::BOOL QueryAutoWidth() const;
+    [[nodiscard]] plat::BOOL QueryCellLock() const;
+    void SetCellLock(plat::BOOL on);
+
+    // Rebuilds the item-to-column and column-to-item maps from the bound table's template.
+    void CreateTemplateMap();
+
+    // Cell bytes to display text and text or editor content to cell bytes. The host's hooks
+    // answer first; the editor-control formats are added with the controls.
+    plat::BOOL GetText(long itemNo, long record, std::string& text);
+    plat::BOOL GetData(long itemNo, long record, plat::Wnd* editor, void* buffer, unsigned& size);
+    plat::BOOL GetData(long itemNo, long record, const char* text, void* buffer, unsigned& size);
+
+    // Host hooks, with the library's defaults.
+    virtual int OnCheckTemplate(const std::vector<unsigned>& ids);
+    virtual int OnAddItemCount();
+    virtual int OnCreateControl(plat::Wnd* window);
+    virtual void OnSetCtrlNumAttr();
+    virtual int OnSetTextAlign(unsigned id, unsigned& align);
+    virtual plat::Wnd* OnGetControl(unsigned id, int& flag);
+    // May the cell be edited or cleared: by default, unless it is disabled.
+    virtual int OnActiveControl(unsigned id, long record);
+    // Cell size of an item; 0 lets the binding derive it from the item's control.
+    [[nodiscard]] virtual unsigned OnGetDataSize(unsigned id) const;
+    [[nodiscard]] virtual long OnGetDispRowCount() const;
+    // Column width in characters; 0 lets the layout measure it.
+    virtual unsigned char OnGetPaneWidth(unsigned id);
+    virtual int OnGetText(unsigned id, long record, std::string& text);
+    virtual int OnGetData(unsigned id, long record, const char* text, void* buffer, unsigned& size);
+    virtual int OnGetData(unsigned id, long record, plat::Wnd* control, void* buffer, unsigned& size);
+    virtual void OnDrawItem(plat::DC* dc, unsigned id, long record, const plat::RECT* rect);
+    // TRUE when the host has set the row-number column's width itself.
+    virtual int OnSetFixedCol(const plat::TEXTMETRIC& metrics);
+    // Row-number cells: the line number, record + 1.
+    virtual int OnSetFixedColText(const MoxPos& pos, std::string& text);
+    // Header cells: the second newline-separated field of the column identifier's string in
+    // the resource module; the text stays as it was when there is no such string. A column
+    // outside the template throws plat::InvalidArgument.
+    virtual int OnSetFixedRowText(const MoxPos& pos, std::string& text);
+    virtual int OnGetSpeechText(unsigned id, long record, std::string& text);
+    virtual void OnTermChange();
+    virtual unsigned OnGetHelpItemID(unsigned id);
+    // Where the host's templates are kept; every host names its own.
+    [[nodiscard]] virtual const char* GetRegSection() = 0;
+    [[nodiscard]] virtual const char* GetSoftware();
+    [[nodiscard]] virtual const char* GetRegCategory();
+    [[nodiscard]] virtual const char* GetTemplateGroup();
+    // Name of the template to use, or null for the remembered one.
+    [[nodiscard]] virtual const char* GetUseTemplate();
+    [[nodiscard]] virtual unsigned long GetHelpID(unsigned short commandId);
+    virtual ~TavManager();
+
+protected:
+    void SetSize(long itemCount, long dispRowCount) noexcept;
+    // The declaration: entry i belongs to item number i, its absolute value is the item's
+    // identifier, a negative entry keeps the item out of the default template. Not copied:
+    // it must hold GetItemCount() + OnAddItemCount() entries and outlive the binding.
+    void SetTemplate(const int* declaration) noexcept { m_declaration = declaration; }
+
+    [[nodiscard]] TavData* Data() const noexcept { return m_data; }
+    [[nodiscard]] plat::Wnd* Cell() const noexcept { return m_cell; }
+
+    // The storing steps of binding, on which the full binding builds: the table (pointed
+    // back at this manager), the window, and the identifier map with the item sizes the
+    // hooks give. Detach undoes the first two.
+    void AttachTable(TavData* data) noexcept;
+    void AttachWindow(plat::Wnd* window) noexcept { m_cell = window; }
+    void Detach() noexcept;
+    void CollectItems();
+
+private:
+    friend class TavData;
+    friend class TavAttr;
+
+    // Replaces an item number by its column (toColumn) or a column by its item number;
+    // FALSE, number unchanged, when the map has no entry.
+    plat::BOOL ChangeDispNumber(long& number, plat::BOOL toColumn) const;
+    [[nodiscard]] unsigned GetDataSize(long itemNo) const;
+    plat::BOOL GetDispCellSize(long& columns, long& rows) const;
+    [[nodiscard]] int DeclarationEntry(long itemNo) const;
+    [[nodiscard]] plat::Wnd* ControlOf(long itemNo) const;
+
+    using NumberMap = std::unordered_map<std::int32_t, std::int32_t>;
+
+    plat::ModuleHandle m_resourceModule;
+    long m_itemCount = 0;
+    long m_dispRowCount = 0;
+    TavData* m_data = nullptr;
+    plat::Wnd* m_cell = nullptr;
+    const int* m_declaration = nullptr;
+    std::vector<plat::Wnd*> m_controls;
+    std::vector<unsigned> m_dataSizes;
+    std::uint8_t m_fixedColWidth = 0;
+    NumberMap m_itemToCol;
+    NumberMap m_colToItem;
+    NumberMap m_idToItem;
+    std::vector<long> m_flaggedItems;
+    TavAttr m_attrDisable;
+    TavAttr m_attrWarning;
+};
