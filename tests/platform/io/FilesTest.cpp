@@ -6,7 +6,7 @@
 
 #include <csignal>
 #include <cstdlib>
-#include <fstream>
+#include <algorithm>
 #include <optional>
 #include <sys/resource.h>
 #include <sys/stat.h>
