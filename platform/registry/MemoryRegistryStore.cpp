@@ -223,12 +223,15 @@ LONG MemoryRegistryStore::Apply(std::span<const RegChange> changes)
 {
     if (m_readOnly)
         return ERROR_ACCESS_DENIED;
-    // Nothing below can fail once the store is writable, so applying step by step is whole.
+    // The root cannot go; once that is ruled out nothing below can fail, so applying step by
+    // step is whole.
+    for (const RegChange& change : changes) {
+        if (change.kind == RegChange::Kind::DeleteTree && SplitKeyPath(change.path).empty())
+            return ERROR_ACCESS_DENIED;
+    }
     for (const RegChange& change : changes) {
         const std::vector<std::string_view> names = SplitKeyPath(change.path);
         if (change.kind == RegChange::Kind::DeleteTree) {
-            if (names.empty())
-                return ERROR_ACCESS_DENIED;
             Node* parent = m_root.get();
             for (std::size_t i = 0; parent && i + 1 < names.size(); ++i) {
                 const auto found = parent->children.find(FoldCase(names[i]));

@@ -32,10 +32,12 @@ CREATE TABLE reg_value(
 INSERT INTO reg_key(id, parent, name, folded) VALUES(1, NULL, '', '');
 )sql";
 
-// Text bound from a string_view; SQLite copies it, so the view may die after the bind.
+// Text bound from a string_view; SQLite copies it, so the view may die after the bind. An
+// empty view may have no data pointer, which would bind NULL instead of an empty text.
 int BindText(sqlite3_stmt* statement, int index, std::string_view text)
 {
-    return sqlite3_bind_text64(statement, index, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+    return sqlite3_bind_text64(statement, index, text.empty() ? "" : text.data(), text.size(), SQLITE_TRANSIENT,
+                               SQLITE_UTF8);
 }
 
 // Runs a statement that answers one integer (a pragma or a count); false when it fails.
