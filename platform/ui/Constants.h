@@ -228,7 +228,12 @@ inline constexpr UINT DLGC_WANTTAB = 0x0002;
 inline constexpr UINT DLGC_WANTALLKEYS = 0x0004;
 inline constexpr UINT DLGC_WANTMESSAGE = 0x0004;
 inline constexpr UINT DLGC_HASSETSEL = 0x0008;
+inline constexpr UINT DLGC_DEFPUSHBUTTON = 0x0010;
+inline constexpr UINT DLGC_UNDEFPUSHBUTTON = 0x0020;
+inline constexpr UINT DLGC_RADIOBUTTON = 0x0040;
 inline constexpr UINT DLGC_WANTCHARS = 0x0080;
+inline constexpr UINT DLGC_STATIC = 0x0100;
+inline constexpr UINT DLGC_BUTTON = 0x2000;
 
 // SetWindowPos flags, also reported in WINDOWPOS::flags.
 inline constexpr UINT SWP_NOSIZE = 0x0001;

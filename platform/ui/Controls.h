@@ -1,0 +1,163 @@
+// The standard controls as models: static, buttons (push, default, check box, radio, group
+// box, owner-drawn), edit, combo box and list box. They hold state, answer the messages the
+// upper layers send and tell their parent what the user did; the renderer draws them.
+#pragma once
+
+#include "platform/ui/Wnd.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace plat {
+
+// The platform's class names, as dialog templates name their controls.
+inline constexpr std::string_view kStaticClass = "STATIC";
+inline constexpr std::string_view kButtonClass = "BUTTON";
+inline constexpr std::string_view kEditClass = "EDIT";
+inline constexpr std::string_view kComboBoxClass = "COMBOBOX";
+inline constexpr std::string_view kListBoxClass = "LISTBOX";
+inline constexpr std::string_view kListViewClass = "SysListView32";
+
+// Window classes that a template may name: the standard controls, and any the program adds
+// (a grid). Names compare without regard to ASCII case.
+using WindowFactory = std::function<std::unique_ptr<Wnd>()>;
+void RegisterWindowClass(std::string_view className, WindowFactory factory);
+// A new, not yet created window object of the class; null for an unknown class.
+[[nodiscard]] std::unique_ptr<Wnd> CreateWindowObject(std::string_view className);
+
+class Static : public Wnd {
+public:
+    BOOL Create(std::string_view text, DWORD style, const RECT& rect, Wnd* parent, UINT id = 0xFFFF);
+
+protected:
+    bool IsHitTestVisible() const override { return (GetStyle() & SS_NOTIFY) != 0; }
+};
+
+class Button : public Wnd {
+public:
+    BOOL Create(std::string_view text, DWORD style, const RECT& rect, Wnd* parent, UINT id);
+    [[nodiscard]] UINT GetButtonStyle() const noexcept { return GetStyle() & BS_TYPEMASK; }
+    void SetButtonStyle(UINT style, BOOL redraw = TRUE);
+    [[nodiscard]] int GetCheck() const noexcept { return m_check; }
+    void SetCheck(int check);
+    [[nodiscard]] bool IsPushButton() const noexcept;
+    [[nodiscard]] bool IsRadio() const noexcept;
+    // What a click does: toggles an automatic check box, checks an automatic radio button
+    // and clears the others of its group, then tells the parent BN_CLICKED.
+    void Click();
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+protected:
+    bool IsHitTestVisible() const override { return GetButtonStyle() != BS_GROUPBOX; }
+
+private:
+    int m_check = BST_UNCHECKED;
+};
+
+// Text, selection and caret are counted in characters (code points). The limit counts
+// bytes of the narrow code page, the size a cell stores.
+class Edit : public Wnd {
+public:
+    BOOL Create(DWORD style, const RECT& rect, Wnd* parent, UINT id);
+    void SetLimitText(UINT maxBytes) noexcept { m_limit = maxBytes ? maxBytes : kDefaultLimit; }
+    [[nodiscard]] UINT GetLimitText() const noexcept { return m_limit; }
+    // end -1: to the end of the text; start -1: no selection (the caret stays).
+    void SetSel(int start, int end);
+    void GetSel(int& start, int& end) const noexcept;
+    // Replaces the selection as typing does; refused (false) when the result would pass the
+    // limit.
+    bool ReplaceSel(std::string_view text);
+    void SetReadOnly(bool readOnly = true);
+    [[nodiscard]] bool IsReadOnly() const noexcept { return (GetStyle() & ES_READONLY) != 0; }
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    static constexpr UINT kDefaultLimit = 30000;
+
+private:
+    void DeleteRange(int start, int end);
+    int Length() const;
+
+    UINT m_limit = kDefaultLimit;
+    int m_selStart = 0;
+    int m_selEnd = 0;
+};
+
+// Entries of a list or combo box: text and item data, kept in order or sorted.
+struct ListEntry {
+    std::string text;
+    std::uintptr_t data = 0;
+};
+
+class ComboBox : public Wnd {
+public:
+    BOOL Create(DWORD style, const RECT& rect, Wnd* parent, UINT id);
+    int AddString(std::string_view text);
+    int InsertString(int index, std::string_view text);
+    int DeleteString(int index);
+    void ResetContent();
+    [[nodiscard]] int GetCount() const noexcept { return static_cast<int>(m_items.size()); }
+    [[nodiscard]] int GetCurSel() const noexcept { return m_curSel; }
+    int SetCurSel(int index);
+    [[nodiscard]] std::string GetLBText(int index) const;
+    [[nodiscard]] int GetLBTextLen(int index) const;
+    int SetItemData(int index, std::uintptr_t data);
+    [[nodiscard]] std::uintptr_t GetItemData(int index) const;
+    // The entry whose whole text equals the text without regard to case, searching after
+    // startAfter (-1: from the start) and wrapping; CB_ERR when none.
+    [[nodiscard]] int FindStringExact(int startAfter, std::string_view text) const;
+    // What a person's choice does: selects and tells the parent CBN_SELCHANGE.
+    void UserSelect(int index);
+    [[nodiscard]] bool IsDropDownList() const noexcept { return (GetStyle() & 3) == CBS_DROPDOWNLIST; }
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    std::vector<ListEntry> m_items;
+    int m_curSel = CB_ERR;
+};
+
+class ListBox : public Wnd {
+public:
+    BOOL Create(DWORD style, const RECT& rect, Wnd* parent, UINT id);
+    int AddString(std::string_view text);
+    int InsertString(int index, std::string_view text);
+    int DeleteString(int index);
+    void ResetContent();
+    [[nodiscard]] int GetCount() const noexcept { return static_cast<int>(m_items.size()); }
+    [[nodiscard]] int GetCurSel() const noexcept { return m_curSel; }
+    int SetCurSel(int index);
+    [[nodiscard]] std::string GetText(int index) const;
+    [[nodiscard]] int GetTextLen(int index) const;
+    int SetItemData(int index, std::uintptr_t data);
+    [[nodiscard]] std::uintptr_t GetItemData(int index) const;
+    [[nodiscard]] int FindStringExact(int startAfter, std::string_view text) const;
+    [[nodiscard]] int GetTopIndex() const noexcept { return m_topIndex; }
+    // Entry under a client point, or LB_ERR.
+    [[nodiscard]] int ItemFromPoint(POINT clientPoint) const noexcept;
+    // What a person does: selecting tells the parent LBN_SELCHANGE, a double click
+    // LBN_DBLCLK (with LBS_NOTIFY, as the platform requires).
+    void UserSelect(int index);
+    void UserDoubleClick(int index);
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void EnsureVisible(int index) noexcept;
+
+    std::vector<ListEntry> m_items;
+    int m_curSel = LB_ERR;
+    int m_topIndex = 0;
+};
+
+} // namespace plat
+
+namespace plat {
+// The members of a dialog group: from the nearest sibling at or before the window that has
+// WS_GROUP (or the first sibling) up to the next one that has it.
+[[nodiscard]] std::vector<Wnd*> GetDialogGroup(const Wnd& member);
+} // namespace plat

@@ -1,0 +1,59 @@
+// Resources of a module beyond its string table: dialog templates and bitmaps, found by the
+// module and an identifier; and the module that resources load from now.
+#pragma once
+
+#include "platform/resource/Module.h"
+#include "platform/ui/Constants.h"
+#include "platform/ui/Gdi.h"
+#include "platform/ui/Types.h"
+
+#include <string>
+#include <vector>
+
+namespace plat {
+
+// One control of a dialog template; its rectangle is in dialog units.
+struct DialogItem {
+    int id = IDC_STATIC;
+    std::string className; // "BUTTON", "EDIT", ... or a class the program registered
+    std::string text;
+    DWORD style = 0;       // WS_CHILD and WS_VISIBLE are added when the control is made
+    int x = 0;
+    int y = 0;
+    int cx = 0;
+    int cy = 0;
+    DWORD exStyle = 0;
+};
+
+// A dialog as its resource describes it: caption, size in dialog units, font, controls in
+// tab and z-order.
+struct DialogTemplate {
+    std::string caption;
+    int cx = 0;
+    int cy = 0;
+    std::string fontFace;
+    int pointSize = 9;
+    DWORD style = 0;
+    std::vector<DialogItem> items;
+};
+
+// Dialog units in pixels under the cell-font model: a character cell is 8 by 16 px and a
+// dialog unit is a quarter of its width and an eighth of its height, 2 px each way.
+inline constexpr int kDialogUnitX = 2;
+inline constexpr int kDialogUnitY = 2;
+[[nodiscard]] constexpr RECT MapDialogRect(int x, int y, int cx, int cy) noexcept
+{
+    return RECT{x * kDialogUnitX, y * kDialogUnitY, (x + cx) * kDialogUnitX, (y + cy) * kDialogUnitY};
+}
+
+void AddDialogResource(ModuleHandle module, UINT id, DialogTemplate dialogTemplate);
+[[nodiscard]] const DialogTemplate* FindDialogResource(ModuleHandle module, UINT id);
+void AddBitmapResource(ModuleHandle module, UINT id, Bitmap bitmap);
+[[nodiscard]] const Bitmap* FindBitmapResource(ModuleHandle module, UINT id);
+
+// The module that resources load from when no module is named (null: none set).
+[[nodiscard]] ModuleHandle GetResourceHandle() noexcept;
+// Returns the previous one.
+ModuleHandle SetResourceHandle(ModuleHandle module) noexcept;
+
+} // namespace plat
