@@ -117,6 +117,12 @@ plat::BOOL TavData::Get(long itemNo, long record, double& value) const
 plat::BOOL TavData::Get(long itemNo, long record, std::string& text) const
 {
     const unsigned size = GetItemSize(itemNo);
+    if (size == 0) {
+        if (!GetBuffer(itemNo, record, nullptr, 0))
+            return FALSE;
+        text.clear();
+        return TRUE;
+    }
     std::vector<char>& buffer = TextScratch(size);
     if (!GetBuffer(itemNo, record, buffer.data(), size))
         return FALSE;
