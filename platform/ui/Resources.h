@@ -17,7 +17,9 @@ struct DialogItem {
     int id = IDC_STATIC;
     std::string className; // "BUTTON", "EDIT", ... or a class the program registered
     std::string text;
-    DWORD style = 0;       // WS_CHILD and WS_VISIBLE are added when the control is made
+    // WS_CHILD and WS_VISIBLE are added when the control is made, and WS_TABSTOP for edits,
+    // lists, combo boxes, push buttons and check boxes, as a resource script's statements do.
+    DWORD style = 0;
     int x = 0;
     int y = 0;
     int cx = 0;

@@ -762,7 +762,7 @@ void Wnd::AppendDrawing(const std::vector<DrawOp>& ops, bool replace)
 
 // ---- modal loop ----
 
-int Wnd::RunModalLoop()
+int Wnd::RunModalLoop(const std::function<void()>& onStart)
 {
     WinApp* app = GetApp();
     Driver* driver = app ? app->GetDriver() : nullptr;
@@ -772,6 +772,8 @@ int Wnd::RunModalLoop()
     m_inModalLoop = true;
     m_modalResult = -1;
     state.modalStack.push_back(this);
+    if (onStart)
+        onStart();
     while (m_inModalLoop && plat::IsWindow(this)) {
         if (DispatchOnePostedMessage())
             continue;

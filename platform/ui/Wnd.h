@@ -205,7 +205,9 @@ public:
 
     // A modal loop on this window: takes input from the application's driver until
     // EndModalLoop; returns its result (-1 when there is no driver to take input from).
-    int RunModalLoop();
+    // onStart runs first, with the window already taking the input (a driver's hook that
+    // operates the window like a person).
+    int RunModalLoop(const std::function<void()>& onStart = {});
     void EndModalLoop(int result);
     [[nodiscard]] bool IsInModalLoop() const noexcept { return m_inModalLoop; }
     // What to do when the input ends while the loop runs; the default ends with IDCANCEL.

@@ -1,0 +1,122 @@
+// The driver for tests: input comes from a script, message boxes are answered from a queue
+// that also records each box, and a hook runs when a dialog opens so that a test can work
+// the dialog as a person would (type, click, pick, press Return or Escape).
+#pragma once
+
+#include "platform/ui/App.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace plat {
+
+class Dialog;
+class Wnd;
+
+// A person at an open dialog. Each action goes through the same routes as real input: keys
+// and characters through the dialog's keyboard handling to the focus, clicks to the control
+// under the mouse. An action that a person could not do (the control is missing, hidden or
+// disabled) does nothing and answers false.
+class DialogOperator {
+public:
+    explicit DialogOperator(Dialog& dialog) : m_dialog(dialog) {}
+
+    [[nodiscard]] Dialog& GetDialog() const noexcept { return m_dialog; }
+    [[nodiscard]] std::string Caption() const;
+    [[nodiscard]] Wnd* Control(int id) const;
+    [[nodiscard]] std::string Text(int id) const;
+    [[nodiscard]] bool IsOpen() const;
+
+    // Focuses the control, selects all its text and types the new text over it.
+    bool SetText(int id, std::string_view text);
+    // Types into whatever has the focus.
+    void Type(std::string_view text);
+    void Key(int virtualKey, bool shift = false, bool control = false);
+    void Return() { Key(VK_RETURN); }
+    void Escape() { Key(VK_ESCAPE); }
+    void Tab(bool shift = false) { Key(VK_TAB, shift); }
+    void CloseBox();
+    // A click in the middle of the control.
+    bool Click(int id);
+    // A click on the button whose caption, without its '&' marks, is the text.
+    bool ClickCaption(std::string_view caption);
+    bool DoubleClick(int id);
+    // Picks an entry of a list box, combo box or list view: by index, or by its text.
+    bool Pick(int id, int index);
+    bool Pick(int id, std::string_view text);
+    // A double click on an entry of a list box or list view.
+    bool DoubleClickItem(int id, int index);
+    bool SetCheck(int id, bool checked);
+
+private:
+    bool Usable(Wnd* control) const;
+    bool ClickAt(Wnd& control, POINT clientPoint, InputEvent::Kind kind);
+
+    Dialog& m_dialog;
+};
+
+struct MessageBoxRecord {
+    std::string text;
+    std::string caption;
+    UINT style = 0;
+    int answer = 0;
+};
+
+class HeadlessDriver : public Driver {
+public:
+    using DialogHandler = std::function<void(DialogOperator&)>;
+
+    // The script of input events, taken in order by the running loop.
+    void Push(const InputEvent& event) { m_events.push_back(event); }
+    void PushKey(int virtualKey, bool shift = false, bool control = false);
+    void PushText(std::string_view text);
+    void PushClick(POINT screen);
+    [[nodiscard]] std::size_t PendingEvents() const noexcept { return m_events.size(); }
+
+    // The handler for the next modal dialog that opens (one each, in order); dialogs with no
+    // queued handler go to the standing handler, if any, and otherwise take the script.
+    void OnNextDialog(DialogHandler handler) { m_nextDialogs.push_back(std::move(handler)); }
+    void OnEveryDialog(DialogHandler handler) { m_everyDialog = std::move(handler); }
+    // Captions of the dialogs opened so far, modeless ones included.
+    [[nodiscard]] const std::vector<std::string>& OpenedDialogs() const noexcept { return m_opened; }
+
+    // Answers for the next message boxes, in order; without one a box takes its default
+    // button.
+    void AnswerMessageBox(int answer) { m_answers.push_back(answer); }
+    [[nodiscard]] const std::vector<MessageBoxRecord>& MessageBoxes() const noexcept { return m_boxes; }
+    void ClearMessageBoxes() { m_boxes.clear(); }
+
+    // Keys held down whatever the events say (Shift for a shifted click, say).
+    void SetKeyDown(int virtualKey, bool down);
+    [[nodiscard]] bool IsWaitCursorShown() const noexcept { return m_waitCursor; }
+    [[nodiscard]] int WaitCursorShowings() const noexcept { return m_waitShowings; }
+    void SetScreenSize(SIZE size) noexcept { m_screen = size; }
+
+    std::optional<InputEvent> NextEvent() override;
+    int MessageBox(Wnd* owner, const std::string& text, const std::string& caption, UINT style) override;
+    [[nodiscard]] bool IsKeyDown(int virtualKey) const override;
+    void DialogOpened(Dialog& dialog) override;
+    void WaitCursorChanged(bool shown) override;
+    [[nodiscard]] SIZE ScreenSize() const override { return m_screen; }
+
+    // The modifiers of the event being handled; DialogOperator sets them for its actions.
+    void SetCurrentModifiers(const InputEvent& event) noexcept { m_current = event; }
+
+private:
+    std::deque<InputEvent> m_events;
+    std::deque<DialogHandler> m_nextDialogs;
+    DialogHandler m_everyDialog;
+    std::vector<std::string> m_opened;
+    std::deque<int> m_answers;
+    std::vector<MessageBoxRecord> m_boxes;
+    std::vector<int> m_held;
+    InputEvent m_current;
+    bool m_waitCursor = false;
+    int m_waitShowings = 0;
+    SIZE m_screen{640, 400};
+};
+
+} // namespace plat

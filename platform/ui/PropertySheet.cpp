@@ -1,0 +1,225 @@
+// Property pages and sheets.
+#include "platform/ui/PropertySheet.h"
+
+#include "platform/ui/App.h"
+
+#include <algorithm>
+
+namespace plat {
+
+PropertyPage::PropertyPage(ModuleHandle module, UINT templateId, UINT captionId)
+    : Dialog(module, templateId, nullptr), m_captionId(captionId)
+{
+}
+
+BOOL PropertyPage::OnApply()
+{
+    m_modified = false;
+    return TRUE;
+}
+
+void PropertyPage::SetModified(BOOL modified)
+{
+    m_modified = modified != FALSE;
+    if (m_modified && m_sheet)
+        m_sheet->PageModified();
+}
+
+std::string PropertyPage::GetCaption() const
+{
+    if (m_captionId) {
+        const Module* module = m_module ? m_module : GetResourceHandle();
+        if (module)
+            if (auto text = module->FindString(m_captionId))
+                return std::string(*text);
+    }
+    if (const DialogTemplate* found = m_template ? &*m_template : FindDialogResource(m_module ? m_module : GetResourceHandle(), m_templateId))
+        return found->caption;
+    return {};
+}
+
+BOOL PropertyPage::CreatePage(PropertySheet& sheet)
+{
+    m_sheet = &sheet;
+    const DialogTemplate* dialogTemplate = ResolveTemplate();
+    if (!dialogTemplate)
+        return FALSE;
+    m_parentWnd = &sheet;
+    return CreateFromTemplate(*dialogTemplate, &sheet, true);
+}
+
+BEGIN_MESSAGE_MAP(PropertySheet, Wnd)
+    ON_MESSAGE(WM_COMMAND, OnCommandMessage)
+    ON_MESSAGE(WM_CLOSE, OnCloseMessage)
+END_MESSAGE_MAP()
+
+PropertySheet::PropertySheet(std::string caption, Wnd* parent, int startPage)
+    : m_caption(std::move(caption)), m_parentWnd(parent), m_startPage(startPage)
+{
+}
+
+void PropertySheet::AddPage(PropertyPage* page)
+{
+    if (page)
+        m_pages.push_back(page);
+}
+
+PropertyPage* PropertySheet::GetPage(int index) const
+{
+    return index >= 0 && index < GetPageCount() ? m_pages[static_cast<std::size_t>(index)] : nullptr;
+}
+
+PropertyPage* PropertySheet::GetActivePage() const { return GetPage(m_active); }
+
+BOOL PropertySheet::SetActivePage(int index)
+{
+    PropertyPage* next = GetPage(index);
+    if (!next)
+        return FALSE;
+    if (PropertyPage* current = GetActivePage(); current && current != next) {
+        if (!current->OnKillActive())
+            return FALSE;
+        current->ShowWindow(SW_HIDE);
+    }
+    if (!next->IsWindow() && !next->CreatePage(*this))
+        return FALSE;
+    m_active = index;
+    // Pages sit below the sheet's tab row.
+    next->MoveWindow(0, kLineHeight, next->GetRectInParent().Width(), next->GetRectInParent().Height(), FALSE);
+    next->OnSetActive();
+    next->ShowWindow(SW_SHOW);
+    if (Wnd* first = next->GetNextDlgTabItem(nullptr))
+        next->GotoDlgCtrl(first);
+    return TRUE;
+}
+
+void PropertySheet::PageModified()
+{
+    if (m_apply.IsWindow())
+        m_apply.EnableWindow(TRUE);
+}
+
+bool PropertySheet::Apply()
+{
+    if (PropertyPage* current = GetActivePage(); current && !current->OnKillActive())
+        return false;
+    for (int i = 0; i < GetPageCount(); ++i) {
+        PropertyPage* page = m_pages[static_cast<std::size_t>(i)];
+        if (page->IsWindow() && !page->OnApply()) {
+            SetActivePage(i);
+            return false;
+        }
+    }
+    if (m_apply.IsWindow())
+        m_apply.EnableWindow(FALSE);
+    return true;
+}
+
+int PropertySheet::DoModal()
+{
+    WinApp* app = GetApp();
+    Driver* driver = app ? app->GetDriver() : nullptr;
+    if (!driver || m_pages.empty() || IsWindow())
+        return -1;
+    // The sheet is as large as its largest page, with a tab row above and buttons below.
+    int width = 0;
+    int height = 0;
+    for (PropertyPage* page : m_pages) {
+        const DialogTemplate* dialogTemplate = page->ResolveTemplate();
+        if (!dialogTemplate)
+            return -1;
+        const RECT size = MapDialogRect(0, 0, dialogTemplate->cx, dialogTemplate->cy);
+        width = std::max<int>(width, size.Width());
+        height = std::max<int>(height, size.Height());
+    }
+    const int buttonsTop = kLineHeight + height + 8;
+    const int totalHeight = buttonsTop + 2 * kLineHeight;
+    Wnd* owner = plat::IsWindow(m_parentWnd) ? m_parentWnd->GetTopLevelParent() : app->GetMainWnd();
+    if (!plat::IsWindow(owner))
+        owner = nullptr;
+    const SIZE screen = driver->ScreenSize();
+    const int x = std::max(0, (static_cast<int>(screen.cx) - width) / 2);
+    const int y = std::max(0, (static_cast<int>(screen.cy) - totalHeight) / 2);
+    if (!CreateEx(0, "#32770", m_caption, WS_POPUP | WS_CAPTION | WS_SYSMENU, RECT{x, y, x + width, y + totalHeight},
+                  owner, 0))
+        return -1;
+    const int buttonWidth = 12 * kCharWidth;
+    m_ok.Create("OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+                RECT{width - 3 * (buttonWidth + 8), buttonsTop, width - 2 * buttonWidth - 24, buttonsTop + kLineHeight}, this, IDOK);
+    m_cancel.Create("キャンセル", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                    RECT{width - 2 * (buttonWidth + 8), buttonsTop, width - buttonWidth - 16, buttonsTop + kLineHeight}, this, IDCANCEL);
+    m_apply.Create("適用(&A)", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_DISABLED,
+                   RECT{width - buttonWidth - 8, buttonsTop, width - 8, buttonsTop + kLineHeight}, this, ID_APPLY_NOW);
+    for (PropertyPage* page : m_pages)
+        page->m_sheet = this;
+    const bool ownerWasEnabled = owner && owner->IsWindowEnabled();
+    if (ownerWasEnabled)
+        owner->EnableWindow(FALSE);
+    int result = -1;
+    if (SetActivePage(std::clamp(m_startPage, 0, GetPageCount() - 1))) {
+        ShowWindow(SW_SHOW);
+        result = RunModalLoop([this, driver] {
+            if (PropertyPage* page = GetActivePage())
+                driver->DialogOpened(*page);
+        });
+    }
+    if (plat::IsWindow(this))
+        DestroyWindow();
+    m_active = -1;
+    if (ownerWasEnabled && plat::IsWindow(owner))
+        owner->EnableWindow(TRUE);
+    return result;
+}
+
+LRESULT PropertySheet::OnCommandMessage(WPARAM wParam, LPARAM)
+{
+    if (HIWORD(wParam) != BN_CLICKED)
+        return 0;
+    switch (LOWORD(wParam)) {
+    case IDOK:
+        if (Apply())
+            EndModalLoop(IDOK);
+        break;
+    case IDCANCEL:
+        for (PropertyPage* page : m_pages)
+            if (page->IsWindow())
+                page->OnCancel();
+        EndModalLoop(IDCANCEL);
+        break;
+    case ID_APPLY_NOW:
+        Apply();
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+LRESULT PropertySheet::OnCloseMessage(WPARAM, LPARAM)
+{
+    SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    return 0;
+}
+
+bool PropertySheet::PreTranslateInput(const InputEvent& event)
+{
+    if (event.kind == InputEvent::Kind::Key && (event.key == VK_RETURN || event.key == VK_ESCAPE)) {
+        Wnd* focus = GetFocus();
+        if (focus && (focus->SendMessage(WM_GETDLGCODE) & DLGC_WANTALLKEYS))
+            return false;
+        auto* button = dynamic_cast<Button*>(focus);
+        const int id = event.key == VK_ESCAPE ? IDCANCEL : button && button->IsPushButton() ? button->GetDlgCtrlID() : IDOK;
+        SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), 0);
+        return true;
+    }
+    if (event.kind == InputEvent::Kind::Close) {
+        SendMessage(WM_CLOSE);
+        return true;
+    }
+    // Tab and arrows work inside the active page as in any dialog.
+    if (PropertyPage* page = GetActivePage())
+        return page->PreTranslateInput(event);
+    return false;
+}
+
+} // namespace plat
