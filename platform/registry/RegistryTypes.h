@@ -73,12 +73,14 @@ using RegKeyId = std::int64_t;
 struct RegSubKeyEntry {
     std::string name;
     std::string className;
+    friend bool operator==(const RegSubKeyEntry&, const RegSubKeyEntry&) = default;
 };
 
 struct RegValueEntry {
     std::string name;
     DWORD type = REG_NONE;
     std::vector<BYTE> data;
+    friend bool operator==(const RegValueEntry&, const RegValueEntry&) = default;
 };
 
 // One step of a change applied as a whole (an import): paths are relative to the store's

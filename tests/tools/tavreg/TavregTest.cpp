@@ -1,0 +1,232 @@
+// tavreg against a temporary user store: .reg export and import of every value type, damaged
+// files refused whole, and the commands that look at and change single values.
+#include "tools/tavreg/RegFile.h"
+#include "tools/tavreg/TavregCommand.h"
+
+#include "platform/registry/Registry.h"
+#include "platform/text/CodePage.h"
+#include "tests/platform/registry/TemporaryRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+
+using namespace plat;
+
+namespace {
+
+// A key's whole content, to compare trees.
+struct Tree {
+    std::vector<RegValueEntry> values;
+    std::map<std::string, Tree> subKeys;
+    friend bool operator==(const Tree&, const Tree&) = default;
+};
+
+Tree Capture(HKEY key)
+{
+    Tree tree;
+    char name[512];
+    std::vector<BYTE> data(4096);
+    for (DWORD i = 0;; ++i) {
+        DWORD nameLength = sizeof name;
+        DWORD dataLength = static_cast<DWORD>(data.size());
+        RegValueEntry value;
+        if (RegEnumValue(key, i, name, &nameLength, nullptr, &value.type, data.data(), &dataLength) != ERROR_SUCCESS)
+            break;
+        value.name.assign(name, nameLength);
+        value.data.assign(data.begin(), data.begin() + dataLength);
+        tree.values.push_back(std::move(value));
+    }
+    for (DWORD i = 0;; ++i) {
+        DWORD nameLength = sizeof name;
+        if (RegEnumKeyEx(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        HKEY sub = nullptr;
+        EXPECT_EQ(RegOpenKeyEx(key, name, 0, KEY_READ, &sub), ERROR_SUCCESS);
+        tree.subKeys[std::string(name, nameLength)] = Capture(sub);
+        RegCloseKey(sub);
+    }
+    return tree;
+}
+
+Tree CaptureAt(const char* path)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyEx(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return {};
+    Tree tree = Capture(key);
+    RegCloseKey(key);
+    return tree;
+}
+
+void Set(const char* path, const char* name, DWORD type, std::vector<BYTE> data)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, path, 0, "", 0, KEY_ALL_ACCESS, nullptr, &key, nullptr), ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueEx(key, name, 0, type, data.data(), static_cast<DWORD>(data.size())), ERROR_SUCCESS);
+    RegCloseKey(key);
+}
+
+std::vector<BYTE> Text(std::string_view text, bool terminated = true)
+{
+    std::vector<BYTE> data(text.begin(), text.end());
+    if (terminated)
+        data.push_back(0);
+    return data;
+}
+
+std::string RegText(const std::string& utf8)
+{
+    return "\xFF\xFE" + Utf8ToUtf16Le(utf8).text;
+}
+
+class TavregTest : public testing::Test {
+protected:
+    int Run(std::vector<std::string> arguments)
+    {
+        m_out.str({});
+        m_err.str({});
+        return RunTavreg(arguments, m_out, m_err);
+    }
+    std::string File(const char* name) const { return (m_registry.Folder() / name).string(); }
+    static std::string Read(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    static void Write(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+    tavtest::TemporaryRegistry m_registry;
+    std::ostringstream m_out;
+    std::ostringstream m_err;
+};
+
+TEST_F(TavregTest, EveryValueTypeSurvivesExportAndImport)
+{
+    const char* base = "Software\\Zervan Soft\\Coordinates";
+    Set(base, "", REG_SZ, Text("default value"));
+    Set(base, "quoted \"name\" with \\", REG_SZ, Text("C:\\path \"quoted\" 日本語"));
+    Set(base, "two lines", REG_SZ, Text("first\r\nsecond"));
+    Set(base, "unterminated", REG_SZ, Text("no zero", false));
+    Set(base, "empty string", REG_SZ, {});
+    Set(base, "expand", REG_EXPAND_SZ, Text("%HOME%/データ"));
+    Set(base, "multi", REG_MULTI_SZ, {'a', 0, 'b', 'c', 0, 0});
+    Set(base, "dword", REG_DWORD, {0xFF, 0xFF, 0x80, 0x00});
+    Set(base, "short dword", REG_DWORD, {1, 2, 3});
+    std::vector<BYTE> longBinary(300);
+    for (std::size_t i = 0; i < longBinary.size(); ++i)
+        longBinary[i] = static_cast<BYTE>(i * 7);
+    Set(base, "binary", REG_BINARY, longBinary);
+    Set(base, "empty binary", REG_BINARY, {});
+    Set(base, "qword", REG_QWORD, {1, 2, 3, 4, 5, 6, 7, 8});
+    Set(base, "odd type", 0x1234, {0xDE, 0xAD});
+    Set((std::string(base) + "\\Cell Template\\標準").c_str(), "Template", REG_SZ, Text("3,1,7,"));
+    HKEY empty = nullptr;
+    ASSERT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, "Software\\Zervan Soft\\Coordinates\\Empty", 0, "", 0, KEY_ALL_ACCESS,
+                             nullptr, &empty, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(empty);
+    const Tree before = CaptureAt("Software\\Zervan Soft");
+    ASSERT_EQ(before.subKeys.at("Coordinates").values.size(), 13u);
+
+    ASSERT_EQ(Run({"export", "HKCU\\Software\\Zervan Soft", File("out.reg")}), 0) << m_err.str();
+    const std::string file = Read(File("out.reg"));
+    ASSERT_GE(file.size(), 2u);
+    EXPECT_EQ(file.substr(0, 2), "\xFF\xFE") << "UTF-16LE with a byte-order mark";
+    const std::string text = Utf16LeToUtf8(std::string_view(file).substr(2)).text;
+    EXPECT_EQ(text.rfind("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Zervan Soft]\r\n", 0),
+              0u);
+    EXPECT_NE(text.find("\"dword\"=dword:0080ffff\r\n"), std::string::npos);
+    EXPECT_NE(text.find("@=\"default value\"\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\"expand\"=hex(2):25,00,"), std::string::npos);
+    EXPECT_NE(text.find("\"multi\"=hex(7):61,00,00,00,62,00,63,00,00,00,00,00\r\n"), std::string::npos);
+    EXPECT_NE(text.find(",\\\r\n  "), std::string::npos) << "long data goes on over several lines";
+
+    ASSERT_EQ(Run({"delete", "HKCU\\Software\\Zervan Soft"}), 0) << m_err.str();
+    EXPECT_TRUE(CaptureAt("Software\\Zervan Soft").subKeys.empty());
+    ASSERT_EQ(Run({"import", File("out.reg")}), 0) << m_err.str();
+    EXPECT_TRUE(CaptureAt("Software\\Zervan Soft") == before) << "every name, type and byte comes back";
+}
+
+TEST_F(TavregTest, ADamagedFileIsRefusedWithItsLineAndChangesNothing)
+{
+    Set("Software\\Kept", "value", REG_DWORD, {1, 0, 0, 0});
+    const Tree before = CaptureAt("Software");
+    const std::string good = "Windows Registry Editor Version 5.00\r\n\r\n"
+                             "[-HKEY_CURRENT_USER\\Software\\Kept]\r\n"
+                             "[HKEY_CURRENT_USER\\Software\\New]\r\n"
+                             "\"a\"=dword:00000001\r\n"
+                             "\"b\"=hex:01,02,\\\r\n"
+                             "  03,04\r\n";
+    ASSERT_TRUE(ParseRegFile(RegText(good)).ok) << ParseRegFile(RegText(good)).error;
+
+    struct Case {
+        std::string text;
+        std::size_t line;
+    };
+    const Case cases[] = {
+        {good + "\"c\"=hex:01,0g\r\n", 8},
+        {good + "\"c\"=dword:123456789\r\n", 8},
+        {good + "\"c\"=\"unterminated\r\n", 8},
+        {good + "\"c\"=nonsense\r\n", 8},
+        {good + "[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n", 8},
+        {good + "[HKEY_CLASSES_ROOT\\x]\r\n", 8},
+        {good + "[HKEY_CURRENT_USER\\Software\r\n", 8},
+        {good + "\"c\"=hex(2):41\r\n", 8}, // an odd number of bytes is no UTF-16 text
+        {"Windows Registry Editor Version 5.00\r\n\"orphan\"=dword:1\r\n", 2},
+        {"REGEDIT4\r\n", 1},
+    };
+    for (const Case& c : cases) {
+        const RegImportPlan plan = ParseRegFile(RegText(c.text));
+        EXPECT_FALSE(plan.ok) << c.text;
+        EXPECT_EQ(plan.errorLine, c.line) << c.text << "\n" << plan.error;
+        EXPECT_TRUE(plan.changes.empty());
+    }
+    EXPECT_FALSE(ParseRegFile(good).ok) << "a file without its byte-order mark is not read as text";
+
+    Write(File("bad.reg"), RegText(good + "\r\n\"late\"=hex:zz\r\n"));
+    EXPECT_EQ(Run({"import", File("bad.reg")}), 1);
+    EXPECT_NE(m_err.str().find("bad.reg:9:"), std::string::npos) << m_err.str();
+    EXPECT_TRUE(CaptureAt("Software") == before) << "a refused file leaves the registry as it was";
+
+    Write(File("good.reg"), RegText(good + "\"a\"=-\r\n"));
+    ASSERT_EQ(Run({"import", File("good.reg")}), 0) << m_err.str();
+    const Tree after = CaptureAt("Software");
+    EXPECT_FALSE(after.subKeys.contains("Kept")) << "[-key] deletes the key";
+    ASSERT_TRUE(after.subKeys.contains("New"));
+    ASSERT_EQ(after.subKeys.at("New").values.size(), 1u) << "\"a\"=- deletes the value";
+    EXPECT_EQ(after.subKeys.at("New").values[0].data, (std::vector<BYTE>{1, 2, 3, 4}));
+}
+
+TEST_F(TavregTest, CommandsForSingleValues)
+{
+    EXPECT_EQ(Run({"set", "HKCU\\Software\\T", "count", "REG_DWORD", "0x10"}), 0) << m_err.str();
+    EXPECT_EQ(Run({"set", "Software\\T", "name", "sz", "日本"}), 0) << m_err.str();
+    EXPECT_EQ(Run({"set", "Software\\T", "list", "REG_MULTI_SZ", "a", "b"}), 0);
+    EXPECT_EQ(Run({"set", "Software\\T", "bytes", "REG_BINARY", "01,FF"}), 0);
+    EXPECT_EQ(Run({"set", "Software\\T", "bad", "REG_DWORD", "4294967296"}), 1);
+    EXPECT_EQ(Run({"set", "Software\\T", "bad", "REG_BINARY", "0"}), 1);
+    EXPECT_EQ(Run({"set", "HKLM\\SOFTWARE", "x", "REG_SZ", "y"}), 1) << "the machine root is read only";
+
+    EXPECT_EQ(Run({"get", "software\\t", "COUNT"}), 0);
+    EXPECT_EQ(m_out.str(), "0x00000010 (16)\n");
+    EXPECT_EQ(Run({"get", "Software\\T", "name"}), 0);
+    EXPECT_EQ(m_out.str(), "日本\n");
+    EXPECT_EQ(Run({"list", "HKEY_CURRENT_USER\\Software"}), 0);
+    EXPECT_EQ(m_out.str(), "HKEY_CURRENT_USER\\Software\n  T\\\n");
+    EXPECT_EQ(Run({"list", "Software\\T"}), 0);
+    EXPECT_NE(m_out.str().find("\"bytes\" REG_BINARY 01 ff\n"), std::string::npos) << m_out.str();
+
+    EXPECT_EQ(Run({"delete", "Software\\T", "count"}), 0);
+    EXPECT_EQ(Run({"get", "Software\\T", "count"}), 1);
+    EXPECT_NE(m_err.str().find("not found"), std::string::npos);
+    EXPECT_EQ(Run({"list", "HKEY_USERS\\x"}), 2);
+    EXPECT_EQ(Run({"frobnicate"}), 2);
+    EXPECT_EQ(Run({"export", "Software\\Missing", File("none.reg")}), 1);
+    EXPECT_FALSE(std::filesystem::exists(File("none.reg"))) << "no file is written for a missing key";
+}
+
+} // namespace

@@ -1,0 +1,507 @@
+// Writing and reading the registry editor's text format ("Windows Registry Editor Version
+// 5.00"). Strings in hex(...) forms are UTF-16LE in the file and UTF-8 in the store.
+#include "tools/tavreg/RegFile.h"
+
+#include "platform/text/CodePage.h"
+#include "platform/text/NameCompare.h"
+#include "platform/text/Utf8.h"
+
+#include <algorithm>
+#include <cstdio>
+
+using namespace plat;
+
+namespace {
+
+constexpr const char* kHeader = "Windows Registry Editor Version 5.00";
+constexpr std::size_t kHexLineWidth = 77;
+
+struct RootName {
+    const char* longName;
+    const char* shortName;
+    HKEY root;
+};
+
+const RootName* FindRoot(std::string_view name)
+{
+    static const RootName roots[] = {
+        {"HKEY_CURRENT_USER", "HKCU", HKEY_CURRENT_USER},
+        {"HKEY_LOCAL_MACHINE", "HKLM", HKEY_LOCAL_MACHINE},
+    };
+    for (const RootName& root : roots) {
+        if (EqualNoCase(name, root.longName) || EqualNoCase(name, root.shortName))
+            return &root;
+    }
+    return nullptr;
+}
+
+bool LooksLikeRoot(std::string_view name) { return name.size() >= 4 && EqualNoCase(name.substr(0, 4), "HKEY"); }
+
+// ---- export ----
+
+std::string Quoted(std::string_view text)
+{
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '\\' || c == '"')
+            quoted += '\\';
+        quoted += c;
+    }
+    quoted += '"';
+    return quoted;
+}
+
+void AppendHex(std::string& out, std::string_view prefix, const std::vector<BYTE>& data)
+{
+    std::size_t lineStart = out.size();
+    out += prefix;
+    char digits[4];
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        std::snprintf(digits, sizeof digits, "%02x", data[i]);
+        out += digits;
+        if (i + 1 < data.size()) {
+            out += ',';
+            if (out.size() - lineStart >= kHexLineWidth) {
+                out += "\\\r\n  ";
+                lineStart = out.size() - 2;
+            }
+        }
+    }
+}
+
+// A string value is written quoted only when that gives back exactly its bytes: valid
+// UTF-8, one terminating zero and no other, and no line break that would split the line.
+bool QuotesExactly(const std::vector<BYTE>& data)
+{
+    if (data.empty() || data.back() != 0)
+        return false;
+    const std::string_view text(reinterpret_cast<const char*>(data.data()), data.size() - 1);
+    return text.find_first_of(std::string_view("\0\r\n", 3)) == std::string_view::npos && IsValidUtf8(text);
+}
+
+bool AppendValue(std::string& out, const RegValueEntry& value, std::string& error)
+{
+    out += value.name.empty() ? "@" : Quoted(value.name);
+    out += '=';
+    char prefix[32];
+    switch (value.type) {
+    case REG_SZ:
+        if (QuotesExactly(value.data)) {
+            out += Quoted(std::string_view(reinterpret_cast<const char*>(value.data.data()), value.data.size() - 1));
+            break;
+        }
+        [[fallthrough]];
+    case REG_EXPAND_SZ:
+    case REG_MULTI_SZ: {
+        const std::string_view text(reinterpret_cast<const char*>(value.data.data()), value.data.size());
+        const TextConversion wide = Utf8ToUtf16Le(text);
+        if (!wide.ok()) {
+            error = "the text of value " + Quoted(value.name) + " is not UTF-8";
+            return false;
+        }
+        std::snprintf(prefix, sizeof prefix, "hex(%x):", static_cast<unsigned>(value.type));
+        AppendHex(out, prefix, std::vector<BYTE>(wide.text.begin(), wide.text.end()));
+        break;
+    }
+    case REG_DWORD:
+        if (value.data.size() == 4) {
+            const DWORD number = static_cast<DWORD>(value.data[0]) | (static_cast<DWORD>(value.data[1]) << 8)
+                | (static_cast<DWORD>(value.data[2]) << 16) | (static_cast<DWORD>(value.data[3]) << 24);
+            std::snprintf(prefix, sizeof prefix, "dword:%08x", static_cast<unsigned>(number));
+            out += prefix;
+            break;
+        }
+        [[fallthrough]];
+    default:
+        if (value.type == REG_BINARY)
+            std::snprintf(prefix, sizeof prefix, "hex:");
+        else
+            std::snprintf(prefix, sizeof prefix, "hex(%x):", static_cast<unsigned>(value.type));
+        AppendHex(out, prefix, value.data);
+        break;
+    }
+    out += "\r\n";
+    return true;
+}
+
+bool ExportKey(HKEY key, const std::string& fullName, std::string& out, std::string& error)
+{
+    out += '[' + fullName + "]\r\n";
+    DWORD longestName = 0;
+    DWORD longestData = 0;
+    DWORD longestSubKey = 0;
+    if (RegQueryInfoKey(key, nullptr, nullptr, nullptr, nullptr, &longestSubKey, nullptr, nullptr, &longestName,
+                        &longestData, nullptr, nullptr)
+        != ERROR_SUCCESS) {
+        error = "cannot read " + fullName;
+        return false;
+    }
+    std::vector<char> name(longestName + 1);
+    RegValueEntry value;
+    for (DWORD index = 0;; ++index) {
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        DWORD dataLength = longestData;
+        value.data.resize(longestData);
+        const LONG status = RegEnumValue(key, index, name.data(), &nameLength, nullptr, &value.type,
+                                         value.data.data(), &dataLength);
+        if (status == ERROR_NO_MORE_ITEMS)
+            break;
+        if (status == ERROR_MORE_DATA) { // changed by another program meanwhile: measure again
+            name.resize(std::max<std::size_t>(name.size(), nameLength + 1));
+            longestData = std::max(longestData, dataLength);
+            --index;
+            continue;
+        }
+        if (status != ERROR_SUCCESS) {
+            error = "cannot read the values of " + fullName;
+            return false;
+        }
+        value.name.assign(name.data(), nameLength);
+        value.data.resize(dataLength);
+        if (!AppendValue(out, value, error)) {
+            error = fullName + ": " + error;
+            return false;
+        }
+    }
+    out += "\r\n";
+
+    std::vector<std::string> subKeys;
+    std::vector<char> subKey(longestSubKey + 1);
+    for (DWORD index = 0;; ++index) {
+        DWORD length = static_cast<DWORD>(subKey.size());
+        const LONG status = RegEnumKeyEx(key, index, subKey.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_NO_MORE_ITEMS)
+            break;
+        if (status == ERROR_MORE_DATA) {
+            subKey.resize(length + 1);
+            --index;
+            continue;
+        }
+        if (status != ERROR_SUCCESS) {
+            error = "cannot read the sub keys of " + fullName;
+            return false;
+        }
+        subKeys.emplace_back(subKey.data(), length);
+    }
+    for (const std::string& child : subKeys) {
+        HKEY childKey = nullptr;
+        if (RegOpenKeyEx(key, child.c_str(), 0, KEY_READ, &childKey) != ERROR_SUCCESS)
+            continue; // deleted by another program meanwhile
+        const bool ok = ExportKey(childKey, fullName + '\\' + child, out, error);
+        RegCloseKey(childKey);
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
+// ---- import ----
+
+class Parser {
+public:
+    explicit Parser(RegImportPlan& plan) : m_plan(plan) {}
+
+    bool Fail(std::size_t line, std::string message)
+    {
+        m_plan.ok = false;
+        m_plan.errorLine = line;
+        m_plan.error = std::move(message);
+        m_plan.changes.clear();
+        return false;
+    }
+
+    bool Run(const std::vector<std::string>& lines)
+    {
+        std::size_t index = 0;
+        while (index < lines.size() && Trim(lines[index]).empty())
+            ++index;
+        if (index == lines.size() || Trim(lines[index]) != kHeader)
+            return Fail(index + 1 > lines.size() ? lines.size() : index + 1,
+                        std::string("the file does not start with \"") + kHeader + '"');
+        for (++index; index < lines.size(); ++index) {
+            const std::size_t lineNumber = index + 1;
+            std::string line(Trim(lines[index]));
+            if (line.empty() || line.front() == ';')
+                continue;
+            if (line.front() == '[') {
+                if (!KeyLine(lineNumber, line))
+                    return false;
+                continue;
+            }
+            // A value's data may go on over several lines, each but the last ending in '\'.
+            while (!line.empty() && line.back() == '\\' && index + 1 < lines.size()) {
+                line.pop_back();
+                line += Trim(lines[++index]);
+            }
+            if (!ValueLine(lineNumber, line))
+                return false;
+        }
+        m_plan.ok = true;
+        return true;
+    }
+
+private:
+    static std::string_view Trim(std::string_view text)
+    {
+        while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+            text.remove_prefix(1);
+        while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
+            text.remove_suffix(1);
+        return text;
+    }
+
+    bool KeyLine(std::size_t line, std::string_view text)
+    {
+        if (text.back() != ']')
+            return Fail(line, "a key line must end with ']'");
+        text = text.substr(1, text.size() - 2);
+        const bool deletion = !text.empty() && text.front() == '-';
+        if (deletion)
+            text.remove_prefix(1);
+        RegKeyName name;
+        const std::size_t slash = text.find('\\');
+        const std::string_view rootText = text.substr(0, slash);
+        const RootName* root = FindRoot(rootText);
+        if (!root)
+            return Fail(line, "unknown root \"" + std::string(rootText) + '"');
+        if (root->root != HKEY_CURRENT_USER)
+            return Fail(line, std::string(root->longName) + " is read-only: only HKEY_CURRENT_USER can be imported");
+        std::string path = slash == std::string_view::npos ? std::string() : std::string(text.substr(slash + 1));
+        if (SplitKeyPath(path).empty() && deletion)
+            return Fail(line, "the root itself cannot be deleted");
+        m_currentPath = path;
+        m_hasKey = !deletion;
+        RegChange change;
+        change.kind = deletion ? RegChange::Kind::DeleteTree : RegChange::Kind::CreateKey;
+        change.path = std::move(path);
+        m_plan.changes.push_back(std::move(change));
+        return true;
+    }
+
+    static bool ParseQuoted(std::string_view text, std::size_t& pos, std::string& out)
+    {
+        if (pos >= text.size() || text[pos] != '"')
+            return false;
+        for (++pos; pos < text.size(); ++pos) {
+            const char c = text[pos];
+            if (c == '"') {
+                ++pos;
+                return true;
+            }
+            if (c == '\\') {
+                if (++pos >= text.size() || (text[pos] != '\\' && text[pos] != '"'))
+                    return false;
+            }
+            out += text[pos];
+        }
+        return false;
+    }
+
+    static int HexDigit(char c)
+    {
+        if (c >= '0' && c <= '9')
+            return c - '0';
+        if (c >= 'a' && c <= 'f')
+            return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F')
+            return c - 'A' + 10;
+        return -1;
+    }
+
+    bool HexBytes(std::size_t line, std::string_view text, std::vector<BYTE>& data)
+    {
+        text = Trim(text);
+        std::size_t pos = 0;
+        const auto skipBlanks = [&] {
+            while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t'))
+                ++pos;
+        };
+        while (!text.empty()) {
+            skipBlanks();
+            const int high = pos < text.size() ? HexDigit(text[pos]) : -1;
+            const int low = pos + 1 < text.size() ? HexDigit(text[pos + 1]) : -1;
+            if (high < 0 || low < 0)
+                return Fail(line, "a byte must be two hexadecimal digits");
+            data.push_back(static_cast<BYTE>(high * 16 + low));
+            pos += 2;
+            skipBlanks();
+            if (pos == text.size())
+                break;
+            if (text[pos] != ',')
+                return Fail(line, "bytes must be separated by commas");
+            ++pos;
+        }
+        return true;
+    }
+
+    bool ValueLine(std::size_t line, std::string_view text)
+    {
+        if (!m_hasKey)
+            return Fail(line, "a value must follow the line of its key");
+        std::string name;
+        std::size_t pos = 0;
+        if (text.front() == '@') {
+            pos = 1;
+        } else if (!ParseQuoted(text, pos, name)) {
+            return Fail(line, "a value line must start with a quoted name or @");
+        }
+        if (!IsValidUtf8(name))
+            return Fail(line, "the value name is not valid text");
+        while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t'))
+            ++pos;
+        if (pos >= text.size() || text[pos] != '=')
+            return Fail(line, "'=' expected after the value name");
+        std::string_view data = Trim(text.substr(pos + 1));
+
+        RegChange change;
+        change.path = m_currentPath;
+        change.valueName = std::move(name);
+        if (data == "-") {
+            change.kind = RegChange::Kind::DeleteValue;
+            m_plan.changes.push_back(std::move(change));
+            return true;
+        }
+        change.kind = RegChange::Kind::SetValue;
+        if (!data.empty() && data.front() == '"') {
+            std::string textValue;
+            std::size_t end = 0;
+            if (!ParseQuoted(data, end, textValue) || !Trim(data.substr(end)).empty())
+                return Fail(line, "a string must be one quoted text with \\\\ and \\\" as its only escapes");
+            if (!IsValidUtf8(textValue))
+                return Fail(line, "the string is not valid text");
+            change.type = REG_SZ;
+            change.data.assign(textValue.begin(), textValue.end());
+            change.data.push_back(0);
+        } else if (data.starts_with("dword:")) {
+            const std::string_view digits = data.substr(6);
+            if (digits.empty() || digits.size() > 8)
+                return Fail(line, "dword: takes one to eight hexadecimal digits");
+            DWORD number = 0;
+            for (const char c : digits) {
+                const int digit = HexDigit(c);
+                if (digit < 0)
+                    return Fail(line, "dword: takes one to eight hexadecimal digits");
+                number = number * 16 + static_cast<DWORD>(digit);
+            }
+            change.type = REG_DWORD;
+            change.data = {static_cast<BYTE>(number), static_cast<BYTE>(number >> 8), static_cast<BYTE>(number >> 16),
+                           static_cast<BYTE>(number >> 24)};
+        } else if (data.starts_with("hex")) {
+            std::size_t colon = data.find(':');
+            if (colon == std::string_view::npos)
+                return Fail(line, "':' expected after hex");
+            const std::string_view kind = data.substr(3, colon - 3);
+            if (kind.empty()) {
+                change.type = REG_BINARY;
+            } else {
+                if (kind.size() < 3 || kind.front() != '(' || kind.back() != ')' || kind.size() > 10)
+                    return Fail(line, "hex(type): expected");
+                DWORD type = 0;
+                for (const char c : kind.substr(1, kind.size() - 2)) {
+                    const int digit = HexDigit(c);
+                    if (digit < 0)
+                        return Fail(line, "the type of hex(type) must be hexadecimal");
+                    type = type * 16 + static_cast<DWORD>(digit);
+                }
+                change.type = type;
+            }
+            if (!HexBytes(line, data.substr(colon + 1), change.data))
+                return false;
+            if (change.type == REG_SZ || change.type == REG_EXPAND_SZ || change.type == REG_MULTI_SZ) {
+                const TextConversion text = Utf16LeToUtf8(
+                    std::string_view(reinterpret_cast<const char*>(change.data.data()), change.data.size()));
+                if (!text.ok())
+                    return Fail(line, "the text of the value is not UTF-16LE");
+                change.data.assign(text.text.begin(), text.text.end());
+            }
+        } else {
+            return Fail(line, "unknown value form (a quoted string, dword:, hex: or hex(type): expected)");
+        }
+        m_plan.changes.push_back(std::move(change));
+        return true;
+    }
+
+    RegImportPlan& m_plan;
+    std::string m_currentPath;
+    bool m_hasKey = false;
+};
+
+} // namespace
+
+bool ParseKeyName(const std::string& text, RegKeyName& name)
+{
+    const std::size_t slash = text.find('\\');
+    const std::string_view first = std::string_view(text).substr(0, slash);
+    const RootName* root = FindRoot(first);
+    if (!root && LooksLikeRoot(first))
+        return false;
+    if (!root)
+        root = FindRoot("HKEY_CURRENT_USER");
+    name.root = root->root;
+    name.rootName = root->longName;
+    std::string path = !FindRoot(first) ? text : (slash == std::string::npos ? std::string() : text.substr(slash + 1));
+    // Kept as given but without empty levels, so that it prints as the registry has it.
+    name.path.clear();
+    for (const std::string_view level : SplitKeyPath(path)) {
+        if (!name.path.empty())
+            name.path += '\\';
+        name.path += level;
+    }
+    return true;
+}
+
+RegExportResult ExportRegFile(const RegKeyName& key)
+{
+    RegExportResult result;
+    HKEY opened = nullptr;
+    if (RegOpenKeyEx(key.root, key.path.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+        result.error = key.FullName() + ": no such key";
+        return result;
+    }
+    std::string text = std::string(kHeader) + "\r\n\r\n";
+    const bool ok = ExportKey(opened, key.FullName(), text, result.error);
+    RegCloseKey(opened);
+    if (!ok)
+        return result;
+    const TextConversion wide = Utf8ToUtf16Le(text);
+    if (!wide.ok()) {
+        result.error = "a key name is not valid text";
+        return result;
+    }
+    result.bytes = "\xFF\xFE" + wide.text;
+    result.ok = true;
+    return result;
+}
+
+RegImportPlan ParseRegFile(const std::string& bytes)
+{
+    RegImportPlan plan;
+    Parser parser(plan);
+    if (bytes.size() < 2 || static_cast<unsigned char>(bytes[0]) != 0xFF || static_cast<unsigned char>(bytes[1]) != 0xFE) {
+        parser.Fail(1, "not a UTF-16LE registry file (no byte-order mark)");
+        return plan;
+    }
+    const std::string_view body = std::string_view(bytes).substr(2);
+    const TextConversion text = Utf16LeToUtf8(body);
+    if (!text.ok()) {
+        // The line of the fault: line feeds before it, counted in whole UTF-16 units.
+        std::size_t line = 1;
+        for (std::size_t i = 0; i + 1 < body.size() && i < text.badOffset; i += 2) {
+            if (body[i] == '\n' && body[i + 1] == '\0')
+                ++line;
+        }
+        parser.Fail(line, "the text is not valid UTF-16LE");
+        return plan;
+    }
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start <= text.text.size()) {
+        std::size_t end = text.text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.text.size();
+        lines.emplace_back(text.text.substr(start, end - start));
+        start = end + 1;
+    }
+    parser.Run(lines);
+    return plan;
+}

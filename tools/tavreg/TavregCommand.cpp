@@ -1,0 +1,327 @@
+// tavreg's commands over the registry functions; every file it writes or reads is whole.
+#include "tools/tavreg/TavregCommand.h"
+
+#include "platform/io/Files.h"
+#include "platform/text/NameCompare.h"
+#include "tools/tavreg/RegFile.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+using namespace plat;
+
+namespace {
+
+constexpr const char* kUsage = R"(usage: tavreg <command> ...
+  list   [KEY]                      sub keys and values of a key
+  get    KEY NAME                   one value ("" for the default value)
+  set    KEY NAME TYPE DATA...      TYPE: REG_SZ REG_EXPAND_SZ REG_MULTI_SZ REG_DWORD REG_BINARY
+  delete KEY [NAME]                 a value, or the key with everything below it
+  export KEY FILE                   the key and its sub keys as a registry editor file (.reg)
+  import FILE                       a .reg file, all of it or nothing
+KEY is HKEY_CURRENT_USER\... (HKCU\...) or HKEY_LOCAL_MACHINE\... (HKLM\..., read only);
+without a root it is below HKEY_CURRENT_USER. The user's store is $TAVCELL_REGISTRY, else
+$XDG_CONFIG_HOME/tavcell/registry.sqlite3.
+)";
+
+std::string StatusText(LONG status)
+{
+    switch (status) {
+    case ERROR_FILE_NOT_FOUND: return "not found";
+    case ERROR_ACCESS_DENIED: return "access denied";
+    case ERROR_KEY_DELETED: return "the key was deleted";
+    case ERROR_INVALID_PARAMETER: return "invalid parameter";
+    default: return "registry error " + std::to_string(status);
+    }
+}
+
+std::string Failure(HKEY root, LONG status)
+{
+    std::string text = StatusText(status);
+    if (const std::string detail = RegLastStoreError(root); status == ERROR_WRITE_FAULT && !detail.empty())
+        text += " (" + detail + ")";
+    return text;
+}
+
+std::string TypeName(DWORD type)
+{
+    switch (type) {
+    case REG_NONE: return "REG_NONE";
+    case REG_SZ: return "REG_SZ";
+    case REG_EXPAND_SZ: return "REG_EXPAND_SZ";
+    case REG_BINARY: return "REG_BINARY";
+    case REG_DWORD: return "REG_DWORD";
+    case REG_MULTI_SZ: return "REG_MULTI_SZ";
+    case REG_QWORD: return "REG_QWORD";
+    default: return "type " + std::to_string(type);
+    }
+}
+
+std::string Display(DWORD type, const std::vector<BYTE>& data)
+{
+    const std::string bytes(data.begin(), data.end());
+    char buffer[40];
+    if ((type == REG_SZ || type == REG_EXPAND_SZ))
+        return bytes.substr(0, bytes.find('\0'));
+    if (type == REG_MULTI_SZ) {
+        std::string text;
+        std::size_t start = 0;
+        while (start < bytes.size()) {
+            const std::size_t end = std::min(bytes.find('\0', start), bytes.size());
+            if (end == start)
+                break;
+            text += (text.empty() ? "" : "\n") + bytes.substr(start, end - start);
+            start = end + 1;
+        }
+        return text;
+    }
+    if (type == REG_DWORD && data.size() == 4) {
+        const DWORD number = static_cast<DWORD>(data[0]) | (static_cast<DWORD>(data[1]) << 8)
+            | (static_cast<DWORD>(data[2]) << 16) | (static_cast<DWORD>(data[3]) << 24);
+        std::snprintf(buffer, sizeof buffer, "0x%08x (%u)", static_cast<unsigned>(number), static_cast<unsigned>(number));
+        return buffer;
+    }
+    std::string text;
+    for (const BYTE b : data) {
+        std::snprintf(buffer, sizeof buffer, text.empty() ? "%02x" : " %02x", b);
+        text += buffer;
+    }
+    return text;
+}
+
+class Command {
+public:
+    Command(std::span<const std::string> arguments, std::ostream& out, std::ostream& err)
+        : m_args(arguments), m_out(out), m_err(err)
+    {
+    }
+
+    int Run()
+    {
+        if (m_args.empty() || m_args[0] == "help" || m_args[0] == "--help" || m_args[0] == "-h") {
+            (m_args.empty() ? m_err : m_out) << kUsage;
+            return m_args.empty() ? 2 : 0;
+        }
+        const std::string& verb = m_args[0];
+        if (verb == "list" && m_args.size() <= 2)
+            return List(m_args.size() == 2 ? m_args[1] : "HKEY_CURRENT_USER");
+        if (verb == "get" && m_args.size() == 3)
+            return Get();
+        if (verb == "set" && m_args.size() >= 5)
+            return Set();
+        if (verb == "delete" && (m_args.size() == 2 || m_args.size() == 3))
+            return Delete();
+        if (verb == "export" && m_args.size() == 3)
+            return Export();
+        if (verb == "import" && m_args.size() == 2)
+            return Import();
+        m_err << "tavreg: command not understood\n" << kUsage;
+        return 2;
+    }
+
+private:
+    bool Key(const std::string& text, RegKeyName& name)
+    {
+        if (ParseKeyName(text, name))
+            return true;
+        m_err << "tavreg: " << text << ": unknown root (HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE)\n";
+        return false;
+    }
+
+    int Fail(const std::string& message)
+    {
+        m_err << "tavreg: " << message << '\n';
+        return 1;
+    }
+
+    int List(const std::string& keyText)
+    {
+        RegKeyName name;
+        if (!Key(keyText, name))
+            return 2;
+        HKEY key = nullptr;
+        if (const LONG status = RegOpenKeyEx(name.root, name.path.c_str(), 0, KEY_READ, &key); status != ERROR_SUCCESS)
+            return Fail(name.FullName() + ": " + Failure(name.root, status));
+        m_out << name.FullName() << '\n';
+        char subKey[1024];
+        for (DWORD index = 0;; ++index) {
+            DWORD length = sizeof subKey;
+            if (RegEnumKeyEx(key, index, subKey, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+                break;
+            m_out << "  " << subKey << "\\\n";
+        }
+        DWORD longestName = 0;
+        DWORD longestData = 0;
+        (void)RegQueryInfoKey(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longestName,
+                              &longestData, nullptr, nullptr);
+        std::vector<char> valueName(longestName + 1);
+        std::vector<BYTE> data(longestData);
+        for (DWORD index = 0;; ++index) {
+            DWORD nameLength = static_cast<DWORD>(valueName.size());
+            DWORD dataLength = static_cast<DWORD>(data.size());
+            DWORD type = 0;
+            if (RegEnumValue(key, index, valueName.data(), &nameLength, nullptr, &type, data.data(), &dataLength)
+                != ERROR_SUCCESS)
+                break;
+            const std::vector<BYTE> value(data.begin(), data.begin() + dataLength);
+            m_out << "  " << (nameLength == 0 ? "@" : '"' + std::string(valueName.data(), nameLength) + '"') << ' '
+                  << TypeName(type) << ' ' << Display(type, value) << '\n';
+        }
+        RegCloseKey(key);
+        return 0;
+    }
+
+    int Get()
+    {
+        RegKeyName name;
+        if (!Key(m_args[1], name))
+            return 2;
+        HKEY key = nullptr;
+        if (const LONG status = RegOpenKeyEx(name.root, name.path.c_str(), 0, KEY_READ, &key); status != ERROR_SUCCESS)
+            return Fail(name.FullName() + ": " + Failure(name.root, status));
+        DWORD type = 0;
+        DWORD length = 0;
+        LONG status = RegQueryValueEx(key, m_args[2].c_str(), nullptr, &type, nullptr, &length);
+        std::vector<BYTE> data(length);
+        if (status == ERROR_SUCCESS)
+            status = RegQueryValueEx(key, m_args[2].c_str(), nullptr, &type, data.data(), &length);
+        RegCloseKey(key);
+        if (status != ERROR_SUCCESS)
+            return Fail(name.FullName() + " \"" + m_args[2] + "\": " + Failure(name.root, status));
+        data.resize(length);
+        m_out << Display(type, data) << '\n';
+        return 0;
+    }
+
+    static bool HexData(const std::string& text, std::vector<BYTE>& data)
+    {
+        std::string digits;
+        for (const char c : text) {
+            if (c == ',' || c == ' ' || c == ':')
+                continue;
+            if (!std::isxdigit(static_cast<unsigned char>(c)))
+                return false;
+            digits += c;
+        }
+        if (digits.size() % 2 != 0)
+            return false;
+        for (std::size_t i = 0; i < digits.size(); i += 2)
+            data.push_back(static_cast<BYTE>(std::stoul(digits.substr(i, 2), nullptr, 16)));
+        return true;
+    }
+
+    int Set()
+    {
+        RegKeyName name;
+        if (!Key(m_args[1], name))
+            return 2;
+        const std::string& valueName = m_args[2];
+        std::string type = m_args[3];
+        if (!type.starts_with("REG_") && !type.starts_with("reg_"))
+            type = "REG_" + type;
+        std::vector<BYTE> data;
+        DWORD typeNumber = REG_NONE;
+        const auto text = [&](const std::string& item) {
+            data.insert(data.end(), item.begin(), item.end());
+            data.push_back(0);
+        };
+        if (EqualNoCase(type, "REG_SZ") || EqualNoCase(type, "REG_EXPAND_SZ")) {
+            if (m_args.size() != 5)
+                return Fail("a string takes one argument");
+            typeNumber = EqualNoCase(type, "REG_SZ") ? REG_SZ : REG_EXPAND_SZ;
+            text(m_args[4]);
+        } else if (EqualNoCase(type, "REG_MULTI_SZ")) {
+            typeNumber = REG_MULTI_SZ;
+            for (std::size_t i = 4; i < m_args.size(); ++i)
+                text(m_args[i]);
+            data.push_back(0);
+        } else if (EqualNoCase(type, "REG_DWORD")) {
+            typeNumber = REG_DWORD;
+            char* end = nullptr;
+            const unsigned long long number = std::strtoull(m_args[4].c_str(), &end, 0);
+            if (m_args.size() != 5 || m_args[4].empty() || *end != '\0' || number > 0xFFFFFFFFull
+                || m_args[4][0] == '-')
+                return Fail("a DWORD takes one number from 0 to 4294967295 (0x prefix for hexadecimal)");
+            for (int shift = 0; shift < 32; shift += 8)
+                data.push_back(static_cast<BYTE>(number >> shift));
+        } else if (EqualNoCase(type, "REG_BINARY")) {
+            typeNumber = REG_BINARY;
+            if (m_args.size() != 5 || !HexData(m_args[4], data))
+                return Fail("binary data is written as pairs of hexadecimal digits (\"01,ff\" or \"01ff\")");
+        } else {
+            return Fail("unknown type " + m_args[3]);
+        }
+        HKEY key = nullptr;
+        LONG status = RegCreateKeyEx(name.root, name.path.c_str(), 0, "", 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        if (status == ERROR_SUCCESS) {
+            status = RegSetValueEx(key, valueName.c_str(), 0, typeNumber, data.data(), static_cast<DWORD>(data.size()));
+            RegCloseKey(key);
+        }
+        if (status != ERROR_SUCCESS)
+            return Fail(name.FullName() + ": " + Failure(name.root, status));
+        return 0;
+    }
+
+    int Delete()
+    {
+        RegKeyName name;
+        if (!Key(m_args[1], name))
+            return 2;
+        LONG status = ERROR_SUCCESS;
+        if (m_args.size() == 3) {
+            HKEY key = nullptr;
+            status = RegOpenKeyEx(name.root, name.path.c_str(), 0, KEY_ALL_ACCESS, &key);
+            if (status == ERROR_SUCCESS) {
+                status = RegDeleteValue(key, m_args[2].c_str());
+                RegCloseKey(key);
+            }
+        } else {
+            if (name.path.empty())
+                return Fail("a root cannot be deleted");
+            status = RegDeleteTree(name.root, name.path.c_str());
+        }
+        if (status != ERROR_SUCCESS)
+            return Fail(name.FullName() + ": " + Failure(name.root, status));
+        return 0;
+    }
+
+    int Export()
+    {
+        RegKeyName name;
+        if (!Key(m_args[1], name))
+            return 2;
+        const RegExportResult result = ExportRegFile(name);
+        if (!result.ok)
+            return Fail(result.error + "; nothing was written");
+        if (const std::error_code ec = WriteFileAtomically(m_args[2], result.bytes))
+            return Fail(m_args[2] + ": " + ec.message());
+        return 0;
+    }
+
+    int Import()
+    {
+        std::vector<std::uint8_t> bytes;
+        if (const std::error_code ec = ReadWholeFile(m_args[1], bytes))
+            return Fail(m_args[1] + ": " + ec.message());
+        const RegImportPlan plan = ParseRegFile(std::string(bytes.begin(), bytes.end()));
+        if (!plan.ok)
+            return Fail(m_args[1] + ":" + std::to_string(plan.errorLine) + ": " + plan.error + "; nothing was imported");
+        if (const LONG status = RegApplyChanges(HKEY_CURRENT_USER, plan.changes); status != ERROR_SUCCESS)
+            return Fail(m_args[1] + ": " + Failure(HKEY_CURRENT_USER, status) + "; nothing was imported");
+        return 0;
+    }
+
+    std::span<const std::string> m_args;
+    std::ostream& m_out;
+    std::ostream& m_err;
+};
+
+} // namespace
+
+int RunTavreg(std::span<const std::string> arguments, std::ostream& out, std::ostream& err)
+{
+    return Command(arguments, out, err).Run();
+}

@@ -1,0 +1,10 @@
+// The tavreg command line: look at, change, export and import the user's registry store.
+#pragma once
+
+#include <ostream>
+#include <span>
+#include <string>
+
+// Runs one command (the arguments after the program's name); returns the exit status:
+// 0 done, 1 failed, 2 not understood.
+int RunTavreg(std::span<const std::string> arguments, std::ostream& out, std::ostream& err);
