@@ -323,31 +323,19 @@ TEST(MoxDataTest, DamagedInputIsRefusedAndChangesNothing)
     bytes = good;
     bytes[recordCountAt + 4] = 0x80; // record 0 marks item 7 of 3
     refused(bytes, "presence of items that do not exist");
-
-    table.m_log.clear();
-    plat::Archive storing = plat::Archive::ForStoring();
-    EXPECT_THROW(storing.ReadUInt32(), plat::ArchiveError);
 }
 
-TEST(MoxRectArrayTest, RangesKeepTheirFlagsInOrder)
+TEST(MoxRectArrayTest, RangesAreNormalisedAndKeepTheirFlags)
 {
     MoxRectArray ranges;
     ranges.Add(MoxRect({0, 5}, {3, 2}), MoxRectArray::kWholeLines);
     ranges.Add(MoxRect({1, 1}, {1, 1}));
-    ASSERT_EQ(ranges.GetSize(), 2u);
-    EXPECT_EQ(ranges.GetAt(0).Top(), 2);
-    EXPECT_EQ(ranges.GetAt(0).Bottom(), 5);
+    EXPECT_EQ(ranges.GetAt(0).Top(), 2) << "corners may be given in either order";
     EXPECT_EQ(ranges.GetAt(0).RowCount(), 4);
-    EXPECT_TRUE(ranges.GetAt(0).Contains({3, 3}));
     EXPECT_FALSE(ranges.GetAt(0).Contains({4, 3}));
-    EXPECT_EQ(ranges.GetFlagArray(), (std::vector<std::uint8_t>{MoxRectArray::kWholeLines, 0}));
-    ranges.SetFlags(1, MoxRectArray::kWholeColumns);
-    EXPECT_EQ(ranges.GetFlags(1), MoxRectArray::kWholeColumns);
-    EXPECT_TRUE(MoxRect().IsEmpty());
     EXPECT_FALSE(MoxRect().Contains({0, 0}));
+    EXPECT_EQ(ranges.GetFlagArray(), (std::vector<std::uint8_t>{MoxRectArray::kWholeLines, 0}));
     EXPECT_THROW(static_cast<void>(ranges.GetAt(2)), plat::InvalidArgument);
-    ranges.RemoveAll();
-    EXPECT_TRUE(ranges.GetFlagArray().empty());
 }
 
 } // namespace
