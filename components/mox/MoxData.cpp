@@ -206,6 +206,7 @@ plat::BOOL MoxData::SetBuffer(long itemNo, long record, const void* source, unsi
     CheckCell(itemNo, record);
     if (!OnDataChanging(itemNo, record, source))
         return FALSE;
+    CheckCell(itemNo, record); // the hook may have resized the table
     const std::size_t item = ToIndex(itemNo);
     const std::size_t cellSize = m_layout.sizes[item];
     const std::size_t size = std::min<std::size_t>(count, cellSize);
@@ -227,13 +228,13 @@ plat::BOOL MoxData::Remove(long itemNo, long record)
 {
     CheckCell(itemNo, record);
     const std::size_t item = ToIndex(itemNo);
-    std::uint8_t& presence = m_present[ToIndex(record) * m_layout.presentStride + item / 8];
     const auto bit = static_cast<std::uint8_t>(1u << (item % 8));
-    if (!(presence & bit))
+    if (!(m_present[ToIndex(record) * m_layout.presentStride + item / 8] & bit))
         return TRUE;
     if (!OnQueryRemove(itemNo, record))
         return FALSE;
-    // OnQueryRemove may have changed the table; find the cell afresh.
+    // The hook may have changed the table; find the cell afresh.
+    CheckCell(itemNo, record);
     m_present[ToIndex(record) * m_layout.presentStride + item / 8] &= static_cast<std::uint8_t>(~bit);
     std::memset(m_cells.data() + ToIndex(record) * m_layout.recordSize + m_layout.offsets[item], 0,
                 m_layout.sizes[item]);

@@ -7,7 +7,9 @@
 #include "platform/text/CodePage.h"
 #include "tav/data/TavData.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <string_view>
 
 namespace {
