@@ -138,6 +138,10 @@ void DispatchInput(const InputEvent& event)
     switch (event.kind) {
     case InputEvent::Kind::Key:
         keyTarget->SendMessage(WM_KEYDOWN, static_cast<WPARAM>(event.key), 1);
+        // Keys that type a control character also give it, as the platform translates them.
+        if (!event.control && IsWindow(keyTarget) &&
+            (event.key == VK_BACK || event.key == VK_TAB || event.key == VK_RETURN || event.key == VK_ESCAPE))
+            keyTarget->SendMessage(WM_CHAR, static_cast<WPARAM>(event.key), 1);
         if (IsWindow(keyTarget))
             keyTarget->SendMessage(WM_KEYUP, static_cast<WPARAM>(event.key), 1);
         break;

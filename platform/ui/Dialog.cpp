@@ -315,7 +315,8 @@ Wnd* Dialog::GetNextDlgTabItem(Wnd* control, bool previous) const
 {
     std::vector<Wnd*> stops;
     for (Wnd* child : GetChildren())
-        if ((child->GetStyle() & WS_TABSTOP) && child->IsWindowVisible() && child->IsWindowEnabled())
+        // The control's own visibility: the dialog itself is shown only after its focus is set.
+        if ((child->GetStyle() & (WS_TABSTOP | WS_VISIBLE)) == (WS_TABSTOP | WS_VISIBLE) && child->IsWindowEnabled())
             stops.push_back(child);
     if (stops.empty())
         return nullptr;

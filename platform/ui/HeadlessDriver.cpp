@@ -48,7 +48,9 @@ std::string DialogOperator::Text(int id) const
 
 bool DialogOperator::IsOpen() const
 {
-    return m_dialog.IsWindow() && (m_dialog.IsInModalLoop() || m_dialog.IsWindowVisible());
+    if (!m_dialog.IsWindow())
+        return false;
+    return m_dialog.IsModal() ? m_dialog.IsInModalLoop() : m_dialog.IsWindowVisible();
 }
 
 bool DialogOperator::Usable(Wnd* control) const

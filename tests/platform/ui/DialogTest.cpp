@@ -1,0 +1,324 @@
+// Dialogs driven by the headless driver as a person would: typing, clicking, Return, Escape
+// and the close box give the right result and move the data; validation keeps the dialog
+// open; a dialog borrows and returns a control; property sheets apply their pages.
+#include "platform/ui/Controls.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/HeadlessDriver.h"
+#include "platform/ui/PropertySheet.h"
+
+#include <gtest/gtest.h>
+
+using namespace plat;
+
+namespace {
+
+enum { kName = 1001, kCount = 1002, kUseFont = 1003, kUp = 1004, kDown = 1005, kList = 1006, kApplyButton = 1007 };
+
+DialogTemplate SampleTemplate()
+{
+    DialogTemplate t;
+    t.caption = "検索";
+    t.cx = 200;
+    t.cy = 100;
+    t.fontFace = "ＭＳ Ｐゴシック";
+    t.items = {
+        {kName, "EDIT", "", 0, 10, 10, 100, 12},
+        {kCount, "EDIT", "", ES_RIGHT, 10, 26, 40, 12},
+        {kUseFont, "BUTTON", "使う(&U)", BS_AUTOCHECKBOX, 10, 42, 60, 10},
+        {kUp, "BUTTON", "上へ(&U)", BS_AUTORADIOBUTTON | WS_GROUP, 10, 56, 40, 10},
+        {kDown, "BUTTON", "下へ(&D)", BS_AUTORADIOBUTTON, 60, 56, 40, 10},
+        {kList, "LISTBOX", "", LBS_NOTIFY | WS_GROUP, 120, 10, 70, 40},
+        {IDOK, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_GROUP, 100, 80, 40, 14},
+        {IDCANCEL, "BUTTON", "キャンセル", BS_PUSHBUTTON, 150, 80, 40, 14},
+    };
+    return t;
+}
+
+class SampleDialog : public Dialog {
+public:
+    explicit SampleDialog(Wnd* parent = nullptr) : Dialog(SampleTemplate(), parent) {}
+    BOOL OnInitDialog() override
+    {
+        Dialog::OnInitDialog();
+        for (const char* entry : {"一", "二", "三"})
+            m_list.AddString(entry);
+        m_list.SetCurSel(listIndex);
+        return TRUE;
+    }
+    void DoDataExchange(DataExchange& dx) override
+    {
+        DDX_Control(dx, kList, m_list);
+        DDX_Text(dx, kName, name);
+        DDX_Text(dx, kCount, count);
+        DDV_MinMaxInt(dx, count, 1, 99);
+        DDX_Check(dx, kUseFont, useFont);
+        DDX_Radio(dx, kUp, direction);
+        DDX_LBIndex(dx, kList, listIndex);
+    }
+    void OnSelChange() { ++selChanges; }
+    void OnDblClk() { ++doubleClicks; }
+
+    std::string name = "初め";
+    int count = 5;
+    int useFont = 0;
+    int direction = 1;
+    int listIndex = 0;
+    int selChanges = 0;
+    int doubleClicks = 0;
+    ListBox m_list;
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(SampleDialog, Dialog)
+    ON_LBN_SELCHANGE(kList, OnSelChange)
+    ON_LBN_DBLCLK(kList, OnDblClk)
+END_MESSAGE_MAP()
+
+class DialogTest : public ::testing::Test {
+protected:
+    HeadlessDriver driver;
+    WinApp app{"dialogtest", "Test", &driver};
+};
+
+} // namespace
+
+TEST_F(DialogTest, APersonFillsTheFieldsAndReturnPressesTheDefaultButton)
+{
+    SampleDialog dialog;
+    driver.OnNextDialog([](DialogOperator& person) {
+        EXPECT_EQ(person.Caption(), "検索");
+        EXPECT_EQ(person.Text(kName), "初め") << "OnInitDialog moved the members into the controls";
+        EXPECT_EQ(person.Text(kCount), "5");
+        EXPECT_TRUE(person.SetText(kName, "座標"));
+        EXPECT_TRUE(person.SetText(kCount, "42"));
+        EXPECT_TRUE(person.Click(kUseFont));
+        EXPECT_TRUE(person.Click(kUp));
+        EXPECT_TRUE(person.Pick(kList, "三"));
+        person.Tab(); // focus leaves the list for OK; Return still presses OK
+        person.Return();
+        EXPECT_FALSE(person.IsOpen());
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.name, "座標");
+    EXPECT_EQ(dialog.count, 42);
+    EXPECT_EQ(dialog.useFont, BST_CHECKED);
+    EXPECT_EQ(dialog.direction, 0);
+    EXPECT_EQ(dialog.listIndex, 2);
+    EXPECT_EQ(dialog.selChanges, 1) << "only the person's pick notifies, not OnInitDialog's SetCurSel";
+    EXPECT_FALSE(dialog.IsWindow());
+    EXPECT_FALSE(dialog.m_list.IsWindow()) << "the bound member control went with the dialog";
+}
+
+TEST_F(DialogTest, EscapeAndTheCloseBoxCancelWithoutTakingTheData)
+{
+    SampleDialog dialog;
+    driver.OnNextDialog([](DialogOperator& person) {
+        person.SetText(kName, "捨てる");
+        person.Escape();
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(dialog.name, "初め");
+
+    driver.OnNextDialog([](DialogOperator& person) { person.CloseBox(); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL) << "a dialog runs again after it ended";
+
+    // When the input runs out with the dialog still open, it is cancelled rather than left
+    // waiting.
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+}
+
+TEST_F(DialogTest, ScriptedKeysAndCharactersReachTheFocusedControl)
+{
+    SampleDialog dialog;
+    // The first tab stop (the name field) has the focus, its text selected: typing replaces it.
+    driver.PushText("ab");
+    driver.PushKey(VK_BACK);
+    driver.PushText("c");
+    driver.PushKey(VK_TAB);
+    driver.PushText("7");
+    driver.PushKey(VK_RETURN);
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.name, "ac");
+    EXPECT_EQ(dialog.count, 7) << "Tab selected the whole count, so 7 replaced 5";
+}
+
+TEST_F(DialogTest, InvalidDataKeepsTheDialogOpenAndTellsThePerson)
+{
+    SampleDialog dialog;
+    driver.OnNextDialog([](DialogOperator& person) {
+        person.SetText(kCount, "x1");
+        person.Return();
+        EXPECT_TRUE(person.IsOpen());
+        EXPECT_EQ(Wnd::GetFocus(), person.Control(kCount)) << "the person is taken back to the field";
+        person.SetText(kCount, "100");
+        person.ClickCaption("OK");
+        EXPECT_TRUE(person.IsOpen());
+        person.SetText(kCount, "99");
+        person.ClickCaption("OK");
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.count, 99);
+    ASSERT_EQ(driver.MessageBoxes().size(), 2u);
+    EXPECT_EQ(driver.MessageBoxes()[0].text, "整数を入力してください。");
+    EXPECT_EQ(driver.MessageBoxes()[1].text, "1 から 99 までの整数を入力してください。");
+    EXPECT_EQ(driver.MessageBoxes()[1].style, MB_OK | MB_ICONEXCLAMATION);
+    EXPECT_EQ(driver.MessageBoxes()[1].caption, "dialogtest");
+}
+
+TEST_F(DialogTest, ReturnDoesNothingWhileTheDefaultButtonIsDisabled)
+{
+    SampleDialog dialog;
+    driver.OnNextDialog([](DialogOperator& person) {
+        person.Control(IDOK)->EnableWindow(FALSE);
+        person.Return();
+        EXPECT_TRUE(person.IsOpen());
+        EXPECT_FALSE(person.Click(IDOK)) << "a disabled button cannot be clicked";
+        person.Escape();
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+}
+
+TEST_F(DialogTest, ArrowsWalkTheRadioGroupAndDoubleClicksReachTheDialog)
+{
+    SampleDialog dialog;
+    driver.OnNextDialog([&](DialogOperator& person) {
+        person.Click(kDown);
+        person.Key(VK_LEFT);
+        EXPECT_EQ(person.Control(kUp)->SendMessage(BM_GETCHECK), BST_CHECKED);
+        EXPECT_EQ(person.Control(kDown)->SendMessage(BM_GETCHECK), BST_UNCHECKED);
+        person.DoubleClickItem(kList, 1);
+        EXPECT_EQ(dialog.doubleClicks, 1);
+        person.Return();
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.direction, 0);
+    EXPECT_EQ(dialog.listIndex, 1);
+}
+
+TEST_F(DialogTest, ControlsArePlacedInDialogUnitsAndTheOwnerWaits)
+{
+    Wnd frame;
+    frame.Create("FRAME", "", WS_VISIBLE, RECT{0, 0, 640, 400}, nullptr, 0);
+    app.SetMainWnd(&frame);
+    SampleDialog dialog;
+    driver.OnNextDialog([&](DialogOperator& person) {
+        EXPECT_EQ(person.Control(kCount)->GetRectInParent(), (RECT{20, 52, 100, 76}));
+        EXPECT_TRUE(person.Control(kCount)->GetStyle() & WS_TABSTOP) << "edits are tab stops by default";
+        EXPECT_FALSE(frame.IsWindowEnabled()) << "the owner takes no input while the dialog runs";
+        EXPECT_EQ(dialog.GetOwner(), &frame);
+        person.Escape();
+    });
+    dialog.DoModal();
+    EXPECT_TRUE(frame.IsWindowEnabled());
+}
+
+namespace {
+
+// Borrows a control of another window for its life, as the jump dialog borrows the grid's
+// editor, and gives it back when destroyed.
+class BorrowingDialog : public Dialog {
+public:
+    BorrowingDialog(Wnd& borrowed) : Dialog(SampleTemplate(), nullptr), m_borrowed(borrowed) {}
+    BOOL OnInitDialog() override
+    {
+        m_oldParent = m_borrowed.SetParent(this);
+        m_oldId = m_borrowed.SetDlgCtrlID(2000);
+        return Dialog::OnInitDialog();
+    }
+    void OnDestroy() override
+    {
+        m_borrowed.SetParent(m_oldParent);
+        m_borrowed.SetDlgCtrlID(m_oldId);
+        Dialog::OnDestroy();
+    }
+    Wnd& m_borrowed;
+    Wnd* m_oldParent = nullptr;
+    int m_oldId = 0;
+};
+
+} // namespace
+
+TEST_F(DialogTest, ABorrowedControlReturnedInOnDestroySurvivesTheDialog)
+{
+    Wnd grid;
+    grid.Create("GRID", "", WS_VISIBLE, RECT{0, 0, 100, 100}, nullptr, 0);
+    Edit editor;
+    editor.Create(WS_CHILD, RECT{}, &grid, 7);
+    BorrowingDialog dialog(editor);
+    driver.OnNextDialog([](DialogOperator& person) {
+        EXPECT_NE(person.Control(2000), nullptr);
+        person.Escape();
+    });
+    dialog.DoModal();
+    EXPECT_TRUE(editor.IsWindow());
+    EXPECT_EQ(editor.GetParent(), &grid);
+    EXPECT_EQ(editor.GetDlgCtrlID(), 7);
+}
+
+TEST_F(DialogTest, MessageBoxesAnswerFromTheQueueElseTheirDefaultButton)
+{
+    driver.AnswerMessageBox(IDNO);
+    EXPECT_EQ(MessageBox(nullptr, "消しますか？", "確認", MB_YESNO | MB_ICONQUESTION), IDNO);
+    EXPECT_EQ(MessageBox(nullptr, "消しますか？", "確認", MB_YESNO), IDYES);
+    EXPECT_EQ(MessageBox(nullptr, "?", "", MB_YESNO | MB_DEFBUTTON2), IDNO);
+    EXPECT_EQ(MessageBox(nullptr, "!", "", MB_OKCANCEL | MB_DEFBUTTON2), IDCANCEL);
+    EXPECT_EQ(MessageBox("ok"), IDOK);
+    ASSERT_EQ(driver.MessageBoxes().size(), 5u);
+    EXPECT_EQ(driver.MessageBoxes()[0].caption, "確認");
+    EXPECT_EQ(driver.MessageBoxes()[0].style, MB_YESNO | MB_ICONQUESTION);
+    EXPECT_EQ(driver.MessageBoxes()[4].caption, "dialogtest") << "the application's name is the default caption";
+}
+
+TEST(DialogWithoutDriverTest, NothingCanBeShownWithoutADriver)
+{
+    SampleDialog dialog;
+    EXPECT_EQ(dialog.DoModal(), -1);
+    EXPECT_EQ(MessageBox("x"), 0);
+}
+
+namespace {
+
+class SamplePage : public PropertyPage {
+public:
+    SamplePage() : PropertyPage(nullptr, 0, 0)
+    {
+        DialogTemplate t = SampleTemplate();
+        t.caption = "ｾﾙ";
+        m_template = t;
+    }
+    BOOL OnApply() override
+    {
+        ++applies;
+        return refuse ? FALSE : PropertyPage::OnApply();
+    }
+    void DoDataExchange(DataExchange& dx) override { DDX_Text(dx, kName, name); }
+    int applies = 0;
+    bool refuse = false;
+    std::string name;
+};
+
+} // namespace
+
+TEST_F(DialogTest, APropertySheetAppliesItsPagesOnOkUnlessOneRefuses)
+{
+    SamplePage page;
+    PropertySheet sheet("オプション");
+    sheet.AddPage(&page);
+    page.refuse = true;
+    driver.OnNextDialog([&](DialogOperator& person) {
+        EXPECT_EQ(person.Caption(), "ｾﾙ");
+        person.SetText(kName, "MS");
+        page.SetModified();
+        person.Return(); // OK: the page refuses, the sheet stays
+        EXPECT_TRUE(sheet.IsInModalLoop());
+        page.refuse = false;
+        person.Return();
+    });
+    EXPECT_EQ(sheet.DoModal(), IDOK);
+    EXPECT_EQ(page.applies, 2);
+    EXPECT_EQ(page.name, "MS");
+
+    driver.OnNextDialog([](DialogOperator& person) { person.Escape(); });
+    EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+    EXPECT_EQ(page.applies, 2) << "cancel applies nothing";
+}
