@@ -13,9 +13,11 @@ namespace {
 
 constexpr int kBusyTimeoutMs = 10000;
 
+// Key ids are never reused (AUTOINCREMENT): a handle kept on a deleted key must find it gone,
+// not land in a key created later.
 constexpr const char* kSchema = R"sql(
 CREATE TABLE reg_key(
-    id INTEGER PRIMARY KEY,
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
     parent INTEGER REFERENCES reg_key(id),
     name TEXT NOT NULL,
     folded TEXT NOT NULL,

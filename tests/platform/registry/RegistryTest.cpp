@@ -203,8 +203,9 @@ TEST_P(RegistryTest, DeletingKeys)
     HKEY top = Create(HKEY_CURRENT_USER, "Tree");
     EXPECT_EQ(RegDeleteKey(top, "a"), ERROR_ACCESS_DENIED) << "a key with sub keys stays";
     EXPECT_EQ(RegDeleteKey(top, "a\\b\\c"), ERROR_SUCCESS);
+    RegCloseKey(Create(HKEY_CURRENT_USER, "Created after the delete"));
     EXPECT_EQ(RegSetValueEx(tree, "late", 0, REG_BINARY, nullptr, 0), ERROR_KEY_DELETED)
-        << "a handle outlives its key but cannot write into it";
+        << "a handle outlives its key but cannot write into it, nor into a key made later";
     RegCloseKey(tree);
 
     tree = Create(top, "A\\B\\C\\D");
