@@ -146,25 +146,39 @@ private:
         if (const LONG status = RegOpenKeyEx(name.root, name.path.c_str(), 0, KEY_READ, &key); status != ERROR_SUCCESS)
             return Fail(name.FullName() + ": " + Failure(name.root, status));
         m_out << name.FullName() << '\n';
-        char subKey[1024];
-        for (DWORD index = 0;; ++index) {
-            DWORD length = sizeof subKey;
-            if (RegEnumKeyEx(key, index, subKey, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-                break;
-            m_out << "  " << subKey << "\\\n";
-        }
+        DWORD longestSubKey = 0;
         DWORD longestName = 0;
         DWORD longestData = 0;
-        (void)RegQueryInfoKey(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longestName,
+        (void)RegQueryInfoKey(key, nullptr, nullptr, nullptr, nullptr, &longestSubKey, nullptr, nullptr, &longestName,
                               &longestData, nullptr, nullptr);
+        std::vector<char> subKey(longestSubKey + 1);
+        for (DWORD index = 0;; ++index) {
+            DWORD length = static_cast<DWORD>(subKey.size());
+            const LONG status = RegEnumKeyEx(key, index, subKey.data(), &length, nullptr, nullptr, nullptr, nullptr);
+            if (status == ERROR_MORE_DATA) { // a longer name was added meanwhile
+                subKey.resize(length + 1);
+                --index;
+                continue;
+            }
+            if (status != ERROR_SUCCESS)
+                break;
+            m_out << "  " << std::string_view(subKey.data(), length) << "\\\n";
+        }
         std::vector<char> valueName(longestName + 1);
         std::vector<BYTE> data(longestData);
         for (DWORD index = 0;; ++index) {
             DWORD nameLength = static_cast<DWORD>(valueName.size());
             DWORD dataLength = static_cast<DWORD>(data.size());
             DWORD type = 0;
-            if (RegEnumValue(key, index, valueName.data(), &nameLength, nullptr, &type, data.data(), &dataLength)
-                != ERROR_SUCCESS)
+            const LONG status =
+                RegEnumValue(key, index, valueName.data(), &nameLength, nullptr, &type, data.data(), &dataLength);
+            if (status == ERROR_MORE_DATA) { // changed meanwhile: measure again
+                valueName.resize(std::max<std::size_t>(valueName.size(), nameLength + 1));
+                data.resize(std::max<std::size_t>(data.size(), dataLength));
+                --index;
+                continue;
+            }
+            if (status != ERROR_SUCCESS)
                 break;
             const std::vector<BYTE> value(data.begin(), data.begin() + dataLength);
             m_out << "  " << (nameLength == 0 ? "@" : '"' + std::string(valueName.data(), nameLength) + '"') << ' '
