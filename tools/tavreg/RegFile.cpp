@@ -258,7 +258,6 @@ private:
         const bool deletion = !text.empty() && text.front() == '-';
         if (deletion)
             text.remove_prefix(1);
-        RegKeyName name;
         const std::size_t slash = text.find('\\');
         const std::string_view rootText = text.substr(0, slash);
         const RootName* root = FindRoot(rootText);
