@@ -1,0 +1,78 @@
+// The named column layouts of one kind of record table, kept in the user's registry: moves a
+// layout between the registry and the manager's record table, lists and deletes the stored
+// names, and remembers which one was chosen last.
+//
+// Below HKEY_CURRENT_USER, at "Software\Zervan Soft\<software>\<category>\<section>\Cell Template"
+// (the manager's GetSoftware, GetRegCategory and GetRegSection):
+//   Cell Template\        value <group> = name of the template last chosen for that group
+//   <group>\<name>\       "Template" item identifiers in column order, "%d," each
+//                         "Width"    column widths, "%d," each (only when there are widths)
+//                         "Lock"     "<id>.<first>.<last>," per locked range (only while the
+//                                    cell lock is on and there are ranges)
+//                         "AutoWidth" the automatic-width switch, a 0/1 DWORD
+// A key without a non-empty "Template" is no usable template.
+#pragma once
+
+#include "components/support/SolKey.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TavData;
+class TavManager;
+
+class TavTemplate {
+public:
+    // One stored text ("Template", "Width", "Lock") holds at most this many characters; a
+    // layout whose text would be longer is not saved.
+    static constexpr std::size_t kMaxTextLength = 65535;
+
+    // Creates the base key path when it is missing. The manager must outlive this object;
+    // its bound record table is the one saved from and loaded into.
+    explicit TavTemplate(TavManager* manager);
+    TavTemplate(const TavTemplate&) = delete;
+    TavTemplate& operator=(const TavTemplate&) = delete;
+    virtual ~TavTemplate();
+
+    // The stored template names, in the registry's order (by name without regard to case);
+    // non-zero when the group could be read.
+    int GetNameArray(std::vector<std::string>& names);
+    // The template last chosen for the group; empty when none was.
+    [[nodiscard]] std::string GetCurrentName();
+    // An empty name changes nothing.
+    void SetCurrentName(const std::string& name);
+    // Removes the template with everything below it. An empty name deletes nothing.
+    void DeleteTemplate(const std::string& name);
+    // 1 when a usable template of that name exists; otherwise removes whatever key has that
+    // name and returns 0, so asking leaves no trace.
+    int CheckTemplate(const std::string& name);
+    // Replaces the template of that name by the table's layout, as a whole. 0, with nothing
+    // written and any earlier template of that name kept whole, when the name is empty, no
+    // table is bound, a text would pass kMaxTextLength or the store refused the change.
+    int SaveTemplate(const std::string& name);
+    // Reads the template into the table: 1 when loaded, 0 when it is missing or unusable or
+    // the name is empty (the table is then untouched).
+    int LoadTemplate(const std::string& name);
+
+    // A stored number list: "%d," per value, so identifiers of 2^31 and more read as
+    // negative numbers; appended to text. false when the text would pass kMaxTextLength.
+    static bool FormatNumbers(const std::vector<unsigned>& values, std::string& text);
+    // The values of a stored list: fields separated by commas, up to the first empty one,
+    // each converted by Atoi.
+    static std::vector<unsigned> ParseNumbers(std::string_view text);
+    // The C library's atoi: leading blanks, an optional sign, then digits up to the first
+    // other character; no digits gives 0. Out of range saturates instead of being undefined.
+    static int Atoi(std::string_view text) noexcept;
+
+private:
+    // The registry path of a template, relative to HKEY_CURRENT_USER.
+    [[nodiscard]] std::string TemplatePath(const std::string& name) const;
+    [[nodiscard]] TavData* Table() const;
+
+    TavManager* m_manager;
+    SolKey m_baseKey;
+    std::string m_group;
+    std::string m_basePath;
+};
