@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 namespace plat {
 
@@ -27,6 +28,7 @@ std::map<std::string, WindowFactory>& Factories()
         builtIn[FoldCase(kComboBoxClass)] = [] { return std::make_unique<ComboBox>(); };
         builtIn[FoldCase(kListBoxClass)] = [] { return std::make_unique<ListBox>(); };
         builtIn[FoldCase(kListViewClass)] = [] { return std::make_unique<ListView>(); };
+        builtIn[FoldCase(kProgressClass)] = [] { return std::make_unique<ProgressCtrl>(); };
         return builtIn;
     }();
     return factories;
@@ -694,6 +696,64 @@ LRESULT ListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return DLGC_WANTARROWS | DLGC_WANTCHARS;
     default:
         break;
+    }
+    return Wnd::WindowProc(message, wParam, lParam);
+}
+
+// ---- ProgressCtrl ----
+
+BOOL ProgressCtrl::Create(DWORD style, const RECT& rect, Wnd* parent, UINT id)
+{
+    return Wnd::Create(kProgressClass, "", style, rect, parent, id);
+}
+
+void ProgressCtrl::SetRange(int low, int high)
+{
+    m_low = low;
+    m_high = high;
+    m_pos = std::clamp(m_pos, std::min(low, high), std::max(low, high));
+    Invalidate(FALSE);
+}
+
+void ProgressCtrl::GetRange(int& low, int& high) const noexcept
+{
+    low = m_low;
+    high = m_high;
+}
+
+int ProgressCtrl::SetPos(int position)
+{
+    const int old = m_pos;
+    m_pos = std::clamp(position, std::min(m_low, m_high), std::max(m_low, m_high));
+    if (m_pos != old)
+        Invalidate(FALSE);
+    return old;
+}
+
+int ProgressCtrl::SetStep(int step) { return std::exchange(m_step, step); }
+
+int ProgressCtrl::StepIt()
+{
+    const int old = m_pos;
+    const int next = m_pos + m_step;
+    SetPos(next > std::max(m_low, m_high) ? m_low + (next - std::max(m_low, m_high)) : next);
+    return old;
+}
+
+LRESULT ProgressCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case PBM_SETPOS: return SetPos(static_cast<int>(wParam));
+    case PBM_DELTAPOS: return SetPos(m_pos + static_cast<int>(wParam));
+    case PBM_SETSTEP: return SetStep(static_cast<int>(wParam));
+    case PBM_STEPIT: return StepIt();
+    case PBM_SETRANGE32: {
+        const int old = MAKELPARAM(static_cast<WORD>(m_low), static_cast<WORD>(m_high));
+        SetRange(static_cast<int>(wParam), static_cast<int>(lParam));
+        return old;
+    }
+    case PBM_GETPOS: return m_pos;
+    default: break;
     }
     return Wnd::WindowProc(message, wParam, lParam);
 }

@@ -20,6 +20,7 @@ inline constexpr std::string_view kEditClass = "EDIT";
 inline constexpr std::string_view kComboBoxClass = "COMBOBOX";
 inline constexpr std::string_view kListBoxClass = "LISTBOX";
 inline constexpr std::string_view kListViewClass = "SysListView32";
+inline constexpr std::string_view kProgressClass = "msctls_progress32";
 
 // Window classes that a template may name: the standard controls, and any the program adds
 // (a grid). Names compare without regard to ASCII case.
@@ -154,9 +155,34 @@ private:
     int m_topIndex = 0;
 };
 
-} // namespace plat
+inline constexpr UINT PBM_SETPOS = WM_USER + 2;
+inline constexpr UINT PBM_DELTAPOS = WM_USER + 3;
+inline constexpr UINT PBM_SETSTEP = WM_USER + 4;
+inline constexpr UINT PBM_STEPIT = WM_USER + 5;
+inline constexpr UINT PBM_SETRANGE32 = WM_USER + 6;
+inline constexpr UINT PBM_GETPOS = WM_USER + 8;
 
-namespace plat {
+// A progress bar: a position within a range, advanced by steps. Positions are kept inside
+// the range; stepping past the end starts again from the low end, as the platform's does.
+class ProgressCtrl : public Wnd {
+public:
+    BOOL Create(DWORD style, const RECT& rect, Wnd* parent, UINT id);
+    void SetRange(int low, int high);
+    void GetRange(int& low, int& high) const noexcept;
+    int SetPos(int position); // returns the previous position
+    [[nodiscard]] int GetPos() const noexcept { return m_pos; }
+    int SetStep(int step);
+    int StepIt();
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    int m_low = 0;
+    int m_high = 100;
+    int m_pos = 0;
+    int m_step = 10;
+};
+
 // The members of a dialog group: from the nearest sibling at or before the window that has
 // WS_GROUP (or the first sibling) up to the next one that has it.
 [[nodiscard]] std::vector<Wnd*> GetDialogGroup(const Wnd& member);
