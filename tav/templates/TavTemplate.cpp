@@ -112,8 +112,8 @@ TavTemplate::TavTemplate(TavManager* manager) : m_manager(manager)
     m_group = TextOf(manager->GetTemplateGroup());
     const std::string section = TextOf(manager->GetRegSection());
     m_basePath = "Software\\Zervan Soft\\" + software + '\\' + category + '\\' + section + "\\Cell Template";
-    // A store that cannot be written leaves the key closed; every operation then reads
-    // nothing and writes nothing, which is all a missing store can offer.
+    // Not checked: when the path cannot be made, the operations below find nothing to read,
+    // and a save reports its own result.
     m_baseKey.Create(plat::HKEY_CURRENT_USER, m_basePath);
 }
 
@@ -281,5 +281,5 @@ TavData* TavTemplate::Table() const
     struct TableAccess : TavManager {
         static TavData* Of(const TavManager& manager) { return (manager.*&TableAccess::Data)(); }
     };
-    return m_manager != nullptr ? TableAccess::Of(*m_manager) : nullptr;
+    return TableAccess::Of(*m_manager);
 }

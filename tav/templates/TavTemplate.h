@@ -29,8 +29,8 @@ public:
     // layout whose text would be longer is not saved.
     static constexpr std::size_t kMaxTextLength = 65535;
 
-    // Creates the base key path when it is missing. The manager must outlive this object;
-    // its bound record table is the one saved from and loaded into.
+    // Creates the base key path when it is missing. The manager (not null) must outlive this
+    // object; its bound record table is the one saved from and loaded into.
     explicit TavTemplate(TavManager* manager);
     TavTemplate(const TavTemplate&) = delete;
     TavTemplate& operator=(const TavTemplate&) = delete;
