@@ -224,6 +224,8 @@ int HeadlessDriver::MessageBox(Wnd*, const std::string& text, const std::string&
     if (!m_answers.empty()) {
         answer = m_answers.front();
         m_answers.pop_front();
+    } else if (m_answerer) {
+        answer = m_answerer(MessageBoxRecord{text, caption, style, 0});
     } else {
         // The default button: the first, or the one MB_DEFBUTTONn names.
         static constexpr int kButtons[][3] = {

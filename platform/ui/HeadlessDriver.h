@@ -83,9 +83,10 @@ public:
     // Captions of the dialogs opened so far, modeless ones included.
     [[nodiscard]] const std::vector<std::string>& OpenedDialogs() const noexcept { return m_opened; }
 
-    // Answers for the next message boxes, in order; without one a box takes its default
-    // button.
+    // Answers for the next message boxes, in order; without one the answerer decides, and
+    // without an answerer a box takes its default button.
     void AnswerMessageBox(int answer) { m_answers.push_back(answer); }
+    void SetMessageBoxAnswerer(std::function<int(const MessageBoxRecord&)> answerer) { m_answerer = std::move(answerer); }
     [[nodiscard]] const std::vector<MessageBoxRecord>& MessageBoxes() const noexcept { return m_boxes; }
     void ClearMessageBoxes() { m_boxes.clear(); }
 
@@ -111,6 +112,7 @@ private:
     DialogHandler m_everyDialog;
     std::vector<std::string> m_opened;
     std::deque<int> m_answers;
+    std::function<int(const MessageBoxRecord&)> m_answerer;
     std::vector<MessageBoxRecord> m_boxes;
     std::vector<int> m_held;
     InputEvent m_current;

@@ -206,7 +206,7 @@ BOOL Wnd::CreateEx(DWORD exStyle, std::string_view className, std::string_view t
         m_parent = cs.hwndParent;
         m_parent->m_children.push_back(this); // new children go to the bottom of the z-order
     } else {
-        m_owner = cs.hwndParent;
+        SetOwner(cs.hwndParent);
         state.topLevel.push_back(this);
     }
     state.live.insert(this);
@@ -263,9 +263,11 @@ BOOL Wnd::DestroyWindow()
                        state.posted.end());
     state.modalStack.erase(std::remove(state.modalStack.begin(), state.modalStack.end(), this),
                            state.modalStack.end());
-    for (const Wnd* other : state.live)
-        if (other->m_owner == this)
-            const_cast<Wnd*>(other)->m_owner = nullptr;
+    // Only a window that was named an owner makes the others be looked through.
+    if (m_ownsOthers)
+        for (const Wnd* other : state.live)
+            if (other->m_owner == this)
+                const_cast<Wnd*>(other)->m_owner = nullptr;
     if (WinApp* app = GetApp(); app && app->GetMainWnd() == this)
         app->SetMainWnd(nullptr);
     m_invalid.clear();
@@ -293,7 +295,7 @@ BOOL Wnd::SubclassDlgItem(UINT id, Wnd* parent)
     m_id = old->m_id;
     m_rect = old->m_rect;
     m_font = old->m_font;
-    m_owner = old->m_owner;
+    SetOwner(old->m_owner);
     m_parent = parent;
     auto& siblings = parent->m_children;
     *std::find(siblings.begin(), siblings.end(), old) = this;
@@ -426,6 +428,13 @@ LRESULT Wnd::NotifyParent(NMHDR& header, UINT code)
 }
 
 // ---- tree ----
+
+void Wnd::SetOwner(Wnd* owner) noexcept
+{
+    m_owner = owner;
+    if (owner)
+        owner->m_ownsOthers = true;
+}
 
 Wnd* Wnd::SetParent(Wnd* newParent)
 {

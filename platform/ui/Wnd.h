@@ -123,7 +123,8 @@ public:
     // Destroying the window deletes the object (windows that their creator does not own).
     void SetAutoDelete(bool autoDelete) noexcept { m_autoDelete = autoDelete; }
 
-    // Messages.
+    // Messages. WM_SETTEXT carries a NUL-terminated UTF-8 text in lParam; WM_GETTEXT, like
+    // LB_GETTEXT and CB_GETLBTEXT, writes into the std::string that lParam points to.
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, bool deep = true);
@@ -141,7 +142,7 @@ public:
     Wnd* SetParent(Wnd* newParent);
     // The stored owner when set, else the parent.
     [[nodiscard]] Wnd* GetOwner() const noexcept { return m_owner ? m_owner : m_parent; }
-    void SetOwner(Wnd* owner) noexcept { m_owner = owner; }
+    void SetOwner(Wnd* owner) noexcept;
     [[nodiscard]] Wnd* GetTopLevelParent() const noexcept;
     // Children in z-order, topmost first.
     [[nodiscard]] const std::vector<Wnd*>& GetChildren() const noexcept { return m_children; }
@@ -248,6 +249,7 @@ private:
     bool m_created = false;
     bool m_destroying = false;
     bool m_autoDelete = false;
+    bool m_ownsOthers = false; // some window named this one its owner once
     bool m_inModalLoop = false;
     int m_modalResult = -1;
     // The message being handled, for Default().

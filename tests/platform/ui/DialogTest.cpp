@@ -267,6 +267,10 @@ TEST_F(DialogTest, MessageBoxesAnswerFromTheQueueElseTheirDefaultButton)
     EXPECT_EQ(driver.MessageBoxes()[0].caption, "確認");
     EXPECT_EQ(driver.MessageBoxes()[0].style, MB_YESNO | MB_ICONQUESTION);
     EXPECT_EQ(driver.MessageBoxes()[4].caption, "dialogtest") << "the application's name is the default caption";
+
+    driver.SetMessageBoxAnswerer([](const MessageBoxRecord& box) { return box.text == "続けますか？" ? IDNO : IDOK; });
+    EXPECT_EQ(MessageBox(nullptr, "続けますか？", "", MB_YESNO), IDNO);
+    EXPECT_EQ(driver.MessageBoxes().back().answer, IDNO);
 }
 
 TEST(DialogWithoutDriverTest, NothingCanBeShownWithoutADriver)
