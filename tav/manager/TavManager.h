@@ -122,6 +122,7 @@ protected:
 private:
     friend class TavData;
     friend class TavAttr;
+    friend class TavTemplate;
 
     // Replaces an item number by its column (toColumn) or a column by its item number;
     // FALSE, number unchanged, when the map has no entry.

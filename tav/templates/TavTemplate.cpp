@@ -274,12 +274,4 @@ std::string TavTemplate::TemplatePath(const std::string& name) const
     return m_basePath + '\\' + m_group + '\\' + name;
 }
 
-TavData* TavTemplate::Table() const
-{
-    // The manager keeps its bound table protected; the store reads and writes that table on
-    // the manager's behalf and reaches it the way a class derived from the manager may.
-    struct TableAccess : TavManager {
-        static TavData* Of(const TavManager& manager) { return (manager.*&TableAccess::Data)(); }
-    };
-    return TableAccess::Of(*m_manager);
-}
+TavData* TavTemplate::Table() const { return m_manager->Data(); }
