@@ -197,10 +197,15 @@ int Dialog::DoModal()
         owner->EnableWindow(FALSE);
 
     m_modal = true;
+    m_endedEarly.reset();
     int result = -1;
     if (CreateFromTemplate(*dialogTemplate, owner, false)) {
-        ShowWindow(SW_SHOW);
-        result = RunModalLoop([this, driver] { driver->DialogOpened(*this); });
+        if (m_endedEarly) {
+            result = *m_endedEarly;
+        } else {
+            ShowWindow(SW_SHOW);
+            result = RunModalLoop([this, driver] { driver->DialogOpened(*this); });
+        }
         if (plat::IsWindow(this))
             DestroyWindow();
     }
@@ -243,7 +248,9 @@ void Dialog::EndDialog(int result)
 {
     if (IsInModalLoop())
         EndModalLoop(result);
-    else if (!m_modal)
+    else if (m_modal)
+        m_endedEarly = result;
+    else
         ShowWindow(SW_HIDE);
 }
 

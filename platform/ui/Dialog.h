@@ -112,6 +112,7 @@ protected:
 private:
     bool PressButton(int id);
     int m_defId = 0;
+    std::optional<int> m_endedEarly; // EndDialog before the modal loop began
 };
 
 // Exchange of a field between a member and a control.

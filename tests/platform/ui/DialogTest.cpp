@@ -273,6 +273,30 @@ TEST_F(DialogTest, MessageBoxesAnswerFromTheQueueElseTheirDefaultButton)
     EXPECT_EQ(driver.MessageBoxes().back().answer, IDNO);
 }
 
+namespace {
+class QuittingDialog : public Dialog {
+public:
+    QuittingDialog() : Dialog(SampleTemplate()) {}
+    BOOL OnInitDialog() override
+    {
+        EndDialog(IDNO);
+        return TRUE;
+    }
+};
+} // namespace
+
+TEST_F(DialogTest, ADialogEndedWhileItInitialisesNeverWaitsForInput)
+{
+    QuittingDialog dialog;
+    bool opened = false;
+    driver.OnNextDialog([&](DialogOperator&) { opened = true; });
+    driver.PushKey(VK_RETURN);
+    EXPECT_EQ(dialog.DoModal(), IDNO);
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(driver.PendingEvents(), 1u) << "the script is left for what comes next";
+    EXPECT_FALSE(dialog.IsWindow());
+}
+
 TEST(DialogWithoutDriverTest, NothingCanBeShownWithoutADriver)
 {
     SampleDialog dialog;
