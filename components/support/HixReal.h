@@ -1,5 +1,6 @@
 // A real value that remembers whether it was ever entered: what numeric fields and the radius
-// cell hold. Only what the record table needs so far; formatting comes with the edit controls.
+// cell hold. The record table stores the object itself in radius cells, so it stays a plain
+// 8-byte value (its text comes from the measure rules, HixMrm).
 #pragma once
 
 class HixReal {
@@ -13,6 +14,7 @@ public:
     constexpr operator double() const noexcept { return m_value; }
     [[nodiscard]] constexpr double Get() const noexcept { return m_value; }
     constexpr void Set(double value) noexcept { m_value = value; }
+    constexpr void SetShoki() noexcept { m_value = kNoValue; }
     // True while the value was never entered.
     [[nodiscard]] constexpr bool IsShoki() const noexcept { return m_value == kNoValue; }
 

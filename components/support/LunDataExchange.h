@@ -1,0 +1,13 @@
+// Dialog data exchange for the values that know whether they were entered: an empty field
+// is an unset HixLong or HixReal, not zero. A field whose control is a number edit is shown
+// with the edit's own decimals (and measure rule).
+#pragma once
+
+#include "components/support/HixLong.h"
+#include "components/support/HixReal.h"
+#include "platform/ui/Dialog.h"
+
+void DDX_Text(plat::DataExchange& dx, int id, HixLong& value);
+void DDX_Text(plat::DataExchange& dx, int id, HixReal& value);
+// On saving, an unset value or one outside the bounds tells the person the bounds and fails.
+void DDV_MinMaxLong(plat::DataExchange& dx, const HixLong& value, long minValue, long maxValue);

@@ -1,0 +1,115 @@
+// The radius input: its parts, and the radius as data and as text.
+#include "components/support/TavcRadiusCtrl.h"
+
+#include "components/support/HixNumber.h"
+
+namespace {
+
+constexpr std::string_view kRight = "右";
+constexpr std::string_view kLeft = "左";
+constexpr std::string_view kSmallArc = "小";
+// Width of one check box part: the box and a wide character.
+constexpr plat::LONG kCheckWidth = 40;
+
+} // namespace
+
+TavcRadiusCtrl::TavcRadiusCtrl() { m_edit.SetFractionFigure(3); }
+
+plat::BOOL TavcRadiusCtrl::Create(plat::DWORD style, const plat::RECT& rect, plat::Wnd* parent, plat::UINT id)
+{
+    if (!plat::Wnd::Create("TavcRadiusCtrl", "", style, rect, parent, id))
+        return FALSE;
+    const plat::LONG width = rect.Width();
+    const plat::LONG height = rect.Height();
+    const plat::LONG editWidth = width > 2 * kCheckWidth ? width - 2 * kCheckWidth : width / 2;
+    const plat::DWORD child = plat::WS_CHILD | plat::WS_VISIBLE | plat::WS_TABSTOP;
+    // The parts keep what was set before the window existed.
+    const std::string text = m_edit.GetWindowText();
+    const int right = m_right.GetCheck();
+    const int small = m_small.GetCheck();
+    if (!m_edit.Create(child | plat::ES_RIGHT | plat::ES_AUTOHSCROLL, {0, 0, editWidth, height}, this, kEditId) ||
+        !m_right.Create(kRight, child | plat::BS_AUTOCHECKBOX, {editWidth, 0, editWidth + kCheckWidth, height}, this,
+                        kRightId) ||
+        !m_small.Create(kSmallArc, child | plat::BS_AUTOCHECKBOX,
+                        {editWidth + kCheckWidth, 0, editWidth + 2 * kCheckWidth, height}, this, kSmallId)) {
+        DestroyWindow();
+        return FALSE;
+    }
+    m_edit.SetWindowText(text);
+    m_right.SetCheck(right);
+    m_small.SetCheck(small);
+    return TRUE;
+}
+
+void TavcRadiusCtrl::SetData(const HixRadius& radius)
+{
+    m_edit.Set(radius.GetR());
+    m_right.SetCheck(radius.GetRight() ? plat::BST_CHECKED : plat::BST_UNCHECKED);
+    m_small.SetCheck(radius.GetSmall() ? plat::BST_CHECKED : plat::BST_UNCHECKED);
+    m_badText = false;
+}
+
+plat::BOOL TavcRadiusCtrl::GetData(HixRadius& radius) const
+{
+    if (!IsDataOK())
+        return FALSE;
+    radius.SetR(m_edit.Get());
+    radius.SetRight(m_right.GetCheck() == static_cast<int>(plat::BST_CHECKED) ? TRUE : FALSE);
+    radius.SetSmall(m_small.GetCheck() == static_cast<int>(plat::BST_CHECKED) ? TRUE : FALSE);
+    return TRUE;
+}
+
+void TavcRadiusCtrl::SetText(std::string_view text)
+{
+    text = HixTrim(text);
+    bool right = false;
+    bool small = false;
+    m_badText = false;
+    std::string_view number;
+    // Parts separated by blanks; the first is the radius.
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t end = std::min(text.find(' ', pos), text.size());
+        const std::string_view part = text.substr(pos, end - pos);
+        pos = end + 1;
+        if (part.empty())
+            continue;
+        if (number.empty() && part != kRight && part != kLeft && part != kSmallArc)
+            number = part;
+        else if (part == kRight || part == "R" || part == "r")
+            right = true;
+        else if (part == kLeft || part == "L" || part == "l")
+            right = false;
+        else if (part == kSmallArc || part == "S" || part == "s")
+            small = true;
+        else
+            m_badText = true;
+    }
+    m_edit.SetWindowText(number);
+    m_right.SetCheck(right ? plat::BST_CHECKED : plat::BST_UNCHECKED);
+    m_small.SetCheck(small ? plat::BST_CHECKED : plat::BST_UNCHECKED);
+}
+
+void TavcRadiusCtrl::GetText(std::string& text) const
+{
+    text.clear();
+    const HixReal r = m_edit.Get();
+    if (r.IsShoki())
+        return;
+    m_edit.TextOfValue(r, text);
+    text += ' ';
+    text += m_right.GetCheck() == static_cast<int>(plat::BST_CHECKED) ? kRight : kLeft;
+    if (m_small.GetCheck() == static_cast<int>(plat::BST_CHECKED)) {
+        text += ' ';
+        text += kSmallArc;
+    }
+}
+
+plat::BOOL TavcRadiusCtrl::IsDataOK() const
+{
+    if (m_badText)
+        return FALSE;
+    if (m_edit.IsEmpty())
+        return TRUE;
+    const HixReal r = m_edit.Get();
+    return !r.IsShoki() && r.Get() > 0.0 ? TRUE : FALSE;
+}
