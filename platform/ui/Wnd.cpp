@@ -157,7 +157,6 @@ Wnd::~Wnd()
     // The object is going away whoever owns it: never delete it a second time.
     m_autoDelete = false;
     DestroyWindow();
-    delete m_drawing;
 }
 
 const MessageMap* Wnd::GetThisMessageMap()
@@ -763,7 +762,7 @@ const std::vector<DrawOp>& Wnd::GetDrawing() const noexcept
 void Wnd::AppendDrawing(const std::vector<DrawOp>& ops, bool replace)
 {
     if (!m_drawing)
-        m_drawing = new std::vector<DrawOp>;
+        m_drawing = std::make_unique<std::vector<DrawOp>>();
     if (replace)
         m_drawing->clear();
     m_drawing->insert(m_drawing->end(), ops.begin(), ops.end());

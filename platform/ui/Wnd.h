@@ -7,6 +7,7 @@
 #include "platform/ui/Types.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -245,7 +246,7 @@ private:
     Font* m_font = nullptr;
     void* m_extension = nullptr;
     std::vector<Invalidation> m_invalid;
-    std::vector<DrawOp>* m_drawing = nullptr;
+    std::unique_ptr<std::vector<DrawOp>> m_drawing; // made on first drawing
     bool m_created = false;
     bool m_destroying = false;
     bool m_autoDelete = false;
