@@ -62,6 +62,7 @@ void TavManager::CollectItems()
     m_flaggedItems.clear();
     m_controls.assign(static_cast<std::size_t>(std::max(count, 0L)), nullptr);
     m_dataSizes.assign(m_controls.size(), 0);
+    m_controlClasses.assign(m_controls.size(), 0);
     for (long item = 0; item < count; ++item) {
         const unsigned id = ItemNotoID(item);
         m_idToItem[static_cast<std::int32_t>(id)] = static_cast<std::int32_t>(item);
@@ -203,32 +204,6 @@ plat::Wnd* TavManager::ControlOf(long itemNo) const
         throw plat::InvalidArgument("item number " + std::to_string(itemNo) + " has no control");
     const auto index = static_cast<std::size_t>(itemNo);
     return index < m_controls.size() ? m_controls[index] : nullptr;
-}
-
-plat::BOOL TavManager::GetText(long itemNo, long record, std::string& text)
-{
-    // Rows after the last filled record show nothing, and the host is not asked about them.
-    if (m_data == nullptr || m_data->GetLastInputRecordNo() < record)
-        return FALSE;
-    static_cast<void>(ControlOf(itemNo));
-    return OnGetText(ItemNotoID(itemNo), record, text) ? TRUE : FALSE;
-}
-
-plat::BOOL TavManager::GetData(long itemNo, long record, plat::Wnd* /*editor*/, void* buffer, unsigned& size)
-{
-    plat::Wnd* control = ControlOf(itemNo);
-    // Record -1 turns a search value into cell bytes, which is not the host's to answer.
-    if (record != -1 && OnGetData(ItemNotoID(itemNo), record, control, buffer, size))
-        return TRUE;
-    return FALSE;
-}
-
-plat::BOOL TavManager::GetData(long itemNo, long record, const char* text, void* buffer, unsigned& size)
-{
-    if (OnGetData(ItemNotoID(itemNo), record, text, buffer, size))
-        return TRUE;
-    static_cast<void>(ControlOf(itemNo));
-    return FALSE;
 }
 
 // ---- hook defaults ----

@@ -56,11 +56,26 @@ public:
     // Rebuilds the item-to-column and column-to-item maps from the bound table's template.
     void CreateTemplateMap();
 
-    // Cell bytes to display text and text or editor content to cell bytes. The host's hooks
-    // answer first; the editor-control formats are added with the controls.
+    // Cell bytes to display text, and an editor's content or a typed, pasted or found text
+    // to cell bytes. The host's hooks answer first; otherwise the class of the item's editor
+    // control decides, tested in a fixed order per operation (a number or limit edit is also
+    // an edit, so the more special class comes first). Defined in TavManagerFormat.cpp.
+    //
+    // TRUE when text holds the cell's display text; rows after the last filled record have
+    // none, and the host is not asked about them.
     plat::BOOL GetText(long itemNo, long record, std::string& text);
+    // The item's control (not the editor argument) into buffer; size is the item's byte size
+    // on entry and 0 on return when the control is empty (the cell is to be cleared). Record
+    // -1 converts a search value and does not ask the host.
     plat::BOOL GetData(long itemNo, long record, plat::Wnd* editor, void* buffer, unsigned& size);
+    // Loads the text into the item's control and reads it back; FALSE when the item has no
+    // control or the control refuses the text (the cell is then left as it was).
     plat::BOOL GetData(long itemNo, long record, const char* text, void* buffer, unsigned& size);
+    // Hands every column's text alignment to the grid: the host's answer or the control's
+    // kind, combined with 0x24 (vertically centred, single line).
+    void SetTextFormat();
+    // The alignment flags last handed to the grid for a display column; 0 before any.
+    [[nodiscard]] unsigned GetTextAlign(long column) const noexcept;
 
     // Host hooks, with the library's defaults.
     virtual int OnCheckTemplate(const std::vector<unsigned>& ids);
@@ -131,6 +146,14 @@ private:
     plat::BOOL GetDispCellSize(long& columns, long& rows) const;
     [[nodiscard]] int DeclarationEntry(long itemNo) const;
     [[nodiscard]] plat::Wnd* ControlOf(long itemNo) const;
+    // Which of the recognised control classes the item's control belongs to (bits of
+    // TavManagerFormat.cpp), found once per collected control: a class never changes while
+    // the control lives, and the grid asks for every cell's text.
+    [[nodiscard]] unsigned ControlClasses(long itemNo, const plat::Wnd* control);
+    // The grid's requests. Nothing is sent while no window is bound. The grid component's
+    // own alignment call is made by the grid when it is created, from GetTextAlign.
+    void GridRequest(plat::UINT request, plat::WPARAM wParam, plat::LPARAM lParam);
+    void GridSetTextAlign(unsigned flags, long column);
 
     using NumberMap = std::unordered_map<std::int32_t, std::int32_t>;
 
@@ -142,6 +165,8 @@ private:
     const int* m_declaration = nullptr;
     std::vector<plat::Wnd*> m_controls;
     std::vector<unsigned> m_dataSizes;
+    std::vector<unsigned> m_controlClasses; // by item number; 0 until classified
+    std::vector<unsigned> m_textAligns;     // by column, as last handed to the grid
     std::uint8_t m_fixedColWidth = 0;
     NumberMap m_itemToCol;
     NumberMap m_colToItem;

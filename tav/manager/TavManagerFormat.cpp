@@ -1,0 +1,332 @@
+// The manager's translation between cell bytes, display text and editor controls, and the
+// per-column alignment it hands to the grid. The grid asks for the text of every visible
+// cell on each redraw, so the class of each item's control is looked up once, not per cell.
+#include "tav/manager/TavManager.h"
+
+#include "components/support/HixAngleMrm.h"
+#include "components/support/HixMrm.h"
+#include "components/support/HixNumber.h"
+#include "components/support/LunArrowTypeComboBox.h"
+#include "components/support/LunEdit.h"
+#include "components/support/LunMrmDMSEdit.h"
+#include "components/support/LunMrmNumEdit.h"
+#include "components/support/QanLimitEdit.h"
+#include "components/support/QanNumEdit.h"
+#include "components/support/TavcRadiusCtrl.h"
+#include "components/support/TavcToggleButton.h"
+#include "platform/io/Errors.h"
+#include "platform/text/CodePage.h"
+#include "platform/ui/Controls.h"
+#include "tav/data/TavData.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+// Control classes, as bits: a control belongs to every class it derives from.
+enum ControlClass : unsigned {
+    kClassified = 1u << 0,
+    kLunMrmDMSEdit = 1u << 1,
+    kLunDMSEdit = 1u << 2,
+    kLunMrmNumEdit = 1u << 3,
+    kQanNumEdit = 1u << 4,
+    kQanLimitEdit = 1u << 5,
+    kRadiusCtrl = 1u << 6,
+    kArrowTypeComboBox = 1u << 7,
+    kLineTypeComboBox = 1u << 8,
+    kComboBox = 1u << 9,
+    kToggleButton = 1u << 10,
+    kEdit = 1u << 11,
+    kButton = 1u << 12,
+    kLunEdit = 1u << 13,
+};
+
+template <class T>
+unsigned BitIf(const plat::Wnd* control, unsigned bit)
+{
+    return dynamic_cast<const T*>(control) != nullptr ? bit : 0;
+}
+
+unsigned Classify(const plat::Wnd* control)
+{
+    if (control == nullptr)
+        return kClassified;
+    return kClassified | BitIf<LunMrmDMSEdit>(control, kLunMrmDMSEdit) | BitIf<LunDMSEdit>(control, kLunDMSEdit) |
+           BitIf<LunMrmNumEdit>(control, kLunMrmNumEdit) | BitIf<QanNumEdit>(control, kQanNumEdit) |
+           BitIf<QanLimitEdit>(control, kQanLimitEdit) | BitIf<TavcRadiusCtrl>(control, kRadiusCtrl) |
+           BitIf<LunArrowTypeComboBox>(control, kArrowTypeComboBox) |
+           BitIf<LunLineTypeComboBox>(control, kLineTypeComboBox) | BitIf<plat::ComboBox>(control, kComboBox) |
+           BitIf<TavcToggleButton>(control, kToggleButton) | BitIf<plat::Edit>(control, kEdit) |
+           BitIf<plat::Button>(control, kButton) | BitIf<LunEdit>(control, kLunEdit);
+}
+
+// "%.*lf" into the caller's string, which keeps its capacity from cell to cell.
+void AssignPrintf(std::string& text, double value, int decimals)
+{
+    char buffer[kHixNumberBuffer];
+    text.assign(buffer, HixWritePrintf(value, decimals, buffer));
+}
+
+// Copies up to size bytes of a value into the cell buffer.
+template <class T>
+void CopyValue(void* buffer, unsigned size, const T& value)
+{
+    std::memcpy(buffer, &value, std::min<std::size_t>(size, sizeof value));
+}
+
+// The radius cell as the record table stores it (TavData.h): the HixReal object in the first
+// 16 bytes, zero padded, then the side and the small-arc flag as 32-bit values.
+void CopyRadiusCell(void* buffer, unsigned size, const HixRadius& radius)
+{
+    std::uint8_t cell[24] = {};
+    const HixReal r = radius.GetR();
+    const std::int32_t right = radius.GetRight();
+    const std::int32_t small = radius.GetSmall();
+    std::memcpy(cell, &r, sizeof r);
+    std::memcpy(cell + 16, &right, sizeof right);
+    std::memcpy(cell + 20, &small, sizeof small);
+    std::memcpy(buffer, cell, std::min<std::size_t>(size, sizeof cell));
+}
+
+constexpr unsigned kAlignLeft = 0;
+constexpr unsigned kAlignCenter = 1;
+constexpr unsigned kAlignRight = 2;
+// Vertically centred, on a single line: every column's text is drawn so.
+constexpr unsigned kAlignCell = 0x24;
+constexpr plat::UINT kRequestBeginFormat = 1081;
+constexpr plat::UINT kRequestColumnFormat = 1060;
+
+} // namespace
+
+unsigned TavManager::ControlClasses(long itemNo, const plat::Wnd* control)
+{
+    const auto index = static_cast<std::size_t>(itemNo);
+    if (index >= m_controlClasses.size())
+        return Classify(control);
+    unsigned& classes = m_controlClasses[index];
+    if (classes == 0)
+        classes = Classify(control);
+    return classes;
+}
+
+plat::BOOL TavManager::GetText(long itemNo, long record, std::string& text)
+{
+    if (m_data == nullptr || m_data->GetLastInputRecordNo() < record)
+        return FALSE;
+    plat::Wnd* control = ControlOf(itemNo);
+    if (OnGetText(ItemNotoID(itemNo), record, text))
+        return TRUE;
+    if (control == nullptr)
+        return FALSE;
+    const unsigned classes = ControlClasses(itemNo, control);
+    double value = 0;
+    if (classes & kLunMrmDMSEdit) {
+        if (!m_data->Get(itemNo, record, value))
+            return FALSE;
+        HixAngleMrm angle(3);
+        static_cast<LunMrmDMSEdit*>(control)->GetNumAttr(&angle, nullptr);
+        angle.StrDouble(value, -1, text);
+        return TRUE;
+    }
+    if (classes & kLunDMSEdit) {
+        if (!m_data->Get(itemNo, record, value))
+            return FALSE;
+        AssignPrintf(text, value, static_cast<LunDMSEdit*>(control)->FractionFigure());
+        return TRUE;
+    }
+    if (classes & kLunMrmNumEdit) {
+        if (!m_data->Get(itemNo, record, value))
+            return FALSE;
+        HixMrm measure(5, 0, 4);
+        static_cast<LunMrmNumEdit*>(control)->GetNumAttr(&measure, nullptr, nullptr);
+        measure.StrDouble(value, -1, text);
+        return TRUE;
+    }
+    if (classes & kQanNumEdit) {
+        if (!m_data->Get(itemNo, record, value))
+            return FALSE;
+        AssignPrintf(text, value, static_cast<QanNumEdit*>(control)->FractionFigure());
+        return TRUE;
+    }
+    if (classes & kQanLimitEdit)
+        return m_data->Get(itemNo, record, text);
+    if (classes & kRadiusCtrl) {
+        HixRadius radius{HixReal()};
+        if (!m_data->Get(itemNo, record, radius))
+            return FALSE;
+        auto* radiusCtrl = static_cast<TavcRadiusCtrl*>(control);
+        radiusCtrl->SetData(radius);
+        radiusCtrl->GetText(text);
+        return TRUE;
+    }
+    if (classes & kComboBox) {
+        // An owner-drawn list draws its cells itself (DrawItem).
+        if (control->GetStyle() & (plat::CBS_OWNERDRAWFIXED | plat::CBS_OWNERDRAWVARIABLE))
+            return FALSE;
+        int index = 0;
+        if (!m_data->Get(itemNo, record, index))
+            return FALSE;
+        const auto* combo = static_cast<plat::ComboBox*>(control);
+        const int count = combo->GetCount();
+        // An index the list does not (or no longer) have leaves the text as it was.
+        if (count == plat::CB_ERR || index < 0 || index >= count)
+            return TRUE;
+        text = combo->GetLBText(index);
+        return TRUE;
+    }
+    if (classes & kToggleButton) {
+        int index = 0;
+        if (!m_data->Get(itemNo, record, index))
+            return FALSE;
+        static_cast<TavcToggleButton*>(control)->GetText(index, text);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+plat::BOOL TavManager::GetData(long itemNo, long record, plat::Wnd* /*editor*/, void* buffer, unsigned& size)
+{
+    plat::Wnd* control = ControlOf(itemNo);
+    // Record -1 turns a search value into cell bytes, which is not the host's to answer.
+    if (record != -1 && OnGetData(ItemNotoID(itemNo), record, control, buffer, size))
+        return TRUE;
+    if (control == nullptr)
+        return TRUE;
+    const unsigned classes = ControlClasses(itemNo, control);
+    if (classes & kEdit) {
+        const std::string text = control->GetWindowText();
+        if (text.empty()) {
+            size = 0;
+        } else if (classes & kQanNumEdit) {
+            const double value = static_cast<QanNumEdit*>(control)->Get();
+            CopyValue(buffer, size, value);
+        } else if ((classes & kQanLimitEdit) && size > 0) {
+            // The cell holds the narrow code page; a character it cannot hold ends the text,
+            // and the text is cut at a character boundary to leave room for the terminator.
+            std::string narrow;
+            static_cast<void>(plat::Utf8ToNarrowInto(text, narrow));
+            const std::size_t keep = plat::NarrowFitLength(narrow, size - 1);
+            std::memset(buffer, 0, size);
+            std::memcpy(buffer, narrow.data(), keep);
+        }
+    } else if (classes & kRadiusCtrl) {
+        auto* radiusCtrl = static_cast<TavcRadiusCtrl*>(control);
+        if (radiusCtrl->GetEdit().IsEmpty()) {
+            size = 0;
+        } else {
+            HixRadius radius;
+            static_cast<void>(radiusCtrl->GetData(radius));
+            CopyRadiusCell(buffer, size, radius);
+        }
+    } else if (classes & (kArrowTypeComboBox | kLineTypeComboBox)) {
+        const std::int32_t value = (classes & kArrowTypeComboBox) ? static_cast<LunArrowTypeComboBox*>(control)->Get()
+                                                                   : static_cast<LunLineTypeComboBox*>(control)->Get();
+        if (value == -1)
+            size = 0;
+        else
+            CopyValue(buffer, size, value);
+    } else if (classes & kComboBox) {
+        const std::int32_t value = static_cast<plat::ComboBox*>(control)->GetCurSel();
+        if (value == plat::CB_ERR)
+            size = 0;
+        else
+            CopyValue(buffer, size, value);
+    } else if (classes & kToggleButton) {
+        const std::int32_t value = static_cast<TavcToggleButton*>(control)->GetIndex();
+        if (value == -1)
+            size = 0;
+        else
+            CopyValue(buffer, size, value);
+    }
+    return TRUE;
+}
+
+plat::BOOL TavManager::GetData(long itemNo, long record, const char* text, void* buffer, unsigned& size)
+{
+    if (OnGetData(ItemNotoID(itemNo), record, text, buffer, size))
+        return TRUE;
+    plat::Wnd* control = ControlOf(itemNo);
+    if (control == nullptr)
+        return FALSE;
+    const std::string_view given = text != nullptr ? std::string_view(text) : std::string_view();
+    const unsigned classes = ControlClasses(itemNo, control);
+    if (classes & kLunEdit) {
+        // Numbers arrive from other programs with blanks around them.
+        control->SetWindowText((classes & kQanNumEdit) ? HixTrim(given) : given);
+        if (!dynamic_cast<LunEdit*>(control)->IsDataOK(TRUE, FALSE))
+            return FALSE;
+    } else if (classes & kQanNumEdit) {
+        control->SetWindowText(HixTrim(given));
+    } else if (classes & kEdit) {
+        control->SetWindowText(given);
+    } else if (classes & kComboBox) {
+        auto* combo = static_cast<plat::ComboBox*>(control);
+        combo->SetCurSel(combo->FindStringExact(-1, given));
+    } else if (classes & kToggleButton) {
+        auto* toggle = static_cast<TavcToggleButton*>(control);
+        toggle->SetIndex(toggle->FindString(given));
+    } else if (classes & kRadiusCtrl) {
+        auto* radiusCtrl = static_cast<TavcRadiusCtrl*>(control);
+        radiusCtrl->SetText(given);
+        if (const plat::BOOL ok = radiusCtrl->IsDataOK(); !ok)
+            return ok;
+    }
+    return GetData(itemNo, record, control, buffer, size);
+}
+
+void TavManager::SetTextFormat()
+{
+    GridRequest(kRequestBeginFormat, 1, 0);
+    if (m_data == nullptr)
+        return;
+    const std::vector<unsigned>& columns = m_data->Template();
+    m_textAligns.assign(columns.size(), 0);
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        const auto column = static_cast<long>(c);
+        long itemNo = column;
+        if (const auto found = m_colToItem.find(static_cast<std::int32_t>(column)); found != m_colToItem.end())
+            itemNo = found->second;
+        if (std::find(m_flaggedItems.begin(), m_flaggedItems.end(), itemNo) != m_flaggedItems.end())
+            GridRequest(kRequestColumnFormat, static_cast<plat::WPARAM>(column), 1);
+        plat::Wnd* control = ControlOf(itemNo);
+        // A column whose identifier the declaration does not hold is named by the template.
+        const unsigned id = static_cast<std::size_t>(itemNo) < m_controls.size() ? ItemNotoID(itemNo) : columns[c];
+        unsigned align = kAlignLeft;
+        if (!OnSetTextAlign(id, align)) {
+            align = kAlignLeft;
+            const unsigned classes = ControlClasses(itemNo, control);
+            if (classes & kEdit) {
+                const plat::DWORD style = control->GetStyle();
+                align = (style & plat::ES_CENTER) ? kAlignCenter : (style & plat::ES_RIGHT) ? kAlignRight : kAlignLeft;
+            } else if (classes & kRadiusCtrl) {
+                align = kAlignRight;
+            } else if (classes & (kComboBox | kButton)) {
+                align = kAlignCenter;
+            }
+        }
+        GridSetTextAlign(align | kAlignCell, column);
+    }
+}
+
+unsigned TavManager::GetTextAlign(long column) const noexcept
+{
+    return column >= 0 && static_cast<std::size_t>(column) < m_textAligns.size()
+               ? m_textAligns[static_cast<std::size_t>(column)]
+               : 0;
+}
+
+void TavManager::GridRequest(plat::UINT request, plat::WPARAM wParam, plat::LPARAM lParam)
+{
+    if (m_cell != nullptr)
+        m_cell->SendMessage(request, wParam, lParam);
+}
+
+void TavManager::GridSetTextAlign(unsigned flags, long column)
+{
+    const auto index = static_cast<std::size_t>(column);
+    if (index >= m_textAligns.size())
+        m_textAligns.resize(index + 1, 0);
+    m_textAligns[index] = flags;
+}
