@@ -84,6 +84,9 @@ void TavcRadiusCtrl::SetText(std::string_view text)
         else
             m_badText = true;
     }
+    // A side or an arc without a radius is not a radius.
+    if (number.empty() && !text.empty())
+        m_badText = true;
     m_edit.SetWindowText(number);
     m_right.SetCheck(right ? plat::BST_CHECKED : plat::BST_UNCHECKED);
     m_small.SetCheck(small ? plat::BST_CHECKED : plat::BST_UNCHECKED);
