@@ -2,10 +2,22 @@
 #include "components/support/LunDataExchange.h"
 
 #include "components/support/HixNumber.h"
+#include "components/support/LunEdit.h"
 #include "components/support/QanNumEdit.h"
 
 #include <climits>
 #include <string>
+
+namespace {
+
+// On saving: a checking edit's own verdict comes before any reading of its text.
+void CheckEdit(plat::DataExchange& dx, plat::Wnd* control)
+{
+    if (LunEdit* edit = LunGetEdit(control); edit != nullptr && !edit->IsDataOK(TRUE, TRUE))
+        dx.Fail();
+}
+
+} // namespace
 
 void DDX_Text(plat::DataExchange& dx, int id, HixLong& value)
 {
@@ -16,6 +28,7 @@ void DDX_Text(plat::DataExchange& dx, int id, HixLong& value)
         control->SetWindowText(value.IsShoki() ? std::string() : std::to_string(value.Get()));
         return;
     }
+    CheckEdit(dx, control);
     if (HixTrim(control->GetWindowText()).empty()) {
         value.SetShoki();
         return;
@@ -43,6 +56,7 @@ void DDX_Text(plat::DataExchange& dx, int id, HixReal& value)
             plat::DDX_Text(dx, id, shown);
         return;
     }
+    CheckEdit(dx, control);
     if (HixTrim(control->GetWindowText()).empty()) {
         value.SetShoki();
         return;

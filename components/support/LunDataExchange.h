@@ -1,6 +1,7 @@
 // Dialog data exchange for the values that know whether they were entered: an empty field
 // is an unset HixLong or HixReal, not zero. A field whose control is a number edit is shown
-// with the edit's own decimals (and measure rule).
+// with the edit's own decimals (and measure rule); a checking edit whose text it refuses
+// fails the exchange, the text shown in the error colour and the focus taken back to it.
 #pragma once
 
 #include "components/support/HixLong.h"

@@ -3,12 +3,7 @@
 
 #include "components/support/HixNumber.h"
 
-LunMrmDMSEdit::LunMrmDMSEdit(int mode) : LunDMSEdit(mode)
-{
-    SetNumAttr(nullptr, 0);
-    // The text holds marks and blanks besides digits, so the limit is the text's own.
-    SetLimitText(0);
-}
+LunMrmDMSEdit::LunMrmDMSEdit(int mode) : LunDMSEdit(mode) { SetNumAttr(nullptr, 0); }
 
 void LunMrmDMSEdit::SetNumAttr(const HixAngleMrm* angle, int integerAttr)
 {
@@ -16,7 +11,6 @@ void LunMrmDMSEdit::SetNumAttr(const HixAngleMrm* angle, int integerAttr)
         m_angle = *angle;
     m_integerAttr = integerAttr;
     SetFigure(integerAttr, 3, m_angle.GetFigure());
-    SetLimitText(0);
 }
 
 void LunMrmDMSEdit::GetNumAttr(HixAngleMrm* angle, int* integerAttr) const

@@ -22,6 +22,8 @@ public:
 protected:
     bool CheckText(std::string_view text, bool complete) const override;
     bool AcceptsChar(char32_t ch) const override;
+    // The text holds marks and blanks besides digits: only the platform's limit applies.
+    unsigned TextLimit() const override { return 0; }
 
 private:
     HixAngleMrm m_angle;

@@ -47,7 +47,7 @@ unsigned QanNumEdit::GetLimitAttr() const noexcept
     return static_cast<unsigned>((m_signed ? 1 : 0) + integer + (m_fractionFigure > 0 ? m_fractionFigure + 1 : 0));
 }
 
-void QanNumEdit::UpdateLimit() { SetLimitText(GetLimitAttr()); }
+void QanNumEdit::UpdateLimit() { SetLimitText(TextLimit()); }
 
 void QanNumEdit::TextOfValue(double value, std::string& text) const
 {

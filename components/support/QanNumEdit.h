@@ -39,6 +39,9 @@ public:
 protected:
     // Whether a typed character may enter the text.
     [[nodiscard]] virtual bool AcceptsChar(char32_t ch) const;
+    // What typing may add up to, in bytes; 0 for the platform's default.
+    [[nodiscard]] virtual unsigned TextLimit() const { return GetLimitAttr(); }
+    // Hands TextLimit to the platform edit after a figure changed.
     void UpdateLimit();
 
 private:

@@ -204,6 +204,7 @@ TEST(LunEditTest, DataExchangeKeepsUnsetValuesApart)
     ASSERT_TRUE(dialog.IsWindow());
     HixMrm rule(5, 0, 2);
     dialog.m_edit.SetNumAttr(&rule, 1, 0);
+    dialog.m_edit.SetMinMax(-10.0, 10.0);
     dialog.m_value = HixReal(2.675);
     dialog.m_line = HixLong(7);
     ASSERT_TRUE(dialog.UpdateData(FALSE));
@@ -222,6 +223,11 @@ TEST(LunEditTest, DataExchangeKeepsUnsetValuesApart)
     EXPECT_DOUBLE_EQ(dialog.m_value, -3.5);
     dialog.SetDlgItemText(1067, "51");
     EXPECT_FALSE(dialog.UpdateData(TRUE));
+    dialog.SetDlgItemText(1067, "5");
+    dialog.SetDlgItemText(1014, "-30");
+    EXPECT_FALSE(dialog.UpdateData(TRUE)) << "the edit's bounds refuse it";
+    EXPECT_TRUE(dialog.m_edit.IsErrorShown());
+    EXPECT_DOUBLE_EQ(dialog.m_value, -3.5) << "a refused text changes nothing";
     dialog.DestroyWindow();
 }
 
