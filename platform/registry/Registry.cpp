@@ -124,13 +124,14 @@ HKEY NewHandle(RegistryState& state, const Target& parent, RegKeyId key, REGSAM 
     return handle;
 }
 
-const std::vector<RegSubKeyEntry>* SubKeysOf(RegistryState& state, const Target& target, LONG& status)
+template <typename Entry>
+const std::vector<Entry>* CachedListing(ListingCache<Entry>& cache, const Target& target,
+                                        LONG (RegistryStore::*list)(RegKeyId, std::vector<Entry>&), LONG& status)
 {
-    auto& cache = state.subKeys;
     const std::uint64_t generation = target.store->Generation();
     if (cache.store.get() != target.store || cache.key != target.key || cache.generation != generation) {
         cache.store.reset();
-        status = target.store->ListSubKeys(target.key, cache.entries);
+        status = (target.store->*list)(target.key, cache.entries);
         if (status != ERROR_SUCCESS)
             return nullptr;
         cache.store = target.owner;
@@ -141,21 +142,14 @@ const std::vector<RegSubKeyEntry>* SubKeysOf(RegistryState& state, const Target&
     return &cache.entries;
 }
 
+const std::vector<RegSubKeyEntry>* SubKeysOf(RegistryState& state, const Target& target, LONG& status)
+{
+    return CachedListing(state.subKeys, target, &RegistryStore::ListSubKeys, status);
+}
+
 const std::vector<RegValueEntry>* ValuesOf(RegistryState& state, const Target& target, LONG& status)
 {
-    auto& cache = state.values;
-    const std::uint64_t generation = target.store->Generation();
-    if (cache.store.get() != target.store || cache.key != target.key || cache.generation != generation) {
-        cache.store.reset();
-        status = target.store->ListValues(target.key, cache.entries);
-        if (status != ERROR_SUCCESS)
-            return nullptr;
-        cache.store = target.owner;
-        cache.key = target.key;
-        cache.generation = generation;
-    }
-    status = ERROR_SUCCESS;
-    return &cache.entries;
+    return CachedListing(state.values, target, &RegistryStore::ListValues, status);
 }
 
 LONG CopyName(const std::string& text, char* buffer, DWORD* length)
