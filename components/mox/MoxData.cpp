@@ -246,6 +246,30 @@ plat::BOOL MoxData::Remove(long itemNo, long record)
     return TRUE;
 }
 
+namespace {
+
+// Opens n empty rows of a block at row `at`: the `moved` rows after them shift down in one
+// move and the rows pushed past the end fall off.
+void OpenRows(std::vector<std::uint8_t>& block, std::size_t stride, std::size_t at, std::size_t n, std::size_t moved)
+{
+    if (stride == 0)
+        return;
+    std::memmove(block.data() + (at + n) * stride, block.data() + at * stride, moved * stride);
+    std::memset(block.data() + at * stride, 0, n * stride);
+}
+
+// Closes n rows of a block at row `at`: the `moved` rows after them shift up in one move and
+// n empty rows come in at the end.
+void CloseRows(std::vector<std::uint8_t>& block, std::size_t stride, std::size_t at, std::size_t n, std::size_t moved)
+{
+    if (stride == 0)
+        return;
+    std::memmove(block.data() + at * stride, block.data() + (at + n) * stride, moved * stride);
+    std::memset(block.data() + (at + moved) * stride, 0, n * stride);
+}
+
+} // namespace
+
 plat::BOOL MoxData::InsertRecord(long record, long count)
 {
     if (record < 0 || record > m_recordCount || count < 0)
@@ -257,16 +281,8 @@ plat::BOOL MoxData::InsertRecord(long record, long count)
     const std::size_t at = ToIndex(record);
     const std::size_t n = ToIndex(count);
     const std::size_t moved = ToIndex(m_recordCount) - at - n;
-    const std::size_t rs = m_layout.recordSize;
-    const std::size_t ps = m_layout.presentStride;
-    if (rs != 0) {
-        std::memmove(m_cells.data() + (at + n) * rs, m_cells.data() + at * rs, moved * rs);
-        std::memset(m_cells.data() + at * rs, 0, n * rs);
-    }
-    if (ps != 0) {
-        std::memmove(m_present.data() + (at + n) * ps, m_present.data() + at * ps, moved * ps);
-        std::memset(m_present.data() + at * ps, 0, n * ps);
-    }
+    OpenRows(m_cells, m_layout.recordSize, at, n, moved);
+    OpenRows(m_present, m_layout.presentStride, at, n, moved);
     if (m_lastInput >= record) {
         if (m_lastInput + count < m_recordCount)
             m_lastInput += count;
@@ -289,16 +305,8 @@ plat::BOOL MoxData::RemoveRecord(long record, long count)
     const std::size_t at = ToIndex(record);
     const std::size_t n = ToIndex(count);
     const std::size_t moved = ToIndex(m_recordCount) - at - n;
-    const std::size_t rs = m_layout.recordSize;
-    const std::size_t ps = m_layout.presentStride;
-    if (rs != 0) {
-        std::memmove(m_cells.data() + at * rs, m_cells.data() + (at + n) * rs, moved * rs);
-        std::memset(m_cells.data() + (at + moved) * rs, 0, n * rs);
-    }
-    if (ps != 0) {
-        std::memmove(m_present.data() + at * ps, m_present.data() + (at + n) * ps, moved * ps);
-        std::memset(m_present.data() + (at + moved) * ps, 0, n * ps);
-    }
+    CloseRows(m_cells, m_layout.recordSize, at, n, moved);
+    CloseRows(m_present, m_layout.presentStride, at, n, moved);
     if (m_lastInput >= record + count)
         m_lastInput -= count;
     else if (m_lastInput >= record)
