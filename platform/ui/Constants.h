@@ -206,6 +206,8 @@ inline constexpr UINT CB_RESETCONTENT = 0x014B;
 inline constexpr UINT CB_SETCURSEL = 0x014E;
 inline constexpr UINT CB_GETITEMDATA = 0x0150;
 inline constexpr UINT CB_SETITEMDATA = 0x0151;
+inline constexpr UINT CB_SHOWDROPDOWN = 0x014F;
+inline constexpr UINT CB_GETDROPPEDSTATE = 0x0157;
 inline constexpr UINT CB_FINDSTRINGEXACT = 0x0158;
 
 // Button messages.
@@ -270,6 +272,17 @@ inline constexpr int VK_DOWN = 0x28;
 inline constexpr int VK_INSERT = 0x2D;
 inline constexpr int VK_DELETE = 0x2E;
 inline constexpr int VK_F1 = 0x70;
+inline constexpr int VK_F2 = 0x71;
+inline constexpr int VK_F3 = 0x72;
+inline constexpr int VK_F4 = 0x73;
+inline constexpr int VK_F5 = 0x74;
+inline constexpr int VK_F6 = 0x75;
+inline constexpr int VK_F7 = 0x76;
+inline constexpr int VK_F8 = 0x77;
+inline constexpr int VK_F9 = 0x78;
+inline constexpr int VK_F10 = 0x79;
+inline constexpr int VK_F11 = 0x7A;
+inline constexpr int VK_F12 = 0x7B;
 
 // Message box styles and answers.
 inline constexpr UINT MB_OK = 0x00;

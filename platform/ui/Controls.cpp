@@ -462,6 +462,16 @@ std::uintptr_t ComboBox::GetItemData(int index) const
 
 int ComboBox::FindStringExact(int startAfter, std::string_view text) const { return FindExact(m_items, startAfter, text); }
 
+void ComboBox::ShowDropDown(bool show)
+{
+    if (show == m_dropped)
+        return;
+    m_dropped = show;
+    if (show)
+        m_selBeforeDrop = m_curSel;
+    Invalidate(FALSE);
+}
+
 void ComboBox::UserSelect(int index)
 {
     if (!InRange(m_items, index) || index == m_curSel)
@@ -492,11 +502,32 @@ LRESULT ComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case CB_SETITEMDATA: return SetItemData(index, static_cast<std::uintptr_t>(lParam));
     case CB_GETITEMDATA: return static_cast<LRESULT>(GetItemData(index));
     case CB_FINDSTRINGEXACT: return FindStringExact(index, TextParam(lParam));
+    case CB_SHOWDROPDOWN: ShowDropDown(wParam != 0); return TRUE;
+    case CB_GETDROPPEDSTATE: return m_dropped ? TRUE : FALSE;
     case WM_LBUTTONDOWN:
         SetFocus();
+        ShowDropDown(!m_dropped);
         return 0;
-    case WM_KEYDOWN:
-        switch (static_cast<int>(wParam)) {
+    case WM_KILLFOCUS:
+        ShowDropDown(false);
+        break;
+    case WM_KEYDOWN: {
+        const int key = static_cast<int>(wParam);
+        if (key == VK_F4 || ((key == VK_DOWN || key == VK_UP) && GetKeyState(VK_MENU) < 0)) {
+            ShowDropDown(!m_dropped);
+            return 0;
+        }
+        if (m_dropped && key == VK_RETURN) {
+            ShowDropDown(false);
+            return 0;
+        }
+        if (m_dropped && key == VK_ESCAPE) {
+            ShowDropDown(false);
+            if (m_selBeforeDrop != CB_ERR)
+                UserSelect(m_selBeforeDrop);
+            return 0;
+        }
+        switch (key) {
         case VK_UP: UserSelect(m_curSel <= 0 ? 0 : m_curSel - 1); return 0;
         case VK_DOWN: UserSelect(m_curSel < 0 ? 0 : std::min(m_curSel + 1, GetCount() - 1)); return 0;
         case VK_HOME: UserSelect(0); return 0;
@@ -504,6 +535,7 @@ LRESULT ComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         default: break;
         }
         break;
+    }
     case WM_CHAR: {
         if (IsDropDownList())
             return 0;
@@ -528,7 +560,8 @@ LRESULT ComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_GETDLGCODE:
-        return DLGC_WANTARROWS | DLGC_WANTCHARS;
+        // An open list keeps Return and Escape, which close it, from the dialog.
+        return DLGC_WANTARROWS | DLGC_WANTCHARS | (m_dropped ? DLGC_WANTALLKEYS : 0);
     default:
         break;
     }

@@ -114,12 +114,18 @@ public:
     // What a person's choice does: selects and tells the parent CBN_SELCHANGE.
     void UserSelect(int index);
     [[nodiscard]] bool IsDropDownList() const noexcept { return (GetStyle() & 3) == CBS_DROPDOWNLIST; }
+    // The list opened below the box (Alt+Down or F4; Return, Escape or leaving closes it, Escape
+    // going back to the entry chosen before it opened).
+    void ShowDropDown(bool show = true);
+    [[nodiscard]] bool GetDroppedState() const noexcept { return m_dropped; }
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     std::vector<ListEntry> m_items;
     int m_curSel = CB_ERR;
+    bool m_dropped = false;
+    int m_selBeforeDrop = CB_ERR;
 };
 
 class ListBox : public Wnd {

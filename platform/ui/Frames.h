@@ -5,9 +5,23 @@
 
 #include "platform/ui/Wnd.h"
 
+#include <string>
+#include <string_view>
+
 namespace plat {
 
+// A frame shows its text as a title and a message (a status prompt) on its status line.
 class FrameWnd : public Wnd {
+public:
+    void SetMessageText(std::string_view text)
+    {
+        m_message = text;
+        Invalidate(FALSE);
+    }
+    [[nodiscard]] const std::string& GetMessageText() const noexcept { return m_message; }
+
+private:
+    std::string m_message;
 };
 
 // The program's main frame that holds document frames.

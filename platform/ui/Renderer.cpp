@@ -1,0 +1,686 @@
+// The character-cell look of the window tree. Windows are placed by rounding their pixel
+// edges to cell borders (8 px a column, 16 px a line); a one-line control sits on the middle
+// line of its rectangle, so that a dialog's label and the edit beside it share a line.
+#include "platform/ui/Renderer.h"
+
+#include "platform/text/DisplayWidth.h"
+#include "platform/text/Utf8.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/Frames.h"
+#include "platform/ui/Gdi.h"
+#include "platform/ui/ListView.h"
+#include "platform/ui/Wnd.h"
+
+#include <algorithm>
+
+namespace plat {
+
+namespace {
+
+constexpr DWORD SS_TYPEMASK = 0x1F;
+constexpr DWORD SS_NOPREFIX = 0x0080;
+constexpr DWORD ES_PASSWORD = 0x0020;
+
+constexpr char32_t kHorizontal = U'─';
+constexpr char32_t kVertical = U'│';
+constexpr char32_t kShade = U'░';
+constexpr char32_t kSolid = U'█';
+
+// value / unit rounded to the nearest integer, halves up, for negative values too.
+LONG RoundDiv(LONG value, LONG unit) noexcept
+{
+    const LONG twice = 2 * value + unit;
+    const LONG divisor = 2 * unit;
+    return twice >= 0 ? twice / divisor : -((-twice + divisor - 1) / divisor);
+}
+
+RECT Intersect(const RECT& a, const RECT& b) noexcept
+{
+    RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+    if (r.right < r.left)
+        r.right = r.left;
+    if (r.bottom < r.top)
+        r.bottom = r.top;
+    return r;
+}
+
+int MiddleLine(const RECT& cells) noexcept { return cells.top + (std::max<LONG>(cells.Height(), 1) - 1) / 2; }
+
+// Splits at newlines (a CR before one is dropped) and breaks lines longer than the width
+// between characters, as Japanese text breaks.
+std::vector<std::string> WrapText(std::string_view text, int width)
+{
+    std::vector<std::string> lines;
+    width = std::max(1, width);
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        do {
+            std::size_t fit = FitToWidth(line, width);
+            if (fit == 0 && !line.empty()) { // a wide character in a one-column space
+                std::size_t pos = 0;
+                DecodeUtf8(line, pos);
+                fit = pos;
+            }
+            lines.emplace_back(line.substr(0, fit));
+            line.remove_prefix(fit);
+        } while (!line.empty());
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string IconText(UINT style)
+{
+    switch (style & MB_ICONMASK) {
+    case MB_ICONHAND: return "(x)";
+    case MB_ICONQUESTION: return "(?)";
+    case MB_ICONEXCLAMATION: return "(!)";
+    case MB_ICONASTERISK: return "(i)";
+    default: return {};
+    }
+}
+
+} // namespace
+
+std::vector<int> MessageBoxButtons(UINT style)
+{
+    switch (style & MB_TYPEMASK) {
+    case MB_OKCANCEL: return {IDOK, IDCANCEL};
+    case MB_YESNOCANCEL: return {IDYES, IDNO, IDCANCEL};
+    case MB_YESNO: return {IDYES, IDNO};
+    default: return {IDOK};
+    }
+}
+
+int MessageBoxDefaultIndex(UINT style)
+{
+    const int count = static_cast<int>(MessageBoxButtons(style).size());
+    return std::min(static_cast<int>((style & MB_DEFMASK) >> 8), count - 1);
+}
+
+std::string MessageBoxButtonText(int answer)
+{
+    switch (answer) {
+    case IDCANCEL: return "キャンセル";
+    case IDYES: return "はい(&Y)";
+    case IDNO: return "いいえ(&N)";
+    default: return "OK";
+    }
+}
+
+std::string StripMnemonic(std::string_view text, int* mnemonic)
+{
+    std::string out;
+    int marked = -1;
+    int column = 0;
+    for (std::size_t pos = 0; pos < text.size();) {
+        if (text[pos] == '&' && pos + 1 < text.size()) {
+            ++pos;
+            if (text[pos] != '&' && marked < 0)
+                marked = column;
+        }
+        const std::size_t start = pos;
+        const char32_t ch = DecodeUtf8(text, pos);
+        out.append(text.substr(start, pos - start));
+        column += CodePointWidth(ch);
+    }
+    if (mnemonic)
+        *mnemonic = marked;
+    return out;
+}
+
+RECT PixelsToCells(const RECT& pixels) noexcept
+{
+    RECT cells{RoundDiv(pixels.left, kCharWidth), RoundDiv(pixels.top, kLineHeight), RoundDiv(pixels.right, kCharWidth),
+               RoundDiv(pixels.bottom, kLineHeight)};
+    // A control smaller than a cell still shows.
+    if (pixels.right > pixels.left && cells.right <= cells.left)
+        cells.right = cells.left + 1;
+    if (pixels.bottom > pixels.top && cells.bottom <= cells.top)
+        cells.bottom = cells.top + 1;
+    return cells;
+}
+
+RECT FrameContentRect(const Wnd& frame) noexcept
+{
+    RECT client;
+    frame.GetClientRect(&client);
+    client.top = std::min(client.bottom, client.top + kLineHeight);
+    client.bottom = std::max(client.top, client.bottom - kLineHeight);
+    return client;
+}
+
+void Renderer::Paint(Canvas& canvas)
+{
+    canvas.ResetClip();
+    canvas.Clear(m_palette.windowText, m_palette.desktop);
+    m_droppedLists.clear();
+    for (Wnd* wnd : Wnd::GetTopLevelWindows())
+        if (IsWindow(wnd) && wnd->IsWindowVisible())
+            PaintWindow(*wnd, canvas, RECT{0, 0, canvas.Columns(), canvas.Lines()});
+    canvas.ResetClip();
+    for (Wnd* combo : m_droppedLists)
+        if (IsWindow(combo))
+            PaintDroppedList(*combo, canvas);
+    m_droppedLists.clear();
+}
+
+void Renderer::PaintTree(Wnd& wnd, Canvas& canvas)
+{
+    m_droppedLists.clear();
+    PaintWindow(wnd, canvas, canvas.GetClip());
+    for (Wnd* combo : m_droppedLists)
+        if (IsWindow(combo))
+            PaintDroppedList(*combo, canvas);
+    m_droppedLists.clear();
+}
+
+void Renderer::PaintWindow(Wnd& wnd, Canvas& canvas, const RECT& clip)
+{
+    RECT screen;
+    wnd.GetWindowRect(&screen);
+    const RECT cells = PixelsToCells(screen);
+    const RECT own = Intersect(cells, clip);
+    if (own.IsEmpty())
+        return;
+    canvas.SetClip(own);
+    const bool standardButton = dynamic_cast<Button*>(&wnd) &&
+                                !(static_cast<Button&>(wnd).GetButtonStyle() == BS_OWNERDRAW && !wnd.GetDrawing().empty());
+    if (dynamic_cast<FrameWnd*>(&wnd))
+        PaintFrame(wnd, canvas, cells);
+    else if (dynamic_cast<Dialog*>(&wnd))
+        PaintDialog(wnd, canvas, cells);
+    else if (standardButton)
+        PaintButton(wnd, canvas, cells);
+    else if (dynamic_cast<Edit*>(&wnd))
+        PaintEdit(wnd, canvas, cells);
+    else if (dynamic_cast<ComboBox*>(&wnd))
+        PaintComboBox(wnd, canvas, cells);
+    else if (dynamic_cast<ListBox*>(&wnd))
+        PaintListBox(wnd, canvas, cells);
+    else if (dynamic_cast<ListView*>(&wnd))
+        PaintListView(wnd, canvas, cells);
+    else if (dynamic_cast<ProgressCtrl*>(&wnd))
+        PaintProgress(wnd, canvas, cells);
+    else if (dynamic_cast<Static*>(&wnd))
+        PaintStatic(wnd, canvas, cells);
+    else
+        PaintRecorded(wnd, canvas, own);
+
+    // Bottom of the z-order first, so that the topmost child ends up in front. A copy, since
+    // a child's painting may change the tree.
+    const std::vector<Wnd*> children = wnd.GetChildren();
+    for (auto it = children.rbegin(); it != children.rend(); ++it)
+        if (IsWindow(*it) && ((*it)->GetStyle() & WS_VISIBLE))
+            PaintWindow(**it, canvas, own);
+    canvas.SetClip(clip);
+}
+
+int Renderer::WriteLabel(Canvas& canvas, int column, int line, std::string_view text, COLORREF fg, COLORREF bg) const
+{
+    int mnemonic = -1;
+    const std::string shown = StripMnemonic(text, &mnemonic);
+    const int width = canvas.Write(column, line, shown, fg, bg);
+    if (mnemonic >= 0)
+        canvas.AddAttr(column + mnemonic, line, CanvasCell::Underline);
+    return width;
+}
+
+void Renderer::PaintBox(Canvas& canvas, const RECT& cells, std::string_view title, COLORREF fg, COLORREF bg) const
+{
+    if (cells.Width() < 2 || cells.Height() < 2)
+        return;
+    const LONG right = cells.right - 1;
+    const LONG bottom = cells.bottom - 1;
+    for (LONG column = cells.left + 1; column < right; ++column) {
+        canvas.Put(column, cells.top, kHorizontal, fg, bg);
+        canvas.Put(column, bottom, kHorizontal, fg, bg);
+    }
+    for (LONG line = cells.top + 1; line < bottom; ++line) {
+        canvas.Put(cells.left, line, kVertical, fg, bg);
+        canvas.Put(right, line, kVertical, fg, bg);
+    }
+    canvas.Put(cells.left, cells.top, U'┌', fg, bg);
+    canvas.Put(right, cells.top, U'┐', fg, bg);
+    canvas.Put(cells.left, bottom, U'└', fg, bg);
+    canvas.Put(right, bottom, U'┘', fg, bg);
+    if (!title.empty()) {
+        const RECT clip = canvas.GetClip();
+        canvas.SetClip(Intersect(clip, RECT{cells.left + 1, cells.top, right, cells.top + 1}));
+        canvas.Put(cells.left + 1, cells.top, U' ', fg, bg);
+        const int width = WriteLabel(canvas, cells.left + 2, cells.top, title, fg, bg);
+        canvas.Put(cells.left + 2 + width, cells.top, U' ', fg, bg);
+        canvas.SetClip(clip);
+    }
+}
+
+void Renderer::PaintFrame(Wnd& wnd, Canvas& canvas, const RECT& cells) const
+{
+    canvas.Fill(cells, U' ', m_palette.windowText, m_palette.window);
+    canvas.Fill(RECT{cells.left, cells.top, cells.right, cells.top + 1}, U' ', m_palette.captionText, m_palette.caption);
+    canvas.Write(cells.left + 1, cells.top, wnd.GetWindowText(), m_palette.captionText, m_palette.caption);
+    if (cells.Height() < 2)
+        return;
+    const LONG status = cells.bottom - 1;
+    canvas.Fill(RECT{cells.left, status, cells.right, cells.bottom}, U' ', m_palette.faceText, m_palette.face);
+    if (auto* frame = dynamic_cast<FrameWnd*>(&wnd))
+        canvas.Write(cells.left + 1, status, frame->GetMessageText(), m_palette.faceText, m_palette.face);
+}
+
+void Renderer::PaintDialog(Wnd& wnd, Canvas& canvas, const RECT& cells) const
+{
+    canvas.Fill(cells, U' ', m_palette.faceText, m_palette.face);
+    if (wnd.GetStyle() & WS_CHILD)
+        return; // a page inside a sheet or a frame: no box of its own
+    PaintBox(canvas, cells, {}, m_palette.faceText, m_palette.face);
+    canvas.Fill(RECT{cells.left, cells.top, cells.right, cells.top + 1}, U' ', m_palette.captionText, m_palette.caption);
+    canvas.Write(cells.left + 1, cells.top, wnd.GetWindowText(), m_palette.captionText, m_palette.caption);
+}
+
+void Renderer::PaintStatic(Wnd& wnd, Canvas& canvas, const RECT& cells) const
+{
+    const DWORD style = wnd.GetStyle();
+    const COLORREF fg = wnd.IsWindowEnabled() ? m_palette.faceText : m_palette.grayText;
+    if ((style & SS_TYPEMASK) == SS_ETCHEDHORZ) {
+        for (LONG column = cells.left; column < cells.right; ++column)
+            canvas.Put(column, MiddleLine(cells), kHorizontal, m_palette.grayText, kKeepColor);
+        return;
+    }
+    const std::string text = wnd.GetWindowText();
+    const DWORD align = style & SS_TYPEMASK;
+    auto startOf = [&](int width) {
+        if (align == SS_CENTER)
+            return cells.left + std::max<LONG>(0, (cells.Width() - width) / 2);
+        if (align == SS_RIGHT)
+            return std::max<LONG>(cells.left, cells.right - width);
+        return cells.left;
+    };
+    if (cells.Height() <= 1) {
+        const int width = DisplayWidth((style & SS_NOPREFIX) ? text : StripMnemonic(text));
+        if (style & SS_NOPREFIX)
+            canvas.Write(startOf(width), cells.top, text, fg, kKeepColor);
+        else
+            WriteLabel(canvas, startOf(width), cells.top, text, fg, kKeepColor);
+        return;
+    }
+    const std::vector<std::string> lines = WrapText((style & SS_NOPREFIX) ? text : StripMnemonic(text), cells.Width());
+    LONG line = cells.top;
+    for (const std::string& part : lines) {
+        if (line >= cells.bottom)
+            break;
+        canvas.Write(startOf(DisplayWidth(part)), line++, part, fg, kKeepColor);
+    }
+}
+
+void Renderer::PaintButton(Wnd& wnd, Canvas& canvas, const RECT& cells) const
+{
+    auto& button = static_cast<Button&>(wnd);
+    const bool enabled = wnd.IsWindowEnabled();
+    const bool focused = Wnd::GetFocus() == &wnd;
+    const COLORREF fg = enabled ? m_palette.faceText : m_palette.grayText;
+    const std::string text = wnd.GetWindowText();
+    const int line = MiddleLine(cells);
+    const UINT kind = button.GetButtonStyle();
+    switch (kind) {
+    case BS_GROUPBOX:
+        PaintBox(canvas, cells, text, fg, kKeepColor);
+        return;
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_3STATE:
+    case BS_AUTO3STATE:
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON: {
+        const bool radio = kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON;
+        const int check = button.GetCheck();
+        const char32_t mark = check == BST_CHECKED ? (radio ? U'*' : U'x') : check == BST_INDETERMINATE ? U'-' : U' ';
+        canvas.Put(cells.left, line, radio ? U'(' : U'[', fg, kKeepColor);
+        canvas.Put(cells.left + 1, line, mark, fg, kKeepColor);
+        canvas.Put(cells.left + 2, line, radio ? U')' : U']', fg, kKeepColor);
+        WriteLabel(canvas, cells.left + 4, line, text, fg, kKeepColor);
+        if (focused)
+            canvas.SetCursor(POINT{cells.left + 1, line});
+        return;
+    }
+    default: {
+        const COLORREF bg = focused ? m_palette.highlight : m_palette.face;
+        const COLORREF labelFg = focused ? m_palette.highlightText : fg;
+        const bool isDefault = kind == BS_DEFPUSHBUTTON;
+        canvas.Fill(RECT{cells.left, line, cells.right, line + 1}, U' ', labelFg, bg);
+        canvas.Put(cells.left, line, isDefault ? U'<' : U'[', labelFg, bg);
+        if (cells.Width() > 1)
+            canvas.Put(cells.right - 1, line, isDefault ? U'>' : U']', labelFg, bg);
+        const int width = DisplayWidth(StripMnemonic(text));
+        const LONG start = cells.left + std::max<LONG>(1, (cells.Width() - width) / 2);
+        const RECT clip = canvas.GetClip();
+        canvas.SetClip(Intersect(clip, RECT{cells.left + 1, line, cells.right - 1, line + 1}));
+        WriteLabel(canvas, start, line, text, labelFg, bg);
+        canvas.SetClip(clip);
+        if (focused)
+            canvas.SetCursor(POINT{start, line});
+        return;
+    }
+    }
+}
+
+void Renderer::PaintEdit(Wnd& wnd, Canvas& canvas, const RECT& cells) const
+{
+    auto& edit = static_cast<Edit&>(wnd);
+    const bool focused = Wnd::GetFocus() == &wnd;
+    const COLORREF fg = wnd.IsWindowEnabled() ? m_palette.windowText : m_palette.grayText;
+    const COLORREF bg = wnd.IsWindowEnabled() && !edit.IsReadOnly() ? m_palette.window : m_palette.face;
+    std::string text = wnd.GetWindowText();
+    const DWORD style = wnd.GetStyle();
+    if (style & ES_MULTILINE) {
+        canvas.Fill(cells, U' ', fg, bg);
+        LONG line = cells.top;
+        for (const std::string& part : WrapText(text, cells.Width()))
+            if (line < cells.bottom)
+                canvas.Write(cells.left, line++, part, fg, bg);
+        if (focused)
+            canvas.SetCursor(POINT{cells.left, std::min<LONG>(line, cells.bottom) - 1});
+        return;
+    }
+    if (style & ES_PASSWORD)
+        text = std::string(static_cast<std::size_t>(DisplayWidth(text)), '*');
+    const int line = MiddleLine(cells);
+    const int width = std::max<int>(1, cells.Width());
+    canvas.Fill(RECT{cells.left, line, cells.right, line + 1}, U' ', fg, bg);
+
+    int selStart = 0;
+    int selEnd = 0;
+    edit.GetSel(selStart, selEnd);
+    // Columns before the caret, and the characters scrolled out on the left so the caret shows.
+    std::vector<std::pair<char32_t, int>> chars;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const char32_t ch = DecodeUtf8(text, pos);
+        chars.emplace_back(ch, CodePointWidth(ch));
+    }
+    int caretColumn = 0;
+    for (int i = 0; i < selEnd && i < static_cast<int>(chars.size()); ++i)
+        caretColumn += chars[static_cast<std::size_t>(i)].second;
+    int totalWidth = 0;
+    for (const auto& [ch, w] : chars)
+        totalWidth += w;
+    std::size_t first = 0;
+    int skipped = 0;
+    while (first < chars.size() && caretColumn - skipped >= width) {
+        skipped += chars[first].second;
+        ++first;
+    }
+    LONG column = cells.left;
+    if (skipped == 0 && totalWidth < width) {
+        if (style & ES_RIGHT)
+            column = cells.right - totalWidth - (focused ? 1 : 0);
+        else if (style & ES_CENTER)
+            column = cells.left + (width - totalWidth) / 2;
+    }
+    const LONG start = column;
+    for (std::size_t i = first; i < chars.size(); ++i) {
+        const bool selected = focused && static_cast<int>(i) >= selStart && static_cast<int>(i) < selEnd;
+        column += canvas.Put(column, line, chars[i].first, selected ? m_palette.highlightText : fg,
+                             selected ? m_palette.highlight : bg);
+        if (column >= cells.right)
+            break;
+    }
+    if (focused)
+        canvas.SetCursor(POINT{std::min<LONG>(start + caretColumn - skipped, cells.right - 1), line});
+}
+
+void Renderer::PaintComboBox(Wnd& wnd, Canvas& canvas, const RECT& cells)
+{
+    auto& combo = static_cast<ComboBox&>(wnd);
+    const bool focused = Wnd::GetFocus() == &wnd;
+    const bool enabled = wnd.IsWindowEnabled();
+    const int line = cells.top; // the template's height includes the list
+    const COLORREF fg = enabled ? m_palette.windowText : m_palette.grayText;
+    const COLORREF bg = enabled ? m_palette.window : m_palette.face;
+    const bool pickOnly = combo.IsDropDownList();
+    const COLORREF textFg = focused && pickOnly ? m_palette.highlightText : fg;
+    const COLORREF textBg = focused && pickOnly ? m_palette.highlight : bg;
+    const LONG arrow = cells.right - 1;
+    canvas.Fill(RECT{cells.left, line, arrow, line + 1}, U' ', textFg, textBg);
+    canvas.Put(arrow, line, U'v', m_palette.faceText, m_palette.face);
+    const RECT clip = canvas.GetClip();
+    canvas.SetClip(Intersect(clip, RECT{cells.left, line, arrow, line + 1}));
+    const std::string text = wnd.GetWindowText();
+    const int width = canvas.Write(cells.left, line, text, textFg, textBg);
+    canvas.SetClip(clip);
+    if (focused)
+        canvas.SetCursor(POINT{pickOnly ? cells.left : std::min<LONG>(cells.left + width, arrow - 1), line});
+    if (combo.GetDroppedState())
+        m_droppedLists.push_back(&wnd);
+}
+
+void Renderer::PaintDroppedList(Wnd& wnd, Canvas& canvas) const
+{
+    auto& combo = static_cast<ComboBox&>(wnd);
+    RECT screen;
+    wnd.GetWindowRect(&screen);
+    const RECT cells = PixelsToCells(screen);
+    const int count = combo.GetCount();
+    const int rows = std::max(1, std::min(count, std::max<int>(3, cells.Height() - 1)));
+    LONG top = cells.top + 1;
+    if (top + rows > canvas.Lines() && cells.top - rows >= 0)
+        top = cells.top - rows; // no room below: the list opens upwards
+    const RECT list{cells.left, top, cells.right, top + rows};
+    canvas.SetClip(list);
+    canvas.Fill(list, U' ', m_palette.windowText, m_palette.window);
+    const int sel = combo.GetCurSel();
+    const int first = sel >= rows ? sel - rows + 1 : 0;
+    for (int i = first; i < count && i < first + rows; ++i) {
+        const LONG line = top + (i - first);
+        const bool selected = i == sel;
+        const COLORREF fg = selected ? m_palette.highlightText : m_palette.windowText;
+        const COLORREF bg = selected ? m_palette.highlight : m_palette.window;
+        canvas.Fill(RECT{list.left, line, list.right, line + 1}, U' ', fg, bg);
+        canvas.Write(list.left, line, combo.GetLBText(i), fg, bg);
+    }
+    canvas.ResetClip();
+}
+
+void Renderer::PaintListBox(Wnd& wnd, Canvas& canvas, const RECT& cells) const
+{
+    auto& list = static_cast<ListBox&>(wnd);
+    const bool focused = Wnd::GetFocus() == &wnd;
+    const COLORREF fg = wnd.IsWindowEnabled() ? m_palette.windowText : m_palette.grayText;
+    canvas.Fill(cells, U' ', fg, m_palette.window);
+    const int rows = std::max<int>(1, cells.Height());
+    const int sel = list.GetCurSel();
+    int first = list.GetTopIndex();
+    if (sel >= 0 && sel >= first + rows)
+        first = sel - rows + 1;
+    for (int i = first; i < list.GetCount() && i < first + rows; ++i) {
+        const LONG line = cells.top + (i - first);
+        const bool selected = i == sel;
+        const COLORREF itemFg = selected ? m_palette.highlightText : fg;
+        const COLORREF itemBg = selected ? m_palette.highlight : m_palette.window;
+        if (selected)
+            canvas.Fill(RECT{cells.left, line, cells.right, line + 1}, U' ', itemFg, itemBg);
+        canvas.Write(cells.left, line, list.GetText(i), itemFg, itemBg);
+        if (selected && focused)
+            canvas.SetCursor(POINT{cells.left, line});
+    }
+}
+
+void Renderer::PaintListView(Wnd& wnd, Canvas& canvas, const RECT& cells) const
+{
+    auto& view = static_cast<ListView&>(wnd);
+    const bool focused = Wnd::GetFocus() == &wnd;
+    const COLORREF fg = wnd.IsWindowEnabled() ? m_palette.windowText : m_palette.grayText;
+    canvas.Fill(cells, U' ', fg, m_palette.window);
+    const bool report = (wnd.GetStyle() & LVS_TYPEMASK) == LVS_REPORT;
+    // Column borders in cells; a column without a width takes what is left.
+    struct Column {
+        LONG left;
+        LONG right;
+        int format;
+    };
+    std::vector<Column> columns;
+    LONG x = 0;
+    const int columnCount = report ? std::max(1, view.GetColumnCount()) : 1;
+    for (int i = 0; i < columnCount; ++i) {
+        const ListViewColumn* column = report ? view.GetColumn(i) : nullptr;
+        const LONG width = column && column->width > 0 ? column->width : std::max<LONG>(0, cells.Width() * kCharWidth - x);
+        columns.push_back(Column{cells.left + RoundDiv(x, kCharWidth), cells.left + RoundDiv(x + width, kCharWidth),
+                                 column ? column->format : LVCFMT_LEFT});
+        x += width;
+    }
+    auto writeIn = [&](const Column& column, LONG line, const std::string& text, COLORREF textFg, COLORREF textBg) {
+        // One blank column keeps neighbours apart.
+        const RECT area = Intersect(canvas.GetClip(), RECT{column.left, line, std::max(column.left, column.right - 1), line + 1});
+        const int width = DisplayWidth(text);
+        LONG start = column.left;
+        if (column.format == LVCFMT_RIGHT)
+            start = std::max(column.left, area.right - width);
+        else if (column.format == LVCFMT_CENTER)
+            start = column.left + std::max<LONG>(0, (area.right - column.left - width) / 2);
+        const RECT clip = canvas.GetClip();
+        canvas.SetClip(area);
+        canvas.Write(start, line, text, textFg, textBg);
+        canvas.SetClip(clip);
+    };
+    LONG line = cells.top;
+    if (report && !(wnd.GetStyle() & LVS_NOCOLUMNHEADER)) {
+        canvas.Fill(RECT{cells.left, line, cells.right, line + 1}, U' ', m_palette.faceText, m_palette.face);
+        for (int i = 0; i < view.GetColumnCount(); ++i)
+            writeIn(columns[static_cast<std::size_t>(i)], line, view.GetColumn(i)->heading, m_palette.faceText, m_palette.face);
+        ++line;
+    }
+    const int rows = std::max<int>(1, cells.bottom - line);
+    const int focus = view.GetNextItem(-1, LVNI_FOCUSED);
+    int first = view.GetTopIndex();
+    if (focus >= first + rows)
+        first = focus - rows + 1;
+    for (int item = first; item < view.GetItemCount() && line < cells.bottom; ++item, ++line) {
+        const bool selected = (view.GetItemState(item, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+        const COLORREF itemFg = selected ? m_palette.highlightText : fg;
+        const COLORREF itemBg = selected ? m_palette.highlight : m_palette.window;
+        if (selected)
+            canvas.Fill(RECT{cells.left, line, cells.right, line + 1}, U' ', itemFg, itemBg);
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            writeIn(columns[i], line, view.GetItemText(item, static_cast<int>(i)), itemFg, itemBg);
+        if (focused && item == focus)
+            canvas.SetCursor(POINT{cells.left, line});
+    }
+}
+
+void Renderer::PaintProgress(Wnd& wnd, Canvas& canvas, const RECT& cells) const
+{
+    auto& progress = static_cast<ProgressCtrl&>(wnd);
+    int low = 0;
+    int high = 0;
+    progress.GetRange(low, high);
+    const int line = MiddleLine(cells);
+    const long long span = std::max(1, high - low);
+    const LONG filled = static_cast<LONG>(static_cast<long long>(cells.Width()) * (progress.GetPos() - low) / span);
+    for (LONG column = cells.left; column < cells.right; ++column)
+        canvas.Put(column, line, column - cells.left < filled ? kSolid : kShade, m_palette.highlight, m_palette.window);
+}
+
+void Renderer::PaintRecorded(Wnd& wnd, Canvas& canvas, const RECT& clip) const
+{
+    if (!wnd.GetInvalidations().empty() || wnd.GetDrawing().empty()) {
+        wnd.SendMessage(WM_PAINT);
+        if (!IsWindow(&wnd))
+            return;
+        wnd.ValidateRect(); // a window that does not paint is not asked again and again
+    }
+    POINT origin;
+    wnd.ClientToScreen(&origin);
+    for (const DrawOp& op : wnd.GetDrawing()) {
+        const RECT pixels{op.rect.left + origin.x, op.rect.top + origin.y, op.rect.right + origin.x, op.rect.bottom + origin.y};
+        const RECT cells = PixelsToCells(pixels);
+        const RECT area = Intersect(cells, clip);
+        if (area.IsEmpty())
+            continue;
+        canvas.SetClip(area);
+        if (op.kind == DrawOp::Kind::Fill) {
+            if (!op.brush.IsCreated())
+                continue;
+            // A two-colour pattern shows as a shade: the colour of the odd pixels over that of
+            // the even ones, which for a checkerboard hatching are its two colours.
+            const COLORREF even = op.brush.ColorAt(0, 0);
+            const COLORREF odd = op.brush.ColorAt(1, 0);
+            const bool shade = op.brush.GetKind() == Brush::Kind::Pattern && even != odd;
+            canvas.Fill(area, shade ? kShade : U' ', shade ? odd : kKeepColor, even);
+            continue;
+        }
+        const bool single = (op.format & DT_SINGLELINE) != 0 || op.text.find('\n') == std::string::npos;
+        const std::vector<std::string> lines = single ? std::vector<std::string>{op.text} : WrapText(op.text, cells.Width());
+        LONG line = (op.format & DT_VCENTER) && single ? MiddleLine(cells) : cells.top;
+        const COLORREF bg = op.bkMode == OPAQUE ? op.bkColor : kKeepColor;
+        for (const std::string& text : lines) {
+            const int width = DisplayWidth(text);
+            LONG column = cells.left;
+            if (op.format & DT_RIGHT)
+                column = cells.right - width;
+            else if (op.format & DT_CENTER)
+                column = cells.left + (cells.Width() - width) / 2;
+            canvas.Write(column, line++, text, op.textColor, bg);
+        }
+    }
+    canvas.SetClip(clip);
+}
+
+void Renderer::PaintMessageBox(Canvas& canvas, const MessageBoxView& box) const
+{
+    const std::vector<int> answers = MessageBoxButtons(box.style);
+    const std::string icon = IconText(box.style);
+    const int iconWidth = icon.empty() ? 0 : DisplayWidth(icon) + 1;
+    const int maxInner = std::max(10, canvas.Columns() - 4);
+    const std::vector<std::string> lines = WrapText(box.text, std::max(1, maxInner - iconWidth));
+    int textWidth = 0;
+    for (const std::string& line : lines)
+        textWidth = std::max(textWidth, DisplayWidth(line));
+    std::vector<std::string> labels;
+    int buttonsWidth = 0;
+    for (int answer : answers) {
+        labels.push_back(MessageBoxButtonText(answer));
+        buttonsWidth += DisplayWidth(StripMnemonic(labels.back())) + 4 + (labels.size() > 1 ? 2 : 0);
+    }
+    const int inner = std::min(maxInner, std::max({iconWidth + textWidth, buttonsWidth, DisplayWidth(box.caption) + 2, 16}));
+    const int width = inner + 4;
+    const int height = static_cast<int>(lines.size()) + 5;
+    const LONG left = std::max(0, (canvas.Columns() - width) / 2);
+    const LONG top = std::max(0, (canvas.Lines() - height) / 2);
+    const RECT cells{left, top, left + width, top + height};
+
+    const RECT clip = canvas.GetClip();
+    canvas.SetClip(cells);
+    canvas.Fill(cells, U' ', m_palette.faceText, m_palette.face);
+    PaintBox(canvas, cells, {}, m_palette.faceText, m_palette.face);
+    canvas.Fill(RECT{cells.left, cells.top, cells.right, cells.top + 1}, U' ', m_palette.captionText, m_palette.caption);
+    canvas.Write(cells.left + 1, cells.top, box.caption, m_palette.captionText, m_palette.caption);
+    canvas.SetClip(RECT{cells.left + 1, cells.top + 1, cells.right - 1, cells.bottom - 1});
+    if (!icon.empty())
+        canvas.Write(left + 2, top + 2, icon, m_palette.faceText, m_palette.face);
+    LONG line = top + 2;
+    for (const std::string& text : lines)
+        canvas.Write(left + 2 + iconWidth, line++, text, m_palette.faceText, m_palette.face);
+    LONG column = left + 2 + std::max(0, (inner - buttonsWidth) / 2);
+    const LONG buttonLine = cells.bottom - 2;
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        if (i > 0)
+            column += 2;
+        const bool focused = static_cast<int>(i) == box.focus;
+        const COLORREF fg = focused ? m_palette.highlightText : m_palette.faceText;
+        const COLORREF bg = focused ? m_palette.highlight : m_palette.face;
+        const LONG start = column;
+        column += canvas.Write(column, buttonLine, "[ ", fg, bg);
+        column += WriteLabel(canvas, column, buttonLine, labels[i], fg, bg);
+        column += canvas.Write(column, buttonLine, " ]", fg, bg);
+        if (focused)
+            canvas.SetCursor(POINT{start + 2, buttonLine});
+    }
+    canvas.SetClip(clip);
+}
+
+} // namespace plat

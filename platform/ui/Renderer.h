@@ -1,0 +1,96 @@
+// Paints the window tree into a character-cell canvas: frames, dialogs and the standard
+// controls drawn from the state their models hold, every other window (the grid) from what
+// its device contexts recorded, and message boxes. The terminal driver shows the canvas;
+// tests read it as text.
+#pragma once
+
+#include "platform/ui/Canvas.h"
+#include "platform/ui/Types.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace plat {
+
+class Wnd;
+
+// The colours of the standard look.
+struct Palette {
+    COLORREF desktop = RGB(0, 96, 96);
+    COLORREF window = RGB(255, 255, 255);
+    COLORREF windowText = RGB(0, 0, 0);
+    COLORREF face = RGB(192, 192, 192);
+    COLORREF faceText = RGB(0, 0, 0);
+    COLORREF grayText = RGB(112, 112, 112);
+    COLORREF highlight = RGB(0, 0, 128);
+    COLORREF highlightText = RGB(255, 255, 255);
+    COLORREF caption = RGB(0, 0, 128);
+    COLORREF captionText = RGB(255, 255, 255);
+};
+
+// A message box as it shows: its buttons are those of the style, focus the index of the one
+// that has the focus.
+struct MessageBoxView {
+    std::string text;
+    std::string caption;
+    UINT style = 0;
+    int focus = 0;
+};
+
+// The answers a message box style offers, in the order of its buttons (IDOK, IDYES, ...).
+[[nodiscard]] std::vector<int> MessageBoxButtons(UINT style);
+// The index of the style's default button among them.
+[[nodiscard]] int MessageBoxDefaultIndex(UINT style);
+// The caption of an answer's button, '&' marking its mnemonic.
+[[nodiscard]] std::string MessageBoxButtonText(int answer);
+
+// The text without its '&' marks ("&&" is a literal '&'); mnemonic, when given, receives the
+// column of the marked character in the result, or -1.
+[[nodiscard]] std::string StripMnemonic(std::string_view text, int* mnemonic = nullptr);
+
+// A rectangle in pixels as the cells that show it (an edge rounds to the nearest cell border).
+[[nodiscard]] RECT PixelsToCells(const RECT& pixels) noexcept;
+
+// Where a frame's children go, in its client coordinates: below its title line and above its
+// status line.
+[[nodiscard]] RECT FrameContentRect(const Wnd& frame) noexcept;
+
+class Renderer {
+public:
+    explicit Renderer(Palette palette = {}) : m_palette(palette) {}
+
+    [[nodiscard]] const Palette& GetPalette() const noexcept { return m_palette; }
+
+    // Clears the canvas and paints every visible top-level window, later ones over earlier
+    // ones, then the open lists of dropped combo boxes over everything. Windows that draw
+    // themselves are asked to paint (WM_PAINT) first.
+    void Paint(Canvas& canvas);
+    // Paints one window and its visible descendants over what the canvas holds.
+    void PaintTree(Wnd& wnd, Canvas& canvas);
+    // A message box, centred over what the canvas holds.
+    void PaintMessageBox(Canvas& canvas, const MessageBoxView& box) const;
+
+private:
+    void PaintWindow(Wnd& wnd, Canvas& canvas, const RECT& clip);
+    void PaintFrame(Wnd& wnd, Canvas& canvas, const RECT& cells) const;
+    void PaintDialog(Wnd& wnd, Canvas& canvas, const RECT& cells) const;
+    void PaintStatic(Wnd& wnd, Canvas& canvas, const RECT& cells) const;
+    void PaintButton(Wnd& wnd, Canvas& canvas, const RECT& cells) const;
+    void PaintEdit(Wnd& wnd, Canvas& canvas, const RECT& cells) const;
+    void PaintComboBox(Wnd& wnd, Canvas& canvas, const RECT& cells);
+    void PaintDroppedList(Wnd& wnd, Canvas& canvas) const;
+    void PaintListBox(Wnd& wnd, Canvas& canvas, const RECT& cells) const;
+    void PaintListView(Wnd& wnd, Canvas& canvas, const RECT& cells) const;
+    void PaintProgress(Wnd& wnd, Canvas& canvas, const RECT& cells) const;
+    void PaintRecorded(Wnd& wnd, Canvas& canvas, const RECT& clip) const;
+    // A box outline on the rectangle's edges, a title in its top line.
+    void PaintBox(Canvas& canvas, const RECT& cells, std::string_view title, COLORREF fg, COLORREF bg) const;
+    // Text with its mnemonic underlined; returns the columns it took.
+    int WriteLabel(Canvas& canvas, int column, int line, std::string_view text, COLORREF fg, COLORREF bg) const;
+
+    Palette m_palette;
+    std::vector<Wnd*> m_droppedLists;
+};
+
+} // namespace plat

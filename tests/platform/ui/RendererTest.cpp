@@ -1,0 +1,275 @@
+// What a person sees of the window tree, read back from the character-cell canvas: a dialog
+// with its controls, a combo box list opened from the keyboard, a grid that draws itself, a
+// frame with a list view, and message boxes.
+#include "platform/ui/Renderer.h"
+
+#include "platform/ui/App.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/Frames.h"
+#include "platform/ui/Gdi.h"
+#include "platform/ui/HeadlessDriver.h"
+#include "platform/ui/ListView.h"
+
+#include <gtest/gtest.h>
+
+using namespace plat;
+
+namespace {
+
+enum { kName = 101, kFixed = 102, kGroup = 103, kArc = 104, kCode = 105 };
+
+DialogTemplate PointTemplate()
+{
+    DialogTemplate t;
+    t.caption = "点の編集";
+    t.cx = 120;
+    t.cy = 64;
+    t.items = {
+        {IDC_STATIC, "STATIC", "点名(&N):", 0, 4, 10, 28, 8},
+        {kName, "EDIT", "", 0, 34, 8, 60, 12},
+        {kFixed, "BUTTON", "固定(&F)", BS_AUTOCHECKBOX, 4, 24, 50, 10},
+        {kGroup, "BUTTON", "線種", BS_GROUPBOX, 60, 20, 56, 24},
+        {kArc, "BUTTON", "円弧(&A)", BS_AUTORADIOBUTTON, 64, 30, 48, 8},
+        {kCode, "COMBOBOX", "", CBS_DROPDOWNLIST, 4, 40, 50, 40},
+        {IDOK, "BUTTON", "OK", BS_DEFPUSHBUTTON, 60, 48, 28, 12},
+        {IDCANCEL, "BUTTON", "取消", BS_PUSHBUTTON, 90, 48, 24, 12},
+    };
+    return t;
+}
+
+std::string Lines(const Canvas& canvas, int first, int last)
+{
+    std::string text;
+    for (int line = first; line <= last; ++line)
+        text += canvas.LineText(line) + "\n";
+    return text;
+}
+
+} // namespace
+
+TEST(RendererTest, ADialogShowsItsCaptionAndEveryControlFromItsState)
+{
+    HeadlessDriver driver;
+    WinApp app("座標", "Survey", &driver);
+    Dialog dialog(PointTemplate());
+    ASSERT_TRUE(dialog.CreateIndirect(PointTemplate()));
+    dialog.MoveWindow(0, 0, 240, 128);
+    dialog.ShowWindow(SW_SHOW);
+    auto* combo = dynamic_cast<ComboBox*>(dialog.GetDlgItem(kCode));
+    ASSERT_NE(combo, nullptr);
+    for (const char* code : {"境界", "道路", "水路"})
+        combo->AddString(code);
+    combo->SetCurSel(0);
+    dialog.CheckDlgButton(kFixed, BST_CHECKED);
+    dialog.CheckDlgButton(kArc, BST_CHECKED);
+    DispatchInput(InputEvent::Character(U'P'));
+    DispatchInput(InputEvent::Character(U'1'));
+
+    Canvas canvas(32, 10);
+    Renderer renderer;
+    renderer.Paint(canvas);
+    EXPECT_EQ(Lines(canvas, 0, 7), " 点の編集\n"
+                                    "│点名(N) P1                  │\n"
+                                    "│                            │\n"
+                                    "│[x] 固定(F)   ┌ 線種 ──────┐│\n"
+                                    "│              │(*) 円弧(A) ││\n"
+                                    "│境界        v └────────────┘│\n"
+                                    "│              < OK  > [取消]│\n"
+                                    "└────────────────────────────┘\n")
+        << "the label's colon is cut at its right edge, the label and the edit share a line\n"
+        << canvas.ToText();
+    EXPECT_EQ(canvas.At(1, 0).bg, renderer.GetPalette().caption) << "the caption bar";
+    EXPECT_EQ(canvas.At(6, 1).attr & CanvasCell::Underline, CanvasCell::Underline) << "the mnemonic N is marked";
+    EXPECT_EQ(canvas.At(9, 1).bg, renderer.GetPalette().window) << "the edit field shows as a field";
+    EXPECT_EQ(canvas.GetCursor(), (POINT{11, 1})) << "the caret stands after the typed text";
+}
+
+TEST(RendererTest, AComboBoxListOpensWithF4OrAltDownOverTheDialogAndKeepsReturnFromIt)
+{
+    HeadlessDriver driver;
+    WinApp app("座標", "Survey", &driver);
+    Dialog dialog(PointTemplate());
+    ASSERT_TRUE(dialog.CreateIndirect(PointTemplate()));
+    dialog.MoveWindow(0, 0, 240, 128);
+    dialog.ShowWindow(SW_SHOW);
+    auto* combo = dynamic_cast<ComboBox*>(dialog.GetDlgItem(kCode));
+    for (const char* code : {"境界", "道路", "水路"})
+        combo->AddString(code);
+    combo->SetCurSel(0);
+    dialog.GotoDlgCtrl(combo);
+
+    DispatchInput(InputEvent::KeyPress(VK_F4));
+    ASSERT_TRUE(combo->GetDroppedState());
+    DispatchInput(InputEvent::KeyPress(VK_DOWN));
+    Canvas canvas(32, 10);
+    Renderer renderer;
+    renderer.Paint(canvas);
+    EXPECT_EQ(Lines(canvas, 5, 8), "│道路        v └────────────┘│\n"
+                                    "│境界          < OK  > [取消]│\n"
+                                    "└道路         ───────────────┘\n"
+                                    " 水路\n")
+        << "the list lies over the dialog's border and below it\n"
+        << canvas.ToText();
+    EXPECT_EQ(canvas.At(1, 7).bg, renderer.GetPalette().highlight) << "the chosen entry is marked";
+
+    DispatchInput(InputEvent::KeyPress(VK_ESCAPE));
+    EXPECT_FALSE(combo->GetDroppedState());
+    EXPECT_TRUE(dialog.IsWindowVisible()) << "Escape closed the list, not the dialog";
+    EXPECT_EQ(combo->GetCurSel(), 0) << "Escape goes back to the entry chosen before";
+
+    InputEvent altDown = InputEvent::KeyPress(VK_DOWN);
+    altDown.alt = true;
+    driver.SetCurrentModifiers(altDown);
+    DispatchInput(altDown);
+    driver.SetCurrentModifiers(InputEvent{});
+    ASSERT_TRUE(combo->GetDroppedState()) << "Alt+Down opens the list instead of choosing the next entry";
+    EXPECT_EQ(combo->GetCurSel(), 0);
+    DispatchInput(InputEvent::KeyPress(VK_DOWN));
+    DispatchInput(InputEvent::KeyPress(VK_RETURN));
+    EXPECT_FALSE(combo->GetDroppedState());
+    EXPECT_EQ(combo->GetCurSel(), 1) << "Return keeps the entry";
+    EXPECT_TRUE(dialog.IsWindow()) << "Return went to the list, not to the default button";
+}
+
+namespace {
+
+constexpr COLORREF kLockColor = 0x0080FFFF;
+constexpr COLORREF kGrey = 0xD2D2D2;
+constexpr COLORREF kWarning = RGB(255, 0, 0);
+
+// Draws what a grid draws: headings, row numbers, cells aligned as their items say, a locked
+// cell's hatching, a warning text and the caret cell.
+class SelfDrawnGrid : public Wnd {
+public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message != WM_PAINT)
+            return Wnd::WindowProc(message, wParam, lParam);
+        ++paints;
+        PaintDC dc(this);
+        dc.FillSolidRect(RECT{0, 0, 304, 16}, kFace);
+        dc.SetBkMode(TRANSPARENT);
+        dc.DrawText("No", RECT{0, 0, 32, 16}, DT_CENTER | DT_SINGLELINE | DT_VCENTER);
+        dc.DrawText("点名", RECT{32, 0, 112, 16}, DT_CENTER | DT_SINGLELINE | DT_VCENTER);
+        dc.DrawText("X", RECT{112, 0, 192, 16}, DT_CENTER | DT_SINGLELINE | DT_VCENTER);
+        dc.DrawText("所在", RECT{192, 0, 232, 16}, DT_CENTER | DT_SINGLELINE | DT_VCENTER);
+        for (int row = 0; row < 2; ++row) {
+            const int top = 16 + 16 * row;
+            dc.DrawText(std::to_string(row + 1), RECT{0, top, 30, top + 16}, DT_RIGHT | DT_SINGLELINE | DT_VCENTER);
+        }
+        Bitmap bitmap;
+        bitmap.CreateBitmap(8, 8);
+        DC memory;
+        memory.CreateCompatibleDC(&dc);
+        memory.SelectObject(&bitmap);
+        for (int x = 0; x < 8; ++x)
+            for (int y = 0; y < 8; ++y)
+                memory.SetPixel(x, y, (x + y) % 2 ? kLockColor : kGrey);
+        Brush lock;
+        lock.CreatePatternBrush(bitmap);
+        dc.FillRect(RECT{112, 16, 192, 32}, &lock);
+        dc.DrawText("12.500", RECT{114, 16, 190, 32}, DT_RIGHT | DT_SINGLELINE | DT_VCENTER);
+        dc.DrawText("P1", RECT{34, 16, 110, 32}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+        dc.DrawText("東京都千代田", RECT{192, 16, 232, 32}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+        dc.DrawText("Z", RECT{232, 16, 304, 32}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+        dc.SetTextColor(kWarning);
+        dc.DrawText("P2", RECT{34, 32, 110, 48}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+        dc.SetTextColor(0);
+        dc.FillSolidRect(RECT{112, 32, 192, 48}, kCaret);
+        dc.SetBkMode(OPAQUE);
+        dc.SetBkColor(kCaret);
+        dc.DrawText("-3.25", RECT{114, 32, 190, 48}, DT_RIGHT | DT_SINGLELINE | DT_VCENTER);
+        return 0;
+    }
+    static constexpr COLORREF kFace = RGB(192, 192, 192);
+    static constexpr COLORREF kCaret = RGB(0, 120, 215);
+    int paints = 0;
+};
+
+} // namespace
+
+TEST(RendererTest, AGridIsReplayedFromItsDrawingWithHatchingColoursAndWholeWideCharacters)
+{
+    SelfDrawnGrid grid;
+    ASSERT_TRUE(grid.Create("MoxGrid", "", WS_VISIBLE, RECT{8, 16, 8 + 304, 16 + 48}, nullptr, 0));
+    Canvas canvas(40, 5);
+    Renderer renderer;
+    renderer.Paint(canvas);
+    EXPECT_EQ(grid.paints, 1) << "a window that draws itself is asked to paint once";
+    EXPECT_EQ(Lines(canvas, 1, 3), "  No    点名       X     所在\n"
+                                    "    1P1        ░░░░12.500東京 Z\n"
+                                    "    2P2             -3.25\n")
+        << canvas.ToText();
+    EXPECT_EQ(canvas.At(29, 2).ch, U' ') << "都 would cross the column border at 30: left out whole";
+    EXPECT_EQ(canvas.At(30, 2).ch, U'Z');
+    const CanvasCell& shade = canvas.At(16, 2);
+    EXPECT_EQ(shade.fg, kLockColor) << "the hatching's first colour";
+    EXPECT_EQ(shade.bg, kGrey) << "and its second";
+    EXPECT_EQ(canvas.At(22, 2).bg, kGrey) << "transparent text keeps the hatched background";
+    EXPECT_EQ(canvas.At(5, 3).fg, kWarning) << "warning text colour";
+    EXPECT_EQ(canvas.At(16, 3).bg, SelfDrawnGrid::kCaret) << "the caret cell";
+    EXPECT_EQ(canvas.At(0, 2).bg, renderer.GetPalette().desktop) << "the grid's drawing stays inside it";
+
+    renderer.Paint(canvas);
+    EXPECT_EQ(grid.paints, 1) << "a painted window is not asked again until invalidated";
+    grid.Invalidate(FALSE);
+    renderer.Paint(canvas);
+    EXPECT_EQ(grid.paints, 2);
+}
+
+TEST(RendererTest, AFrameShowsItsTitleStatusLineAndAListViewBetween)
+{
+    HeadlessDriver driver;
+    WinApp app("座標", "Survey", &driver);
+    FrameWnd frame;
+    ASSERT_TRUE(frame.Create("Frame", "座標一覧 - 現場A", WS_VISIBLE, RECT{0, 0, 320, 96}, nullptr, 0));
+    frame.SetMessageText("準備完了");
+    ListView list;
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, FrameContentRect(frame), &frame, 1));
+    list.InsertColumn(0, "名前", LVCFMT_LEFT, 80);
+    list.InsertColumn(1, "点数", LVCFMT_RIGHT, 48);
+    list.InsertItem(0, "現況");
+    list.SetItemText(0, 1, "120");
+    list.InsertItem(1, "とても長いテンプレート名");
+    list.SetItemText(1, 1, "7");
+    list.SetItemState(1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+
+    Canvas canvas(40, 6);
+    Renderer renderer;
+    renderer.Paint(canvas);
+    EXPECT_EQ(canvas.ToText(), " 座標一覧 - 現場A\n"
+                               "名前       点数\n"
+                               "現況        120\n"
+                               "とても長      7\n"
+                               "\n"
+                               " 準備完了\n")
+        << canvas.ToText();
+    EXPECT_EQ(canvas.At(0, 3).bg, renderer.GetPalette().highlight) << "the selected item";
+    EXPECT_EQ(canvas.At(39, 5).bg, renderer.GetPalette().face) << "the status line spans the frame";
+}
+
+TEST(RendererTest, AMessageBoxShowsItsIconTextAndButtonsWithTheFocusMarked)
+{
+    EXPECT_EQ(MessageBoxButtons(MB_YESNOCANCEL), (std::vector<int>{IDYES, IDNO, IDCANCEL}));
+    EXPECT_EQ(MessageBoxDefaultIndex(MB_YESNO | MB_DEFBUTTON2), 1);
+    EXPECT_EQ(MessageBoxDefaultIndex(MB_OK | MB_DEFBUTTON3), 0) << "a default past the buttons falls back";
+
+    Canvas canvas(40, 9);
+    Renderer renderer;
+    canvas.Clear(0, renderer.GetPalette().desktop);
+    renderer.PaintMessageBox(canvas, MessageBoxView{"変更を保存しますか？", "座標", MB_YESNO | MB_ICONQUESTION, 1});
+    EXPECT_EQ(canvas.ToText(), "\n"
+                               "      座標\n"
+                               "     │                            │\n"
+                               "     │ (?) 変更を保存しますか？   │\n"
+                               "     │                            │\n"
+                               "     │ [ はい(Y) ]  [ いいえ(N) ] │\n"
+                               "     └────────────────────────────┘\n"
+                               "\n"
+                               "\n")
+        << canvas.ToText();
+    EXPECT_EQ(canvas.At(14, 5).attr & CanvasCell::Underline, CanvasCell::Underline) << "Y is the mnemonic";
+    const POINT cursor = canvas.GetCursor().value_or(POINT{-1, -1});
+    EXPECT_EQ(canvas.At(cursor.x, cursor.y).bg, renderer.GetPalette().highlight) << "the cursor is on the focused button";
+}
