@@ -67,23 +67,6 @@ int SortedPosition(const std::vector<ListEntry>& items, std::string_view text)
     return static_cast<int>(at - items.begin());
 }
 
-int FindExact(const std::vector<ListEntry>& items, int startAfter, std::string_view text)
-{
-    const int count = static_cast<int>(items.size());
-    const int first = startAfter < 0 || startAfter >= count ? 0 : startAfter + 1;
-    for (int n = 0; n < count; ++n) {
-        const int i = (first + n) % count;
-        if (EqualNoCase(items[static_cast<std::size_t>(i)].text, text))
-            return i;
-    }
-    return -1;
-}
-
-bool InRange(const std::vector<ListEntry>& items, int index)
-{
-    return index >= 0 && index < static_cast<int>(items.size());
-}
-
 } // namespace
 
 void RegisterWindowClass(std::string_view className, WindowFactory factory)
@@ -384,20 +367,15 @@ LRESULT Edit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return Wnd::WindowProc(message, wParam, lParam);
 }
 
-// ---- ComboBox ----
+// ---- ListControl ----
 
-BOOL ComboBox::Create(DWORD style, const RECT& rect, Wnd* parent, UINT id)
+int ListControl::AddString(std::string_view text)
 {
-    return Wnd::Create(kComboBoxClass, "", style, rect, parent, id);
-}
-
-int ComboBox::AddString(std::string_view text)
-{
-    const int at = (GetStyle() & CBS_SORT) ? SortedPosition(m_items, text) : GetCount();
+    const int at = (GetStyle() & m_sortStyle) ? SortedPosition(m_items, text) : GetCount();
     return InsertString(at, text);
 }
 
-int ComboBox::InsertString(int index, std::string_view text)
+int ListControl::InsertString(int index, std::string_view text)
 {
     if (index < 0 || index > GetCount())
         index = GetCount();
@@ -408,59 +386,102 @@ int ComboBox::InsertString(int index, std::string_view text)
     return index;
 }
 
-int ComboBox::DeleteString(int index)
+int ListControl::DeleteString(int index)
 {
-    if (!InRange(m_items, index))
-        return CB_ERR;
+    if (!HasEntry(index))
+        return kNoEntry;
     m_items.erase(m_items.begin() + index);
     if (m_curSel == index)
-        SetCurSel(CB_ERR);
+        SetCurSel(kNoEntry);
     else if (m_curSel > index)
         --m_curSel;
+    OnEntriesRemoved();
     Invalidate(FALSE);
     return GetCount();
 }
 
-void ComboBox::ResetContent()
+void ListControl::ResetContent()
 {
     m_items.clear();
-    SetCurSel(CB_ERR);
+    SetCurSel(kNoEntry);
+    OnEntriesRemoved();
 }
 
-int ComboBox::SetCurSel(int index)
+int ListControl::SetCurSel(int index)
 {
-    m_curSel = InRange(m_items, index) ? index : CB_ERR;
-    // The closed box shows the chosen entry.
-    const std::string text = m_curSel == CB_ERR ? std::string() : m_items[static_cast<std::size_t>(m_curSel)].text;
-    Wnd::DefWindowProc(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    m_curSel = HasEntry(index) ? index : kNoEntry;
+    OnSelectionSet();
     Invalidate(FALSE);
-    return m_curSel == index ? index : CB_ERR;
+    return m_curSel == index ? index : kNoEntry;
 }
 
-std::string ComboBox::GetLBText(int index) const
+std::string ListControl::EntryText(int index) const
 {
-    return InRange(m_items, index) ? m_items[static_cast<std::size_t>(index)].text : std::string();
+    return HasEntry(index) ? m_items[static_cast<std::size_t>(index)].text : std::string();
 }
 
-int ComboBox::GetLBTextLen(int index) const
+int ListControl::EntryTextLength(int index) const
 {
-    return InRange(m_items, index) ? static_cast<int>(m_items[static_cast<std::size_t>(index)].text.size()) : CB_ERR;
+    return HasEntry(index) ? static_cast<int>(m_items[static_cast<std::size_t>(index)].text.size()) : kNoEntry;
 }
 
-int ComboBox::SetItemData(int index, std::uintptr_t data)
+LRESULT ListControl::CopyEntryText(int index, LPARAM lParam) const
 {
-    if (!InRange(m_items, index))
-        return CB_ERR;
+    if (!HasEntry(index))
+        return kNoEntry;
+    if (lParam)
+        *reinterpret_cast<std::string*>(lParam) = EntryText(index);
+    return EntryTextLength(index);
+}
+
+int ListControl::SetItemData(int index, std::uintptr_t data)
+{
+    if (!HasEntry(index))
+        return kNoEntry;
     m_items[static_cast<std::size_t>(index)].data = data;
-    return CB_OKAY;
+    return 0;
 }
 
-std::uintptr_t ComboBox::GetItemData(int index) const
+std::uintptr_t ListControl::GetItemData(int index) const
 {
-    return InRange(m_items, index) ? m_items[static_cast<std::size_t>(index)].data : static_cast<std::uintptr_t>(CB_ERR);
+    return HasEntry(index) ? m_items[static_cast<std::size_t>(index)].data : static_cast<std::uintptr_t>(kNoEntry);
 }
 
-int ComboBox::FindStringExact(int startAfter, std::string_view text) const { return FindExact(m_items, startAfter, text); }
+int ListControl::FindStringExact(int startAfter, std::string_view text) const
+{
+    const int count = GetCount();
+    const int first = startAfter < 0 || startAfter >= count ? 0 : startAfter + 1;
+    for (int n = 0; n < count; ++n) {
+        const int i = (first + n) % count;
+        if (EqualNoCase(m_items[static_cast<std::size_t>(i)].text, text))
+            return i;
+    }
+    return kNoEntry;
+}
+
+bool ListControl::MoveSelectionByKey(int key)
+{
+    switch (key) {
+    case VK_UP: UserSelect(m_curSel <= 0 ? 0 : m_curSel - 1); return true;
+    case VK_DOWN: UserSelect(m_curSel < 0 ? 0 : std::min(m_curSel + 1, GetCount() - 1)); return true;
+    case VK_HOME: UserSelect(0); return true;
+    case VK_END: UserSelect(GetCount() - 1); return true;
+    default: return false;
+    }
+}
+
+// ---- ComboBox ----
+
+BOOL ComboBox::Create(DWORD style, const RECT& rect, Wnd* parent, UINT id)
+{
+    return Wnd::Create(kComboBoxClass, "", style, rect, parent, id);
+}
+
+void ComboBox::OnSelectionSet()
+{
+    const std::string text = EntryText(GetCurSel());
+    Wnd::DefWindowProc(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
 
 void ComboBox::ShowDropDown(bool show)
 {
@@ -468,13 +489,13 @@ void ComboBox::ShowDropDown(bool show)
         return;
     m_dropped = show;
     if (show)
-        m_selBeforeDrop = m_curSel;
+        m_selBeforeDrop = GetCurSel();
     Invalidate(FALSE);
 }
 
 void ComboBox::UserSelect(int index)
 {
-    if (!InRange(m_items, index) || index == m_curSel)
+    if (!HasEntry(index) || index == GetCurSel())
         return;
     SetCurSel(index);
     NotifyParent(CBN_SELCHANGE);
@@ -491,13 +512,7 @@ LRESULT ComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case CB_GETCOUNT: return GetCount();
     case CB_GETCURSEL: return GetCurSel();
     case CB_SETCURSEL: return SetCurSel(index);
-    case CB_GETLBTEXT:
-        // The entry's text goes into the std::string that lParam points to.
-        if (!InRange(m_items, index))
-            return CB_ERR;
-        if (lParam)
-            *reinterpret_cast<std::string*>(lParam) = GetLBText(index);
-        return GetLBTextLen(index);
+    case CB_GETLBTEXT: return CopyEntryText(index, lParam);
     case CB_GETLBTEXTLEN: return GetLBTextLen(index);
     case CB_SETITEMDATA: return SetItemData(index, static_cast<std::uintptr_t>(lParam));
     case CB_GETITEMDATA: return static_cast<LRESULT>(GetItemData(index));
@@ -527,13 +542,8 @@ LRESULT ComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
                 UserSelect(m_selBeforeDrop);
             return 0;
         }
-        switch (key) {
-        case VK_UP: UserSelect(m_curSel <= 0 ? 0 : m_curSel - 1); return 0;
-        case VK_DOWN: UserSelect(m_curSel < 0 ? 0 : std::min(m_curSel + 1, GetCount() - 1)); return 0;
-        case VK_HOME: UserSelect(0); return 0;
-        case VK_END: UserSelect(GetCount() - 1); return 0;
-        default: break;
-        }
+        if (MoveSelectionByKey(key))
+            return 0;
         break;
     }
     case WM_CHAR: {
@@ -575,53 +585,13 @@ BOOL ListBox::Create(DWORD style, const RECT& rect, Wnd* parent, UINT id)
     return Wnd::Create(kListBoxClass, "", style, rect, parent, id);
 }
 
-int ListBox::AddString(std::string_view text)
+void ListBox::OnSelectionSet()
 {
-    const int at = (GetStyle() & LBS_SORT) ? SortedPosition(m_items, text) : GetCount();
-    return InsertString(at, text);
+    if (GetCurSel() != LB_ERR)
+        EnsureVisible(GetCurSel());
 }
 
-int ListBox::InsertString(int index, std::string_view text)
-{
-    if (index < 0 || index > GetCount())
-        index = GetCount();
-    m_items.insert(m_items.begin() + index, ListEntry{std::string(text), 0});
-    if (m_curSel >= index)
-        ++m_curSel;
-    Invalidate(FALSE);
-    return index;
-}
-
-int ListBox::DeleteString(int index)
-{
-    if (!InRange(m_items, index))
-        return LB_ERR;
-    m_items.erase(m_items.begin() + index);
-    if (m_curSel == index)
-        m_curSel = LB_ERR;
-    else if (m_curSel > index)
-        --m_curSel;
-    m_topIndex = std::max(0, std::min(m_topIndex, GetCount() - 1));
-    Invalidate(FALSE);
-    return GetCount();
-}
-
-void ListBox::ResetContent()
-{
-    m_items.clear();
-    m_curSel = LB_ERR;
-    m_topIndex = 0;
-    Invalidate();
-}
-
-int ListBox::SetCurSel(int index)
-{
-    m_curSel = InRange(m_items, index) ? index : LB_ERR;
-    if (m_curSel != LB_ERR)
-        EnsureVisible(m_curSel);
-    Invalidate(FALSE);
-    return m_curSel == index ? index : LB_ERR;
-}
+void ListBox::OnEntriesRemoved() { m_topIndex = std::max(0, std::min(m_topIndex, GetCount() - 1)); }
 
 void ListBox::EnsureVisible(int index) noexcept
 {
@@ -634,31 +604,6 @@ void ListBox::EnsureVisible(int index) noexcept
         m_topIndex = index - rows + 1;
 }
 
-std::string ListBox::GetText(int index) const
-{
-    return InRange(m_items, index) ? m_items[static_cast<std::size_t>(index)].text : std::string();
-}
-
-int ListBox::GetTextLen(int index) const
-{
-    return InRange(m_items, index) ? static_cast<int>(m_items[static_cast<std::size_t>(index)].text.size()) : LB_ERR;
-}
-
-int ListBox::SetItemData(int index, std::uintptr_t data)
-{
-    if (!InRange(m_items, index))
-        return LB_ERR;
-    m_items[static_cast<std::size_t>(index)].data = data;
-    return LB_OKAY;
-}
-
-std::uintptr_t ListBox::GetItemData(int index) const
-{
-    return InRange(m_items, index) ? m_items[static_cast<std::size_t>(index)].data : static_cast<std::uintptr_t>(LB_ERR);
-}
-
-int ListBox::FindStringExact(int startAfter, std::string_view text) const { return FindExact(m_items, startAfter, text); }
-
 int ListBox::ItemFromPoint(POINT clientPoint) const noexcept
 {
     if (clientPoint.y < 0)
@@ -669,9 +614,9 @@ int ListBox::ItemFromPoint(POINT clientPoint) const noexcept
 
 void ListBox::UserSelect(int index)
 {
-    if (!InRange(m_items, index))
+    if (!HasEntry(index))
         return;
-    const bool changed = index != m_curSel;
+    const bool changed = index != GetCurSel();
     SetCurSel(index);
     if (changed && (GetStyle() & LBS_NOTIFY))
         NotifyParent(LBN_SELCHANGE);
@@ -680,7 +625,7 @@ void ListBox::UserSelect(int index)
 void ListBox::UserDoubleClick(int index)
 {
     UserSelect(index);
-    if (InRange(m_items, index) && (GetStyle() & LBS_NOTIFY))
+    if (HasEntry(index) && (GetStyle() & LBS_NOTIFY))
         NotifyParent(LBN_DBLCLK);
 }
 
@@ -697,13 +642,7 @@ LRESULT ListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case LB_GETCOUNT: return GetCount();
     case LB_GETCURSEL: return GetCurSel();
     case LB_SETCURSEL: return SetCurSel(index);
-    case LB_GETTEXT:
-        // The entry's text goes into the std::string that lParam points to.
-        if (!InRange(m_items, index))
-            return LB_ERR;
-        if (lParam)
-            *reinterpret_cast<std::string*>(lParam) = GetText(index);
-        return GetTextLen(index);
+    case LB_GETTEXT: return CopyEntryText(index, lParam);
     case LB_GETTEXTLEN: return GetTextLen(index);
     case LB_SETITEMDATA: return SetItemData(index, static_cast<std::uintptr_t>(lParam));
     case LB_GETITEMDATA: return static_cast<LRESULT>(GetItemData(index));
@@ -717,13 +656,8 @@ LRESULT ListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             UserDoubleClick(hit);
         return 0;
     case WM_KEYDOWN:
-        switch (static_cast<int>(wParam)) {
-        case VK_UP: UserSelect(m_curSel <= 0 ? 0 : m_curSel - 1); return 0;
-        case VK_DOWN: UserSelect(m_curSel < 0 ? 0 : std::min(m_curSel + 1, GetCount() - 1)); return 0;
-        case VK_HOME: UserSelect(0); return 0;
-        case VK_END: UserSelect(GetCount() - 1); return 0;
-        default: break;
-        }
+        if (MoveSelectionByKey(static_cast<int>(wParam)))
+            return 0;
         break;
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS | DLGC_WANTCHARS;

@@ -94,25 +94,56 @@ struct ListEntry {
     std::uintptr_t data = 0;
 };
 
-class ComboBox : public Wnd {
+// What a combo box and a list box share: their entries, kept in order or sorted (by the
+// style bit given), and the current selection. CB_ERR and LB_ERR are both -1.
+class ListControl : public Wnd {
 public:
-    BOOL Create(DWORD style, const RECT& rect, Wnd* parent, UINT id);
     int AddString(std::string_view text);
     int InsertString(int index, std::string_view text);
+    // The count left, or -1 for an index outside the list.
     int DeleteString(int index);
     void ResetContent();
     [[nodiscard]] int GetCount() const noexcept { return static_cast<int>(m_items.size()); }
     [[nodiscard]] int GetCurSel() const noexcept { return m_curSel; }
+    // Selects an entry, or none for an index outside the list; returns the index, or -1.
     int SetCurSel(int index);
-    [[nodiscard]] std::string GetLBText(int index) const;
-    [[nodiscard]] int GetLBTextLen(int index) const;
     int SetItemData(int index, std::uintptr_t data);
     [[nodiscard]] std::uintptr_t GetItemData(int index) const;
     // The entry whose whole text equals the text without regard to case, searching after
-    // startAfter (-1: from the start) and wrapping; CB_ERR when none.
+    // startAfter (-1: from the start) and wrapping; -1 when none.
     [[nodiscard]] int FindStringExact(int startAfter, std::string_view text) const;
+
+protected:
+    static constexpr int kNoEntry = -1;
+    explicit ListControl(DWORD sortStyle) noexcept : m_sortStyle(sortStyle) {}
+    [[nodiscard]] bool HasEntry(int index) const noexcept { return index >= 0 && index < GetCount(); }
+    // The text of an entry, empty for an index outside the list.
+    [[nodiscard]] std::string EntryText(int index) const;
+    [[nodiscard]] int EntryTextLength(int index) const;
+    // Answers a GETTEXT message: the text into the std::string that lParam points to.
+    LRESULT CopyEntryText(int index, LPARAM lParam) const;
+    // The keys that move the selection (Up, Down, Home, End); true when the key was one.
+    bool MoveSelectionByKey(int key);
+    // What a person's choice does; the derived control tells its parent.
+    virtual void UserSelect(int index) = 0;
+    // After the selection was set, and after entries were removed.
+    virtual void OnSelectionSet() {}
+    virtual void OnEntriesRemoved() {}
+
+private:
+    DWORD m_sortStyle;
+    std::vector<ListEntry> m_items;
+    int m_curSel = kNoEntry;
+};
+
+class ComboBox : public ListControl {
+public:
+    ComboBox() noexcept : ListControl(CBS_SORT) {}
+    BOOL Create(DWORD style, const RECT& rect, Wnd* parent, UINT id);
+    [[nodiscard]] std::string GetLBText(int index) const { return EntryText(index); }
+    [[nodiscard]] int GetLBTextLen(int index) const { return EntryTextLength(index); }
     // What a person's choice does: selects and tells the parent CBN_SELCHANGE.
-    void UserSelect(int index);
+    void UserSelect(int index) override;
     [[nodiscard]] bool IsDropDownList() const noexcept { return (GetStyle() & 3) == CBS_DROPDOWNLIST; }
     // The list opened below the box (Alt+Down or F4; Return, Escape or leaving closes it, Escape
     // going back to the entry chosen before it opened).
@@ -122,42 +153,34 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    std::vector<ListEntry> m_items;
-    int m_curSel = CB_ERR;
+    // The closed box shows the chosen entry.
+    void OnSelectionSet() override;
+
     bool m_dropped = false;
     int m_selBeforeDrop = CB_ERR;
 };
 
-class ListBox : public Wnd {
+class ListBox : public ListControl {
 public:
+    ListBox() noexcept : ListControl(LBS_SORT) {}
     BOOL Create(DWORD style, const RECT& rect, Wnd* parent, UINT id);
-    int AddString(std::string_view text);
-    int InsertString(int index, std::string_view text);
-    int DeleteString(int index);
-    void ResetContent();
-    [[nodiscard]] int GetCount() const noexcept { return static_cast<int>(m_items.size()); }
-    [[nodiscard]] int GetCurSel() const noexcept { return m_curSel; }
-    int SetCurSel(int index);
-    [[nodiscard]] std::string GetText(int index) const;
-    [[nodiscard]] int GetTextLen(int index) const;
-    int SetItemData(int index, std::uintptr_t data);
-    [[nodiscard]] std::uintptr_t GetItemData(int index) const;
-    [[nodiscard]] int FindStringExact(int startAfter, std::string_view text) const;
+    [[nodiscard]] std::string GetText(int index) const { return EntryText(index); }
+    [[nodiscard]] int GetTextLen(int index) const { return EntryTextLength(index); }
     [[nodiscard]] int GetTopIndex() const noexcept { return m_topIndex; }
     // Entry under a client point, or LB_ERR.
     [[nodiscard]] int ItemFromPoint(POINT clientPoint) const noexcept;
     // What a person does: selecting tells the parent LBN_SELCHANGE, a double click
     // LBN_DBLCLK (with LBS_NOTIFY, as the platform requires).
-    void UserSelect(int index);
+    void UserSelect(int index) override;
     void UserDoubleClick(int index);
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void OnSelectionSet() override;
+    void OnEntriesRemoved() override;
     void EnsureVisible(int index) noexcept;
 
-    std::vector<ListEntry> m_items;
-    int m_curSel = LB_ERR;
     int m_topIndex = 0;
 };
 
