@@ -504,7 +504,10 @@ void DDX_Text(DataExchange& dx, int id, std::string& value)
         control->SetWindowText(value);
 }
 
-void DDX_Text(DataExchange& dx, int id, int& value)
+namespace {
+
+template <typename Integer>
+void ExchangeInteger(DataExchange& dx, int id, Integer& value)
 {
     Wnd* control = dx.PrepareEditCtrl(id);
     if (!control)
@@ -516,17 +519,11 @@ void DDX_Text(DataExchange& dx, int id, int& value)
     }
 }
 
-void DDX_Text(DataExchange& dx, int id, long& value)
-{
-    Wnd* control = dx.PrepareEditCtrl(id);
-    if (!control)
-        return;
-    if (!dx.m_bSaveAndValidate) {
-        control->SetWindowText(std::to_string(value));
-    } else if (!ParseInteger(control->GetWindowText(), value)) {
-        Complain(dx, "整数を入力してください。");
-    }
-}
+} // namespace
+
+void DDX_Text(DataExchange& dx, int id, int& value) { ExchangeInteger(dx, id, value); }
+
+void DDX_Text(DataExchange& dx, int id, long& value) { ExchangeInteger(dx, id, value); }
 
 void DDX_Text(DataExchange& dx, int id, double& value)
 {
