@@ -1,6 +1,8 @@
 // The process-wide grid font.
 #include "components/mox/MoxCellFont.h"
 
+#include "components/mox/MoxCellCtrl.h"
+
 #include <optional>
 
 namespace {
@@ -19,6 +21,8 @@ void MoxSetCellFont(const plat::LOGFONTA* font)
         CellFont() = *font;
     else
         CellFont().reset();
+    for (MoxCellCtrl* grid : MoxCellCtrl::AllGrids())
+        grid->ApplyCellFont();
 }
 
 const plat::LOGFONTA* MoxGetCellFont() noexcept { return CellFont() ? &*CellFont() : nullptr; }

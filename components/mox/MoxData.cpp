@@ -1,6 +1,7 @@
 // The base record table: cell storage, the last-input record, and the stored form.
 #include "components/mox/MoxData.h"
 
+#include "components/mox/MoxCellCtrl.h"
 #include "platform/io/Errors.h"
 
 #include <algorithm>
@@ -47,7 +48,18 @@ std::size_t LastNonZeroByte(const std::uint8_t* data, std::size_t size) noexcept
 
 MoxData::MoxData(bool /*flag*/) {}
 
-MoxData::~MoxData() = default;
+MoxData::~MoxData()
+{
+    // A grid that still shows this table must not paint from it any more.
+    if (m_grid != nullptr)
+        m_grid->DataDestroyed(this);
+}
+
+void MoxData::SetView(plat::Wnd* view) noexcept
+{
+    m_view = view;
+    m_grid = dynamic_cast<MoxCellCtrl*>(view);
+}
 
 MoxData& MoxData::operator=(const MoxData& other)
 {
@@ -355,13 +367,11 @@ void MoxData::MarkModified()
         SetModifiedFlag(TRUE);
 }
 
-void MoxData::RequestRedraw(long /*first*/, long /*last*/) const
+void MoxData::RequestRedraw(long first, long last) const
 {
-    if (m_view == nullptr || m_viewUpdate == 0)
+    if (m_grid == nullptr || m_viewUpdate == 0)
         return;
-    // The grid window repaints the rows it shows of first..last; the window layer connects
-    // here once the grid exists, so that every change of the table reaches the screen
-    // through this one call.
+    m_grid->RedrawRecords(first, last);
 }
 
 std::size_t MoxData::GetStorageBytes() const noexcept

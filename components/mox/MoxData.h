@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+class MoxCellCtrl;
+
 class MoxData {
 public:
     // The flag is kept for the callers that pass it; every table starts empty.
@@ -68,8 +70,9 @@ public:
     // Asks the views to refresh records first to last (-1 = to the end).
     void Update(long first, long last, plat::BOOL redraw);
 
-    // The grid window that shows this table, or null; not owned.
-    void SetView(plat::Wnd* view) noexcept { m_view = view; }
+    // The grid window that shows this table, or null; not owned. A grid sets itself here when
+    // it takes the table, and from then on every change of the table repaints it.
+    void SetView(plat::Wnd* view) noexcept;
     [[nodiscard]] plat::Wnd* GetView() const noexcept { return m_view; }
 
     // Bytes held by the table's storage, for sizing and measurement.
@@ -143,4 +146,5 @@ private:
     long m_lastInput = -1;
     plat::BOOL m_modified = FALSE;
     plat::Wnd* m_view = nullptr;
+    MoxCellCtrl* m_grid = nullptr; // m_view when it is a grid, found once
 };

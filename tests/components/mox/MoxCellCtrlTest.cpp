@@ -1,0 +1,454 @@
+// The grid window driven as a person and a host drive it: input through the headless
+// driver, notifications answered by the hosting window, painting read back as drawing steps.
+#include "components/mox/MoxCellCtrl.h"
+
+#include "components/mox/MoxCellFont.h"
+#include "components/mox/MoxCellView.h"
+#include "components/mox/MoxData.h"
+#include "components/mox/MoxDocument.h"
+#include "platform/ui/App.h"
+#include "platform/ui/Clipboard.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/HeadlessDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace plat;
+
+namespace {
+
+constexpr unsigned kCellSize = 12;
+
+// Text cells of kCellSize bytes; counts the cells asked for text.
+class TextTable : public MoxData {
+public:
+    TextTable(long items, long records) { SetSize(items, records); }
+    unsigned OnGetDataSize(long) const override { return kCellSize; }
+    BOOL OnGetText(long item, long record, std::string& text) override
+    {
+        ++textRequests;
+        char cell[kCellSize + 1] = {};
+        if (!GetBuffer(item, record, cell, kCellSize))
+            return FALSE;
+        text = cell;
+        return TRUE;
+    }
+    BOOL OnGetData(long, long, const char* text, void* buffer, unsigned& size) override
+    {
+        if (std::strcmp(text, "bad") == 0)
+            return FALSE;
+        size = static_cast<unsigned>(std::min<std::size_t>(std::strlen(text), kCellSize - 1));
+        std::memcpy(buffer, text, size);
+        return TRUE;
+    }
+    BOOL OnGetData(long item, long record, Wnd* editor, void* buffer, unsigned& size) override
+    {
+        const std::string text = editor->GetWindowText();
+        return OnGetData(item, record, text.c_str(), buffer, size);
+    }
+    std::string Text(long item, long record)
+    {
+        std::string text;
+        OnGetText(item, record, text);
+        return text;
+    }
+    void Put(long item, long record, const char* text) { SetBuffer(item, record, text, static_cast<unsigned>(std::strlen(text))); }
+
+    int textRequests = 0;
+};
+
+// The window around the grid: answers its notifications and records them.
+class Host : public Wnd {
+public:
+    LRESULT OnFixedColText(WPARAM w, LPARAM l)
+    {
+        *reinterpret_cast<std::string*>(l) = std::to_string(reinterpret_cast<const MoxPos*>(w)->row + 1);
+        return 1;
+    }
+    LRESULT OnFixedRowText(WPARAM w, LPARAM l)
+    {
+        *reinterpret_cast<std::string*>(l) = "H" + std::to_string(reinterpret_cast<const MoxPos*>(w)->column);
+        return 1;
+    }
+    LRESULT OnFixedCellText(WPARAM, LPARAM l)
+    {
+        *reinterpret_cast<std::string*>(l) = "No.";
+        return 1;
+    }
+    LRESULT OnSelChanging(WPARAM, LPARAM l) { return refuseMovesTo == *reinterpret_cast<const MoxPos*>(l) ? 1 : 0; }
+    LRESULT OnSelChanged(WPARAM, LPARAM) { return ++selChanged, 0; }
+    LRESULT OnBeginEdit(WPARAM, LPARAM) { return refuseEdit ? 1 : 0; }
+    LRESULT OnGetControl(WPARAM w, LPARAM)
+    {
+        auto* request = reinterpret_cast<MOX_GETCONTROL*>(w);
+        request->editor = &editor;
+        editor.SetWindowText(table->Text(request->column, request->row));
+        return 1;
+    }
+    LRESULT OnEndEdit(WPARAM, LPARAM) { return ++endEdits, keepEditorOpen ? 1 : 0; }
+    LRESULT OnQueryPaste(WPARAM w, LPARAM l) { return static_cast<long>(w) == refusePasteColumn && l == 0 ? 1 : 0; }
+    LRESULT OnBracket(WPARAM, LPARAM) { return brackets.push_back("bracket"), 0; }
+    LRESULT OnUserResize(WPARAM w, LPARAM l) { return resized.push_back({static_cast<long>(w), static_cast<long>(l)}), 0; }
+    LRESULT OnCtlColor(WPARAM w, LPARAM l)
+    {
+        if (!(*reinterpret_cast<const MoxPos*>(w) == brushCell))
+            return 0;
+        reinterpret_cast<DC*>(l)->SetTextColor(RGB(255, 0, 0));
+        return reinterpret_cast<LRESULT>(&brush);
+    }
+
+    TextTable* table = nullptr;
+    Edit editor;
+    Brush brush{RGB(1, 2, 3)};
+    MoxPos brushCell{-1, -1};
+    MoxPos refuseMovesTo{-1, -1};
+    bool refuseEdit = false;
+    bool keepEditorOpen = false;
+    long refusePasteColumn = -1;
+    int selChanged = 0;
+    int endEdits = 0;
+    std::vector<std::string> brackets;
+    std::vector<std::pair<long, long>> resized;
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(Host, Wnd)
+    ON_MESSAGE(MOXN_FIXEDCOLTEXT, OnFixedColText)
+    ON_MESSAGE(MOXN_FIXEDROWTEXT, OnFixedRowText)
+    ON_MESSAGE(MOXN_FIXEDCELLTEXT, OnFixedCellText)
+    ON_MESSAGE(MOXN_SELCHANGING, OnSelChanging)
+    ON_MESSAGE(MOXN_SELCHANGED, OnSelChanged)
+    ON_MESSAGE(MOXN_BEGINEDIT, OnBeginEdit)
+    ON_MESSAGE(MOXN_GETCONTROL, OnGetControl)
+    ON_MESSAGE(MOXN_ENDEDIT, OnEndEdit)
+    ON_MESSAGE(MOXN_QUERYPASTE, OnQueryPaste)
+    ON_MESSAGE(MOXN_BEGINPASTE, OnBracket)
+    ON_MESSAGE(MOXN_ENDPASTE, OnBracket)
+    ON_MESSAGE(MOXN_USERRESIZE, OnUserResize)
+    ON_MESSAGE(MOXN_CTLCOLOR, OnCtlColor)
+END_MESSAGE_MAP()
+
+// An 80 by 25 character screen (640 x 400 px): a heading line and 24 data lines.
+class GridTest : public ::testing::Test {
+protected:
+    explicit GridTest(long records = 100) : table(4, records)
+    {
+        app.SetMainWnd(&host);
+        host.table = &table;
+        host.Create("Host", "", WS_VISIBLE, RECT{0, 0, 640, 400}, nullptr, 0);
+        host.editor.Create(ES_LEFT, RECT{0, 0, 10, 10}, &host, 200);
+        grid.Create(WS_VISIBLE, RECT{0, 0, 640, 400}, &host, 100);
+        grid.SendMessage(MOXM_SETDATA, reinterpret_cast<WPARAM>(&table));
+        grid.SetFocus();
+    }
+
+    void Run() { app.Run(); }
+    void Key(int key, bool shift = false, bool control = false)
+    {
+        driver.PushKey(key, shift, control);
+        Run();
+    }
+    void Click(POINT point, bool shift = false, bool control = false, InputEvent::Kind kind = InputEvent::Kind::Click)
+    {
+        InputEvent event = InputEvent::MouseClick(point, kind);
+        event.shift = shift;
+        event.control = control;
+        driver.Push(event);
+        Run();
+    }
+    // The middle of a cell, on the screen.
+    POINT CellPoint(long column, long row)
+    {
+        RECT rect;
+        const MoxPos pos{static_cast<std::int32_t>(column), static_cast<std::int32_t>(row)};
+        EXPECT_TRUE(grid.GetCellRect(pos, rect));
+        return POINT{rect.left + 4, rect.top + 4};
+    }
+    std::vector<DrawOp> Paint()
+    {
+        grid.SendMessage(WM_PAINT);
+        return grid.GetDrawing();
+    }
+    static const DrawOp* FindText(const std::vector<DrawOp>& ops, const std::string& text)
+    {
+        for (const DrawOp& op : ops)
+            if (op.kind == DrawOp::Kind::Text && op.text == text)
+                return &op;
+        return nullptr;
+    }
+
+    HeadlessDriver driver;
+    WinApp app{"GridTest", "Test", &driver};
+    TextTable table;
+    Host host;
+    MoxCellCtrl grid;
+};
+
+class BigGridTest : public GridTest {
+protected:
+    BigGridTest() : GridTest(1'000'000) {}
+};
+
+TEST_F(GridTest, PaintsHeadingsRowNumbersAndClippedAlignedTexts)
+{
+    table.Put(0, 0, "A1");
+    table.Put(1, 0, "abcdefghijk");
+    grid.SetPaneWidth(48, 1); // 6 characters less 2 + 2 px of margins: 5 fit
+    grid.SetTextAlign(DT_RIGHT | DT_VCENTER | DT_SINGLELINE, 0);
+    const auto ops = Paint();
+    EXPECT_NE(FindText(ops, "No."), nullptr);
+    EXPECT_NE(FindText(ops, "H3"), nullptr);
+    EXPECT_NE(FindText(ops, "24"), nullptr) << "24 data lines fit under the heading";
+    EXPECT_EQ(FindText(ops, "25"), nullptr);
+    const DrawOp* a1 = FindText(ops, "A1");
+    ASSERT_NE(a1, nullptr);
+    EXPECT_EQ(a1->format & DT_RIGHT, DT_RIGHT);
+    EXPECT_EQ(a1->rect.left, 40 + 2) << "inside the row-number column and the left margin";
+    EXPECT_NE(FindText(ops, "abcde"), nullptr) << "a long text is cut to its cell";
+
+    RECT rect{1, 1, 1, 1};
+    MoxPos hidden{0, 30};
+    EXPECT_FALSE(grid.SendMessage(MOXM_GETCELLRECT, reinterpret_cast<WPARAM>(&hidden), reinterpret_cast<LPARAM>(&rect)));
+    EXPECT_TRUE(rect.IsEmpty()) << "a cell out of view has no rectangle";
+}
+
+TEST_F(BigGridTest, OnlyCellsInViewAreAskedAndTheCaretScrollsIntoView)
+{
+    table.textRequests = 0;
+    Paint();
+    EXPECT_EQ(table.textRequests, 4 * 24) << "four columns by the 24 lines in view, not a million rows";
+
+    Key(VK_NEXT);
+    EXPECT_EQ(grid.GetCaret().row, 24);
+    table.Put(2, 500'000, "far");
+    Key(VK_END, false, true);
+    EXPECT_EQ(grid.GetCaret(), (MoxPos{3, 500'000})) << "Ctrl+End goes to the last record that holds data";
+    EXPECT_EQ(grid.GetTopLeft().row, 500'000 - 23);
+    EXPECT_NE(FindText(Paint(), "far"), nullptr);
+    Key(VK_HOME, false, true);
+    EXPECT_EQ(grid.GetCaret(), (MoxPos{0, 0}));
+    EXPECT_EQ(grid.GetTopLeft().row, 0);
+}
+
+TEST_F(GridTest, KeysAndClicksMoveTheCaretAndBuildSelections)
+{
+    Key(VK_RIGHT);
+    Key(VK_DOWN, true);
+    Key(VK_DOWN, true);
+    ASSERT_EQ(grid.GetSelection().GetSize(), 1u);
+    EXPECT_EQ(grid.GetSelection().GetAt(0), MoxRect(MoxPos{1, 0}, MoxPos{1, 2}));
+
+    Click(CellPoint(3, 5), false, true);
+    ASSERT_EQ(grid.GetSelection().GetSize(), 2u) << "Ctrl+click adds a range";
+    EXPECT_EQ(grid.GetCaret(), (MoxPos{3, 5}));
+    Click(CellPoint(2, 7), true);
+    EXPECT_EQ(grid.GetSelection().GetAt(1), MoxRect(MoxPos{3, 5}, MoxPos{2, 7})) << "Shift+click extends the last range";
+
+    Click(POINT{10, 16 * 4 + 4}); // row number of line 4 (record 3)
+    std::vector<std::uint8_t> flags;
+    const auto* selection = reinterpret_cast<const MoxRectArray*>(grid.SendMessage(MOXM_GETSELECTION, reinterpret_cast<WPARAM>(&flags)));
+    ASSERT_EQ(selection->GetSize(), 1u);
+    EXPECT_EQ(selection->GetAt(0), MoxRect(MoxPos{0, 3}, MoxPos{3, 3}));
+    EXPECT_EQ(flags, std::vector<std::uint8_t>{MoxRectArray::kWholeLines});
+    Click(POINT{10, 16 * 6 + 4}, true);
+    EXPECT_EQ(grid.GetSelection().GetAt(0), MoxRect(MoxPos{0, 3}, MoxPos{3, 5})) << "Shift on a row number extends the lines";
+
+    Click(POINT{40 + 80 + 10, 4}); // heading of column 1
+    grid.SendMessage(MOXM_GETSELECTION, reinterpret_cast<WPARAM>(&flags));
+    EXPECT_EQ(flags, std::vector<std::uint8_t>{MoxRectArray::kWholeColumns});
+    EXPECT_EQ(grid.GetSelection().GetAt(0), MoxRect(MoxPos{1, 0}, MoxPos{1, 99}));
+
+    host.refuseMovesTo = MoxPos{1, 7};
+    const int changes = host.selChanged;
+    Key(VK_DOWN);
+    EXPECT_EQ(grid.GetCaret(), (MoxPos{1, 6}));
+    Key(VK_DOWN);
+    EXPECT_EQ(grid.GetCaret(), (MoxPos{1, 6})) << "a non-zero answer to the move refuses it";
+    EXPECT_EQ(host.selChanged, changes + 1);
+}
+
+TEST_F(GridTest, TypingEditsInPlaceAndReturnStoresWhileEscapeDoesNot)
+{
+    table.Put(0, 1, "old");
+    Key(VK_DOWN);
+    driver.PushText("new");
+    Run();
+    ASSERT_EQ(grid.GetEditor(), &host.editor);
+    EXPECT_TRUE(host.editor.IsWindowVisible());
+    RECT cell;
+    grid.GetCellRect(MoxPos{0, 1}, cell);
+    EXPECT_EQ(host.editor.GetRectInParent(), cell) << "the editor lies on the cell";
+    EXPECT_EQ(host.editor.GetWindowText(), "new") << "typing replaces the text";
+    EXPECT_EQ(table.Text(0, 1), "old");
+    Key(VK_RETURN);
+    EXPECT_EQ(grid.GetEditor(), nullptr);
+    EXPECT_FALSE(host.editor.IsWindowVisible());
+    EXPECT_EQ(table.Text(0, 1), "new");
+    EXPECT_EQ(host.endEdits, 1);
+
+    Key(0x71); // F2 keeps the text and adds to it
+    driver.PushText("er");
+    Run();
+    EXPECT_EQ(host.editor.GetWindowText(), "newer");
+    Key(VK_ESCAPE);
+    EXPECT_EQ(table.Text(0, 1), "new") << "Escape closes without storing";
+    EXPECT_EQ(host.endEdits, 1) << "and without asking";
+
+    host.keepEditorOpen = true;
+    Click(CellPoint(2, 4), false, false, InputEvent::Kind::DoubleClick);
+    ASSERT_NE(grid.GetEditor(), nullptr);
+    Key(VK_DOWN);
+    EXPECT_NE(grid.GetEditor(), nullptr) << "the host keeps the editor open";
+    EXPECT_EQ(grid.GetCaret(), (MoxPos{2, 4}));
+    host.keepEditorOpen = false;
+    driver.PushText("bad");
+    driver.PushKey(VK_RETURN);
+    Run();
+    EXPECT_EQ(grid.GetEditor(), nullptr) << "a text the table does not take leaves the cell as it was";
+    EXPECT_EQ(table.Text(2, 4), "");
+
+    host.refuseEdit = true;
+    driver.PushText("x");
+    Run();
+    EXPECT_EQ(grid.GetEditor(), nullptr);
+}
+
+TEST_F(GridTest, CopyAndPasteTabSeparatedTextThroughTheClipboard)
+{
+    SetClipboardText("a\tb\tc\r\nd\te\tf\ng\th\ti\n");
+    host.refusePasteColumn = 2;
+    Click(CellPoint(1, 0));
+    Key('V', false, true);
+    EXPECT_EQ(table.Text(1, 0), "a");
+    EXPECT_EQ(table.Text(2, 0), "") << "the host refused this cell";
+    EXPECT_EQ(table.Text(3, 0), "c");
+    EXPECT_EQ(table.Text(3, 2), "i");
+    EXPECT_EQ(table.Text(0, 3), "") << "the line feed after the last row starts no other";
+    EXPECT_EQ(host.brackets.size(), 2u);
+    EXPECT_EQ(grid.GetSelection().GetAt(0), MoxRect(MoxPos{1, 0}, MoxPos{3, 2}));
+
+    Key('C', false, true);
+    EXPECT_EQ(GetClipboardText(), "a\t\tc\nd\te\tf\ng\th\ti\n");
+
+    Key(VK_DELETE);
+    EXPECT_EQ(table.Text(1, 1), "");
+    EXPECT_EQ(table.GetLastInputRecordNo(), -1);
+
+    SetClipboardText("x\ty\tz\tw\tv\n");
+    const MoxPos bottom{2, 99};
+    grid.SendMessage(MOXM_SETCARET, reinterpret_cast<WPARAM>(&bottom));
+    grid.SendMessage(MOXM_PASTE);
+    EXPECT_EQ(table.Text(3, 99), "y") << "what passes the grid's edges is dropped";
+}
+
+TEST_F(GridTest, ColumnBordersDragOnlyWhileUserResizeIsOn)
+{
+    const LPARAM border = MAKELPARAM(40 + 80, 4);
+    grid.SendMessage(WM_LBUTTONDOWN, 1, border);
+    grid.SendMessage(WM_MOUSEMOVE, 1, MAKELPARAM(40 + 100, 4));
+    grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(40 + 100, 4));
+    EXPECT_EQ(grid.GetPaneWidth(0), 100);
+    ASSERT_EQ(host.resized.size(), 1u);
+    EXPECT_EQ(host.resized[0], (std::pair<long, long>{0, 100}));
+
+    grid.SetUserResize(FALSE);
+    grid.SendMessage(WM_LBUTTONDOWN, 1, MAKELPARAM(40 + 100, 4));
+    grid.SendMessage(WM_MOUSEMOVE, 1, MAKELPARAM(40 + 150, 4));
+    grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(40 + 150, 4));
+    EXPECT_EQ(grid.GetPaneWidth(0), 100);
+    EXPECT_EQ(host.resized.size(), 1u);
+}
+
+TEST_F(GridTest, CaretSelectionMarkingAndCellBrushesPaintDistinctly)
+{
+    table.Put(1, 1, "red");
+    host.brushCell = MoxPos{1, 1};
+    Key(VK_RIGHT, true);
+    auto ops = Paint();
+    auto fillAt = [&](const std::vector<DrawOp>& drawn, long column, long row) {
+        RECT rect;
+        grid.GetCellRect(MoxPos{static_cast<std::int32_t>(column), static_cast<std::int32_t>(row)}, rect);
+        COLORREF colour = CLR_NONE;
+        for (const DrawOp& op : drawn)
+            if (op.kind == DrawOp::Kind::Fill && op.rect == rect)
+                colour = op.brush.ColorAt(rect.left, rect.top);
+        return colour;
+    };
+    EXPECT_EQ(fillAt(ops, 1, 0), grid.GetColor(MOXC_CARET));
+    EXPECT_EQ(fillAt(ops, 0, 0), grid.GetColor(MOXC_SELECTION));
+    EXPECT_EQ(fillAt(ops, 1, 1), RGB(1, 2, 3)) << "the host's brush";
+    EXPECT_EQ(FindText(ops, "red")->textColor, RGB(255, 0, 0)) << "and its text colour";
+
+    grid.SendMessage(MOXM_SETSEARCHMARK, 1);
+    EXPECT_EQ(fillAt(Paint(), 0, 0), grid.GetColor(MOXC_SEARCH));
+    grid.SendMessage(MOXM_SETSEARCHMARK, 0);
+    Click(POINT{10, 16 * 3 + 4});
+    grid.SendMessage(MOXM_SETLINEMARK, 1);
+    EXPECT_EQ(fillAt(Paint(), 0, 2), grid.GetColor(MOXC_LINEMARK)) << "marked lines differ from a selection";
+}
+
+TEST_F(GridTest, PrintsEveryFilledRecordInPagesWithHeadings)
+{
+    table.Put(0, 0, "first");
+    table.Put(0, 49, "last");
+    DC printer; // 640 x 400: a heading and 24 lines per page
+    EXPECT_EQ(grid.SendMessage(MOXM_PRINT, reinterpret_cast<WPARAM>(&printer)), 3);
+    int headings = 0;
+    for (const DrawOp& op : printer.GetOps())
+        headings += op.text == "H0";
+    EXPECT_EQ(headings, 3);
+    EXPECT_NE(FindText(printer.GetOps(), "last"), nullptr);
+    EXPECT_EQ(FindText(printer.GetOps(), "51"), nullptr) << "nothing after the last filled record";
+}
+
+TEST_F(GridTest, CellFontReachesEveryGridAndAGoneTableIsForgotten)
+{
+    MoxCellCtrl second;
+    second.Create(WS_VISIBLE, RECT{0, 0, 100, 100}, &host, 101);
+    LOGFONTA font;
+    font.lfHeight = -20;
+    std::strcpy(font.lfFaceName, "Grid");
+    grid.ValidateRect();
+    MoxSetCellFont(&font);
+    for (MoxCellCtrl* each : {&grid, &second}) {
+        LOGFONTA got;
+        reinterpret_cast<Font*>(each->SendMessage(MOXM_GETFONT))->GetLogFont(&got);
+        EXPECT_STREQ(got.lfFaceName, "Grid");
+    }
+    EXPECT_FALSE(grid.GetInvalidations().empty()) << "the grids repaint";
+    MoxSetCellFont(nullptr);
+
+    {
+        auto gone = std::make_unique<TextTable>(2, 5);
+        second.SendMessage(MOXM_SETDATA, reinterpret_cast<WPARAM>(gone.get()));
+    }
+    EXPECT_EQ(second.GetData(), nullptr);
+    second.SendMessage(WM_PAINT);
+}
+
+TEST(MoxCellViewTest, ShowsItsDocumentsTableAndLeavesTheDocumentWhenGone)
+{
+    TextTable table(2, 3);
+    MoxDocument document;
+    document.SetTable(&table);
+    Wnd frame;
+    frame.Create("Frame", "", WS_VISIBLE, RECT{0, 0, 200, 100}, nullptr, 0);
+    {
+        MoxCellView view;
+        view.SetDocument(&document);
+        ASSERT_TRUE(view.Create(WS_VISIBLE, RECT{0, 0, 200, 100}, &frame, 1));
+        view.OnInitialUpdate();
+        EXPECT_EQ(view.GetData(), &table);
+        EXPECT_EQ(document.GetViews().size(), 1u);
+    }
+    EXPECT_TRUE(document.GetViews().empty());
+}
+
+} // namespace
