@@ -1,6 +1,7 @@
 // The cell attribute bit matrix.
 #include "tav/data/TavAttr.h"
 
+#include "components/mox/MoxCellCtrl.h"
 #include "platform/io/Errors.h"
 #include "tav/data/TavData.h"
 #include "tav/manager/TavManager.h"
@@ -207,12 +208,32 @@ void TavAttr::Reset(int redraw)
 
 void TavAttr::ResetContent(int redraw) { Reset(redraw); }
 
-void TavAttr::RequestRedraw(Area /*area*/, unsigned /*id*/, long /*first*/, long /*last*/, int redraw) const
+void TavAttr::RequestRedraw(Area area, unsigned id, long first, long last, int redraw) const
 {
-    if (!redraw || m_manager == nullptr || m_manager->Cell() == nullptr)
+    if (!redraw || m_manager == nullptr)
         return;
-    // The grid window repaints the area without erasing: a cell, a run of records of one
-    // item, an item or a record to the window's edge, the table, or the whole window after
-    // rows moved. The grid layer connects here once the window can be asked for cell
-    // rectangles, so every repaint of the attributes goes through this call.
+    // Only a live grid is asked: a bound window need not have been created yet.
+    plat::Wnd* cell = m_manager->Cell();
+    auto* grid = plat::IsWindow(cell) ? dynamic_cast<MoxCellCtrl*>(cell) : nullptr;
+    if (grid == nullptr)
+        return;
+    // The grid repaints without erasing: a cell or a run of records of one item, an item to
+    // the window's edge, a record across the grid, or the whole window.
+    switch (area) {
+    case Area::Cell:
+    case Area::Records:
+    case Area::Item: {
+        const long column = m_manager->IDtoCol(id);
+        if (column >= 0)
+            grid->RedrawCells(column, column, first, last);
+        return;
+    }
+    case Area::Record:
+        grid->RedrawRecords(first, last);
+        return;
+    case Area::Table:
+    case Area::Window:
+        grid->Invalidate(FALSE);
+        return;
+    }
 }

@@ -2,6 +2,8 @@
 // stored form.
 #include "tav/data/TavData.h"
 
+#include "components/mox/MoxCellView.h"
+#include "components/mox/MoxDocument.h"
 #include "platform/io/Errors.h"
 #include "platform/text/CodePage.h"
 #include "tav/manager/TavManager.h"
@@ -296,12 +298,14 @@ void TavData::SetModifiedFlag(plat::BOOL modified)
     NotifyDocument(modified);
 }
 
-void TavData::NotifyDocument(plat::BOOL /*modified*/) const
+void TavData::NotifyDocument(plat::BOOL modified) const
 {
-    if (Cell() == nullptr)
+    // Only a live view is asked: a bound window need not have been created yet.
+    plat::Wnd* cell = Cell();
+    if (!plat::IsWindow(cell))
         return;
-    // A table shown in a document view passes its state to that view's document; the window
-    // layer connects here once views exist, so the state reaches the document only this way.
+    if (auto* view = dynamic_cast<MoxCellView*>(cell); view != nullptr && view->GetDocument() != nullptr)
+        view->GetDocument()->SetModifiedFlag(modified);
 }
 
 // ---- the base table's questions and notifications ----

@@ -56,6 +56,20 @@ public:
     // Rebuilds the item-to-column and column-to-item maps from the bound table's template.
     void CreateTemplateMap();
 
+    // Binding (TavManagerBinding.cpp). Binds the table and the grid window (a MoxCellCtrl):
+    // the window keeps the manager as its extension pointer, the items' controls and cell
+    // sizes are collected, the template is taken from the host, the store or built by
+    // default, the table is sized, and the grid gets the table, the row-number column, the
+    // alignments and the widths.
+    void Associate(plat::Wnd* window, TavData* data);
+    // Unbinds both; neither is destroyed.
+    void Abscind();
+    // The template last chosen for this kind of table, and the stored names.
+    void GetTemplateName(std::string& name);
+    int GetTemplateNameArray(std::vector<std::string>& names);
+    // Switches automatic widths, relaying the columns when the switch changed.
+    void SetAutoWidth(plat::BOOL on);
+
     // Cell bytes to display text, and an editor's content or a typed, pasted or found text
     // to cell bytes. The host's hooks answer first; otherwise the class of the item's editor
     // control decides, tested in a fixed order per operation (a number or limit edit is also
@@ -134,10 +148,38 @@ protected:
     void Detach() noexcept;
     void CollectItems();
 
+    // Layout after the binding, for hosts and the command layer (TavManagerBinding.cpp).
+    // Replaces the template by ids and rebuilds the columns; the table is marked modified.
+    void CustomizeTemplate(const std::vector<unsigned>& ids);
+    // Forgets the template name and takes the template again as binding does.
+    void ReloadTemplate();
+    // Collects the host's controls again after it changed them, and measures the widths anew.
+    void TermChange();
+    // Gives the table a named, non-empty template.
+    void CreateTemplate();
+    // Default widths from the items' pane widths, controls and headings.
+    void CalcItemWidth();
+    // Lays the widths out on the grid: as stored, or shared out over the window's width.
+    void SetColWidth(plat::BOOL keepCaret);
+    // Owner drawing of a cell, passed to OnDrawItem with the column's identifier.
+    void DrawItem(plat::DC* dc, long column, long record, const plat::RECT* rect);
+    // The in-place editor of a cell, prepared with the cell's value; FALSE when the cell is
+    // not editable or its item has no control. A toggle button steps the cell instead and
+    // answers TRUE with no editor.
+    int GetControl(const MoxPos& pos, plat::Wnd** editor);
+
 private:
     friend class TavData;
     friend class TavAttr;
     friend class TavTemplate;
+    friend class TavCommon;
+
+    void Associate(TavData* data, plat::BOOL full);
+    // The items' controls and cell sizes, for the declared items and `extra` more.
+    void CollectControls(long extra);
+    void RebuildLayout();
+    // SetTextFormat, with each column's alignment handed on to the grid.
+    void ApplyTextFormat();
 
     // Replaces an item number by its column (toColumn) or a column by its item number;
     // FALSE, number unchanged, when the map has no entry.
