@@ -1,0 +1,222 @@
+// The terminal driver's loop: paint when nothing is waiting, then wait for bytes (or for the
+// pause that ends a lone ESC), decode them, and hand out one event at a time.
+#define NCURSES_WIDECHAR 1
+#include "frontends/tty/TtyDriver.h"
+
+#include "frontends/tty/MessageBoxInput.h"
+#include "platform/text/DisplayWidth.h"
+#include "platform/ui/Clipboard.h"
+#include "platform/ui/Gdi.h"
+#include "platform/ui/Wnd.h"
+
+#include <ncursesw/curses.h>
+
+#include <cerrno>
+#include <poll.h>
+#include <unistd.h>
+
+namespace tty {
+
+namespace {
+
+// How long a lone ESC waits for the rest of a sequence before it counts as the Escape key.
+constexpr int kEscapeWaitMs = 40;
+
+} // namespace
+
+std::unique_ptr<TtyDriver> TtyDriver::Open(std::string* error)
+{
+    std::unique_ptr<TerminalSession> session = TerminalSession::Open(error);
+    if (!session)
+        return nullptr;
+    return std::unique_ptr<TtyDriver>(new TtyDriver(std::move(session)));
+}
+
+TtyDriver::TtyDriver(std::unique_ptr<TerminalSession> session)
+    : m_session(std::move(session)),
+      m_clipboard(ChooseClipboardCommands(), [this](std::string_view bytes) {
+          if (m_session)
+              m_session->WriteRaw(bytes);
+      })
+{
+    m_colors = ::has_colors();
+    m_depth = DepthForColorCount(COLORS);
+    int columns = 80;
+    int lines = 25;
+    m_session->QuerySize(columns, lines);
+    m_canvas.Resize(columns, lines);
+    plat::SetClipboardBackend(&m_clipboard);
+}
+
+TtyDriver::~TtyDriver() { Close(); }
+
+void TtyDriver::Close()
+{
+    if (!m_session)
+        return;
+    plat::SetClipboardBackend(nullptr);
+    m_session->Restore();
+    m_session.reset();
+}
+
+plat::SIZE TtyDriver::ScreenSize() const
+{
+    return {m_canvas.Columns() * plat::kCharWidth, m_canvas.Lines() * plat::kLineHeight};
+}
+
+bool TtyDriver::IsKeyDown(int virtualKey) const
+{
+    switch (virtualKey) {
+    case plat::VK_SHIFT: return m_current.shift;
+    case plat::VK_CONTROL: return m_current.control;
+    case plat::VK_MENU: return m_current.alt;
+    default: return false;
+    }
+}
+
+std::optional<plat::InputEvent> TtyDriver::NextEvent()
+{
+    while (m_session) {
+        if (m_session->TakeResize())
+            Resized();
+        if (!m_events.empty()) {
+            m_current = m_events.front();
+            m_events.pop_front();
+            return m_current;
+        }
+        Show(nullptr);
+        if (!Read())
+            return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+int TtyDriver::MessageBox(plat::Wnd*, const std::string& text, const std::string& caption, plat::UINT style)
+{
+    MessageBoxInput box(text, caption, style);
+    while (m_session) {
+        if (m_session->TakeResize())
+            Resized();
+        if (m_events.empty()) {
+            Show(&box.View());
+            if (!Read())
+                break;
+            continue;
+        }
+        const plat::InputEvent event = m_events.front();
+        m_events.pop_front();
+        if (std::optional<int> answer = box.Handle(event))
+            return *answer;
+    }
+    return box.AnswerWithoutInput();
+}
+
+void TtyDriver::Resized()
+{
+    int columns = m_canvas.Columns();
+    int lines = m_canvas.Lines();
+    m_session->QuerySize(columns, lines);
+    ::resizeterm(lines, columns);
+    m_canvas.Resize(columns, lines);
+    ::clearok(stdscr, TRUE);
+    const plat::SIZE screen = ScreenSize();
+    if (m_onResize) {
+        m_onResize(screen);
+    } else if (plat::WinApp* app = plat::GetApp(); app && plat::IsWindow(app->GetMainWnd())) {
+        if (!(app->GetMainWnd()->GetStyle() & plat::WS_CHILD))
+            app->GetMainWnd()->MoveWindow(0, 0, screen.cx, screen.cy);
+    }
+}
+
+bool TtyDriver::Read()
+{
+    pollfd input{STDIN_FILENO, POLLIN, 0};
+    const int polled = ::poll(&input, 1, m_decoder.Pending() ? kEscapeWaitMs : -1);
+    if (polled < 0)
+        return errno == EINTR; // a resize woke us
+    std::vector<plat::InputEvent> decoded;
+    if (polled == 0) {
+        m_decoder.Flush(decoded);
+    } else {
+        char buffer[512];
+        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n < 0)
+            return errno == EINTR || errno == EAGAIN;
+        if (n == 0)
+            return false; // the terminal went away
+        m_decoder.Feed(std::string_view(buffer, static_cast<std::size_t>(n)), decoded);
+    }
+    for (plat::InputEvent& event : decoded) {
+        if (event.kind == plat::InputEvent::Kind::Click)
+            event.kind = m_clicks.Classify(event.point, DoubleClickDetector::Clock::now());
+        m_events.push_back(event);
+    }
+    return true;
+}
+
+int TtyDriver::Pair(plat::COLORREF fg, plat::COLORREF bg)
+{
+    if (!m_colors)
+        return 0;
+    const int fgColor = TerminalColor(fg, m_depth);
+    const int bgColor = TerminalColor(bg, m_depth);
+    const std::uint64_t key = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(fgColor)) << 32) |
+                              static_cast<std::uint32_t>(bgColor);
+    if (auto it = m_pairs.find(key); it != m_pairs.end())
+        return it->second;
+    if (m_nextPair >= COLOR_PAIRS) {
+        // Every pair is taken: start over; what is on screen is redrawn with the new pairs.
+        m_pairs.clear();
+        m_nextPair = 1;
+        ::clearok(stdscr, TRUE);
+    }
+    const int pair = m_nextPair++;
+    ::init_extended_pair(pair, fgColor, bgColor);
+    m_pairs.emplace(key, pair);
+    return pair;
+}
+
+void TtyDriver::Show(const plat::MessageBoxView* box)
+{
+    if (!m_session)
+        return;
+    m_renderer.Paint(m_canvas);
+    if (box)
+        m_renderer.PaintMessageBox(m_canvas, *box);
+    Flush();
+}
+
+void TtyDriver::Flush()
+{
+    const int lines = std::min(m_canvas.Lines(), LINES);
+    const int columns = std::min(m_canvas.Columns(), COLS);
+    for (int line = 0; line < lines; ++line) {
+        for (int column = 0; column < columns; ++column) {
+            const plat::CanvasCell& cell = m_canvas.At(column, line);
+            if (cell.IsWideTail())
+                continue;
+            // A wide character in the last column cannot show; a blank takes its place.
+            const bool fits = column + 1 < columns || plat::CodePointWidth(cell.ch) < 2;
+            const wchar_t text[2] = {fits ? static_cast<wchar_t>(cell.ch) : L' ', L'\0'};
+            attr_t attributes = A_NORMAL;
+            if (cell.attr & plat::CanvasCell::Underline)
+                attributes |= A_UNDERLINE;
+            if (cell.attr & plat::CanvasCell::Bold)
+                attributes |= A_BOLD;
+            const int pair = Pair(cell.fg, cell.bg);
+            cchar_t glyph;
+            ::setcchar(&glyph, text, attributes, 0, &pair);
+            mvadd_wch(line, column, &glyph); // a macro in curses
+        }
+    }
+    if (const std::optional<plat::POINT> cursor = m_canvas.GetCursor();
+        cursor && cursor->x >= 0 && cursor->x < columns && cursor->y >= 0 && cursor->y < lines) {
+        ::curs_set(1);
+        ::move(cursor->y, cursor->x);
+    } else {
+        ::curs_set(0);
+    }
+    ::refresh();
+}
+
+} // namespace tty

@@ -1,0 +1,70 @@
+// The terminal driver: shows the window tree in a terminal through ncursesw and takes the
+// person's keys and mouse clicks from it. Colours are the windows' own where the terminal
+// has direct colour, else the nearest it has; message boxes are drawn over the windows and
+// answered from the keyboard; the system clipboard is reached as TtyClipboard says.
+#pragma once
+
+#include "frontends/tty/ColorMap.h"
+#include "frontends/tty/KeyDecoder.h"
+#include "frontends/tty/TerminalSession.h"
+#include "frontends/tty/TtyClipboard.h"
+#include "platform/ui/App.h"
+#include "platform/ui/Canvas.h"
+#include "platform/ui/Renderer.h"
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+namespace tty {
+
+class TtyDriver : public plat::Driver {
+public:
+    // Takes over the terminal; null, with the reason, when there is none.
+    [[nodiscard]] static std::unique_ptr<TtyDriver> Open(std::string* error);
+    ~TtyDriver() override;
+    TtyDriver(const TtyDriver&) = delete;
+    TtyDriver& operator=(const TtyDriver&) = delete;
+
+    std::optional<plat::InputEvent> NextEvent() override;
+    int MessageBox(plat::Wnd* owner, const std::string& text, const std::string& caption, plat::UINT style) override;
+    [[nodiscard]] bool IsKeyDown(int virtualKey) const override;
+    [[nodiscard]] plat::SIZE ScreenSize() const override;
+
+    // What to do when the terminal's size changes (the screen size in pixels); by default the
+    // main window is made to fill the screen, and lays out its children on WM_SIZE.
+    void SetResizeHandler(std::function<void(plat::SIZE)> handler) { m_onResize = std::move(handler); }
+    // Gives the terminal back (the destructor does it too).
+    void Close();
+
+    [[nodiscard]] const plat::Canvas& GetCanvas() const noexcept { return m_canvas; }
+
+private:
+    explicit TtyDriver(std::unique_ptr<TerminalSession> session);
+    // Paints the windows (and the box, if any) and shows them.
+    void Show(const plat::MessageBoxView* box);
+    void Flush();
+    // Waits for input and decodes it into m_events; false when the input has ended.
+    bool Read();
+    void Resized();
+    int Pair(plat::COLORREF fg, plat::COLORREF bg);
+
+    std::unique_ptr<TerminalSession> m_session;
+    TtyClipboard m_clipboard;
+    plat::Renderer m_renderer;
+    plat::Canvas m_canvas;
+    KeyDecoder m_decoder;
+    DoubleClickDetector m_clicks;
+    std::deque<plat::InputEvent> m_events;
+    plat::InputEvent m_current;
+    std::function<void(plat::SIZE)> m_onResize;
+    ColorDepth m_depth = ColorDepth::Colors8;
+    bool m_colors = false;
+    std::unordered_map<std::uint64_t, int> m_pairs;
+    int m_nextPair = 1;
+};
+
+} // namespace tty

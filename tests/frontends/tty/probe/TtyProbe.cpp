@@ -1,0 +1,68 @@
+// A frame with an edit field on the terminal driver: what the terminal tests run inside
+// tmux. It writes its process id to the file named by its argument once it shows, and ends
+// on F10.
+#include "frontends/tty/TtyDriver.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Frames.h"
+#include "platform/ui/Gdi.h"
+#include "platform/ui/Renderer.h"
+
+#include <cstdio>
+#include <fstream>
+#include <unistd.h>
+
+namespace {
+
+class ProbeFrame : public plat::FrameWnd {
+public:
+    bool PreTranslateInput(const plat::InputEvent& event) override
+    {
+        if (event.kind == plat::InputEvent::Kind::Key && event.key == plat::VK_F10) {
+            DestroyWindow();
+            return true;
+        }
+        if (event.kind == plat::InputEvent::Kind::Key && event.key == plat::VK_F2) {
+            SetMessageText(plat::MessageBox(this, "保存しますか？", "probe", plat::MB_YESNO) == plat::IDYES ? "yes" : "no");
+            return true;
+        }
+        return false;
+    }
+    plat::LRESULT WindowProc(plat::UINT message, plat::WPARAM wParam, plat::LPARAM lParam) override
+    {
+        if (message == plat::WM_SIZE && m_edit.IsWindow()) {
+            const plat::RECT content = plat::FrameContentRect(*this);
+            m_edit.MoveWindow(content.left, content.top, content.Width(), plat::kLineHeight);
+            SetMessageText("size " + std::to_string(content.Width() / plat::kCharWidth));
+        }
+        return FrameWnd::WindowProc(message, wParam, lParam);
+    }
+    plat::Edit m_edit;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::string error;
+    std::unique_ptr<tty::TtyDriver> driver = tty::TtyDriver::Open(&error);
+    if (!driver) {
+        std::fprintf(stderr, "probe: %s\n", error.c_str());
+        return 2;
+    }
+    plat::WinApp app("probe", "Probe", driver.get());
+    ProbeFrame frame;
+    const plat::SIZE screen = driver->ScreenSize();
+    frame.Create("Frame", "probe 座標", plat::WS_VISIBLE, plat::RECT{0, 0, screen.cx, screen.cy}, nullptr, 0);
+    const plat::RECT content = plat::FrameContentRect(frame);
+    frame.m_edit.Create(plat::WS_CHILD | plat::WS_VISIBLE, plat::RECT{content.left, content.top, content.right, content.top + 16},
+                        &frame, 1);
+    frame.m_edit.SetFocus();
+    frame.SetMessageText("ready");
+    app.SetMainWnd(&frame);
+    if (argc > 1)
+        std::ofstream(argv[1]) << ::getpid() << '\n';
+    app.Run();
+    driver->Close();
+    std::printf("probe ended\n");
+    return 0;
+}
