@@ -1,0 +1,356 @@
+// Binding tables and grids to the manager: templates from the host, the store or the
+// declaration, widths measured and laid out, extra items, the row-number column, the editor
+// request, and a coordinate list used end to end through the headless driver.
+#include "tests/tav/manager/CoordinateHost.h"
+
+#include "components/support/TavcToggleButton.h"
+#include "platform/registry/MemoryRegistryStore.h"
+#include "platform/registry/Registry.h"
+#include "platform/ui/App.h"
+#include "platform/ui/Clipboard.h"
+#include "platform/ui/HeadlessDriver.h"
+#include "tav/templates/TavTemplate.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <memory>
+
+using namespace plat;
+using tavtest::CoordinateHost;
+using tavtest::HostManager;
+
+namespace {
+
+// Items declared by an array, 8-byte cells unless a control says otherwise; the host sets a
+// 40-pixel row-number column itself when asked to.
+class DeclaredManager : public HostManager {
+public:
+    DeclaredManager(std::vector<int> declaration, long rows = 10, long declared = -1)
+        : HostManager(nullptr), m_declaration(std::move(declaration))
+    {
+        SetSize(declared >= 0 ? declared : static_cast<long>(m_declaration.size()), rows);
+        SetTemplate(m_declaration.data());
+    }
+    const char* GetRegSection() override { return "Binding"; }
+    const char* GetSoftware() override { return "Survey"; }
+    const char* GetUseTemplate() override { return useTemplate; }
+    int OnAddItemCount() override { return extra; }
+    unsigned OnGetDataSize(unsigned id) const override { return controls.count(id) ? 0 : 8; }
+    Wnd* OnGetControl(unsigned id, int&) override
+    {
+        const auto found = controls.find(id);
+        return found == controls.end() ? nullptr : found->second;
+    }
+    int OnSetFixedCol(const TEXTMETRIC&) override
+    {
+        if (fixedColumn == 0)
+            return FALSE;
+        Cell()->SendMessage(MOXM_SETFIXEDCOLWIDTH, static_cast<WPARAM>(fixedColumn));
+        return TRUE;
+    }
+    void OnTermChange() override { ++termChanges; }
+
+    std::vector<int> m_declaration;
+    const char* useTemplate = nullptr;
+    int extra = 0;
+    int fixedColumn = 0;
+    int termChanges = 0;
+    std::map<unsigned, Wnd*> controls;
+};
+
+class BindingTest : public ::testing::Test {
+protected:
+    BindingTest() { RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>()); }
+    ~BindingTest() override { RegSetStore(HKEY_CURRENT_USER, nullptr); }
+
+    std::vector<int> Widths(MoxCellCtrl& grid)
+    {
+        std::vector<int> widths;
+        for (long c = 0; c < grid.GetColumnCount(); ++c)
+            widths.push_back(grid.GetPaneWidth(c));
+        return widths;
+    }
+
+    HeadlessDriver driver;
+    WinApp app{"BindingTest", "Test", &driver};
+};
+
+TEST_F(BindingTest, AutomaticWidthsShareTheWindowAndTheLastColumnTakesTheRest)
+{
+    DeclaredManager manager({1, 2, 3});
+    manager.fixedColumn = 40;
+    TavData data;
+    data.TemplateName() = "Mine";
+    data.Template() = {1, 2, 3};
+    data.Width() = {100, 100, 200};
+    data.SetAutoWidthFlag(TRUE);
+    CoordinateHost host(manager);
+    host.Open(500, 400);
+    manager.Associate(&host.Grid(), &data);
+    MoxCellCtrl& grid = host.Grid();
+    EXPECT_EQ(grid.GetFixedColWidth(), 40);
+    EXPECT_EQ(manager.GetFixedColWidth(), 40) << "the width the grid reports after the host set it";
+    EXPECT_EQ(Widths(grid), (std::vector<int>{115, 115, 230}));
+    EXPECT_EQ(grid.GetColumnStyle(2), 0x20002u);
+    EXPECT_FALSE(grid.IsUserResize()) << "no dragging while the widths follow the window";
+
+    data.Template() = {1, 2};
+    data.Width() = {100, 0, 5};
+    manager.CreateTemplateMap();
+    grid.MoveWindow(0, 0, 341, 400);
+    grid.SendMessage(MOXM_REBUILDCOLUMNS);
+    manager.SetColWidth(FALSE);
+    EXPECT_EQ(Widths(grid), (std::vector<int>{301, 0}));
+
+    // A template that shows nothing sums to 0 even after measuring: the layout stops there.
+    data.SetModifiedFlag(FALSE);
+    manager.CustomizeTemplate({});
+    EXPECT_EQ(data.Width(), (std::vector<unsigned>{8, 8, 8})) << "measured once more, then left alone";
+    EXPECT_TRUE(data.IsModified());
+}
+
+TEST_F(BindingTest, FixedWidthsKeepTheirStoredValuesAndMarginsAndMayBeDragged)
+{
+    DeclaredManager manager({1, 2, 3});
+    TavData data;
+    data.TemplateName() = "Mine";
+    data.Template() = {3, 1};
+    data.Width() = {100, 120, 200};
+    CoordinateHost host(manager);
+    host.Open();
+    manager.Associate(&host.Grid(), &data);
+    MoxCellCtrl& grid = host.Grid();
+    EXPECT_EQ(Widths(grid), (std::vector<int>{200, 100})) << "widths belong to items, not columns";
+    EXPECT_EQ(grid.GetMarginLeft(1), 2);
+    EXPECT_EQ(grid.GetMarginRight(1), 2);
+    EXPECT_TRUE(grid.IsUserResize());
+
+    manager.SetAutoWidth(TRUE);
+    const int available = 640 - manager.GetFixedColWidth();
+    EXPECT_EQ(Widths(grid), (std::vector<int>{available * 200 / 300, available - available * 200 / 300}));
+    EXPECT_FALSE(grid.IsUserResize());
+    grid.SetPaneWidth(7, 0);
+    manager.SetAutoWidth(TRUE);
+    EXPECT_EQ(grid.GetPaneWidth(0), 7) << "an unchanged switch lays nothing out again";
+}
+
+TEST_F(BindingTest, WithoutAStoredTemplateTheDefaultHoldsThePositiveItemsAndIsStored)
+{
+    DeclaredManager manager({101, -102, 103});
+    TavData data;
+    CoordinateHost host(manager);
+    host.Open();
+    manager.Associate(&host.Grid(), &data);
+    EXPECT_EQ(data.TemplateName(), "標準");
+    EXPECT_EQ(data.Template(), (std::vector<unsigned>{101, 103}));
+    EXPECT_EQ(host.Grid().GetColumnCount(), 2);
+    std::string name;
+    manager.GetTemplateName(name);
+    EXPECT_EQ(name, "標準");
+    std::vector<std::string> names;
+    EXPECT_TRUE(manager.GetTemplateNameArray(names));
+    EXPECT_EQ(names, std::vector<std::string>{"標準"});
+    EXPECT_EQ(data.Width().size(), 3u) << "a table without widths is measured";
+    EXPECT_EQ(manager.IDtoCol(102), -1);
+    void* extension = nullptr;
+    host.Grid().SendMessage(MOXM_GETEXTDATA, reinterpret_cast<WPARAM>(&extension));
+    EXPECT_EQ(extension, &manager);
+
+    manager.Abscind();
+    EXPECT_EQ(host.Grid().SendMessage(MOXM_GETEXTDATA), 0);
+    EXPECT_EQ(data.Manager(), nullptr);
+}
+
+TEST_F(BindingTest, TheHostsTemplateWinsOverTheRememberedOne)
+{
+    DeclaredManager manager({101, 102, 103});
+    CoordinateHost host(manager);
+    host.Open();
+    TavData scratch;
+    manager.Associate(&host.Grid(), &scratch);
+    TavTemplate store(&manager);
+    scratch.Template() = {103};
+    ASSERT_TRUE(store.SaveTemplate("A"));
+    scratch.Template() = {102, 101};
+    ASSERT_TRUE(store.SaveTemplate("B"));
+    store.SetCurrentName("A");
+
+    TavData remembered;
+    manager.Associate(&host.Grid(), &remembered);
+    EXPECT_EQ(remembered.TemplateName(), "A");
+    EXPECT_EQ(remembered.Template(), std::vector<unsigned>{103});
+
+    manager.useTemplate = "B";
+    TavData chosen;
+    manager.Associate(&host.Grid(), &chosen);
+    EXPECT_EQ(chosen.TemplateName(), "B");
+    EXPECT_EQ(chosen.Template(), (std::vector<unsigned>{102, 101}));
+    EXPECT_EQ(manager.ColtoID(0), 102u);
+
+    manager.useTemplate = nullptr;
+    chosen.Template() = {101};
+    manager.ReloadTemplate();
+    EXPECT_EQ(chosen.TemplateName(), "A") << "reloading forgets the name and takes the remembered template";
+    EXPECT_EQ(chosen.Template(), std::vector<unsigned>{103});
+}
+
+TEST_F(BindingTest, ExtraItemsAreAddressableButShownMeasuredAndCountedNowhere)
+{
+    QanNumEdit number;
+    DeclaredManager manager({1, 2, 3, 8, 9}, 10, 3);
+    manager.extra = 2;
+    manager.controls[9] = &number;
+    TavData data;
+    CoordinateHost host(manager);
+    host.Open();
+    manager.Associate(&host.Grid(), &data);
+    EXPECT_EQ(data.GetItemCount(), 5);
+    EXPECT_EQ(data.GetItemSize(4), 8u) << "sized from its number edit";
+    EXPECT_TRUE(data.Set(8u, 2, 7));
+    int value = 0;
+    EXPECT_TRUE(data.Get(8u, 2, value));
+    EXPECT_EQ(value, 7);
+    EXPECT_EQ(manager.IDtoCol(8), -1);
+    EXPECT_EQ(data.Template(), (std::vector<unsigned>{1, 2, 3}));
+    EXPECT_EQ(data.Width().size(), 3u);
+    EXPECT_EQ(manager.GetRecordSize(), 24u);
+}
+
+TEST_F(BindingTest, RowNumberColumnFitsTheLargerOfTheHeadingAndTheLastLineNumber)
+{
+    for (const auto& [rows, width] : {std::pair<long, int>{25, 24 + 8}, {123456, 48 + 8}}) {
+        DeclaredManager manager({1}, rows);
+        TavData data;
+        CoordinateHost host(manager);
+        host.Open();
+        manager.Associate(&host.Grid(), &data);
+        EXPECT_EQ(manager.GetFixedColWidth(), width) << rows << " rows";
+        EXPECT_EQ(host.Grid().GetFixedColWidth(), width);
+    }
+}
+
+TEST_F(BindingTest, AToggleCellStepsOnEachEditorRequestAndDisabledCellsGetNone)
+{
+    TavcToggleButton toggle({"左", "中", "右"});
+    TavcToggleButton empty;
+    DeclaredManager manager({1, 2});
+    manager.controls = {{1, &toggle}, {2, &empty}};
+    TavData data;
+    CoordinateHost host(manager);
+    host.Open();
+    manager.Associate(&host.Grid(), &data);
+    EXPECT_EQ(data.GetItemSize(0), 4u);
+    data.Set(0L, 0, 2);
+    Wnd* editor = &host;
+    EXPECT_TRUE(manager.GetControl(MoxPos{0, 0}, &editor));
+    EXPECT_EQ(editor, nullptr) << "no editor opens for a toggle";
+    int value = -1;
+    data.Get(0L, 0, value);
+    EXPECT_EQ(value, 0) << "2 of 3 texts steps round to 0";
+    EXPECT_TRUE(manager.GetControl(MoxPos{0, 1}, &editor));
+    data.Get(0L, 1, value);
+    EXPECT_EQ(value, 0) << "an empty cell starts at 0";
+
+    host.Grid().SetCurSel(MoxPos{0, 0}, 0);
+    app.SetMainWnd(&host);
+    driver.PushKey(0x71); // F2
+    app.Run();
+    data.Get(0L, 0, value);
+    EXPECT_EQ(value, 1);
+    EXPECT_EQ(host.Grid().GetEditor(), nullptr);
+
+    EXPECT_TRUE(manager.GetControl(MoxPos{1, 0}, &editor));
+    EXPECT_TRUE(data.QueryIsBlank(1L, 0)) << "a toggle without texts leaves the cell alone";
+
+    host.Grid().ValidateRect();
+    manager.AttrDisable().Set(1u, 3, 1, 1);
+    EXPECT_FALSE(manager.GetControl(MoxPos{0, 3}, &editor));
+    RECT cell;
+    ASSERT_TRUE(host.Grid().GetCellRect(MoxPos{0, 3}, cell));
+    ASSERT_FALSE(host.Grid().GetInvalidations().empty());
+    EXPECT_EQ(host.Grid().GetInvalidations().back().rect, cell) << "the attribute's repaint reaches the grid";
+}
+
+TEST_F(BindingTest, TermChangeCollectsTheNewControlsAndMeasuresAgain)
+{
+    QanLimitEdit shortText(4);
+    QanLimitEdit longText(20);
+    DeclaredManager manager({1});
+    manager.controls[1] = &shortText;
+    TavData data;
+    CoordinateHost host(manager);
+    host.Open();
+    manager.Associate(&host.Grid(), &data);
+    EXPECT_EQ(data.Width(), std::vector<unsigned>{4 * 8 + 8});
+    manager.controls[1] = &longText;
+    manager.TermChange();
+    EXPECT_EQ(data.Width(), std::vector<unsigned>{20 * 8 + 8});
+    EXPECT_EQ(host.Grid().GetPaneWidth(0), 20 * 8 + 8);
+    EXPECT_EQ(manager.termChanges, 1);
+}
+
+// The coordinate list as a person uses it: type into cells, paste rows from a spreadsheet,
+// copy them back.
+TEST_F(BindingTest, CoordinateListEndToEndThroughTheHeadlessDriver)
+{
+    tavtest::CoordinateManager manager;
+    TavData data;
+    CoordinateHost host(manager);
+    host.Open();
+    app.SetMainWnd(&host);
+    manager.Associate(&host.Grid(), &data);
+    MoxCellCtrl& grid = host.Grid();
+    ASSERT_EQ(grid.GetColumnCount(), 5);
+
+    RECT cell;
+    ASSERT_TRUE(grid.GetCellRect(MoxPos{0, 0}, cell));
+    driver.PushClick(POINT{cell.left + 4, cell.top + 4});
+    driver.PushText("P1");
+    driver.PushKey(VK_RETURN);
+    driver.PushKey(VK_RIGHT);
+    driver.PushText("12.5");
+    driver.PushKey(VK_RETURN);
+    app.Run();
+
+    char name[11];
+    ASSERT_TRUE(data.Get(0L, 0, name, sizeof name));
+    EXPECT_EQ(std::memcmp(name, "P1\0\0\0\0\0\0\0\0\0", sizeof name), 0) << "the text and a zero-filled rest";
+    double x = 0;
+    ASSERT_TRUE(data.Get(1L, 0, x));
+    EXPECT_EQ(x, 12.5);
+    grid.SendMessage(WM_PAINT);
+    const DrawOp* shown = nullptr;
+    bool heading = false;
+    for (const DrawOp& op : grid.GetDrawing()) {
+        if (op.text == "12.500")
+            shown = &op;
+        heading = heading || op.text == "X";
+    }
+    ASSERT_NE(shown, nullptr) << "shown with the item's three decimals";
+    EXPECT_EQ(shown->format & DT_RIGHT, DT_RIGHT) << "a right-aligned edit's column is right-aligned";
+    EXPECT_TRUE(heading);
+
+    SetClipboardText("P2\t1\t2\t3\t基準点\nP3\t4.25\t5\t6\t引照点\nP4\t7\t8\t9\t多角点\n");
+    driver.PushKey(VK_DOWN);
+    driver.PushKey(VK_HOME);
+    driver.PushKey('V', false, true);
+    app.Run();
+    std::string text;
+    EXPECT_TRUE(data.Get(tavtest::kPointName, 1, text));
+    EXPECT_EQ(text, "P2");
+    ASSERT_TRUE(data.Get(tavtest::kX, 2, x));
+    EXPECT_EQ(x, 4.25);
+    int code = -1;
+    ASSERT_TRUE(data.Get(tavtest::kCode, 3, code));
+    EXPECT_EQ(code, 2);
+
+    driver.PushKey('C', false, true);
+    app.Run();
+    EXPECT_EQ(GetClipboardText(), "P2\t1.000\t2.000\t3.000\t基準点\n"
+                                  "P3\t4.250\t5.000\t6.000\t引照点\n"
+                                  "P4\t7.000\t8.000\t9.000\t多角点\n");
+}
+
+} // namespace
