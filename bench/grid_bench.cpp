@@ -1,0 +1,186 @@
+// The grid against the size of its table: binding a coordinate list of a million records to
+// a grid, and repainting an 80 by 24 character screen of it, side by side with the same
+// repaint of a hundred-record list. Both should cost the same: the grid only asks for what
+// is in view, and binding does no work per record.
+#include "components/mox/MoxCellCtrl.h"
+#include "components/support/QanLimitEdit.h"
+#include "components/support/QanNumEdit.h"
+#include "platform/registry/MemoryRegistryStore.h"
+#include "platform/registry/Registry.h"
+#include "platform/resource/Module.h"
+#include "platform/ui/App.h"
+#include "platform/ui/HeadlessDriver.h"
+#include "tav/data/TavData.h"
+#include "tav/manager/TavManager.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+const plat::Module& BenchModule()
+{
+    static const plat::Module* module = [] {
+        static plat::Module m("grid bench");
+        m.AddStrings({{101, "点名\n点名"}, {102, "X座標\nX"}, {103, "Y座標\nY"}, {104, "Z座標\nZ"}});
+        return &m;
+    }();
+    return *module;
+}
+
+class PointManager : public TavManager {
+public:
+    explicit PointManager(long rows) : TavManager(&BenchModule()), m_name(10)
+    {
+        SetSize(static_cast<long>(m_declaration.size()), rows);
+        SetTemplate(m_declaration.data());
+        for (QanNumEdit* number : {&m_x, &m_y, &m_z})
+            number->SetFractionFigure(3);
+    }
+    const char* GetRegSection() override { return "GridBench"; }
+    const char* GetSoftware() override { return "Bench"; }
+    plat::Wnd* OnGetControl(unsigned id, int&) override
+    {
+        switch (id) {
+        case 101: return &m_name;
+        case 102: return &m_x;
+        case 103: return &m_y;
+        case 104: return &m_z;
+        default: return nullptr;
+        }
+    }
+
+private:
+    QanLimitEdit m_name;
+    QanNumEdit m_x;
+    QanNumEdit m_y;
+    QanNumEdit m_z;
+    std::vector<int> m_declaration{101, 102, 103, 104};
+};
+
+// The window around the grid answers headings and line numbers as a host does.
+class HostWindow : public plat::Wnd {
+public:
+    explicit HostWindow(TavManager& manager) : m_manager(manager) {}
+    plat::LRESULT WindowProc(plat::UINT message, plat::WPARAM wParam, plat::LPARAM lParam) override
+    {
+        const auto* pos = reinterpret_cast<const MoxPos*>(wParam);
+        auto* text = reinterpret_cast<std::string*>(lParam);
+        switch (message) {
+        case MOXN_FIXEDCOLTEXT: return m_manager.OnSetFixedColText(*pos, *text);
+        case MOXN_FIXEDROWTEXT: return m_manager.OnSetFixedRowText(*pos, *text);
+        case MOXN_FIXEDCELLTEXT: return *text = "No.", 1;
+        default: return Wnd::WindowProc(message, wParam, lParam);
+        }
+    }
+
+private:
+    TavManager& m_manager;
+};
+
+// A bound coordinate list of `records` records, every one filled.
+struct BoundList {
+    explicit BoundList(long records) : manager(records), host(manager)
+    {
+        host.Create("Host", "", plat::WS_VISIBLE, plat::RECT{0, 0, 640, 400}, nullptr, 0);
+        grid.Create(plat::WS_VISIBLE, plat::RECT{0, 0, 640, 400}, &host, 1);
+        manager.Associate(&grid, &data);
+        data.m_viewUpdate = 0;
+        for (long record = 0; record < records; ++record) {
+            const std::string name = "P" + std::to_string(record + 1);
+            data.Set(0L, record, name.c_str());
+            data.Set(1L, record, -12345.5 + record);
+            data.Set(2L, record, 67890.25 + record);
+            data.Set(3L, record, 12.125);
+        }
+        data.m_viewUpdate = 1;
+    }
+
+    PointManager manager;
+    TavData data;
+    HostWindow host;
+    MoxCellCtrl grid;
+};
+
+struct Environment {
+    Environment() { plat::RegSetStore(plat::HKEY_CURRENT_USER, std::make_shared<plat::MemoryRegistryStore>()); }
+    plat::HeadlessDriver driver;
+    plat::WinApp app{"GridBench", "Bench", &driver};
+};
+
+Environment& Env()
+{
+    static Environment environment;
+    return environment;
+}
+
+BoundList& List(long records)
+{
+    Env();
+    static BoundList* big = nullptr;
+    static BoundList* small = nullptr;
+    BoundList*& list = records > 100 ? big : small;
+    if (list == nullptr)
+        list = new BoundList(records);
+    return *list;
+}
+
+void BM_Associate(benchmark::State& state)
+{
+    BoundList& list = List(state.range(0));
+    for (auto _ : state) {
+        list.manager.Abscind();
+        list.manager.Associate(&list.grid, &list.data);
+    }
+    benchmark::DoNotOptimize(list.grid.GetColumnCount());
+}
+BENCHMARK(BM_Associate)->Arg(100)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+
+// A table that holds no records yet: binding sizes it, which allocates its zeroed storage.
+void BM_AssociateEmptyTable(benchmark::State& state)
+{
+    BoundList& list = List(state.range(0));
+    PointManager manager(state.range(0));
+    for (auto _ : state) {
+        TavData data;
+        data.TemplateName() = list.data.TemplateName();
+        data.Template() = list.data.Template();
+        data.Width() = list.data.Width();
+        manager.Associate(&list.grid, &data);
+        benchmark::DoNotOptimize(data.GetRecordCount());
+        manager.Abscind();
+    }
+    list.manager.Associate(&list.grid, &list.data);
+}
+BENCHMARK(BM_AssociateEmptyTable)->Arg(100)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+void BM_RepaintScreen(benchmark::State& state)
+{
+    BoundList& list = List(state.range(0));
+    // The same screen in both tables: the caret in the middle of the first 24 lines.
+    list.grid.SetCurSel(MoxPos{1, 12}, 0);
+    for (auto _ : state) {
+        list.grid.SendMessage(plat::WM_PAINT);
+        benchmark::DoNotOptimize(list.grid.GetDrawing().size());
+    }
+}
+BENCHMARK(BM_RepaintScreen)->Arg(100)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+
+void BM_RepaintScreenFarDown(benchmark::State& state)
+{
+    BoundList& list = List(1'000'000);
+    list.grid.SetCurSel(MoxPos{1, 900'000}, 0);
+    for (auto _ : state) {
+        list.grid.SendMessage(plat::WM_PAINT);
+        benchmark::DoNotOptimize(list.grid.GetDrawing().size());
+    }
+    list.grid.SetCurSel(MoxPos{1, 12}, 0);
+}
+BENCHMARK(BM_RepaintScreenFarDown)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
