@@ -110,16 +110,6 @@ private:
 } // namespace
 
 BEGIN_MESSAGE_MAP(MoxCellCtrl, plat::Wnd)
-    ON_MESSAGE(plat::WM_PAINT, OnPaint)
-    ON_MESSAGE(plat::WM_SIZE, OnSize)
-    ON_MESSAGE(plat::WM_GETDLGCODE, OnGetDlgCode)
-    ON_MESSAGE(plat::WM_KEYDOWN, OnKeyDown)
-    ON_MESSAGE(plat::WM_CHAR, OnChar)
-    ON_MESSAGE(plat::WM_LBUTTONDOWN, OnLButtonDown)
-    ON_MESSAGE(plat::WM_LBUTTONDBLCLK, OnLButtonDblClk)
-    ON_MESSAGE(plat::WM_MOUSEMOVE, OnMouseMove)
-    ON_MESSAGE(plat::WM_LBUTTONUP, OnLButtonUp)
-    ON_MESSAGE(plat::WM_DESTROY, OnDestroy)
     ON_MESSAGE(MOXM_GETCELLCOUNT, OnGetCellCount)
     ON_MESSAGE(MOXM_SETCOLWIDTH, OnSetColWidth)
     ON_MESSAGE(MOXM_GETCELLRECT, OnGetCellRect)
@@ -239,6 +229,19 @@ plat::LRESULT MoxCellCtrl::DefWindowProc(plat::UINT message, plat::WPARAM wParam
     case MOXN_CTLCOLOR:
         // Nobody in the grid's own maps answered: the window that hosts the grid may.
         return GetParent() != nullptr ? GetParent()->SendMessage(message, wParam, lParam) : 0;
+    // The grid's own behaviour, where a derived window's handler finds it with Default().
+    case plat::WM_PAINT: return OnPaint(wParam, lParam);
+    case plat::WM_SIZE: return OnSize(wParam, lParam);
+    case plat::WM_GETDLGCODE: return OnGetDlgCode(wParam, lParam);
+    case plat::WM_KEYDOWN: return OnKeyDown(wParam, lParam);
+    case plat::WM_CHAR: return OnChar(wParam, lParam);
+    case plat::WM_LBUTTONDOWN: return OnLButtonDown(wParam, lParam);
+    case plat::WM_LBUTTONDBLCLK: return OnLButtonDblClk(wParam, lParam);
+    case plat::WM_MOUSEMOVE: return OnMouseMove(wParam, lParam);
+    case plat::WM_LBUTTONUP: return OnLButtonUp(wParam, lParam);
+    case plat::WM_DESTROY:
+        OnDestroy(wParam, lParam);
+        return Wnd::DefWindowProc(message, wParam, lParam);
     default:
         return Wnd::DefWindowProc(message, wParam, lParam);
     }
@@ -995,7 +998,7 @@ plat::LRESULT MoxCellCtrl::OnDestroy(plat::WPARAM, plat::LPARAM)
     if (m_editor != nullptr && plat::IsWindow(m_editor))
         m_editor->ShowWindow(plat::SW_HIDE);
     m_editor = nullptr;
-    return Default();
+    return 0;
 }
 
 // ---- painting ----

@@ -9,6 +9,10 @@
 // a column's text sits inside its left and right margins. Only the cells in view are ever
 // asked for text or colours, so painting costs the same for a table of any length.
 //
+// The grid's handling of window messages (painting, keys, mouse) is its window procedure,
+// DefWindowProc: a window derived from the grid that handles one of them reaches the grid's
+// behaviour with Default(), before or after its own. Requests are in the message map.
+//
 // Keyboard focus stays on the grid while a cell is edited: the grid passes typing and the
 // editing keys to the editor and keeps Return, Tab, Escape and the line moves for itself,
 // which is how it learns that the editor is being left.
@@ -115,7 +119,7 @@ private:
         MoxPos pos;
     };
 
-    // Message handlers.
+    // Window messages, reached through DefWindowProc.
     plat::LRESULT OnPaint(plat::WPARAM, plat::LPARAM);
     plat::LRESULT OnSize(plat::WPARAM, plat::LPARAM);
     plat::LRESULT OnGetDlgCode(plat::WPARAM, plat::LPARAM);

@@ -433,6 +433,43 @@ TEST_F(GridTest, CellFontReachesEveryGridAndAGoneTableIsForgotten)
     second.SendMessage(WM_PAINT);
 }
 
+// A window built on the grid, as the library's own grid windows are.
+class DerivedGrid : public MoxCellCtrl {
+public:
+    LRESULT OnKeyDown(WPARAM, LPARAM)
+    {
+        const LRESULT result = Default();
+        keysAfterGrid.push_back(GetCaret().row);
+        return result;
+    }
+    LRESULT OnFixedColText(WPARAM w, LPARAM l)
+    {
+        *reinterpret_cast<std::string*>(l) = "#" + std::to_string(reinterpret_cast<const MoxPos*>(w)->row);
+        return 1;
+    }
+    std::vector<long> keysAfterGrid;
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(DerivedGrid, MoxCellCtrl)
+    ON_MESSAGE(WM_KEYDOWN, OnKeyDown)
+    ON_MESSAGE(MOXN_FIXEDCOLTEXT, OnFixedColText)
+END_MESSAGE_MAP()
+
+TEST_F(GridTest, ADerivedWindowAnswersNotificationsFirstAndReachesTheGridWithDefault)
+{
+    DerivedGrid derived;
+    derived.Create(WS_VISIBLE, RECT{0, 0, 640, 400}, &host, 102);
+    derived.SendMessage(MOXM_SETDATA, reinterpret_cast<WPARAM>(&table));
+    derived.SetFocus();
+    Key(VK_DOWN);
+    EXPECT_EQ(derived.keysAfterGrid, std::vector<long>{1}) << "the grid moved the caret before the handler went on";
+    derived.SendMessage(WM_PAINT);
+    EXPECT_NE(FindText(derived.GetDrawing(), "#0"), nullptr);
+    EXPECT_EQ(FindText(derived.GetDrawing(), "1"), nullptr) << "the hosting window is not asked";
+    EXPECT_NE(FindText(derived.GetDrawing(), "H0"), nullptr) << "what the derived window leaves goes on to the host";
+}
+
 TEST(MoxCellViewTest, ShowsItsDocumentsTableAndLeavesTheDocumentWhenGone)
 {
     TextTable table(2, 3);

@@ -3,6 +3,8 @@
 // request, and a coordinate list used end to end through the headless driver.
 #include "tests/tav/manager/CoordinateHost.h"
 
+#include "components/mox/MoxCellView.h"
+#include "components/mox/MoxDocument.h"
 #include "components/support/TavcToggleButton.h"
 #include "platform/registry/MemoryRegistryStore.h"
 #include "platform/registry/Registry.h"
@@ -289,6 +291,25 @@ TEST_F(BindingTest, TermChangeCollectsTheNewControlsAndMeasuresAgain)
     EXPECT_EQ(data.Width(), std::vector<unsigned>{20 * 8 + 8});
     EXPECT_EQ(host.Grid().GetPaneWidth(0), 20 * 8 + 8);
     EXPECT_EQ(manager.termChanges, 1);
+}
+
+TEST_F(BindingTest, ATableShownInAViewMarksTheViewsDocument)
+{
+    DeclaredManager manager({1, 2});
+    TavData data;
+    MoxDocument document;
+    document.SetTable(&data);
+    CoordinateHost frame(manager);
+    frame.Open();
+    MoxCellView view;
+    view.SetDocument(&document);
+    view.Create(WS_VISIBLE, RECT{0, 0, 640, 400}, &frame, 2);
+    manager.Associate(&view, &data);
+    document.SetModifiedFlag(FALSE);
+    data.Set(0L, 3, 1.5);
+    EXPECT_TRUE(document.IsModified()) << "the first change of a cell reaches the document";
+    data.SetModifiedFlag(FALSE);
+    EXPECT_FALSE(document.IsModified());
 }
 
 // The coordinate list as a person uses it: type into cells, paste rows from a spreadsheet,
