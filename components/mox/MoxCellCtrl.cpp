@@ -890,6 +890,19 @@ plat::LRESULT MoxCellCtrl::OnKeyDown(plat::WPARAM wParam, plat::LPARAM lParam)
         default: break;
         }
     }
+    // Ctrl+Shift+Left and Right narrow and widen the caret's column by a character: the
+    // keyboard's way of dragging its border, for screens without a mouse that drags.
+    if (control && shift && (key == plat::VK_LEFT || key == plat::VK_RIGHT)) {
+        if (Column* column = ColumnAt(m_caret.column); column != nullptr && m_userResize) {
+            const int width = std::max(column->width + (key == plat::VK_RIGHT ? 1 : -1) * plat::kCharWidth, kMinColumnWidth);
+            if (width != column->width) {
+                column->width = width;
+                Invalidate(FALSE);
+                Notify(MOXN_USERRESIZE, static_cast<plat::WPARAM>(m_caret.column), static_cast<plat::LPARAM>(width));
+            }
+        }
+        return 0;
+    }
     switch (key) {
     case 0x71: // F2
         OpenEditor(0);

@@ -358,12 +358,18 @@ TEST_F(GridTest, ColumnBordersDragOnlyWhileUserResizeIsOn)
     ASSERT_EQ(host.resized.size(), 1u);
     EXPECT_EQ(host.resized[0], (std::pair<long, long>{0, 100}));
 
+    Key(VK_RIGHT, true, true);
+    EXPECT_EQ(grid.GetPaneWidth(0), 108) << "Ctrl+Shift+Right widens the caret's column by a character";
+    ASSERT_EQ(host.resized.size(), 2u);
+    EXPECT_EQ(host.resized[1], (std::pair<long, long>{0, 108}));
+
     grid.SetUserResize(FALSE);
-    grid.SendMessage(WM_LBUTTONDOWN, 1, MAKELPARAM(40 + 100, 4));
+    grid.SendMessage(WM_LBUTTONDOWN, 1, MAKELPARAM(40 + 108, 4));
     grid.SendMessage(WM_MOUSEMOVE, 1, MAKELPARAM(40 + 150, 4));
     grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(40 + 150, 4));
-    EXPECT_EQ(grid.GetPaneWidth(0), 100);
-    EXPECT_EQ(host.resized.size(), 1u);
+    Key(VK_LEFT, true, true);
+    EXPECT_EQ(grid.GetPaneWidth(0), 108);
+    EXPECT_EQ(host.resized.size(), 2u);
 }
 
 TEST_F(GridTest, CaretSelectionMarkingAndCellBrushesPaintDistinctly)
