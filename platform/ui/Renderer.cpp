@@ -35,6 +35,8 @@ LONG RoundDiv(LONG value, LONG unit) noexcept
     return twice >= 0 ? twice / divisor : -((-twice + divisor - 1) / divisor);
 }
 
+LONG FloorDiv(LONG value, LONG unit) noexcept { return value >= 0 ? value / unit : -((-value + unit - 1) / unit); }
+
 RECT Intersect(const RECT& a, const RECT& b) noexcept
 {
     RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
@@ -43,6 +45,25 @@ RECT Intersect(const RECT& a, const RECT& b) noexcept
     if (r.bottom < r.top)
         r.bottom = r.top;
     return r;
+}
+
+// Whether an edit shows the caret: it has the focus, or it is the in-place editor of the
+// window that has it (a grid keeps the focus while its cell editor, a window laid over the
+// cell, takes the typing).
+bool ShowsCaret(const Wnd& edit)
+{
+    Wnd* focus = Wnd::GetFocus();
+    if (focus == &edit)
+        return true;
+    if (focus == nullptr || !edit.IsWindowVisible() || dynamic_cast<Edit*>(focus) ||
+        dynamic_cast<ComboBox*>(focus) || dynamic_cast<Button*>(focus) || dynamic_cast<ListBox*>(focus) ||
+        dynamic_cast<ListView*>(focus))
+        return false;
+    RECT over;
+    RECT under;
+    edit.GetWindowRect(&over);
+    focus->GetWindowRect(&under);
+    return over.left >= under.left && over.right <= under.right && over.top >= under.top && over.bottom <= under.bottom;
 }
 
 int MiddleLine(const RECT& cells) noexcept { return cells.top + (std::max<LONG>(cells.Height(), 1) - 1) / 2; }
@@ -373,7 +394,7 @@ void Renderer::PaintButton(Wnd& wnd, Canvas& canvas, const RECT& cells) const
 void Renderer::PaintEdit(Wnd& wnd, Canvas& canvas, const RECT& cells) const
 {
     auto& edit = static_cast<Edit&>(wnd);
-    const bool focused = Wnd::GetFocus() == &wnd;
+    const bool focused = ShowsCaret(wnd);
     const COLORREF fg = wnd.IsWindowEnabled() ? m_palette.windowText : m_palette.grayText;
     const COLORREF bg = wnd.IsWindowEnabled() && !edit.IsReadOnly() ? m_palette.window : m_palette.face;
     std::string text = wnd.GetWindowText();
@@ -613,17 +634,22 @@ void Renderer::PaintRecorded(Wnd& wnd, Canvas& canvas, const RECT& clip) const
             canvas.Fill(area, shade ? kShade : U' ', shade ? odd : kKeepColor, even);
             continue;
         }
+        // A text's right edge rounds down: a margin of a few pixels before the next column
+        // becomes a blank cell, so a right-aligned number never touches the text after it.
+        RECT textCells = cells;
+        textCells.right = std::max(textCells.left, FloorDiv(pixels.right, kCharWidth));
+        canvas.SetClip(Intersect(textCells, clip));
         const bool single = (op.format & DT_SINGLELINE) != 0 || op.text.find('\n') == std::string::npos;
         const std::vector<std::string> lines = single ? std::vector<std::string>{op.text} : WrapText(op.text, cells.Width());
         LONG line = (op.format & DT_VCENTER) && single ? MiddleLine(cells) : cells.top;
         const COLORREF bg = op.bkMode == OPAQUE ? op.bkColor : kKeepColor;
         for (const std::string& text : lines) {
             const int width = DisplayWidth(text);
-            LONG column = cells.left;
+            LONG column = textCells.left;
             if (op.format & DT_RIGHT)
-                column = cells.right - width;
+                column = textCells.right - width;
             else if (op.format & DT_CENTER)
-                column = cells.left + (cells.Width() - width) / 2;
+                column = textCells.left + (textCells.Width() - width) / 2;
             canvas.Write(column, line++, text, op.textColor, bg);
         }
     }

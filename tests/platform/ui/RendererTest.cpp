@@ -198,8 +198,9 @@ TEST(RendererTest, AGridIsReplayedFromItsDrawingWithHatchingColoursAndWholeWideC
     renderer.Paint(canvas);
     EXPECT_EQ(grid.paints, 1) << "a window that draws itself is asked to paint once";
     EXPECT_EQ(Lines(canvas, 1, 3), "  No    点名       X     所在\n"
-                                    "    1P1        ░░░░12.500東京 Z\n"
-                                    "    2P2             -3.25\n")
+                                    "   1 P1        ░░░12.500░東京 Z\n"
+                                    "   2 P2            -3.25\n")
+        << "a text's right margin of two pixels keeps a blank cell before the next column\n"
         << canvas.ToText();
     EXPECT_EQ(canvas.At(29, 2).ch, U' ') << "都 would cross the column border at 30: left out whole";
     EXPECT_EQ(canvas.At(30, 2).ch, U'Z');

@@ -1,0 +1,66 @@
+// The editor's main window: a frame with the grid of the coordinate list between its title
+// and its status line. It answers the grid's questions through the manager, and takes the
+// document commands: Ctrl+S saves (atomically), Ctrl+O opens another file, F10 or Ctrl+Q
+// quits, asking first whether to save changes.
+#pragma once
+
+#include "components/mox/MoxCellCtrl.h"
+#include "examples/coordinates/CoordinateManager.h"
+#include "platform/ui/Frames.h"
+#include "tav/data/TavData.h"
+
+#include <filesystem>
+#include <string>
+
+namespace coordinates {
+
+class CoordinateFrame : public plat::FrameWnd {
+public:
+    CoordinateFrame(CoordinateManager& manager, TavData& data);
+
+    // Creates the frame over the screen with the grid in it, and binds the table.
+    bool Open(plat::SIZE screen);
+    void SetDocumentPath(std::filesystem::path path);
+    [[nodiscard]] const std::filesystem::path& GetDocumentPath() const noexcept { return m_path; }
+    [[nodiscard]] MoxCellCtrl& Grid() noexcept { return m_grid; }
+
+    // The commands; false when they did not happen (a failure was shown, or the person
+    // cancelled).
+    bool Save();
+    bool OpenFile(const std::filesystem::path& path);
+    // Asks to save a modified table; false when the person cancelled.
+    bool CanLeave();
+    void Quit();
+    // Shows the document and its state on the title and status lines.
+    void UpdateStatus();
+
+    bool PreTranslateInput(const plat::InputEvent& event) override;
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    static const MoxPos& Pos(plat::WPARAM wParam) { return *reinterpret_cast<const MoxPos*>(wParam); }
+    static std::string& Text(plat::LPARAM lParam) { return *reinterpret_cast<std::string*>(lParam); }
+
+    plat::LRESULT OnSize(plat::WPARAM, plat::LPARAM);
+    plat::LRESULT OnClose(plat::WPARAM, plat::LPARAM);
+    plat::LRESULT OnFixedColText(plat::WPARAM w, plat::LPARAM l);
+    plat::LRESULT OnFixedRowText(plat::WPARAM w, plat::LPARAM l);
+    plat::LRESULT OnFixedCellText(plat::WPARAM w, plat::LPARAM l);
+    plat::LRESULT OnGetControl(plat::WPARAM w, plat::LPARAM l);
+    plat::LRESULT OnDrawItem(plat::WPARAM w, plat::LPARAM l);
+    plat::LRESULT OnQueryPaste(plat::WPARAM w, plat::LPARAM l);
+    plat::LRESULT OnSelChanged(plat::WPARAM w, plat::LPARAM l);
+    plat::LRESULT OnEndEdit(plat::WPARAM w, plat::LPARAM l);
+
+    // The cell being edited goes into the table before the table is saved or left.
+    void FinishEditing();
+
+    CoordinateManager& m_manager;
+    TavData& m_data;
+    MoxCellCtrl m_grid;
+    std::filesystem::path m_path;
+    std::string m_lastMessage;
+};
+
+} // namespace coordinates

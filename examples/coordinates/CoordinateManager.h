@@ -1,0 +1,46 @@
+// The description of a coordinate list for the library: nine items (point number, name,
+// X, Y, Z, code, line type, curve radius, flag), the editor control of each, made in the
+// window that holds the grid, and where its templates are kept.
+#pragma once
+
+#include "components/support/LunArrowTypeComboBox.h"
+#include "components/support/QanLimitEdit.h"
+#include "components/support/QanNumEdit.h"
+#include "components/support/TavcRadiusCtrl.h"
+#include "components/support/TavcToggleButton.h"
+#include "platform/ui/Controls.h"
+#include "tav/manager/TavManager.h"
+
+#include <vector>
+
+namespace coordinates {
+
+class CoordinateManager : public TavManager {
+public:
+    // rows: the lines the table holds.
+    explicit CoordinateManager(long rows);
+
+    const char* GetRegSection() override { return "Coordinates"; }
+    const char* GetSoftware() override { return "TavcellDemo"; }
+    int OnCreateControl(plat::Wnd* window) override;
+    plat::Wnd* OnGetControl(unsigned id, int& flag) override;
+
+    // What the window that holds the grid needs of the layout and of editing.
+    using TavManager::DrawItem;
+    using TavManager::GetControl;
+    using TavManager::SetColWidth;
+
+private:
+    QanNumEdit m_pointNo;
+    QanLimitEdit m_name;
+    QanNumEdit m_x;
+    QanNumEdit m_y;
+    QanNumEdit m_z;
+    plat::ComboBox m_code;
+    LunLineTypeComboBox m_lineType;
+    TavcRadiusCtrl m_radius;
+    TavcToggleButton m_flag;
+    std::vector<int> m_declaration;
+};
+
+} // namespace coordinates

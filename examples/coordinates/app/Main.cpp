@@ -1,0 +1,45 @@
+// The coordinate-list editor in the terminal: coordinates [document]. Opens the document
+// when it exists; otherwise starts with a sample survey that Ctrl+S saves under that name
+// (or, without one, under a name asked for).
+#include "examples/coordinates/CoordinateFrame.h"
+#include "examples/coordinates/CoordinateManager.h"
+#include "examples/coordinates/SampleSurvey.h"
+#include "frontends/tty/TtyDriver.h"
+#include "platform/io/Files.h"
+#include "platform/ui/App.h"
+
+#include <cstdio>
+#include <filesystem>
+
+int main(int argc, char** argv)
+{
+    std::filesystem::path document;
+    if (argc > 1)
+        document = argv[1];
+    std::string error;
+    std::unique_ptr<tty::TtyDriver> driver = tty::TtyDriver::Open(&error);
+    if (!driver) {
+        std::fprintf(stderr, "coordinates: %s\n", error.c_str());
+        return 2;
+    }
+    plat::WinApp app("座標一覧", "TavcellDemo", driver.get());
+    coordinates::CoordinateManager manager(2000);
+    TavData data;
+    coordinates::CoordinateFrame frame(manager, data);
+    if (!frame.Open(driver->ScreenSize())) {
+        driver->Close();
+        std::fprintf(stderr, "coordinates: the window could not be made\n");
+        return 1;
+    }
+    app.SetMainWnd(&frame);
+    if (!document.empty() && plat::PathExists(document)) {
+        frame.OpenFile(document);
+    } else {
+        coordinates::FillSampleSurvey(data);
+        data.SetModifiedFlag(FALSE);
+        frame.SetDocumentPath(document);
+    }
+    app.Run();
+    driver->Close();
+    return 0;
+}
