@@ -1,0 +1,160 @@
+// The coordinate-list editor worked through the headless driver: the sample survey in the
+// grid, a point typed into a new row and saved, a damaged file refused, and quitting with
+// unsaved changes.
+#include "examples/coordinates/CoordinateFrame.h"
+#include "examples/coordinates/CoordinateResources.h"
+#include "examples/coordinates/SampleSurvey.h"
+#include "platform/io/Archive.h"
+#include "platform/io/Files.h"
+#include "platform/registry/MemoryRegistryStore.h"
+#include "platform/registry/Registry.h"
+#include "platform/ui/HeadlessDriver.h"
+#include "platform/ui/Renderer.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+using namespace plat;
+using namespace coordinates;
+namespace fs = std::filesystem;
+
+namespace {
+
+class CoordinateEditorTest : public ::testing::Test {
+protected:
+    CoordinateEditorTest()
+    {
+        RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>());
+        m_dir = fs::temp_directory_path() / ("tavcell-coordinates-" + std::to_string(::getpid()) + "-" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(m_dir);
+        driver.SetScreenSize(SIZE{100 * 8, 20 * 16});
+        frame.Open(driver.ScreenSize());
+        app.SetMainWnd(&frame);
+        points = FillSampleSurvey(data);
+        data.SetModifiedFlag(FALSE);
+    }
+    ~CoordinateEditorTest() override
+    {
+        if (frame.IsWindow())
+            frame.DestroyWindow();
+        RegSetStore(HKEY_CURRENT_USER, nullptr);
+        std::error_code error;
+        fs::remove_all(m_dir, error);
+    }
+
+    // Types a point into the first empty row: name, X, Y, Z.
+    void TypeNewPoint(const char* name, const char* x, const char* y, const char* z)
+    {
+        driver.PushKey(VK_END, false, true);
+        driver.PushKey(VK_DOWN);
+        driver.PushKey(VK_HOME);
+        for (const char* text : {name, x, y, z}) {
+            driver.PushKey(VK_RIGHT);
+            driver.PushText(text);
+            driver.PushKey(VK_RETURN);
+        }
+    }
+
+    HeadlessDriver driver;
+    WinApp app{"座標一覧", "TavcellDemo", &driver};
+    CoordinateManager manager{2000};
+    TavData data;
+    CoordinateFrame frame{manager, data};
+    long points = 0;
+    fs::path m_dir;
+};
+
+TEST_F(CoordinateEditorTest, TheSampleSurveyShowsInTheGridUnderJapaneseHeadings)
+{
+    EXPECT_GE(points, 300);
+    EXPECT_EQ(data.GetLastInputRecordNo(), points - 1);
+    Canvas canvas(100, 20);
+    Renderer renderer;
+    renderer.Paint(canvas);
+    EXPECT_EQ(canvas.LineText(0), " 座標一覧 - (無題)");
+    for (const char* heading : {"点番", "点名", "X座標", "Y座標", "標高", "コード", "線種", "半径", "確定"})
+        EXPECT_NE(canvas.LineText(1).find(heading), std::string::npos) << heading << " in " << canvas.LineText(1);
+    EXPECT_NE(canvas.LineText(2).find("T1"), std::string::npos) << canvas.ToText();
+    EXPECT_NE(canvas.LineText(2).find("基準点"), std::string::npos) << "a code shows as its name";
+    EXPECT_NE(canvas.LineText(19).find("F10 終了"), std::string::npos) << "the status line";
+}
+
+TEST_F(CoordinateEditorTest, APointTypedIntoANewRowIsSavedAndReadsBackWithTheLibrary)
+{
+    const fs::path document = m_dir / "survey.tcd";
+    frame.SetDocumentPath(document);
+    TypeNewPoint("新点1", "-36400.5", "-8200.25", "23.4");
+    driver.PushKey('S', false, true);
+    driver.PushKey(VK_F10);
+    app.Run();
+    EXPECT_TRUE(driver.MessageBoxes().empty()) << "saved, quitting asks nothing";
+    EXPECT_FALSE(frame.IsWindow());
+
+    TavData loaded;
+    plat::Archive archive = plat::Archive::LoadFile(document);
+    loaded.Serialize(archive);
+    std::string name;
+    double x = 0, y = 0, z = 0;
+    ASSERT_TRUE(loaded.Get(1L, points, name));
+    EXPECT_EQ(name, "新点1");
+    ASSERT_TRUE(loaded.Get(2L, points, x));
+    ASSERT_TRUE(loaded.Get(3L, points, y));
+    ASSERT_TRUE(loaded.Get(4L, points, z));
+    EXPECT_DOUBLE_EQ(x, -36400.5);
+    EXPECT_DOUBLE_EQ(y, -8200.25);
+    EXPECT_DOUBLE_EQ(z, 23.4);
+    ASSERT_TRUE(loaded.Get(1L, 0, name));
+    EXPECT_EQ(name, "T1") << "the sample points went along";
+}
+
+TEST_F(CoordinateEditorTest, ADamagedFileIsRefusedWithAMessageAndTheTableStaysAsItWas)
+{
+    const fs::path good = m_dir / "good.tcd";
+    frame.SetDocumentPath(good);
+    ASSERT_TRUE(frame.Save());
+    std::vector<std::uint8_t> bytes;
+    ASSERT_FALSE(ReadWholeFile(good, bytes));
+    bytes.resize(bytes.size() / 2);
+    const fs::path damaged = m_dir / "damaged.tcd";
+    ASSERT_FALSE(WriteFileAtomically(damaged, bytes));
+
+    data.Set(static_cast<unsigned>(kPointName), 0, std::string("変更"));
+    EXPECT_FALSE(frame.OpenFile(damaged));
+    ASSERT_EQ(driver.MessageBoxes().size(), 1u);
+    EXPECT_EQ(driver.MessageBoxes()[0].text.rfind("ファイルを開けませんでした。", 0), 0u) << driver.MessageBoxes()[0].text;
+    std::string name;
+    data.Get(static_cast<unsigned>(kPointName), 0, name);
+    EXPECT_EQ(name, "変更") << "nothing of the damaged file was applied";
+    EXPECT_EQ(data.GetLastInputRecordNo(), points - 1);
+    EXPECT_EQ(frame.GetDocumentPath(), good);
+
+    EXPECT_TRUE(frame.OpenFile(good));
+    data.Get(static_cast<unsigned>(kPointName), 0, name);
+    EXPECT_EQ(name, "T1");
+    EXPECT_FALSE(data.IsModified());
+}
+
+TEST_F(CoordinateEditorTest, QuittingWithChangesAsksAndCancelKeepsTheEditorOpen)
+{
+    const fs::path document = m_dir / "never.tcd";
+    frame.SetDocumentPath(document);
+    data.Set(static_cast<unsigned>(kZ), 3, 30.0);
+    driver.AnswerMessageBox(IDCANCEL);
+    driver.PushKey('Q', false, true);
+    app.Run();
+    ASSERT_EQ(driver.MessageBoxes().size(), 1u);
+    EXPECT_EQ(driver.MessageBoxes()[0].text, "変更を保存しますか？");
+    EXPECT_EQ(driver.MessageBoxes()[0].style, MB_YESNOCANCEL | MB_ICONQUESTION);
+    EXPECT_TRUE(frame.IsWindow()) << "cancelled";
+
+    driver.AnswerMessageBox(IDNO);
+    driver.PushKey(VK_F10);
+    app.Run();
+    EXPECT_FALSE(frame.IsWindow());
+    EXPECT_FALSE(fs::exists(document)) << "No leaves the file unwritten";
+}
+
+} // namespace

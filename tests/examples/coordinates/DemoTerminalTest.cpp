@@ -1,0 +1,92 @@
+// The editor as a person runs it, in a terminal (tmux) with a registry and a document of
+// its own: a point typed into a new row, saved with Ctrl+S, the program left with F10, and
+// the document read back with the library; and the terminal given back after SIGTERM.
+#include "tests/frontends/tty/TmuxSession.h"
+
+#include "platform/io/Archive.h"
+#include "tav/data/TavData.h"
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+namespace fs = std::filesystem;
+using tavtest::ReadTextFile;
+using tavtest::ShellQuote;
+using tavtest::TmuxSession;
+
+namespace {
+
+// Starts the editor on the document with the session's own registry; its process id goes
+// to the file "pid".
+void StartEditor(const TmuxSession& tmux, const fs::path& document)
+{
+    const std::string dir = tmux.Dir().string();
+    tmux.Shell("stty -g > " + dir + "/before; TAVCELL_REGISTRY=" + ShellQuote(dir + "/registry.sqlite3") +
+               " XDG_CONFIG_HOME=" + ShellQuote(dir) + " sh -c 'echo $$ > " + dir + "/pid; exec " +
+               std::string(TAVCELL_COORDINATES) + " \"$0\"' " + ShellQuote(document.string()) + " 2>" + dir +
+               "/stderr; stty -g > " + dir + "/after");
+}
+
+} // namespace
+
+TEST(DemoTerminalTest, APointTypedSavedAndQuitIsInTheDocument)
+{
+    if (!tavtest::HaveTmux())
+        GTEST_SKIP() << "tmux is not installed (./run setup installs it)";
+    TmuxSession tmux(100, 20);
+    ASSERT_TRUE(tmux.Ok());
+    const fs::path document = tmux.Dir() / "survey.tcd";
+    StartEditor(tmux, document);
+    ASSERT_TRUE(tmux.Shows("T1")) << tmux.Screen() << ReadTextFile(tmux.Dir() / "stderr");
+
+    tmux.Keys("C-End Down Home Right");
+    tmux.Type("新点1");
+    tmux.Keys("Enter Right");
+    tmux.Type("-36400.5");
+    tmux.Keys("Enter Right");
+    tmux.Type("-8200.25");
+    tmux.Keys("Enter Right");
+    tmux.Type("23.4");
+    tmux.Keys("Enter");
+    EXPECT_TRUE(tmux.Shows("新点1           -36400.500     -8200.250        23.400")) << tmux.Screen();
+    tmux.Keys("C-s");
+    ASSERT_TRUE(tmux.Shows("保存しました")) << tmux.Screen();
+    tmux.Keys("F10");
+    ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); })) << tmux.Screen();
+    EXPECT_EQ(tmux.Modes(), "0 0 1\n");
+    EXPECT_EQ(ReadTextFile(tmux.Dir() / "after"), ReadTextFile(tmux.Dir() / "before"));
+    EXPECT_TRUE(fs::exists(tmux.Dir() / "registry.sqlite3")) << "the layout went to the registry named for the run";
+
+    TavData loaded;
+    plat::Archive archive = plat::Archive::LoadFile(document);
+    loaded.Serialize(archive);
+    const long row = loaded.GetLastInputRecordNo();
+    std::string name;
+    double x = 0, y = 0, z = 0;
+    ASSERT_TRUE(loaded.Get(1L, row, name));
+    EXPECT_EQ(name, "新点1");
+    ASSERT_TRUE(loaded.Get(2L, row, x));
+    ASSERT_TRUE(loaded.Get(3L, row, y));
+    ASSERT_TRUE(loaded.Get(4L, row, z));
+    EXPECT_DOUBLE_EQ(x, -36400.5);
+    EXPECT_DOUBLE_EQ(y, -8200.25);
+    EXPECT_DOUBLE_EQ(z, 23.4);
+}
+
+TEST(DemoTerminalTest, TheTerminalIsGivenBackWhenTheEditorIsKilledWithSigterm)
+{
+    if (!tavtest::HaveTmux())
+        GTEST_SKIP() << "tmux is not installed (./run setup installs it)";
+    TmuxSession tmux(100, 20);
+    ASSERT_TRUE(tmux.Ok());
+    StartEditor(tmux, tmux.Dir() / "survey.tcd");
+    ASSERT_TRUE(tmux.Shows("T1")) << tmux.Screen();
+    const fs::path pidFile = tmux.Dir() / "pid";
+    ASSERT_TRUE(TmuxSession::WaitFor([&] { return !ReadTextFile(pidFile).empty(); }));
+    ASSERT_EQ(::kill(static_cast<pid_t>(std::stol(ReadTextFile(pidFile))), SIGTERM), 0);
+    ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); })) << tmux.Screen();
+    EXPECT_EQ(tmux.Modes(), "0 0 1\n") << "normal screen, no mouse reports, cursor shown";
+    EXPECT_EQ(ReadTextFile(tmux.Dir() / "after"), ReadTextFile(tmux.Dir() / "before"));
+    EXPECT_FALSE(fs::exists(tmux.Dir() / "survey.tcd")) << "killed, nothing was saved";
+}
