@@ -384,6 +384,50 @@ bool Dialog::PressButton(int id)
     return true;
 }
 
+namespace {
+
+// The letter a caption marks with '&' ("&&" is a literal '&'), upper case; 0 when none.
+char MnemonicOf(const std::string& text)
+{
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '&')
+            continue;
+        const char next = text[i + 1];
+        if (next != '&')
+            return (next >= 'a' && next <= 'z') ? static_cast<char>(next - 'a' + 'A') : next;
+        ++i;
+    }
+    return 0;
+}
+
+} // namespace
+
+bool Dialog::UseMnemonic(char letter)
+{
+    for (Wnd* control : GetChildren()) {
+        if (!control->IsWindowVisible() || !control->IsWindowEnabled() || MnemonicOf(control->GetWindowText()) != letter)
+            continue;
+        auto* button = dynamic_cast<Button*>(control);
+        if (button && button->IsPushButton()) {
+            PressButton(button->GetDlgCtrlID());
+        } else if (button && button->GetButtonStyle() != BS_GROUPBOX) {
+            GotoDlgCtrl(button);
+            button->Click();
+        } else {
+            // A label or a group box names the control that follows it.
+            const std::vector<Wnd*>& children = GetChildren();
+            auto at = std::find(children.begin(), children.end(), control);
+            for (++at; at != children.end(); ++at)
+                if (((*at)->GetStyle() & (WS_TABSTOP | WS_VISIBLE)) == (WS_TABSTOP | WS_VISIBLE) && (*at)->IsWindowEnabled()) {
+                    GotoDlgCtrl(*at);
+                    break;
+                }
+        }
+        return true;
+    }
+    return false;
+}
+
 bool Dialog::PreTranslateInput(const InputEvent& event)
 {
     if (event.kind == InputEvent::Kind::Close) {
@@ -398,6 +442,8 @@ bool Dialog::PreTranslateInput(const InputEvent& event)
     const UINT code = focus ? static_cast<UINT>(focus->SendMessage(WM_GETDLGCODE, static_cast<WPARAM>(event.key))) : 0;
     if (code & DLGC_WANTALLKEYS)
         return false;
+    if (event.alt && ((event.key >= 'A' && event.key <= 'Z') || (event.key >= '0' && event.key <= '9')))
+        return UseMnemonic(static_cast<char>(event.key));
     switch (event.key) {
     case VK_TAB:
         if (code & DLGC_WANTTAB)

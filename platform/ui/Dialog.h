@@ -111,6 +111,9 @@ protected:
 
 private:
     bool PressButton(int id);
+    // Alt and a letter: presses or checks the button that the letter marks, or goes to the
+    // control after the label or group box that it marks; false when none does.
+    bool UseMnemonic(char letter);
     int m_defId = 0;
     std::optional<int> m_endedEarly; // EndDialog before the modal loop began
 };

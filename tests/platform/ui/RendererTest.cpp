@@ -274,3 +274,27 @@ TEST(RendererTest, AMessageBoxShowsItsIconTextAndButtonsWithTheFocusMarked)
     const POINT cursor = canvas.GetCursor().value_or(POINT{-1, -1});
     EXPECT_EQ(canvas.At(cursor.x, cursor.y).bg, renderer.GetPalette().highlight) << "the cursor is on the focused button";
 }
+
+TEST(RendererTest, AltAndAMarkedLetterReachesTheControlTheDialogShowsItFor)
+{
+    HeadlessDriver driver;
+    WinApp app("座標", "Survey", &driver);
+    Dialog dialog(PointTemplate());
+    ASSERT_TRUE(dialog.CreateIndirect(PointTemplate()));
+    dialog.ShowWindow(SW_SHOW);
+    auto alt = [](int letter) {
+        InputEvent event = InputEvent::KeyPress(letter);
+        event.alt = true;
+        return event;
+    };
+    dialog.GotoDlgCtrl(dialog.GetDlgItem(kCode));
+    DispatchInput(alt('N'));
+    EXPECT_EQ(Wnd::GetFocus(), dialog.GetDlgItem(kName)) << "the label 点名(&N) leads to the edit after it";
+    DispatchInput(alt('F'));
+    EXPECT_EQ(dialog.IsDlgButtonChecked(kFixed), BST_CHECKED) << "固定(&F) is checked";
+    EXPECT_EQ(Wnd::GetFocus(), dialog.GetDlgItem(kFixed));
+    DispatchInput(alt('A'));
+    EXPECT_EQ(dialog.IsDlgButtonChecked(kArc), BST_CHECKED) << "the radio button 円弧(&A)";
+    DispatchInput(alt('Z'));
+    EXPECT_EQ(Wnd::GetFocus(), dialog.GetDlgItem(kArc)) << "a letter no control marks does nothing";
+}
