@@ -90,9 +90,13 @@ long FillSampleSurvey(TavData& data, long points)
             23.0 + 0.5 * t, 3, 1, i % 5 == 0 ? 150.0 + 10.0 * (i / 5) : 0.0, false);
     }
     // The channel's edge, dotted on plans.
-    for (int i = 0; record < points; ++i)
+    for (int i = 0; record < points; ++i) {
+        const long before = record;
         add("S" + std::to_string(i + 1), kOriginX + 160.0 - 2.5 * i, kOriginY - 170.0 + scatter.Next(0.3),
             21.8 + scatter.Next(0.1), 4, 2, 0, false);
+        if (record == before)
+            break;
+    }
     return record;
 }
 
