@@ -184,22 +184,49 @@ void Renderer::Paint(Canvas& canvas)
     canvas.Clear(m_palette.windowText, m_palette.desktop);
     m_droppedLists.clear();
     for (Wnd* wnd : Wnd::GetTopLevelWindows())
-        if (IsWindow(wnd) && wnd->IsWindowVisible())
+        if (IsWindow(wnd) && wnd->IsWindowVisible()) {
+            SetOrigin(*wnd);
             PaintWindow(*wnd, canvas, RECT{0, 0, canvas.Columns(), canvas.Lines()});
+        }
     canvas.ResetClip();
-    for (Wnd* combo : m_droppedLists)
+    for (const auto& [combo, cells] : m_droppedLists)
         if (IsWindow(combo))
-            PaintDroppedList(*combo, canvas);
+            PaintDroppedList(*combo, canvas, cells);
     m_droppedLists.clear();
+}
+
+void Renderer::SetOrigin(const Wnd& top) noexcept
+{
+    RECT screen;
+    top.GetWindowRect(&screen);
+    m_originPixels = POINT{screen.left, screen.top};
+    const RECT cells = PixelsToCells(screen);
+    m_originCells = POINT{cells.left, cells.top};
+}
+
+RECT Renderer::ToCells(const RECT& screen) const noexcept
+{
+    const RECT relative{screen.left - m_originPixels.x, screen.top - m_originPixels.y, screen.right - m_originPixels.x,
+                        screen.bottom - m_originPixels.y};
+    RECT cells = PixelsToCells(relative);
+    cells.left += m_originCells.x;
+    cells.right += m_originCells.x;
+    cells.top += m_originCells.y;
+    cells.bottom += m_originCells.y;
+    return cells;
 }
 
 void Renderer::PaintTree(Wnd& wnd, Canvas& canvas)
 {
     m_droppedLists.clear();
-    PaintWindow(wnd, canvas, canvas.GetClip());
-    for (Wnd* combo : m_droppedLists)
+    SetOrigin(*wnd.GetTopLevelParent());
+    const RECT clip = canvas.GetClip();
+    PaintWindow(wnd, canvas, clip);
+    canvas.SetClip(clip);
+    for (const auto& [combo, cells] : m_droppedLists)
         if (IsWindow(combo))
-            PaintDroppedList(*combo, canvas);
+            PaintDroppedList(*combo, canvas, cells);
+    canvas.SetClip(clip);
     m_droppedLists.clear();
 }
 
@@ -207,17 +234,22 @@ void Renderer::PaintWindow(Wnd& wnd, Canvas& canvas, const RECT& clip)
 {
     RECT screen;
     wnd.GetWindowRect(&screen);
-    const RECT cells = PixelsToCells(screen);
+    // Placed from the top-level window's cell, so that a dialog centred at an odd pixel
+    // keeps its controls where its template puts them relative to one another.
+    const RECT cells = ToCells(screen);
     const RECT own = Intersect(cells, clip);
-    if (own.IsEmpty())
+    // A dialog's template size is its inside: its box and caption lie round it.
+    const bool boxed = dynamic_cast<Dialog*>(&wnd) && !(wnd.GetStyle() & WS_CHILD);
+    const RECT outer = boxed ? RECT{cells.left - 1, cells.top - 1, cells.right + 1, cells.bottom + 1} : cells;
+    if (Intersect(outer, clip).IsEmpty())
         return;
-    canvas.SetClip(own);
+    canvas.SetClip(Intersect(outer, clip));
     const bool standardButton = dynamic_cast<Button*>(&wnd) &&
                                 !(static_cast<Button&>(wnd).GetButtonStyle() == BS_OWNERDRAW && !wnd.GetDrawing().empty());
     if (dynamic_cast<FrameWnd*>(&wnd))
         PaintFrame(wnd, canvas, cells);
     else if (dynamic_cast<Dialog*>(&wnd))
-        PaintDialog(wnd, canvas, cells);
+        PaintDialog(wnd, canvas, outer);
     else if (standardButton)
         PaintButton(wnd, canvas, cells);
     else if (dynamic_cast<Edit*>(&wnd))
@@ -238,9 +270,10 @@ void Renderer::PaintWindow(Wnd& wnd, Canvas& canvas, const RECT& clip)
     // Bottom of the z-order first, so that the topmost child ends up in front. A copy, since
     // a child's painting may change the tree.
     const std::vector<Wnd*> children = wnd.GetChildren();
-    for (auto it = children.rbegin(); it != children.rend(); ++it)
-        if (IsWindow(*it) && ((*it)->GetStyle() & WS_VISIBLE))
-            PaintWindow(**it, canvas, own);
+    if (!own.IsEmpty())
+        for (auto it = children.rbegin(); it != children.rend(); ++it)
+            if (IsWindow(*it) && ((*it)->GetStyle() & WS_VISIBLE))
+                PaintWindow(**it, canvas, own);
     canvas.SetClip(clip);
 }
 
@@ -477,15 +510,12 @@ void Renderer::PaintComboBox(Wnd& wnd, Canvas& canvas, const RECT& cells)
     if (focused)
         canvas.SetCursor(POINT{pickOnly ? cells.left : std::min<LONG>(cells.left + width, arrow - 1), line});
     if (combo.GetDroppedState())
-        m_droppedLists.push_back(&wnd);
+        m_droppedLists.emplace_back(&wnd, cells);
 }
 
-void Renderer::PaintDroppedList(Wnd& wnd, Canvas& canvas) const
+void Renderer::PaintDroppedList(Wnd& wnd, Canvas& canvas, const RECT& cells) const
 {
     auto& combo = static_cast<ComboBox&>(wnd);
-    RECT screen;
-    wnd.GetWindowRect(&screen);
-    const RECT cells = PixelsToCells(screen);
     const int count = combo.GetCount();
     const int rows = std::max(1, std::min(count, std::max<int>(3, cells.Height() - 1)));
     LONG top = cells.top + 1;
@@ -616,9 +646,15 @@ void Renderer::PaintRecorded(Wnd& wnd, Canvas& canvas, const RECT& clip) const
     }
     POINT origin;
     wnd.ClientToScreen(&origin);
+    origin.x -= m_originPixels.x;
+    origin.y -= m_originPixels.y;
     for (const DrawOp& op : wnd.GetDrawing()) {
         const RECT pixels{op.rect.left + origin.x, op.rect.top + origin.y, op.rect.right + origin.x, op.rect.bottom + origin.y};
-        const RECT cells = PixelsToCells(pixels);
+        RECT cells = PixelsToCells(pixels);
+        cells.left += m_originCells.x;
+        cells.right += m_originCells.x;
+        cells.top += m_originCells.y;
+        cells.bottom += m_originCells.y;
         const RECT area = Intersect(cells, clip);
         if (area.IsEmpty())
             continue;
@@ -637,7 +673,7 @@ void Renderer::PaintRecorded(Wnd& wnd, Canvas& canvas, const RECT& clip) const
         // A text's right edge rounds down: a margin of a few pixels before the next column
         // becomes a blank cell, so a right-aligned number never touches the text after it.
         RECT textCells = cells;
-        textCells.right = std::max(textCells.left, FloorDiv(pixels.right, kCharWidth));
+        textCells.right = std::max(textCells.left, FloorDiv(pixels.right, kCharWidth) + m_originCells.x);
         canvas.SetClip(Intersect(textCells, clip));
         const bool single = (op.format & DT_SINGLELINE) != 0 || op.text.find('\n') == std::string::npos;
         const std::vector<std::string> lines = single ? std::vector<std::string>{op.text} : WrapText(op.text, cells.Width());

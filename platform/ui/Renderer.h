@@ -8,6 +8,7 @@
 #include "platform/ui/Types.h"
 
 #include <string>
+#include <utility>
 #include <string_view>
 #include <vector>
 
@@ -73,13 +74,16 @@ public:
 
 private:
     void PaintWindow(Wnd& wnd, Canvas& canvas, const RECT& clip);
+    // Windows are placed in cells relative to their top-level window's cell.
+    void SetOrigin(const Wnd& top) noexcept;
+    [[nodiscard]] RECT ToCells(const RECT& screen) const noexcept;
     void PaintFrame(Wnd& wnd, Canvas& canvas, const RECT& cells) const;
     void PaintDialog(Wnd& wnd, Canvas& canvas, const RECT& cells) const;
     void PaintStatic(Wnd& wnd, Canvas& canvas, const RECT& cells) const;
     void PaintButton(Wnd& wnd, Canvas& canvas, const RECT& cells) const;
     void PaintEdit(Wnd& wnd, Canvas& canvas, const RECT& cells) const;
     void PaintComboBox(Wnd& wnd, Canvas& canvas, const RECT& cells);
-    void PaintDroppedList(Wnd& wnd, Canvas& canvas) const;
+    void PaintDroppedList(Wnd& wnd, Canvas& canvas, const RECT& cells) const;
     void PaintListBox(Wnd& wnd, Canvas& canvas, const RECT& cells) const;
     void PaintListView(Wnd& wnd, Canvas& canvas, const RECT& cells) const;
     void PaintProgress(Wnd& wnd, Canvas& canvas, const RECT& cells) const;
@@ -90,7 +94,9 @@ private:
     int WriteLabel(Canvas& canvas, int column, int line, std::string_view text, COLORREF fg, COLORREF bg) const;
 
     Palette m_palette;
-    std::vector<Wnd*> m_droppedLists;
+    std::vector<std::pair<Wnd*, RECT>> m_droppedLists; // open combo box lists and their boxes' cells
+    POINT m_originPixels;
+    POINT m_originCells;
 };
 
 } // namespace plat

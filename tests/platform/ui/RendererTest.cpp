@@ -54,7 +54,7 @@ TEST(RendererTest, ADialogShowsItsCaptionAndEveryControlFromItsState)
     WinApp app("座標", "Survey", &driver);
     Dialog dialog(PointTemplate());
     ASSERT_TRUE(dialog.CreateIndirect(PointTemplate()));
-    dialog.MoveWindow(0, 0, 240, 128);
+    dialog.MoveWindow(8, 16, 240, 128);
     dialog.ShowWindow(SW_SHOW);
     auto* combo = dynamic_cast<ComboBox*>(dialog.GetDlgItem(kCode));
     ASSERT_NE(combo, nullptr);
@@ -69,20 +69,23 @@ TEST(RendererTest, ADialogShowsItsCaptionAndEveryControlFromItsState)
     Canvas canvas(32, 10);
     Renderer renderer;
     renderer.Paint(canvas);
-    EXPECT_EQ(Lines(canvas, 0, 7), " 点の編集\n"
-                                    "│点名(N) P1                  │\n"
-                                    "│                            │\n"
-                                    "│[x] 固定(F)   ┌ 線種 ──────┐│\n"
-                                    "│              │(*) 円弧(A) ││\n"
-                                    "│境界        v └────────────┘│\n"
-                                    "│              < OK  > [取消]│\n"
-                                    "└────────────────────────────┘\n")
-        << "the label's colon is cut at its right edge, the label and the edit share a line\n"
+    EXPECT_EQ(Lines(canvas, 0, 9), " 点の編集\n"
+                                    "│                              │\n"
+                                    "│ 点名(N) P1                   │\n"
+                                    "│                              │\n"
+                                    "│ [x] 固定(F)   ┌ 線種 ──────┐ │\n"
+                                    "│               │(*) 円弧(A) │ │\n"
+                                    "│ 境界        v └────────────┘ │\n"
+                                    "│               < OK  > [取消] │\n"
+                                    "│                              │\n"
+                                    "└──────────────────────────────┘\n")
+        << "the box and caption lie round the template's area; the label's colon is cut at its right edge; "
+           "the label and the edit share a line\n"
         << canvas.ToText();
     EXPECT_EQ(canvas.At(1, 0).bg, renderer.GetPalette().caption) << "the caption bar";
-    EXPECT_EQ(canvas.At(6, 1).attr & CanvasCell::Underline, CanvasCell::Underline) << "the mnemonic N is marked";
-    EXPECT_EQ(canvas.At(9, 1).bg, renderer.GetPalette().window) << "the edit field shows as a field";
-    EXPECT_EQ(canvas.GetCursor(), (POINT{11, 1})) << "the caret stands after the typed text";
+    EXPECT_EQ(canvas.At(7, 2).attr & CanvasCell::Underline, CanvasCell::Underline) << "the mnemonic N is marked";
+    EXPECT_EQ(canvas.At(10, 2).bg, renderer.GetPalette().window) << "the edit field shows as a field";
+    EXPECT_EQ(canvas.GetCursor(), (POINT{12, 2})) << "the caret stands after the typed text";
 }
 
 TEST(RendererTest, AComboBoxListOpensWithF4OrAltDownOverTheDialogAndKeepsReturnFromIt)
@@ -91,7 +94,7 @@ TEST(RendererTest, AComboBoxListOpensWithF4OrAltDownOverTheDialogAndKeepsReturnF
     WinApp app("座標", "Survey", &driver);
     Dialog dialog(PointTemplate());
     ASSERT_TRUE(dialog.CreateIndirect(PointTemplate()));
-    dialog.MoveWindow(0, 0, 240, 128);
+    dialog.MoveWindow(8, 16, 240, 128);
     dialog.ShowWindow(SW_SHOW);
     auto* combo = dynamic_cast<ComboBox*>(dialog.GetDlgItem(kCode));
     for (const char* code : {"境界", "道路", "水路"})
@@ -105,13 +108,13 @@ TEST(RendererTest, AComboBoxListOpensWithF4OrAltDownOverTheDialogAndKeepsReturnF
     Canvas canvas(32, 10);
     Renderer renderer;
     renderer.Paint(canvas);
-    EXPECT_EQ(Lines(canvas, 5, 8), "│道路        v └────────────┘│\n"
-                                    "│境界          < OK  > [取消]│\n"
-                                    "└道路         ───────────────┘\n"
-                                    " 水路\n")
+    EXPECT_EQ(Lines(canvas, 6, 9), "│ 道路        v └────────────┘ │\n"
+                                    "│ 境界          < OK  > [取消] │\n"
+                                    "│ 道路                         │\n"
+                                    "└─水路         ────────────────┘\n")
         << "the list lies over the dialog's border and below it\n"
         << canvas.ToText();
-    EXPECT_EQ(canvas.At(1, 7).bg, renderer.GetPalette().highlight) << "the chosen entry is marked";
+    EXPECT_EQ(canvas.At(2, 8).bg, renderer.GetPalette().highlight) << "the chosen entry is marked";
 
     DispatchInput(InputEvent::KeyPress(VK_ESCAPE));
     EXPECT_FALSE(combo->GetDroppedState());
