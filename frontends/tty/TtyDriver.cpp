@@ -22,6 +22,11 @@ namespace {
 // How long a lone ESC waits for the rest of a sequence before it counts as the Escape key.
 constexpr int kEscapeWaitMs = 40;
 
+int Brightness(plat::COLORREF color) noexcept
+{
+    return 3 * plat::GetRValue(color) + 6 * plat::GetGValue(color) + plat::GetBValue(color);
+}
+
 } // namespace
 
 std::unique_ptr<TtyDriver> TtyDriver::Open(std::string* error)
@@ -203,6 +208,10 @@ void TtyDriver::Flush()
                 attributes |= A_UNDERLINE;
             if (cell.attr & plat::CanvasCell::Bold)
                 attributes |= A_BOLD;
+            // Without colours, light text on a dark ground (a highlight, a caption) shows
+            // reversed, so that what is marked stays marked.
+            if (!m_colors && Brightness(cell.fg) > Brightness(cell.bg))
+                attributes |= A_REVERSE;
             const int pair = Pair(cell.fg, cell.bg);
             cchar_t glyph;
             ::setcchar(&glyph, text, attributes, 0, &pair);
