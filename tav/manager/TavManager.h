@@ -178,8 +178,6 @@ private:
     // The items' controls and cell sizes, for the declared items and `extra` more.
     void CollectControls(long extra);
     void RebuildLayout();
-    // SetTextFormat, with each column's alignment handed on to the grid.
-    void ApplyTextFormat();
 
     // Replaces an item number by its column (toColumn) or a column by its item number;
     // FALSE, number unchanged, when the map has no entry.
@@ -192,8 +190,8 @@ private:
     // TavManagerFormat.cpp), found once per collected control: a class never changes while
     // the control lives, and the grid asks for every cell's text.
     [[nodiscard]] unsigned ControlClasses(long itemNo, const plat::Wnd* control);
-    // The grid's requests. Nothing is sent while no window is bound. The grid component's
-    // own alignment call is made by the grid when it is created, from GetTextAlign.
+    // The grid's requests. Nothing is sent while no window is bound; an alignment is kept
+    // for GetTextAlign either way.
     void GridRequest(plat::UINT request, plat::WPARAM wParam, plat::LPARAM lParam);
     void GridSetTextAlign(unsigned flags, long column);
 

@@ -108,7 +108,7 @@ void TavManager::Associate(TavData* data, plat::BOOL full)
         }
     }
     Request(m_cell, MOXM_FIXEDCOLDONE, static_cast<plat::WPARAM>(-1));
-    ApplyTextFormat();
+    SetTextFormat();
     SetColWidth(TRUE);
 }
 
@@ -199,7 +199,7 @@ int TavManager::GetTemplateNameArray(std::vector<std::string>& names)
 void TavManager::RebuildLayout()
 {
     Request(m_cell, MOXM_REBUILDCOLUMNS);
-    ApplyTextFormat();
+    SetTextFormat();
     SetColWidth(TRUE);
     if (plat::IsWindow(m_cell))
         m_cell->Invalidate(TRUE);
@@ -238,20 +238,10 @@ void TavManager::TermChange()
     Request(m_cell, MOXM_REBUILDCOLUMNS);
     CalcItemWidth();
     SetColWidth(TRUE);
-    ApplyTextFormat();
+    SetTextFormat();
     if (plat::IsWindow(m_cell))
         m_cell->Invalidate(TRUE);
     OnTermChange();
-}
-
-void TavManager::ApplyTextFormat()
-{
-    SetTextFormat();
-    MoxCellCtrl* grid = GridOf(m_cell);
-    if (grid == nullptr || m_data == nullptr)
-        return;
-    for (std::size_t column = 0; column < m_data->Template().size(); ++column)
-        grid->SetTextAlign(GetTextAlign(static_cast<long>(column)), static_cast<long>(column));
 }
 
 // ---- widths ----

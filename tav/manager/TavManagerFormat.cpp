@@ -3,6 +3,7 @@
 // cell on each redraw, so the class of each item's control is looked up once, not per cell.
 #include "tav/manager/TavManager.h"
 
+#include "components/mox/MoxCellCtrl.h"
 #include "components/support/HixAngleMrm.h"
 #include "components/support/HixMrm.h"
 #include "components/support/HixNumber.h"
@@ -329,4 +330,6 @@ void TavManager::GridSetTextAlign(unsigned flags, long column)
     if (index >= m_textAligns.size())
         m_textAligns.resize(index + 1, 0);
     m_textAligns[index] = flags;
+    if (auto* grid = plat::IsWindow(m_cell) ? dynamic_cast<MoxCellCtrl*>(m_cell) : nullptr)
+        grid->SetTextAlign(flags, column);
 }
