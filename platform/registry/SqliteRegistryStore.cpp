@@ -168,15 +168,22 @@ SqliteRegistryStore::OpenResult SqliteRegistryStore::Open(const std::filesystem:
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
 
     const std::string notRegistry = path.string() + ": not a registry database; it is left as it is";
-    // Nothing is written until the file is known to be ours (or empty).
+    // Nothing is written until the file is known to be ours (or empty). The mark and the
+    // schema are read in one transaction: another program may be initialising the file at
+    // this moment, and reads apart could see its schema without yet seeing its mark.
     std::int64_t applicationId = 0;
-    if (!QueryInteger(db, "PRAGMA application_id", applicationId)) {
-        result.error = notRegistry + " (" + ErrorText(db) + ")";
+    std::int64_t objects = 0;
+    const bool read = sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK
+        && QueryInteger(db, "PRAGMA application_id", applicationId)
+        && QueryInteger(db, "SELECT count(*) FROM sqlite_schema", objects);
+    const std::string readError = read ? std::string() : ErrorText(db);
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    if (!read) {
+        result.error = notRegistry + " (" + readError + ")";
         return result;
     }
     if (applicationId == 0) {
-        std::int64_t objects = 0;
-        if (!QueryInteger(db, "SELECT count(*) FROM sqlite_schema", objects) || objects != 0) {
+        if (objects != 0) {
             result.error = notRegistry;
             return result;
         }
