@@ -361,9 +361,10 @@ void MoxData::Update(long first, long last, plat::BOOL redraw)
 
 void MoxData::MarkModified()
 {
-    // Only the first change calls the hook: a derived table may pass the state on to a
-    // document, which is not worth doing on every cell of a bulk change.
-    if (!m_modified)
+    // A table no view shows calls the hook on its first change only. While a view shows it,
+    // every change does: the view's document may have been saved, and so marked unmodified,
+    // since the table was last marked, and a derived table passes the state on to it.
+    if (!m_modified || m_view != nullptr)
         SetModifiedFlag(TRUE);
 }
 

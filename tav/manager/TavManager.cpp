@@ -55,24 +55,7 @@ void TavManager::Detach() noexcept
     m_cell = nullptr;
 }
 
-void TavManager::CollectItems()
-{
-    const long count = m_itemCount + OnAddItemCount();
-    m_idToItem.clear();
-    m_flaggedItems.clear();
-    m_controls.assign(static_cast<std::size_t>(std::max(count, 0L)), nullptr);
-    m_dataSizes.assign(m_controls.size(), 0);
-    m_controlClasses.assign(m_controls.size(), 0);
-    for (long item = 0; item < count; ++item) {
-        const unsigned id = ItemNotoID(item);
-        m_idToItem[static_cast<std::int32_t>(id)] = static_cast<std::int32_t>(item);
-        int flag = 0;
-        m_controls[static_cast<std::size_t>(item)] = OnGetControl(id, flag);
-        if (flag != 0)
-            m_flaggedItems.push_back(item);
-        m_dataSizes[static_cast<std::size_t>(item)] = OnGetDataSize(id);
-    }
-}
+void TavManager::CollectItems() { CollectControls(OnAddItemCount()); }
 
 // ---- numbering ----
 
@@ -80,9 +63,12 @@ int TavManager::DeclarationEntry(long itemNo) const
 {
     if (m_declaration == nullptr)
         throw plat::InvalidArgument("no items are declared");
-    // The array's length is the host's promise; only a negative index is certainly wrong.
-    if (itemNo < 0)
-        throw plat::InvalidArgument("item number " + std::to_string(itemNo) + " is not declared");
+    // The declaration holds the declared items and, once the binding collected them, the
+    // extra ones: no entry beyond those may be read, whatever column or number is asked.
+    const long declared = std::max(m_itemCount, static_cast<long>(m_dataSizes.size()));
+    if (itemNo < 0 || itemNo >= declared)
+        throw plat::InvalidArgument("item number " + std::to_string(itemNo) + " is not declared (" +
+                                    std::to_string(declared) + " items)");
     return m_declaration[itemNo];
 }
 

@@ -4,6 +4,7 @@
 #include "components/mox/MoxRectArray.h"
 
 #include "platform/io/Errors.h"
+#include "platform/ui/Wnd.h"
 
 #include <gtest/gtest.h>
 
@@ -143,6 +144,35 @@ TEST(MoxDataTest, WritesAskBeforeAndTellAfterAndRefusalsChangeNothing)
     EXPECT_EQ(table.m_log, "remove? 0,1; changed 0,1 now 0; ");
     EXPECT_FALSE(table.GetBuffer(0, 1, nullptr, 0));
     EXPECT_EQ(table.GetLastInputRecordNo(), -1);
+}
+
+TEST(MoxDataTest, ModifiedHookRunsOnTheFirstChangeOrOnEveryChangeWhileShown)
+{
+    // A derived table passes the state on to a view's document, which may be saved (and so
+    // marked unmodified) while the table stays modified.
+    class Counting : public TestTable {
+    public:
+        void SetModifiedFlag(plat::BOOL modified) override
+        {
+            m_marks += modified ? 1 : 0;
+            TestTable::SetModifiedFlag(modified);
+        }
+        int m_marks = 0;
+    } table;
+    ASSERT_TRUE(table.SetSize(3, 4));
+    table.m_marks = 0;
+    Put(table, 0, 0, 1);
+    Put(table, 1, 1, 2);
+    table.InsertRecord(0, 1);
+    EXPECT_EQ(table.m_marks, 1) << "a table nobody shows is marked once";
+
+    plat::Wnd view;
+    table.SetView(&view);
+    Put(table, 0, 0, 3);
+    ASSERT_TRUE(table.Remove(0, 0));
+    table.RemoveRecord(0, 1);
+    EXPECT_EQ(table.m_marks, 4) << "every change of a shown table reaches the hook";
+    table.SetView(nullptr);
 }
 
 TEST(MoxDataTest, InsertAndRemoveRecordsKeepTheRecordCount)

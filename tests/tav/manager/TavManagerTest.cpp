@@ -1,12 +1,21 @@
 // The manager's numbering between items, identifiers and columns, and its hooks' defaults.
 #include "tav/manager/TavManager.h"
 
+#include "components/mox/MoxCellView.h"
+#include "components/mox/MoxDocument.h"
 #include "platform/io/Errors.h"
+#include "platform/registry/MemoryRegistryStore.h"
+#include "platform/registry/Registry.h"
+#include "platform/resource/AppIdentity.h"
 #include "platform/resource/Module.h"
+#include "platform/ui/App.h"
+#include "platform/ui/HeadlessDriver.h"
 #include "tests/tav/data/TestHost.h"
+#include "tests/tav/manager/CoordinateHost.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 namespace {
@@ -140,6 +149,90 @@ TEST(TavManagerTest, HeadingsLineNumbersAndActiveCellsByDefault)
     EXPECT_TRUE(manager.OnActiveControl(10, 2));
     EXPECT_FALSE(manager.AttrWarning().Get(10u, 1L)) << "the two tables are separate";
     EXPECT_EQ(manager.AttrWarning().GetRows(), 4) << "sized after the bound table: 3 records + 1";
+}
+
+TEST(TavManagerTest, NumbersOutsideTheDeclarationAreRefused)
+{
+    // Three items declared, one more added by the host: the array holds four entries.
+    class ExtraManager : public TestManager {
+    public:
+        ExtraManager() : TestManager({5, 6, 7, 8}, {}, 2) { SetSize(3, 2); }
+        int OnAddItemCount() override { return 1; }
+    } manager;
+    EXPECT_THROW(static_cast<void>(manager.ItemNotoID(3)), plat::InvalidArgument)
+        << "before binding only the declared items are known";
+    TavData data;
+    manager.Bind(data);
+    EXPECT_EQ(manager.ItemNotoID(3), 8u) << "binding collects the extra item";
+    EXPECT_EQ(manager.IDtoItemNo(8), 3);
+    EXPECT_THROW(static_cast<void>(manager.ItemNotoID(4)), plat::InvalidArgument)
+        << "an entry past the host's array is never read";
+    EXPECT_THROW(static_cast<void>(manager.ColtoID(7)), plat::InvalidArgument)
+        << "an unmapped column is an item number, and this one is not declared";
+}
+
+TEST(TavManagerTest, HookDefaults)
+{
+    const plat::AppIdentity saved = plat::GetAppIdentity();
+    plat::SetAppIdentity({"Coordinates", "Survey"});
+    TestManager manager({1, 2}, {}, 7);
+    EXPECT_STREQ(manager.GetSoftware(), "Coordinates") << "the running application's name";
+    EXPECT_STREQ(manager.GetRegCategory(), "Application") << "not the application's own category";
+    plat::SetAppIdentity(saved);
+
+    EXPECT_EQ(manager.GetUseTemplate(), nullptr);
+    EXPECT_EQ(manager.GetHelpID(42), 0u);
+    EXPECT_EQ(manager.OnGetHelpItemID(12), 12u);
+    EXPECT_EQ(manager.OnGetDispRowCount(), 7);
+    EXPECT_EQ(manager.OnAddItemCount(), 0);
+    EXPECT_EQ(manager.OnGetPaneWidth(1), 0);
+    unsigned align = 5;
+    EXPECT_FALSE(manager.OnSetTextAlign(1, align));
+    EXPECT_EQ(align, 5u);
+    int flag = 0;
+    EXPECT_EQ(manager.OnGetControl(1, flag), nullptr);
+    EXPECT_EQ(flag, 0);
+    std::string text = "kept";
+    EXPECT_FALSE(manager.OnGetText(1, 0, text));
+    EXPECT_FALSE(manager.OnGetSpeechText(1, 0, text));
+    EXPECT_EQ(text, "kept");
+    EXPECT_TRUE(manager.OnCheckTemplate({1}));
+    EXPECT_EQ(manager.GetItemCount(), 2);
+    EXPECT_THROW(static_cast<void>(manager.GetRecordSize()), plat::InvalidArgument)
+        << "no cell sizes are known before binding";
+}
+
+// A document saved while its table stays on screen is marked unmodified behind the table's
+// back: the next change of a cell must mark it again, or closing would lose the change.
+TEST(TavManagerTest, EveryChangeOfAShownTableReachesItsDocument)
+{
+    plat::RegSetStore(plat::HKEY_CURRENT_USER, std::make_shared<plat::MemoryRegistryStore>());
+    {
+        plat::HeadlessDriver driver;
+        plat::WinApp app{"TavManagerTest", "Test", &driver};
+        tavtest::CoordinateManager manager;
+        TavData data;
+        MoxDocument document;
+        document.SetTable(&data);
+        tavtest::CoordinateHost frame(manager);
+        frame.Open();
+        MoxCellView view;
+        view.SetDocument(&document);
+        view.Create(plat::WS_VISIBLE, plat::RECT{0, 0, 640, 400}, &frame, 2);
+        manager.Associate(&view, &data);
+        ASSERT_TRUE(data.Set(tavtest::kX, 0, 1.5));
+        EXPECT_TRUE(document.IsModified());
+
+        document.SetModifiedFlag(FALSE); // saved
+        ASSERT_TRUE(data.IsModified()) << "the table itself was never told";
+        ASSERT_TRUE(data.Set(tavtest::kX, 1, 2.5));
+        EXPECT_TRUE(document.IsModified()) << "a change after the save marks the document again";
+        document.SetModifiedFlag(FALSE);
+        ASSERT_TRUE(data.Delete(tavtest::kX, 0));
+        EXPECT_TRUE(document.IsModified()) << "clearing a cell is a change too";
+        manager.Abscind();
+    }
+    plat::RegSetStore(plat::HKEY_CURRENT_USER, nullptr);
 }
 
 } // namespace
