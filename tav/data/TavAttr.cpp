@@ -212,10 +212,11 @@ void TavAttr::RequestRedraw(Area area, unsigned id, long first, long last, int r
 {
     if (!redraw || m_manager == nullptr)
         return;
-    // Only a live grid is asked: a bound window need not have been created yet.
+    // Only a grid on screen is asked: a bound window need not have been created yet, and a
+    // hidden one paints everything when it is shown.
     plat::Wnd* cell = m_manager->Cell();
     auto* grid = plat::IsWindow(cell) ? dynamic_cast<MoxCellCtrl*>(cell) : nullptr;
-    if (grid == nullptr)
+    if (grid == nullptr || !grid->IsWindowVisible())
         return;
     // The grid repaints without erasing: a cell or a run of records of one item, an item to
     // the window's edge, a record across the grid, or the whole window.

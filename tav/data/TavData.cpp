@@ -272,25 +272,19 @@ plat::BOOL TavData::QueryIsBlank(unsigned id, long record) const { return QueryI
 
 // ---- layout ----
 
-plat::BOOL TavData::SetAutoWidthFlag(plat::BOOL on)
+plat::BOOL TavData::ChangeSwitch(plat::BOOL& field, plat::BOOL on)
 {
     const plat::BOOL value = on ? TRUE : FALSE;
-    if (m_autoWidth == value)
+    if (field == value)
         return FALSE;
-    m_autoWidth = value;
+    field = value;
     SetModifiedFlag(TRUE);
     return TRUE;
 }
 
-plat::BOOL TavData::SetCellLockFlag(plat::BOOL on)
-{
-    const plat::BOOL value = on ? TRUE : FALSE;
-    if (m_cellLock == value)
-        return FALSE;
-    m_cellLock = value;
-    SetModifiedFlag(TRUE);
-    return TRUE;
-}
+plat::BOOL TavData::SetAutoWidthFlag(plat::BOOL on) { return ChangeSwitch(m_autoWidth, on); }
+
+plat::BOOL TavData::SetCellLockFlag(plat::BOOL on) { return ChangeSwitch(m_cellLock, on); }
 
 void TavData::SetModifiedFlag(plat::BOOL modified)
 {

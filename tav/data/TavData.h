@@ -158,6 +158,8 @@ private:
     struct TemplateBlock;
     [[nodiscard]] long ItemOf(unsigned id) const;
     plat::BOOL SetText(long itemNo, long record, std::string_view text);
+    // Stores a switch; FALSE when it already had that value, else marks the table modified.
+    plat::BOOL ChangeSwitch(plat::BOOL& field, plat::BOOL on);
     [[nodiscard]] unsigned ID(long itemNo) const;
     [[nodiscard]] bool HasWindow() const noexcept;
     [[nodiscard]] static TemplateBlock ReadTemplateBlock(plat::Archive& archive);
