@@ -141,8 +141,8 @@ protected:
     [[nodiscard]] plat::Wnd* Cell() const noexcept { return m_cell; }
 
     // The storing steps of binding, on which the full binding builds: the table (pointed
-    // back at this manager), the window, and the identifier map with the item sizes the
-    // hooks give. Detach undoes the first two.
+    // back at this manager), the window, and the items (identifier map, controls and cell
+    // sizes, the extra items included) as binding collects them. Detach undoes the first two.
     void AttachTable(TavData* data) noexcept;
     void AttachWindow(plat::Wnd* window) noexcept { m_cell = window; }
     void Detach() noexcept;
