@@ -35,7 +35,7 @@ bool LunMrmDMSEdit::CheckText(std::string_view text, bool complete) const
         return !complete && IsNumberInProgress(text);
     if (degrees < 0 && !SignAllowed())
         return false;
-    return InBounds(degrees);
+    return BoundsAllow(degrees, complete);
 }
 
 bool LunMrmDMSEdit::AcceptsChar(char32_t ch) const

@@ -3,6 +3,8 @@
 
 #include "components/support/HixNumber.h"
 
+#include <cmath>
+
 LunNumEdit::LunNumEdit(int mode) { Mode(mode); }
 
 void LunNumEdit::Mode(int mode)
@@ -53,7 +55,12 @@ bool LunNumEdit::GetMinMax(double& minValue, double& maxValue) const noexcept
     return true;
 }
 
-bool LunNumEdit::InBounds(double value) const noexcept { return !m_bounded || (value >= m_min && value <= m_max); }
+bool LunNumEdit::BoundsAllow(double value, bool complete) const noexcept
+{
+    if (!m_bounded || (value >= m_min && value <= m_max))
+        return true;
+    return !complete && (std::signbit(value) ? value >= m_min : value <= m_max);
+}
 
 bool LunNumEdit::IsNumberInProgress(std::string_view text) noexcept
 {
@@ -80,6 +87,7 @@ bool LunNumEdit::CheckText(std::string_view text, bool complete) const
         return false;
     if (IntegerFigure() > 0 && shape.integerDigits > IntegerFigure())
         return false;
-    // A number still being typed may not have reached the lower bound yet.
-    return InBounds(value) || (!complete && !(value > m_max));
+    // A measure edit's text is in its display unit; the bounds are on the value.
+    static_cast<void>(ValueOfText(text, value));
+    return BoundsAllow(value, complete);
 }

@@ -25,9 +25,11 @@ public:
     // point (0 before: no limit).
     virtual void SetFigure(int sign, int integerFigure, int fractionFigure);
 
-    // Inclusive bounds of a valid value; a value outside them, or any number while the lower
-    // bound exceeds the upper, is invalid.
+    // Inclusive bounds of a valid value, in the unit of the value Get returns (metres for a
+    // measure edit, whatever its display unit); a value outside them, or any number while the
+    // lower bound exceeds the upper, is invalid.
     void SetMinMax(long minValue, long maxValue);
+    void SetMinMax(int minValue, int maxValue) { SetMinMax(long{minValue}, long{maxValue}); }
     void SetMinMax(double minValue, double maxValue);
     void ClearMinMax() noexcept { m_bounded = false; }
     [[nodiscard]] bool GetMinMax(double& minValue, double& maxValue) const noexcept;
@@ -36,8 +38,10 @@ protected:
     bool CheckText(std::string_view text, bool complete) const override;
     // Whether a negative value may be entered in the current mode.
     [[nodiscard]] bool SignAllowed() const noexcept;
-    // The bounds, for edits that check their value themselves.
-    [[nodiscard]] bool InBounds(double value) const noexcept;
+    // The bounds, for edits that check their value themselves. A text still being typed only
+    // moves away from zero as digits are added, so it is refused only once it is past the
+    // bound on its own side.
+    [[nodiscard]] bool BoundsAllow(double value, bool complete) const noexcept;
     // A text that may still grow into a number ("", "-", "12.").
     [[nodiscard]] static bool IsNumberInProgress(std::string_view text) noexcept;
 

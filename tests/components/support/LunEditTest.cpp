@@ -82,7 +82,7 @@ TEST(LunEditTest, NumberEditJudgesModesFiguresAndBounds)
     LunNumEdit line(5);
     line.Mode(4);
     line.SetFigure(0, 5, 0);
-    line.SetMinMax(1L, 120L);
+    line.SetMinMax(1, 120);
     EXPECT_TRUE(Valid(line, ""));
     EXPECT_TRUE(Valid(line, "1"));
     EXPECT_TRUE(Valid(line, "120"));
@@ -101,6 +101,16 @@ TEST(LunEditTest, NumberEditJudgesModesFiguresAndBounds)
     EXPECT_TRUE(Valid(value, "-", false)) << "a sign alone is a number still being typed";
     EXPECT_TRUE(Valid(value, "-.", false));
     EXPECT_FALSE(Valid(value, "-.", true));
+
+    // Digits only move a number away from zero: one being typed is refused only once it has
+    // passed the bound on its own side.
+    LunNumEdit depth(5);
+    depth.SetFigure(1, 8, 2);
+    depth.SetMinMax(-100.0, -10.0);
+    EXPECT_TRUE(Valid(depth, "-5", false)) << "may still become -50";
+    EXPECT_FALSE(Valid(depth, "-5", true));
+    EXPECT_FALSE(Valid(depth, "-500", false));
+    EXPECT_FALSE(Valid(depth, "5", false)) << "no digit brings a positive number below zero";
 
     value.SetWindowText("");
     Type(value, U"-1a2.5x");
@@ -133,6 +143,10 @@ TEST(LunEditTest, MeasureAndAngleEditsShowAndReadByTheirRules)
     length.SetWindowText("234.5");
     EXPECT_DOUBLE_EQ(length.Get(), 0.2345);
     EXPECT_FALSE(Valid(length, "1234.5")) << "three digits before the point";
+    length.SetMinMax(0.0, 0.5);
+    EXPECT_TRUE(Valid(length, "499.9")) << "the bounds are metres, the text millimetres";
+    EXPECT_FALSE(Valid(length, "500.1"));
+    length.ClearMinMax();
     EXPECT_FALSE(Valid(length, "-2.5")) << "integer attribute 0 takes no negative value";
 
     LunDMSEdit packed;
@@ -153,6 +167,11 @@ TEST(LunEditTest, MeasureAndAngleEditsShowAndReadByTheirRules)
     EXPECT_TRUE(Valid(angle, "123 45 06.7"));
     EXPECT_FALSE(Valid(angle, "123°61′"));
     EXPECT_FALSE(Valid(angle, "-10°")) << "no sign without the integer attribute";
+    angle.SetMinMax(10.0, 360.0);
+    EXPECT_TRUE(Valid(angle, "5", false)) << "may still become 50°";
+    EXPECT_FALSE(Valid(angle, "5", true));
+    EXPECT_FALSE(Valid(angle, "400°"));
+    angle.ClearMinMax();
     angle.SetWindowText("");
     Type(angle, U"12°3′4″");
     EXPECT_EQ(angle.GetWindowText(), "12°3′4″") << "the marks of an angle can be typed";
