@@ -6,25 +6,6 @@
 
 namespace {
 
-constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-
-// Writes a whole number with at least width digits.
-std::size_t WriteWhole(unsigned long long value, int width, char* out) noexcept
-{
-    char digits[24];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    while (count < width)
-        digits[count++] = '0';
-    for (int i = 0; i < count; ++i)
-        out[i] = digits[count - 1 - i];
-    return static_cast<std::size_t>(count);
-}
-
 std::size_t Append(char* out, std::size_t at, std::string_view text) noexcept
 {
     std::memcpy(out + at, text.data(), text.size());
@@ -44,6 +25,26 @@ bool ReadDigits(std::string_view text, std::size_t& pos, unsigned long long& val
     return count > 0;
 }
 
+// The value of the digits after a point; those past the fifteenth cannot change a double
+// that already holds whole seconds.
+double FractionOf(std::string_view digits) noexcept
+{
+    const std::size_t count = digits.size() < 15 ? digits.size() : 15;
+    unsigned long long whole = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        whole = whole * 10 + static_cast<unsigned>(digits[i] - '0');
+    return static_cast<double>(whole) / kHixPowersOfTen[count];
+}
+
+// The digits from pos on, pos moved past them.
+std::string_view DigitRun(std::string_view text, std::size_t& pos) noexcept
+{
+    const std::size_t start = pos;
+    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9')
+        ++pos;
+    return text.substr(start, pos - start);
+}
+
 // Minutes, seconds and the seconds' fraction from the digits after a suite-style point.
 bool PackedFraction(std::string_view digits, double& minutes, double& seconds) noexcept
 {
@@ -52,8 +53,8 @@ bool PackedFraction(std::string_view digits, double& minutes, double& seconds) n
         padded[i] = digits[i];
     minutes = (padded[0] - '0') * 10 + (padded[1] - '0');
     seconds = (padded[2] - '0') * 10 + (padded[3] - '0');
-    for (std::size_t i = 4; i < digits.size(); ++i)
-        seconds += (digits[i] - '0') / kPowersOfTen[i - 3 < 15 ? i - 3 : 15];
+    if (digits.size() > 4)
+        seconds += FractionOf(digits.substr(4));
     return minutes < 60 && seconds < 60;
 }
 
@@ -67,10 +68,7 @@ bool ParsePacked(std::string_view text, double& degrees) noexcept
     std::string_view fraction;
     if (pos < text.size() && text[pos] == '.') {
         ++pos;
-        const std::size_t start = pos;
-        while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9')
-            ++pos;
-        fraction = text.substr(start, pos - start);
+        fraction = DigitRun(text, pos);
     }
     if (pos != text.size() || (!hasWhole && fraction.empty()))
         return false;
@@ -101,8 +99,9 @@ void SkipBlanks(std::string_view text, std::size_t& pos) noexcept
 bool ParseDms(std::string_view text, double& degrees) noexcept
 {
     std::size_t pos = 0;
-    unsigned long long deg = 0, min = 0, sec = 0, secFraction = 0;
-    int count = 0, fractionDigits = 0;
+    unsigned long long deg = 0, min = 0, sec = 0;
+    int count = 0;
+    std::string_view secFraction;
     if (!ReadDigits(text, pos, deg, count))
         return false;
     const bool marked = SkipMark(text, pos, {"°", "度"});
@@ -120,15 +119,14 @@ bool ParseDms(std::string_view text, double& degrees) noexcept
             return false;
         if (pos < text.size() && text[pos] == '.') {
             ++pos;
-            ReadDigits(text, pos, secFraction, fractionDigits);
+            secFraction = DigitRun(text, pos);
         }
         SkipMark(text, pos, {"″", "\"", "秒"});
         SkipBlanks(text, pos);
     }
     if (pos != text.size() || min >= 60 || sec >= 60)
         return false;
-    const double seconds =
-        static_cast<double>(sec) + (fractionDigits ? static_cast<double>(secFraction) / kPowersOfTen[fractionDigits < 15 ? fractionDigits : 15] : 0.0);
+    const double seconds = static_cast<double>(sec) + FractionOf(secFraction);
     degrees = static_cast<double>(deg) + static_cast<double>(min) / 60.0 + seconds / 3600.0;
     return true;
 }
@@ -157,7 +155,7 @@ void HixAngleMrm::StrDouble(double degrees, int decimals, std::string& out) cons
         out.assign(buffer, HixWriteFixed(degrees, places, GetRound(), buffer));
         return;
     }
-    const auto perSecond = static_cast<unsigned long long>(kPowersOfTen[places]);
+    const auto perSecond = static_cast<unsigned long long>(kHixPowersOfTen[places]);
     const unsigned long long fraction = units % perSecond;
     const unsigned long long totalSeconds = units / perSecond;
     const unsigned long long deg = totalSeconds / 3600;
@@ -166,21 +164,21 @@ void HixAngleMrm::StrDouble(double degrees, int decimals, std::string& out) cons
     std::size_t length = 0;
     if (negative && units != 0)
         buffer[length++] = '-';
-    length += WriteWhole(deg, 1, buffer + length);
+    length += HixWriteWhole(deg, 1, buffer + length);
     if (m_kind == HixAngleKind::Packed) {
         buffer[length++] = '.';
-        length += WriteWhole(min, 2, buffer + length);
-        length += WriteWhole(sec, 2, buffer + length);
+        length += HixWriteWhole(min, 2, buffer + length);
+        length += HixWriteWhole(sec, 2, buffer + length);
         if (places > 0)
-            length += WriteWhole(fraction, places, buffer + length);
+            length += HixWriteWhole(fraction, places, buffer + length);
     } else {
         length = Append(buffer, length, "°");
-        length += WriteWhole(min, 2, buffer + length);
+        length += HixWriteWhole(min, 2, buffer + length);
         length = Append(buffer, length, "′");
-        length += WriteWhole(sec, 2, buffer + length);
+        length += HixWriteWhole(sec, 2, buffer + length);
         if (places > 0) {
             buffer[length++] = '.';
-            length += WriteWhole(fraction, places, buffer + length);
+            length += HixWriteWhole(fraction, places, buffer + length);
         }
         length = Append(buffer, length, "″");
     }

@@ -18,7 +18,8 @@ HixMrm::HixMrm(int round, int unit, int figure) noexcept
 
 void HixMrm::SetRound(int round) noexcept
 {
-    m_round = round >= 0 && round <= kDefaultRound ? static_cast<HixRound>(round) : HixRound::HalfUp;
+    // HalfUp is both the last mode and the fallback.
+    m_round = round >= 0 && round <= static_cast<int>(HixRound::HalfUp) ? static_cast<HixRound>(round) : HixRound::HalfUp;
 }
 
 void HixMrm::SetUnit(int unit) noexcept

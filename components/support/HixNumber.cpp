@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 constexpr int kMaxDecimals = 15;
 constexpr double kExactLimit = 9007199254740992.0; // 2^53
 
@@ -46,6 +44,15 @@ std::string_view HixTrim(std::string_view text) noexcept
         else
             return text;
     }
+}
+
+std::size_t HixFindBlank(std::string_view text) noexcept
+{
+    std::size_t length = 0;
+    for (std::size_t pos = 0; pos < text.size(); ++pos)
+        if (IsBlank(text, pos, length))
+            return pos;
+    return std::string_view::npos;
 }
 
 bool HixScanNumber(std::string_view text, double& value, HixNumberShape* shape) noexcept
@@ -86,7 +93,7 @@ bool HixScanNumber(std::string_view text, double& value, HixNumberShape* shape) 
 
 bool HixRoundScaled(double magnitude, int decimals, HixRound mode, bool negative, unsigned long long& scaled) noexcept
 {
-    const double x = magnitude * kPowersOfTen[ClampDecimals(decimals)];
+    const double x = magnitude * kHixPowersOfTen[ClampDecimals(decimals)];
     if (!(x < kExactLimit))
         return false;
     double whole = std::floor(x);
@@ -138,25 +145,34 @@ std::size_t HixWriteFixed(double value, int decimals, HixRound mode, char* out) 
     unsigned long long scaled = 0;
     if (!HixRoundScaled(std::fabs(value), decimals, mode, negative, scaled))
         return HixWritePrintf(value, decimals, out); // beyond 2^53 every digit is already exact
-    // Digits from the right, the point placed decimals from the end.
+    // At least one digit before the point.
     char digits[32];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char>('0' + scaled % 10);
-        scaled /= 10;
-    } while (scaled != 0);
-    while (count <= decimals)
-        digits[count++] = '0';
-    bool allZero = true;
-    for (int i = 0; i < count; ++i)
-        allZero = allZero && digits[i] == '0';
+    const std::size_t count = HixWriteWhole(scaled, decimals + 1, digits);
     std::size_t length = 0;
-    if (negative && !allZero)
+    if (negative && scaled != 0)
         out[length++] = '-';
-    for (int i = count - 1; i >= 0; --i) {
-        out[length++] = digits[i];
-        if (i == decimals && decimals > 0)
-            out[length++] = '.';
+    const std::size_t integerDigits = count - static_cast<std::size_t>(decimals);
+    std::memcpy(out + length, digits, integerDigits);
+    length += integerDigits;
+    if (decimals > 0) {
+        out[length++] = '.';
+        std::memcpy(out + length, digits + integerDigits, static_cast<std::size_t>(decimals));
+        length += static_cast<std::size_t>(decimals);
     }
     return length;
+}
+
+std::size_t HixWriteWhole(unsigned long long value, int width, char* out) noexcept
+{
+    char digits[24];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    while (count < width && count < static_cast<int>(sizeof digits))
+        digits[count++] = '0';
+    for (int i = 0; i < count; ++i)
+        out[i] = digits[count - 1 - i];
+    return static_cast<std::size_t>(count);
 }

@@ -34,9 +34,19 @@ struct HixNumberShape {
 
 // The text without leading and trailing blanks (spaces, tabs, ideographic spaces).
 [[nodiscard]] std::string_view HixTrim(std::string_view text) noexcept;
+// Where the first of those blanks starts; npos when there is none.
+[[nodiscard]] std::size_t HixFindBlank(std::string_view text) noexcept;
 
 // Largest buffer any of the writers below needs for a finite double.
 inline constexpr std::size_t kHixNumberBuffer = 352;
+
+// 10^n for the decimals a measure can show (0..15).
+inline constexpr double kHixPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+// Writes a whole number with at least width (up to 24) digits, zeros in front; returns the
+// length.
+std::size_t HixWriteWhole(unsigned long long value, int width, char* out) noexcept;
 
 // Writes value rounded to decimals (0..15) by mode as fixed-point text; returns the length.
 // "-0.000" is written as "0.000". Non-finite values are written as printf writes them.

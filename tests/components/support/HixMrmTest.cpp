@@ -97,6 +97,10 @@ TEST(HixAngleMrmTest, AngleTextsCarryAndReadBack)
         ASSERT_TRUE(dms.ValDouble(text, read)) << text;
         EXPECT_NEAR(read, angle, 1e-9) << text;
     }
+    ASSERT_TRUE(dms.ValDouble("1°02′03.1234567890123456″", read));
+    EXPECT_NEAR(read, 1.0 + 2.0 / 60.0 + 3.1234567890123456 / 3600.0, 1e-12) << "more digits than a double holds";
+    ASSERT_TRUE(dms.ValDouble("1.0203123456789012345", read));
+    EXPECT_NEAR(read, 1.0 + 2.0 / 60.0 + 3.123456789012345 / 3600.0, 1e-12);
     ASSERT_TRUE(dms.ValDouble("-0°30′", read));
     EXPECT_DOUBLE_EQ(read, -0.5);
     read = 7;
