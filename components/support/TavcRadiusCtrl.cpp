@@ -66,21 +66,18 @@ void TavcRadiusCtrl::SetText(std::string_view text)
     bool small = false;
     m_badText = false;
     std::string_view number;
-    // Parts separated by blanks; the first is the radius.
-    for (std::size_t pos = 0; pos < text.size();) {
-        const std::size_t end = std::min(text.find(' ', pos), text.size());
-        const std::string_view part = text.substr(pos, end - pos);
-        pos = end + 1;
-        if (part.empty())
-            continue;
-        if (number.empty() && part != kRight && part != kLeft && part != kSmallArc)
-            number = part;
-        else if (part == kRight || part == "R" || part == "r")
+    // Parts separated by blanks of either width; the first that is no mark is the radius.
+    for (std::string_view rest = text; !rest.empty();) {
+        const std::string_view part = rest.substr(0, HixFindBlank(rest));
+        rest = HixTrim(rest.substr(part.size()));
+        if (part == kRight || part == "R" || part == "r")
             right = true;
         else if (part == kLeft || part == "L" || part == "l")
             right = false;
         else if (part == kSmallArc || part == "S" || part == "s")
             small = true;
+        else if (number.empty())
+            number = part;
         else
             m_badText = true;
     }

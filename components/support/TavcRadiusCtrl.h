@@ -2,9 +2,9 @@
 // curve turns to (右, right; unchecked: 左, left) and whether the arc is the small one (小).
 //
 // Text form (SetText/GetText, what a grid cell shows): the radius, then 右 or 左, then 小 for
-// the small arc: "120.000 右 小". Read back, blanks separate the parts; R and L stand for the
-// sides and S for the small arc; a missing side is left. The radius must be a number above
-// zero; an empty text is valid and holds no radius.
+// the small arc: "120.000 右 小". Read back, blanks (of either width) separate the parts, the
+// marks in any order; R and L stand for the sides and S for the small arc; a missing side is
+// left. The radius must be a number above zero; an empty text is valid and holds no radius.
 #pragma once
 
 #include "components/support/HixRadius.h"

@@ -73,6 +73,9 @@ TEST(TavcControlsTest, RadiusInputReadsAndWritesItsText)
     radius.SetText("80 L");
     radius.GetText(text);
     EXPECT_EQ(text, "80.000 左");
+    radius.SetText("小\xE3\x80\x80" "80\xE3\x80\x80右");
+    radius.GetText(text);
+    EXPECT_EQ(text, "80.000 右 小") << "an input method's wide blank separates the parts as well";
 
     for (const char* bad : {"abc", "-5", "0", "80 X", "右"}) {
         radius.SetText(bad);
