@@ -1,6 +1,7 @@
 // Dialogs: construction from templates, the modal loop, keyboard handling and data exchange.
 #include "platform/ui/Dialog.h"
 
+#include "platform/text/NameCompare.h"
 #include "platform/ui/App.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Gdi.h"
@@ -32,9 +33,10 @@ Font* DialogFont(const DialogTemplate& dialogTemplate)
 bool TakesTabStop(const DialogItem& item)
 {
     const std::string& name = item.className;
-    if (name == kEditClass || name == kComboBoxClass || name == kListBoxClass || name == kListViewClass)
+    if (EqualNoCase(name, kEditClass) || EqualNoCase(name, kComboBoxClass) || EqualNoCase(name, kListBoxClass) ||
+        EqualNoCase(name, kListViewClass))
         return true;
-    if (name != kButtonClass)
+    if (!EqualNoCase(name, kButtonClass))
         return false;
     switch (item.style & BS_TYPEMASK) {
     case BS_PUSHBUTTON:
@@ -82,6 +84,25 @@ void Complain(DataExchange& dx, const std::string& text)
 }
 
 } // namespace
+
+Wnd* TabOrigin(Wnd* focus, bool back)
+{
+    if (!IsRadioControl(focus))
+        return focus;
+    const std::vector<Wnd*> group = GetDialogGroup(*focus);
+    return back ? group.front() : group.back();
+}
+
+Wnd* TabFocusTarget(Wnd* stop)
+{
+    if (!IsRadioControl(stop) || stop->SendMessage(BM_GETCHECK) == BST_CHECKED)
+        return stop;
+    for (Wnd* member : GetDialogGroup(*stop))
+        if (IsRadioControl(member) && member->IsWindowVisible() && member->IsWindowEnabled() &&
+            member->SendMessage(BM_GETCHECK) == BST_CHECKED)
+            return member;
+    return stop;
+}
 
 // ---- DataExchange ----
 
@@ -176,7 +197,7 @@ BOOL Dialog::CreateFromTemplate(const DialogTemplate& dialogTemplate, Wnd* paren
     Wnd* first = GetNextDlgTabItem(nullptr);
     if (SendMessage(WM_INITDIALOG, reinterpret_cast<WPARAM>(first), 0) && plat::IsWindow(this)) {
         if (Wnd* focus = GetNextDlgTabItem(nullptr))
-            GotoDlgCtrl(focus);
+            GotoDlgCtrl(TabFocusTarget(focus));
     }
     return plat::IsWindow(this);
 }
@@ -320,19 +341,20 @@ LRESULT Dialog::OnNextDlgCtl(WPARAM wParam, LPARAM lParam)
 
 Wnd* Dialog::GetNextDlgTabItem(Wnd* control, bool previous) const
 {
-    std::vector<Wnd*> stops;
-    for (Wnd* child : GetChildren())
+    const std::vector<Wnd*>& children = GetChildren();
+    const std::size_t count = children.size();
+    // The walk goes on from the control's place even when it is no tab stop itself (a radio
+    // button after the first of its group); without a control it starts at either end.
+    auto at = std::find(children.begin(), children.end(), control);
+    std::size_t index = at != children.end() ? static_cast<std::size_t>(at - children.begin()) : previous ? 0 : count - 1;
+    for (std::size_t step = 0; step < count; ++step) {
+        index = previous ? (index + count - 1) % count : (index + 1) % count;
+        Wnd* child = children[index];
         // The control's own visibility: the dialog itself is shown only after its focus is set.
         if ((child->GetStyle() & (WS_TABSTOP | WS_VISIBLE)) == (WS_TABSTOP | WS_VISIBLE) && child->IsWindowEnabled())
-            stops.push_back(child);
-    if (stops.empty())
-        return nullptr;
-    auto at = std::find(stops.begin(), stops.end(), control);
-    if (at == stops.end())
-        return previous ? stops.back() : stops.front();
-    const std::size_t index = static_cast<std::size_t>(at - stops.begin());
-    const std::size_t count = stops.size();
-    return stops[previous ? (index + count - 1) % count : (index + 1) % count];
+            return child;
+    }
+    return nullptr;
 }
 
 void Dialog::GotoDlgCtrl(Wnd* control)
@@ -448,8 +470,8 @@ bool Dialog::PreTranslateInput(const InputEvent& event)
     case VK_TAB:
         if (code & DLGC_WANTTAB)
             return false;
-        if (Wnd* next = GetNextDlgTabItem(focus, event.shift))
-            GotoDlgCtrl(next);
+        if (Wnd* next = GetNextDlgTabItem(TabOrigin(focus, event.shift), event.shift))
+            GotoDlgCtrl(TabFocusTarget(next));
         return true;
     case VK_RETURN: {
         auto* button = dynamic_cast<Button*>(focus);

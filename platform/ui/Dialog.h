@@ -118,6 +118,12 @@ private:
     std::optional<int> m_endedEarly; // EndDialog before the modal loop began
 };
 
+// Tab walks on from a radio button as from the end of its group (the start, going back), so
+// that it leaves the group; and when it reaches a radio group, it goes to the checked button,
+// so that walking through a dialog does not land on a choice that was not made.
+[[nodiscard]] Wnd* TabOrigin(Wnd* focus, bool back);
+[[nodiscard]] Wnd* TabFocusTarget(Wnd* stop);
+
 // Exchange of a field between a member and a control.
 void DDX_Text(DataExchange& dx, int id, std::string& value);
 void DDX_Text(DataExchange& dx, int id, int& value);

@@ -4,6 +4,7 @@
 #include "platform/ui/App.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace plat {
 
@@ -201,22 +202,69 @@ LRESULT PropertySheet::OnCloseMessage(WPARAM, LPARAM)
     return 0;
 }
 
+void PropertySheet::MoveTabFocus(bool back)
+{
+    const auto isStop = [](const Wnd* wnd) {
+        return (wnd->GetStyle() & (WS_TABSTOP | WS_VISIBLE)) == (WS_TABSTOP | WS_VISIBLE) && wnd->IsWindowEnabled();
+    };
+    // One ring of the page's tab stops and then the sheet's buttons. A focus on a control that
+    // is no tab stop stands just before the stop that follows it.
+    Wnd* focus = TabOrigin(GetFocus(), back);
+    std::vector<Wnd*> ring;
+    std::optional<std::size_t> at;
+    bool onStop = false;
+    const auto add = [&](Wnd* wnd) {
+        if (wnd == focus) {
+            at = ring.size();
+            onStop = isStop(wnd);
+        }
+        if (isStop(wnd))
+            ring.push_back(wnd);
+    };
+    PropertyPage* page = GetActivePage();
+    if (page)
+        for (Wnd* child : page->GetChildren())
+            add(child);
+    for (Wnd* button : {&m_ok, &m_cancel, &m_apply})
+        add(button);
+    if (ring.empty())
+        return;
+    const std::size_t count = ring.size();
+    std::size_t next = back ? count - 1 : 0;
+    if (at)
+        next = back ? (*at + count - 1) % count : (*at + (onStop ? 1 : 0)) % count;
+    Wnd* target = TabFocusTarget(ring[next]);
+    if (page)
+        page->GotoDlgCtrl(target);
+    else
+        target->SetFocus();
+}
+
 bool PropertySheet::PreTranslateInput(const InputEvent& event)
 {
     if (event.kind == InputEvent::Kind::Key && (event.key == VK_RETURN || event.key == VK_ESCAPE)) {
         Wnd* focus = GetFocus();
         if (focus && (focus->SendMessage(WM_GETDLGCODE) & DLGC_WANTALLKEYS))
             return false;
-        auto* button = dynamic_cast<Button*>(focus);
-        const int id = event.key == VK_ESCAPE ? IDCANCEL : button && button->IsPushButton() ? button->GetDlgCtrlID() : IDOK;
-        SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), 0);
+        // A focused push button is pressed where it lives, on the sheet or on the page.
+        if (auto* button = dynamic_cast<Button*>(focus); button && button->IsPushButton() && event.key == VK_RETURN)
+            button->Click();
+        else
+            SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(event.key == VK_ESCAPE ? IDCANCEL : IDOK), BN_CLICKED), 0);
+        return true;
+    }
+    if (event.kind == InputEvent::Kind::Key && event.key == VK_TAB) {
+        Wnd* focus = GetFocus();
+        if (focus && (focus->SendMessage(WM_GETDLGCODE) & (DLGC_WANTTAB | DLGC_WANTALLKEYS)))
+            return false;
+        MoveTabFocus(event.shift);
         return true;
     }
     if (event.kind == InputEvent::Kind::Close) {
         SendMessage(WM_CLOSE);
         return true;
     }
-    // Tab and arrows work inside the active page as in any dialog.
+    // Arrows and mnemonics work inside the active page as in any dialog.
     if (PropertyPage* page = GetActivePage())
         return page->PreTranslateInput(event);
     return false;

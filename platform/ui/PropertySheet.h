@@ -68,6 +68,9 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Tab and Shift+Tab walk the page's tab stops and then the sheet's buttons.
+    void MoveTabFocus(bool back);
+
     std::string m_caption;
     Wnd* m_parentWnd;
     std::vector<PropertyPage*> m_pages;

@@ -350,3 +350,79 @@ TEST_F(DialogTest, APropertySheetAppliesItsPagesOnOkUnlessOneRefuses)
     EXPECT_EQ(sheet.DoModal(), IDCANCEL);
     EXPECT_EQ(page.applies, 2) << "cancel applies nothing";
 }
+
+namespace {
+
+enum { kField = 1101, kNorth = 1102, kSouth = 1103, kPush = 1104 };
+
+// A field, a radio group whose first button is the group's tab stop, and a push button that
+// a page handles itself.
+DialogTemplate RadioTemplate()
+{
+    DialogTemplate t;
+    t.caption = "方向";
+    t.cx = 160;
+    t.cy = 80;
+    t.items = {
+        {kField, "edit", "", 0, 10, 10, 100, 12},
+        {kNorth, "BUTTON", "北", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 10, 26, 40, 10},
+        {kSouth, "BUTTON", "南", BS_AUTORADIOBUTTON, 60, 26, 40, 10},
+        {kPush, "BUTTON", "既定値", BS_PUSHBUTTON | WS_GROUP, 10, 40, 40, 14},
+    };
+    return t;
+}
+
+class PushPage : public PropertyPage {
+public:
+    PushPage() { m_template = RadioTemplate(); }
+    void OnPush() { ++pushes; }
+    int pushes = 0;
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(PushPage, PropertyPage)
+    ON_BN_CLICKED(kPush, OnPush)
+END_MESSAGE_MAP()
+
+} // namespace
+
+TEST_F(DialogTest, TabGoesOnFromAnyControlAndEntersARadioGroupAtItsChoice)
+{
+    Dialog dialog(RadioTemplate());
+    driver.OnNextDialog([](DialogOperator& person) {
+        EXPECT_TRUE(person.Control(kField)->GetStyle() & WS_TABSTOP) << "a template's class name is not case-sensitive";
+        person.Click(kSouth);
+        person.Tab();
+        EXPECT_EQ(Wnd::GetFocus(), person.Control(kPush)) << "from a radio button that is no tab stop to the next stop";
+        person.Tab(true);
+        EXPECT_EQ(Wnd::GetFocus(), person.Control(kSouth)) << "back into the group at the checked button";
+        person.Tab(true);
+        EXPECT_EQ(Wnd::GetFocus(), person.Control(kField));
+        person.Escape();
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+}
+
+TEST_F(DialogTest, InASheetReturnPressesThePagesFocusedButtonAndTabReachesTheSheetsButtons)
+{
+    PushPage page;
+    PropertySheet sheet("設定");
+    sheet.AddPage(&page);
+    driver.OnNextDialog([&](DialogOperator& person) {
+        person.GetDialog().GotoDlgCtrl(person.Control(kPush));
+        person.Return();
+        EXPECT_EQ(page.pushes, 1) << "the page's own button, not the sheet's OK";
+        EXPECT_TRUE(sheet.IsInModalLoop());
+        person.Tab();
+        EXPECT_EQ(Wnd::GetFocus(), sheet.GetDlgItem(IDOK));
+        person.Tab();
+        EXPECT_EQ(Wnd::GetFocus(), sheet.GetDlgItem(IDCANCEL)) << "Apply is skipped while nothing was changed";
+        person.Tab();
+        EXPECT_EQ(Wnd::GetFocus(), person.Control(kField)) << "round to the page's first stop";
+        person.Tab(true);
+        person.Return();
+        EXPECT_FALSE(sheet.IsInModalLoop());
+    });
+    EXPECT_EQ(sheet.DoModal(), IDCANCEL) << "Return on the focused Cancel button";
+    EXPECT_EQ(page.pushes, 1);
+}
