@@ -4,6 +4,8 @@
 
 #include "platform/text/NameCompare.h"
 
+#include <cstdio>
+#include <memory>
 #include <sqlite3.h>
 #include <system_error>
 #include <utility>
@@ -42,20 +44,105 @@ int BindText(sqlite3_stmt* statement, int index, std::string_view text)
                                SQLITE_UTF8);
 }
 
-// Runs a statement that answers one integer (a pragma or a count); false when it fails.
-bool QueryInteger(sqlite3* db, const char* sql, std::int64_t& result)
+using Connection = std::unique_ptr<sqlite3, decltype(&sqlite3_close)>;
+
+// Opens a connection (a path, or a URI with SQLITE_OPEN_URI) in place of the one held.
+int OpenConnection(const std::string& name, int flags, Connection& db)
+{
+    sqlite3* opened = nullptr;
+    const int rc = sqlite3_open_v2(name.c_str(), &opened, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    db.reset(opened);
+    if (rc == SQLITE_OK) {
+        sqlite3_extended_result_codes(opened, 1);
+        sqlite3_busy_timeout(opened, kBusyTimeoutMs);
+    }
+    return rc;
+}
+
+// The file: URI of a path, for the options that only a URI can carry.
+std::string FileUri(const std::filesystem::path& path)
+{
+    std::string uri = "file:";
+    for (const char c : path.string()) {
+        if (c == '%' || c == '?' || c == '#') {
+            char escaped[4];
+            std::snprintf(escaped, sizeof escaped, "%%%02X", static_cast<unsigned char>(c));
+            uri += escaped;
+        } else {
+            uri += c;
+        }
+    }
+    return uri;
+}
+
+// Runs a statement that answers one integer (a pragma or a count); SQLITE_OK when it did.
+int QueryInteger(sqlite3* db, const char* sql, std::int64_t& result)
 {
     sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK)
-        return false;
-    const int rc = sqlite3_step(statement);
+    int rc = sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
+    if (rc != SQLITE_OK)
+        return rc;
+    rc = sqlite3_step(statement);
     if (rc == SQLITE_ROW)
         result = sqlite3_column_int64(statement, 0);
     sqlite3_finalize(statement);
-    return rc == SQLITE_ROW;
+    return rc == SQLITE_ROW ? SQLITE_OK : rc;
+}
+
+// The file's mark and the number of its schema objects, read in one transaction: another
+// program may be initialising the file at this moment, and reads apart could see its schema
+// without yet seeing its mark.
+int ReadMark(sqlite3* db, std::int64_t& applicationId, std::int64_t& objects)
+{
+    int rc = sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = QueryInteger(db, "PRAGMA application_id", applicationId);
+    if (rc == SQLITE_OK)
+        rc = QueryInteger(db, "SELECT count(*) FROM sqlite_schema", objects);
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    return rc;
 }
 
 std::string ErrorText(sqlite3* db) { return db ? sqlite3_errmsg(db) : "out of memory"; }
+
+// Takes a message SQLite allocated, or says nothing when there is none.
+std::string TakeMessage(char* message)
+{
+    std::string text = message ? message : "";
+    sqlite3_free(message);
+    return text;
+}
+
+// Puts the schema and the mark into an empty file; applicationId is then what the file holds.
+// Two programs may meet here on a fresh file: the second waits for the first and then finds
+// the schema in place. Empty on success, else why it failed.
+std::string Initialise(sqlite3* db, std::int64_t& applicationId)
+{
+    char* message = nullptr;
+    if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, &message) != SQLITE_OK)
+        return TakeMessage(message);
+    std::int64_t objects = 0;
+    if (QueryInteger(db, "PRAGMA application_id", applicationId) != SQLITE_OK
+        || QueryInteger(db, "SELECT count(*) FROM sqlite_schema", objects) != SQLITE_OK) {
+        std::string error = sqlite3_errmsg(db);
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return error;
+    }
+    if (applicationId != 0 || objects != 0) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return {};
+    }
+    const std::string init = std::string(kSchema) + "PRAGMA application_id = "
+        + std::to_string(SqliteRegistryStore::kApplicationId)
+        + "; PRAGMA user_version = " + std::to_string(SqliteRegistryStore::kSchemaVersion) + "; COMMIT;";
+    if (sqlite3_exec(db, init.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+        std::string error = TakeMessage(message);
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return error;
+    }
+    applicationId = SqliteRegistryStore::kApplicationId;
+    return {};
+}
 
 } // namespace
 
@@ -155,33 +242,32 @@ SqliteRegistryStore::OpenResult SqliteRegistryStore::Open(const std::filesystem:
         }
     }
 
-    sqlite3* db = nullptr;
-    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)
-        | SQLITE_OPEN_NOMUTEX;
-    if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
-        result.error = path.string() + ": cannot open: " + ErrorText(db);
-        sqlite3_close(db);
+    Connection db(nullptr, &sqlite3_close);
+    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    if (OpenConnection(path.string(), flags, db) != SQLITE_OK) {
+        result.error = path.string() + ": cannot open: " + ErrorText(db.get());
         return result;
     }
-    std::unique_ptr<SqliteRegistryStore> store(new SqliteRegistryStore(db, path, readOnly));
-    sqlite3_extended_result_codes(db, 1);
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
 
-    const std::string notRegistry = path.string() + ": not a registry database; it is left as it is";
-    // Nothing is written until the file is known to be ours (or empty). The mark and the
-    // schema are read in one transaction: another program may be initialising the file at
-    // this moment, and reads apart could see its schema without yet seeing its mark.
+    // Nothing is written until the file is known to be ours (or empty).
     std::int64_t applicationId = 0;
     std::int64_t objects = 0;
-    const bool read = sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK
-        && QueryInteger(db, "PRAGMA application_id", applicationId)
-        && QueryInteger(db, "SELECT count(*) FROM sqlite_schema", objects);
-    const std::string readError = read ? std::string() : ErrorText(db);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    if (!read) {
-        result.error = notRegistry + " (" + readError + ")";
+    int rc = ReadMark(db.get(), applicationId, objects);
+    if (readOnly && ((rc & 0xFF) == SQLITE_READONLY || (rc & 0xFF) == SQLITE_CANTOPEN)) {
+        // Reading a WAL database takes a shared-memory file beside it, which a user cannot
+        // make in a folder that only the administrator writes (the machine's, under /etc).
+        // That file changes only when the administrator installs new settings, so it is read
+        // as it stands, without the shared memory and without locks.
+        if (OpenConnection(FileUri(path) + "?immutable=1", flags | SQLITE_OPEN_URI, db) == SQLITE_OK)
+            rc = ReadMark(db.get(), applicationId, objects);
+    }
+    if (rc != SQLITE_OK) {
+        result.error = path.string()
+            + ((rc & 0xFF) == SQLITE_NOTADB ? ": not a registry database" : ": cannot read: " + std::string(sqlite3_errstr(rc)))
+            + "; it is left as it is";
         return result;
     }
+    const std::string notRegistry = path.string() + ": not a registry database; it is left as it is";
     if (applicationId == 0) {
         if (objects != 0) {
             result.error = notRegistry;
@@ -191,33 +277,9 @@ SqliteRegistryStore::OpenResult SqliteRegistryStore::Open(const std::filesystem:
             result.missing = true;
             return result;
         }
-        // Two programs may meet here on a fresh file: the second waits for the first and
-        // then finds the schema in place.
-        char* message = nullptr;
-        if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, &message) != SQLITE_OK) {
-            result.error = path.string() + ": cannot initialise: " + (message ? message : "");
-            sqlite3_free(message);
+        if (std::string error = Initialise(db.get(), applicationId); !error.empty()) {
+            result.error = path.string() + ": cannot initialise: " + error;
             return result;
-        }
-        if (!QueryInteger(db, "PRAGMA application_id", applicationId)
-            || !QueryInteger(db, "SELECT count(*) FROM sqlite_schema", objects)) {
-            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-            result.error = path.string() + ": cannot initialise: " + ErrorText(db);
-            return result;
-        }
-        if (applicationId == 0 && objects == 0) {
-            const std::string init = std::string(kSchema) + "PRAGMA application_id = "
-                + std::to_string(kApplicationId) + "; PRAGMA user_version = " + std::to_string(kSchemaVersion)
-                + "; COMMIT;";
-            if (sqlite3_exec(db, init.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
-                result.error = path.string() + ": cannot initialise: " + (message ? message : "");
-                sqlite3_free(message);
-                sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-                return result;
-            }
-            applicationId = kApplicationId;
-        } else {
-            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
         }
     }
     if (applicationId != kApplicationId) {
@@ -225,7 +287,7 @@ SqliteRegistryStore::OpenResult SqliteRegistryStore::Open(const std::filesystem:
         return result;
     }
     std::int64_t version = 0;
-    if (!QueryInteger(db, "PRAGMA user_version", version) || version < 1 || version > kSchemaVersion) {
+    if (QueryInteger(db.get(), "PRAGMA user_version", version) != SQLITE_OK || version < 1 || version > kSchemaVersion) {
         result.error = path.string() + ": registry database of an unknown version "
             + std::to_string(version) + "; it is left as it is";
         return result;
@@ -234,10 +296,11 @@ SqliteRegistryStore::OpenResult SqliteRegistryStore::Open(const std::filesystem:
     if (!readOnly) {
         // WAL lets readers go on while another program writes; FULL makes every commit
         // reach the disk before the call returns.
-        sqlite3_exec(db, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
-        sqlite3_exec(db, "PRAGMA synchronous = FULL", nullptr, nullptr, nullptr);
+        sqlite3_exec(db.get(), "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
+        sqlite3_exec(db.get(), "PRAGMA synchronous = FULL", nullptr, nullptr, nullptr);
     }
-    sqlite3_exec(db, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
+    sqlite3_exec(db.get(), "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
+    std::unique_ptr<SqliteRegistryStore> store(new SqliteRegistryStore(db.release(), path, readOnly));
     if (std::string error = store->Prepare(); !error.empty()) {
         result.error = path.string() + ": " + error;
         return result;

@@ -153,6 +153,49 @@ TEST(SqliteRegistryStoreTest, TheMachineRootIsReadOnlyAndEmptyWithoutItsFile)
     EXPECT_EQ(RegDeleteTree(HKEY_LOCAL_MACHINE, "SOFTWARE"), ERROR_ACCESS_DENIED);
 }
 
+// The machine's database lies in a folder that only the administrator writes, where a user
+// cannot make the shared-memory file that reading a WAL database usually takes.
+TEST(SqliteRegistryStoreTest, TheMachineRootIsReadFromAFolderTheUserCannotWrite)
+{
+    tavtest::TemporaryRegistry registry;
+    {
+        auto machine = OpenStore(registry.MachinePath());
+        ASSERT_TRUE(machine);
+        RegKeyId id = 0;
+        bool created = false;
+        const std::string_view names[] = {"SOFTWARE", "Zervan Soft", "QzEnviron"};
+        ASSERT_EQ(machine->CreateKeyPath(machine->RootKey(), names, "", id, created), ERROR_SUCCESS);
+        ASSERT_EQ(machine->SetValue(id, "QzTemp", REG_EXPAND_SZ, Bytes("/var/tmp")), ERROR_SUCCESS);
+    }
+    ASSERT_FALSE(std::filesystem::exists(registry.MachinePath().string() + "-shm"));
+    // Root writes anywhere, so the reader runs as nobody; anyone else reads from a folder
+    // made read-only.
+    const bool asRoot = geteuid() == 0;
+    using std::filesystem::perms;
+    std::filesystem::permissions(registry.Folder(), asRoot ? perms(0755) : perms(0555));
+    std::filesystem::permissions(registry.MachinePath(), perms(0644));
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (asRoot && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(3);
+        RegSetStore(HKEY_LOCAL_MACHINE, nullptr);
+        HKEY key = nullptr;
+        if (RegOpenKeyEx(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zervan Soft\\QzEnviron", 0, KEY_READ, &key) != ERROR_SUCCESS)
+            _exit(1);
+        char text[32] = {};
+        DWORD length = sizeof text;
+        const LONG status = RegQueryValueEx(key, "QzTemp", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &length);
+        _exit(status == ERROR_SUCCESS && std::string(text) == "/var/tmp" ? 0 : 2);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    std::filesystem::permissions(registry.Folder(), perms(0700));
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the key was not found, 2: the value was not read, 3: no user to run as";
+}
+
 TEST(SqliteRegistryStoreTest, TheUserDatabaseIsFoundByTheEnvironment)
 {
     tavtest::TemporaryRegistry registry;
