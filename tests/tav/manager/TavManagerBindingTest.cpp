@@ -5,6 +5,8 @@
 
 #include "components/mox/MoxCellView.h"
 #include "components/mox/MoxDocument.h"
+#include "components/support/LunArrowTypeComboBox.h"
+#include "components/support/TavcRadiusCtrl.h"
 #include "components/support/TavcToggleButton.h"
 #include "platform/registry/MemoryRegistryStore.h"
 #include "platform/registry/Registry.h"
@@ -18,6 +20,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <set>
 
 using namespace plat;
 using tavtest::CoordinateHost;
@@ -40,8 +43,9 @@ public:
     const char* GetUseTemplate() override { return useTemplate; }
     int OnAddItemCount() override { return extra; }
     unsigned OnGetDataSize(unsigned id) const override { return controls.count(id) ? 0 : 8; }
-    Wnd* OnGetControl(unsigned id, int&) override
+    Wnd* OnGetControl(unsigned id, int& flag) override
     {
+        flag = ownerDrawn.count(id) ? 1 : 0;
         const auto found = controls.find(id);
         return found == controls.end() ? nullptr : found->second;
     }
@@ -53,6 +57,17 @@ public:
         return TRUE;
     }
     void OnTermChange() override { ++termChanges; }
+    void OnDrawItem(DC* dc, unsigned id, long record, const RECT* rect) override
+    {
+        drawn.push_back({id, record, *rect, dc != nullptr});
+    }
+
+    struct Drawn {
+        unsigned id;
+        long record;
+        RECT rect;
+        bool hasDC;
+    };
 
     std::vector<int> m_declaration;
     const char* useTemplate = nullptr;
@@ -60,6 +75,8 @@ public:
     int fixedColumn = 0;
     int termChanges = 0;
     std::map<unsigned, Wnd*> controls;
+    std::set<unsigned> ownerDrawn;
+    std::vector<Drawn> drawn;
 };
 
 class BindingTest : public ::testing::Test {
@@ -133,6 +150,12 @@ TEST_F(BindingTest, FixedWidthsKeepTheirStoredValuesAndMarginsAndMayBeDragged)
     const int available = 640 - manager.GetFixedColWidth();
     EXPECT_EQ(Widths(grid), (std::vector<int>{available * 200 / 300, available - available * 200 / 300}));
     EXPECT_FALSE(grid.IsUserResize());
+    grid.SetCurSel(MoxPos{1, 5}, 0);
+    manager.SetAutoWidth(FALSE);
+    EXPECT_EQ(grid.GetCaret(), (MoxPos{1, 5})) << "relaying the columns puts the caret back";
+    EXPECT_EQ(Widths(grid), (std::vector<int>{200, 100})) << "back to the stored widths";
+    EXPECT_TRUE(grid.IsUserResize());
+    manager.SetAutoWidth(TRUE);
     grid.SetPaneWidth(7, 0);
     manager.SetAutoWidth(TRUE);
     EXPECT_EQ(grid.GetPaneWidth(0), 7) << "an unchanged switch lays nothing out again";
@@ -273,6 +296,102 @@ TEST_F(BindingTest, AToggleCellStepsOnEachEditorRequestAndDisabledCellsGetNone)
     ASSERT_TRUE(host.Grid().GetCellRect(MoxPos{0, 3}, cell));
     ASSERT_FALSE(host.Grid().GetInvalidations().empty());
     EXPECT_EQ(host.Grid().GetInvalidations().back().rect, cell) << "the attribute's repaint reaches the grid";
+}
+
+TEST_F(BindingTest, EachEditorIsPreparedWithItsCellsValueByItsClass)
+{
+    TavcRadiusCtrl radius;
+    LunLineTypeComboBox lineType;
+    ComboBox ownerDrawn;
+    ComboBox plain;
+    QanNumEdit number;
+    DeclaredManager manager({1, 2, 3, 4, 5, 6});
+    manager.controls = {{1, &radius}, {2, &lineType}, {3, &ownerDrawn}, {4, &plain}, {5, &number}};
+    TavData data;
+    CoordinateHost host(manager);
+    host.Open();
+    const RECT place{0, 0, 160, 16};
+    radius.Create(0, place, &host, 301);
+    lineType.Create(CBS_DROPDOWNLIST, place, &host, 302);
+    ownerDrawn.Create(CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED, place, &host, 303);
+    plain.Create(CBS_DROPDOWNLIST, place, &host, 304);
+    number.Create(ES_RIGHT, place, &host, 305);
+    for (ComboBox* list : {&ownerDrawn, &plain})
+        for (const char* text : {"a", "b", "c"})
+            list->AddString(text);
+    manager.Associate(&host.Grid(), &data);
+
+    HixRadius curve{HixReal(120.0)};
+    curve.SetRight(TRUE);
+    ASSERT_TRUE(data.Set(0L, 0, curve));
+    ASSERT_TRUE(data.Set(1L, 0, 3));
+    ASSERT_TRUE(data.Set(2L, 0, 2));
+    ASSERT_TRUE(data.Set(3L, 0, 1));
+    ASSERT_TRUE(data.Set(4L, 0, 12.5));
+    plain.SetCurSel(0);
+    const std::vector<Wnd*> editors{&radius, &lineType, &ownerDrawn, &plain, &number};
+    auto prepare = [&](int row) {
+        for (int column = 0; column < 5; ++column) {
+            Wnd* editor = nullptr;
+            EXPECT_TRUE(manager.GetControl(MoxPos{column, row}, &editor)) << "column " << column;
+            EXPECT_EQ(editor, editors[static_cast<std::size_t>(column)]) << "column " << column;
+        }
+    };
+
+    prepare(0);
+    HixRadius shown;
+    ASSERT_TRUE(radius.GetData(shown));
+    EXPECT_EQ(shown.GetR().Get(), 120.0);
+    EXPECT_TRUE(shown.GetRight());
+    EXPECT_EQ(lineType.Get(), 3);
+    EXPECT_EQ(ownerDrawn.GetCurSel(), 2) << "an owner-drawn list shows the stored index";
+    EXPECT_EQ(plain.GetCurSel(), 0) << "a plain list is left as it was";
+    std::string text;
+    ASSERT_TRUE(manager.GetText(4, 0, text));
+    EXPECT_EQ(number.GetWindowText(), text) << "an edit starts from the cell's display text";
+
+    prepare(1);
+    ASSERT_TRUE(radius.GetData(shown));
+    EXPECT_TRUE(shown.GetR().IsShoki()) << "an empty cell gives an unset radius, not the last one";
+    EXPECT_EQ(lineType.Get(), -1);
+    EXPECT_EQ(ownerDrawn.GetCurSel(), -1);
+    EXPECT_EQ(number.GetWindowText(), "");
+
+    Wnd* editor = nullptr;
+    EXPECT_FALSE(manager.GetControl(MoxPos{5, 0}, &editor)) << "an item without a control has no editor";
+}
+
+TEST_F(BindingTest, OwnerDrawnColumnsAreDrawnByTheHostForEachLineInView)
+{
+    DeclaredManager manager({1, 2});
+    manager.ownerDrawn = {2};
+    TavData data;
+    data.TemplateName() = "Mine";
+    data.Template() = {2, 1};
+    data.Width() = {80, 80};
+    CoordinateHost host(manager);
+    host.Open();
+    manager.Associate(&host.Grid(), &data);
+    host.Grid().SendMessage(WM_PAINT);
+    ASSERT_EQ(manager.drawn.size(), 10u) << "the ten lines of the drawn column, and nothing of the other";
+    RECT cell;
+    ASSERT_TRUE(host.Grid().GetCellRect(MoxPos{0, 4}, cell));
+    EXPECT_EQ(manager.drawn[4].id, 2u);
+    EXPECT_EQ(manager.drawn[4].record, 4);
+    EXPECT_EQ(manager.drawn[4].rect, cell);
+    EXPECT_TRUE(manager.drawn[4].hasDC);
+}
+
+TEST_F(BindingTest, DefaultWidthsFitTheEditorsCharactersOrItsWiderHeading)
+{
+    tavtest::CoordinateManager manager;
+    TavData data;
+    CoordinateHost host(manager);
+    host.Open();
+    manager.Associate(&host.Grid(), &data);
+    ASSERT_EQ(data.Width().size(), 5u);
+    EXPECT_EQ(data.Width()[0], 10u * 8 + 8) << "ten characters of the name, wider than its heading";
+    EXPECT_EQ(data.Width()[4], 3u * 16 + 8) << "a list has no characters: its heading コード sets the width";
 }
 
 TEST_F(BindingTest, TermChangeCollectsTheNewControlsAndMeasuresAgain)
