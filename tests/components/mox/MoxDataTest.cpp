@@ -1,9 +1,13 @@
 // The base record table: cell storage, change hooks, record moves, the last-input record and
 // the stored form.
 #include "components/mox/MoxData.h"
+#include "components/mox/MoxCellCtrl.h"
+#include "components/mox/MoxMessages.h"
 #include "components/mox/MoxRectArray.h"
 
 #include "platform/io/Errors.h"
+#include "platform/ui/App.h"
+#include "platform/ui/HeadlessDriver.h"
 #include "platform/ui/Wnd.h"
 
 #include <gtest/gtest.h>
@@ -173,6 +177,39 @@ TEST(MoxDataTest, ModifiedHookRunsOnTheFirstChangeOrOnEveryChangeWhileShown)
     table.RemoveRecord(0, 1);
     EXPECT_EQ(table.m_marks, 4) << "every change of a shown table reaches the hook";
     table.SetView(nullptr);
+}
+
+TEST(MoxDataTest, ChangesRepaintTheShowingGridUnlessTheViewUpdateSwitchIsOff)
+{
+    plat::HeadlessDriver driver;
+    plat::WinApp app{"MoxDataTest", "Test", &driver};
+    TestTable table;
+    ASSERT_TRUE(table.SetSize(3, 50));
+    plat::Wnd host;
+    host.Create("Host", "", plat::WS_VISIBLE, plat::RECT{0, 0, 640, 400}, nullptr, 0);
+    MoxCellCtrl grid;
+    grid.Create(plat::WS_VISIBLE, plat::RECT{0, 0, 640, 400}, &host, 100);
+    grid.SendMessage(MOXM_SETDATA, reinterpret_cast<plat::WPARAM>(&table));
+
+    grid.ValidateRect();
+    Put(table, 1, 2, 5);
+    plat::RECT cell;
+    ASSERT_TRUE(grid.GetCellRect(MoxPos{1, 2}, cell));
+    ASSERT_EQ(grid.GetInvalidations().size(), 1u);
+    const plat::RECT& repainted = grid.GetInvalidations().front().rect;
+    EXPECT_TRUE(repainted.top <= cell.top && repainted.bottom >= cell.bottom) << "the changed record is repainted";
+
+    grid.ValidateRect();
+    table.m_viewUpdate = 0;
+    Put(table, 0, 3, 1);
+    table.InsertRecord(0, 2);
+    table.Update(0, -1, TRUE);
+    EXPECT_TRUE(grid.GetInvalidations().empty()) << "a bulk change repaints nothing while the switch is off";
+    table.m_viewUpdate = 1;
+    table.Update(0, -1, FALSE);
+    EXPECT_TRUE(grid.GetInvalidations().empty()) << "Update without its redraw flag";
+    table.Update(0, -1, TRUE);
+    EXPECT_FALSE(grid.GetInvalidations().empty()) << "one Update repaints the bulk change when it is done";
 }
 
 TEST(MoxDataTest, InsertAndRemoveRecordsKeepTheRecordCount)
