@@ -41,7 +41,6 @@ enum ControlClass : unsigned {
     kToggleButton = 1u << 10,
     kEdit = 1u << 11,
     kButton = 1u << 12,
-    kLunEdit = 1u << 13,
 };
 
 template <class T>
@@ -60,7 +59,7 @@ unsigned Classify(const plat::Wnd* control)
            BitIf<LunArrowTypeComboBox>(control, kArrowTypeComboBox) |
            BitIf<LunLineTypeComboBox>(control, kLineTypeComboBox) | BitIf<plat::ComboBox>(control, kComboBox) |
            BitIf<TavcToggleButton>(control, kToggleButton) | BitIf<plat::Edit>(control, kEdit) |
-           BitIf<plat::Button>(control, kButton) | BitIf<LunEdit>(control, kLunEdit);
+           BitIf<plat::Button>(control, kButton);
 }
 
 // "%.*lf" into the caller's string, which keeps its capacity from cell to cell.
@@ -122,33 +121,22 @@ plat::BOOL TavManager::GetText(long itemNo, long record, std::string& text)
     if (control == nullptr)
         return FALSE;
     const unsigned classes = ControlClasses(itemNo, control);
-    double value = 0;
-    if (classes & kLunMrmDMSEdit) {
+    if (classes & (kLunMrmDMSEdit | kLunDMSEdit | kLunMrmNumEdit | kQanNumEdit)) {
+        double value = 0;
         if (!m_data->Get(itemNo, record, value))
             return FALSE;
-        HixAngleMrm angle(3);
-        static_cast<LunMrmDMSEdit*>(control)->GetNumAttr(&angle, nullptr);
-        angle.StrDouble(value, -1, text);
-        return TRUE;
-    }
-    if (classes & kLunDMSEdit) {
-        if (!m_data->Get(itemNo, record, value))
-            return FALSE;
-        AssignPrintf(text, value, static_cast<LunDMSEdit*>(control)->FractionFigure());
-        return TRUE;
-    }
-    if (classes & kLunMrmNumEdit) {
-        if (!m_data->Get(itemNo, record, value))
-            return FALSE;
-        HixMrm measure(5, 0, 4);
-        static_cast<LunMrmNumEdit*>(control)->GetNumAttr(&measure, nullptr, nullptr);
-        measure.StrDouble(value, -1, text);
-        return TRUE;
-    }
-    if (classes & kQanNumEdit) {
-        if (!m_data->Get(itemNo, record, value))
-            return FALSE;
-        AssignPrintf(text, value, static_cast<QanNumEdit*>(control)->FractionFigure());
+        if (classes & kLunMrmDMSEdit) {
+            HixAngleMrm angle(3);
+            static_cast<LunMrmDMSEdit*>(control)->GetNumAttr(&angle, nullptr);
+            angle.StrDouble(value, -1, text);
+        } else if (classes & kLunMrmNumEdit) {
+            HixMrm measure(5, 0, 4);
+            static_cast<LunMrmNumEdit*>(control)->GetNumAttr(&measure, nullptr, nullptr);
+            measure.StrDouble(value, -1, text);
+        } else {
+            // A ddd.mmss angle edit is shown by its decimals like any number edit.
+            AssignPrintf(text, value, static_cast<QanNumEdit*>(control)->FractionFigure());
+        }
         return TRUE;
     }
     if (classes & kQanLimitEdit)
@@ -196,18 +184,23 @@ plat::BOOL TavManager::GetData(long itemNo, long record, plat::Wnd* /*editor*/, 
     if (control == nullptr)
         return TRUE;
     const unsigned classes = ControlClasses(itemNo, control);
+    // A content the control cannot turn into a value (a number edit holding "-", a text the
+    // narrow code page lacks, a radius of "abc") gives FALSE: the cell keeps what it had
+    // rather than the unset marker or a cut text.
     if (classes & kEdit) {
         const std::string text = control->GetWindowText();
         if (text.empty()) {
             size = 0;
         } else if (classes & kQanNumEdit) {
-            const double value = static_cast<QanNumEdit*>(control)->Get();
-            CopyValue(buffer, size, value);
+            const HixReal value = static_cast<QanNumEdit*>(control)->Get();
+            if (value.IsShoki())
+                return FALSE;
+            CopyValue(buffer, size, value.Get());
         } else if ((classes & kQanLimitEdit) && size > 0) {
-            // The cell holds the narrow code page; a character it cannot hold ends the text,
-            // and the text is cut at a character boundary to leave room for the terminator.
             std::string narrow;
-            static_cast<void>(plat::Utf8ToNarrowInto(text, narrow));
+            if (plat::Utf8ToNarrowInto(text, narrow) != std::string::npos)
+                return FALSE;
+            // Cut at a character boundary, leaving room for the terminator.
             const std::size_t keep = plat::NarrowFitLength(narrow, size - 1);
             std::memset(buffer, 0, size);
             std::memcpy(buffer, narrow.data(), keep);
@@ -218,7 +211,8 @@ plat::BOOL TavManager::GetData(long itemNo, long record, plat::Wnd* /*editor*/, 
             size = 0;
         } else {
             HixRadius radius;
-            static_cast<void>(radiusCtrl->GetData(radius));
+            if (!radiusCtrl->GetData(radius))
+                return FALSE;
             CopyRadiusCell(buffer, size, radius);
         }
     } else if (classes & (kArrowTypeComboBox | kLineTypeComboBox)) {
@@ -253,10 +247,10 @@ plat::BOOL TavManager::GetData(long itemNo, long record, const char* text, void*
         return FALSE;
     const std::string_view given = text != nullptr ? std::string_view(text) : std::string_view();
     const unsigned classes = ControlClasses(itemNo, control);
-    if (classes & kLunEdit) {
+    if (LunEdit* edit = LunGetEdit(control)) {
         // Numbers arrive from other programs with blanks around them.
         control->SetWindowText((classes & kQanNumEdit) ? HixTrim(given) : given);
-        if (!dynamic_cast<LunEdit*>(control)->IsDataOK(TRUE, FALSE))
+        if (!edit->IsDataOK(TRUE, FALSE))
             return FALSE;
     } else if (classes & kQanNumEdit) {
         control->SetWindowText(HixTrim(given));

@@ -207,6 +207,13 @@ TEST(TavManagerFormatTest, PastedTextBecomesCellBytesThroughTheControl)
     EXPECT_EQ(number.size, 8u);
     EXPECT_DOUBLE_EQ(ValueOf<double>(number), 3.25) << "the text is trimmed before the control reads it";
 
+    EXPECT_FALSE(Paste(data, kNumber, "abc").result) << "a plain number edit reads no value from it either";
+    manager.m_number.SetWindowText("-");
+    double kept = 0;
+    unsigned size = 8;
+    EXPECT_FALSE(data.OnGetData(Item(kNumber), 0, &manager.m_number, &kept, size))
+        << "an editor left holding a lone sign stores no unset marker as a number";
+
     Converted checked = Paste(data, kChecked, "12.5");
     ASSERT_TRUE(checked.result);
     EXPECT_DOUBLE_EQ(ValueOf<double>(checked), 12.5)
@@ -226,6 +233,7 @@ TEST(TavManagerFormatTest, PastedTextBecomesCellBytesThroughTheControl)
     ASSERT_TRUE(emptied.result);
     EXPECT_EQ(emptied.size, 0u) << "an emptied limit edit clears the cell";
 
+    EXPECT_FALSE(Paste(data, kText, "北 12 ✓").result) << "a limit edit's cell would lose the text from ✓ on";
     EXPECT_FALSE(Paste(data, kName, "Ünïcödé ✓").result) << "the narrow code page cannot hold it";
     EXPECT_EQ(manager.m_name.SendMessage(LunGetEditMessages().check), 0)
         << "and the editor's own check fails on the same text";
@@ -237,7 +245,7 @@ TEST(TavManagerFormatTest, PastedTextBecomesCellBytesThroughTheControl)
     EXPECT_EQ(ValueOf<int>(Paste(data, kToggle, "B")), 1);
     EXPECT_EQ(Paste(data, kToggle, "Z").size, 0u);
     manager.m_arrow.Set(3);
-    unsigned size = 4;
+    size = 4;
     int arrow = -1;
     ASSERT_TRUE(data.OnGetData(Item(kArrow), 0, static_cast<plat::Wnd*>(nullptr), &arrow, size));
     EXPECT_EQ(arrow, 3);
@@ -256,6 +264,11 @@ TEST(TavManagerFormatTest, PastedTextBecomesCellBytesThroughTheControl)
     manager.m_radius.SetText("");
     EXPECT_EQ(TextOf(data, kRadius, 3), "80.250 右 小");
     EXPECT_FALSE(Paste(data, kRadius, "wide").result);
+    manager.m_radius.SetText("-80 R");
+    std::vector<unsigned char> cell(24, 0xEE);
+    size = 24;
+    EXPECT_FALSE(data.OnGetData(Item(kRadius), 3, &manager.m_radius, cell.data(), size))
+        << "an editor holding no valid radius gives no cell";
 }
 
 TEST(TavManagerFormatTest, HostHooksAnswerBeforeTheControl)
