@@ -9,7 +9,11 @@
 // The maker's key below which everything of the suite lives.
 inline constexpr const char* kSolMakerKeyName = "Software\\Zervan Soft";
 
-// "Software\Zervan Soft\<software name>\<category>" of the running program, relative to a root.
+// "Software\Zervan Soft\<software name>\<category>" of the running program (its
+// plat::AppIdentity), relative to a root. A record manager's template store lies below the key
+// named by its GetSoftware and GetRegCategory; the template transfer finds it through this
+// key, so a host whose identity differs from its managers' defaults ("Application" as the
+// category) overrides those hooks to match.
 [[nodiscard]] std::string SolGetApplicationKeyName();
 // Opens (creating when missing) the application key under parent, the current user's root
 // when parent is null; non-zero on success.

@@ -6,7 +6,7 @@ namespace {
 
 AppIdentity& Identity()
 {
-    static AppIdentity identity{"tavcell", "Default"};
+    static AppIdentity identity{"tavcell", "Application"};
     return identity;
 }
 

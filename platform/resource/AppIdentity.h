@@ -11,7 +11,9 @@ struct AppIdentity {
     std::string category;
 };
 
-// The identity of this process; a program that never set one is "tavcell", category "Default".
+// The identity of this process; a program that never set one is "tavcell", category
+// "Application". That category is also what a record manager names when its host does not
+// say otherwise, so that the application key and the template store lie in one place.
 [[nodiscard]] const AppIdentity& GetAppIdentity() noexcept;
 void SetAppIdentity(AppIdentity identity);
 

@@ -28,7 +28,7 @@ TEST(Module, StringTableFindsLoadsAndReplacesEntries)
 TEST(AppIdentity, DefaultsUntilAProgramSetsItsOwn)
 {
     EXPECT_EQ(GetAppIdentity().softwareName, "tavcell");
-    EXPECT_EQ(GetAppIdentity().category, "Default");
+    EXPECT_EQ(GetAppIdentity().category, "Application") << "the category a record manager names by default";
     SetAppIdentity({"Coordinates", "Survey"});
     EXPECT_EQ(GetAppIdentity().softwareName, "Coordinates");
     EXPECT_EQ(GetAppIdentity().category, "Survey");
