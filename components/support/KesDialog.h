@@ -37,6 +37,4 @@ class KesPropertyPage : public plat::PropertyPage {
 public:
     KesPropertyPage(plat::ModuleHandle module, plat::UINT templateId, plat::UINT captionId = 0);
     [[nodiscard]] virtual plat::UINT GetBaseID() const { return KesHelpBaseID(GetTemplateId()); }
-    plat::BOOL OnInitDialog() override { return plat::PropertyPage::OnInitDialog(); }
-    plat::BOOL OnApply() override { return plat::PropertyPage::OnApply(); }
 };

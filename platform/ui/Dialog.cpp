@@ -646,27 +646,24 @@ void DDX_Radio(DataExchange& dx, int id, int& value)
     }
 }
 
-void DDX_LBIndex(DataExchange& dx, int id, int& index)
+namespace {
+
+void ExchangeIndex(DataExchange& dx, int id, int& index, UINT getMessage, UINT setMessage)
 {
     Wnd* control = dx.PrepareCtrl(id);
     if (!control)
         return;
     if (dx.m_bSaveAndValidate)
-        index = static_cast<int>(control->SendMessage(LB_GETCURSEL));
+        index = static_cast<int>(control->SendMessage(getMessage));
     else
-        control->SendMessage(LB_SETCURSEL, static_cast<WPARAM>(index));
+        control->SendMessage(setMessage, static_cast<WPARAM>(index));
 }
 
-void DDX_CBIndex(DataExchange& dx, int id, int& index)
-{
-    Wnd* control = dx.PrepareCtrl(id);
-    if (!control)
-        return;
-    if (dx.m_bSaveAndValidate)
-        index = static_cast<int>(control->SendMessage(CB_GETCURSEL));
-    else
-        control->SendMessage(CB_SETCURSEL, static_cast<WPARAM>(index));
-}
+} // namespace
+
+void DDX_LBIndex(DataExchange& dx, int id, int& index) { ExchangeIndex(dx, id, index, LB_GETCURSEL, LB_SETCURSEL); }
+
+void DDX_CBIndex(DataExchange& dx, int id, int& index) { ExchangeIndex(dx, id, index, CB_GETCURSEL, CB_SETCURSEL); }
 
 void DDX_Control(DataExchange& dx, int id, Wnd& control)
 {

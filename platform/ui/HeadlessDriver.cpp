@@ -96,15 +96,17 @@ void DialogOperator::Key(int virtualKey, bool shift, bool control)
 
 void DialogOperator::CloseBox() { Dispatch(InputEvent::CloseBox()); }
 
-bool DialogOperator::Click(int id)
+bool DialogOperator::ClickMiddle(int id, InputEvent::Kind kind)
 {
     Wnd* control = Control(id);
     if (!Usable(control))
         return false;
     RECT client;
     control->GetClientRect(&client);
-    return ClickAt(*control, POINT{client.Width() / 2, client.Height() / 2}, InputEvent::Kind::Click);
+    return ClickAt(*control, POINT{client.Width() / 2, client.Height() / 2}, kind);
 }
+
+bool DialogOperator::Click(int id) { return ClickMiddle(id, InputEvent::Kind::Click); }
 
 bool DialogOperator::ClickCaption(std::string_view caption)
 {
@@ -114,15 +116,7 @@ bool DialogOperator::ClickCaption(std::string_view caption)
     return false;
 }
 
-bool DialogOperator::DoubleClick(int id)
-{
-    Wnd* control = Control(id);
-    if (!Usable(control))
-        return false;
-    RECT client;
-    control->GetClientRect(&client);
-    return ClickAt(*control, POINT{client.Width() / 2, client.Height() / 2}, InputEvent::Kind::DoubleClick);
-}
+bool DialogOperator::DoubleClick(int id) { return ClickMiddle(id, InputEvent::Kind::DoubleClick); }
 
 bool DialogOperator::Pick(int id, int index)
 {

@@ -54,6 +54,7 @@ public:
 private:
     bool Usable(Wnd* control) const;
     bool ClickAt(Wnd& control, POINT clientPoint, InputEvent::Kind kind);
+    bool ClickMiddle(int id, InputEvent::Kind kind);
 
     Dialog& m_dialog;
 };

@@ -6,6 +6,7 @@
 #include "platform/ui/Resources.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace plat {
 
@@ -302,23 +303,16 @@ LRESULT ListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case LVM_GETEXTENDEDLISTVIEWSTYLE: return m_extendedStyle;
     case LVM_SETIMAGELIST:
         return reinterpret_cast<LRESULT>(SetImageList(reinterpret_cast<ImageList*>(lParam), static_cast<int>(wParam)));
-    case WM_LBUTTONDOWN: {
-        SetFocus();
-        const int hit = ItemFromPoint(point);
-        UserSelect(hit);
-        NMLISTVIEW click;
-        click.iItem = hit;
-        click.ptAction = point;
-        NotifyParent(click.hdr, NM_CLICK);
-        return 0;
-    }
+    case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
+        if (message == WM_LBUTTONDOWN)
+            SetFocus();
         const int hit = ItemFromPoint(point);
         UserSelect(hit);
         NMLISTVIEW click;
         click.iItem = hit;
         click.ptAction = point;
-        NotifyParent(click.hdr, NM_DBLCLK);
+        NotifyParent(click.hdr, message == WM_LBUTTONDOWN ? NM_CLICK : NM_DBLCLK);
         return 0;
     }
     case WM_KEYDOWN: {

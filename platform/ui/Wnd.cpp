@@ -246,11 +246,7 @@ BOOL Wnd::DestroyWindow()
     if (!m_created || m_destroying)
         return FALSE;
     auto& state = State();
-    if (state.focus && (state.focus == this || IsChild(state.focus))) {
-        Wnd* old = state.focus;
-        state.focus = nullptr;
-        old->SendMessage(WM_KILLFOCUS, 0);
-    }
+    DropFocusWithin();
     DestroyTree();
     Unlink();
     m_created = false;
@@ -579,11 +575,8 @@ BOOL Wnd::ShowWindow(int command)
         m_style |= WS_VISIBLE;
     else
         m_style &= ~WS_VISIBLE;
-    if (!show && State().focus && (State().focus == this || IsChild(State().focus))) {
-        Wnd* old = State().focus;
-        State().focus = nullptr;
-        old->SendMessage(WM_KILLFOCUS, 0);
-    }
+    if (!show)
+        DropFocusWithin();
     SendPosChanged(SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
     if (m_parent)
         m_parent->InvalidateRect(&m_rect, TRUE);
@@ -609,14 +602,21 @@ BOOL Wnd::EnableWindow(BOOL enable)
         m_style &= ~WS_DISABLED;
     else
         m_style |= WS_DISABLED;
-    if (!enable && State().focus && (State().focus == this || IsChild(State().focus))) {
-        Wnd* old = State().focus;
-        State().focus = nullptr;
-        old->SendMessage(WM_KILLFOCUS, 0);
-    }
+    if (!enable)
+        DropFocusWithin();
     SendMessage(WM_ENABLE, enable, 0);
     Invalidate(FALSE);
     return wasDisabled;
+}
+
+void Wnd::DropFocusWithin()
+{
+    auto& state = State();
+    if (state.focus && (state.focus == this || IsChild(state.focus))) {
+        Wnd* old = state.focus;
+        state.focus = nullptr;
+        old->SendMessage(WM_KILLFOCUS, 0);
+    }
 }
 
 Wnd* Wnd::SetFocus()

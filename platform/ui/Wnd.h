@@ -231,6 +231,9 @@ protected:
 
 private:
     void Unlink() noexcept;
+    // A window that goes away, hides or is disabled takes the focus from itself and its
+    // descendants (WM_KILLFOCUS, and no window has the focus).
+    void DropFocusWithin();
     void DestroyTree();
     void SendPosChanged(UINT flags);
 

@@ -116,6 +116,7 @@ TEST_F(KesDialogTest, TheFolderChooserWalksSubFoldersAndTakesTheFieldOnOk)
 TEST_F(KesDialogTest, ProgressOperationsWithoutAWindowDoNothing)
 {
     KesProgressDialog progress(TRUE);
+    progress.SetMessage("処理中...");
     progress.SetRange(0, 10);
     EXPECT_EQ(progress.SetPos(5), 0);
     EXPECT_EQ(progress.SetStep(2), 0);

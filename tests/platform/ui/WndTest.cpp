@@ -2,6 +2,7 @@
 // placement, invalidation, posted messages and registered message numbers.
 #include "platform/ui/App.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/Gdi.h"
 #include "platform/ui/HeadlessDriver.h"
 #include "platform/ui/Wnd.h"
 
@@ -274,6 +275,12 @@ TEST_F(WndTest, StylesTextFontAndExtensionAreKept)
     EXPECT_FALSE(wnd.ModifyStyle(0, WS_TABSTOP)) << "no change, no report";
     wnd.ModifyStyleEx(0, WS_EX_CLIENTEDGE);
     EXPECT_EQ(wnd.GetExStyle(), WS_EX_CLIENTEDGE);
+    EXPECT_EQ(wnd.GetFont(), nullptr);
+    Font font;
+    font.CreatePointFont(90, "ＭＳ ゴシック");
+    wnd.SetFont(&font, FALSE);
+    EXPECT_EQ(wnd.GetFont(), &font);
+    EXPECT_EQ(reinterpret_cast<Font*>(wnd.SendMessage(WM_GETFONT)), &font) << "WM_SETFONT and WM_GETFONT carry it";
     int marker = 0;
     wnd.SetExtension(&marker);
     EXPECT_EQ(wnd.GetExtension(), &marker);
