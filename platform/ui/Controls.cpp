@@ -87,6 +87,11 @@ BOOL Static::Create(std::string_view text, DWORD style, const RECT& rect, Wnd* p
     return Wnd::Create(kStaticClass, text, style, rect, parent, id);
 }
 
+LRESULT Static::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return message == WM_GETDLGCODE ? DLGC_STATIC : Wnd::WindowProc(message, wParam, lParam);
+}
+
 // ---- Button ----
 
 BOOL Button::Create(std::string_view text, DWORD style, const RECT& rect, Wnd* parent, UINT id)
@@ -196,7 +201,7 @@ LRESULT Button::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             return DLGC_BUTTON | (GetButtonStyle() == BS_DEFPUSHBUTTON ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
         if (IsRadio())
             return DLGC_BUTTON | DLGC_RADIOBUTTON;
-        return DLGC_BUTTON;
+        return GetButtonStyle() == BS_GROUPBOX ? DLGC_STATIC : DLGC_BUTTON;
     default:
         break;
     }

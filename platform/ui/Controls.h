@@ -32,6 +32,7 @@ void RegisterWindowClass(std::string_view className, WindowFactory factory);
 class Static : public Wnd {
 public:
     BOOL Create(std::string_view text, DWORD style, const RECT& rect, Wnd* parent, UINT id = 0xFFFF);
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:
     bool IsHitTestVisible() const override { return (GetStyle() & SS_NOTIFY) != 0; }

@@ -492,10 +492,13 @@ bool Dialog::PreTranslateInput(const InputEvent& event)
     case VK_DOWN: {
         if ((code & DLGC_WANTARROWS) || !focus || focus == this)
             return false;
-        // Arrows walk the group; landing on an automatic radio button checks it.
+        // Arrows walk the group past its labels; landing on an automatic radio button checks it.
         std::vector<Wnd*> group = GetDialogGroup(*focus);
         group.erase(std::remove_if(group.begin(), group.end(),
-                                   [](Wnd* w) { return !w->IsWindowVisible() || !w->IsWindowEnabled(); }),
+                                   [](Wnd* w) {
+                                       return !w->IsWindowVisible() || !w->IsWindowEnabled() ||
+                                              (w->SendMessage(WM_GETDLGCODE) & DLGC_STATIC);
+                                   }),
                     group.end());
         auto at = std::find(group.begin(), group.end(), focus);
         if (group.size() < 2 || at == group.end())

@@ -426,3 +426,31 @@ TEST_F(DialogTest, InASheetReturnPressesThePagesFocusedButtonAndTabReachesTheShe
     EXPECT_EQ(sheet.DoModal(), IDCANCEL) << "Return on the focused Cancel button";
     EXPECT_EQ(page.pushes, 1);
 }
+
+TEST_F(DialogTest, ArrowsPassOverTheLabelsAndGroupBoxOfARadioGroup)
+{
+    DialogTemplate t;
+    t.caption = "向き";
+    t.cx = 120;
+    t.cy = 60;
+    t.items = {
+        {IDC_STATIC, "STATIC", "向き(&M):", WS_GROUP, 4, 4, 40, 10},
+        {kNorth, "BUTTON", "北", BS_AUTORADIOBUTTON | WS_TABSTOP, 4, 16, 40, 10},
+        {kSouth, "BUTTON", "南", BS_AUTORADIOBUTTON, 50, 16, 40, 10},
+        {IDC_STATIC, "BUTTON", "", BS_GROUPBOX, 2, 2, 100, 30},
+        {IDOK, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_GROUP, 60, 40, 40, 14},
+    };
+    Dialog dialog(t);
+    int checked = 0;
+    driver.OnNextDialog([&](DialogOperator& person) {
+        EXPECT_EQ(Wnd::GetFocus(), person.Control(kNorth));
+        person.Key(VK_UP);
+        EXPECT_EQ(Wnd::GetFocus(), person.Control(kSouth)) << "round the group past the label";
+        person.Key(VK_DOWN);
+        EXPECT_EQ(Wnd::GetFocus(), person.Control(kNorth)) << "past the group box";
+        checked = person.GetDialog().GetCheckedRadioButton(kNorth, kSouth);
+        person.Escape();
+    });
+    dialog.DoModal();
+    EXPECT_EQ(checked, kNorth);
+}
