@@ -683,19 +683,30 @@ bool MoxCellCtrl::OpenEditor(char32_t typed)
     return true;
 }
 
+unsigned MoxCellCtrl::ClearCellBuffer(long item)
+{
+    const unsigned cellSize = m_data->GetItemSize(item);
+    m_cellBuffer.assign(cellSize, 0);
+    return cellSize;
+}
+
+bool MoxCellCtrl::StoreCellBuffer(long item, long row, unsigned size)
+{
+    if (size == 0)
+        return m_data->Remove(item, row) != FALSE;
+    const auto cellSize = static_cast<unsigned>(m_cellBuffer.size());
+    return m_data->SetBuffer(item, row, m_cellBuffer.data(), std::min(size, cellSize)) != FALSE;
+}
+
 bool MoxCellCtrl::StoreEditor(const MoxPos& pos)
 {
     if (!IsCell(pos))
         return true;
     const long item = ItemOf(pos.column);
-    const unsigned cellSize = m_data->GetItemSize(item);
-    m_cellBuffer.assign(cellSize, 0);
-    unsigned size = cellSize;
+    unsigned size = ClearCellBuffer(item);
     if (!m_data->OnGetData(item, pos.row, m_editor, m_cellBuffer.data(), size))
         return true; // the table has no value for the editor's content: the cell stays
-    if (size == 0)
-        return m_data->Remove(item, pos.row) != FALSE;
-    return m_data->SetBuffer(item, pos.row, m_cellBuffer.data(), std::min(size, cellSize)) != FALSE;
+    return StoreCellBuffer(item, pos.row, size);
 }
 
 bool MoxCellCtrl::CloseEditor(bool store)
@@ -790,6 +801,8 @@ bool MoxCellCtrl::PasteText(const std::string& text)
         return false;
     long lastColumn = m_caret.column;
     long lastRow = m_caret.row;
+    const long top = m_topRow;
+    const long left = m_leftCol;
     {
         QuietTable quiet(m_data);
         std::string field;
@@ -803,22 +816,22 @@ bool MoxCellCtrl::PasteText(const std::string& text)
                 if (column >= GetColumnCount())
                     break;
                 lastColumn = std::max(lastColumn, column);
+                // The window may take a cell out of view for one it cannot edit, so each
+                // cell is shown while it is asked about; the view comes back afterwards.
+                EnsureVisible(MoxPos{static_cast<std::int32_t>(column), static_cast<std::int32_t>(row)});
                 if (Notify(MOXN_QUERYPASTE, static_cast<plat::WPARAM>(column), static_cast<plat::LPARAM>(row)) != 0)
                     continue;
                 const long item = ItemOf(column);
-                const unsigned cellSize = m_data->GetItemSize(item);
-                m_cellBuffer.assign(cellSize, 0);
-                unsigned size = cellSize;
+                unsigned size = ClearCellBuffer(item);
                 field.assign(rows[r][f]);
                 if (!m_data->OnGetData(item, row, field.c_str(), m_cellBuffer.data(), size))
                     continue; // a text the item does not take leaves the cell as it was
-                if (size == 0)
-                    static_cast<void>(m_data->Remove(item, row));
-                else
-                    static_cast<void>(m_data->SetBuffer(item, row, m_cellBuffer.data(), std::min(size, cellSize)));
+                static_cast<void>(StoreCellBuffer(item, row, size));
             }
         }
     }
+    m_topRow = top;
+    m_leftCol = left;
     // The pasted area becomes the selection, with the caret where the paste began.
     m_anchor = m_caret;
     m_selection.RemoveAll();

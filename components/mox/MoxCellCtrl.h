@@ -192,6 +192,10 @@ private:
     // false when the editor stays open (the host refused, or the table refused the value).
     bool CloseEditor(bool store);
     bool StoreEditor(const MoxPos& pos);
+    // The cell buffer zeroed to the item's size, which it returns, for the table to convert
+    // into; then stored into the cell (a size of 0 clears it). False when the table refused.
+    unsigned ClearCellBuffer(long item);
+    bool StoreCellBuffer(long item, long row, unsigned size);
 
     // Clipboard and clearing.
     bool CopySelection();

@@ -92,7 +92,14 @@ public:
         return 1;
     }
     LRESULT OnEndEdit(WPARAM, LPARAM) { return ++endEdits, keepEditorOpen ? 1 : 0; }
-    LRESULT OnQueryPaste(WPARAM w, LPARAM l) { return static_cast<long>(w) == refusePasteColumn && l == 0 ? 1 : 0; }
+    // As the library's window does, a cell the grid does not show counts as not editable.
+    LRESULT OnQueryPaste(WPARAM w, LPARAM l)
+    {
+        const MoxPos pos{static_cast<std::int32_t>(w), static_cast<std::int32_t>(l)};
+        RECT rect{};
+        grid->SendMessage(MOXM_GETCELLRECT, reinterpret_cast<WPARAM>(&pos), reinterpret_cast<LPARAM>(&rect));
+        return rect.IsEmpty() || (pos.column == refusePasteColumn && pos.row == 0) ? 1 : 0;
+    }
     LRESULT OnBracket(WPARAM, LPARAM) { return brackets.push_back("bracket"), 0; }
     LRESULT OnUserResize(WPARAM w, LPARAM l) { return resized.push_back({static_cast<long>(w), static_cast<long>(l)}), 0; }
     LRESULT OnCtlColor(WPARAM w, LPARAM l)
@@ -104,6 +111,7 @@ public:
     }
 
     TextTable* table = nullptr;
+    MoxCellCtrl* grid = nullptr;
     Edit editor;
     Brush brush{RGB(1, 2, 3)};
     MoxPos brushCell{-1, -1};
@@ -142,6 +150,7 @@ protected:
     {
         app.SetMainWnd(&host);
         host.table = &table;
+        host.grid = &grid;
         host.Create("Host", "", WS_VISIBLE, RECT{0, 0, 640, 400}, nullptr, 0);
         host.editor.Create(ES_LEFT, RECT{0, 0, 10, 10}, &host, 200);
         grid.Create(WS_VISIBLE, RECT{0, 0, 640, 400}, &host, 100);
@@ -235,6 +244,35 @@ TEST_F(BigGridTest, OnlyCellsInViewAreAskedAndTheCaretScrollsIntoView)
     Key(VK_HOME, false, true);
     EXPECT_EQ(grid.GetCaret(), (MoxPos{0, 0}));
     EXPECT_EQ(grid.GetTopLeft().row, 0);
+}
+
+TEST_F(GridTest, ATableChangeRepaintsItsLineOnlyWhileInView)
+{
+    grid.ValidateRect();
+    table.Put(1, 3, "x");
+    ASSERT_EQ(grid.GetInvalidations().size(), 1u);
+    EXPECT_EQ(grid.GetInvalidations()[0].rect, (RECT{0, 16 * 4, 640, 16 * 5})) << "the heading line, then records 0 to 3";
+    grid.ValidateRect();
+    table.Put(1, 60, "far");
+    EXPECT_TRUE(grid.GetInvalidations().empty()) << "a line out of view is not repainted";
+}
+
+TEST_F(GridTest, ColumnsBeyondTheWindowScrollIntoViewWithTheCaret)
+{
+    for (long column = 0; column < 4; ++column)
+        grid.SetPaneWidth(200, column); // 40 + 800 px on a 640 px window
+    Key(VK_END);
+    EXPECT_EQ(grid.GetCaret(), (MoxPos{3, 0}));
+    EXPECT_EQ(grid.GetTopLeft().column, 1) << "scrolled just far enough to show the last column whole";
+    RECT rect;
+    EXPECT_FALSE(grid.GetCellRect(MoxPos{0, 0}, rect));
+    const auto ops = Paint();
+    EXPECT_EQ(FindText(ops, "H0"), nullptr);
+    EXPECT_NE(FindText(ops, "H3"), nullptr);
+    Click(POINT{40 + 10, 16 + 4});
+    EXPECT_EQ(grid.GetCaret(), (MoxPos{1, 0})) << "the first column in view lies beside the row numbers";
+    Key(VK_HOME);
+    EXPECT_EQ(grid.GetTopLeft().column, 0);
 }
 
 TEST_F(GridTest, KeysAndClicksMoveTheCaretAndBuildSelections)
@@ -340,6 +378,16 @@ TEST_F(GridTest, CopyAndPasteTabSeparatedTextThroughTheClipboard)
     Key(VK_DELETE);
     EXPECT_EQ(table.Text(1, 1), "");
     EXPECT_EQ(table.GetLastInputRecordNo(), -1);
+
+    std::string tall;
+    for (int line = 1; line <= 30; ++line)
+        tall += "r" + std::to_string(line) + "\n";
+    SetClipboardText(tall);
+    const MoxPos top{0, 0};
+    grid.SendMessage(MOXM_SETCARET, reinterpret_cast<WPARAM>(&top));
+    grid.SendMessage(MOXM_PASTE);
+    EXPECT_EQ(table.Text(0, 29), "r30") << "lines below the window are pasted too";
+    EXPECT_EQ(grid.GetTopLeft().row, 0) << "and the view stays where the paste began";
 
     SetClipboardText("x\ty\tz\tw\tv\n");
     const MoxPos bottom{2, 99};
