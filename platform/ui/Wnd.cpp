@@ -236,9 +236,13 @@ void Wnd::DestroyTree()
 {
     m_destroying = true;
     SendMessage(WM_DESTROY);
-    // A WM_DESTROY handler may have handed children elsewhere; destroy those still here.
-    while (!m_children.empty())
-        m_children.back()->DestroyWindow();
+    // A WM_DESTROY handler may have handed children elsewhere; destroy those still here. A
+    // child already being destroyed (its own handler destroys this window) just leaves.
+    while (!m_children.empty()) {
+        Wnd* child = m_children.back();
+        if (!child->DestroyWindow())
+            child->Unlink();
+    }
 }
 
 BOOL Wnd::DestroyWindow()

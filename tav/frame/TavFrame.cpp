@@ -39,13 +39,12 @@ namespace {
 
 // Loading the library registers its messages and its module before any host code runs, so
 // numbers and resources are there whatever the host touches first.
-const bool g_loaded = TavMessages().colorChange != 0 && TavGetModuleHandle() != nullptr;
+[[maybe_unused]] const bool g_loaded = TavMessages().colorChange != 0 && TavGetModuleHandle() != nullptr;
 
 } // namespace
 
 int TavCoGrOverflowMessage(int coordinates, unsigned int style)
 {
-    (void)g_loaded;
     return NifMessageBox(TavGetModuleHandle(), coordinates ? IDS_TAV_TOO_MANY_COORDINATES : IDS_TAV_TOO_MANY_LOT_NUMBERS,
                          style);
 }

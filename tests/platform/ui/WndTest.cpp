@@ -163,6 +163,15 @@ TEST_F(WndTest, DestroyReachesTheParentFirstThenTheChildrenWhichFinishFirst)
     EXPECT_EQ(rescued.GetParent(), &keeper);
     EXPECT_FALSE(parent.DestroyWindow()) << "destroying twice does nothing";
 
+    // A child whose WM_DESTROY destroys its parent: the parent finishes without it.
+    LogWnd outer("o", log), inner("i", log);
+    outer.Create("T", "", 0, RECT{0, 0, 50, 50}, nullptr, 0);
+    inner.Create("T", "", kChild, RECT{0, 0, 10, 10}, &outer, 1);
+    inner.onDestroy = [&] { outer.DestroyWindow(); };
+    EXPECT_TRUE(inner.DestroyWindow());
+    EXPECT_FALSE(outer.IsWindow());
+    EXPECT_FALSE(inner.IsWindow());
+
     LogWnd refused("x", log);
     refused.failCreate = true;
     EXPECT_FALSE(refused.Create("T", "", kChild, RECT{}, &keeper, 9));
