@@ -2,6 +2,7 @@
 #include "examples/coordinates/CoordinateManager.h"
 
 #include "examples/coordinates/CoordinateResources.h"
+#include "tav/data/TavData.h"
 
 namespace coordinates {
 
@@ -36,6 +37,7 @@ int CoordinateManager::OnCreateControl(plat::Wnd* window)
         m_code.AddString(code);
     m_lineType.Create(plat::WS_CHILD | plat::CBS_DROPDOWNLIST, place, parent, 207);
     m_radius.Create(plat::WS_CHILD, plat::RECT{0, 0, 160, 16}, parent, 208);
+    m_radiusText.Create(plat::WS_CHILD, plat::RECT{0, 0, 160, 16}, parent, 210);
     m_flag.Create("", plat::WS_CHILD | plat::BS_PUSHBUTTON, place, parent, 209);
     // Over the grid in the z-order, so that an editor placed on a cell is seen over it.
     for (plat::Wnd* editor : {static_cast<plat::Wnd*>(&m_pointNo), static_cast<plat::Wnd*>(&m_name), static_cast<plat::Wnd*>(&m_x),
@@ -43,6 +45,40 @@ int CoordinateManager::OnCreateControl(plat::Wnd* window)
                               static_cast<plat::Wnd*>(&m_lineType), static_cast<plat::Wnd*>(&m_radius), static_cast<plat::Wnd*>(&m_flag)})
         editor->SetWindowPos(nullptr, 0, 0, 0, 0, plat::SWP_NOMOVE | plat::SWP_NOSIZE | plat::SWP_NOACTIVATE);
     return TRUE;
+}
+
+int CoordinateManager::GetControl(const MoxPos& pos, plat::Wnd** editor)
+{
+    const int result = TavManager::GetControl(pos, editor);
+    if (result && *editor == &m_code) {
+        int code = 0;
+        m_code.SetCurSel(Data() != nullptr && Data()->Get(static_cast<unsigned>(kCode), pos.row, code) ? code : -1);
+    }
+    return result;
+}
+
+int CoordinateManager::OnGetText(unsigned id, long record, std::string& text)
+{
+    HixRadius radius{HixReal()};
+    if (id != kRadius || Data() == nullptr || !Data()->Get(id, record, radius) || !m_radiusText.IsWindow())
+        return FALSE; // the library's own text
+    m_radiusText.SetData(radius);
+    m_radiusText.GetText(text);
+    return TRUE;
+}
+
+unsigned char CoordinateManager::OnGetPaneWidth(unsigned id)
+{
+    // Characters a column needs when its heading is narrower: the widest code, line type and
+    // flag text, a radius with its side ("1234.567 右"), a point number of five figures.
+    switch (id) {
+    case kPointNo: return 5;
+    case kCode: return 6;
+    case kLineType: return 8;
+    case kRadius: return 10;
+    case kFlag: return 6;
+    default: return 0;
+    }
 }
 
 plat::Wnd* CoordinateManager::OnGetControl(unsigned id, int& /*flag*/)

@@ -11,6 +11,7 @@
 #include "platform/ui/Controls.h"
 #include "tav/manager/TavManager.h"
 
+#include <string>
 #include <vector>
 
 namespace coordinates {
@@ -24,10 +25,15 @@ public:
     const char* GetSoftware() override { return "TavcellDemo"; }
     int OnCreateControl(plat::Wnd* window) override;
     plat::Wnd* OnGetControl(unsigned id, int& flag) override;
+    unsigned char OnGetPaneWidth(unsigned id) override;
+    int OnGetText(unsigned id, long record, std::string& text) override;
 
-    // What the window that holds the grid needs of the layout and of editing.
+    // The editor of a cell, for the grid. The library hands a plain combo box over as it is,
+    // so the code list is set to the cell's code here.
+    int GetControl(const MoxPos& pos, plat::Wnd** editor);
+
+    // What the window that holds the grid needs of the layout.
     using TavManager::DrawItem;
-    using TavManager::GetControl;
     using TavManager::SetColWidth;
 
 private:
@@ -39,6 +45,9 @@ private:
     plat::ComboBox m_code;
     LunLineTypeComboBox m_lineType;
     TavcRadiusCtrl m_radius;
+    // Formats the radius cells the grid paints. The library would format them with the
+    // editor itself, and so replace what is being typed into it whenever the grid repaints.
+    TavcRadiusCtrl m_radiusText;
     TavcToggleButton m_flag;
     std::vector<int> m_declaration;
 };

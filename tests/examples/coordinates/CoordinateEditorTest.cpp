@@ -4,6 +4,8 @@
 #include "examples/coordinates/CoordinateFrame.h"
 #include "examples/coordinates/CoordinateResources.h"
 #include "examples/coordinates/SampleSurvey.h"
+#include "components/mox/MoxMessages.h"
+#include "components/support/TavcRadiusCtrl.h"
 #include "platform/io/Archive.h"
 #include "platform/io/Files.h"
 #include "platform/registry/MemoryRegistryStore.h"
@@ -80,6 +82,33 @@ TEST_F(CoordinateEditorTest, TheSampleSurveyShowsInTheGridUnderJapaneseHeadings)
     EXPECT_NE(canvas.LineText(2).find("T1"), std::string::npos) << canvas.ToText();
     EXPECT_NE(canvas.LineText(2).find("基準点"), std::string::npos) << "a code shows as its name";
     EXPECT_NE(canvas.LineText(19).find("F10 終了"), std::string::npos) << "the status line";
+}
+
+TEST_F(CoordinateEditorTest, ACellsEditorOpensOnTheCellsValueAndKeepsItWhileTheGridRepaints)
+{
+    Canvas canvas(100, 20);
+    Renderer renderer;
+    auto openAt = [&](int column, int record) {
+        frame.Grid().SetCurSel(MoxPos{column, record}, 0);
+        frame.Grid().SendMessage(MOXM_OPENEDITOR);
+        renderer.Paint(canvas);
+    };
+    openAt(5, 12);
+    auto* code = dynamic_cast<ComboBox*>(frame.GetDlgItem(206));
+    ASSERT_NE(code, nullptr);
+    EXPECT_TRUE(code->IsWindowVisible());
+    EXPECT_EQ(code->GetWindowText(), "引照点") << "R1's code, not an empty list";
+    frame.Grid().SendMessage(MOXM_CLOSEEDITOR, 0);
+
+    frame.Grid().SetCurSel(MoxPos{7, 245}, 0); // so that D11's radius shows below D6's
+    openAt(7, 233);
+    auto* radius = dynamic_cast<TavcRadiusCtrl*>(frame.GetDlgItem(208));
+    ASSERT_NE(radius, nullptr);
+    ASSERT_TRUE(radius->IsWindowVisible());
+    EXPECT_NE(canvas.ToText().find("170.000 右"), std::string::npos) << "a later radius was painted\n" << canvas.ToText();
+    EXPECT_EQ(radius->GetEdit().GetWindowText(), "160.000") << "D6's radius, whatever other cells were painted";
+    frame.Grid().SendMessage(MOXM_CLOSEEDITOR, 0);
+    EXPECT_NE(canvas.ToText().find("未確定"), std::string::npos) << "the flag's column fits its longer text";
 }
 
 TEST_F(CoordinateEditorTest, APointTypedIntoANewRowIsSavedAndReadsBackWithTheLibrary)
