@@ -2,6 +2,7 @@
 #include "components/support/SolKey.h"
 
 #include "platform/registry/Registry.h"
+#include "platform/registry/RegistryListing.h"
 
 #include <algorithm>
 #include <cstring>
@@ -76,33 +77,13 @@ BOOL SolKey::DeleteKey(const std::string& name)
 
 BOOL SolKey::DeleteAllValue()
 {
-    if (!m_key)
+    // Listed first, deleted after: deleting while enumerating by index would skip values.
+    std::vector<RegValueEntry> values;
+    if (!m_key || RegListValues(m_key, values) != ERROR_SUCCESS)
         return FALSE;
-    DWORD longestName = 0;
-    if (RegQueryInfoKey(m_key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longestName, nullptr,
-                        nullptr, nullptr)
-        != ERROR_SUCCESS)
-        return FALSE;
-    // Names first, deletions after: deleting while enumerating by index would skip values.
-    std::vector<std::string> names;
-    std::vector<char> buffer(longestName + 1);
-    for (DWORD index = 0;; ++index) {
-        DWORD length = static_cast<DWORD>(buffer.size());
-        const LONG status = RegEnumValue(m_key, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
-        if (status == ERROR_NO_MORE_ITEMS)
-            break;
-        if (status == ERROR_MORE_DATA) { // another program added a longer name meanwhile
-            buffer.resize(length + 1);
-            --index;
-            continue;
-        }
-        if (status != ERROR_SUCCESS)
-            return FALSE;
-        names.emplace_back(buffer.data(), length);
-    }
     BOOL result = TRUE;
-    for (const std::string& name : names) {
-        const LONG status = RegDeleteValue(m_key, name.c_str());
+    for (const RegValueEntry& value : values) {
+        const LONG status = RegDeleteValue(m_key, value.name.c_str());
         if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
             result = FALSE;
     }
@@ -112,29 +93,7 @@ BOOL SolKey::DeleteAllValue()
 BOOL SolKey::EnumKey(std::vector<std::string>& names) const
 {
     names.clear();
-    if (!m_key)
-        return FALSE;
-    DWORD longestName = 0;
-    if (RegQueryInfoKey(m_key, nullptr, nullptr, nullptr, nullptr, &longestName, nullptr, nullptr, nullptr, nullptr,
-                        nullptr, nullptr)
-        != ERROR_SUCCESS)
-        return FALSE;
-    std::vector<char> buffer(longestName + 1);
-    for (DWORD index = 0;; ++index) {
-        DWORD length = static_cast<DWORD>(buffer.size());
-        const LONG status =
-            RegEnumKeyEx(m_key, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
-        if (status == ERROR_NO_MORE_ITEMS)
-            return TRUE;
-        if (status == ERROR_MORE_DATA) {
-            buffer.resize(length + 1);
-            --index;
-            continue;
-        }
-        if (status != ERROR_SUCCESS)
-            return FALSE;
-        names.emplace_back(buffer.data(), length);
-    }
+    return m_key && RegListSubKeyNames(m_key, names) == ERROR_SUCCESS ? TRUE : FALSE;
 }
 
 bool SolKey::Query(const std::string& name, DWORD& type, std::vector<BYTE>& data) const
@@ -173,8 +132,7 @@ DWORD SolKey::GetDWord(const std::string& name, DWORD defaultValue) const
     std::vector<BYTE> data;
     if (!Query(name, type, data) || type != REG_DWORD || data.size() != 4)
         return defaultValue;
-    return static_cast<DWORD>(data[0]) | (static_cast<DWORD>(data[1]) << 8) | (static_cast<DWORD>(data[2]) << 16)
-        | (static_cast<DWORD>(data[3]) << 24);
+    return DWordFromBytes(data.data());
 }
 
 BOOL SolKey::GetBool(const std::string& name, BOOL defaultValue) const
@@ -210,9 +168,8 @@ BOOL SolKey::SetDWord(const std::string& name, DWORD value)
 {
     if (!m_key)
         return FALSE;
-    const BYTE bytes[4] = {static_cast<BYTE>(value), static_cast<BYTE>(value >> 8), static_cast<BYTE>(value >> 16),
-                           static_cast<BYTE>(value >> 24)};
-    return RegSetValueEx(m_key, name.c_str(), 0, REG_DWORD, bytes, 4) == ERROR_SUCCESS ? TRUE : FALSE;
+    const auto bytes = DWordToBytes(value);
+    return RegSetValueEx(m_key, name.c_str(), 0, REG_DWORD, bytes.data(), 4) == ERROR_SUCCESS ? TRUE : FALSE;
 }
 
 BOOL SolKey::SetBool(const std::string& name, BOOL value) { return SetDWord(name, value ? 1 : 0); }

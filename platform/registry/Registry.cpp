@@ -117,6 +117,19 @@ LONG ResolveFor(RegistryState& state, HKEY handle, REGSAM needed, Target& target
     return (target.access & needed) == needed ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
 }
 
+// Runs one call's work under the registry's lock, once the handle resolves to a key and
+// carries the rights the work needs.
+template <typename Work>
+LONG WithKey(HKEY key, REGSAM needed, Work&& work)
+{
+    RegistryState& state = State();
+    std::lock_guard lock(state.mutex);
+    Target target;
+    if (const LONG status = ResolveFor(state, key, needed, target); status != ERROR_SUCCESS)
+        return status;
+    return work(state, target);
+}
+
 HKEY NewHandle(RegistryState& state, const Target& parent, RegKeyId key, REGSAM access)
 {
     auto* handle = new RegKeyHandle{-1, parent.owner, key, access};
@@ -308,159 +321,138 @@ LONG RegCloseKey(HKEY key)
 LONG RegEnumKeyEx(HKEY key, DWORD index, char* name, DWORD* nameLength, DWORD*, char* className,
                   DWORD* classLength, FILETIME* lastWriteTime)
 {
-    RegistryState& state = State();
-    std::lock_guard lock(state.mutex);
-    Target target;
-    if (const LONG status = ResolveFor(state, key, KEY_ENUMERATE_SUB_KEYS, target); status != ERROR_SUCCESS)
+    return WithKey(key, KEY_ENUMERATE_SUB_KEYS, [&](RegistryState& state, const Target& target) {
+        LONG status = ERROR_SUCCESS;
+        const auto* subKeys = SubKeysOf(state, target, status);
+        if (!subKeys)
+            return status;
+        if (index >= subKeys->size())
+            return ERROR_NO_MORE_ITEMS;
+        const RegSubKeyEntry& entry = (*subKeys)[index];
+        if (lastWriteTime)
+            *lastWriteTime = {};
+        status = CopyName(entry.name, name, nameLength);
+        if (status == ERROR_SUCCESS && className)
+            status = CopyName(entry.className, className, classLength);
         return status;
-    LONG status = ERROR_SUCCESS;
-    const auto* subKeys = SubKeysOf(state, target, status);
-    if (!subKeys)
-        return status;
-    if (index >= subKeys->size())
-        return ERROR_NO_MORE_ITEMS;
-    const RegSubKeyEntry& entry = (*subKeys)[index];
-    if (lastWriteTime)
-        *lastWriteTime = {};
-    status = CopyName(entry.name, name, nameLength);
-    if (status == ERROR_SUCCESS && className)
-        status = CopyName(entry.className, className, classLength);
-    return status;
+    });
 }
 
 LONG RegEnumValue(HKEY key, DWORD index, char* valueName, DWORD* valueNameLength, DWORD*, DWORD* type, BYTE* data,
                   DWORD* dataLength)
 {
-    RegistryState& state = State();
-    std::lock_guard lock(state.mutex);
-    Target target;
-    if (const LONG status = ResolveFor(state, key, KEY_QUERY_VALUE, target); status != ERROR_SUCCESS)
-        return status;
-    LONG status = ERROR_SUCCESS;
-    const auto* values = ValuesOf(state, target, status);
-    if (!values)
-        return status;
-    if (index >= values->size())
-        return ERROR_NO_MORE_ITEMS;
-    const RegValueEntry& entry = (*values)[index];
-    if (status = CopyName(entry.name, valueName, valueNameLength); status != ERROR_SUCCESS)
-        return status;
-    if (type)
-        *type = entry.type;
-    return CopyData(entry.data, data, dataLength);
+    return WithKey(key, KEY_QUERY_VALUE, [&](RegistryState& state, const Target& target) {
+        LONG status = ERROR_SUCCESS;
+        const auto* values = ValuesOf(state, target, status);
+        if (!values)
+            return status;
+        if (index >= values->size())
+            return ERROR_NO_MORE_ITEMS;
+        const RegValueEntry& entry = (*values)[index];
+        if (status = CopyName(entry.name, valueName, valueNameLength); status != ERROR_SUCCESS)
+            return status;
+        if (type)
+            *type = entry.type;
+        return CopyData(entry.data, data, dataLength);
+    });
 }
 
 LONG RegQueryInfoKey(HKEY key, char* className, DWORD* classLength, DWORD*, DWORD* subKeyCount,
                      DWORD* maxSubKeyLength, DWORD* maxClassLength, DWORD* valueCount, DWORD* maxValueNameLength,
                      DWORD* maxValueLength, DWORD* securityDescriptor, FILETIME* lastWriteTime)
 {
-    RegistryState& state = State();
-    std::lock_guard lock(state.mutex);
-    Target target;
-    if (const LONG status = ResolveFor(state, key, KEY_QUERY_VALUE, target); status != ERROR_SUCCESS)
-        return status;
-    LONG status = ERROR_SUCCESS;
-    if (className) {
-        std::string ownClass;
-        if (status = target.store->GetClass(target.key, ownClass); status != ERROR_SUCCESS)
+    return WithKey(key, KEY_QUERY_VALUE, [&](RegistryState& state, const Target& target) {
+        LONG status = ERROR_SUCCESS;
+        if (className) {
+            std::string ownClass;
+            if (status = target.store->GetClass(target.key, ownClass); status != ERROR_SUCCESS)
+                return status;
+            if (status = CopyName(ownClass, className, classLength); status != ERROR_SUCCESS)
+                return status;
+        }
+        const auto* subKeys = SubKeysOf(state, target, status);
+        if (!subKeys)
             return status;
-        if (status = CopyName(ownClass, className, classLength); status != ERROR_SUCCESS)
-            return status;
-    }
-    const auto* subKeys = SubKeysOf(state, target, status);
-    if (!subKeys)
-        return status;
-    DWORD longestName = 0;
-    DWORD longestClass = 0;
-    for (const RegSubKeyEntry& entry : *subKeys) {
-        longestName = std::max(longestName, static_cast<DWORD>(entry.name.size()));
-        longestClass = std::max(longestClass, static_cast<DWORD>(entry.className.size()));
-    }
-    if (subKeyCount)
-        *subKeyCount = static_cast<DWORD>(subKeys->size());
-    if (maxSubKeyLength)
-        *maxSubKeyLength = longestName;
-    if (maxClassLength)
-        *maxClassLength = longestClass;
+        DWORD longestName = 0;
+        DWORD longestClass = 0;
+        for (const RegSubKeyEntry& entry : *subKeys) {
+            longestName = std::max(longestName, static_cast<DWORD>(entry.name.size()));
+            longestClass = std::max(longestClass, static_cast<DWORD>(entry.className.size()));
+        }
+        if (subKeyCount)
+            *subKeyCount = static_cast<DWORD>(subKeys->size());
+        if (maxSubKeyLength)
+            *maxSubKeyLength = longestName;
+        if (maxClassLength)
+            *maxClassLength = longestClass;
 
-    const auto* values = ValuesOf(state, target, status);
-    if (!values)
-        return status;
-    DWORD longestValueName = 0;
-    DWORD longestData = 0;
-    for (const RegValueEntry& entry : *values) {
-        longestValueName = std::max(longestValueName, static_cast<DWORD>(entry.name.size()));
-        longestData = std::max(longestData, static_cast<DWORD>(entry.data.size()));
-    }
-    if (valueCount)
-        *valueCount = static_cast<DWORD>(values->size());
-    if (maxValueNameLength)
-        *maxValueNameLength = longestValueName;
-    if (maxValueLength)
-        *maxValueLength = longestData;
-    if (securityDescriptor)
-        *securityDescriptor = 0;
-    if (lastWriteTime)
-        *lastWriteTime = {};
-    return ERROR_SUCCESS;
+        const auto* values = ValuesOf(state, target, status);
+        if (!values)
+            return status;
+        DWORD longestValueName = 0;
+        DWORD longestData = 0;
+        for (const RegValueEntry& entry : *values) {
+            longestValueName = std::max(longestValueName, static_cast<DWORD>(entry.name.size()));
+            longestData = std::max(longestData, static_cast<DWORD>(entry.data.size()));
+        }
+        if (valueCount)
+            *valueCount = static_cast<DWORD>(values->size());
+        if (maxValueNameLength)
+            *maxValueNameLength = longestValueName;
+        if (maxValueLength)
+            *maxValueLength = longestData;
+        if (securityDescriptor)
+            *securityDescriptor = 0;
+        if (lastWriteTime)
+            *lastWriteTime = {};
+        return ERROR_SUCCESS;
+    });
 }
 
 LONG RegQueryValueEx(HKEY key, const char* valueName, DWORD*, DWORD* type, BYTE* data, DWORD* dataLength)
 {
-    RegistryState& state = State();
-    std::lock_guard lock(state.mutex);
-    Target target;
-    if (const LONG status = ResolveFor(state, key, KEY_QUERY_VALUE, target); status != ERROR_SUCCESS)
-        return status;
-    DWORD storedType = REG_NONE;
-    if (const LONG status = target.store->GetValue(target.key, NameOf(valueName), storedType, state.scratch);
-        status != ERROR_SUCCESS)
-        return status;
-    if (type)
-        *type = storedType;
-    return CopyData(state.scratch, data, dataLength);
+    return WithKey(key, KEY_QUERY_VALUE, [&](RegistryState& state, const Target& target) {
+        DWORD storedType = REG_NONE;
+        if (const LONG status = target.store->GetValue(target.key, NameOf(valueName), storedType, state.scratch);
+            status != ERROR_SUCCESS)
+            return status;
+        if (type)
+            *type = storedType;
+        return CopyData(state.scratch, data, dataLength);
+    });
 }
 
 LONG RegSetValueEx(HKEY key, const char* valueName, DWORD, DWORD type, const BYTE* data, DWORD dataLength)
 {
     if (!data && dataLength > 0)
         return ERROR_INVALID_PARAMETER;
-    RegistryState& state = State();
-    std::lock_guard lock(state.mutex);
-    Target target;
-    if (const LONG status = ResolveFor(state, key, KEY_SET_VALUE, target); status != ERROR_SUCCESS)
-        return status;
-    return target.store->SetValue(target.key, NameOf(valueName), type, std::span<const BYTE>(data, dataLength));
+    return WithKey(key, KEY_SET_VALUE, [&](RegistryState&, const Target& target) {
+        return target.store->SetValue(target.key, NameOf(valueName), type, std::span<const BYTE>(data, dataLength));
+    });
 }
 
 LONG RegDeleteValue(HKEY key, const char* valueName)
 {
-    RegistryState& state = State();
-    std::lock_guard lock(state.mutex);
-    Target target;
-    if (const LONG status = ResolveFor(state, key, KEY_SET_VALUE, target); status != ERROR_SUCCESS)
-        return status;
-    return target.store->DeleteValue(target.key, NameOf(valueName));
+    return WithKey(key, KEY_SET_VALUE, [&](RegistryState&, const Target& target) {
+        return target.store->DeleteValue(target.key, NameOf(valueName));
+    });
 }
 
 namespace {
 
 LONG DeleteSubKey(HKEY key, const char* subKey, bool wholeTree)
 {
-    RegistryState& state = State();
-    std::lock_guard lock(state.mutex);
-    Target target;
-    if (const LONG status = Resolve(state, key, target); status != ERROR_SUCCESS)
-        return status;
-    const std::vector<std::string_view> names = SplitKeyPath(NameOf(subKey));
-    if (names.empty())
-        return ERROR_INVALID_PARAMETER; // a key cannot delete itself through this call
-    RegKeyId parent = target.key;
-    for (std::size_t i = 0; i + 1 < names.size(); ++i) {
-        if (const LONG status = target.store->FindKey(parent, names[i], parent); status != ERROR_SUCCESS)
-            return status;
-    }
-    return target.store->DeleteKey(parent, names.back(), wholeTree);
+    return WithKey(key, 0, [&](RegistryState&, const Target& target) {
+        const std::vector<std::string_view> names = SplitKeyPath(NameOf(subKey));
+        if (names.empty())
+            return ERROR_INVALID_PARAMETER; // a key cannot delete itself through this call
+        RegKeyId parent = target.key;
+        for (std::size_t i = 0; i + 1 < names.size(); ++i) {
+            if (const LONG status = target.store->FindKey(parent, names[i], parent); status != ERROR_SUCCESS)
+                return status;
+        }
+        return target.store->DeleteKey(parent, names.back(), wholeTree);
+    });
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "platform/ui/Types.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -66,6 +67,18 @@ struct FILETIME {
     DWORD dwLowDateTime = 0;
     DWORD dwHighDateTime = 0;
 };
+
+// The data of a REG_DWORD: the number's four bytes, little-endian.
+[[nodiscard]] constexpr DWORD DWordFromBytes(const BYTE* bytes) noexcept
+{
+    return static_cast<DWORD>(bytes[0]) | (static_cast<DWORD>(bytes[1]) << 8) | (static_cast<DWORD>(bytes[2]) << 16)
+        | (static_cast<DWORD>(bytes[3]) << 24);
+}
+[[nodiscard]] constexpr std::array<BYTE, 4> DWordToBytes(DWORD value) noexcept
+{
+    return {static_cast<BYTE>(value), static_cast<BYTE>(value >> 8), static_cast<BYTE>(value >> 16),
+            static_cast<BYTE>(value >> 24)};
+}
 
 // Identifies a key inside one store.
 using RegKeyId = std::int64_t;

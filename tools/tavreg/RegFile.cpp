@@ -2,6 +2,7 @@
 // 5.00"). Strings in hex(...) forms are UTF-16LE in the file and UTF-8 in the store.
 #include "tools/tavreg/RegFile.h"
 
+#include "platform/registry/RegistryListing.h"
 #include "platform/text/CodePage.h"
 #include "platform/text/NameCompare.h"
 #include "platform/text/Utf8.h"
@@ -105,9 +106,7 @@ bool AppendValue(std::string& out, const RegValueEntry& value, std::string& erro
     }
     case REG_DWORD:
         if (value.data.size() == 4) {
-            const DWORD number = static_cast<DWORD>(value.data[0]) | (static_cast<DWORD>(value.data[1]) << 8)
-                | (static_cast<DWORD>(value.data[2]) << 16) | (static_cast<DWORD>(value.data[3]) << 24);
-            std::snprintf(prefix, sizeof prefix, "dword:%08x", static_cast<unsigned>(number));
+            std::snprintf(prefix, sizeof prefix, "dword:%08x", static_cast<unsigned>(DWordFromBytes(value.data.data())));
             out += prefix;
             break;
         }
@@ -127,37 +126,12 @@ bool AppendValue(std::string& out, const RegValueEntry& value, std::string& erro
 bool ExportKey(HKEY key, const std::string& fullName, std::string& out, std::string& error)
 {
     out += '[' + fullName + "]\r\n";
-    DWORD longestName = 0;
-    DWORD longestData = 0;
-    DWORD longestSubKey = 0;
-    if (RegQueryInfoKey(key, nullptr, nullptr, nullptr, nullptr, &longestSubKey, nullptr, nullptr, &longestName,
-                        &longestData, nullptr, nullptr)
-        != ERROR_SUCCESS) {
-        error = "cannot read " + fullName;
+    std::vector<RegValueEntry> values;
+    if (RegListValues(key, values) != ERROR_SUCCESS) {
+        error = "cannot read the values of " + fullName;
         return false;
     }
-    std::vector<char> name(longestName + 1);
-    RegValueEntry value;
-    for (DWORD index = 0;; ++index) {
-        DWORD nameLength = static_cast<DWORD>(name.size());
-        DWORD dataLength = longestData;
-        value.data.resize(longestData);
-        const LONG status = RegEnumValue(key, index, name.data(), &nameLength, nullptr, &value.type,
-                                         value.data.data(), &dataLength);
-        if (status == ERROR_NO_MORE_ITEMS)
-            break;
-        if (status == ERROR_MORE_DATA) { // changed by another program meanwhile: measure again
-            name.resize(std::max<std::size_t>(name.size(), nameLength + 1));
-            longestData = std::max(longestData, dataLength);
-            --index;
-            continue;
-        }
-        if (status != ERROR_SUCCESS) {
-            error = "cannot read the values of " + fullName;
-            return false;
-        }
-        value.name.assign(name.data(), nameLength);
-        value.data.resize(dataLength);
+    for (const RegValueEntry& value : values) {
         if (!AppendValue(out, value, error)) {
             error = fullName + ": " + error;
             return false;
@@ -166,22 +140,9 @@ bool ExportKey(HKEY key, const std::string& fullName, std::string& out, std::str
     out += "\r\n";
 
     std::vector<std::string> subKeys;
-    std::vector<char> subKey(longestSubKey + 1);
-    for (DWORD index = 0;; ++index) {
-        DWORD length = static_cast<DWORD>(subKey.size());
-        const LONG status = RegEnumKeyEx(key, index, subKey.data(), &length, nullptr, nullptr, nullptr, nullptr);
-        if (status == ERROR_NO_MORE_ITEMS)
-            break;
-        if (status == ERROR_MORE_DATA) {
-            subKey.resize(length + 1);
-            --index;
-            continue;
-        }
-        if (status != ERROR_SUCCESS) {
-            error = "cannot read the sub keys of " + fullName;
-            return false;
-        }
-        subKeys.emplace_back(subKey.data(), length);
+    if (RegListSubKeyNames(key, subKeys) != ERROR_SUCCESS) {
+        error = "cannot read the sub keys of " + fullName;
+        return false;
     }
     for (const std::string& child : subKeys) {
         HKEY childKey = nullptr;
@@ -383,8 +344,8 @@ private:
                 number = number * 16 + static_cast<DWORD>(digit);
             }
             change.type = REG_DWORD;
-            change.data = {static_cast<BYTE>(number), static_cast<BYTE>(number >> 8), static_cast<BYTE>(number >> 16),
-                           static_cast<BYTE>(number >> 24)};
+            const auto bytes = DWordToBytes(number);
+            change.data.assign(bytes.begin(), bytes.end());
         } else if (data.starts_with("hex")) {
             std::size_t colon = data.find(':');
             if (colon == std::string_view::npos)

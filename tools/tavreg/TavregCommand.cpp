@@ -2,6 +2,7 @@
 #include "tools/tavreg/TavregCommand.h"
 
 #include "platform/io/Files.h"
+#include "platform/registry/RegistryListing.h"
 #include "platform/text/NameCompare.h"
 #include "tools/tavreg/RegFile.h"
 
@@ -79,8 +80,7 @@ std::string Display(DWORD type, const std::vector<BYTE>& data)
         return text;
     }
     if (type == REG_DWORD && data.size() == 4) {
-        const DWORD number = static_cast<DWORD>(data[0]) | (static_cast<DWORD>(data[1]) << 8)
-            | (static_cast<DWORD>(data[2]) << 16) | (static_cast<DWORD>(data[3]) << 24);
+        const DWORD number = DWordFromBytes(data.data());
         std::snprintf(buffer, sizeof buffer, "0x%08x (%u)", static_cast<unsigned>(number), static_cast<unsigned>(number));
         return buffer;
     }
@@ -145,46 +145,21 @@ private:
         HKEY key = nullptr;
         if (const LONG status = RegOpenKeyEx(name.root, name.path.c_str(), 0, KEY_READ, &key); status != ERROR_SUCCESS)
             return Fail(name.FullName() + ": " + Failure(name.root, status));
-        m_out << name.FullName() << '\n';
-        DWORD longestSubKey = 0;
-        DWORD longestName = 0;
-        DWORD longestData = 0;
-        (void)RegQueryInfoKey(key, nullptr, nullptr, nullptr, nullptr, &longestSubKey, nullptr, nullptr, &longestName,
-                              &longestData, nullptr, nullptr);
-        std::vector<char> subKey(longestSubKey + 1);
-        for (DWORD index = 0;; ++index) {
-            DWORD length = static_cast<DWORD>(subKey.size());
-            const LONG status = RegEnumKeyEx(key, index, subKey.data(), &length, nullptr, nullptr, nullptr, nullptr);
-            if (status == ERROR_MORE_DATA) { // a longer name was added meanwhile
-                subKey.resize(length + 1);
-                --index;
-                continue;
-            }
-            if (status != ERROR_SUCCESS)
-                break;
-            m_out << "  " << std::string_view(subKey.data(), length) << "\\\n";
-        }
-        std::vector<char> valueName(longestName + 1);
-        std::vector<BYTE> data(longestData);
-        for (DWORD index = 0;; ++index) {
-            DWORD nameLength = static_cast<DWORD>(valueName.size());
-            DWORD dataLength = static_cast<DWORD>(data.size());
-            DWORD type = 0;
-            const LONG status =
-                RegEnumValue(key, index, valueName.data(), &nameLength, nullptr, &type, data.data(), &dataLength);
-            if (status == ERROR_MORE_DATA) { // changed meanwhile: measure again
-                valueName.resize(std::max<std::size_t>(valueName.size(), nameLength + 1));
-                data.resize(std::max<std::size_t>(data.size(), dataLength));
-                --index;
-                continue;
-            }
-            if (status != ERROR_SUCCESS)
-                break;
-            const std::vector<BYTE> value(data.begin(), data.begin() + dataLength);
-            m_out << "  " << (nameLength == 0 ? "@" : '"' + std::string(valueName.data(), nameLength) + '"') << ' '
-                  << TypeName(type) << ' ' << Display(type, value) << '\n';
-        }
+        std::vector<std::string> subKeys;
+        std::vector<RegValueEntry> values;
+        LONG status = RegListSubKeyNames(key, subKeys);
+        if (status == ERROR_SUCCESS)
+            status = RegListValues(key, values);
         RegCloseKey(key);
+        if (status != ERROR_SUCCESS)
+            return Fail(name.FullName() + ": " + Failure(name.root, status));
+        m_out << name.FullName() << '\n';
+        for (const std::string& subKey : subKeys)
+            m_out << "  " << subKey << "\\\n";
+        for (const RegValueEntry& value : values) {
+            m_out << "  " << (value.name.empty() ? "@" : '"' + value.name + '"') << ' ' << TypeName(value.type) << ' '
+                  << Display(value.type, value.data) << '\n';
+        }
         return 0;
     }
 
@@ -259,8 +234,8 @@ private:
             if (m_args.size() != 5 || m_args[4].empty() || *end != '\0' || number > 0xFFFFFFFFull
                 || m_args[4][0] == '-')
                 return Fail("a DWORD takes one number from 0 to 4294967295 (0x prefix for hexadecimal)");
-            for (int shift = 0; shift < 32; shift += 8)
-                data.push_back(static_cast<BYTE>(number >> shift));
+            const auto bytes = DWordToBytes(static_cast<DWORD>(number));
+            data.assign(bytes.begin(), bytes.end());
         } else if (EqualNoCase(type, "REG_BINARY")) {
             typeNumber = REG_BINARY;
             if (m_args.size() != 5 || !HexData(m_args[4], data))
