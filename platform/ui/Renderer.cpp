@@ -27,6 +27,8 @@ constexpr char32_t kVertical = U'│';
 constexpr char32_t kShade = U'░';
 constexpr char32_t kSolid = U'█';
 
+constexpr int kOneLineListRows = 8;
+
 // value / unit rounded to the nearest integer, halves up, for negative values too.
 LONG RoundDiv(LONG value, LONG unit) noexcept
 {
@@ -517,7 +519,10 @@ void Renderer::PaintDroppedList(Wnd& wnd, Canvas& canvas, const RECT& cells) con
 {
     auto& combo = static_cast<ComboBox&>(wnd);
     const int count = combo.GetCount();
-    const int rows = std::max(1, std::min(count, std::max<int>(3, cells.Height() - 1)));
+    // A dialog's combo box is as tall as its list is to be; one of a single line (a cell's
+    // editor) opens a list of a useful length.
+    const int wanted = cells.Height() > 1 ? std::max<int>(3, cells.Height() - 1) : kOneLineListRows;
+    const int rows = std::max(1, std::min(count, wanted));
     LONG top = cells.top + 1;
     if (top + rows > canvas.Lines() && cells.top - rows >= 0)
         top = cells.top - rows; // no room below: the list opens upwards

@@ -135,6 +135,35 @@ TEST(RendererTest, AComboBoxListOpensWithF4OrAltDownOverTheDialogAndKeepsReturnF
     EXPECT_TRUE(dialog.IsWindow()) << "Return went to the list, not to the default button";
 }
 
+TEST(RendererTest, AOneLineComboBoxOpensAListOfEightEntriesAroundTheChosenOne)
+{
+    HeadlessDriver driver;
+    WinApp app("座標", "Survey", &driver);
+    FrameWnd frame;
+    ASSERT_TRUE(frame.Create("Frame", "線種", WS_VISIBLE, RECT{0, 0, 160, 12 * 16}, nullptr, 0));
+    ComboBox combo; // as a grid places a cell's editor: one line high
+    ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, RECT{8, 16, 88, 32}, &frame, 1));
+    for (int i = 1; i <= 10; ++i)
+        combo.AddString("種別" + std::to_string(i));
+    combo.SetCurSel(9);
+    combo.ShowDropDown(true);
+    Canvas canvas(20, 12);
+    Renderer renderer;
+    renderer.Paint(canvas);
+    EXPECT_EQ(Lines(canvas, 1, 10), " 種別10   v\n"
+                                     " 種別3\n"
+                                     " 種別4\n"
+                                     " 種別5\n"
+                                     " 種別6\n"
+                                     " 種別7\n"
+                                     " 種別8\n"
+                                     " 種別9\n"
+                                     " 種別10\n"
+                                     "\n")
+        << canvas.ToText();
+    EXPECT_EQ(canvas.At(1, 9).bg, renderer.GetPalette().highlight) << "the chosen entry, the last one shown";
+}
+
 namespace {
 
 constexpr COLORREF kLockColor = 0x0080FFFF;
