@@ -15,6 +15,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -90,8 +91,9 @@ struct BoundList {
         manager.Associate(&grid, &data);
         data.m_viewUpdate = 0;
         for (long record = 0; record < records; ++record) {
-            const std::string name = "P" + std::to_string(record + 1);
-            data.Set(0L, record, name.c_str());
+            char name[24];
+            std::snprintf(name, sizeof name, "P%ld", record + 1);
+            data.Set(0L, record, name);
             data.Set(1L, record, -12345.5 + record);
             data.Set(2L, record, 67890.25 + record);
             data.Set(3L, record, 12.125);

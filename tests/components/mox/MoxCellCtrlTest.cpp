@@ -380,8 +380,11 @@ TEST_F(GridTest, CopyAndPasteTabSeparatedTextThroughTheClipboard)
     EXPECT_EQ(table.GetLastInputRecordNo(), -1);
 
     std::string tall;
-    for (int line = 1; line <= 30; ++line)
-        tall += "r" + std::to_string(line) + "\n";
+    for (int line = 1; line <= 30; ++line) {
+        tall += 'r';
+        tall += std::to_string(line);
+        tall += '\n';
+    }
     SetClipboardText(tall);
     const MoxPos top{0, 0};
     grid.SendMessage(MOXM_SETCARET, reinterpret_cast<WPARAM>(&top));
