@@ -1,6 +1,6 @@
 // The terminal driver in a real terminal (tmux): what it shows, the keys typed into it, a
 // message box answered from the keyboard, a resize, and the terminal given back as it was
-// when the program ends normally and when it is killed with SIGTERM.
+// when the program ends normally, when it is killed with SIGTERM and when it crashes.
 #include "tests/frontends/tty/TmuxSession.h"
 
 #include <gtest/gtest.h>
@@ -54,20 +54,27 @@ TEST(TerminalTest, TheDriverShowsTypingAnswersABoxFollowsAResizeAndGivesTheTermi
     EXPECT_EQ(ReadTextFile(tmux.Dir() / "after"), ReadTextFile(tmux.Dir() / "before")) << "the terminal's modes as they were";
 }
 
-TEST(TerminalTest, TheTerminalIsGivenBackWhenTheProgramIsKilledWithSigterm)
+TEST(TerminalTest, TheTerminalIsGivenBackWhenTheProgramIsKilledWithSigtermOrCrashes)
 {
     if (!tavtest::HaveTmux())
         GTEST_SKIP() << "tmux is not installed (./run setup installs it)";
-    TmuxSession tmux(60, 12);
-    ASSERT_TRUE(tmux.Ok());
-    StartProbe(tmux);
-    ASSERT_TRUE(tmux.Shows("ready")) << tmux.Screen();
-    const fs::path pidFile = tmux.Dir() / "pid";
-    ASSERT_TRUE(TmuxSession::WaitFor([&] { return !ReadTextFile(pidFile).empty(); }));
-    const pid_t pid = static_cast<pid_t>(std::stol(ReadTextFile(pidFile)));
-    ASSERT_EQ(::kill(pid, SIGTERM), 0);
-    ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); })) << tmux.Screen();
-    EXPECT_EQ(tmux.Screen().find("probe ended"), std::string::npos) << "killed, it did not end by itself";
-    EXPECT_EQ(tmux.Modes(), "0 0 1\n") << "normal screen, no mouse reports, cursor shown";
-    EXPECT_EQ(ReadTextFile(tmux.Dir() / "after"), ReadTextFile(tmux.Dir() / "before")) << "the terminal's modes as they were";
+    for (const bool crash : {false, true}) {
+        SCOPED_TRACE(crash ? "a crash" : "SIGTERM");
+        TmuxSession tmux(60, 12);
+        ASSERT_TRUE(tmux.Ok());
+        tmux.Shell("ulimit -c 0"); // no core file from the crash
+        StartProbe(tmux);
+        ASSERT_TRUE(tmux.Shows("ready")) << tmux.Screen();
+        if (crash) {
+            tmux.Keys("F9");
+        } else {
+            const fs::path pidFile = tmux.Dir() / "pid";
+            ASSERT_TRUE(TmuxSession::WaitFor([&] { return !ReadTextFile(pidFile).empty(); }));
+            ASSERT_EQ(::kill(static_cast<pid_t>(std::stol(ReadTextFile(pidFile))), SIGTERM), 0);
+        }
+        ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); })) << tmux.Screen();
+        EXPECT_EQ(tmux.Screen().find("probe ended"), std::string::npos) << "it did not end by itself";
+        EXPECT_EQ(tmux.Modes(), "0 0 1\n") << "normal screen, no mouse reports, cursor shown";
+        EXPECT_EQ(ReadTextFile(tmux.Dir() / "after"), ReadTextFile(tmux.Dir() / "before")) << "the terminal's modes as they were";
+    }
 }

@@ -1,12 +1,13 @@
 // A frame with an edit field on the terminal driver: what the terminal tests run inside
-// tmux. It writes its process id to the file named by its argument once it shows, and ends
-// on F10.
+// tmux. It writes its process id to the file named by its argument once it shows, ends on
+// F10, and crashes on F9.
 #include "frontends/tty/TtyDriver.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Frames.h"
 #include "platform/ui/Gdi.h"
 #include "platform/ui/Renderer.h"
 
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <unistd.h>
@@ -21,6 +22,8 @@ public:
             DestroyWindow();
             return true;
         }
+        if (event.kind == plat::InputEvent::Kind::Key && event.key == plat::VK_F9)
+            std::raise(SIGSEGV);
         if (event.kind == plat::InputEvent::Kind::Key && event.key == plat::VK_F2) {
             SetMessageText(plat::MessageBox(this, "保存しますか？", "probe", plat::MB_YESNO) == plat::IDYES ? "yes" : "no");
             return true;
