@@ -527,6 +527,33 @@ TEST_F(GridTest, ADerivedWindowAnswersNotificationsFirstAndReachesTheGridWithDef
     EXPECT_NE(FindText(derived.GetDrawing(), "H0"), nullptr) << "what the derived window leaves goes on to the host";
 }
 
+TEST(MoxCellCtrlAloneTest, UnansweredNotificationsAllowEverythingAndSupplyNothing)
+{
+    HeadlessDriver driver;
+    WinApp app{"Alone", "Test", &driver};
+    TextTable table(2, 3);
+    Wnd parent;
+    parent.Create("Plain", "", WS_VISIBLE, RECT{0, 0, 320, 200}, nullptr, 0);
+    MoxCellCtrl grid;
+    grid.Create(WS_VISIBLE, RECT{0, 0, 320, 200}, &parent, 1);
+    grid.SendMessage(MOXM_SETDATA, reinterpret_cast<WPARAM>(&table));
+
+    SetClipboardText("a\tb\nc\td\n");
+    EXPECT_TRUE(grid.SendMessage(MOXM_PASTE)) << "pasting and every cell allowed";
+    EXPECT_EQ(table.Text(1, 1), "d");
+    SetClipboardText("");
+    EXPECT_TRUE(grid.SendMessage(MOXM_COPY)) << "copying allowed";
+    EXPECT_EQ(GetClipboardText(), "a\tb\nc\td\n");
+    EXPECT_EQ(grid.SendMessage(MOXM_OPENEDITOR), FALSE) << "nobody supplies an editor";
+
+    grid.SendMessage(WM_PAINT);
+    std::vector<std::string> texts;
+    for (const DrawOp& op : grid.GetDrawing())
+        if (op.kind == DrawOp::Kind::Text)
+            texts.push_back(op.text);
+    EXPECT_EQ(texts, (std::vector<std::string>{"a", "b", "c", "d"})) << "no heading or line-number texts";
+}
+
 TEST(MoxCellViewTest, ShowsItsDocumentsTableAndLeavesTheDocumentWhenGone)
 {
     TextTable table(2, 3);
