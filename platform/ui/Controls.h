@@ -113,20 +113,20 @@ public:
     // The entry whose whole text equals the text without regard to case, searching after
     // startAfter (-1: from the start) and wrapping; -1 when none.
     [[nodiscard]] int FindStringExact(int startAfter, std::string_view text) const;
+    // The text of an entry, empty for an index outside the list.
+    [[nodiscard]] std::string EntryText(int index) const;
+    // What a person's choice does; the derived control tells its parent.
+    virtual void UserSelect(int index) = 0;
 
 protected:
     static constexpr int kNoEntry = -1;
     explicit ListControl(DWORD sortStyle) noexcept : m_sortStyle(sortStyle) {}
     [[nodiscard]] bool HasEntry(int index) const noexcept { return index >= 0 && index < GetCount(); }
-    // The text of an entry, empty for an index outside the list.
-    [[nodiscard]] std::string EntryText(int index) const;
     [[nodiscard]] int EntryTextLength(int index) const;
     // Answers a GETTEXT message: the text into the std::string that lParam points to.
     LRESULT CopyEntryText(int index, LPARAM lParam) const;
     // The keys that move the selection (Up, Down, Home, End); true when the key was one.
     bool MoveSelectionByKey(int key);
-    // What a person's choice does; the derived control tells its parent.
-    virtual void UserSelect(int index) = 0;
     // After the selection was set, and after entries were removed.
     virtual void OnSelectionSet() {}
     virtual void OnEntriesRemoved() {}

@@ -124,12 +124,8 @@ bool DialogOperator::Pick(int id, int index)
     if (!Usable(control))
         return false;
     m_dialog.GotoDlgCtrl(control);
-    if (auto* list = dynamic_cast<ListBox*>(control); list && index >= 0 && index < list->GetCount()) {
+    if (auto* list = dynamic_cast<ListControl*>(control); list && index >= 0 && index < list->GetCount()) {
         list->UserSelect(index);
-        return true;
-    }
-    if (auto* combo = dynamic_cast<ComboBox*>(control); combo && index >= 0 && index < combo->GetCount()) {
-        combo->UserSelect(index);
         return true;
     }
     if (auto* view = dynamic_cast<ListView*>(control); view && index >= 0 && index < view->GetItemCount()) {
@@ -142,13 +138,9 @@ bool DialogOperator::Pick(int id, int index)
 bool DialogOperator::Pick(int id, std::string_view text)
 {
     Wnd* control = Control(id);
-    if (auto* list = dynamic_cast<ListBox*>(control))
+    if (auto* list = dynamic_cast<ListControl*>(control))
         for (int i = 0; i < list->GetCount(); ++i)
-            if (list->GetText(i) == text)
-                return Pick(id, i);
-    if (auto* combo = dynamic_cast<ComboBox*>(control))
-        for (int i = 0; i < combo->GetCount(); ++i)
-            if (combo->GetLBText(i) == text)
+            if (list->EntryText(i) == text)
                 return Pick(id, i);
     if (auto* view = dynamic_cast<ListView*>(control))
         if (int i = view->FindItem(text); i >= 0)
