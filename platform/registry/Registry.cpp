@@ -66,6 +66,11 @@ std::shared_ptr<RegistryStore> OpenDefaultStore(int root)
 {
     const bool user = root == kCurrentUser;
     const std::filesystem::path path = user ? DefaultUserRegistryPath() : DefaultMachineRegistryPath();
+    if (path.empty()) {
+        std::fprintf(stderr, "tavcell: registry: no home folder to keep the settings in (set HOME or "
+                             "TAVCELL_REGISTRY); settings are kept in memory for this run only\n");
+        return std::make_shared<MemoryRegistryStore>();
+    }
     auto opened = SqliteRegistryStore::Open(
         path, user ? SqliteRegistryStore::Mode::ReadWrite : SqliteRegistryStore::Mode::ReadOnly);
     if (opened.store)
@@ -220,6 +225,9 @@ std::filesystem::path DefaultUserRegistryPath()
             if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_dir)
                 home = entry->pw_dir;
         }
+        // A relative home would put the settings wherever the program happens to start.
+        if (home.empty() || home.front() != '/')
+            return {};
         base = std::filesystem::path(home) / ".config";
     }
     return base / "tavcell" / "registry.sqlite3";

@@ -48,7 +48,8 @@ LONG RegDeleteTree(HKEY key, const char* subKey);
 LONG RegApplyChanges(HKEY root, std::span<const RegChange> changes);
 
 // The store behind a root. The user's store is the SQLite database named by
-// TAVCELL_REGISTRY, else $XDG_CONFIG_HOME/tavcell/registry.sqlite3 (else ~/.config/...);
+// TAVCELL_REGISTRY, else $XDG_CONFIG_HOME/tavcell/registry.sqlite3 (else ~/.config/...; none
+// without a home folder);
 // the machine's is TAVCELL_MACHINE_REGISTRY, else /etc/tavcell/registry.sqlite3, read
 // only, and empty when the file is missing. A database that cannot be used is reported on
 // stderr once and replaced by an empty store in memory for the rest of the run.

@@ -209,6 +209,21 @@ TEST(SqliteRegistryStoreTest, TheUserDatabaseIsFoundByTheEnvironment)
     if (!home.empty()) {
         EXPECT_EQ(DefaultUserRegistryPath(), home / ".config/tavcell/registry.sqlite3");
     }
+    setenv("HOME", "relative/home", 1);
+    EXPECT_EQ(DefaultUserRegistryPath(), std::filesystem::path()) << "no settings beside wherever the program starts";
+    RegSetStore(HKEY_CURRENT_USER, nullptr);
+    testing::internal::CaptureStderr();
+    HKEY key = nullptr;
+    EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, "Software", 0, "", 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS) << "the program goes on with settings in memory";
+    RegCloseKey(key);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("no home folder"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists("relative"));
+    if (home.empty())
+        unsetenv("HOME");
+    else
+        setenv("HOME", home.c_str(), 1);
+    RegSetStore(HKEY_CURRENT_USER, nullptr);
     if (oldConfig.empty())
         unsetenv("XDG_CONFIG_HOME");
     else
