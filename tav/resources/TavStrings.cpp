@@ -1,7 +1,6 @@
 // The library's own texts, as its users see them.
 #include "tav/resources/TavStrings.h"
 
-
 void TavAddStrings(plat::Module& module)
 {
     module.AddStrings({
@@ -25,4 +24,3 @@ void TavAddStrings(plat::Module& module)
         {IDS_TAV_NOT_FOUND, "見つかりません。"},
     });
 }
-

@@ -3,7 +3,6 @@
 
 #include "platform/resource/Module.h"
 
-
 enum TavStringId : unsigned {
     IDS_TAV_TEMPLATE_EXISTS = 1,
     IDS_TAV_TEMPLATE_DELETE = 3,
@@ -27,4 +26,3 @@ enum TavStringId : unsigned {
 
 // Fills a module with the library's string table.
 void TavAddStrings(plat::Module& module);
-
