@@ -343,6 +343,7 @@ void MoxCellCtrl::SetPaneWidth(int width, long column)
 {
     if (Column* c = ColumnAt(column)) {
         c->width = std::max(width, 0);
+        PlaceEditor();
         Invalidate(FALSE);
     }
 }
@@ -652,21 +653,18 @@ bool MoxCellCtrl::OpenEditor(char32_t typed)
     MOX_GETCONTROL request{pos.column, pos.row, nullptr};
     if (Notify(MOXN_GETCONTROL, reinterpret_cast<plat::WPARAM>(&request), 0) == 0)
         return false;
-    plat::RECT cell;
-    GetCellRect(pos, cell);
     if (request.editor == nullptr || !plat::IsWindow(request.editor)) {
         // The answerer changed the cell itself (a choice that steps on each request).
+        plat::RECT cell;
+        GetCellRect(pos, cell);
         InvalidateRect(&cell, FALSE);
         return true;
     }
     plat::Wnd* editor = request.editor;
-    ClientToScreen(&cell);
-    if (plat::Wnd* parent = editor->GetParent())
-        parent->ScreenToClient(&cell);
-    editor->MoveWindow(cell);
-    editor->ShowWindow(plat::SW_SHOW);
     m_editor = editor;
     m_editPos = pos;
+    PlaceEditor();
+    editor->ShowWindow(plat::SW_SHOW);
     Notify(MOXN_SHOWEDIT, reinterpret_cast<plat::WPARAM>(&pos), reinterpret_cast<plat::LPARAM>(editor));
     if (auto* edit = dynamic_cast<plat::Edit*>(editor)) {
         if (typed != 0) {
@@ -696,6 +694,22 @@ bool MoxCellCtrl::StoreCellBuffer(long item, long row, unsigned size)
         return m_data->Remove(item, row) != FALSE;
     const auto cellSize = static_cast<unsigned>(m_cellBuffer.size());
     return m_data->SetBuffer(item, row, m_cellBuffer.data(), std::min(size, cellSize)) != FALSE;
+}
+
+void MoxCellCtrl::PlaceEditor()
+{
+    if (m_editor == nullptr || !plat::IsWindow(m_editor))
+        return;
+    EnsureVisible(m_editPos);
+    plat::RECT cell;
+    if (!GetCellRect(m_editPos, cell))
+        return;
+    // The editor is the host's window, usually a sibling of the grid: place it in its
+    // parent's coordinates.
+    ClientToScreen(&cell);
+    if (plat::Wnd* parent = m_editor->GetParent())
+        parent->ScreenToClient(&cell);
+    m_editor->MoveWindow(cell);
 }
 
 bool MoxCellCtrl::StoreEditor(const MoxPos& pos)
@@ -1014,6 +1028,7 @@ plat::LRESULT MoxCellCtrl::OnLButtonUp(plat::WPARAM wParam, plat::LPARAM lParam)
 plat::LRESULT MoxCellCtrl::OnSize(plat::WPARAM, plat::LPARAM)
 {
     ClampScroll();
+    PlaceEditor();
     Invalidate(FALSE);
     return 0;
 }
@@ -1241,6 +1256,7 @@ plat::LRESULT MoxCellCtrl::OnGetCellRect(plat::WPARAM wParam, plat::LPARAM lPara
 plat::LRESULT MoxCellCtrl::OnSetFixedColWidth(plat::WPARAM wParam, plat::LPARAM)
 {
     m_fixedColWidth = static_cast<int>(wParam);
+    PlaceEditor();
     Invalidate(FALSE);
     return TRUE;
 }

@@ -189,6 +189,8 @@ private:
 
     // In-place editing.
     bool OpenEditor(char32_t typed);
+    // Keeps an open editor on its cell, and the cell in view, when the layout changes.
+    void PlaceEditor();
     // false when the editor stays open (the host refused, or the table refused the value).
     bool CloseEditor(bool store);
     bool StoreEditor(const MoxPos& pos);

@@ -342,6 +342,9 @@ TEST_F(GridTest, TypingEditsInPlaceAndReturnStoresWhileEscapeDoesNot)
     host.keepEditorOpen = true;
     Click(CellPoint(2, 4), false, false, InputEvent::Kind::DoubleClick);
     ASSERT_NE(grid.GetEditor(), nullptr);
+    grid.SetPaneWidth(120, 0);
+    grid.GetCellRect(MoxPos{2, 4}, cell);
+    EXPECT_EQ(host.editor.GetRectInParent(), cell) << "the editor follows its cell when a column left of it widens";
     Key(VK_DOWN);
     EXPECT_NE(grid.GetEditor(), nullptr) << "the host keeps the editor open";
     EXPECT_EQ(grid.GetCaret(), (MoxPos{2, 4}));
