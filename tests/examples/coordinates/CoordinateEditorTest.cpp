@@ -184,6 +184,24 @@ TEST_F(CoordinateEditorTest, ADamagedFileIsRefusedWithAMessageAndTheTableStaysAs
     EXPECT_FALSE(data.IsModified());
 }
 
+TEST_F(CoordinateEditorTest, AFailedSaveSaysSoAndKeepsTheChangesToBeSaved)
+{
+    const fs::path notAFolder = m_dir / "plain";
+    ASSERT_FALSE(WriteFileAtomically(notAFolder, std::vector<std::uint8_t>{1}));
+    frame.SetDocumentPath(notAFolder / "survey.tcd");
+    data.Set(static_cast<unsigned>(kPointName), 0, std::string("変更"));
+    EXPECT_FALSE(frame.Save());
+    ASSERT_EQ(driver.MessageBoxes().size(), 1u);
+    EXPECT_EQ(driver.MessageBoxes()[0].text.rfind("保存できませんでした。", 0), 0u) << driver.MessageBoxes()[0].text;
+    EXPECT_EQ(driver.MessageBoxes()[0].style, MB_OK | MB_ICONEXCLAMATION);
+    EXPECT_TRUE(data.IsModified()) << "the changes are still to be saved";
+
+    driver.AnswerMessageBox(IDYES);
+    driver.PushKey(VK_F10);
+    app.Run();
+    EXPECT_TRUE(frame.IsWindow()) << "quitting asked to save, the save failed, so the editor stays";
+}
+
 TEST_F(CoordinateEditorTest, QuittingWithChangesAsksAndCancelKeepsTheEditorOpen)
 {
     const fs::path document = m_dir / "never.tcd";
