@@ -1,5 +1,7 @@
-// Message box keys, as the platform's message boxes take them.
+// Message box keys and clicks, as the platform's message boxes take them.
 #include "frontends/tty/MessageBoxInput.h"
+
+#include "platform/ui/Gdi.h"
 
 #include <algorithm>
 
@@ -34,6 +36,16 @@ int MessageBoxInput::AnswerWithoutInput() const
     return m_buttons[static_cast<std::size_t>(m_view.focus)];
 }
 
+std::optional<int> MessageBoxInput::ButtonAt(plat::POINT point) const
+{
+    const plat::POINT cell{point.x / plat::kCharWidth, point.y / plat::kLineHeight};
+    for (const auto& button : plat::LayOutMessageBox(m_view, m_columns, m_lines).buttons)
+        if (cell.x >= button.cells.left && cell.x < button.cells.right && cell.y >= button.cells.top &&
+            cell.y < button.cells.bottom)
+            return button.answer;
+    return std::nullopt;
+}
+
 std::optional<int> MessageBoxInput::Handle(const InputEvent& event)
 {
     const int count = static_cast<int>(m_buttons.size());
@@ -47,6 +59,9 @@ std::optional<int> MessageBoxInput::Handle(const InputEvent& event)
     switch (event.kind) {
     case InputEvent::Kind::Close:
         return EscapeAnswer();
+    case InputEvent::Kind::Click:
+    case InputEvent::Kind::DoubleClick:
+        return ButtonAt(event.point);
     case InputEvent::Kind::Char:
         if (event.ch == U' ')
             return m_buttons[static_cast<std::size_t>(m_view.focus)];

@@ -110,6 +110,7 @@ int TtyDriver::MessageBox(plat::Wnd*, const std::string& text, const std::string
         }
         const plat::InputEvent event = m_events.front();
         m_events.pop_front();
+        box.SetScreen(m_canvas.Columns(), m_canvas.Lines());
         if (std::optional<int> answer = box.Handle(event))
             return *answer;
     }

@@ -697,29 +697,44 @@ void Renderer::PaintRecorded(Wnd& wnd, Canvas& canvas, const RECT& clip) const
     canvas.SetClip(clip);
 }
 
+MessageBoxLayout LayOutMessageBox(const MessageBoxView& box, int columns, int lines)
+{
+    MessageBoxLayout layout;
+    layout.icon = IconText(box.style);
+    layout.iconWidth = layout.icon.empty() ? 0 : DisplayWidth(layout.icon) + 1;
+    const int maxInner = std::max(10, columns - 4);
+    layout.lines = WrapText(box.text, std::max(1, maxInner - layout.iconWidth));
+    int textWidth = 0;
+    for (const std::string& line : layout.lines)
+        textWidth = std::max(textWidth, DisplayWidth(line));
+    // A button shows as "[ label ]", two blanks apart from the next.
+    int buttonsWidth = 0;
+    for (int answer : MessageBoxButtons(box.style)) {
+        std::string label = MessageBoxButtonText(answer);
+        const int width = DisplayWidth(StripMnemonic(label)) + 4;
+        buttonsWidth += width + (layout.buttons.empty() ? 0 : 2);
+        layout.buttons.push_back({answer, std::move(label), RECT{0, 0, width, 1}});
+    }
+    const int inner =
+        std::min(maxInner, std::max({layout.iconWidth + textWidth, buttonsWidth, DisplayWidth(box.caption) + 2, 16}));
+    const int width = inner + 4;
+    const int height = static_cast<int>(layout.lines.size()) + 5;
+    const LONG left = std::max(0, (columns - width) / 2);
+    const LONG top = std::max(0, (lines - height) / 2);
+    layout.box = RECT{left, top, left + width, top + height};
+    LONG column = left + 2 + std::max(0, (inner - buttonsWidth) / 2);
+    for (MessageBoxLayout::ButtonPlace& button : layout.buttons) {
+        const LONG buttonWidth = button.cells.right;
+        button.cells = RECT{column, layout.box.bottom - 2, column + buttonWidth, layout.box.bottom - 1};
+        column += buttonWidth + 2;
+    }
+    return layout;
+}
+
 void Renderer::PaintMessageBox(Canvas& canvas, const MessageBoxView& box) const
 {
-    const std::vector<int> answers = MessageBoxButtons(box.style);
-    const std::string icon = IconText(box.style);
-    const int iconWidth = icon.empty() ? 0 : DisplayWidth(icon) + 1;
-    const int maxInner = std::max(10, canvas.Columns() - 4);
-    const std::vector<std::string> lines = WrapText(box.text, std::max(1, maxInner - iconWidth));
-    int textWidth = 0;
-    for (const std::string& line : lines)
-        textWidth = std::max(textWidth, DisplayWidth(line));
-    std::vector<std::string> labels;
-    int buttonsWidth = 0;
-    for (int answer : answers) {
-        labels.push_back(MessageBoxButtonText(answer));
-        buttonsWidth += DisplayWidth(StripMnemonic(labels.back())) + 4 + (labels.size() > 1 ? 2 : 0);
-    }
-    const int inner = std::min(maxInner, std::max({iconWidth + textWidth, buttonsWidth, DisplayWidth(box.caption) + 2, 16}));
-    const int width = inner + 4;
-    const int height = static_cast<int>(lines.size()) + 5;
-    const LONG left = std::max(0, (canvas.Columns() - width) / 2);
-    const LONG top = std::max(0, (canvas.Lines() - height) / 2);
-    const RECT cells{left, top, left + width, top + height};
-
+    const MessageBoxLayout layout = LayOutMessageBox(box, canvas.Columns(), canvas.Lines());
+    const RECT& cells = layout.box;
     const RECT clip = canvas.GetClip();
     canvas.SetClip(cells);
     canvas.Fill(cells, U' ', m_palette.faceText, m_palette.face);
@@ -727,25 +742,22 @@ void Renderer::PaintMessageBox(Canvas& canvas, const MessageBoxView& box) const
     canvas.Fill(RECT{cells.left, cells.top, cells.right, cells.top + 1}, U' ', m_palette.captionText, m_palette.caption);
     canvas.Write(cells.left + 1, cells.top, box.caption, m_palette.captionText, m_palette.caption);
     canvas.SetClip(RECT{cells.left + 1, cells.top + 1, cells.right - 1, cells.bottom - 1});
-    if (!icon.empty())
-        canvas.Write(left + 2, top + 2, icon, m_palette.faceText, m_palette.face);
-    LONG line = top + 2;
-    for (const std::string& text : lines)
-        canvas.Write(left + 2 + iconWidth, line++, text, m_palette.faceText, m_palette.face);
-    LONG column = left + 2 + std::max(0, (inner - buttonsWidth) / 2);
-    const LONG buttonLine = cells.bottom - 2;
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-        if (i > 0)
-            column += 2;
+    if (!layout.icon.empty())
+        canvas.Write(cells.left + 2, cells.top + 2, layout.icon, m_palette.faceText, m_palette.face);
+    LONG line = cells.top + 2;
+    for (const std::string& text : layout.lines)
+        canvas.Write(cells.left + 2 + layout.iconWidth, line++, text, m_palette.faceText, m_palette.face);
+    for (std::size_t i = 0; i < layout.buttons.size(); ++i) {
+        const MessageBoxLayout::ButtonPlace& button = layout.buttons[i];
         const bool focused = static_cast<int>(i) == box.focus;
         const COLORREF fg = focused ? m_palette.highlightText : m_palette.faceText;
         const COLORREF bg = focused ? m_palette.highlight : m_palette.face;
-        const LONG start = column;
-        column += canvas.Write(column, buttonLine, "[ ", fg, bg);
-        column += WriteLabel(canvas, column, buttonLine, labels[i], fg, bg);
-        column += canvas.Write(column, buttonLine, " ]", fg, bg);
+        LONG column = button.cells.left;
+        column += canvas.Write(column, button.cells.top, "[ ", fg, bg);
+        column += WriteLabel(canvas, column, button.cells.top, button.label, fg, bg);
+        canvas.Write(column, button.cells.top, " ]", fg, bg);
         if (focused)
-            canvas.SetCursor(POINT{start + 2, buttonLine});
+            canvas.SetCursor(POINT{button.cells.left + 2, button.cells.top});
     }
     canvas.SetClip(clip);
 }

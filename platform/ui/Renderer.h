@@ -46,6 +46,22 @@ struct MessageBoxView {
 // The caption of an answer's button, '&' marking its mnemonic.
 [[nodiscard]] std::string MessageBoxButtonText(int answer);
 
+// Where a message box lies on a screen of so many columns and lines: centred, its text
+// wrapped to fit, its buttons in one line, each with its answer.
+struct MessageBoxLayout {
+    RECT box;
+    std::string icon;
+    int iconWidth = 0; // the icon's columns and the blank after it
+    std::vector<std::string> lines;
+    struct ButtonPlace {
+        int answer;
+        std::string label;
+        RECT cells;
+    };
+    std::vector<ButtonPlace> buttons;
+};
+[[nodiscard]] MessageBoxLayout LayOutMessageBox(const MessageBoxView& box, int columns, int lines);
+
 // The text without its '&' marks ("&&" is a literal '&'); mnemonic, when given, receives the
 // column of the marked character in the result, or -1.
 [[nodiscard]] std::string StripMnemonic(std::string_view text, int* mnemonic = nullptr);

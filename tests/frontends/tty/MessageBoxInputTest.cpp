@@ -1,6 +1,10 @@
 // Message box keys: focus moves among the buttons, Return and Space press, letters answer,
-// Escape cancels only where the platform lets it.
+// Escape cancels only where the platform lets it, a click presses the button under it.
 #include "frontends/tty/MessageBoxInput.h"
+
+#include "frontends/tty/KeyDecoder.h"
+#include "platform/text/DisplayWidth.h"
+#include "platform/ui/Canvas.h"
 
 #include <gtest/gtest.h>
 
@@ -40,4 +44,21 @@ TEST(MessageBoxInputTest, LettersAnswerAndEscapeCancelsOnlyWhereItMay)
     MessageBoxInput okCancel("続けますか？", "座標", MB_OKCANCEL);
     EXPECT_EQ(okCancel.Handle(InputEvent::KeyPress(VK_ESCAPE)), IDCANCEL);
     EXPECT_EQ(okCancel.AnswerWithoutInput(), IDCANCEL) << "input that ends cancels";
+}
+
+TEST(MessageBoxInputTest, AClickOnAButtonPressesItAndAClickBesideDoesNothing)
+{
+    MessageBoxInput box("変更を保存しますか？", "座標", MB_YESNOCANCEL | MB_ICONQUESTION);
+    box.SetScreen(60, 12);
+    Canvas canvas(60, 12);
+    Renderer().PaintMessageBox(canvas, box.View());
+    const std::string buttons = canvas.LineText(7);
+    ASSERT_NE(buttons.find("[ いいえ(N) ]"), std::string::npos) << canvas.ToText();
+    auto columnOf = [&](const char* text) { return DisplayWidth(buttons.substr(0, buttons.find(text))); };
+    auto click = [](int column, int line) { return InputEvent::MouseClick(tty::KeyDecoder::CellCentre(column, line)); };
+    EXPECT_EQ(box.Handle(click(columnOf("いいえ"), 7)), IDNO);
+    EXPECT_EQ(box.Handle(click(columnOf("[ キャンセル") + 1, 7)), IDCANCEL);
+    EXPECT_EQ(box.Handle(click(columnOf("はい") - 2, 7)), IDYES) << "the bracket is part of the button";
+    EXPECT_EQ(box.Handle(click(columnOf("[ いいえ") - 1, 7)), std::nullopt) << "between two buttons";
+    EXPECT_EQ(box.Handle(click(columnOf("いいえ"), 5)), std::nullopt) << "on the text";
 }
