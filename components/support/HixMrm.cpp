@@ -54,6 +54,6 @@ double HixMrm::RoundValue(double value, int decimals) const noexcept
     unsigned long long scaled = 0;
     if (!std::isfinite(shown) || !HixRoundScaled(std::fabs(shown), places, m_round, std::signbit(shown), scaled))
         return value;
-    const double magnitude = static_cast<double>(scaled) / std::pow(10.0, places);
+    const double magnitude = static_cast<double>(scaled) / kHixPowersOfTen[places];
     return FromUnit(std::signbit(shown) ? -magnitude : magnitude);
 }
