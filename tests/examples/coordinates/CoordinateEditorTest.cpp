@@ -2,16 +2,17 @@
 // grid, a point typed into a new row and saved, a damaged file refused, and quitting with
 // unsaved changes.
 #include "examples/coordinates/CoordinateFrame.h"
-#include "examples/coordinates/CoordinateResources.h"
-#include "examples/coordinates/SampleSurvey.h"
+
 #include "components/mox/MoxMessages.h"
 #include "components/support/TavcRadiusCtrl.h"
-#include "platform/io/Archive.h"
+#include "examples/coordinates/CoordinateResources.h"
+#include "examples/coordinates/SampleSurvey.h"
 #include "platform/io/Files.h"
 #include "platform/registry/MemoryRegistryStore.h"
 #include "platform/registry/Registry.h"
 #include "platform/ui/HeadlessDriver.h"
 #include "platform/ui/Renderer.h"
+#include "tests/examples/coordinates/StoredPoint.h"
 
 #include <gtest/gtest.h>
 
@@ -141,18 +142,9 @@ TEST_F(CoordinateEditorTest, APointTypedIntoANewRowIsSavedAndReadsBackWithTheLib
     EXPECT_FALSE(frame.IsWindow());
 
     TavData loaded;
-    plat::Archive archive = plat::Archive::LoadFile(document);
-    loaded.Serialize(archive);
+    coordinates_test::LoadDocument(document, loaded);
+    coordinates_test::ExpectStoredPoint(loaded, points, "新点1", -36400.5, -8200.25, 23.4);
     std::string name;
-    double x = 0, y = 0, z = 0;
-    ASSERT_TRUE(loaded.Get(1L, points, name));
-    EXPECT_EQ(name, "新点1");
-    ASSERT_TRUE(loaded.Get(2L, points, x));
-    ASSERT_TRUE(loaded.Get(3L, points, y));
-    ASSERT_TRUE(loaded.Get(4L, points, z));
-    EXPECT_DOUBLE_EQ(x, -36400.5);
-    EXPECT_DOUBLE_EQ(y, -8200.25);
-    EXPECT_DOUBLE_EQ(z, 23.4);
     ASSERT_TRUE(loaded.Get(1L, 0, name));
     EXPECT_EQ(name, "T1") << "the sample points went along";
 }

@@ -1,10 +1,8 @@
 // The editor as a person runs it, in a terminal (tmux) with a registry and a document of
 // its own: a point typed into a new row, saved with Ctrl+S, the program left with F10, and
 // the document read back with the library; and the terminal given back after SIGTERM.
+#include "tests/examples/coordinates/StoredPoint.h"
 #include "tests/frontends/tty/TmuxSession.h"
-
-#include "platform/io/Archive.h"
-#include "tav/data/TavData.h"
 
 #include <gtest/gtest.h>
 
@@ -59,19 +57,8 @@ TEST(DemoTerminalTest, APointTypedSavedAndQuitIsInTheDocument)
     EXPECT_TRUE(fs::exists(tmux.Dir() / "registry.sqlite3")) << "the layout went to the registry named for the run";
 
     TavData loaded;
-    plat::Archive archive = plat::Archive::LoadFile(document);
-    loaded.Serialize(archive);
-    const long row = loaded.GetLastInputRecordNo();
-    std::string name;
-    double x = 0, y = 0, z = 0;
-    ASSERT_TRUE(loaded.Get(1L, row, name));
-    EXPECT_EQ(name, "新点1");
-    ASSERT_TRUE(loaded.Get(2L, row, x));
-    ASSERT_TRUE(loaded.Get(3L, row, y));
-    ASSERT_TRUE(loaded.Get(4L, row, z));
-    EXPECT_DOUBLE_EQ(x, -36400.5);
-    EXPECT_DOUBLE_EQ(y, -8200.25);
-    EXPECT_DOUBLE_EQ(z, 23.4);
+    coordinates_test::LoadDocument(document, loaded);
+    coordinates_test::ExpectStoredPoint(loaded, loaded.GetLastInputRecordNo(), "新点1", -36400.5, -8200.25, 23.4);
 }
 
 TEST(DemoTerminalTest, TheTerminalIsGivenBackWhenTheEditorIsKilledWithSigterm)
