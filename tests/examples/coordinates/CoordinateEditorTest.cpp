@@ -4,6 +4,7 @@
 #include "examples/coordinates/CoordinateFrame.h"
 
 #include "components/mox/MoxMessages.h"
+#include "components/mox/MoxRectArray.h"
 #include "components/support/TavcRadiusCtrl.h"
 #include "examples/coordinates/CoordinateResources.h"
 #include "examples/coordinates/SampleSurvey.h"
@@ -17,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <unistd.h>
 
 using namespace plat;
@@ -83,6 +85,33 @@ TEST_F(CoordinateEditorTest, TheSampleSurveyShowsInTheGridUnderJapaneseHeadings)
     EXPECT_NE(canvas.LineText(2).find("T1"), std::string::npos) << canvas.ToText();
     EXPECT_NE(canvas.LineText(2).find("基準点"), std::string::npos) << "a code shows as its name";
     EXPECT_NE(canvas.LineText(19).find("F10 終了"), std::string::npos) << "the status line";
+}
+
+TEST_F(CoordinateEditorTest, TheCaretSelectionsMarkedLinesAndFoundCellsShowInColoursOfTheirOwn)
+{
+    Canvas canvas(100, 20);
+    Renderer renderer;
+    auto colour = [&](int index) { return static_cast<COLORREF>(frame.Grid().SendMessage(MOXM_GETCOLOR, static_cast<WPARAM>(index))); };
+    // Record r shows on line r + 2, below the title and the headings; column 20 is in a name.
+    auto backgroundOf = [&](int record) {
+        renderer.Paint(canvas);
+        return canvas.At(20, record + 2).bg;
+    };
+    MoxRectArray lines;
+    lines.Add(MoxRect(MoxPos{0, 2}, MoxPos{8, 3}), MoxRectArray::kWholeLines);
+    frame.Grid().SendMessage(MOXM_SETSELECTION, reinterpret_cast<WPARAM>(&lines));
+    EXPECT_EQ(backgroundOf(2), colour(MOXC_SELECTION));
+    EXPECT_EQ(backgroundOf(4), colour(MOXC_WINDOW)) << "a line outside the selection";
+    frame.Grid().SendMessage(MOXM_SETLINEMARK, 1);
+    EXPECT_EQ(backgroundOf(3), colour(MOXC_LINEMARK));
+    frame.Grid().SendMessage(MOXM_SETSEARCHMARK, 1);
+    EXPECT_EQ(backgroundOf(3), colour(MOXC_SEARCH));
+    EXPECT_EQ(canvas.At(9, 2).bg, colour(MOXC_CARET)) << "the caret on the first point number";
+    EXPECT_EQ(std::set<COLORREF>({colour(MOXC_WINDOW), colour(MOXC_SELECTION), colour(MOXC_LINEMARK), colour(MOXC_SEARCH),
+                                  colour(MOXC_CARET)})
+                  .size(),
+              5u)
+        << "five looks a person can tell apart";
 }
 
 TEST_F(CoordinateEditorTest, ACellsEditorOpensOnTheCellsValueAndKeepsItWhileTheGridRepaints)
