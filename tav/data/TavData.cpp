@@ -129,7 +129,8 @@ plat::BOOL TavData::Get(long itemNo, long record, std::string& text) const
     if (!GetBuffer(itemNo, record, buffer.data(), size))
         return FALSE;
     const std::size_t length = ::strnlen(buffer.data(), size);
-    // A byte sequence that is not valid text keeps what came before it.
+    // A cell whose bytes are not valid narrow text (a damaged or foreign document) reads as
+    // the text before the first bad byte.
     static_cast<void>(plat::NarrowToUtf8Into(std::string_view(buffer.data(), length), text));
     return TRUE;
 }

@@ -72,6 +72,11 @@ TEST_F(TavDataTest, TextIsCutToTheCellAtACharacterBoundary)
     EXPECT_TRUE(m_data.Get(5L, 0, text));
     EXPECT_EQ(text, "座");
 
+    const char damaged[8] = {'O', 'K', '\x81', 0};
+    ASSERT_TRUE(m_data.Set(2L, 2, damaged, sizeof damaged));
+    EXPECT_TRUE(m_data.Get(2L, 2, text));
+    EXPECT_EQ(text, "OK") << "a lead byte without its second byte ends the text";
+
     text = "kept";
     EXPECT_FALSE(m_data.Get(2L, 1, text));
     EXPECT_EQ(text, "kept") << "an empty cell leaves the string alone";
