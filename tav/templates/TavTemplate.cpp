@@ -8,7 +8,10 @@
 #include <charconv>
 #include <climits>
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 using plat::BOOL;
 using plat::BYTE;
@@ -55,6 +58,52 @@ void AppendNumber(std::string& text, std::int32_t value, char terminator)
     text.push_back(terminator);
 }
 
+// The C library's atoi: leading blanks, an optional sign, then digits up to the first other
+// character; no digits gives 0. Out of range saturates instead of being undefined.
+int Atoi(std::string_view text) noexcept
+{
+    std::size_t at = 0;
+    while (at < text.size()
+           && (text[at] == ' ' || text[at] == '\t' || text[at] == '\n' || text[at] == '\v' || text[at] == '\f'
+               || text[at] == '\r'))
+        ++at;
+    bool negative = false;
+    if (at < text.size() && (text[at] == '+' || text[at] == '-'))
+        negative = text[at++] == '-';
+    std::int64_t magnitude = 0;
+    const std::int64_t limit = negative ? -static_cast<std::int64_t>(INT_MIN) : INT_MAX;
+    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
+        magnitude = magnitude * 10 + (text[at] - '0');
+        if (magnitude >= limit) {
+            magnitude = limit;
+            break;
+        }
+    }
+    return static_cast<int>(negative ? -magnitude : magnitude);
+}
+
+// A stored number list: "%d," per value, so identifiers of 2^31 and more read as negative
+// numbers. false when the text would pass the store's limit.
+bool FormatNumbers(const std::vector<unsigned>& values, std::string& text)
+{
+    text.clear();
+    text.reserve(values.size() * 4);
+    for (const unsigned value : values) {
+        AppendNumber(text, static_cast<std::int32_t>(value), ',');
+        if (text.size() > TavTemplate::kMaxTextLength)
+            return false;
+    }
+    return true;
+}
+
+// The values of a stored list: fields up to the first empty one, each converted by Atoi.
+std::vector<unsigned> ParseNumbers(std::string_view text)
+{
+    std::vector<unsigned> values;
+    ForEachField(text, ',', [&values](std::string_view field) { values.push_back(static_cast<unsigned>(Atoi(field))); });
+    return values;
+}
+
 bool FormatLocks(const TavLockArray& locks, std::string& text)
 {
     text.clear();
@@ -82,8 +131,7 @@ TavLockArray ParseLocks(std::string_view text)
         }
         if (parts[0].empty() || parts[1].empty() || parts[2].empty())
             return;
-        locks.Add({static_cast<std::uint32_t>(TavTemplate::Atoi(parts[0])), TavTemplate::Atoi(parts[1]),
-                   TavTemplate::Atoi(parts[2])});
+        locks.Add({static_cast<std::uint32_t>(Atoi(parts[0])), Atoi(parts[1]), Atoi(parts[2])});
     });
     return locks;
 }
@@ -226,47 +274,6 @@ int TavTemplate::LoadTemplate(const std::string& name)
     table->SetCellLockFlag(lockText.empty() ? FALSE : TRUE);
     table->SetAutoWidthFlag(autoWidth);
     return 1;
-}
-
-bool TavTemplate::FormatNumbers(const std::vector<unsigned>& values, std::string& text)
-{
-    text.clear();
-    text.reserve(values.size() * 4);
-    for (const unsigned value : values) {
-        AppendNumber(text, static_cast<std::int32_t>(value), ',');
-        if (text.size() > kMaxTextLength)
-            return false;
-    }
-    return true;
-}
-
-std::vector<unsigned> TavTemplate::ParseNumbers(std::string_view text)
-{
-    std::vector<unsigned> values;
-    ForEachField(text, ',', [&values](std::string_view field) { values.push_back(static_cast<unsigned>(Atoi(field))); });
-    return values;
-}
-
-int TavTemplate::Atoi(std::string_view text) noexcept
-{
-    std::size_t at = 0;
-    while (at < text.size()
-           && (text[at] == ' ' || text[at] == '\t' || text[at] == '\n' || text[at] == '\v' || text[at] == '\f'
-               || text[at] == '\r'))
-        ++at;
-    bool negative = false;
-    if (at < text.size() && (text[at] == '+' || text[at] == '-'))
-        negative = text[at++] == '-';
-    std::int64_t magnitude = 0;
-    const std::int64_t limit = negative ? -static_cast<std::int64_t>(INT_MIN) : INT_MAX;
-    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
-        magnitude = magnitude * 10 + (text[at] - '0');
-        if (magnitude >= limit) {
-            magnitude = limit;
-            break;
-        }
-    }
-    return static_cast<int>(negative ? -magnitude : magnitude);
 }
 
 std::string TavTemplate::TemplatePath(const std::string& name) const

@@ -17,7 +17,6 @@
 
 #include <cstddef>
 #include <string>
-#include <string_view>
 #include <vector>
 
 class TavData;
@@ -55,16 +54,6 @@ public:
     // Reads the template into the table: 1 when loaded, 0 when it is missing or unusable or
     // the name is empty (the table is then untouched).
     int LoadTemplate(const std::string& name);
-
-    // A stored number list: "%d," per value, so identifiers of 2^31 and more read as
-    // negative numbers; appended to text. false when the text would pass kMaxTextLength.
-    static bool FormatNumbers(const std::vector<unsigned>& values, std::string& text);
-    // The values of a stored list: fields separated by commas, up to the first empty one,
-    // each converted by Atoi.
-    static std::vector<unsigned> ParseNumbers(std::string_view text);
-    // The C library's atoi: leading blanks, an optional sign, then digits up to the first
-    // other character; no digits gives 0. Out of range saturates instead of being undefined.
-    static int Atoi(std::string_view text) noexcept;
 
 private:
     // The registry path of a template, relative to HKEY_CURRENT_USER.
