@@ -164,6 +164,31 @@ TEST(RendererTest, AOneLineComboBoxOpensAListOfEightEntriesAroundTheChosenOne)
     EXPECT_EQ(canvas.At(1, 9).bg, renderer.GetPalette().highlight) << "the chosen entry, the last one shown";
 }
 
+TEST(RendererTest, AListBoxShowsTheEntriesAroundItsSelectionAndGreysWhenDisabled)
+{
+    HeadlessDriver driver;
+    WinApp app("座標", "Survey", &driver);
+    FrameWnd frame;
+    ASSERT_TRUE(frame.Create("Frame", "テンプレート", WS_VISIBLE, RECT{0, 0, 160, 6 * 16}, nullptr, 0));
+    ListBox list;
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, FrameContentRect(frame), &frame, 1));
+    for (int i = 1; i <= 6; ++i)
+        list.AddString("標準" + std::to_string(i));
+    list.SetCurSel(5);
+    list.SetFocus();
+    Canvas canvas(20, 6);
+    Renderer renderer;
+    renderer.Paint(canvas);
+    EXPECT_EQ(Lines(canvas, 1, 4), "標準3\n標準4\n標準5\n標準6\n") << canvas.ToText();
+    EXPECT_EQ(canvas.At(19, 4).bg, renderer.GetPalette().highlight) << "the selection spans the list's width";
+    EXPECT_EQ(canvas.At(0, 3).fg, renderer.GetPalette().windowText);
+    EXPECT_EQ(canvas.GetCursor(), (POINT{0, 4})) << "the focus is on the selection";
+
+    list.EnableWindow(FALSE);
+    renderer.Paint(canvas);
+    EXPECT_EQ(canvas.At(0, 3).fg, renderer.GetPalette().grayText);
+}
+
 namespace {
 
 constexpr COLORREF kLockColor = 0x0080FFFF;
