@@ -93,6 +93,10 @@ public:
     }
 
     plat::Edit& EditWnd() noexcept override { return *this; }
+    plat::COLORREF TextColor(plat::COLORREF normal) const noexcept override
+    {
+        return IsErrorShown() ? GetTextColor() : normal;
+    }
 
     plat::LRESULT WindowProc(plat::UINT message, plat::WPARAM wParam, plat::LPARAM lParam) override
     {

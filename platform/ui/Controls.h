@@ -75,6 +75,9 @@ public:
     bool ReplaceSel(std::string_view text);
     void SetReadOnly(bool readOnly = true);
     [[nodiscard]] bool IsReadOnly() const noexcept { return (GetStyle() & ES_READONLY) != 0; }
+    // The colour the text is drawn in, given the usual one: an edit that judges its text
+    // shows invalid text in a colour of its own.
+    [[nodiscard]] virtual COLORREF TextColor(COLORREF normal) const noexcept { return normal; }
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

@@ -430,7 +430,7 @@ void Renderer::PaintEdit(Wnd& wnd, Canvas& canvas, const RECT& cells) const
 {
     auto& edit = static_cast<Edit&>(wnd);
     const bool focused = ShowsCaret(wnd);
-    const COLORREF fg = wnd.IsWindowEnabled() ? m_palette.windowText : m_palette.grayText;
+    const COLORREF fg = wnd.IsWindowEnabled() ? edit.TextColor(m_palette.windowText) : m_palette.grayText;
     const COLORREF bg = wnd.IsWindowEnabled() && !edit.IsReadOnly() ? m_palette.window : m_palette.face;
     std::string text = wnd.GetWindowText();
     const DWORD style = wnd.GetStyle();

@@ -11,7 +11,9 @@
 #include "components/support/LunMrmDMSEdit.h"
 #include "components/support/LunMrmNumEdit.h"
 #include "components/support/LunNumEdit.h"
+#include "platform/ui/Canvas.h"
 #include "platform/ui/Dialog.h"
+#include "platform/ui/Renderer.h"
 
 #include <gtest/gtest.h>
 
@@ -73,6 +75,29 @@ TEST(LunEditTest, RegisteredMessagesErrorColourAndEscape)
     EXPECT_EQ(edit.GetWindowText(), "東京") << "Escape goes back to the temporary text";
     EXPECT_FALSE(edit.IsErrorShown());
     EXPECT_NE(edit.SendMessage(names.check), 0);
+    LunSetErrorColor(plat::RGB(255, 0, 0), FALSE);
+}
+
+TEST(LunEditTest, InvalidTextIsPaintedInTheErrorColour)
+{
+    LunSetErrorColor(plat::RGB(200, 0, 100), FALSE);
+    plat::Wnd parent;
+    ASSERT_TRUE(parent.Create("PARENT", "", plat::WS_POPUP | plat::WS_VISIBLE, {0, 0, 160, 32}, nullptr, 0));
+    LunLimitEdit edit(4);
+    ASSERT_TRUE(edit.Create(plat::WS_CHILD | plat::WS_VISIBLE, {0, 0, 80, 16}, &parent, 1));
+    edit.SendMessage(LunGetEditMessages().enableCheck);
+    plat::Renderer renderer;
+    auto firstCell = [&] {
+        plat::Canvas canvas(20, 2);
+        renderer.PaintTree(parent, canvas);
+        return canvas.At(0, 0);
+    };
+    edit.SetWindowText("12345");
+    EXPECT_EQ(firstCell().ch, U'1');
+    EXPECT_EQ(firstCell().fg, plat::RGB(200, 0, 100)) << "five characters in a four-character field";
+    edit.SetWindowText("1234");
+    EXPECT_EQ(firstCell().fg, renderer.GetPalette().windowText);
+    parent.DestroyWindow();
     LunSetErrorColor(plat::RGB(255, 0, 0), FALSE);
 }
 
