@@ -79,8 +79,9 @@ public:
     // none, and the host is not asked about them.
     plat::BOOL GetText(long itemNo, long record, std::string& text);
     // The item's control (not the editor argument) into buffer; size is the item's byte size
-    // on entry and 0 on return when the control is empty (the cell is to be cleared). Record
-    // -1 converts a search value and does not ask the host.
+    // on entry and 0 on return when the control is empty (the cell is to be cleared); FALSE
+    // when its content is no value of the cell's kind (the cell stays). Record -1 converts a
+    // search value and does not ask the host.
     plat::BOOL GetData(long itemNo, long record, plat::Wnd* editor, void* buffer, unsigned& size);
     // Loads the text into the item's control and reads it back; FALSE when the item has no
     // control or the control refuses the text (the cell is then left as it was).
