@@ -1,6 +1,6 @@
 // The terminal driver in a real terminal (tmux): what it shows, the keys typed into it, a
 // message box answered from the keyboard, a resize, and the terminal given back as it was
-// when the program ends normally, when it is killed with SIGTERM and when it crashes.
+// when the program ends normally, when it is killed (SIGTERM, SIGINT) and when it crashes.
 #include "tests/frontends/tty/TmuxSession.h"
 
 #include <gtest/gtest.h>
@@ -54,25 +54,30 @@ TEST(TerminalTest, TheDriverShowsTypingAnswersABoxFollowsAResizeAndGivesTheTermi
     EXPECT_EQ(ReadTextFile(tmux.Dir() / "after"), ReadTextFile(tmux.Dir() / "before")) << "the terminal's modes as they were";
 }
 
-TEST(TerminalTest, TheTerminalIsGivenBackWhenTheProgramIsKilledWithSigtermOrCrashes)
+TEST(TerminalTest, TheTerminalIsGivenBackWhenTheProgramIsKilledOrCrashes)
 {
     if (!tavtest::HaveTmux())
         GTEST_SKIP() << "tmux is not installed (./run setup installs it)";
-    for (const bool crash : {false, true}) {
-        SCOPED_TRACE(crash ? "a crash" : "SIGTERM");
+    // SIGINT comes from kill, not from Ctrl+C: the terminal is raw, and Ctrl+C copies.
+    for (const int signal : {SIGTERM, SIGINT, 0}) {
+        const bool crash = signal == 0;
+        SCOPED_TRACE(crash ? "a crash" : signal == SIGTERM ? "SIGTERM" : "SIGINT");
         TmuxSession tmux(60, 12);
         ASSERT_TRUE(tmux.Ok());
         tmux.Shell("ulimit -c 0"); // no core file from the crash
         StartProbe(tmux);
         ASSERT_TRUE(tmux.Shows("ready")) << tmux.Screen();
-        if (crash) {
+        const fs::path pidFile = tmux.Dir() / "pid";
+        ASSERT_TRUE(TmuxSession::WaitFor([&] { return !ReadTextFile(pidFile).empty(); }));
+        const auto pid = static_cast<pid_t>(std::stol(ReadTextFile(pidFile)));
+        if (crash)
             tmux.Keys("F9");
-        } else {
-            const fs::path pidFile = tmux.Dir() / "pid";
-            ASSERT_TRUE(TmuxSession::WaitFor([&] { return !ReadTextFile(pidFile).empty(); }));
-            ASSERT_EQ(::kill(static_cast<pid_t>(std::stol(ReadTextFile(pidFile))), SIGTERM), 0);
-        }
-        ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); })) << tmux.Screen();
+        else
+            ASSERT_EQ(::kill(pid, signal), 0);
+        ASSERT_TRUE(TmuxSession::WaitFor([&] { return ::kill(pid, 0) != 0; })) << tmux.Screen();
+        // A shell drops the rest of a command line whose program died of SIGINT.
+        tmux.Shell("stty -g > " + (tmux.Dir() / "after").string());
+        ASSERT_TRUE(TmuxSession::WaitFor([&] { return !ReadTextFile(tmux.Dir() / "after").empty(); })) << tmux.Screen();
         EXPECT_EQ(tmux.Screen().find("probe ended"), std::string::npos) << "it did not end by itself";
         EXPECT_EQ(tmux.Modes(), "0 0 1\n") << "normal screen, no mouse reports, cursor shown";
         EXPECT_EQ(ReadTextFile(tmux.Dir() / "after"), ReadTextFile(tmux.Dir() / "before")) << "the terminal's modes as they were";
