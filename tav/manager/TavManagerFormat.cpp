@@ -90,6 +90,19 @@ void CopyRadiusCell(void* buffer, unsigned size, const HixRadius& radius)
     std::memcpy(buffer, cell, std::min<std::size_t>(size, sizeof cell));
 }
 
+// The index a choice control holds, by its class in the order the cells are read; -1 (and
+// CB_ERR, which is -1 too) for none.
+std::int32_t ChosenIndex(unsigned classes, plat::Wnd* control)
+{
+    if (classes & kArrowTypeComboBox)
+        return static_cast<LunArrowTypeComboBox*>(control)->Get();
+    if (classes & kLineTypeComboBox)
+        return static_cast<LunLineTypeComboBox*>(control)->Get();
+    if (classes & kComboBox)
+        return static_cast<plat::ComboBox*>(control)->GetCurSel();
+    return static_cast<TavcToggleButton*>(control)->GetIndex();
+}
+
 constexpr unsigned kAlignLeft = 0;
 constexpr unsigned kAlignCenter = 1;
 constexpr unsigned kAlignRight = 2;
@@ -215,25 +228,12 @@ plat::BOOL TavManager::GetData(long itemNo, long record, plat::Wnd* /*editor*/, 
                 return FALSE;
             CopyRadiusCell(buffer, size, radius);
         }
-    } else if (classes & (kArrowTypeComboBox | kLineTypeComboBox)) {
-        const std::int32_t value = (classes & kArrowTypeComboBox) ? static_cast<LunArrowTypeComboBox*>(control)->Get()
-                                                                   : static_cast<LunLineTypeComboBox*>(control)->Get();
-        if (value == -1)
+    } else if (classes & (kArrowTypeComboBox | kLineTypeComboBox | kComboBox | kToggleButton)) {
+        const std::int32_t index = ChosenIndex(classes, control);
+        if (index == -1)
             size = 0;
         else
-            CopyValue(buffer, size, value);
-    } else if (classes & kComboBox) {
-        const std::int32_t value = static_cast<plat::ComboBox*>(control)->GetCurSel();
-        if (value == plat::CB_ERR)
-            size = 0;
-        else
-            CopyValue(buffer, size, value);
-    } else if (classes & kToggleButton) {
-        const std::int32_t value = static_cast<TavcToggleButton*>(control)->GetIndex();
-        if (value == -1)
-            size = 0;
-        else
-            CopyValue(buffer, size, value);
+            CopyValue(buffer, size, index);
     }
     return TRUE;
 }
