@@ -38,9 +38,9 @@ protected:
     bool CheckText(std::string_view text, bool complete) const override;
     // Whether a negative value may be entered in the current mode.
     [[nodiscard]] bool SignAllowed() const noexcept;
-    // The bounds, for edits that check their value themselves. A text still being typed only
-    // moves away from zero as digits are added, so it is refused only once it is past the
-    // bound on its own side.
+    // The bounds, for edits that check their value themselves. Digits added to a text still
+    // being typed only move its value away from zero, so such a text is refused only once it
+    // is past the bound on its side of zero (the upper for a positive value, else the lower).
     [[nodiscard]] bool BoundsAllow(double value, bool complete) const noexcept;
     // A text that may still grow into a number ("", "-", "12.").
     [[nodiscard]] static bool IsNumberInProgress(std::string_view text) noexcept;
