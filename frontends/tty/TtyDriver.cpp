@@ -126,12 +126,10 @@ void TtyDriver::Resized()
     m_canvas.Resize(columns, lines);
     ::clearok(stdscr, TRUE);
     const plat::SIZE screen = ScreenSize();
-    if (m_onResize) {
-        m_onResize(screen);
-    } else if (plat::WinApp* app = plat::GetApp(); app && plat::IsWindow(app->GetMainWnd())) {
-        if (!(app->GetMainWnd()->GetStyle() & plat::WS_CHILD))
-            app->GetMainWnd()->MoveWindow(0, 0, screen.cx, screen.cy);
-    }
+    plat::WinApp* app = plat::GetApp();
+    plat::Wnd* mainWnd = app != nullptr ? app->GetMainWnd() : nullptr;
+    if (plat::IsWindow(mainWnd) && !(mainWnd->GetStyle() & plat::WS_CHILD))
+        mainWnd->MoveWindow(0, 0, screen.cx, screen.cy);
 }
 
 bool TtyDriver::Read()

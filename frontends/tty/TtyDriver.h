@@ -14,7 +14,6 @@
 
 #include <cstdint>
 #include <deque>
-#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -34,13 +33,8 @@ public:
     [[nodiscard]] bool IsKeyDown(int virtualKey) const override;
     [[nodiscard]] plat::SIZE ScreenSize() const override;
 
-    // What to do when the terminal's size changes (the screen size in pixels); by default the
-    // main window is made to fill the screen, and lays out its children on WM_SIZE.
-    void SetResizeHandler(std::function<void(plat::SIZE)> handler) { m_onResize = std::move(handler); }
     // Gives the terminal back (the destructor does it too).
     void Close();
-
-    [[nodiscard]] const plat::Canvas& GetCanvas() const noexcept { return m_canvas; }
 
 private:
     explicit TtyDriver(std::unique_ptr<TerminalSession> session);
@@ -49,6 +43,8 @@ private:
     void Flush();
     // Waits for input and decodes it into m_events; false when the input has ended.
     bool Read();
+    // The terminal changed size: the main window is made to fill it, and lays out its
+    // children on WM_SIZE.
     void Resized();
     int Pair(plat::COLORREF fg, plat::COLORREF bg);
 
@@ -60,7 +56,6 @@ private:
     DoubleClickDetector m_clicks;
     std::deque<plat::InputEvent> m_events;
     plat::InputEvent m_current;
-    std::function<void(plat::SIZE)> m_onResize;
     ColorDepth m_depth = ColorDepth::Colors8;
     bool m_colors = false;
     std::unordered_map<std::uint64_t, int> m_pairs;
