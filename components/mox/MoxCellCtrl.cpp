@@ -636,7 +636,15 @@ bool MoxCellCtrl::HandleNavigationKey(int key, bool shift, bool control)
     default:
         return false;
     }
-    MoveCaret(to, mode);
+    const long caretRowBefore = m_caret.row;
+    const long topRowBefore = m_topRow;
+    if (MoveCaret(to, mode) && (key == plat::VK_PRIOR || key == plat::VK_NEXT)) {
+        // A page key turns the page: the view moves as far as the caret did, so the caret
+        // keeps its line on the screen.
+        m_topRow = topRowBefore + (m_caret.row - caretRowBefore);
+        ClampScroll();
+        EnsureVisible(m_caret);
+    }
     return true;
 }
 

@@ -234,8 +234,13 @@ TEST_F(BigGridTest, OnlyCellsInViewAreAskedAndTheCaretScrollsIntoView)
     Paint();
     EXPECT_EQ(table.textRequests, 4 * 24) << "four columns by the 24 lines in view, not a million rows";
 
+    Key(VK_DOWN);
     Key(VK_NEXT);
-    EXPECT_EQ(grid.GetCaret().row, 24);
+    EXPECT_EQ(grid.GetCaret().row, 25);
+    EXPECT_EQ(grid.GetTopLeft().row, 24) << "Page Down turns a whole page and the caret keeps its line";
+    Key(VK_PRIOR);
+    EXPECT_EQ(grid.GetCaret().row, 1);
+    EXPECT_EQ(grid.GetTopLeft().row, 0);
     table.Put(2, 500'000, "far");
     Key(VK_END, false, true);
     EXPECT_EQ(grid.GetCaret(), (MoxPos{3, 500'000})) << "Ctrl+End goes to the last record that holds data";
