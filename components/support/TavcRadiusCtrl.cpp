@@ -91,14 +91,22 @@ void TavcRadiusCtrl::SetText(std::string_view text)
 
 void TavcRadiusCtrl::GetText(std::string& text) const
 {
+    HixRadius radius{m_edit.Get()};
+    radius.SetRight(m_right.GetCheck() == static_cast<int>(plat::BST_CHECKED) ? TRUE : FALSE);
+    radius.SetSmall(m_small.GetCheck() == static_cast<int>(plat::BST_CHECKED) ? TRUE : FALSE);
+    FormatText(radius, text);
+}
+
+void TavcRadiusCtrl::FormatText(const HixRadius& radius, std::string& text) const
+{
     text.clear();
-    const HixReal r = m_edit.Get();
+    const HixReal r = radius.GetR();
     if (r.IsShoki())
         return;
     m_edit.TextOfValue(r, text);
     text += ' ';
-    text += m_right.GetCheck() == static_cast<int>(plat::BST_CHECKED) ? kRight : kLeft;
-    if (m_small.GetCheck() == static_cast<int>(plat::BST_CHECKED)) {
+    text += radius.GetRight() ? kRight : kLeft;
+    if (radius.GetSmall()) {
         text += ' ';
         text += kSmallArc;
     }

@@ -31,6 +31,9 @@ public:
     plat::BOOL GetData(HixRadius& radius) const;
     void SetText(std::string_view text);
     void GetText(std::string& text) const;
+    // The text GetText gives once SetData(radius) has been called, leaving the control as it
+    // is: what a grid shows for a radius cell.
+    void FormatText(const HixRadius& radius, std::string& text) const;
     [[nodiscard]] plat::BOOL IsDataOK() const;
 
     // The radius field.

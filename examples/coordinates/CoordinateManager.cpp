@@ -37,7 +37,6 @@ int CoordinateManager::OnCreateControl(plat::Wnd* window)
         m_code.AddString(code);
     m_lineType.Create(plat::WS_CHILD | plat::CBS_DROPDOWNLIST, place, parent, 207);
     m_radius.Create(plat::WS_CHILD, plat::RECT{0, 0, 160, 16}, parent, 208);
-    m_radiusText.Create(plat::WS_CHILD, plat::RECT{0, 0, 160, 16}, parent, 210);
     m_flag.Create("", plat::WS_CHILD | plat::BS_PUSHBUTTON, place, parent, 209);
     // Over the grid in the z-order, so that an editor placed on a cell is seen over it.
     for (plat::Wnd* editor : {static_cast<plat::Wnd*>(&m_pointNo), static_cast<plat::Wnd*>(&m_name), static_cast<plat::Wnd*>(&m_x),
@@ -55,16 +54,6 @@ int CoordinateManager::GetControl(const MoxPos& pos, plat::Wnd** editor)
         m_code.SetCurSel(Data() != nullptr && Data()->Get(static_cast<unsigned>(kCode), pos.row, code) ? code : -1);
     }
     return result;
-}
-
-int CoordinateManager::OnGetText(unsigned id, long record, std::string& text)
-{
-    HixRadius radius{HixReal()};
-    if (id != kRadius || Data() == nullptr || !Data()->Get(id, record, radius) || !m_radiusText.IsWindow())
-        return FALSE; // the library's own text
-    m_radiusText.SetData(radius);
-    m_radiusText.GetText(text);
-    return TRUE;
 }
 
 unsigned char CoordinateManager::OnGetPaneWidth(unsigned id)

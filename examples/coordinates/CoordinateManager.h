@@ -26,7 +26,6 @@ public:
     int OnCreateControl(plat::Wnd* window) override;
     plat::Wnd* OnGetControl(unsigned id, int& flag) override;
     unsigned char OnGetPaneWidth(unsigned id) override;
-    int OnGetText(unsigned id, long record, std::string& text) override;
 
     // The editor of a cell, for the grid. The library hands a plain combo box over as it is,
     // so the code list is set to the cell's code here.
@@ -45,9 +44,6 @@ private:
     plat::ComboBox m_code;
     LunLineTypeComboBox m_lineType;
     TavcRadiusCtrl m_radius;
-    // Formats the radius cells the grid paints. The library would format them with the
-    // editor itself, and so replace what is being typed into it whenever the grid repaints.
-    TavcRadiusCtrl m_radiusText;
     TavcToggleButton m_flag;
     std::vector<int> m_declaration;
 };

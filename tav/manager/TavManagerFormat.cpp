@@ -158,9 +158,9 @@ plat::BOOL TavManager::GetText(long itemNo, long record, std::string& text)
         HixRadius radius{HixReal()};
         if (!m_data->Get(itemNo, record, radius))
             return FALSE;
-        auto* radiusCtrl = static_cast<TavcRadiusCtrl*>(control);
-        radiusCtrl->SetData(radius);
-        radiusCtrl->GetText(text);
+        // The control's text for that radius, without handing the radius to the control: the
+        // same control may be open as a cell's editor while other cells are drawn.
+        static_cast<const TavcRadiusCtrl*>(control)->FormatText(radius, text);
         return TRUE;
     }
     if (classes & kComboBox) {

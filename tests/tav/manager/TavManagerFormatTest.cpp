@@ -261,8 +261,10 @@ TEST(TavManagerFormatTest, PastedTextBecomesCellBytesThroughTheControl)
     EXPECT_DOUBLE_EQ(stored.GetR(), 80.25);
     EXPECT_TRUE(stored.GetRight());
     EXPECT_TRUE(stored.GetSmall());
-    manager.m_radius.SetText("");
+    manager.m_radius.SetText("12");
     EXPECT_EQ(TextOf(data, kRadius, 3), "80.250 右 小");
+    EXPECT_EQ(manager.m_radius.GetEdit().GetWindowText(), "12")
+        << "drawing a radius cell leaves the control, which may be open as another cell's editor, as it was";
     EXPECT_FALSE(Paste(data, kRadius, "wide").result);
     manager.m_radius.SetText("-80 R");
     std::vector<unsigned char> cell(24, 0xEE);
