@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr std::size_t kRadiusSize = 24;
+constexpr std::size_t kRadiusSize = TavData::kRadiusCellSize;
 constexpr std::size_t kRadiusValueSize = 16;
 static_assert(std::is_trivially_copyable_v<HixReal> && sizeof(HixReal) <= kRadiusValueSize,
               "the radius cell keeps the real value object in its first 16 bytes");
@@ -142,16 +142,33 @@ plat::BOOL TavData::Get(long itemNo, long record, HixRadius& radius) const
     std::memcpy(cell, &noValue, sizeof noValue);
     if (!GetBuffer(itemNo, record, cell, sizeof cell))
         return FALSE;
+    radius = DecodeRadius(cell);
+    return TRUE;
+}
+
+void TavData::EncodeRadius(const HixRadius& radius, std::uint8_t (&cell)[kRadiusCellSize]) noexcept
+{
+    std::memset(cell, 0, sizeof cell);
+    const HixReal r = radius.GetR();
+    const std::int32_t right = radius.GetRight();
+    const std::int32_t small = radius.GetSmall();
+    std::memcpy(cell, &r, sizeof r);
+    std::memcpy(cell + kRadiusValueSize, &right, sizeof right);
+    std::memcpy(cell + kRadiusValueSize + sizeof right, &small, sizeof small);
+}
+
+HixRadius TavData::DecodeRadius(const std::uint8_t (&cell)[kRadiusCellSize]) noexcept
+{
     HixReal r;
     std::int32_t right = 0;
     std::int32_t small = 0;
     std::memcpy(&r, cell, sizeof r);
     std::memcpy(&right, cell + kRadiusValueSize, sizeof right);
     std::memcpy(&small, cell + kRadiusValueSize + sizeof right, sizeof small);
-    radius.SetR(r);
+    HixRadius radius{r};
     radius.SetRight(right);
     radius.SetSmall(small);
-    return 1;
+    return radius;
 }
 
 plat::BOOL TavData::Get(long itemNo, long record, void* buffer, unsigned size) const
@@ -230,13 +247,8 @@ plat::BOOL TavData::SetText(long itemNo, long record, std::string_view text)
 
 plat::BOOL TavData::Set(long itemNo, long record, const HixRadius& radius)
 {
-    std::uint8_t cell[kRadiusSize] = {};
-    const HixReal r = radius.GetR();
-    const std::int32_t right = radius.GetRight();
-    const std::int32_t small = radius.GetSmall();
-    std::memcpy(cell, &r, sizeof r);
-    std::memcpy(cell + kRadiusValueSize, &right, sizeof right);
-    std::memcpy(cell + kRadiusValueSize + sizeof right, &small, sizeof small);
+    std::uint8_t cell[kRadiusSize];
+    EncodeRadius(radius, cell);
     return SetBuffer(itemNo, record, cell, sizeof cell);
 }
 

@@ -79,6 +79,11 @@ public:
     plat::BOOL Set(unsigned id, long record, const HixRadius& radius);
     plat::BOOL Set(unsigned id, long record, const void* buffer, unsigned size);
 
+    // The 24 bytes of a radius cell: the value object, then the side and the small-arc flag.
+    static constexpr std::size_t kRadiusCellSize = 24;
+    static void EncodeRadius(const HixRadius& radius, std::uint8_t (&cell)[kRadiusCellSize]) noexcept;
+    [[nodiscard]] static HixRadius DecodeRadius(const std::uint8_t (&cell)[kRadiusCellSize]) noexcept;
+
     plat::BOOL Delete(long itemNo, long record);
     plat::BOOL Delete(unsigned id, long record);
     [[nodiscard]] plat::BOOL QueryIsBlank(long itemNo, long record) const;

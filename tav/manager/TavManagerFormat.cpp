@@ -76,17 +76,10 @@ void CopyValue(void* buffer, unsigned size, const T& value)
     std::memcpy(buffer, &value, std::min<std::size_t>(size, sizeof value));
 }
 
-// The radius cell as the record table stores it (TavData.h): the HixReal object in the first
-// 16 bytes, zero padded, then the side and the small-arc flag as 32-bit values.
 void CopyRadiusCell(void* buffer, unsigned size, const HixRadius& radius)
 {
-    std::uint8_t cell[24] = {};
-    const HixReal r = radius.GetR();
-    const std::int32_t right = radius.GetRight();
-    const std::int32_t small = radius.GetSmall();
-    std::memcpy(cell, &r, sizeof r);
-    std::memcpy(cell + 16, &right, sizeof right);
-    std::memcpy(cell + 20, &small, sizeof small);
+    std::uint8_t cell[TavData::kRadiusCellSize];
+    TavData::EncodeRadius(radius, cell);
     std::memcpy(buffer, cell, std::min<std::size_t>(size, sizeof cell));
 }
 
