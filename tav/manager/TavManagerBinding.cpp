@@ -149,10 +149,7 @@ void TavManager::CollectControls(long extra)
 void TavManager::Abscind()
 {
     Request(m_cell, MOXM_SETEXTDATA, 0);
-    if (m_data != nullptr)
-        m_data->SetManagerPtr(nullptr);
-    m_data = nullptr;
-    m_cell = nullptr;
+    Detach();
 }
 
 // ---- templates ----
