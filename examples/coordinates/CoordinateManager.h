@@ -22,7 +22,6 @@ public:
     explicit CoordinateManager(long rows);
 
     const char* GetRegSection() override { return "Coordinates"; }
-    const char* GetSoftware() override { return "TavcellDemo"; }
     int OnCreateControl(plat::Wnd* window) override;
     plat::Wnd* OnGetControl(unsigned id, int& flag) override;
     unsigned char OnGetPaneWidth(unsigned id) override;

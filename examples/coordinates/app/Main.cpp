@@ -22,7 +22,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "coordinates: %s\n", error.c_str());
         return 2;
     }
-    plat::WinApp app("座標一覧", "TavcellDemo", driver.get());
+    // The category is the one the record managers name by default, so the program's own
+    // settings key and its templates lie under one application key.
+    plat::WinApp app("座標一覧", "Application", driver.get());
     coordinates::CoordinateManager manager(2000);
     TavData data;
     coordinates::CoordinateFrame frame(manager, data);

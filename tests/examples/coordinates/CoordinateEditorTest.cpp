@@ -5,6 +5,8 @@
 
 #include "components/mox/MoxMessages.h"
 #include "components/mox/MoxRectArray.h"
+#include "components/support/SolKey.h"
+#include "components/support/SolRegistry.h"
 #include "components/support/TavcRadiusCtrl.h"
 #include "examples/coordinates/CoordinateResources.h"
 #include "examples/coordinates/SampleSurvey.h"
@@ -64,7 +66,7 @@ protected:
     }
 
     HeadlessDriver driver;
-    WinApp app{"座標一覧", "TavcellDemo", &driver};
+    WinApp app{"座標一覧", "Application", &driver};
     CoordinateManager manager{2000};
     TavData data;
     CoordinateFrame frame{manager, data};
@@ -85,6 +87,15 @@ TEST_F(CoordinateEditorTest, TheSampleSurveyShowsInTheGridUnderJapaneseHeadings)
     EXPECT_NE(canvas.LineText(2).find("T1"), std::string::npos) << canvas.ToText();
     EXPECT_NE(canvas.LineText(2).find("基準点"), std::string::npos) << "a code shows as its name";
     EXPECT_NE(canvas.LineText(19).find("F10 終了"), std::string::npos) << "the status line";
+}
+
+TEST_F(CoordinateEditorTest, ItsTemplatesLieUnderTheProgramsApplicationKey)
+{
+    SolKey application;
+    ASSERT_TRUE(SolGetApplicationKey(application));
+    SolKey templates;
+    EXPECT_TRUE(templates.Open(application, "Coordinates\\Cell Template\\Coordinates\\標準"))
+        << "the template stored at binding is where a transfer of this program's templates looks";
 }
 
 TEST_F(CoordinateEditorTest, TheCaretSelectionsMarkedLinesAndFoundCellsShowInColoursOfTheirOwn)
