@@ -2,43 +2,92 @@
 #include "components/support/TavcRadiusCtrl.h"
 
 #include "components/support/HixNumber.h"
+#include "platform/ui/Gdi.h"
 
 namespace {
 
 constexpr std::string_view kRight = "右";
 constexpr std::string_view kLeft = "左";
 constexpr std::string_view kSmallArc = "小";
-// Width of one check box part: the box and a wide character.
-constexpr plat::LONG kCheckWidth = 40;
+// Width of one check box part, "[ ] 右": the box, a blank and a wide character.
+constexpr plat::LONG kCheckWidth = 6 * plat::kCharWidth;
+// The narrowest radius field beside which the check boxes are shown.
+constexpr plat::LONG kMinEditWidth = 6 * plat::kCharWidth;
 
 } // namespace
 
 TavcRadiusCtrl::TavcRadiusCtrl() { m_edit.SetFractionFigure(3); }
 
+BEGIN_MESSAGE_MAP(TavcRadiusCtrl, plat::Wnd)
+    ON_MESSAGE(plat::WM_SIZE, OnSize)
+    ON_MESSAGE(plat::WM_KEYDOWN, OnKeyDown)
+    ON_MESSAGE(plat::WM_CHAR, OnChar)
+END_MESSAGE_MAP()
+
 plat::BOOL TavcRadiusCtrl::Create(plat::DWORD style, const plat::RECT& rect, plat::Wnd* parent, plat::UINT id)
 {
     if (!plat::Wnd::Create("TavcRadiusCtrl", "", style, rect, parent, id))
         return FALSE;
-    const plat::LONG width = rect.Width();
-    const plat::LONG height = rect.Height();
-    const plat::LONG editWidth = width > 2 * kCheckWidth ? width - 2 * kCheckWidth : width / 2;
     const plat::DWORD child = plat::WS_CHILD | plat::WS_VISIBLE | plat::WS_TABSTOP;
     // The parts keep what was set before the window existed.
     const std::string text = m_edit.GetWindowText();
     const int right = m_right.GetCheck();
     const int small = m_small.GetCheck();
-    if (!m_edit.Create(child | plat::ES_RIGHT | plat::ES_AUTOHSCROLL, {0, 0, editWidth, height}, this, kEditId) ||
-        !m_right.Create(kRight, child | plat::BS_AUTOCHECKBOX, {editWidth, 0, editWidth + kCheckWidth, height}, this,
-                        kRightId) ||
-        !m_small.Create(kSmallArc, child | plat::BS_AUTOCHECKBOX,
-                        {editWidth + kCheckWidth, 0, editWidth + 2 * kCheckWidth, height}, this, kSmallId)) {
+    const plat::RECT none{};
+    if (!m_edit.Create(child | plat::ES_RIGHT | plat::ES_AUTOHSCROLL, none, this, kEditId) ||
+        !m_right.Create(kRight, child | plat::BS_AUTOCHECKBOX, none, this, kRightId) ||
+        !m_small.Create(kSmallArc, child | plat::BS_AUTOCHECKBOX, none, this, kSmallId)) {
         DestroyWindow();
         return FALSE;
     }
     m_edit.SetWindowText(text);
     m_right.SetCheck(right);
     m_small.SetCheck(small);
+    Layout();
     return TRUE;
+}
+
+void TavcRadiusCtrl::Layout()
+{
+    if (!m_edit.IsWindow())
+        return;
+    plat::RECT client;
+    GetClientRect(&client);
+    const plat::LONG width = client.Width();
+    const plat::LONG height = client.Height();
+    const bool checks = width >= kMinEditWidth + 2 * kCheckWidth;
+    const plat::LONG editWidth = checks ? width - 2 * kCheckWidth : width;
+    m_edit.MoveWindow(0, 0, editWidth, height);
+    m_right.MoveWindow(editWidth, 0, kCheckWidth, height);
+    m_small.MoveWindow(editWidth + kCheckWidth, 0, kCheckWidth, height);
+    m_right.ShowWindow(checks ? plat::SW_SHOW : plat::SW_HIDE);
+    m_small.ShowWindow(checks ? plat::SW_SHOW : plat::SW_HIDE);
+}
+
+plat::LRESULT TavcRadiusCtrl::OnSize(plat::WPARAM, plat::LPARAM)
+{
+    Layout();
+    return 0;
+}
+
+plat::LRESULT TavcRadiusCtrl::OnKeyDown(plat::WPARAM wParam, plat::LPARAM lParam)
+{
+    return m_edit.IsWindow() ? m_edit.SendMessage(plat::WM_KEYDOWN, wParam, lParam) : 0;
+}
+
+plat::LRESULT TavcRadiusCtrl::OnChar(plat::WPARAM wParam, plat::LPARAM lParam)
+{
+    const auto typed = static_cast<char32_t>(wParam);
+    auto check = [](plat::Button& box, bool on) { box.SetCheck(on ? plat::BST_CHECKED : plat::BST_UNCHECKED); };
+    switch (typed) {
+    case U'R': case U'r': case U'右': check(m_right, true); break;
+    case U'L': case U'l': case U'左': check(m_right, false); break;
+    case U'S': case U's': case U'小': check(m_small, m_small.GetCheck() != static_cast<int>(plat::BST_CHECKED)); break;
+    default: return m_edit.IsWindow() ? m_edit.SendMessage(plat::WM_CHAR, wParam, lParam) : 0;
+    }
+    m_badText = false;
+    Invalidate(FALSE);
+    return 0;
 }
 
 void TavcRadiusCtrl::SetData(const HixRadius& radius)

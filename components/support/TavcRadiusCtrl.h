@@ -5,6 +5,10 @@
 // the small arc: "120.000 右 小". Read back, blanks (of either width) separate the parts, the
 // marks in any order; R and L stand for the sides and S for the small arc; a missing side is
 // left. The radius must be a number above zero; an empty text is valid and holds no radius.
+//
+// As a grid cell's editor the control is given the keys itself: R and L (or 右 and 左) set
+// the side, S (or 小) turns the small arc on and off, everything else goes to the radius field.
+// The check boxes are shown while there is room for them beside a field of six characters.
 #pragma once
 
 #include "components/support/HixRadius.h"
@@ -42,7 +46,16 @@ public:
     [[nodiscard]] plat::Button& GetRightCheck() noexcept { return m_right; }
     [[nodiscard]] plat::Button& GetSmallCheck() noexcept { return m_small; }
 
+protected:
+    DECLARE_MESSAGE_MAP()
+    plat::LRESULT OnSize(plat::WPARAM wParam, plat::LPARAM lParam);
+    plat::LRESULT OnKeyDown(plat::WPARAM wParam, plat::LPARAM lParam);
+    plat::LRESULT OnChar(plat::WPARAM wParam, plat::LPARAM lParam);
+
 private:
+    // Places the parts in the control's client area.
+    void Layout();
+
     QanNumEdit m_edit;
     plat::Button m_right;
     plat::Button m_small;

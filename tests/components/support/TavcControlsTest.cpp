@@ -104,6 +104,33 @@ TEST(TavcControlsTest, RadiusInputReadsAndWritesItsText)
     parent.DestroyWindow();
 }
 
+TEST(TavcControlsTest, RadiusInputAsACellEditorTakesTypingAndFitsItsCell)
+{
+    plat::Wnd parent;
+    ASSERT_TRUE(parent.Create("PARENT", "", plat::WS_POPUP | plat::WS_VISIBLE, {0, 0, 300, 100}, nullptr, 0));
+    TavcRadiusCtrl radius;
+    ASSERT_TRUE(radius.Create(plat::WS_CHILD | plat::WS_VISIBLE, {0, 0, 80, 16}, &parent, 9));
+    ASSERT_TRUE(radius.GetEdit().IsWindowVisible());
+    EXPECT_FALSE(radius.GetRightCheck().IsWindowVisible()) << "a cell of ten characters leaves no room for the boxes";
+    EXPECT_EQ(radius.GetEdit().GetRectInParent().right, 80) << "the radius field takes the whole cell";
+
+    // What a grid hands its open editor: the typed characters, the marks among them.
+    for (char32_t typed : {U'1', U'2', U'0', U'R', U'.', U'5', U's'})
+        radius.SendMessage(plat::WM_CHAR, static_cast<plat::WPARAM>(typed), 1);
+    std::string text;
+    radius.GetText(text);
+    EXPECT_EQ(text, "120.500 右 小");
+    radius.SendMessage(plat::WM_CHAR, static_cast<plat::WPARAM>(U'左'), 1);
+    radius.SendMessage(plat::WM_CHAR, static_cast<plat::WPARAM>(U'S'), 1);
+    radius.GetText(text);
+    EXPECT_EQ(text, "120.500 左") << "S turns the small arc off again";
+
+    radius.MoveWindow(0, 0, 200, 16);
+    EXPECT_TRUE(radius.GetRightCheck().IsWindowVisible()) << "a wider cell shows the boxes again";
+    EXPECT_EQ(radius.GetSmallCheck().GetRectInParent().right, 200);
+    parent.DestroyWindow();
+}
+
 TEST(TavcControlsTest, ChoiceListsKeepAnIndexOrNone)
 {
     LunArrowTypeComboBox arrows;
