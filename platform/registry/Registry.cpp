@@ -170,6 +170,23 @@ const std::vector<RegValueEntry>* ValuesOf(RegistryState& state, const Target& t
     return CachedListing(state.values, target, &RegistryStore::ListValues, status);
 }
 
+// Fills an optional out parameter of the key information.
+void Answer(DWORD* out, std::size_t value)
+{
+    if (out)
+        *out = static_cast<DWORD>(value);
+}
+
+// The largest size a listing's entries have by one measure, 0 for none.
+template <typename Entry, typename Measure>
+std::size_t Longest(const std::vector<Entry>& entries, Measure measure)
+{
+    std::size_t longest = 0;
+    for (const Entry& entry : entries)
+        longest = std::max(longest, measure(entry));
+    return longest;
+}
+
 LONG CopyName(const std::string& text, char* buffer, DWORD* length)
 {
     if (!buffer || !length)
@@ -381,34 +398,16 @@ LONG RegQueryInfoKey(HKEY key, char* className, DWORD* classLength, DWORD*, DWOR
         const auto* subKeys = SubKeysOf(state, target, status);
         if (!subKeys)
             return status;
-        DWORD longestName = 0;
-        DWORD longestClass = 0;
-        for (const RegSubKeyEntry& entry : *subKeys) {
-            longestName = std::max(longestName, static_cast<DWORD>(entry.name.size()));
-            longestClass = std::max(longestClass, static_cast<DWORD>(entry.className.size()));
-        }
-        if (subKeyCount)
-            *subKeyCount = static_cast<DWORD>(subKeys->size());
-        if (maxSubKeyLength)
-            *maxSubKeyLength = longestName;
-        if (maxClassLength)
-            *maxClassLength = longestClass;
+        Answer(subKeyCount, subKeys->size());
+        Answer(maxSubKeyLength, Longest(*subKeys, [](const RegSubKeyEntry& e) { return e.name.size(); }));
+        Answer(maxClassLength, Longest(*subKeys, [](const RegSubKeyEntry& e) { return e.className.size(); }));
 
         const auto* values = ValuesOf(state, target, status);
         if (!values)
             return status;
-        DWORD longestValueName = 0;
-        DWORD longestData = 0;
-        for (const RegValueEntry& entry : *values) {
-            longestValueName = std::max(longestValueName, static_cast<DWORD>(entry.name.size()));
-            longestData = std::max(longestData, static_cast<DWORD>(entry.data.size()));
-        }
-        if (valueCount)
-            *valueCount = static_cast<DWORD>(values->size());
-        if (maxValueNameLength)
-            *maxValueNameLength = longestValueName;
-        if (maxValueLength)
-            *maxValueLength = longestData;
+        Answer(valueCount, values->size());
+        Answer(maxValueNameLength, Longest(*values, [](const RegValueEntry& e) { return e.name.size(); }));
+        Answer(maxValueLength, Longest(*values, [](const RegValueEntry& e) { return e.data.size(); }));
         if (securityDescriptor)
             *securityDescriptor = 0;
         if (lastWriteTime)
