@@ -285,6 +285,19 @@ std::string RegLastStoreError(HKEY key)
     return Resolve(state, key, target) == ERROR_SUCCESS ? target.store->LastError() : std::string();
 }
 
+namespace {
+
+// The key that a sub key is opened or created below, refusing write rights in a store that
+// may only be read.
+LONG ResolveParent(RegistryState& state, HKEY key, REGSAM samDesired, Target& parent)
+{
+    if (const LONG status = Resolve(state, key, parent); status != ERROR_SUCCESS)
+        return status;
+    return parent.store->IsReadOnly() && (samDesired & kWriteRights) ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
+}
+
+} // namespace
+
 LONG RegOpenKeyEx(HKEY key, const char* subKey, DWORD, REGSAM samDesired, HKEY* result)
 {
     if (!result)
@@ -293,10 +306,8 @@ LONG RegOpenKeyEx(HKEY key, const char* subKey, DWORD, REGSAM samDesired, HKEY* 
     RegistryState& state = State();
     std::lock_guard lock(state.mutex);
     Target parent;
-    if (const LONG status = Resolve(state, key, parent); status != ERROR_SUCCESS)
+    if (const LONG status = ResolveParent(state, key, samDesired, parent); status != ERROR_SUCCESS)
         return status;
-    if (parent.store->IsReadOnly() && (samDesired & kWriteRights))
-        return ERROR_ACCESS_DENIED;
     RegKeyId current = parent.key;
     for (const std::string_view name : SplitKeyPath(NameOf(subKey))) {
         if (const LONG status = parent.store->FindKey(current, name, current); status != ERROR_SUCCESS)
@@ -315,10 +326,8 @@ LONG RegCreateKeyEx(HKEY key, const char* subKey, DWORD, const char* className, 
     RegistryState& state = State();
     std::lock_guard lock(state.mutex);
     Target parent;
-    if (const LONG status = Resolve(state, key, parent); status != ERROR_SUCCESS)
+    if (const LONG status = ResolveParent(state, key, samDesired, parent); status != ERROR_SUCCESS)
         return status;
-    if (parent.store->IsReadOnly() && (samDesired & kWriteRights))
-        return ERROR_ACCESS_DENIED;
     const std::vector<std::string_view> names = SplitKeyPath(NameOf(subKey));
     RegKeyId created = 0;
     bool isNew = false;
