@@ -216,20 +216,46 @@ std::error_code GetUserFolder(std::string_view key, fs::path& folder)
 
 } // namespace
 
-std::error_code ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& bytes)
+std::error_code NotARegularFileError() noexcept
+{
+    class Category : public std::error_category {
+    public:
+        const char* name() const noexcept override { return "tavcell.files"; }
+        std::string message(int) const override { return "not a regular file"; }
+    };
+    static const Category category;
+    return {1, category};
+}
+
+std::error_code ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& bytes, std::uintmax_t maxBytes)
 {
     bytes.clear();
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // O_NONBLOCK keeps open() of a FIFO from waiting for a writer; the type is checked
+    // before anything is read.
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.Get() < 0)
         return LastError();
-    // The size is a hint only: the file may grow or shrink while it is read.
     struct stat info {};
-    const std::size_t hint = ::fstat(file.Get(), &info) == 0 && info.st_size > 0 ? static_cast<std::size_t>(info.st_size) : 0;
+    if (::fstat(file.Get(), &info) != 0)
+        return LastError();
+    if (S_ISDIR(info.st_mode))
+        return ErrorOf(std::errc::is_a_directory);
+    if (!S_ISREG(info.st_mode))
+        return NotARegularFileError();
+    if (static_cast<std::uintmax_t>(info.st_size) > maxBytes)
+        return ErrorOf(std::errc::file_too_large);
+    // The size is a hint only: the file may grow or shrink while it is read.
+    const std::size_t hint = info.st_size > 0 ? static_cast<std::size_t>(info.st_size) : 0;
     bytes.resize(std::max<std::size_t>(hint + 1, 4096));
     std::size_t used = 0;
     for (;;) {
-        if (used == bytes.size())
+        if (used == bytes.size()) {
+            if (used > maxBytes) {
+                bytes.clear();
+                return ErrorOf(std::errc::file_too_large);
+            }
             bytes.resize(bytes.size() * 2);
+        }
         const ssize_t got = ::read(file.Get(), bytes.data() + used, bytes.size() - used);
         if (got < 0) {
             if (errno == EINTR)
@@ -239,6 +265,10 @@ std::error_code ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& b
             return error;
         }
         if (got == 0) {
+            if (used > maxBytes) {
+                bytes.clear();
+                return ErrorOf(std::errc::file_too_large);
+            }
             bytes.resize(used);
             return {};
         }

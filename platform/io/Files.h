@@ -12,8 +12,16 @@
 
 namespace plat {
 
-// Reads a whole file.
-[[nodiscard]] std::error_code ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes);
+// Reads a whole regular file of at most maxBytes. Anything else at the path (a folder, a
+// device such as /dev/zero, a FIFO that would wait for a writer) is refused with
+// not_a_regular_file before a byte is read, and a file past the limit with file_too_large,
+// so that no caller can be made to wait forever or to allocate without bound.
+inline constexpr std::uintmax_t kDefaultReadLimit = std::uintmax_t{1} << 30;
+[[nodiscard]] std::error_code ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes,
+                                            std::uintmax_t maxBytes = kDefaultReadLimit);
+
+// The error of a path that names something other than a regular file; its message says so.
+[[nodiscard]] std::error_code NotARegularFileError() noexcept;
 
 // Replaces a file's content so that a crash or a failure at any point leaves either the old
 // file or the new one, never a mix: the bytes go to a temporary file in the same folder,

@@ -126,6 +126,22 @@ TEST_F(FilesTest, AtomicWriteReplacesContentAndKeepsPermissions)
     EXPECT_TRUE(bytes.empty());
 }
 
+TEST_F(FilesTest, ReadRefusesWhatIsNotARegularFileAndWhatIsTooLarge)
+{
+    std::vector<std::uint8_t> bytes;
+    EXPECT_EQ(ReadWholeFile("/dev/zero", bytes), NotARegularFileError()) << "a device would be read without end";
+    EXPECT_EQ(ReadWholeFile(m_folder, bytes), std::errc::is_a_directory);
+    const fs::path fifo = m_folder / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(ReadWholeFile(fifo, bytes), NotARegularFileError()) << "a FIFO with no writer must not hang the reader";
+
+    ASSERT_FALSE(WriteFileAtomically(m_folder / "ten", "0123456789"));
+    EXPECT_EQ(ReadWholeFile(m_folder / "ten", bytes, 9), std::errc::file_too_large);
+    EXPECT_TRUE(bytes.empty());
+    ASSERT_FALSE(ReadWholeFile(m_folder / "ten", bytes, 10));
+    EXPECT_EQ(bytes.size(), 10u);
+}
+
 TEST_F(FilesTest, FailedAtomicWriteLeavesOldFileAndNoTemporary)
 {
     // Into a folder that does not exist.
