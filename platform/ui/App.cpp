@@ -3,6 +3,7 @@
 #include "platform/ui/App.h"
 
 #include "platform/resource/AppIdentity.h"
+#include "platform/ui/MenuTracker.h"
 #include "platform/ui/Wnd.h"
 
 namespace plat {
@@ -131,6 +132,8 @@ void DispatchInput(const InputEvent& event)
                 active = *it;
     }
     if (!active || active->PreTranslateInput(event) || !IsWindow(active))
+        return;
+    if (TranslateMenuInput(*active, event))
         return;
 
     Wnd* focus = Wnd::GetFocus();

@@ -6,6 +6,7 @@
 #include "platform/ui/Constants.h"
 #include "platform/ui/Types.h"
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -71,6 +72,12 @@ public:
     void SetMainWnd(Wnd* wnd) noexcept { m_mainWnd = wnd; }
     [[nodiscard]] int GetHelpType() const noexcept { return m_helpType; }
     void SetHelpType(int helpType) noexcept { m_helpType = helpType; }
+    // The help file the program ships; WinHelp shows its topics (HELP_CONTEXT: the topic
+    // numbered data, HELP_CONTENTS: the first one) in a window of their own, and says so in a
+    // message box when the file is missing or damaged.
+    void SetHelpFilePath(std::filesystem::path path) { m_helpFile = std::move(path); }
+    [[nodiscard]] const std::filesystem::path& GetHelpFilePath() const noexcept { return m_helpFile; }
+    virtual void WinHelp(std::uintptr_t data, UINT command);
     [[nodiscard]] Driver* GetDriver() const noexcept { return m_driver; }
     void SetDriver(Driver* driver) noexcept { m_driver = driver; }
 
@@ -87,6 +94,7 @@ private:
     Driver* m_driver;
     Wnd* m_mainWnd = nullptr;
     int m_helpType = 0;
+    std::filesystem::path m_helpFile;
     int m_waitDepth = 0;
 };
 

@@ -1,8 +1,10 @@
 // The kinds of windows that the library asks about when it looks for the right owner of its
-// dialogs: frame windows, the main frame of a multiple-document program and its document
-// frames, and views. Which kind a window is, is told by its class (dynamic_cast).
+// dialogs and the route of its commands: frame windows, the main frame of a multiple-document
+// program and its document frames, and views. Which kind a window is, is told by its class (dynamic_cast).
 #pragma once
 
+#include "platform/resource/Module.h"
+#include "platform/ui/Menu.h"
 #include "platform/ui/Wnd.h"
 
 #include <string>
@@ -10,7 +12,9 @@
 
 namespace plat {
 
-// A frame shows its text as a title and a message (a status prompt) on its status line.
+// A frame shows its text as a title and its menu bar on its first line, and a message (a
+// status prompt) and indicators on its status line. Commands and their updates that reach it
+// go first to the window with the focus inside it, then to its own map.
 class FrameWnd : public Wnd {
 public:
     void SetMessageText(std::string_view text)
@@ -19,10 +23,41 @@ public:
         Invalidate(FALSE);
     }
     [[nodiscard]] const std::string& GetMessageText() const noexcept { return m_message; }
+    // Text kept at the right end of the status line (the caret's line, key hints).
+    void SetIndicatorText(std::string_view text)
+    {
+        m_indicators = text;
+        Invalidate(FALSE);
+    }
+    [[nodiscard]] const std::string& GetIndicatorText() const noexcept { return m_indicators; }
+
+    // The menu bar; the frame does not own it (null: none).
+    BOOL SetMenu(Menu* menu);
+    [[nodiscard]] Menu* GetMenu() const override;
+    // The status prompt of a command: the first line of the string with its identifier.
+    [[nodiscard]] virtual std::string GetMessageString(UINT id) const;
+
+    BOOL OnCmdMsg(UINT id, int code, CmdUI* cmdUI, bool probe) override;
+
+    DECLARE_MESSAGE_MAP()
+
+protected:
+    // WM_SETMESSAGESTRING: lParam a text, else wParam a string identifier, else the idle
+    // prompt; answers the identifier shown before.
+    LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMenuSelect(WPARAM wParam, LPARAM lParam);
+    LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
 
 private:
     std::string m_message;
+    std::string m_indicators;
+    HMENU m_menuBar = nullptr;
+    UINT m_messageId = 0;
 };
+
+// Modules whose string tables also hold status prompts (a component's shared commands),
+// searched after the current resource module.
+void AddMessageStringModule(ModuleHandle module);
 
 // The program's main frame that holds document frames.
 class MDIFrameWnd : public FrameWnd {

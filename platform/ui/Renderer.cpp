@@ -195,6 +195,7 @@ void Renderer::Paint(Canvas& canvas)
         if (IsWindow(combo))
             PaintDroppedList(*combo, canvas, cells);
     m_droppedLists.clear();
+    PaintOpenMenus(canvas);
 }
 
 void Renderer::SetOrigin(const Wnd& top) noexcept
@@ -321,13 +322,25 @@ void Renderer::PaintFrame(Wnd& wnd, Canvas& canvas, const RECT& cells) const
 {
     canvas.Fill(cells, U' ', m_palette.windowText, m_palette.window);
     canvas.Fill(RECT{cells.left, cells.top, cells.right, cells.top + 1}, U' ', m_palette.captionText, m_palette.caption);
-    canvas.Write(cells.left + 1, cells.top, wnd.GetWindowText(), m_palette.captionText, m_palette.caption);
+    if (wnd.GetMenu())
+        PaintMenuBar(wnd, canvas, cells);
+    else
+        canvas.Write(cells.left + 1, cells.top, wnd.GetWindowText(), m_palette.captionText, m_palette.caption);
     if (cells.Height() < 2)
         return;
     const LONG status = cells.bottom - 1;
     canvas.Fill(RECT{cells.left, status, cells.right, cells.bottom}, U' ', m_palette.faceText, m_palette.face);
-    if (auto* frame = dynamic_cast<FrameWnd*>(&wnd))
+    if (auto* frame = dynamic_cast<FrameWnd*>(&wnd)) {
+        // The indicators keep the right end; the message gives way to them.
+        const std::string& indicators = frame->GetIndicatorText();
+        const LONG indicatorsLeft = std::max<LONG>(cells.left, cells.right - 1 - DisplayWidth(indicators));
+        const RECT clip = canvas.GetClip();
+        canvas.SetClip(Intersect(clip, RECT{cells.left, status, indicatorsLeft - (indicators.empty() ? 0 : 1), status + 1}));
         canvas.Write(cells.left + 1, status, frame->GetMessageText(), m_palette.faceText, m_palette.face);
+        canvas.SetClip(clip);
+        if (!indicators.empty())
+            canvas.Write(indicatorsLeft, status, indicators, m_palette.faceText, m_palette.face);
+    }
 }
 
 void Renderer::PaintDialog(Wnd& wnd, Canvas& canvas, const RECT& cells) const

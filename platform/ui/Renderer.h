@@ -104,6 +104,10 @@ private:
     void PaintListView(Wnd& wnd, Canvas& canvas, const RECT& cells) const;
     void PaintProgress(Wnd& wnd, Canvas& canvas, const RECT& cells) const;
     void PaintRecorded(Wnd& wnd, Canvas& canvas, const RECT& clip) const;
+    // A frame's first line when it has a menu bar: the bar's items, then the title.
+    void PaintMenuBar(Wnd& frame, Canvas& canvas, const RECT& cells) const;
+    // The pop-ups of the menu being worked, over everything.
+    void PaintOpenMenus(Canvas& canvas) const;
     // A box outline on the rectangle's edges, a title in its top line.
     void PaintBox(Canvas& canvas, const RECT& cells, std::string_view title, COLORREF fg, COLORREF bg) const;
     // Text with its mnemonic underlined; returns the columns it took.

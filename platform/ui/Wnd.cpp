@@ -3,6 +3,7 @@
 #include "platform/ui/Wnd.h"
 
 #include "platform/ui/App.h"
+#include "platform/ui/CmdUI.h"
 #include "platform/ui/Gdi.h"
 
 #include <algorithm>
@@ -354,9 +355,41 @@ void Wnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, b
 
 LRESULT Wnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (const MessageMapEntry* entry = FindEntry(GetMessageMap(), message, wParam, lParam))
+    const MessageMapEntry* entry = FindEntry(GetMessageMap(), message, wParam, lParam);
+    // A command from a menu or an accelerator travels the command route, unless the window
+    // takes every WM_COMMAND itself.
+    if (message == WM_COMMAND && lParam == 0 && HIWORD(wParam) == 0 &&
+        !(entry && entry->kind == MessageMapEntry::Kind::Message) &&
+        RouteCommand(*this, LOWORD(wParam), CN_COMMAND, nullptr))
+        return 0;
+    if (entry)
         return entry->handler(*this, wParam, lParam);
     return DefWindowProc(message, wParam, lParam);
+}
+
+BOOL Wnd::OnCmdMsg(UINT id, int code, CmdUI* cmdUI, bool probe)
+{
+    const UINT wanted = code == CN_UPDATE_COMMAND_UI ? kUpdateCommandCode : 0;
+    if (wanted == kUpdateCommandCode && !cmdUI && !probe)
+        return FALSE;
+    for (const MessageMap* map = GetMessageMap(); map; map = map->base ? map->base() : nullptr) {
+        for (const MessageMapEntry* entry = map->entries; entry->kind != MessageMapEntry::Kind::End; ++entry) {
+            if (entry->kind != MessageMapEntry::Kind::Command || entry->code != wanted || id < entry->firstId ||
+                id > entry->lastId)
+                continue;
+            if (probe)
+                return TRUE;
+            if (wanted == kUpdateCommandCode) {
+                cmdUI->m_continueRouting = false;
+                entry->handler(*this, MAKEWPARAM(static_cast<WORD>(id), static_cast<WORD>(wanted)),
+                               reinterpret_cast<LPARAM>(cmdUI));
+                return cmdUI->m_continueRouting ? FALSE : TRUE;
+            }
+            entry->handler(*this, MAKEWPARAM(static_cast<WORD>(id), 0), 0);
+            return TRUE;
+        }
+    }
+    return FALSE;
 }
 
 LRESULT Wnd::Default() { return DefWindowProc(m_curMessage, m_curWParam, m_curLParam); }

@@ -14,7 +14,9 @@
 
 namespace plat {
 
+class CmdUI;
 class Font;
+class Menu;
 class Wnd;
 struct DrawOp;
 struct InputEvent;
@@ -59,6 +61,12 @@ LRESULT CallCommand(Wnd& wnd, WPARAM, LPARAM)
     (static_cast<ClassOf<Method>&>(wnd).*Method)();
     return 0;
 }
+template <auto Method> // void (C::*)(CmdUI*)
+LRESULT CallUpdate(Wnd& wnd, WPARAM, LPARAM lParam)
+{
+    (static_cast<ClassOf<Method>&>(wnd).*Method)(reinterpret_cast<CmdUI*>(lParam));
+    return 0;
+}
 template <auto Method> // void (C::*)(NMHDR*, LRESULT*)
 LRESULT CallNotify(Wnd& wnd, WPARAM, LPARAM lParam)
 {
@@ -82,6 +90,13 @@ template <auto Method>
 constexpr MessageMapEntry CommandEntry(UINT code, UINT firstId, UINT lastId)
 {
     return {MessageMapEntry::Kind::Command, 0, nullptr, code, firstId, lastId, &detail::CallCommand<Method>};
+}
+// An update handler is a command row with this code, which no control notification uses.
+inline constexpr UINT kUpdateCommandCode = 0xFFFF;
+template <auto Method>
+constexpr MessageMapEntry UpdateCommandEntry(UINT firstId, UINT lastId)
+{
+    return {MessageMapEntry::Kind::Command, 0, nullptr, kUpdateCommandCode, firstId, lastId, &detail::CallUpdate<Method>};
 }
 template <auto Method>
 constexpr MessageMapEntry NotifyEntry(UINT code, UINT firstId, UINT lastId)
@@ -134,6 +149,13 @@ public:
     // The default handling of the message being handled now.
     LRESULT Default();
     virtual const MessageMap* GetMessageMap() const;
+    // A command (CN_COMMAND) or an update (CN_UPDATE_COMMAND_UI) offered to this window's
+    // own map; probe only asks whether a handler exists. A frame first offers it to the
+    // window with the focus inside it. A WM_COMMAND from a menu or a key (no control in
+    // lParam) goes this way, and on to the frame that contains the window.
+    virtual BOOL OnCmdMsg(UINT id, int code, CmdUI* cmdUI, bool probe);
+    // The menu bar; only frames have one.
+    [[nodiscard]] virtual Menu* GetMenu() const { return nullptr; }
     // Lets the window act on input before it reaches the focus (a dialog's Return, Escape
     // and Tab); true when the input was used up.
     virtual bool PreTranslateInput(const InputEvent& event);
@@ -284,8 +306,8 @@ bool DispatchOnePostedMessage();
 //       ON_BN_CLICKED(1087, OnChange)
 //       ON_REGISTERED_MESSAGE(g_colorChange, OnColorChange)
 //   END_MESSAGE_MAP()
-// Handlers: messages LRESULT (WPARAM, LPARAM); commands void (); notifications
-// void (NMHDR*, LRESULT*). A message not in a class's map goes on to its base class's map
+// Handlers: messages LRESULT (WPARAM, LPARAM); commands void (); command updates
+// void (CmdUI*); notifications void (NMHDR*, LRESULT*). A message not in a class's map goes on to its base class's map
 // and, past the last, to DefWindowProc.
 #define DECLARE_MESSAGE_MAP()                                          \
 protected:                                                             \
@@ -322,4 +344,7 @@ public:                                                                \
 #define ON_LBN_SELCHANGE(id, memberFxn) ON_CONTROL(::plat::LBN_SELCHANGE, id, memberFxn)
 #define ON_LBN_DBLCLK(id, memberFxn) ON_CONTROL(::plat::LBN_DBLCLK, id, memberFxn)
 #define ON_CBN_SELCHANGE(id, memberFxn) ON_CONTROL(::plat::CBN_SELCHANGE, id, memberFxn)
+#define ON_UPDATE_COMMAND_UI(id, memberFxn) ::plat::UpdateCommandEntry<&ThisClass::memberFxn>((id), (id)),
+#define ON_UPDATE_COMMAND_UI_RANGE(firstId, lastId, memberFxn) \
+    ::plat::UpdateCommandEntry<&ThisClass::memberFxn>((firstId), (lastId)),
 #define ON_NOTIFY(code, id, memberFxn) ::plat::NotifyEntry<&ThisClass::memberFxn>((code), (id), (id)),

@@ -1,0 +1,369 @@
+// Menus: the model, the update of a pop-up through the command route, commands travelling
+// from a window to its frame, and a person working a frame's menu bar and a context menu with
+// keys and the mouse, with the status prompts it shows.
+#include "platform/ui/CmdUI.h"
+#include "platform/ui/Frames.h"
+#include "platform/ui/HeadlessDriver.h"
+#include "platform/ui/Menu.h"
+#include "platform/ui/MenuTracker.h"
+#include "platform/ui/Renderer.h"
+#include "platform/ui/Resources.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+
+using namespace plat;
+
+namespace {
+
+enum : UINT { kOpen = 0x100, kSave, kQuit, kGrid, kZoomIn, kZoomOut, kCopy, kNoHandler, kSystem = 0xF060 };
+
+// A driver that lets a test look at the screen while a menu is open: the step runs when so
+// many events are left.
+class ScriptDriver : public HeadlessDriver {
+public:
+    std::map<std::size_t, std::function<void()>> whenLeft;
+    std::optional<InputEvent> NextEvent() override
+    {
+        if (auto it = whenLeft.find(PendingEvents()); it != whenLeft.end()) {
+            auto step = std::move(it->second);
+            whenLeft.erase(it);
+            step();
+        }
+        return HeadlessDriver::NextEvent();
+    }
+};
+
+class Child : public Wnd {
+public:
+    std::vector<UINT> commands;
+    std::vector<POINT> contextPoints;
+    Menu* contextMenu = nullptr;
+    void OnCopy() { commands.push_back(kCopy); }
+    LRESULT OnContextMenu(WPARAM, LPARAM lParam)
+    {
+        const POINT point{static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lParam))),
+                          static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lParam)))};
+        contextPoints.push_back(point);
+        if (contextMenu)
+            contextMenu->TrackPopupMenu(TPM_LEFTALIGN, point.x < 0 ? 600 : point.x, point.y < 0 ? 380 : point.y, GetParent());
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(Child, Wnd)
+    ON_COMMAND(kCopy, OnCopy)
+    ON_MESSAGE(WM_CONTEXTMENU, OnContextMenu)
+END_MESSAGE_MAP()
+
+class TestFrame : public FrameWnd {
+public:
+    std::vector<UINT> commands;
+    bool canSave = false;
+    bool grid = true;
+    void OnOpen() { commands.push_back(kOpen); }
+    void OnSave() { commands.push_back(kSave); }
+    void OnQuit() { commands.push_back(kQuit); }
+    void OnGrid() { commands.push_back(kGrid); }
+    void OnZoomIn() { commands.push_back(kZoomIn); }
+    void OnUpdateSave(CmdUI* ui) { ui->Enable(canSave); }
+    void OnUpdateGrid(CmdUI* ui) { ui->SetCheck(grid ? 1 : 0); }
+    void OnUpdateZoomOut(CmdUI* ui)
+    {
+        ui->Enable(FALSE);
+        ui->SetText("縮小(&O) - 最小");
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(TestFrame, FrameWnd)
+    ON_COMMAND(kOpen, OnOpen)
+    ON_COMMAND(kSave, OnSave)
+    ON_COMMAND(kQuit, OnQuit)
+    ON_COMMAND(kGrid, OnGrid)
+    ON_COMMAND(kZoomIn, OnZoomIn)
+    ON_UPDATE_COMMAND_UI(kSave, OnUpdateSave)
+    ON_UPDATE_COMMAND_UI(kGrid, OnUpdateGrid)
+    ON_UPDATE_COMMAND_UI(kZoomOut, OnUpdateZoomOut)
+END_MESSAGE_MAP()
+
+// "ファイル" and "表示" with a sub menu, as a frame's menu bar.
+void MakeMenuBar(Menu& bar)
+{
+    Menu file;
+    file.CreatePopupMenu();
+    file.AppendMenu(MF_STRING, kOpen, "開く(&O)...\tCtrl+O");
+    file.AppendMenu(MF_STRING, kSave, "保存(&S)\tCtrl+S");
+    file.AppendMenu(MF_SEPARATOR);
+    file.AppendMenu(MF_STRING, kQuit, "終了(&X)");
+    Menu zoom;
+    zoom.CreatePopupMenu();
+    zoom.AppendMenu(MF_STRING, kZoomIn, "拡大(&I)");
+    zoom.AppendMenu(MF_STRING, kZoomOut, "縮小(&O)");
+    Menu view;
+    view.CreatePopupMenu();
+    view.AppendMenu(MF_STRING, kGrid, "格子(&G)");
+    view.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(zoom.Detach()), "倍率(&Z)");
+    bar.CreateMenu();
+    bar.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(file.Detach()), "ファイル(&F)");
+    bar.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(view.Detach()), "表示(&V)");
+}
+
+struct FrameFixture : ::testing::Test {
+    FrameFixture() : app("試験", "Test", &driver)
+    {
+        module.AddStrings({{kOpen, "ファイルを開きます\n開く"}, {AFX_IDS_IDLEMESSAGE, "準備完了"}});
+        previousModule = SetResourceHandle(&module);
+        frame.Create("Frame", "試験", WS_VISIBLE, RECT{0, 0, 640, 400}, nullptr, 0);
+        child.Create("Child", "", WS_CHILD | WS_VISIBLE, FrameContentRect(frame), &frame, 1);
+        child.SetFocus();
+        MakeMenuBar(bar);
+        frame.SetMenu(&bar);
+        app.SetMainWnd(&frame);
+    }
+    ~FrameFixture() override { SetResourceHandle(previousModule); }
+    std::string Screen()
+    {
+        Canvas canvas(80, 25);
+        Renderer().Paint(canvas);
+        return canvas.ToText();
+    }
+
+    ScriptDriver driver;
+    WinApp app;
+    Module module{"test"};
+    ModuleHandle previousModule = nullptr;
+    TestFrame frame;
+    Child child;
+    Menu bar;
+};
+
+std::string Lines(const std::string& screen, int first, int last)
+{
+    std::string out;
+    int line = 0;
+    for (std::size_t start = 0; start < screen.size() && line <= last; ++line) {
+        const std::size_t end = screen.find('\n', start);
+        if (line >= first)
+            out += screen.substr(start, end - start + 1);
+        start = end + 1;
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(MenuTest, ItemsStatesAndSubMenusMovedBetweenMenusWithoutBeingDestroyedTwice)
+{
+    Menu temp;
+    ASSERT_TRUE(temp.CreatePopupMenu());
+    temp.AppendMenu(MF_STRING, kOpen, "開く(&O)\tCtrl+O");
+    temp.AppendMenu(MF_SEPARATOR);
+    temp.AppendMenu(MF_GRAYED, kSave, "保存(&S)");
+    Menu sub;
+    sub.CreatePopupMenu();
+    sub.AppendMenu(MF_STRING, kGrid, "格子");
+    const HMENU subHandle = sub.Detach();
+    ASSERT_TRUE(temp.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(subHandle), "表示(&V)"));
+    EXPECT_FALSE(temp.AppendMenu(MF_POPUP, 12345, "none")) << "a pop-up needs a menu that exists";
+
+    EXPECT_EQ(temp.GetMenuItemCount(), 4);
+    EXPECT_EQ(temp.GetMenuItemID(0), kOpen);
+    EXPECT_EQ(temp.GetMenuItemID(1), 0u) << "a separator";
+    EXPECT_EQ(temp.GetMenuItemID(3), kMenuNotFound) << "a sub menu";
+    EXPECT_EQ(temp.GetMenuItemID(9), kMenuNotFound);
+    EXPECT_EQ(temp.GetMenuString(0, MF_BYPOSITION), "開く(&O)\tCtrl+O");
+    EXPECT_EQ(temp.GetMenuState(kSave, MF_BYCOMMAND), MF_GRAYED);
+    EXPECT_EQ(temp.GetMenuState(3, MF_BYPOSITION), (1u << 8) | MF_POPUP) << "a sub menu's item count in the high byte";
+    EXPECT_EQ(temp.EnableMenuItem(kSave, MF_ENABLED), MF_GRAYED) << "the previous state";
+    EXPECT_EQ(temp.CheckMenuItem(kGrid, MF_CHECKED), MF_UNCHECKED) << "by command reaches into sub menus";
+    EXPECT_EQ(temp.GetSubMenu(3)->GetMenuState(0, MF_BYPOSITION), MF_CHECKED);
+    EXPECT_EQ(temp.CheckMenuItem(0x7777, MF_CHECKED), kMenuNotFound);
+
+    // The sub menu moves to another menu: destroying the first leaves it alive.
+    Menu kept;
+    kept.CreatePopupMenu();
+    ASSERT_TRUE(temp.RemoveMenu(3, MF_BYPOSITION));
+    ASSERT_TRUE(kept.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(subHandle), "表示(&V)"));
+    EXPECT_TRUE(temp.DestroyMenu());
+    EXPECT_FALSE(temp.DestroyMenu()) << "nothing left to destroy";
+    ASSERT_TRUE(IsMenu(subHandle));
+    EXPECT_EQ(kept.GetSubMenu(0)->GetMenuItemID(0), kGrid);
+    EXPECT_EQ(Menu::FromHandle(subHandle), kept.GetSubMenu(0));
+    kept.DestroyMenu();
+    EXPECT_FALSE(IsMenu(subHandle)) << "destroyed with the menu that held it";
+    EXPECT_EQ(Menu::FromHandle(subHandle), nullptr);
+
+    // DeleteMenu destroys a sub menu; RemoveMenu does not.
+    Menu other;
+    other.CreatePopupMenu();
+    Menu inner;
+    inner.CreatePopupMenu();
+    const HMENU innerHandle = inner.Detach();
+    other.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(innerHandle), "x");
+    EXPECT_TRUE(other.DeleteMenu(0, MF_BYPOSITION));
+    EXPECT_FALSE(IsMenu(innerHandle));
+    EXPECT_EQ(other.GetMenuItemCount(), 0);
+}
+
+TEST_F(FrameFixture, AnUpdateDisablesCommandsWithoutHandlersAndLeavesSubMenuItemsAlone)
+{
+    Menu popup;
+    popup.CreatePopupMenu();
+    popup.AppendMenu(MF_STRING, kOpen, "開く");     // the frame's command handler
+    popup.AppendMenu(MF_STRING, kCopy, "コピー");   // the focused child's command handler
+    popup.AppendMenu(MF_STRING, kSave, "保存");     // an update handler that disables
+    popup.AppendMenu(MF_STRING, kNoHandler, "何か"); // nothing handles it
+    popup.AppendMenu(MF_STRING, kSystem, "閉じる"); // a system command
+    popup.AppendMenu(MF_SEPARATOR);
+    Menu refused;
+    refused.CreatePopupMenu();
+    refused.AppendMenu(MF_STRING, kSave, "保存");
+    popup.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(refused.Detach()), "保存系");
+    Menu unhandled;
+    unhandled.CreatePopupMenu();
+    unhandled.AppendMenu(MF_STRING, kNoHandler, "何か");
+    popup.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(unhandled.Detach()), "その他");
+    popup.AppendMenu(MF_STRING, kGrid, "格子");
+
+    frame.SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup.GetSafeHmenu()), 0);
+    auto grayed = [&](UINT position) { return (popup.GetMenuState(position, MF_BYPOSITION) & MF_GRAYED) != 0; };
+    EXPECT_FALSE(grayed(0));
+    EXPECT_FALSE(grayed(1)) << "the focused window inside the frame has a handler";
+    EXPECT_TRUE(grayed(2)) << "its update handler disabled it";
+    EXPECT_TRUE(grayed(3)) << "no handler";
+    EXPECT_FALSE(grayed(4)) << "system commands are never disabled for want of a handler";
+    EXPECT_FALSE(grayed(6)) << "a sub menu item stays as it is even when its first command's update disables";
+    EXPECT_FALSE(grayed(7)) << "a sub menu item stays as it is even when its first command has no handler";
+    EXPECT_EQ(popup.GetSubMenu(7)->GetMenuState(0, MF_BYPOSITION), 0u) << "its items wait until it opens";
+    EXPECT_EQ(popup.GetMenuState(8, MF_BYPOSITION), MF_CHECKED);
+
+    frame.canSave = true;
+    frame.grid = false;
+    child.ShowWindow(SW_HIDE); // the focus leaves the child
+    frame.SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup.GetSafeHmenu()), 0);
+    EXPECT_TRUE(grayed(1)) << "without the focus the child is not on the route";
+    EXPECT_FALSE(grayed(2));
+    EXPECT_EQ(popup.GetMenuState(8, MF_BYPOSITION), 0u);
+}
+
+TEST_F(FrameFixture, ACommandSentToAChildGoesOnToItsFrameAndTheFrameOffersItsToTheFocus)
+{
+    child.SendMessage(WM_COMMAND, kOpen);
+    frame.SendMessage(WM_COMMAND, kCopy);
+    EXPECT_EQ(frame.commands, std::vector<UINT>{kOpen});
+    EXPECT_EQ(child.commands, std::vector<UINT>{kCopy});
+
+    CmdUI state;
+    state.m_id = kSave;
+    frame.canSave = true;
+    EXPECT_TRUE(state.DoUpdate(&child, TRUE)) << "the frame's update handler answers for the child";
+}
+
+TEST_F(FrameFixture, TheMenuBarIsWorkedWithKeysSkippingGreyedItemsAndShowsPrompts)
+{
+    std::string open;
+    std::string prompt;
+    driver.whenLeft[4] = [&] {
+        open = Screen();
+        prompt = frame.GetMessageText();
+    };
+    driver.PushKey(VK_F10);
+    driver.PushKey(VK_DOWN);  // opens ファイル on 開く
+    driver.PushKey(VK_DOWN);  // past the greyed 保存 and the separator
+    driver.PushKey(VK_UP);    // back to 開く
+    driver.PushKey(VK_DOWN);  // 終了
+    driver.PushKey(VK_RETURN);
+    app.Run();
+    EXPECT_EQ(frame.commands, std::vector<UINT>{kQuit});
+    EXPECT_EQ(Lines(open, 0, 6), "  ファイル(F)  表示(V)  | 試験\n"
+                                 " ┌──────────────────────┐\n"
+                                 " │  開く(O)...  Ctrl+O  │\n"
+                                 " │  保存(S)     Ctrl+S  │\n"
+                                 " ├──────────────────────┤\n"
+                                 " │  終了(X)             │\n"
+                                 " └──────────────────────┘\n");
+    EXPECT_EQ(prompt, "ファイルを開きます") << "the highlighted item's prompt";
+    EXPECT_EQ(frame.GetMessageText(), "準備完了") << "the idle prompt once the menu closed";
+    EXPECT_EQ(MenuTracker::Active(), nullptr);
+
+    // Alt and a mnemonic open a menu; Right opens a sub menu; a letter chooses.
+    std::string checked;
+    driver.whenLeft[3] = [&] { checked = Screen(); };
+    InputEvent altV = InputEvent::KeyPress('V');
+    altV.alt = true;
+    driver.Push(altV);
+    driver.PushKey(VK_DOWN);
+    driver.PushKey(VK_RIGHT);
+    driver.PushKey(VK_RETURN);
+    driver.Push(altV);
+    driver.PushText("g");
+    app.Run();
+    EXPECT_EQ(frame.commands, (std::vector<UINT>{kQuit, kZoomIn, kGrid}));
+    EXPECT_NE(checked.find("│✓ 格子(G)"), std::string::npos) << checked;
+    EXPECT_NE(checked.find("│  縮小(O) - 最小  │"), std::string::npos) << "renamed by its update handler\n" << checked;
+
+    // Escape goes back a level at a time; what follows reaches the windows again.
+    driver.PushKey(VK_F10);
+    driver.PushKey(VK_DOWN);
+    driver.PushKey(VK_ESCAPE);
+    driver.PushKey(VK_ESCAPE);
+    driver.PushKey('A');
+    app.Run();
+    EXPECT_EQ(frame.commands.size(), 3u);
+    EXPECT_EQ(driver.PendingEvents(), 0u);
+    EXPECT_EQ(MenuTracker::Active(), nullptr);
+}
+
+TEST_F(FrameFixture, TheMouseOpensMenusAndChoosesAndTheContextMenuComesFromKeysOrTheRightButton)
+{
+    // The bar's 表示 lies at columns 14 to 22 of the first line; its sub menu opens beside it.
+    driver.PushClick(POINT{15 * 8 + 4, 8});
+    driver.PushClick(POINT{16 * 8 + 4, 3 * 16 + 8}); // 倍率, the second item
+    driver.whenLeft[0] = [&] {
+        const MenuTracker* tracker = MenuTracker::Active();
+        ASSERT_NE(tracker, nullptr);
+        ASSERT_EQ(tracker->Popups().size(), 2u);
+        const RECT sub = tracker->Popups()[1].box;
+        driver.PushClick(POINT{(sub.left + 2) * 8, (sub.top + 1) * 16 + 8}); // 拡大
+    };
+    app.Run();
+    EXPECT_EQ(frame.commands, std::vector<UINT>{kZoomIn});
+
+    driver.PushClick(POINT{2 * 8, 8});          // ファイル
+    driver.PushClick(POINT{4 * 8, 3 * 16 + 8}); // the greyed 保存 does nothing
+    driver.PushClick(POINT{70 * 8, 20 * 16});   // anywhere else leaves the menu
+    app.Run();
+    EXPECT_EQ(frame.commands.size(), 1u);
+
+    // Shift+F10 and the menu key ask the focus for its context menu at (-1, -1); the right
+    // button at the point. The menu is kept on the screen and its command reaches the frame.
+    Menu context;
+    context.CreatePopupMenu();
+    context.AppendMenu(MF_STRING, kOpen, "開く(&O)");
+    context.AppendMenu(MF_STRING, kCopy, "コピー(&C)");
+    child.contextMenu = &context;
+    RECT box{};
+    driver.whenLeft[3] = [&] {
+        if (const MenuTracker* tracker = MenuTracker::Active())
+            box = tracker->Popups().back().box;
+    };
+    driver.PushKey(VK_F10, true);
+    driver.PushText("o");
+    driver.PushKey(VK_APPS);
+    driver.PushKey(VK_ESCAPE);
+    driver.Push(InputEvent::MouseClick(POINT{100, 100}, InputEvent::Kind::RightClick));
+    driver.PushText("c");
+    app.Run();
+    ASSERT_EQ(child.contextPoints.size(), 3u);
+    EXPECT_EQ(child.contextPoints[0], (POINT{-1, -1}));
+    EXPECT_EQ(child.contextPoints[1], (POINT{-1, -1}));
+    EXPECT_EQ(child.contextPoints[2], (POINT{100, 100}));
+    EXPECT_EQ(frame.commands, (std::vector<UINT>{kZoomIn, kOpen}));
+    EXPECT_EQ(child.commands, std::vector<UINT>{kCopy}) << "the frame offered the command to the focus";
+    EXPECT_LE(box.right, 80);
+    EXPECT_LE(box.bottom, 25) << "opened near the screen's corner, it stays on the screen";
+}
