@@ -58,6 +58,7 @@ int TildeKey(int code) noexcept
     case 11: case 12: case 13: case 14: case 15: return plat::VK_F1 + (code - 11);
     case 17: case 18: case 19: case 20: case 21: return plat::VK_F6 + (code - 17);
     case 23: case 24: return plat::VK_F11 + (code - 23);
+    case 29: return plat::VK_APPS; // the menu key, as the console and xterm's PC keyboard send it
     default: return 0;
     }
 }

@@ -271,6 +271,7 @@ inline constexpr int VK_RIGHT = 0x27;
 inline constexpr int VK_DOWN = 0x28;
 inline constexpr int VK_INSERT = 0x2D;
 inline constexpr int VK_DELETE = 0x2E;
+inline constexpr int VK_APPS = 0x5D; // the menu key
 inline constexpr int VK_F1 = 0x70;
 inline constexpr int VK_F2 = 0x71;
 inline constexpr int VK_F3 = 0x72;

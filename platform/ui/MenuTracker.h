@@ -14,8 +14,6 @@
 
 namespace plat {
 
-inline constexpr int VK_APPS = 0x5D; // the menu key
-
 // Where a menu bar's items lie on a frame's first line, in screen cells.
 struct MenuBarPlace {
     int position = 0;

@@ -40,6 +40,8 @@ void Renderer::PaintOpenMenus(Canvas& canvas) const
     const MenuTracker* tracker = MenuTracker::Active();
     if (!tracker)
         return;
+    if (!tracker->Popups().empty())
+        canvas.SetCursor(std::nullopt); // the highlight shows where one is
     canvas.ResetClip();
     for (const OpenPopup& popup : tracker->Popups()) {
         const RECT& box = popup.box;

@@ -58,8 +58,9 @@ TEST(KeyDecoderTest, CursorEditingAndFunctionKeysWithTheirModifiers)
               K(VK_UP) + " " + K(VK_DOWN) + " " + K(VK_RIGHT) + " " + K(VK_LEFT) + " " + K(VK_HOME) + " " + K(VK_END));
     EXPECT_EQ(Describe(Decode("\x1b[5~\x1b[6~\x1b[3~\x1b[2~\x1b[1~\x1b[4~")),
               K(VK_PRIOR) + " " + K(VK_NEXT) + " " + K(VK_DELETE) + " " + K(VK_INSERT) + " " + K(VK_HOME) + " " + K(VK_END));
-    EXPECT_EQ(Describe(Decode("\x1bOP\x1bOS\x1b[15~\x1b[21~\x1b[24~\x1b[1;5P")),
-              K(VK_F1) + " " + K(VK_F4) + " " + K(VK_F5) + " " + K(VK_F10) + " " + K(VK_F12) + " " + K(VK_F1, "C"));
+    EXPECT_EQ(Describe(Decode("\x1bOP\x1bOS\x1b[15~\x1b[21~\x1b[24~\x1b[1;5P\x1b[21;2~\x1b[29~")),
+              K(VK_F1) + " " + K(VK_F4) + " " + K(VK_F5) + " " + K(VK_F10) + " " + K(VK_F12) + " " + K(VK_F1, "C") + " " +
+                  K(VK_F10, "S") + " " + K(VK_APPS));
     EXPECT_EQ(Describe(Decode("\x1b[1;2A\x1b[1;5C\x1b[1;3B\x1b[3;6~")),
               K(VK_UP, "S") + " " + K(VK_RIGHT, "C") + " " + K(VK_DOWN, "A") + " " + K(VK_DELETE, "SC"))
         << "the xterm modifier parameter is 1 + Shift 1, Alt 2, Control 4";

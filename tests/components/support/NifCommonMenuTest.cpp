@@ -1,0 +1,82 @@
+// The suite's shared menu holds the commands the grids route, under the texts the grids look
+// for; its rework tidies separators; the list view selects by index.
+#include "components/support/GupListCtrl.h"
+#include "components/support/NifCommonMenu.h"
+
+#include "platform/ui/Frames.h"
+
+#include <gtest/gtest.h>
+
+using namespace plat;
+
+TEST(NifCommonMenuTest, TheSharedMenuHoldsTheGridCommandsUnderTheTextsTheGridsLookFor)
+{
+    Menu menu;
+    ASSERT_TRUE(NifGetCommonMenu(menu));
+    ASSERT_EQ(menu.GetMenuItemCount(), 2);
+    EXPECT_EQ(menu.GetMenuString(0, MF_BYPOSITION), "編集(&E)");
+    EXPECT_EQ(menu.GetMenuString(1, MF_BYPOSITION), "ｾﾙ(&C)");
+    Menu* edit = menu.GetSubMenu(0);
+    Menu* cell = menu.GetSubMenu(1);
+    ASSERT_TRUE(edit && cell);
+
+    // From cut up to paste special, nothing but commands, so a context menu taken from there
+    // holds cut, copy, paste and clear.
+    std::vector<UINT> fromCut;
+    bool started = false;
+    for (int i = 0; i < edit->GetMenuItemCount() && edit->GetMenuItemID(i) != NifCommand::EditPasteSpecial; ++i) {
+        started = started || edit->GetMenuItemID(i) == NifCommand::EditCut;
+        if (started)
+            fromCut.push_back(edit->GetMenuItemID(i));
+    }
+    EXPECT_EQ(fromCut, (std::vector<UINT>{NifCommand::EditCut, NifCommand::EditCopy, NifCommand::EditPaste, NifCommand::EditClear}));
+    for (UINT id = 0xC100; id <= 0xC10A; ++id)
+        EXPECT_NE(cell->GetMenuState(id, MF_BYCOMMAND), kMenuNotFound) << std::hex << id;
+    for (UINT id = 0xC300; id <= 0xC308; ++id)
+        EXPECT_NE(cell->GetMenuState(id, MF_BYCOMMAND), kMenuNotFound) << std::hex << id;
+    const int count = cell->GetMenuItemCount();
+    EXPECT_EQ(cell->GetMenuString(static_cast<UINT>(count - 2), MF_BYPOSITION), "専用ｺﾏﾝﾄﾞ(&O)")
+        << "the dedicated commands and one item after them close the Cell menu";
+
+    FrameWnd frame;
+    EXPECT_EQ(frame.GetMessageString(NifCommand::EditCopy), "選択範囲をクリップボードにコピーします")
+        << "the shared commands' prompts reach every frame";
+
+    // The rework: separators at the edges and in runs go; with the flag, accelerator texts.
+    Menu assembled;
+    assembled.CreatePopupMenu();
+    assembled.AppendMenu(MF_SEPARATOR);
+    assembled.AppendMenu(MF_STRING | MF_CHECKED, NifCommand::EditCut, "切り取り(&T)\tCtrl+X");
+    assembled.AppendMenu(MF_SEPARATOR);
+    assembled.AppendMenu(MF_SEPARATOR);
+    assembled.AppendMenu(MF_STRING, NifCommand::Find, "検索(&F)...");
+    assembled.AppendMenu(MF_SEPARATOR);
+    ASSERT_TRUE(NifRemakeMenu(&assembled, NIF_REMAKE_NOACCEL));
+    ASSERT_EQ(assembled.GetMenuItemCount(), 3);
+    EXPECT_EQ(assembled.GetMenuString(0, MF_BYPOSITION), "切り取り(&T)");
+    EXPECT_EQ(assembled.GetMenuState(0, MF_BYPOSITION), MF_CHECKED);
+    EXPECT_EQ(assembled.GetMenuItemID(1), 0u);
+    EXPECT_EQ(assembled.GetMenuItemID(2), NifCommand::Find);
+    EXPECT_FALSE(NifRemakeMenu(nullptr, 0));
+}
+
+TEST(GupListCtrlTest, SelectionByIndex)
+{
+    GupListCtrl list;
+    ASSERT_TRUE(list.Create(WS_VISIBLE | LVS_REPORT, RECT{0, 0, 160, 96}, nullptr, 1));
+    for (const char* name : {"標準", "測量", "地番"})
+        list.InsertItem(list.GetCount(), name);
+    EXPECT_EQ(list.GetCurSel(), -1);
+    EXPECT_TRUE(list.SetCurSel(2));
+    EXPECT_TRUE(list.SetSel(0, TRUE));
+    EXPECT_EQ(list.GetCurSel(), 0);
+    EXPECT_EQ(list.GetSelectedCount(), 2);
+    EXPECT_TRUE(list.SetCurSel(1));
+    EXPECT_EQ(list.GetSelectedCount(), 1) << "the item alone";
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), 1);
+    EXPECT_TRUE(list.SetSel(-1, FALSE));
+    EXPECT_EQ(list.GetCurSel(), -1);
+    EXPECT_FALSE(list.SetCurSel(3));
+    list.SetExtendedListViewStyle(0x20);
+    EXPECT_EQ(list.GetExtendedStyle(), 0x20u);
+}
