@@ -490,4 +490,18 @@ std::error_code GetTemporaryFolder(fs::path& folder)
     return {};
 }
 
+std::error_code GetDataFolder(fs::path& folder)
+{
+    const std::string data = EnvironmentText("XDG_DATA_HOME");
+    if (data.starts_with('/')) {
+        folder = WithoutTrailingSeparator(data);
+        return {};
+    }
+    std::string home;
+    if (const std::error_code error = GetHomeFolder(home))
+        return error;
+    folder = fs::path(home) / ".local" / "share";
+    return {};
+}
+
 } // namespace plat

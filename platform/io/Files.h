@@ -74,5 +74,7 @@ inline constexpr std::uintmax_t kDefaultReadLimit = std::uintmax_t{1} << 30;
 [[nodiscard]] std::error_code GetDocumentsFolder(std::filesystem::path& folder);
 [[nodiscard]] std::error_code GetDesktopFolder(std::filesystem::path& folder);
 [[nodiscard]] std::error_code GetTemporaryFolder(std::filesystem::path& folder);
+// The user's data folder: $XDG_DATA_HOME when it is an absolute path, else ~/.local/share.
+[[nodiscard]] std::error_code GetDataFolder(std::filesystem::path& folder);
 
 } // namespace plat
