@@ -109,28 +109,14 @@ extern "C" void OnEndRequest(int signal)
     if (g_endRequest != 0) {
         // Asked twice: the program did not get to its safe point, so it ends now.
         RestoreRaw();
-        struct sigaction fallback {};
-        fallback.sa_handler = SIG_DFL;
-        sigemptyset(&fallback.sa_mask);
-        ::sigaction(signal, &fallback, nullptr);
-        sigset_t set;
-        sigemptyset(&set);
-        sigaddset(&set, signal);
-        ::sigprocmask(SIG_UNBLOCK, &set, nullptr);
-        ::raise(signal);
-        return;
+        TerminalSession::EndBySignal(signal);
     }
     g_endRequest = signal;
     Wake();
 }
 
-extern "C" void OnResize(int)
-{
-    g_resized = 1;
-    Wake();
-}
-
-extern "C" void OnContinue(int)
+// A new size, or continued after a stop (however it was stopped): the screen is drawn anew.
+extern "C" void OnRedraw(int)
 {
     g_resized = 1;
     Wake();
@@ -224,9 +210,9 @@ std::unique_ptr<TerminalSession> TerminalSession::Open(std::string* error)
     };
     for (std::size_t i = 0; i < kEndSignalCount; ++i)
         install(kEndSignals[i], OnEndRequest, &g_previousEnd[i]);
-    install(SIGWINCH, OnResize, &g_previousWinch);
+    install(SIGWINCH, OnRedraw, &g_previousWinch);
     install(SIGTSTP, OnStop, &g_previousStop);
-    install(SIGCONT, OnContinue, &g_previousContinue);
+    install(SIGCONT, OnRedraw, &g_previousContinue);
     if (!g_atExitRegistered) {
         std::atexit(RestoreAtExit);
         g_atExitRegistered = true;
@@ -271,6 +257,20 @@ bool TerminalSession::TakeResize() noexcept
         return false;
     g_resized = 0;
     return true;
+}
+
+void TerminalSession::EndBySignal(int signal) noexcept
+{
+    struct sigaction fallback {};
+    fallback.sa_handler = SIG_DFL;
+    sigemptyset(&fallback.sa_mask);
+    ::sigaction(signal, &fallback, nullptr);
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, signal);
+    ::sigprocmask(SIG_UNBLOCK, &set, nullptr);
+    ::raise(signal);
+    ::_exit(128 + signal); // a signal whose default is to go on
 }
 
 int TerminalSession::EndRequest() const noexcept { return g_endRequest; }

@@ -36,6 +36,9 @@ public:
     // then); DrainWake empties it.
     [[nodiscard]] int WakeDescriptor() const noexcept;
     void DrainWake() const noexcept;
+    // Ends the program by the signal's default course, as if no handler had taken it; safe
+    // in a signal handler.
+    [[noreturn]] static void EndBySignal(int signal) noexcept;
     // The terminal's size now, in columns and lines.
     void QuerySize(int& columns, int& lines) const noexcept;
 

@@ -12,8 +12,6 @@
 #include <ncursesw/curses.h>
 
 #include <cerrno>
-#include <csignal>
-#include <cstdlib>
 #include <poll.h>
 #include <unistd.h>
 
@@ -131,16 +129,7 @@ void TtyDriver::EndOnSignal(int signal)
         static_cast<void>(app->WriteRecovery());
     Close();
     // Ended by the signal that asked, as a caller waiting for the program expects.
-    struct sigaction fallback {};
-    fallback.sa_handler = SIG_DFL;
-    sigemptyset(&fallback.sa_mask);
-    ::sigaction(signal, &fallback, nullptr);
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, signal);
-    ::sigprocmask(SIG_UNBLOCK, &set, nullptr);
-    ::raise(signal);
-    std::_Exit(128 + signal);
+    TerminalSession::EndBySignal(signal);
 }
 
 void TtyDriver::Resized()
