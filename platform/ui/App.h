@@ -7,6 +7,7 @@
 #include "platform/ui/Types.h"
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -55,7 +56,13 @@ public:
     virtual void WaitCursorChanged(bool shown) { (void)shown; }
     // The screen in pixels (a terminal: 8 px per column, 16 per line).
     [[nodiscard]] virtual SIZE ScreenSize() const { return {640, 400}; }
+    // The program ends now without unwinding: give back what the driver holds (the terminal).
+    virtual void ReleaseForExit() noexcept {}
 };
+
+// The exit status of a program that could not go on after an unexpected error (as
+// EX_SOFTWARE): its unsaved work went to the recovery copy first.
+inline constexpr int kExitAfterFailure = 70;
 
 // The program: its name and category (its identity in the registry), its main window, the
 // help system it uses and its driver. One exists at a time; it must outlive its windows.
@@ -84,6 +91,18 @@ public:
     // Runs until the main window is destroyed or the input ends; returns 0.
     virtual int Run();
 
+    // How the program keeps its unsaved work when it has to end without asking the person
+    // (the terminal went away, it was told to stop, an error it cannot go on from): the
+    // writer puts a recovery copy of the document somewhere safe and answers whether the
+    // work is kept (true also when nothing needed keeping). Called at a safe point of the
+    // program's own thread, never from a signal handler.
+    void SetRecoveryWriter(std::function<bool()> writer) { m_recoveryWriter = std::move(writer); }
+    // Runs the writer; false when there is none that kept the work, or it threw.
+    bool WriteRecovery() noexcept;
+    // For when the program cannot go on: keeps the unsaved work, gives the terminal back,
+    // says why on the standard error and exits with kExitAfterFailure.
+    [[noreturn]] void EndAfterFailure(std::string_view why) noexcept;
+
     void BeginWaitCursor();
     void EndWaitCursor();
     [[nodiscard]] bool IsWaitCursorShown() const noexcept { return m_waitDepth > 0; }
@@ -96,6 +115,7 @@ private:
     int m_helpType = 0;
     std::filesystem::path m_helpFile;
     int m_waitDepth = 0;
+    std::function<bool()> m_recoveryWriter;
 };
 
 // The application object, or null before one is made.
@@ -117,6 +137,13 @@ public:
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
+
+// One turn of a message loop (the application's and every modal one): a posted message, else
+// the next input event, dispatched. False when the input has ended. An exception that escapes
+// the turn (a handler, a command, the driver's painting) stops there: a message box says what
+// happened and the program goes on with its data. When it cannot go on (memory runs out twice
+// in a row, or the report itself fails) it ends through EndAfterFailure.
+bool PumpMessage(Driver& driver);
 
 // Routes one input event into the window tree: to the active modal window (or the main
 // window), through its PreTranslateInput, to the focus or the window under the mouse.
