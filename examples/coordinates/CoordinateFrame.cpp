@@ -3,10 +3,14 @@
 
 #include "components/mox/MoxMessages.h"
 #include "components/support/KescInputDialog.h"
+#include "components/support/NifCommonMenu.h"
+#include "components/support/NifResource.h"
+#include "examples/coordinates/CoordinateResources.h"
 #include "platform/io/Archive.h"
 #include "platform/io/Errors.h"
 #include "platform/io/Files.h"
 #include "platform/ui/App.h"
+#include "platform/ui/Help.h"
 #include "platform/ui/Renderer.h"
 
 namespace coordinates {
@@ -16,6 +20,44 @@ namespace {
 // Posted to the frame after each input, when what the input changed is known.
 constexpr plat::UINT kUpdateStatus = plat::WM_USER + 0x301;
 constexpr plat::UINT kGridId = 100;
+
+// The document and help commands, with the numbers programs of this kind give them.
+constexpr plat::UINT ID_FILE_OPEN = 0xE101;
+constexpr plat::UINT ID_FILE_SAVE = 0xE103;
+constexpr plat::UINT ID_FILE_SAVE_AS = 0xE104;
+constexpr plat::UINT ID_APP_ABOUT = 0xE140;
+constexpr plat::UINT ID_APP_EXIT = 0xE141;
+constexpr plat::UINT ID_HELP_INDEX = 0xE142;
+constexpr plat::UINT ID_HELP = 0xE146;
+// Help topics: an item's topic is this plus the item's identifier.
+constexpr plat::DWORD kItemHelpBase = 0x20000;
+
+void AppendPopup(plat::Menu& bar, plat::Menu& popup, const char* text)
+{
+    bar.AppendMenu(plat::MF_POPUP, reinterpret_cast<plat::UINT_PTR>(popup.Detach()), text);
+}
+
+// ファイル, the shared 編集 and ｾﾙ, and ヘルプ.
+void MakeMenuBar(plat::Menu& bar)
+{
+    bar.CreateMenu();
+    plat::Menu file;
+    file.CreatePopupMenu();
+    file.AppendMenu(plat::MF_STRING, ID_FILE_OPEN, "開く(&O)...\tCtrl+O");
+    file.AppendMenu(plat::MF_STRING, ID_FILE_SAVE, "上書き保存(&S)\tCtrl+S");
+    file.AppendMenu(plat::MF_STRING, ID_FILE_SAVE_AS, "名前を付けて保存(&A)...");
+    file.AppendMenu(plat::MF_SEPARATOR);
+    file.AppendMenu(plat::MF_STRING, ID_APP_EXIT, "終了(&X)\tCtrl+Q");
+    AppendPopup(bar, file, "ファイル(&F)");
+    NifGetCommonMenu(bar);
+    plat::Menu help;
+    help.CreatePopupMenu();
+    help.AppendMenu(plat::MF_STRING, ID_HELP, "項目の説明(&I)\tF1");
+    help.AppendMenu(plat::MF_STRING, ID_HELP_INDEX, "目次(&C)");
+    help.AppendMenu(plat::MF_SEPARATOR);
+    help.AppendMenu(plat::MF_STRING, ID_APP_ABOUT, "バージョン情報(&A)...");
+    AppendPopup(bar, help, "ヘルプ(&H)");
+}
 
 } // namespace
 
@@ -31,6 +73,17 @@ BEGIN_MESSAGE_MAP(CoordinateFrame, plat::FrameWnd)
     ON_MESSAGE(MOXN_QUERYPASTE, OnQueryPaste)
     ON_MESSAGE(MOXN_SELCHANGED, OnSelChanged)
     ON_MESSAGE(MOXN_ENDEDIT, OnEndEdit)
+    ON_MESSAGE(plat::WM_COMMANDHELP, OnCommandHelp)
+    ON_MESSAGE(plat::WM_HELPHITTEST, OnHelpHitTest)
+    ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
+    ON_COMMAND(ID_FILE_SAVE, OnFileSave)
+    ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
+    ON_COMMAND(ID_APP_EXIT, OnAppExit)
+    ON_COMMAND(ID_HELP, OnHelpItem)
+    ON_COMMAND(ID_HELP_INDEX, OnHelpIndex)
+    ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+    ON_UPDATE_COMMAND_UI_RANGE(0xC100, 0xC3FF, OnUpdateGridCommand)
+    ON_UPDATE_COMMAND_UI_RANGE(NifCommand::EditPasteSpecial, NifCommand::EditUndo, OnUpdateGridCommand)
 END_MESSAGE_MAP()
 
 CoordinateFrame::CoordinateFrame(CoordinateManager& manager, TavData& data) : m_manager(manager), m_data(data) {}
@@ -39,6 +92,9 @@ bool CoordinateFrame::Open(plat::SIZE screen)
 {
     if (!Create("CoordinateFrame", "座標一覧", plat::WS_VISIBLE, plat::RECT{0, 0, screen.cx, screen.cy}, nullptr, 0))
         return false;
+    MakeMenuBar(m_menuBar);
+    SetMenu(&m_menuBar);
+    plat::AddMessageStringModule(&CoordinateModule());
     if (!m_grid.Create(plat::WS_VISIBLE, plat::FrameContentRect(*this), this, kGridId))
         return false;
     m_manager.Associate(&m_grid, &m_data);
@@ -57,10 +113,14 @@ void CoordinateFrame::UpdateStatus()
 {
     const std::string name = m_path.empty() ? std::string("(無題)") : m_path.filename().string();
     SetWindowText("座標一覧 - " + name + (m_data.IsModified() ? " *" : ""));
-    std::string status = m_lastMessage.empty() ? std::string() : m_lastMessage + "   ";
+    // The prompt of the caret's item, as a grid tells its frame.
     const MoxPos& caret = m_grid.GetCaret();
-    status += "行 " + std::to_string(caret.row + 1) + "   Ctrl+S 保存  Ctrl+O 開く  F10 終了";
-    SetMessageText(status);
+    const std::string item = NifLoadString(&CoordinateModule(), m_manager.ColtoID(caret.column));
+    const std::string prompt = item.substr(0, item.find('\n'));
+    SendMessage(plat::WM_SETMESSAGESTRING, 0, reinterpret_cast<plat::LPARAM>(prompt.c_str()));
+    std::string indicators = m_lastMessage.empty() ? std::string() : m_lastMessage + "   ";
+    indicators += "行 " + std::to_string(caret.row + 1) + "   F10 メニュー  F1 ヘルプ  Ctrl+Q 終了";
+    SetIndicatorText(indicators);
 }
 
 void CoordinateFrame::FinishEditing()
@@ -204,26 +264,76 @@ bool CoordinateFrame::PreTranslateInput(const plat::InputEvent& event)
     }
     if (event.kind != plat::InputEvent::Kind::Key)
         return false;
-    if (event.key == plat::VK_F10 || (event.control && event.key == 'Q')) {
-        Quit();
-        return true;
-    }
-    if (event.control && event.key == 'S') {
-        Save();
-        return true;
-    }
-    if (event.control && event.key == 'O') {
-        if (!CanLeave())
+    // The accelerators of the File menu.
+    if (event.control && !event.shift && !event.alt) {
+        const plat::UINT command = event.key == 'Q' ? ID_APP_EXIT : event.key == 'S' ? ID_FILE_SAVE : event.key == 'O' ? ID_FILE_OPEN : 0;
+        if (command != 0) {
+            SendMessage(plat::WM_COMMAND, command);
             return true;
-        KescInputDialog ask("開く", "ファイル名(&F):", this);
-        ask.SetText(m_path.string());
-        if (ask.DoModal() == plat::IDOK && !ask.GetText().empty())
-            OpenFile(ask.GetText());
-        return true;
+        }
     }
     m_lastMessage.clear();
     return false;
 }
+
+void CoordinateFrame::OnFileOpen()
+{
+    if (!CanLeave())
+        return;
+    KescInputDialog ask("開く", "ファイル名(&F):", this);
+    ask.SetText(m_path.string());
+    if (ask.DoModal() == plat::IDOK && !ask.GetText().empty())
+        OpenFile(ask.GetText());
+}
+
+void CoordinateFrame::OnFileSave() { Save(); }
+
+void CoordinateFrame::OnFileSaveAs()
+{
+    FinishEditing();
+    KescInputDialog ask("名前を付けて保存", "ファイル名(&F):", this);
+    ask.SetText(m_path.empty() ? std::string("座標.tcd") : m_path.string());
+    if (ask.DoModal() != plat::IDOK || ask.GetText().empty())
+        return;
+    const std::filesystem::path old = m_path;
+    m_path = ask.GetText();
+    if (!Save()) {
+        m_path = old; // the table still belongs where it came from
+        UpdateStatus();
+    } else if (old.empty()) {
+        static_cast<void>(plat::RemovePath(RecoveryPath({})));
+    }
+}
+
+void CoordinateFrame::OnAppExit() { Quit(); }
+
+plat::DWORD CoordinateFrame::CaretHelpContext() const
+{
+    return kItemHelpBase + m_manager.ColtoID(m_grid.GetCaret().column);
+}
+
+void CoordinateFrame::OnHelpItem() { plat::GetApp()->WinHelp(CaretHelpContext(), plat::HELP_CONTEXT); }
+
+void CoordinateFrame::OnHelpIndex() { plat::GetApp()->WinHelp(0, plat::HELP_CONTENTS); }
+
+void CoordinateFrame::OnAppAbout()
+{
+    plat::MessageBox(this, "座標一覧\ntavcell の座標一覧エディタ", "バージョン情報", plat::MB_OK | plat::MB_ICONINFORMATION);
+}
+
+void CoordinateFrame::OnUpdateGridCommand(plat::CmdUI* cmdUI)
+{
+    // Enabled only once the grid carries the command out; until then it says so by its grey.
+    cmdUI->Enable(m_grid.IsWindow() && m_grid.OnCmdMsg(cmdUI->m_id, plat::CN_COMMAND, nullptr, true));
+}
+
+plat::LRESULT CoordinateFrame::OnCommandHelp(plat::WPARAM, plat::LPARAM)
+{
+    OnHelpItem();
+    return TRUE;
+}
+
+plat::LRESULT CoordinateFrame::OnHelpHitTest(plat::WPARAM, plat::LPARAM) { return CaretHelpContext(); }
 
 plat::LRESULT CoordinateFrame::OnSize(plat::WPARAM, plat::LPARAM)
 {

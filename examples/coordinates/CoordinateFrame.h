@@ -1,12 +1,15 @@
-// The editor's main window: a frame with the grid of the coordinate list between its title
-// and its status line. It answers the grid's questions through the manager, and takes the
-// document commands: Ctrl+S saves (atomically), Ctrl+O opens another file, F10 or Ctrl+Q
-// quits, asking first whether to save changes.
+// The editor's main window: a frame with its menu bar, the grid of the coordinate list, and
+// its status line. It answers the grid's questions through the manager, and takes the
+// document commands from its menus or keys: Ctrl+S saves (atomically), Ctrl+O opens another
+// file, Ctrl+Q quits, asking first whether to save changes; F10 opens the menu bar and F1
+// the help on the caret's item.
 #pragma once
 
 #include "components/mox/MoxCellCtrl.h"
 #include "examples/coordinates/CoordinateManager.h"
+#include "platform/ui/CmdUI.h"
 #include "platform/ui/Frames.h"
+#include "platform/ui/Menu.h"
 #include "tav/data/TavData.h"
 
 #include <filesystem>
@@ -52,6 +55,19 @@ private:
     static const MoxPos& Pos(plat::WPARAM wParam) { return *reinterpret_cast<const MoxPos*>(wParam); }
     static std::string& Text(plat::LPARAM lParam) { return *reinterpret_cast<std::string*>(lParam); }
 
+    void OnFileOpen();
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnAppExit();
+    void OnHelpIndex();
+    void OnHelpItem();
+    void OnAppAbout();
+    // Commands of the shared menu that the grid cannot carry out yet show disabled.
+    void OnUpdateGridCommand(plat::CmdUI* cmdUI);
+    plat::LRESULT OnCommandHelp(plat::WPARAM, plat::LPARAM);
+    plat::LRESULT OnHelpHitTest(plat::WPARAM, plat::LPARAM);
+    // The help topic of the caret's item.
+    [[nodiscard]] plat::DWORD CaretHelpContext() const;
     plat::LRESULT OnSize(plat::WPARAM, plat::LPARAM);
     plat::LRESULT OnClose(plat::WPARAM, plat::LPARAM);
     plat::LRESULT OnFixedColText(plat::WPARAM w, plat::LPARAM l);
@@ -69,6 +85,7 @@ private:
     CoordinateManager& m_manager;
     TavData& m_data;
     MoxCellCtrl m_grid;
+    plat::Menu m_menuBar;
     std::filesystem::path m_path;
     std::string m_lastMessage;
     bool m_recovering = false;

@@ -1,6 +1,7 @@
 // The coordinate-list editor in the terminal: coordinates [document]. Opens the document
 // when it exists; otherwise starts with a sample survey that Ctrl+S saves under that name
 // (or, without one, under a name asked for).
+#include "components/support/QanWinApp.h"
 #include "examples/coordinates/CoordinateFrame.h"
 #include "examples/coordinates/CoordinateManager.h"
 #include "examples/coordinates/SampleSurvey.h"
@@ -24,7 +25,7 @@ int main(int argc, char** argv)
     }
     // The category is the one the record managers name by default, so the program's own
     // settings key and its templates lie under one application key.
-    plat::WinApp app("座標一覧", "Application", driver.get());
+    QanWinApp app("座標一覧", "Application", driver.get(), "coordinates.help");
     coordinates::CoordinateManager manager(2000);
     TavData data;
     coordinates::CoordinateFrame frame(manager, data);

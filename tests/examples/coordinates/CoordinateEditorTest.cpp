@@ -1,10 +1,11 @@
 // The coordinate-list editor worked through the headless driver: the sample survey in the
-// grid, a point typed into a new row and saved, a damaged file refused, and quitting with
-// unsaved changes.
+// grid, a point typed into a new row and saved, a damaged file refused, quitting with
+// unsaved changes, and its menus, status prompts and help.
 #include "examples/coordinates/CoordinateFrame.h"
 
 #include "components/mox/MoxMessages.h"
 #include "components/mox/MoxRectArray.h"
+#include "components/support/NifCommonMenu.h"
 #include "components/support/SolKey.h"
 #include "components/support/SolRegistry.h"
 #include "components/support/TavcRadiusCtrl.h"
@@ -14,6 +15,7 @@
 #include "platform/registry/MemoryRegistryStore.h"
 #include "platform/registry/Registry.h"
 #include "platform/ui/HeadlessDriver.h"
+#include "platform/ui/Help.h"
 #include "platform/ui/Renderer.h"
 #include "tests/examples/coordinates/StoredPoint.h"
 
@@ -81,12 +83,13 @@ TEST_F(CoordinateEditorTest, TheSampleSurveyShowsInTheGridUnderJapaneseHeadings)
     Canvas canvas(100, 20);
     Renderer renderer;
     renderer.Paint(canvas);
-    EXPECT_EQ(canvas.LineText(0), " 座標一覧 - (無題)");
+    EXPECT_EQ(canvas.LineText(0), "  ファイル(F)  編集(E)  ｾﾙ(C)  ヘルプ(H)  | 座標一覧 - (無題)");
     for (const char* heading : {"点番", "点名", "X座標", "Y座標", "標高", "コード", "線種", "半径", "確定"})
         EXPECT_NE(canvas.LineText(1).find(heading), std::string::npos) << heading << " in " << canvas.LineText(1);
     EXPECT_NE(canvas.LineText(2).find("T1"), std::string::npos) << canvas.ToText();
     EXPECT_NE(canvas.LineText(2).find("基準点"), std::string::npos) << "a code shows as its name";
-    EXPECT_NE(canvas.LineText(19).find("F10 終了"), std::string::npos) << "the status line";
+    EXPECT_EQ(canvas.LineText(19).find(" 点番号 "), 0u) << "the caret item's prompt: " << canvas.LineText(19);
+    EXPECT_NE(canvas.LineText(19).find("F10 メニュー  F1 ヘルプ  Ctrl+Q 終了"), std::string::npos) << canvas.LineText(19);
 }
 
 TEST_F(CoordinateEditorTest, ItsTemplatesLieUnderTheProgramsApplicationKey)
@@ -176,7 +179,7 @@ TEST_F(CoordinateEditorTest, APointTypedIntoANewRowIsSavedAndReadsBackWithTheLib
     frame.SetDocumentPath(document);
     TypeNewPoint("新点1", "-36400.5", "-8200.25", "23.4");
     driver.PushKey('S', false, true);
-    driver.PushKey(VK_F10);
+    driver.PushKey('Q', false, true);
     app.Run();
     EXPECT_TRUE(driver.MessageBoxes().empty()) << "saved, quitting asks nothing";
     EXPECT_FALSE(frame.IsWindow());
@@ -229,7 +232,7 @@ TEST_F(CoordinateEditorTest, AFailedSaveSaysSoAndKeepsTheChangesToBeSaved)
     EXPECT_TRUE(data.IsModified()) << "the changes are still to be saved";
 
     driver.AnswerMessageBox(IDYES);
-    driver.PushKey(VK_F10);
+    driver.PushKey('Q', false, true);
     app.Run();
     EXPECT_TRUE(frame.IsWindow()) << "quitting asked to save, the save failed, so the editor stays";
 }
@@ -248,7 +251,7 @@ TEST_F(CoordinateEditorTest, QuittingWithChangesAsksAndCancelKeepsTheEditorOpen)
     EXPECT_TRUE(frame.IsWindow()) << "cancelled";
 
     driver.AnswerMessageBox(IDNO);
-    driver.PushKey(VK_F10);
+    driver.PushKey('Q', false, true);
     app.Run();
     EXPECT_FALSE(frame.IsWindow());
     EXPECT_FALSE(fs::exists(document)) << "No leaves the file unwritten";
@@ -316,3 +319,44 @@ TEST_F(CoordinateEditorTest, UnsavedChangesGoToARecoveryCopyThatTheNextOpenOffer
 }
 
 } // namespace
+
+TEST_F(CoordinateEditorTest, TheMenuBarGreysWhatTheGridCannotDoYetAndF1ShowsTheCaretItemsHelp)
+{
+    app.SetHelpFilePath(TAVCELL_COORDINATES_HELP);
+    std::vector<std::string> topics;
+    driver.OnEveryDialog([&](DialogOperator& person) {
+        topics.push_back(person.Caption());
+        person.Escape();
+    });
+    driver.PushKey(VK_RIGHT); // the caret to 点名
+    driver.PushKey(VK_F10);
+    driver.PushKey(VK_RIGHT); // 編集
+    driver.PushKey(VK_DOWN);
+    driver.PushKey(VK_RIGHT); // ｾﾙ
+    driver.PushText("i");     // 行挿入 is greyed: its letter does nothing
+    driver.PushKey(VK_ESCAPE);
+    driver.PushKey(VK_ESCAPE);
+    driver.PushKey(VK_F1);
+    driver.PushKey('Q', false, true);
+    app.Run();
+    EXPECT_FALSE(frame.IsWindow()) << "nothing was changed, so Ctrl+Q quit without asking";
+    EXPECT_EQ(data.GetLastInputRecordNo(), points - 1) << "no line was inserted";
+    EXPECT_EQ(topics, std::vector<std::string>{"点名"});
+    EXPECT_TRUE(driver.MessageBoxes().empty());
+
+    Menu* edit = frame.GetMenu()->GetSubMenu(1);
+    Menu* cell = frame.GetMenu()->GetSubMenu(2);
+    ASSERT_TRUE(edit && cell);
+    auto greyed = [](Menu* menu, UINT id) { return (menu->GetMenuState(id, MF_BYCOMMAND) & MF_GRAYED) != 0; };
+    EXPECT_FALSE(greyed(edit, NifCommand::EditCopy)) << "the grid copies";
+    EXPECT_TRUE(greyed(edit, NifCommand::EditPasteSpecial));
+    EXPECT_TRUE(greyed(edit, NifCommand::EditUndo));
+    EXPECT_TRUE(greyed(cell, NifCommand::LineInsert));
+
+    // The help file that ships with the program has a topic for every item.
+    HelpFile help;
+    std::string error;
+    ASSERT_TRUE(help.Load(TAVCELL_COORDINATES_HELP, &error)) << error;
+    for (unsigned id = kPointNo; id <= kFlag; ++id)
+        EXPECT_NE(help.Find(0x20000 + id), nullptr) << id;
+}

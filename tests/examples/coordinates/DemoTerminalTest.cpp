@@ -1,7 +1,7 @@
 // The editor as a person runs it, in a terminal (tmux) with a registry and a document of
-// its own: a point typed into a new row, saved with Ctrl+S, the program left with F10, and
-// the document read back with the library; the terminal given back after SIGTERM and while
-// the editor is stopped; unsaved changes kept through SIGTERM and SIGHUP and offered again.
+// its own: a point typed into a new row, saved with Ctrl+S, the menus opened with Alt+E and
+// F10 and the program left through its File menu, and the document read back with the
+// library; the terminal given back after SIGTERM and while the editor is stopped; unsaved changes kept through SIGTERM and SIGHUP and offered again.
 #include "tests/examples/coordinates/StoredPoint.h"
 #include "tests/frontends/tty/TmuxSession.h"
 
@@ -64,7 +64,12 @@ TEST(DemoTerminalTest, APointTypedSavedAndQuitIsInTheDocument)
     EXPECT_TRUE(tmux.Shows("新点1           -36400.500     -8200.250        23.400")) << tmux.Screen();
     tmux.Keys("C-s");
     ASSERT_TRUE(tmux.Shows("保存しました")) << tmux.Screen();
-    tmux.Keys("F10");
+    tmux.Keys("M-e");
+    EXPECT_TRUE(tmux.Shows("│  切り取り(T)                   Ctrl+X  │")) << tmux.Screen();
+    tmux.Keys("Escape Escape F10 Down");
+    EXPECT_TRUE(tmux.Shows("名前を付けて保存(A)...")) << tmux.Screen();
+    EXPECT_TRUE(tmux.Shows(" 座標一覧のファイルを開きます")) << "the highlighted item's prompt\n" << tmux.Screen();
+    tmux.Keys("x");
     ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); })) << tmux.Screen();
     EXPECT_EQ(tmux.Modes(), "0 0 1\n");
     EXPECT_EQ(ReadTextFile(tmux.Dir() / "after"), ReadTextFile(tmux.Dir() / "before"));
@@ -114,7 +119,7 @@ TEST(DemoTerminalTest, AStoppedEditorGivesTheTerminalBackAndTakesItAgainWhenCont
     tmux.Type("再開");
     tmux.Keys("Enter");
     EXPECT_TRUE(tmux.Shows("再開")) << "keys come raw again\n" << tmux.Screen();
-    tmux.Keys("F10");
+    tmux.Keys("C-q");
     ASSERT_TRUE(tmux.Shows("変更を保存しますか")) << tmux.Screen();
     tmux.Keys("n");
     EXPECT_TRUE(Ended(pid));
@@ -154,7 +159,7 @@ TEST(DemoTerminalTest, UnsavedChangesSurviveSigtermAndSighupAndAreOfferedAtTheNe
         tmux.Keys("C-s");
         ASSERT_TRUE(tmux.Shows("保存しました")) << tmux.Screen();
         EXPECT_FALSE(fs::exists(tmux.Dir() / "survey.tcd.recovery")) << "saved: the copy is gone";
-        tmux.Keys("F10");
+        tmux.Keys("C-q");
         ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); })) << tmux.Screen();
         TavData loaded;
         coordinates_test::LoadDocument(document, loaded);
