@@ -73,6 +73,7 @@ BEGIN_MESSAGE_MAP(CoordinateFrame, plat::FrameWnd)
     ON_MESSAGE(MOXN_QUERYPASTE, OnQueryPaste)
     ON_MESSAGE(MOXN_SELCHANGED, OnSelChanged)
     ON_MESSAGE(MOXN_ENDEDIT, OnEndEdit)
+    ON_MESSAGE(plat::WM_CONTEXTMENU, OnContextMenu)
     ON_MESSAGE(plat::WM_COMMANDHELP, OnCommandHelp)
     ON_MESSAGE(plat::WM_HELPHITTEST, OnHelpHitTest)
     ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
@@ -325,6 +326,22 @@ void CoordinateFrame::OnUpdateGridCommand(plat::CmdUI* cmdUI)
 {
     // Enabled only once the grid carries the command out; until then it says so by its grey.
     cmdUI->Enable(m_grid.IsWindow() && m_grid.OnCmdMsg(cmdUI->m_id, plat::CN_COMMAND, nullptr, true));
+}
+
+plat::LRESULT CoordinateFrame::OnContextMenu(plat::WPARAM, plat::LPARAM lParam)
+{
+    plat::POINT point{static_cast<short>(plat::LOWORD(static_cast<std::uintptr_t>(lParam))),
+                      static_cast<short>(plat::HIWORD(static_cast<std::uintptr_t>(lParam)))};
+    if (point.x == -1 && point.y == -1) {
+        plat::RECT cell;
+        if (!m_grid.GetCellRect(m_grid.GetCaret(), cell))
+            return 0;
+        m_grid.ClientToScreen(&cell);
+        point = plat::POINT{cell.right, cell.bottom};
+    }
+    if (plat::Menu* edit = m_menuBar.GetSubMenu(1))
+        edit->TrackPopupMenu(plat::TPM_LEFTALIGN, point.x, point.y, this);
+    return 0;
 }
 
 plat::LRESULT CoordinateFrame::OnCommandHelp(plat::WPARAM, plat::LPARAM)

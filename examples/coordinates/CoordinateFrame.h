@@ -64,6 +64,9 @@ private:
     void OnAppAbout();
     // Commands of the shared menu that the grid cannot carry out yet show disabled.
     void OnUpdateGridCommand(plat::CmdUI* cmdUI);
+    // The grid's context menu: the Edit menu, at the mouse or, from the keyboard, at the
+    // caret cell's bottom right.
+    plat::LRESULT OnContextMenu(plat::WPARAM, plat::LPARAM);
     plat::LRESULT OnCommandHelp(plat::WPARAM, plat::LPARAM);
     plat::LRESULT OnHelpHitTest(plat::WPARAM, plat::LPARAM);
     // The help topic of the caret's item.

@@ -268,8 +268,10 @@ void MenuTracker::Open(HMENU menu, int positionInParent, POINT anchor, const REC
     // Borders, the check mark and a blank, the label, the accelerator two apart, a blank
     // and the column of the sub menu mark.
     const LONG width = 6 + popup.textWidth + (popup.accelWidth > 0 ? 2 + popup.accelWidth : 0);
-    const LONG height = count + 2;
     const SIZE screen = ScreenCells();
+    // A menu taller than the room it has scrolls; a menu bar's menu keeps below the bar.
+    const LONG room = m_bar && !besideBox ? screen.cy - anchor.y : screen.cy;
+    const LONG height = std::min<LONG>(count + 2, std::max<LONG>(3, room));
     LONG left = anchor.x;
     LONG top = anchor.y;
     if (besideBox) {
@@ -284,6 +286,7 @@ void MenuTracker::Open(HMENU menu, int positionInParent, POINT anchor, const REC
     top = std::max<LONG>(0, top);
     popup.box = RECT{left, top, left + width, top + height};
     popup.highlight = NextSelectable(menu, 0, 1);
+    popup.firstItem = std::max(0, popup.highlight - popup.VisibleItems() + 1);
     m_popups.push_back(popup);
     Select(menu, popup.highlight);
 }
@@ -327,8 +330,14 @@ void MenuTracker::Highlight(std::size_t level, int index)
 {
     if (level >= m_popups.size() || m_popups[level].highlight == index)
         return;
-    m_popups[level].highlight = index;
-    Select(m_popups[level].menu, index);
+    OpenPopup& popup = m_popups[level];
+    popup.highlight = index;
+    // Scrolled so that the highlighted item shows.
+    if (index >= 0 && index < popup.firstItem)
+        popup.firstItem = index;
+    else if (index >= popup.firstItem + popup.VisibleItems())
+        popup.firstItem = index - popup.VisibleItems() + 1;
+    Select(popup.menu, index);
 }
 
 void MenuTracker::Move(int step)
@@ -350,12 +359,13 @@ void MenuTracker::Activate(std::size_t level, int index)
     Highlight(level, index);
     if (item.IsPopup()) {
         const RECT box = m_popups[level].box;
-        Open(item.subMenu, index, POINT{box.left, box.top + index}, &box);
+        const LONG itemTop = box.top + (index - m_popups[level].firstItem); // the line above the item
+        Open(item.subMenu, index, POINT{box.left, itemTop}, &box);
         if (!m_popups.empty() && m_popups.size() > level + 1) {
             // The sub menu's first item sits beside the item that opened it.
             OpenPopup& sub = m_popups.back();
             const LONG height = sub.box.Height();
-            LONG top = box.top + index;
+            LONG top = itemTop;
             const SIZE screen = ScreenCells();
             if (top + height > screen.cy)
                 top = std::max<LONG>(0, screen.cy - height);
@@ -486,8 +496,9 @@ void MenuTracker::HandleClick(POINT screen)
         const RECT& box = m_popups[level].box;
         if (!box.Contains(cell))
             continue;
-        const int index = cell.y - box.top - 1;
-        if (cell.x > box.left && cell.x < box.right - 1 && index >= 0 && index < ItemCount(m_popups[level].menu))
+        const int index = cell.y - box.top - 1 + m_popups[level].firstItem;
+        if (cell.x > box.left && cell.x < box.right - 1 && cell.y > box.top && cell.y < box.bottom - 1 &&
+            index < ItemCount(m_popups[level].menu))
             Activate(level, index);
         return; // a click on a border or a greyed item does nothing
     }

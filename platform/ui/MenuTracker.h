@@ -8,6 +8,7 @@
 #include "platform/ui/App.h"
 #include "platform/ui/Menu.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,8 +28,10 @@ struct OpenPopup {
     HMENU menu = nullptr;
     RECT box;
     int highlight = -1;
+    int firstItem = 0;  // a menu taller than the screen scrolls: the item on the first line
     int textWidth = 0;  // the widest label
     int accelWidth = 0; // the widest accelerator text
+    [[nodiscard]] int VisibleItems() const noexcept { return std::max<int>(0, box.Height() - 2); }
 };
 
 class MenuTracker {

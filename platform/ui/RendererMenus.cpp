@@ -49,8 +49,8 @@ void Renderer::PaintOpenMenus(Canvas& canvas) const
         PaintBox(canvas, box, {}, m_palette.faceText, m_palette.face);
         Menu* menu = Menu::FromHandle(popup.menu);
         const int count = menu ? menu->GetMenuItemCount() : 0;
-        for (int i = 0; i < count; ++i) {
-            const LONG line = box.top + 1 + i;
+        for (int i = popup.firstItem; i < count; ++i) {
+            const LONG line = box.top + 1 + (i - popup.firstItem);
             if (line >= box.bottom - 1)
                 break;
             MenuItemInfo item;
@@ -79,6 +79,11 @@ void Renderer::PaintOpenMenus(Canvas& canvas) const
                 canvas.Put(box.right - 2, line, U'>', fg, bg);
             canvas.ResetClip();
         }
+        // A scrolled menu says on its borders that there is more.
+        if (popup.firstItem > 0)
+            canvas.Put(box.right - 2, box.top, U'^', m_palette.faceText, m_palette.face);
+        if (popup.firstItem + popup.VisibleItems() < count)
+            canvas.Put(box.right - 2, box.bottom - 1, U'v', m_palette.faceText, m_palette.face);
     }
 }
 
