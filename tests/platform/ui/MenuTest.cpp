@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <stdexcept>
 #include <map>
 
 using namespace plat;
@@ -64,7 +65,13 @@ public:
     std::vector<UINT> commands;
     bool canSave = false;
     bool grid = true;
-    void OnOpen() { commands.push_back(kOpen); }
+    bool openFails = false;
+    void OnOpen()
+    {
+        if (openFails)
+            throw std::runtime_error("開けません");
+        commands.push_back(kOpen);
+    }
     void OnSave() { commands.push_back(kSave); }
     void OnQuit() { commands.push_back(kQuit); }
     void OnGrid() { commands.push_back(kGrid); }
@@ -366,4 +373,21 @@ TEST_F(FrameFixture, TheMouseOpensMenusAndChoosesAndTheContextMenuComesFromKeysO
     EXPECT_EQ(child.commands, std::vector<UINT>{kCopy}) << "the frame offered the command to the focus";
     EXPECT_LE(box.right, 80);
     EXPECT_LE(box.bottom, 25) << "opened near the screen's corner, it stays on the screen";
+}
+
+TEST_F(FrameFixture, ACommandWhoseHandlerThrowsIsReportedAndTheProgramGoesOn)
+{
+    frame.openFails = true;
+    driver.PushKey(VK_F10);
+    driver.PushKey(VK_DOWN);
+    driver.PushKey(VK_RETURN); // 開く throws
+    driver.PushKey(VK_F10);
+    driver.PushKey(VK_DOWN);
+    driver.PushKey(VK_UP);     // 終了
+    driver.PushKey(VK_RETURN);
+    app.Run();
+    ASSERT_EQ(driver.MessageBoxes().size(), 1u);
+    EXPECT_NE(driver.MessageBoxes()[0].text.find("開けません"), std::string::npos) << driver.MessageBoxes()[0].text;
+    EXPECT_EQ(frame.commands, std::vector<UINT>{kQuit}) << "the menus work on after the failure";
+    EXPECT_EQ(MenuTracker::Active(), nullptr);
 }
