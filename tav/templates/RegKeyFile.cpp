@@ -84,12 +84,18 @@ int RestoreKeyFromFile(HKEY parent, const std::string& name, const std::filesyst
     std::vector<std::uint8_t> bytes;
     if (const std::error_code error = ReadWholeFile(path, bytes, kMaxTemplateFileBytes))
         return Refuse(why, path.string() + ": " + error.message());
-    SolsRegKey tree;
     try {
-        LoadTemplateBytes(bytes, header, tree);
+        return RestoreKeyFromBytes(parent, name, bytes, header, write, why);
     } catch (const ArchiveError& error) {
         throw ArchiveError(path.string() + ": not a readable template file: " + error.what());
     }
+}
+
+int RestoreKeyFromBytes(HKEY parent, const std::string& name, std::span<const std::uint8_t> bytes,
+                        TavUserData& header, bool write, std::string* why)
+{
+    SolsRegKey tree;
+    LoadTemplateBytes(bytes, header, tree);
     if (!write)
         return 1;
     if (SplitKeyPath(name).empty())

@@ -33,6 +33,11 @@ int SaveKeyToFile(plat::HKEY key, const std::filesystem::path& path, TavUserData
 int RestoreKeyFromFile(plat::HKEY parent, const std::string& name, const std::filesystem::path& path,
                        TavUserData& header, bool write, std::string* why = nullptr);
 
+// RestoreKeyFromFile on the file's bytes already in memory; a damaged input raises
+// plat::ArchiveError.
+int RestoreKeyFromBytes(plat::HKEY parent, const std::string& name, std::span<const std::uint8_t> bytes,
+                        TavUserData& header, bool write, std::string* why = nullptr);
+
 // The reading half of RestoreKeyFromFile on bytes already in memory: the header, then the
 // tree, then nothing. Raises plat::ArchiveError on damaged input.
 void LoadTemplateBytes(std::span<const std::uint8_t> bytes, TavUserData& header, SolsRegKey& tree);
