@@ -98,8 +98,10 @@ TEST_F(TransferFoldersTest, IndexFileIsWrittenByteForByteAndReadBack)
     EXPECT_EQ(folders.IndexNames(), (std::vector<std::string>{"A", "標準", "50%"}));
     EXPECT_EQ(folders.TrailerFields(), (std::array<std::string, 3>{"Point", " 14.00", " 17204"}));
 
+    int seed = 0;
     auto read = [&](std::string_view content) {
         EXPECT_FALSE(WriteFileAtomically(m_root / "CELL00.mbf", content));
+        tavtest::WriteFuzzSeed("index_file", "case" + std::to_string(++seed), content);
         return folders.ReadIndexFile(m_root.string());
     };
     EXPECT_EQ(read("1\nOne\n"), 1) << "lone LF ends a line; no trailer is accepted";
