@@ -115,6 +115,8 @@ TEST_F(TransferFoldersTest, IndexFileIsWrittenByteForByteAndReadBack)
         EXPECT_FALSE(folders.LastError().empty());
     }
     EXPECT_EQ(driver.MessageBoxes().size(), 8u) << "each damaged index is reported with its path";
+    EXPECT_EQ(TemplateFileName(3), "CELL03.mbf");
+    EXPECT_EQ(TemplateFileName(100), "CELL100.mbf");
     std::string rejected = m_root.string();
     EXPECT_EQ(folders.WriteIndexFile({"a\r\nb"}, rejected), 0) << "a name that would break the lines";
 }
