@@ -3,6 +3,7 @@
 
 #include "platform/registry/Registry.h"
 
+#include <algorithm>
 #include <utility>
 
 using namespace plat;
