@@ -204,10 +204,13 @@ LONG MemoryRegistryStore::DeleteKey(RegKeyId parent, std::string_view name, bool
     return ERROR_SUCCESS;
 }
 
-LONG MemoryRegistryStore::Apply(std::span<const RegChange> changes)
+LONG MemoryRegistryStore::Apply(RegKeyId baseId, std::span<const RegChange> changes)
 {
     if (m_readOnly)
         return ERROR_ACCESS_DENIED;
+    Node* const base = Find(baseId);
+    if (!base)
+        return ERROR_KEY_DELETED;
     // The root cannot go; once that is ruled out nothing below can fail, so applying step by
     // step is whole.
     for (const RegChange& change : changes) {
@@ -217,7 +220,7 @@ LONG MemoryRegistryStore::Apply(std::span<const RegChange> changes)
     for (const RegChange& change : changes) {
         const std::vector<std::string_view> names = SplitKeyPath(change.path);
         if (change.kind == RegChange::Kind::DeleteTree) {
-            Node* parent = m_root.get();
+            Node* parent = base;
             for (std::size_t i = 0; parent && i + 1 < names.size(); ++i) {
                 const auto found = parent->children.find(FoldCase(names[i]));
                 parent = found == parent->children.end() ? nullptr : found->second.get();
@@ -226,10 +229,10 @@ LONG MemoryRegistryStore::Apply(std::span<const RegChange> changes)
                 (void)DeleteKey(parent->id, names.back(), true);
             continue;
         }
-        Node* node = m_root.get();
+        Node* node = base;
         for (const std::string_view name : names) {
             bool created = false;
-            node = CreateChild(*node, name, {}, created);
+            node = CreateChild(*node, name, change.className, created);
         }
         if (change.kind == RegChange::Kind::SetValue)
             SetValueOf(*node, change.valueName, change.type, change.data);

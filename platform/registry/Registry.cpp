@@ -477,13 +477,11 @@ LONG RegDeleteKey(HKEY key, const char* subKey) { return DeleteSubKey(key, subKe
 
 LONG RegDeleteTree(HKEY key, const char* subKey) { return DeleteSubKey(key, subKey, true); }
 
-LONG RegApplyChanges(HKEY root, std::span<const RegChange> changes)
+LONG RegApplyChanges(HKEY key, std::span<const RegChange> changes)
 {
-    if (root != HKEY_CURRENT_USER && root != HKEY_LOCAL_MACHINE)
-        return ERROR_INVALID_HANDLE;
-    RegistryState& state = State();
-    std::lock_guard lock(state.mutex);
-    return StoreOf(state, root->root)->Apply(changes);
+    return WithKey(key, kWriteRights, [&](RegistryState&, const Target& target) {
+        return target.store->Apply(target.key, changes);
+    });
 }
 
 } // namespace plat

@@ -44,8 +44,9 @@ LONG RegDeleteKey(HKEY key, const char* subKey);
 // The key with everything below it, in one transaction.
 LONG RegDeleteTree(HKEY key, const char* subKey);
 
-// Applies every change below a root, or none of them (an import). Paths are relative to root.
-LONG RegApplyChanges(HKEY root, std::span<const RegChange> changes);
+// Applies every change below a key (a root or an open key with write rights), or none of
+// them: an import, a restored key. Paths are relative to key.
+LONG RegApplyChanges(HKEY key, std::span<const RegChange> changes);
 
 // The store behind a root. The user's store is the SQLite database named by
 // TAVCELL_REGISTRY, else $XDG_CONFIG_HOME/tavcell/registry.sqlite3 (else ~/.config/...; none

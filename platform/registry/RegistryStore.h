@@ -42,9 +42,9 @@ public:
     [[nodiscard]] virtual LONG DeleteValue(RegKeyId key, std::string_view name) = 0;
     // Without wholeTree a key that has sub keys is refused with ERROR_ACCESS_DENIED.
     [[nodiscard]] virtual LONG DeleteKey(RegKeyId parent, std::string_view name, bool wholeTree) = 0;
-    // Applies every change or none. Deleting what is missing is no fault; setting a value
-    // creates the keys of its path.
-    [[nodiscard]] virtual LONG Apply(std::span<const RegChange> changes) = 0;
+    // Applies every change below base, or none. Deleting what is missing is no fault; setting
+    // a value creates the keys of its path.
+    [[nodiscard]] virtual LONG Apply(RegKeyId base, std::span<const RegChange> changes) = 0;
 
     // Grows whenever the content may have changed, by this process or by another one, so
     // that a caller can keep a listing between calls.

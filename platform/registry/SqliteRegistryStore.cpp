@@ -576,7 +576,7 @@ LONG SqliteRegistryStore::DeleteKey(RegKeyId parent, std::string_view name, bool
     return transaction.Commit();
 }
 
-LONG SqliteRegistryStore::Apply(std::span<const RegChange> changes)
+LONG SqliteRegistryStore::Apply(RegKeyId base, std::span<const RegChange> changes)
 {
     if (m_readOnly)
         return ERROR_ACCESS_DENIED;
@@ -589,7 +589,7 @@ LONG SqliteRegistryStore::Apply(std::span<const RegChange> changes)
         if (change.kind == RegChange::Kind::DeleteTree) {
             if (names.empty())
                 return ERROR_ACCESS_DENIED;
-            RegKeyId parent = kRootKey;
+            RegKeyId parent = base;
             for (std::size_t i = 0; status == ERROR_SUCCESS && i + 1 < names.size(); ++i)
                 status = FindKey(parent, names[i], parent);
             if (status == ERROR_SUCCESS)
@@ -599,7 +599,7 @@ LONG SqliteRegistryStore::Apply(std::span<const RegChange> changes)
         } else {
             RegKeyId key = 0;
             bool created = false;
-            status = CreatePathIn(kRootKey, names, {}, key, created);
+            status = CreatePathIn(base, names, change.className, key, created);
             if (status == ERROR_SUCCESS && change.kind == RegChange::Kind::SetValue)
                 status = SetValueIn(key, change.valueName, change.type, change.data);
             else if (status == ERROR_SUCCESS && change.kind == RegChange::Kind::DeleteValue)

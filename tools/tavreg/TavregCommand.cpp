@@ -4,6 +4,8 @@
 #include "platform/io/Files.h"
 #include "platform/registry/RegistryListing.h"
 #include "platform/text/NameCompare.h"
+#include "tav/data/TavUserData.h"
+#include "tav/templates/RegKeyFile.h"
 #include "tools/tavreg/RegFile.h"
 
 #include <algorithm>
@@ -23,6 +25,8 @@ constexpr const char* kUsage = R"(usage: tavreg <command> ...
   delete KEY [NAME]                 a value, or the key with everything below it
   export KEY FILE                   the key and its sub keys as a registry editor file (.reg)
   import FILE                       a .reg file, all of it or nothing
+  save-key KEY FILE                 the key as a template file, named by its last level
+  restore-key KEY FILE              a template file into KEY, replacing it whole or not at all
 KEY is HKEY_CURRENT_USER\... (HKCU\...) or HKEY_LOCAL_MACHINE\... (HKLM\..., read only);
 without a root it is below HKEY_CURRENT_USER. The user's store is $TAVCELL_REGISTRY, else
 $XDG_CONFIG_HOME/tavcell/registry.sqlite3.
@@ -118,6 +122,10 @@ public:
             return Export();
         if (verb == "import" && m_args.size() == 2)
             return Import();
+        if (verb == "save-key" && m_args.size() == 3)
+            return SaveKey();
+        if (verb == "restore-key" && m_args.size() == 3)
+            return RestoreKey();
         m_err << "tavreg: command not understood\n" << kUsage;
         return 2;
     }
@@ -300,6 +308,65 @@ private:
             return Fail(m_args[1] + ":" + std::to_string(plan.errorLine) + ": " + plan.error + "; nothing was imported");
         if (const LONG status = RegApplyChanges(HKEY_CURRENT_USER, plan.changes); status != ERROR_SUCCESS)
             return Fail(m_args[1] + ": " + Failure(HKEY_CURRENT_USER, status) + "; nothing was imported");
+        return 0;
+    }
+
+    // The key's last level and the path above it.
+    static void SplitLast(const std::string& path, std::string& parent, std::string& last)
+    {
+        const std::vector<std::string_view> names = SplitKeyPath(path);
+        parent.clear();
+        for (std::size_t i = 0; i + 1 < names.size(); ++i)
+            parent += (parent.empty() ? "" : "\\") + std::string(names[i]);
+        last = names.empty() ? std::string() : std::string(names.back());
+    }
+
+    int SaveKey()
+    {
+        RegKeyName name;
+        if (!Key(m_args[1], name))
+            return 2;
+        std::string parent, last;
+        SplitLast(name.path, parent, last);
+        HKEY key = nullptr;
+        if (const LONG status = RegOpenKeyEx(name.root, name.path.c_str(), 0, KEY_READ, &key); status != ERROR_SUCCESS)
+            return Fail(name.FullName() + ": " + Failure(name.root, status));
+        TavUserData header;
+        header.SetString(last);
+        std::string why;
+        const int saved = SaveKeyToFile(key, m_args[2], header, &why);
+        RegCloseKey(key);
+        if (!saved)
+            return Fail(name.FullName() + ": " + why + "; nothing was written");
+        return 0;
+    }
+
+    int RestoreKey()
+    {
+        RegKeyName name;
+        if (!Key(m_args[1], name))
+            return 2;
+        std::string parentPath, last;
+        SplitLast(name.path, parentPath, last);
+        if (last.empty())
+            return Fail("a root cannot be replaced");
+        HKEY parent = nullptr;
+        if (const LONG status =
+                RegCreateKeyEx(name.root, parentPath.c_str(), 0, "", 0, KEY_ALL_ACCESS, nullptr, &parent, nullptr);
+            status != ERROR_SUCCESS)
+            return Fail(name.FullName() + ": " + Failure(name.root, status) + "; nothing was restored");
+        TavUserData header;
+        std::string why;
+        int restored = 0;
+        try {
+            restored = RestoreKeyFromFile(parent, last, m_args[2], header, true, &why);
+        } catch (const ArchiveError& error) {
+            why = error.what();
+        }
+        RegCloseKey(parent);
+        if (!restored)
+            return Fail(why + "; nothing was restored");
+        m_out << "restored \"" << header.GetString() << "\" into " << name.FullName() << '\n';
         return 0;
     }
 
