@@ -141,6 +141,10 @@ bool ExportKeyItself(ExportFrame& frame, std::string& out, std::string& error)
         return false;
     }
     for (const RegValueEntry& value : values) {
+        if (!IsValidRegName(value.name)) {
+            error = frame.fullName + " has a value whose name holds a NUL character";
+            return false;
+        }
         if (!AppendValue(out, value, error)) {
             error = frame.fullName + ": " + error;
             return false;
@@ -152,8 +156,8 @@ bool ExportKeyItself(ExportFrame& frame, std::string& out, std::string& error)
         return false;
     }
     for (const std::string& child : frame.subKeys) {
-        // Left by an older version that took such names: the calls end a name at its NUL, so
-        // the key could only be reached as another one.
+        // Names with NUL were left by an older version that took them: the calls end a name
+        // at its NUL, so the key could only be reached as another one.
         if (!IsValidRegName(child)) {
             error = frame.fullName + " has a sub key whose name holds a NUL character";
             return false;

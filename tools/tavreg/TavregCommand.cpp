@@ -26,6 +26,8 @@ constexpr const char* kUsage = R"(usage: tavreg <command> ...
   delete KEY [NAME]                 a value, or the key with everything below it
   export KEY FILE                   the key and its sub keys as a registry editor file (.reg)
   import FILE                       a .reg file, all of it or nothing
+A REG_DWORD is a decimal number or 0x and hexadecimal digits; a REG_MULTI_SZ takes one
+argument per string, none of them empty.
 KEY is HKEY_CURRENT_USER\... (HKCU\...) or HKEY_LOCAL_MACHINE\... (HKLM\..., read only);
 without a root it is below HKEY_CURRENT_USER. The user's store is $TAVCELL_REGISTRY, else
 $XDG_CONFIG_HOME/tavcell/registry.sqlite3.

@@ -266,18 +266,23 @@ TEST_F(TavregTest, NulNamesAndKeysDeeperThan512LevelsAreRefused)
     EXPECT_EQ(Run({"set", deep + "\\M", "v", "REG_SZ", "x"}), 1);
     EXPECT_NE(m_err.str().find("512"), std::string::npos) << m_err.str();
 
-    // A key named NUL, as an older version stored it, straight into the database.
+    // A key and a value named with NUL, as an older version stored them, straight into the
+    // database.
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(m_registry.UserPath().c_str(), &db), SQLITE_OK);
     EXPECT_EQ(sqlite3_exec(db,
                            "INSERT INTO reg_key(parent, name, folded) SELECT id, char(0), char(0) FROM reg_key "
-                           "WHERE folded = 'software'",
+                           "WHERE folded = 'software';"
+                           "INSERT INTO reg_value(key_id, name, folded, type, data) SELECT id, 'a' || char(0), "
+                           "'a' || char(0), 1, x'00' FROM reg_key WHERE folded = 'l' AND parent = 1",
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
     sqlite3_close(db);
-    EXPECT_EQ(Run({"export", "HKCU\\Software", File("nul.reg")}), 1);
-    EXPECT_NE(m_err.str().find("NUL"), std::string::npos) << m_err.str();
-    EXPECT_FALSE(std::filesystem::exists(File("nul.reg")));
+    for (const char* key : {"HKCU\\Software", "HKCU\\L"}) {
+        EXPECT_EQ(Run({"export", key, File("nul.reg")}), 1) << key;
+        EXPECT_NE(m_err.str().find("NUL"), std::string::npos) << m_err.str();
+        EXPECT_FALSE(std::filesystem::exists(File("nul.reg")));
+    }
 }
 
 // The library stands in for an unusable store with one in memory; tavreg must not take a
