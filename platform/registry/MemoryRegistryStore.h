@@ -39,6 +39,7 @@ private:
     };
     struct Node {
         RegKeyId id = 0;
+        std::size_t depth = 0; // levels below the root
         std::string name;
         std::string className;
         // By folded name, which is also the order of enumeration.
