@@ -97,6 +97,9 @@ TEST_F(CoordinateEditorTest, ItsTemplatesLieUnderTheProgramsApplicationKey)
     SolKey templates;
     EXPECT_TRUE(templates.Open(application, "Coordinates\\Cell Template\\Coordinates\\標準"))
         << "the template stored at binding is where a transfer of this program's templates looks";
+    using namespace std::string_literals;
+    tavtest::WriteFuzzSeed("template_values", "coordinates-standard",
+                           templates.GetString("Template") + "\0"s + templates.GetString("Width") + "\0\0"s + "1");
 }
 
 TEST_F(CoordinateEditorTest, TheCaretSelectionsMarkedLinesAndFoundCellsShowInColoursOfTheirOwn)
