@@ -22,6 +22,7 @@ constexpr plat::WPARAM kMkControl = 0x0008;
 // How near a column border a press in the heading row must be to grab it.
 constexpr int kBorderGrip = 2;
 constexpr int kMinColumnWidth = plat::kCharWidth;
+constexpr unsigned kTextFormatMask = plat::DT_CENTER | plat::DT_RIGHT | plat::DT_VCENTER | plat::DT_SINGLELINE;
 // Column positions are sums of widths. Past this one a column is off any screen, and
 // stopping the sum there keeps it in range however many columns there are.
 constexpr int kFarRight = std::numeric_limits<int>::max() / 2;
@@ -32,7 +33,6 @@ int BoundWidth(long long width) noexcept
 {
     return static_cast<int>(std::clamp<long long>(width, 0, MoxCellCtrl::kMaxPaneWidth));
 }
-constexpr unsigned kTextFormatMask = plat::DT_CENTER | plat::DT_RIGHT | plat::DT_VCENTER | plat::DT_SINGLELINE;
 
 constexpr plat::COLORREF kPalette[MOXC_COUNT] = {
     plat::RGB(255, 255, 255), // window
@@ -1280,7 +1280,7 @@ plat::LRESULT MoxCellCtrl::OnGetCellRect(plat::WPARAM wParam, plat::LPARAM lPara
 
 plat::LRESULT MoxCellCtrl::OnSetFixedColWidth(plat::WPARAM wParam, plat::LPARAM)
 {
-    m_fixedColWidth = BoundWidth(static_cast<long long>(std::min<plat::WPARAM>(wParam, MoxCellCtrl::kMaxPaneWidth)));
+    m_fixedColWidth = static_cast<int>(std::min<plat::WPARAM>(wParam, kMaxPaneWidth));
     PlaceEditor();
     Invalidate(FALSE);
     return TRUE;

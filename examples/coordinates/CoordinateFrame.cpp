@@ -20,8 +20,8 @@ constexpr plat::UINT kGridId = 100;
 
 // The document is the record table and nothing after it: bytes past its end are no part of
 // anything this editor writes, so they mark a damaged or foreign file and are refused. They
-// are found only once the table was read, so a table that must stay as it was is not the
-// one read into first.
+// are found only after the table was read into, so the editor reads into a table of its own
+// first.
 void ReadDocument(std::span<const std::uint8_t> bytes, TavData& table)
 {
     plat::Archive archive = plat::Archive::ForLoading(bytes);
