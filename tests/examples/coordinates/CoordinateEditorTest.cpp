@@ -298,6 +298,22 @@ TEST_F(CoordinateEditorTest, DocumentsOfOtherVersionsOpenWithTheColumnsThisOneKn
         app.Run();
         EXPECT_EQ(frame.Grid().GetCaret().row, 4) << name;
     }
+
+    // A newer version's template as the current one in the store, met at the next start.
+    SolKey application;
+    ASSERT_TRUE(SolGetApplicationKey(application));
+    SolKey stored(application, "Coordinates\\Cell Template\\Coordinates\\標準");
+    stored.SetString("Template", "1001,1010,1002,");
+    stored.SetString("Width", "40,9999999999,");
+    CoordinateManager nextManager{2000};
+    TavData nextData;
+    CoordinateFrame next{nextManager, nextData};
+    ASSERT_TRUE(next.Open(driver.ScreenSize()));
+    next.Grid().SendMessage(WM_PAINT);
+    EXPECT_EQ(nextData.Template(), (std::vector<unsigned>{kPointNo, kPointName}));
+    EXPECT_EQ(nextData.Width().size(), 9u);
+    EXPECT_EQ(stored.GetString("Template"), "1001,1010,1002,") << "the store keeps what the newer version wrote";
+    next.DestroyWindow();
 }
 
 TEST_F(CoordinateEditorTest, AFailedSaveSaysSoAndKeepsTheChangesToBeSaved)
