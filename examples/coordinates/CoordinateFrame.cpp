@@ -139,6 +139,12 @@ bool CoordinateFrame::OpenDocument(std::span<const std::uint8_t> bytes, const st
             TavCoGrOverflowMessage(1, plat::MB_OK | plat::MB_ICONEXCLAMATION);
             return false;
         }
+        if (const long unknown = m_manager.GetUnknownItemCount(read); unknown > 0) {
+            const std::string text = "この文書には、この版では扱えない項目が " + std::to_string(unknown) +
+                                     " 個あります。\n開いて保存すると、その項目のデータは失われます。\n開きますか？";
+            if (plat::MessageBox(this, text, "座標一覧", plat::MB_YESNO | plat::MB_ICONEXCLAMATION | plat::MB_DEFBUTTON2) != plat::IDYES)
+                return false;
+        }
         ReadDocument(bytes, m_data);
     } catch (const plat::ArchiveError& error) {
         ShowOpenError(error.what());

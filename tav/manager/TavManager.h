@@ -68,6 +68,11 @@ public:
     // fits. Binding never cuts such records away (it keeps them and tells OnRecordOverflow);
     // a host that cannot work with them asks here first and refuses the table.
     [[nodiscard]] long GetOverflowRecordCount(const TavData& data) const;
+    // How many items of the table past the items this binding knows hold data (a table
+    // written by a newer version that declares more items). Binding sizes the table to the
+    // known items, so theirs would be gone at the next save: a host asks here first and lets
+    // the person decide.
+    [[nodiscard]] long GetUnknownItemCount(const TavData& data) const;
     // The template last chosen for this kind of table, and the stored names.
     void GetTemplateName(std::string& name);
     int GetTemplateNameArray(std::vector<std::string>& names);

@@ -127,6 +127,21 @@ long TavManager::GetOverflowRecordCount(const TavData& data) const
     return std::max(data.GetLastInputRecordNo() + 1 - std::max(m_dispRowCount, 0L), 0L);
 }
 
+long TavManager::GetUnknownItemCount(const TavData& data) const
+{
+    // The items collected at the last binding: the declared ones and the host's additions.
+    const long known = std::max(static_cast<long>(m_controls.size()), m_itemCount);
+    const long last = data.GetLastInputRecordNo();
+    long unknown = 0;
+    for (long item = known; item < data.GetItemCount(); ++item)
+        for (long record = 0; record <= last; ++record)
+            if (data.GetBuffer(item, record, nullptr, 0)) {
+                ++unknown;
+                break;
+            }
+    return unknown;
+}
+
 void TavManager::CollectControls(long extra)
 {
     const long count = m_itemCount + extra;

@@ -299,6 +299,41 @@ TEST_F(CoordinateEditorTest, DocumentsOfOtherVersionsOpenWithTheColumnsThisOneKn
         EXPECT_EQ(frame.Grid().GetCaret().row, 4) << name;
     }
 
+    // A newer version's table with one more item that holds data: opening it would lose
+    // that item at the next save, so the person is asked first, and No leaves all as it was.
+    struct NewerTable : TavData {
+        unsigned OnGetDataSize(long item) const override { return item >= 9 ? 8 : TavData::OnGetDataSize(item); }
+        BOOL OnDataChanging(long item, long record, const void* bytes) override
+        {
+            return item >= 9 || TavData::OnDataChanging(item, record, bytes);
+        }
+        void OnDataChanged(long item, long record) override
+        {
+            if (item < 9)
+                TavData::OnDataChanged(item, record);
+        }
+    } newer;
+    CoordinateManager newerManager{5};
+    newer.TemplateName() = "標準";
+    newer.Template() = {kPointNo, kPointName};
+    newerManager.Associate(nullptr, &newer);
+    newer.Set(static_cast<unsigned>(kPointName), 0, std::string("P1"));
+    ASSERT_TRUE(newer.AddItem(1));
+    const double height = 12.5;
+    ASSERT_TRUE(newer.SetBuffer(9, 0, &height, sizeof height));
+    Archive out = Archive::ForStoring();
+    newer.Serialize(out);
+    const fs::path path = m_dir / "newer-item.tcd";
+    ASSERT_FALSE(WriteFileAtomically(path, out.Bytes()));
+    for (const int answer : {IDNO, IDYES}) {
+        driver.ClearMessageBoxes();
+        driver.AnswerMessageBox(answer);
+        EXPECT_EQ(frame.OpenFile(path), answer == IDYES);
+        ASSERT_EQ(driver.MessageBoxes().size(), 1u);
+        EXPECT_NE(driver.MessageBoxes()[0].text.find("扱えない項目が 1 個"), std::string::npos) << driver.MessageBoxes()[0].text;
+        EXPECT_EQ(frame.GetDocumentPath() == path, answer == IDYES);
+    }
+
     // A newer version's template as the current one in the store, met at the next start.
     SolKey application;
     ASSERT_TRUE(SolGetApplicationKey(application));
