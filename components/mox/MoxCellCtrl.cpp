@@ -11,6 +11,7 @@
 #include "platform/ui/Controls.h"
 
 #include <algorithm>
+#include <limits>
 #include <string_view>
 
 namespace {
@@ -22,6 +23,16 @@ constexpr plat::WPARAM kMkControl = 0x0008;
 constexpr int kBorderGrip = 2;
 constexpr int kMinColumnWidth = plat::kCharWidth;
 constexpr unsigned kTextFormatMask = plat::DT_CENTER | plat::DT_RIGHT | plat::DT_VCENTER | plat::DT_SINGLELINE;
+// Column positions are sums of widths. Past this one a column is off any screen, and
+// stopping the sum there keeps it in range however many columns there are.
+constexpr int kFarRight = std::numeric_limits<int>::max() / 2;
+
+int AddWidth(int x, int width) noexcept { return x >= kFarRight - width ? kFarRight : x + width; }
+
+int BoundWidth(long long width) noexcept
+{
+    return static_cast<int>(std::clamp<long long>(width, 0, MoxCellCtrl::kMaxPaneWidth));
+}
 
 constexpr plat::COLORREF kPalette[MOXC_COUNT] = {
     plat::RGB(255, 255, 255), // window
@@ -342,7 +353,7 @@ plat::DWORD MoxCellCtrl::GetColumnStyle(long column) const
 void MoxCellCtrl::SetPaneWidth(int width, long column)
 {
     if (Column* c = ColumnAt(column)) {
-        c->width = std::max(width, 0);
+        c->width = BoundWidth(width);
         PlaceEditor();
         Invalidate(FALSE);
     }
@@ -403,8 +414,8 @@ int MoxCellCtrl::ColumnLeft(long column) const
     if (column < m_leftCol)
         return -1;
     int x = m_fixedColWidth;
-    for (long c = m_leftCol; c < column; ++c)
-        x += m_columns[static_cast<std::size_t>(c)].width;
+    for (long c = m_leftCol; c < column && x < kFarRight; ++c)
+        x = AddWidth(x, m_columns[static_cast<std::size_t>(c)].width);
     return x;
 }
 
@@ -440,7 +451,7 @@ MoxCellCtrl::HitResult MoxCellCtrl::HitTest(plat::POINT point) const
     if (point.x >= m_fixedColWidth) {
         int x = m_fixedColWidth;
         for (long c = m_leftCol; c < GetColumnCount(); ++c) {
-            const int right = x + m_columns[static_cast<std::size_t>(c)].width;
+            const int right = AddWidth(x, m_columns[static_cast<std::size_t>(c)].width);
             if (row < 0 && m_userResize && point.x >= right - kBorderGrip && point.x <= right + kBorderGrip) {
                 result.hit = Hit::Border;
                 result.pos = MoxPos{static_cast<std::int32_t>(c), 0};
@@ -479,12 +490,18 @@ void MoxCellCtrl::EnsureVisible(const MoxPos& pos)
         m_topRow = pos.row - visible + 1;
     if (pos.column < m_leftCol) {
         m_leftCol = pos.column;
-    } else {
+    } else if (ColumnAt(pos.column) != nullptr) {
+        // The leftmost first column that still shows pos.column whole, found walking left
+        // from it, so that the cost is the columns on screen, not all the columns before.
         plat::RECT client;
         GetClientRect(&client);
-        while (m_leftCol < pos.column &&
-               ColumnLeft(pos.column) + m_columns[static_cast<std::size_t>(pos.column)].width > client.right)
-            ++m_leftCol;
+        long first = pos.column;
+        long long right = static_cast<long long>(m_fixedColWidth) + m_columns[static_cast<std::size_t>(first)].width;
+        while (first > m_leftCol && right + m_columns[static_cast<std::size_t>(first - 1)].width <= client.right) {
+            --first;
+            right += m_columns[static_cast<std::size_t>(first)].width;
+        }
+        m_leftCol = first;
     }
     ClampScroll();
 }
@@ -929,7 +946,7 @@ plat::LRESULT MoxCellCtrl::OnKeyDown(plat::WPARAM wParam, plat::LPARAM lParam)
     // keyboard's way of dragging its border, for screens without a mouse that drags.
     if (control && shift && (key == plat::VK_LEFT || key == plat::VK_RIGHT)) {
         if (Column* column = ColumnAt(m_caret.column); column != nullptr && m_userResize) {
-            const int width = std::max(column->width + (key == plat::VK_RIGHT ? 1 : -1) * plat::kCharWidth, kMinColumnWidth);
+            const int width = std::max(BoundWidth(column->width + (key == plat::VK_RIGHT ? 1 : -1) * plat::kCharWidth), kMinColumnWidth);
             if (width != column->width) {
                 column->width = width;
                 Invalidate(FALSE);
@@ -1015,7 +1032,7 @@ plat::LRESULT MoxCellCtrl::OnMouseMove(plat::WPARAM, plat::LPARAM lParam)
     if (column == nullptr)
         return 0;
     const int left = ColumnLeft(m_dragColumn);
-    column->width = std::max(PointOf(lParam).x - left, kMinColumnWidth);
+    column->width = std::max(BoundWidth(static_cast<long long>(PointOf(lParam).x) - left), kMinColumnWidth);
     Invalidate(FALSE);
     return 0;
 }
@@ -1248,7 +1265,7 @@ plat::LRESULT MoxCellCtrl::OnGetCellCount(plat::WPARAM wParam, plat::LPARAM lPar
 
 plat::LRESULT MoxCellCtrl::OnSetColWidth(plat::WPARAM wParam, plat::LPARAM lParam)
 {
-    SetPaneWidth(static_cast<int>(lParam), static_cast<long>(wParam));
+    SetPaneWidth(BoundWidth(lParam), static_cast<long>(wParam));
     return TRUE;
 }
 
@@ -1263,7 +1280,7 @@ plat::LRESULT MoxCellCtrl::OnGetCellRect(plat::WPARAM wParam, plat::LPARAM lPara
 
 plat::LRESULT MoxCellCtrl::OnSetFixedColWidth(plat::WPARAM wParam, plat::LPARAM)
 {
-    m_fixedColWidth = static_cast<int>(wParam);
+    m_fixedColWidth = static_cast<int>(std::min<plat::WPARAM>(wParam, kMaxPaneWidth));
     PlaceEditor();
     Invalidate(FALSE);
     return TRUE;

@@ -43,7 +43,11 @@ public:
     void GetExtData(void** extension) const noexcept;
     // Moves the caret without asking, collapsing the selection to it; flag is not used.
     void SetCurSel(const MoxPos& pos, int flag);
-    // Width in pixels (negative counts as 0); a column outside the grid changes nothing.
+    // The widest column, in pixels (4,095 characters): wider widths are taken as this one,
+    // which keeps every sum of positions in range however many columns there are.
+    static constexpr int kMaxPaneWidth = 0x7FFF;
+    // Width in pixels (negative counts as 0, beyond kMaxPaneWidth as kMaxPaneWidth); a
+    // column outside the grid changes nothing.
     void SetPaneWidth(int width, long column);
     void SetMargin(long column, int left, int right);
     // DT_* flags of the column's text.

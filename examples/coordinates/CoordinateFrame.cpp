@@ -12,6 +12,7 @@
 #include "platform/ui/App.h"
 #include "platform/ui/Help.h"
 #include "platform/ui/Renderer.h"
+#include "tav/frame/TavFrame.h"
 
 namespace coordinates {
 
@@ -57,6 +58,18 @@ void MakeMenuBar(plat::Menu& bar)
     help.AppendMenu(plat::MF_SEPARATOR);
     help.AppendMenu(plat::MF_STRING, ID_APP_ABOUT, "バージョン情報(&A)...");
     AppendPopup(bar, help, "ヘルプ(&H)");
+}
+
+// The document is the record table and nothing after it: bytes past its end are no part of
+// anything this editor writes, so they mark a damaged or foreign file and are refused. They
+// are found only after the table was read into, so the editor reads into a table of its own
+// first.
+void ReadDocument(std::span<const std::uint8_t> bytes, TavData& table)
+{
+    plat::Archive archive = plat::Archive::ForLoading(bytes);
+    table.Serialize(archive);
+    if (archive.Remaining() != 0)
+        throw plat::ArchiveError(std::to_string(archive.Remaining()) + " bytes after the end of the document");
 }
 
 } // namespace
@@ -161,14 +174,41 @@ bool CoordinateFrame::Save()
 
 bool CoordinateFrame::OpenFile(const std::filesystem::path& path)
 {
+    std::vector<std::uint8_t> bytes;
+    if (const std::error_code error = plat::ReadWholeFile(path, bytes)) {
+        FinishEditing();
+        ShowOpenError("cannot read " + path.string() + ": " + error.message());
+        return false;
+    }
+    return OpenDocument(bytes, path);
+}
+
+void CoordinateFrame::ShowOpenError(const std::string& why)
+{
+    plat::MessageBox(this, "ファイルを開けませんでした。\n" + why, "座標一覧", plat::MB_OK | plat::MB_ICONEXCLAMATION);
+}
+
+bool CoordinateFrame::OpenDocument(std::span<const std::uint8_t> bytes, const std::filesystem::path& path)
+{
     FinishEditing();
     try {
-        plat::Archive archive = plat::Archive::LoadFile(path);
-        // A damaged file throws before anything of it is applied: the table stays as it was.
-        m_data.Serialize(archive);
+        // Read aside first: a document the editor cannot hold whole is refused before the
+        // table changes. Reading applies nothing of a damaged document either.
+        TavData read;
+        ReadDocument(bytes, read);
+        if (m_manager.GetOverflowRecordCount(read) > 0) {
+            TavCoGrOverflowMessage(1, plat::MB_OK | plat::MB_ICONEXCLAMATION);
+            return false;
+        }
+        if (const long unknown = m_manager.GetUnknownItemCount(read); unknown > 0) {
+            const std::string text = "この文書には、この版では扱えない項目が " + std::to_string(unknown) +
+                                     " 個あります。\n開いて保存すると、その項目のデータは失われます。\n開きますか？";
+            if (plat::MessageBox(this, text, "座標一覧", plat::MB_YESNO | plat::MB_ICONEXCLAMATION | plat::MB_DEFBUTTON2) != plat::IDYES)
+                return false;
+        }
+        ReadDocument(bytes, m_data);
     } catch (const plat::ArchiveError& error) {
-        plat::MessageBox(this, std::string("ファイルを開けませんでした。\n") + error.what(), "座標一覧",
-                         plat::MB_OK | plat::MB_ICONEXCLAMATION);
+        ShowOpenError(error.what());
         return false;
     }
     m_manager.Associate(&m_grid, &m_data);

@@ -12,7 +12,9 @@
 #include "platform/ui/Menu.h"
 #include "tav/data/TavData.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 
 namespace coordinates {
@@ -31,6 +33,10 @@ public:
     // cancelled).
     bool Save();
     bool OpenFile(const std::filesystem::path& path);
+    // Opens a document from its bytes, as read from path. A document that is damaged, has
+    // bytes after its end or holds more points than the editor has rows is refused with a
+    // message, and the editor keeps what it had.
+    bool OpenDocument(std::span<const std::uint8_t> bytes, const std::filesystem::path& path);
     // Asks to save a modified table; false when the person cancelled.
     bool CanLeave();
 
@@ -84,6 +90,7 @@ private:
 
     // The cell being edited goes into the table before the table is saved or left.
     void FinishEditing();
+    void ShowOpenError(const std::string& why);
 
     CoordinateManager& m_manager;
     TavData& m_data;

@@ -8,6 +8,7 @@
 #include "platform/text/CodePage.h"
 #include "tav/manager/TavManager.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -419,6 +420,7 @@ TavData::TemplateBlock TavData::ReadTemplateBlock(plat::Archive& archive)
         block.locks.Add(lock);
     }
     block.widths = archive.ReadUIntArray();
+    BoundWidths(block.widths);
     return block;
 }
 
@@ -430,6 +432,13 @@ void TavData::ApplyTemplateBlock(TemplateBlock&& block) noexcept
     m_cellLock = block.cellLock;
     m_locks = std::move(block.locks);
     m_widths = std::move(block.widths);
+}
+
+void TavData::BoundWidths(std::vector<unsigned>& widths) noexcept
+{
+    constexpr auto widest = static_cast<unsigned>(MoxCellCtrl::kMaxPaneWidth);
+    for (unsigned& width : widths)
+        width = std::min(width, widest);
 }
 
 void TavData::SerializeTemplate(plat::Archive& archive)

@@ -101,6 +101,9 @@ public:
     std::vector<unsigned>& Width() noexcept { return m_widths; }
     const std::vector<unsigned>& Width() const noexcept { return m_widths; }
     [[nodiscard]] std::int32_t GetTemplateVersion() const noexcept { return m_templateVersion; }
+    // Takes widths wider than a grid column can be (MoxCellCtrl::kMaxPaneWidth) as that
+    // width. Widths read from a document pass through here, and every layout at binding.
+    static void BoundWidths(std::vector<unsigned>& widths) noexcept;
 
     // Both return FALSE and change nothing when the value is already set; otherwise they
     // store it, mark the table modified and return TRUE.

@@ -271,6 +271,8 @@ int TavManager::OnGetSpeechText(unsigned /*id*/, long /*record*/, std::string& /
 
 void TavManager::OnTermChange() {}
 
+void TavManager::OnRecordOverflow(long /*count*/) {}
+
 unsigned TavManager::OnGetHelpItemID(unsigned id) { return id; }
 
 const char* TavManager::GetSoftware() { return plat::GetAppIdentity().softwareName.c_str(); }

@@ -64,6 +64,15 @@ public:
     void Associate(plat::Wnd* window, TavData* data);
     // Unbinds both; neither is destroyed.
     void Abscind();
+    // How many records of the table past this host's row count hold data: 0 when the table
+    // fits. Binding never cuts such records away (it keeps them and tells OnRecordOverflow);
+    // a host that cannot work with them asks here first and refuses the table.
+    [[nodiscard]] long GetOverflowRecordCount(const TavData& data) const;
+    // How many items of the table past the items this binding knows hold data (a table
+    // written by a newer version that declares more items). Binding sizes the table to the
+    // known items, so theirs would be gone at the next save: a host asks here first and lets
+    // the person decide.
+    [[nodiscard]] long GetUnknownItemCount(const TavData& data) const;
     // The template last chosen for this kind of table, and the stored names.
     void GetTemplateName(std::string& name);
     int GetTemplateNameArray(std::vector<std::string>& names);
@@ -120,6 +129,9 @@ public:
     virtual int OnSetFixedRowText(const MoxPos& pos, std::string& text);
     virtual int OnGetSpeechText(unsigned id, long record, std::string& text);
     virtual void OnTermChange();
+    // Told at the end of a binding whose table holds data in `count` records past the row
+    // count; those records were kept. The default does nothing.
+    virtual void OnRecordOverflow(long count);
     virtual unsigned OnGetHelpItemID(unsigned id);
     // Where the host's templates are kept; every host names its own.
     [[nodiscard]] virtual const char* GetRegSection() = 0;
@@ -179,6 +191,11 @@ private:
     // The items' controls and cell sizes, for the declared items and `extra` more.
     void CollectControls(long extra);
     void RebuildLayout();
+    // Makes a layout from a document, the store or the host fit the declared items: columns
+    // of undeclared items leave the template, their widths go, missing widths are measured,
+    // every width is bounded. true when the template changed (its maps are then stale).
+    bool RepairLayout();
+    [[nodiscard]] bool IsDeclaredID(unsigned id) const;
 
     // Replaces an item number by its column (toColumn) or a column by its item number;
     // FALSE, number unchanged, when the map has no entry.

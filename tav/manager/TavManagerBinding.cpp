@@ -83,14 +83,22 @@ void TavManager::Associate(TavData* data, plat::BOOL full)
     }
     if (m_data == nullptr)
         return;
-    m_data->SetSize(m_itemCount, m_dispRowCount);
+    // Records past the row count that hold data stay in the table: cutting them here would
+    // lose them silently at the next save. The host hears of them once the binding is done.
+    const long overflow = GetOverflowRecordCount(*m_data);
+    m_data->SetSize(m_itemCount, m_dispRowCount + overflow);
     if (extra > 0)
         m_data->AddItem(extra);
-    if (!full)
+    if (!full) {
+        if (overflow > 0)
+            OnRecordOverflow(overflow);
         return;
+    }
 
     if (m_data->Width().empty() || extra > 0)
         CalcItemWidth();
+    if (RepairLayout())
+        CreateTemplateMap();
     Request(m_cell, MOXM_SETDATA, reinterpret_cast<plat::WPARAM>(m_data));
     if (plat::IsWindow(m_cell)) {
         auto* font = reinterpret_cast<plat::Font*>(Request(m_cell, MOXM_GETFONT, 0));
@@ -110,6 +118,28 @@ void TavManager::Associate(TavData* data, plat::BOOL full)
     Request(m_cell, MOXM_FIXEDCOLDONE, static_cast<plat::WPARAM>(-1));
     SetTextFormat();
     SetColWidth(TRUE);
+    if (overflow > 0)
+        OnRecordOverflow(overflow);
+}
+
+long TavManager::GetOverflowRecordCount(const TavData& data) const
+{
+    return std::max(data.GetLastInputRecordNo() + 1 - std::max(m_dispRowCount, 0L), 0L);
+}
+
+long TavManager::GetUnknownItemCount(const TavData& data) const
+{
+    // The items collected at the last binding: the declared ones and the host's additions.
+    const long known = std::max(static_cast<long>(m_controls.size()), m_itemCount);
+    const long last = data.GetLastInputRecordNo();
+    long unknown = 0;
+    for (long item = known; item < data.GetItemCount(); ++item)
+        for (long record = 0; record <= last; ++record)
+            if (data.GetBuffer(item, record, nullptr, 0)) {
+                ++unknown;
+                break;
+            }
+    return unknown;
 }
 
 void TavManager::CollectControls(long extra)
@@ -160,6 +190,9 @@ void TavManager::CreateTemplate()
         return;
     std::string& name = m_data->TemplateName();
     std::vector<unsigned>& columns = m_data->Template();
+    // A layout made by a newer version may name items this host does not declare; only
+    // when none of its columns is left does another template take its place.
+    static_cast<void>(RepairLayout());
     if (name.empty() || columns.empty()) {
         TavTemplate store(this);
         const char* wanted = GetUseTemplate();
@@ -167,6 +200,7 @@ void TavManager::CreateTemplate()
         if (name.empty())
             name = store.GetCurrentName();
         static_cast<void>(store.LoadTemplate(name));
+        static_cast<void>(RepairLayout());
     }
     if (!name.empty() && !columns.empty())
         return;
@@ -193,8 +227,39 @@ int TavManager::GetTemplateNameArray(std::vector<std::string>& names)
     return store.GetNameArray(names);
 }
 
+bool TavManager::IsDeclaredID(unsigned id) const
+{
+    const long item = IDtoItemNo(id);
+    return item >= 0 && item < m_itemCount;
+}
+
+bool TavManager::RepairLayout()
+{
+    if (m_data == nullptr)
+        return false;
+    std::vector<unsigned>& columns = m_data->Template();
+    const std::size_t shown = columns.size();
+    std::erase_if(columns, [this](unsigned id) { return !IsDeclaredID(id); });
+    // Widths are by item number: those past the declared items belonged to items this host
+    // does not have; the missing ones are measured, keeping the ones given.
+    std::vector<unsigned>& widths = m_data->Width();
+    const auto items = static_cast<std::size_t>(std::max(m_itemCount, 0L));
+    if (widths.size() > items)
+        widths.resize(items);
+    if (widths.size() < items) {
+        std::vector<unsigned> given = std::move(widths);
+        CalcItemWidth();
+        std::copy(given.begin(), given.end(), widths.begin());
+    }
+    TavData::BoundWidths(widths);
+    return columns.size() != shown;
+}
+
 void TavManager::RebuildLayout()
 {
+    // A template handed over by the host or loaded by a command may disagree with the items.
+    if (RepairLayout())
+        CreateTemplateMap();
     Request(m_cell, MOXM_REBUILDCOLUMNS);
     SetTextFormat();
     SetColWidth(TRUE);

@@ -28,9 +28,6 @@ constexpr const char* kAutoWidthValue = "AutoWidth";
 
 std::string TextOf(const char* hookResult) { return hookResult ? std::string(hookResult) : std::string(); }
 
-// A name made only of separators would address the group key itself, and deleting or
-// replacing "it" would take every template of the group with it.
-bool NamesAKey(const std::string& name) { return !plat::SplitKeyPath(name).empty(); }
 
 // Calls visit for each field of text up to the first empty one: "1,2,,3" gives 1 and 2, and
 // the trailing separator every stored list ends with stops the walk too.
@@ -167,6 +164,15 @@ TavTemplate::TavTemplate(TavManager* manager) : m_manager(manager)
 
 TavTemplate::~TavTemplate() = default;
 
+bool TavTemplate::IsUsableName(std::string_view name)
+{
+    // A separator would make the name a path: "A\B" would be stored as a key B below a key
+    // A, listed as A and then deleted by the check as a template without items. A name of
+    // nothing would address the group key itself, and replacing or deleting "it" would take
+    // every template of the group along.
+    return !name.empty() && name.find('\\') == std::string_view::npos;
+}
+
 int TavTemplate::GetNameArray(std::vector<std::string>& names)
 {
     const SolKey group(m_baseKey, m_group);
@@ -181,7 +187,7 @@ std::string TavTemplate::GetCurrentName()
 
 void TavTemplate::SetCurrentName(const std::string& name)
 {
-    if (name.empty())
+    if (!IsUsableName(name))
         return;
     SolKey currentNames(m_baseKey, kCurrentNamesKey);
     currentNames.SetString(m_group, name);
@@ -189,7 +195,7 @@ void TavTemplate::SetCurrentName(const std::string& name)
 
 void TavTemplate::DeleteTemplate(const std::string& name)
 {
-    if (!NamesAKey(name))
+    if (!IsUsableName(name))
         return;
     SolKey group(m_baseKey, m_group);
     group.DeleteKey(name);
@@ -197,7 +203,7 @@ void TavTemplate::DeleteTemplate(const std::string& name)
 
 int TavTemplate::CheckTemplate(const std::string& name)
 {
-    if (!NamesAKey(name))
+    if (!IsUsableName(name))
         return 0;
     SolKey group(m_baseKey, m_group);
     {
@@ -212,7 +218,7 @@ int TavTemplate::CheckTemplate(const std::string& name)
 int TavTemplate::SaveTemplate(const std::string& name)
 {
     const TavData* table = Table();
-    if (table == nullptr || !NamesAKey(name))
+    if (table == nullptr || !IsUsableName(name))
         return 0;
 
     // Every text is built before anything is written, so a layout beyond the store's limit
@@ -248,7 +254,7 @@ int TavTemplate::SaveTemplate(const std::string& name)
 int TavTemplate::LoadTemplate(const std::string& name)
 {
     TavData* table = Table();
-    if (table == nullptr || !NamesAKey(name))
+    if (table == nullptr || !IsUsableName(name))
         return 0;
     const SolKey group(m_baseKey, m_group);
     // Opening creates a missing key, as every operation here does; a remembered name whose

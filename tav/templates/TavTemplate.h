@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TavData;
@@ -35,24 +36,29 @@ public:
     TavTemplate& operator=(const TavTemplate&) = delete;
     virtual ~TavTemplate();
 
+    // Whether a name can name a template: not empty and without a backslash, which the
+    // registry takes as a separator of keys. Every operation below refuses other names
+    // (saving, loading and checking answer 0, deleting deletes nothing).
+    [[nodiscard]] static bool IsUsableName(std::string_view name);
+
     // The stored template names, in the registry's order (by name without regard to case);
     // non-zero when the group could be read.
     int GetNameArray(std::vector<std::string>& names);
     // The template last chosen for the group; empty when none was.
     [[nodiscard]] std::string GetCurrentName();
-    // An empty name changes nothing.
+    // An unusable name changes nothing.
     void SetCurrentName(const std::string& name);
-    // Removes the template with everything below it. An empty name deletes nothing.
+    // Removes the template with everything below it. An unusable name deletes nothing.
     void DeleteTemplate(const std::string& name);
     // 1 when a usable template of that name exists; otherwise removes whatever key has that
     // name and returns 0, so asking leaves no trace.
     int CheckTemplate(const std::string& name);
     // Replaces the template of that name by the table's layout, as a whole. 0, with nothing
-    // written and any earlier template of that name kept whole, when the name is empty, no
+    // written and any earlier template of that name kept whole, when the name is not usable, no
     // table is bound, a text would pass kMaxTextLength or the store refused the change.
     int SaveTemplate(const std::string& name);
     // Reads the template into the table: 1 when loaded, 0 when it is missing or unusable or
-    // the name is empty (the table is then untouched).
+    // the name is not usable (the table is then untouched).
     int LoadTemplate(const std::string& name);
 
 private:

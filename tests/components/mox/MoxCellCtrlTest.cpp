@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <map>
 #include <memory>
 #include <string>
@@ -146,7 +147,7 @@ END_MESSAGE_MAP()
 // An 80 by 25 character screen (640 x 400 px): a heading line and 24 data lines.
 class GridTest : public ::testing::Test {
 protected:
-    explicit GridTest(long records = 100) : table(4, records)
+    explicit GridTest(long records = 100, long columns = 4) : table(columns, records)
     {
         app.SetMainWnd(&host);
         host.table = &table;
@@ -249,6 +250,38 @@ TEST_F(BigGridTest, OnlyCellsInViewAreAskedAndTheCaretScrollsIntoView)
     Key(VK_HOME, false, true);
     EXPECT_EQ(grid.GetCaret(), (MoxPos{0, 0}));
     EXPECT_EQ(grid.GetTopLeft().row, 0);
+}
+
+class WideGridTest : public GridTest {
+protected:
+    WideGridTest() : GridTest(2, 70'000) {}
+};
+
+TEST_F(WideGridTest, AnyWidthIsBoundedAndColumnPositionsStayInRange)
+{
+    // 70,000 columns of the widest width reach past 2^31 pixels.
+    for (long column = 0; column < grid.GetColumnCount(); ++column)
+        grid.SetPaneWidth(column % 2 == 0 ? std::numeric_limits<int>::max() : 1 << 30, column);
+    EXPECT_EQ(grid.GetPaneWidth(0), MoxCellCtrl::kMaxPaneWidth);
+    EXPECT_EQ(grid.GetPaneWidth(1), MoxCellCtrl::kMaxPaneWidth);
+    grid.SendMessage(MOXM_SETCOLWIDTH, 2, std::numeric_limits<LPARAM>::max());
+    EXPECT_EQ(grid.GetPaneWidth(2), MoxCellCtrl::kMaxPaneWidth) << "not cut to its low bits";
+    grid.SendMessage(MOXM_SETFIXEDCOLWIDTH, static_cast<WPARAM>(-1));
+    EXPECT_EQ(grid.GetFixedColWidth(), MoxCellCtrl::kMaxPaneWidth);
+    grid.SendMessage(MOXM_SETFIXEDCOLWIDTH, 40);
+
+    RECT rect;
+    EXPECT_FALSE(grid.GetCellRect(MoxPos{69'999, 0}, rect)) << "far off the screen, not wrapped back onto it";
+    table.Put(69'999, 1, "last");
+    Key(VK_END, false, true);
+    EXPECT_EQ(grid.GetCaret(), (MoxPos{69'999, 1}));
+    EXPECT_EQ(grid.GetTopLeft().column, 69'999);
+    EXPECT_NE(FindText(Paint(), "last"), nullptr);
+    Click(POINT{40 + 10, 16 + 4});
+    EXPECT_EQ(grid.GetCaret(), (MoxPos{69'999, 0}));
+    Key(VK_HOME, false, true);
+    EXPECT_EQ(grid.GetTopLeft().column, 0);
+    EXPECT_NE(FindText(Paint(), "H0"), nullptr);
 }
 
 TEST_F(GridTest, ATableChangeRepaintsItsLineOnlyWhileInView)

@@ -18,6 +18,7 @@
 #include "platform/ui/Help.h"
 #include "platform/ui/Renderer.h"
 #include "tests/examples/coordinates/StoredPoint.h"
+#include "tests/examples/coordinates/SurveyDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -99,6 +100,9 @@ TEST_F(CoordinateEditorTest, ItsTemplatesLieUnderTheProgramsApplicationKey)
     SolKey templates;
     EXPECT_TRUE(templates.Open(application, "Coordinates\\Cell Template\\Coordinates\\標準"))
         << "the template stored at binding is where a transfer of this program's templates looks";
+    using namespace std::string_literals;
+    tavtest::WriteFuzzSeed("template_values", "coordinates-standard",
+                           templates.GetString("Template") + "\0"s + templates.GetString("Width") + "\0\0"s + "1");
 }
 
 TEST_F(CoordinateEditorTest, TheCaretSelectionsMarkedLinesAndFoundCellsShowInColoursOfTheirOwn)
@@ -217,6 +221,137 @@ TEST_F(CoordinateEditorTest, ADamagedFileIsRefusedWithAMessageAndTheTableStaysAs
     data.Get(static_cast<unsigned>(kPointName), 0, name);
     EXPECT_EQ(name, "T1");
     EXPECT_FALSE(data.IsModified());
+}
+
+TEST_F(CoordinateEditorTest, ADocumentItCannotHoldWholeIsRefusedAndTheEditorKeepsWhatItHad)
+{
+    const fs::path good = m_dir / "good.tcd";
+    frame.SetDocumentPath(good);
+    ASSERT_TRUE(frame.Save());
+    std::vector<std::uint8_t> trailing;
+    ASSERT_FALSE(ReadWholeFile(good, trailing));
+    tavtest::WriteFuzzSeed("document", "sample", trailing);
+    trailing.push_back(0);
+    data.Set(static_cast<unsigned>(kPointName), 0, std::string("変更"));
+
+    struct Refused {
+        fs::path path;
+        std::vector<std::uint8_t> bytes;
+        std::string says;
+    };
+    const Refused refused[] = {
+        {m_dir / "long.tcd", coordinates_test::SurveyDocument("3000-points", 3000), "最大座標数を超えました。処理を終了します。"},
+        {m_dir / "trailing.tcd", trailing, "ファイルを開けませんでした。\n1 bytes after the end of the document"},
+        {"/dev/zero", {}, "ファイルを開けませんでした。\ncannot read /dev/zero"},
+        {m_dir, {}, "ファイルを開けませんでした。"},
+    };
+    for (const Refused& document : refused) {
+        if (!document.bytes.empty()) {
+            ASSERT_FALSE(WriteFileAtomically(document.path, document.bytes));
+        }
+        driver.ClearMessageBoxes();
+        EXPECT_FALSE(frame.OpenFile(document.path)) << document.path;
+        ASSERT_EQ(driver.MessageBoxes().size(), 1u) << document.path;
+        EXPECT_EQ(driver.MessageBoxes()[0].text.rfind(document.says, 0), 0u) << driver.MessageBoxes()[0].text;
+        EXPECT_EQ(driver.MessageBoxes()[0].style, MB_OK | MB_ICONEXCLAMATION);
+        std::string name;
+        data.Get(static_cast<unsigned>(kPointName), 0, name);
+        EXPECT_EQ(name, "変更") << document.path << ": the editor keeps its table";
+        EXPECT_EQ(data.GetLastInputRecordNo(), points - 1);
+        EXPECT_TRUE(data.IsModified());
+        EXPECT_EQ(frame.GetDocumentPath(), good) << "a later save goes where it went before";
+        std::vector<std::uint8_t> after;
+        if (!document.bytes.empty()) {
+            ASSERT_FALSE(ReadWholeFile(document.path, after));
+            EXPECT_TRUE(after == document.bytes) << document.path << " is left as it was";
+        }
+    }
+}
+
+TEST_F(CoordinateEditorTest, DocumentsOfOtherVersionsOpenWithTheColumnsThisOneKnows)
+{
+    struct Version {
+        const char* name;
+        std::function<void(TavData&)> adjust;
+        const char* heading; // on the heading line
+        const char* point;   // on the first point's line
+    };
+    // The widest columns show the point number's heading, its number out of sight at the
+    // right end of a column 4,095 characters wide.
+    const Version versions[] = {
+        {"newer.tcd", coordinates_test::AddNewerColumn, "点名", "P1"},
+        {"few-widths.tcd", [](TavData& table) { table.Width().resize(3); }, "点名", "P1"},
+        {"wide.tcd", [](TavData& table) { table.Width().assign(9, 0xFFFFFFFFu); }, "点番", ""},
+    };
+    Renderer renderer;
+    Canvas canvas(100, 20);
+    for (const auto& [name, adjust, heading, point] : versions) {
+        const fs::path path = m_dir / name;
+        ASSERT_FALSE(WriteFileAtomically(path, coordinates_test::SurveyDocument(name, 5, adjust)));
+        driver.ClearMessageBoxes();
+        ASSERT_TRUE(frame.OpenFile(path)) << name;
+        EXPECT_TRUE(driver.MessageBoxes().empty()) << name;
+        renderer.Paint(canvas);
+        EXPECT_NE(canvas.LineText(1).find(heading), std::string::npos) << name << "\n" << canvas.ToText();
+        EXPECT_NE(canvas.LineText(2).find(point), std::string::npos) << name << "\n" << canvas.ToText();
+        EXPECT_EQ(data.GetLastInputRecordNo(), 4);
+        EXPECT_FALSE(data.IsModified()) << name;
+        driver.PushKey(VK_END, false, true);
+        driver.PushKey(VK_RIGHT);
+        app.Run();
+        EXPECT_EQ(frame.Grid().GetCaret().row, 4) << name;
+    }
+
+    // A newer version's table with one more item that holds data: opening it would lose
+    // that item at the next save, so the person is asked first, and No leaves all as it was.
+    struct NewerTable : TavData {
+        unsigned OnGetDataSize(long item) const override { return item >= 9 ? 8 : TavData::OnGetDataSize(item); }
+        BOOL OnDataChanging(long item, long record, const void* bytes) override
+        {
+            return item >= 9 || TavData::OnDataChanging(item, record, bytes);
+        }
+        void OnDataChanged(long item, long record) override
+        {
+            if (item < 9)
+                TavData::OnDataChanged(item, record);
+        }
+    } newer;
+    CoordinateManager newerManager{5};
+    newer.TemplateName() = "標準";
+    newer.Template() = {kPointNo, kPointName};
+    newerManager.Associate(nullptr, &newer);
+    newer.Set(static_cast<unsigned>(kPointName), 0, std::string("P1"));
+    ASSERT_TRUE(newer.AddItem(1));
+    const double height = 12.5;
+    ASSERT_TRUE(newer.SetBuffer(9, 0, &height, sizeof height));
+    Archive out = Archive::ForStoring();
+    newer.Serialize(out);
+    const fs::path path = m_dir / "newer-item.tcd";
+    ASSERT_FALSE(WriteFileAtomically(path, out.Bytes()));
+    for (const int answer : {IDNO, IDYES}) {
+        driver.ClearMessageBoxes();
+        driver.AnswerMessageBox(answer);
+        EXPECT_EQ(frame.OpenFile(path), answer == IDYES);
+        ASSERT_EQ(driver.MessageBoxes().size(), 1u);
+        EXPECT_NE(driver.MessageBoxes()[0].text.find("扱えない項目が 1 個"), std::string::npos) << driver.MessageBoxes()[0].text;
+        EXPECT_EQ(frame.GetDocumentPath() == path, answer == IDYES);
+    }
+
+    // A newer version's template as the current one in the store, met at the next start.
+    SolKey application;
+    ASSERT_TRUE(SolGetApplicationKey(application));
+    SolKey stored(application, "Coordinates\\Cell Template\\Coordinates\\標準");
+    stored.SetString("Template", "1001,1010,1002,");
+    stored.SetString("Width", "40,9999999999,");
+    CoordinateManager nextManager{2000};
+    TavData nextData;
+    CoordinateFrame next{nextManager, nextData};
+    ASSERT_TRUE(next.Open(driver.ScreenSize()));
+    next.Grid().SendMessage(WM_PAINT);
+    EXPECT_EQ(nextData.Template(), (std::vector<unsigned>{kPointNo, kPointName}));
+    EXPECT_EQ(nextData.Width().size(), 9u);
+    EXPECT_EQ(stored.GetString("Template"), "1001,1010,1002,") << "the store keeps what the newer version wrote";
+    next.DestroyWindow();
 }
 
 TEST_F(CoordinateEditorTest, AFailedSaveSaysSoAndKeepsTheChangesToBeSaved)

@@ -1,9 +1,14 @@
 // The editor as a person runs it, in a terminal (tmux) with a registry and a document of
 // its own: a point typed into a new row, saved with Ctrl+S, the menus opened with Alt+E and
 // F10 and the program left through its File menu, and the document read back with the
-// library; the terminal given back after SIGTERM and while the editor is stopped; unsaved changes kept through SIGTERM and SIGHUP and offered again.
+// library; the terminal given back after SIGTERM and while the editor is stopped; unsaved
+// changes kept through SIGTERM and SIGHUP and offered again; documents of a newer version or
+// with more points than rows, opened at the start.
 #include "tests/examples/coordinates/StoredPoint.h"
+#include "tests/examples/coordinates/SurveyDocument.h"
 #include "tests/frontends/tty/TmuxSession.h"
+
+#include "platform/io/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -167,4 +172,40 @@ TEST(DemoTerminalTest, UnsavedChangesSurviveSigtermAndSighupAndAreOfferedAtTheNe
         ASSERT_TRUE(loaded.Get(1L, 0, name));
         EXPECT_EQ(name, "変更点");
     }
+}
+
+TEST(DemoTerminalTest, ANewerVersionsDocumentOpensAndOneWithMorePointsThanRowsIsRefusedUntouched)
+{
+    if (!tavtest::HaveTmux())
+        GTEST_SKIP() << "tmux is not installed (./run setup installs it)";
+    TmuxSession tmux(100, 20);
+    ASSERT_TRUE(tmux.Ok());
+    const fs::path newer = tmux.Dir() / "newer.tcd";
+    ASSERT_FALSE(plat::WriteFileAtomically(newer, coordinates_test::SurveyDocument("newer", 5, coordinates_test::AddNewerColumn)));
+    StartEditor(tmux, newer);
+    ASSERT_TRUE(tmux.Shows("P5")) << tmux.Screen() << ReadTextFile(tmux.Dir() / "stderr");
+    EXPECT_TRUE(tmux.Shows("点名")) << tmux.Screen();
+    tmux.Keys("C-q");
+    ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); })) << tmux.Screen();
+    fs::remove(tmux.Dir() / "after");
+
+    const fs::path overlong = tmux.Dir() / "3000.tcd";
+    const std::vector<std::uint8_t> bytes = coordinates_test::SurveyDocument("3000-points", 3000);
+    ASSERT_FALSE(plat::WriteFileAtomically(overlong, bytes));
+    StartEditor(tmux, overlong);
+    ASSERT_TRUE(tmux.Shows("最大座標数を超えました。処理を終了します。")) << tmux.Screen();
+    tmux.Keys("Enter");
+    ASSERT_TRUE(TmuxSession::WaitFor([&] { return tmux.Screen().find("最大座標数") == std::string::npos; })) << tmux.Screen();
+    EXPECT_TRUE(tmux.Shows("Ctrl+Q 終了")) << "the editor goes on, empty\n" << tmux.Screen();
+    EXPECT_EQ(tmux.Screen().find("P1"), std::string::npos) << tmux.Screen();
+    tmux.Keys("C-s");
+    ASSERT_TRUE(tmux.Shows("ファイル名")) << "saving asks for a name rather than writing over the refused file\n" << tmux.Screen();
+    tmux.Keys("Escape");
+    // An Escape straight before Ctrl+Q would read as Alt+Ctrl+Q: the box goes first.
+    ASSERT_TRUE(TmuxSession::WaitFor([&] { return tmux.Screen().find("ファイル名") == std::string::npos; })) << tmux.Screen();
+    tmux.Keys("C-q");
+    ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); })) << tmux.Screen();
+    std::vector<std::uint8_t> after;
+    ASSERT_FALSE(plat::ReadWholeFile(overlong, after));
+    EXPECT_TRUE(after == bytes) << "the refused document is left as it was";
 }

@@ -8,6 +8,7 @@
 #include "components/support/LunArrowTypeComboBox.h"
 #include "components/support/TavcRadiusCtrl.h"
 #include "components/support/TavcToggleButton.h"
+#include "platform/io/Archive.h"
 #include "platform/registry/MemoryRegistryStore.h"
 #include "platform/registry/Registry.h"
 #include "platform/ui/App.h"
@@ -57,6 +58,7 @@ public:
         return TRUE;
     }
     void OnTermChange() override { ++termChanges; }
+    void OnRecordOverflow(long count) override { overflows.push_back(count); }
     void OnDrawItem(DC* dc, unsigned id, long record, const RECT* rect) override
     {
         drawn.push_back({id, record, *rect, dc != nullptr});
@@ -77,6 +79,7 @@ public:
     std::map<unsigned, Wnd*> controls;
     std::set<unsigned> ownerDrawn;
     std::vector<Drawn> drawn;
+    std::vector<long> overflows;
 };
 
 class BindingTest : public ::testing::Test {
@@ -241,6 +244,93 @@ TEST_F(BindingTest, ExtraItemsAreAddressableButShownMeasuredAndCountedNowhere)
     EXPECT_EQ(data.Template(), (std::vector<unsigned>{1, 2, 3}));
     EXPECT_EQ(data.Width().size(), 3u);
     EXPECT_EQ(manager.GetRecordSize(), 24u);
+}
+
+TEST_F(BindingTest, RecordsPastTheRowCountThatHoldDataAreKeptAndReported)
+{
+    TavData data;
+    DeclaredManager longer({1, 2}, 15);
+    CoordinateHost longerHost(longer);
+    longerHost.Open();
+    longer.Associate(&longerHost.Grid(), &data);
+    ASSERT_TRUE(data.Set(1u, 12, 12.5));
+    longer.Abscind();
+
+    DeclaredManager manager({1, 2}, 10);
+    EXPECT_EQ(manager.GetOverflowRecordCount(data), 3);
+    CoordinateHost host(manager);
+    host.Open();
+    manager.Associate(&host.Grid(), &data);
+    EXPECT_EQ(manager.overflows, std::vector<long>{3});
+    EXPECT_EQ(data.GetRecordCount(), 13) << "the records that hold data stay, to be saved again";
+    double value = 0.0;
+    EXPECT_TRUE(data.Get(1u, 12, value));
+    EXPECT_EQ(value, 12.5);
+    EXPECT_EQ(host.Grid().GetRowCount(), 10) << "the grid shows the host's rows";
+    host.Grid().SendMessage(WM_PAINT);
+
+    ASSERT_TRUE(data.Delete(1u, 12));
+    manager.overflows.clear();
+    manager.Associate(&host.Grid(), &data);
+    EXPECT_EQ(data.GetRecordCount(), 10) << "empty records past the rows go";
+    EXPECT_TRUE(manager.overflows.empty());
+}
+
+TEST_F(BindingTest, ALayoutThatDisagreesWithTheItemsIsRepairedAndShown)
+{
+    constexpr unsigned widest = MoxCellCtrl::kMaxPaneWidth;
+    DeclaredManager manager({1, 2, 3});
+    CoordinateHost host(manager);
+    host.Open();
+    // A document of a newer version: one more column (item 4) with its width, and widths
+    // past any screen, which reading the document bounds already.
+    TavData written;
+    written.TemplateName() = "Mine";
+    written.Template() = {3, 4, 1};
+    written.Width() = {1u << 30, 0xFFFFFFFFu, 60, 70};
+    Archive out = Archive::ForStoring();
+    written.SerializeTemplate(out);
+    TavData data;
+    Archive in = Archive::ForLoading(out.Bytes());
+    data.SerializeTemplate(in);
+    EXPECT_EQ(data.Width(), (std::vector<unsigned>{widest, widest, 60, 70}));
+    manager.Associate(&host.Grid(), &data);
+    EXPECT_EQ(data.Template(), (std::vector<unsigned>{3, 1}));
+    EXPECT_EQ(data.Width(), (std::vector<unsigned>{widest, widest, 60}));
+    EXPECT_EQ(Widths(host.Grid()), (std::vector<int>{60, MoxCellCtrl::kMaxPaneWidth}));
+    host.Grid().SendMessage(WM_PAINT);
+
+    data.Template() = {1, 2, 3};
+    data.Width() = {100};
+    manager.Associate(&host.Grid(), &data);
+    EXPECT_EQ(data.Width(), (std::vector<unsigned>{100, 8, 8})) << "the given width stays, the missing ones are measured";
+    manager.CustomizeTemplate({2, 9});
+    EXPECT_EQ(data.Template(), std::vector<unsigned>{2});
+
+    // The same through the store: a newer version's template is shown without its extra
+    // column and stays as it is in the store; one with nothing this host knows gives way
+    // to the default.
+    TavTemplate store(&manager);
+    data.Template() = {2, 5};
+    data.Width() = {10, 20, 30, 40, 50};
+    ASSERT_TRUE(store.SaveTemplate("Newer"));
+    store.SetCurrentName("Newer");
+    TavData fresh;
+    manager.Associate(&host.Grid(), &fresh);
+    EXPECT_EQ(fresh.TemplateName(), "Newer");
+    EXPECT_EQ(fresh.Template(), std::vector<unsigned>{2});
+    EXPECT_EQ(fresh.Width(), (std::vector<unsigned>{10, 20, 30}));
+    host.Grid().SendMessage(WM_PAINT);
+    ASSERT_TRUE(store.LoadTemplate("Newer"));
+    EXPECT_EQ(fresh.Template(), (std::vector<unsigned>{2, 5}));
+
+    fresh.Template() = {7};
+    ASSERT_TRUE(store.SaveTemplate("Alien"));
+    store.SetCurrentName("Alien");
+    TavData other;
+    manager.Associate(&host.Grid(), &other);
+    EXPECT_EQ(other.TemplateName(), "標準");
+    EXPECT_EQ(other.Template(), (std::vector<unsigned>{1, 2, 3}));
 }
 
 TEST_F(BindingTest, RowNumberColumnFitsTheLargerOfTheHeadingAndTheLastLineNumber)

@@ -7,6 +7,7 @@
 #include "platform/registry/SqliteRegistryStore.h"
 #include "tav/data/TavData.h"
 #include "tav/manager/TavManager.h"
+#include "tests/FuzzSeeds.h"
 
 #include <gtest/gtest.h>
 
@@ -46,8 +47,12 @@ SolKey StoredKey(const std::string& name)
     return key;
 }
 
+// Also a seed of the stored-values fuzz target: the texts separated by NUL characters.
 void WriteRaw(const std::string& name, const char* items, const char* widths, const char* locks)
 {
+    using namespace std::string_literals;
+    tavtest::WriteFuzzSeed("template_values", "raw-" + name,
+                           items + "\0"s + (widths ? widths : "") + "\0"s + (locks ? locks : "") + "\0"s + "0");
     SolKey key(HKEY_CURRENT_USER, kGroupPath + "\\" + name);
     key.SetString("Template", items);
     if (widths)
@@ -95,9 +100,9 @@ public:
     {
         return m_inner.DeleteKey(parent, name, wholeTree);
     }
-    LONG Apply(std::span<const RegChange> changes) override
+    LONG Apply(RegKeyId base, std::span<const RegChange> changes) override
     {
-        return m_failWrites ? ERROR_WRITE_FAULT : m_inner.Apply(changes);
+        return m_failWrites ? ERROR_WRITE_FAULT : m_inner.Apply(base, changes);
     }
     std::uint64_t Generation() override { return m_inner.Generation(); }
 
@@ -264,6 +269,24 @@ TEST_F(TavTemplateTest, RefusedSavesKeepTheOldTemplateWhole)
     std::vector<std::string> names;
     m_store.GetNameArray(names);
     EXPECT_EQ(names, (std::vector<std::string>{"Big"}));
+}
+
+TEST_F(TavTemplateTest, ABackslashIsRefusedInATemplateNameAsItWouldMakeAPath)
+{
+    m_data.Template() = {1, 2};
+    ASSERT_EQ(m_store.SaveTemplate("A"), 1);
+    EXPECT_EQ(m_store.SaveTemplate("A\\B"), 0);
+    EXPECT_EQ(m_store.LoadTemplate("A\\B"), 0);
+    EXPECT_EQ(m_store.CheckTemplate("A\\B"), 0);
+    m_store.SetCurrentName("A\\B");
+    EXPECT_EQ(m_store.GetCurrentName(), "");
+    m_store.DeleteTemplate("A\\B");
+    std::vector<std::string> names;
+    m_store.GetNameArray(names);
+    EXPECT_EQ(names, std::vector<std::string>{"A"});
+    EXPECT_EQ(m_store.CheckTemplate("A"), 1) << "the template A was not touched";
+    EXPECT_FALSE(TavTemplate::IsUsableName("B\\"));
+    EXPECT_TRUE(TavTemplate::IsUsableName("測量 (旧)"));
 }
 
 TEST_F(TavTemplateTest, StoreFailingMidwayKeepsTheOldTemplate)
