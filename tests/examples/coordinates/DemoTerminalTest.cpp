@@ -22,14 +22,15 @@ using tavtest::TmuxSession;
 namespace {
 
 // Starts the editor on the document with the session's own registry; its process id goes
-// to the file "pid".
+// to the file "pid", and the terminal's modes after it ends to "after", which appears whole
+// (a test waits for the file, then reads it).
 void StartEditor(const TmuxSession& tmux, const fs::path& document)
 {
     const std::string dir = tmux.Dir().string();
     tmux.Shell("stty -g > " + dir + "/before; TAVCELL_REGISTRY=" + ShellQuote(dir + "/registry.sqlite3") +
                " XDG_CONFIG_HOME=" + ShellQuote(dir) + " sh -c 'echo $$ > " + dir + "/pid; exec " +
                std::string(TAVCELL_COORDINATES) + " \"$0\"' " + ShellQuote(document.string()) + " 2>" + dir +
-               "/stderr; stty -g > " + dir + "/after");
+               "/stderr; stty -g > " + dir + "/after.part; mv " + dir + "/after.part " + dir + "/after");
 }
 
 pid_t EditorPid(const TmuxSession& tmux)

@@ -13,12 +13,13 @@ using tavtest::TmuxSession;
 
 namespace {
 
-// Starts the probe in the pane between two snapshots of the terminal's modes.
+// Starts the probe in the pane between two snapshots of the terminal's modes; the second
+// appears whole, so a test may read it as soon as it exists.
 void StartProbe(const TmuxSession& tmux)
 {
     const std::string dir = tmux.Dir().string();
     tmux.Shell("stty -g > " + dir + "/before; " + std::string(TAVCELL_TTY_PROBE) + " " + dir + "/pid; stty -g > " + dir +
-               "/after");
+               "/after.part; mv " + dir + "/after.part " + dir + "/after");
 }
 
 } // namespace
