@@ -739,8 +739,9 @@ void Renderer::PaintMessageBox(Canvas& canvas, const MessageBoxView& box) const
     canvas.SetClip(cells);
     canvas.Fill(cells, U' ', m_palette.faceText, m_palette.face);
     PaintBox(canvas, cells, {}, m_palette.faceText, m_palette.face);
-    canvas.Fill(RECT{cells.left, cells.top, cells.right, cells.top + 1}, U' ', m_palette.captionText, m_palette.caption);
-    canvas.Write(cells.left + 1, cells.top, box.caption, m_palette.captionText, m_palette.caption);
+    // The caption sits in the top border, which keeps its corners on either side.
+    canvas.SetClip(RECT{cells.left + 1, cells.top, cells.right - 1, cells.top + 1});
+    canvas.Write(cells.left + 1, cells.top, " " + box.caption + " ", m_palette.captionText, m_palette.caption);
     canvas.SetClip(RECT{cells.left + 1, cells.top + 1, cells.right - 1, cells.bottom - 1});
     if (!layout.icon.empty())
         canvas.Write(cells.left + 2, cells.top + 2, layout.icon, m_palette.faceText, m_palette.face);

@@ -118,6 +118,10 @@ UINT RegisterWindowMessage(std::string_view name)
     std::string folded = FoldAscii(name);
     if (auto it = byName.find(folded); it != byName.end())
         return it->second;
+    // Every number taken: the registration fails, as the system's does, rather than probing
+    // a full range forever.
+    if (byNumber.size() > kLastRegisteredMessage - kFirstRegisteredMessage)
+        return 0;
     UINT number = HashName(name);
     while (byNumber.count(number))
         number = number == kLastRegisteredMessage ? kFirstRegisteredMessage : number + 1;

@@ -318,7 +318,7 @@ TEST(RendererTest, AMessageBoxShowsItsIconTextAndButtonsWithTheFocusMarked)
     canvas.Clear(0, renderer.GetPalette().desktop);
     renderer.PaintMessageBox(canvas, MessageBoxView{"変更を保存しますか？", "座標", MB_YESNO | MB_ICONQUESTION, 1});
     EXPECT_EQ(canvas.ToText(), "\n"
-                               "      座標\n"
+                               "     ┌ 座標 ──────────────────────┐\n"
                                "     │                            │\n"
                                "     │ (?) 変更を保存しますか？   │\n"
                                "     │                            │\n"
@@ -328,6 +328,7 @@ TEST(RendererTest, AMessageBoxShowsItsIconTextAndButtonsWithTheFocusMarked)
                                "\n")
         << canvas.ToText();
     EXPECT_EQ(canvas.At(14, 5).attr & CanvasCell::Underline, CanvasCell::Underline) << "Y is the mnemonic";
+    EXPECT_EQ(canvas.At(7, 1).bg, renderer.GetPalette().caption) << "the caption keeps its colours in the border";
     const POINT cursor = canvas.GetCursor().value_or(POINT{-1, -1});
     EXPECT_EQ(canvas.At(cursor.x, cursor.y).bg, renderer.GetPalette().highlight) << "the cursor is on the focused button";
 }
