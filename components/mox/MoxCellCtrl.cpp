@@ -550,10 +550,13 @@ bool MoxCellCtrl::MoveCaret(MoxPos to, Select mode)
         return false;
     to = Clamp(to);
     MoxPos from = m_caret;
+    const unsigned selectionSet = m_selectionSets;
     if (!(to == from) && Notify(MOXN_SELCHANGING, reinterpret_cast<plat::WPARAM>(&from), reinterpret_cast<plat::LPARAM>(&to)) != 0)
         return false;
     m_caret = to;
-    if (mode == Select::Extend && !m_selection.IsEmpty()) {
+    if (m_selectionSets != selectionSet) {
+        // The answerer set the selection itself (marked lines dragged with the caret): it stays.
+    } else if (mode == Select::Extend && !m_selection.IsEmpty()) {
         const std::size_t last = m_selection.GetSize() - 1;
         const std::uint8_t flags = m_selection.GetFlags(last);
         const long lastColumn = GetColumnCount() - 1;
@@ -1361,6 +1364,7 @@ plat::LRESULT MoxCellCtrl::OnSetSelection(plat::WPARAM wParam, plat::LPARAM)
     if (ranges == nullptr)
         return FALSE;
     m_selection = *ranges;
+    ++m_selectionSets;
     Invalidate(FALSE);
     return TRUE;
 }

@@ -221,6 +221,7 @@ private:
     MoxPos m_caret;
     MoxPos m_anchor;
     MoxRectArray m_selection;
+    unsigned m_selectionSets = 0; // counts selections set by request
     long m_topRow = 0;
     long m_leftCol = 0;
     bool m_userResize = true;
