@@ -7,7 +7,9 @@
 #include "platform/registry/Registry.h"
 #include "platform/ui/App.h"
 #include "platform/ui/HeadlessDriver.h"
+#include "tav/frame/TavFrame.h"
 #include "tav/window/TavCellCtrl.h"
+#include "tav/window/TavCellView.h"
 #include "tests/tav/manager/CoordinateHost.h"
 
 #include <memory>
@@ -16,7 +18,8 @@
 
 namespace tavtest {
 
-class ProbeGrid : public TavCellCtrl {
+template <class Base>
+class ProbeOf : public Base {
 public:
     int OnBeginEdit(unsigned id, long record) override
     {
@@ -37,12 +40,12 @@ public:
     // Marks the given line blocks as a pending line command would.
     void Pend(plat::UINT command, const MoxRect& block)
     {
-        m_lineCommand = command;
-        m_srcBlocks.RemoveAll();
-        m_dstBlocks.RemoveAll();
-        m_srcBlocks.Add(block, MoxRectArray::kWholeLines);
-        m_dstBlocks.Add(block, MoxRectArray::kWholeLines);
-        m_dstBounds = MoxRect(block.First(), MoxPos{block.Second().column, block.Second().row + 1});
+        this->m_lineCommand = command;
+        this->m_srcBlocks.RemoveAll();
+        this->m_dstBlocks.RemoveAll();
+        this->m_srcBlocks.Add(block, MoxRectArray::kWholeLines);
+        this->m_dstBlocks.Add(block, MoxRectArray::kWholeLines);
+        this->m_dstBounds = MoxRect(block.First(), MoxPos{block.Second().column, block.Second().row + 1});
     }
     using TavCommon::QueryBlankLine;
     using TavCommon::QueryDisablePane;
@@ -51,6 +54,34 @@ public:
     int allowBegin = 1;
     int allowCopy = 1;
     plat::COLORREF hostColour = 0;
+    std::string cornerText;
+    int OnFixedCellText(const MoxPos& /*corner*/, std::string& text) override
+    {
+        text = cornerText;
+        return cornerText.empty() ? 0 : 1;
+    }
+};
+using ProbeGrid = ProbeOf<TavCellCtrl>;
+using ProbeView = ProbeOf<TavCellView>;
+
+// A checking text edit that notes the library's registered messages it receives.
+class RecordingEdit : public LunLimitEdit {
+public:
+    using LunLimitEdit::LunLimitEdit;
+    plat::LRESULT WindowProc(plat::UINT message, plat::WPARAM wParam, plat::LPARAM lParam) override
+    {
+        const TavRegisteredMessages& names = TavMessages();
+        if (message == names.editSetDialogMode)
+            heard.push_back("dialog mode");
+        else if (message == names.editEnableCheck)
+            heard.push_back("enable check");
+        else if (message == names.editResetTempText)
+            heard.push_back("reset");
+        else if (message == names.editCheck)
+            heard.push_back("check");
+        return LunLimitEdit::WindowProc(message, wParam, lParam);
+    }
+    std::vector<std::string> heard;
 };
 
 // The coordinate manager with a checking text edit for the point name.
@@ -66,7 +97,7 @@ public:
     {
         return id == kPointName ? &m_checkedName : CoordinateManager::OnGetControl(id, flag);
     }
-    LunLimitEdit m_checkedName{10};
+    RecordingEdit m_checkedName{10};
 };
 
 template <class Grid>
