@@ -9,6 +9,7 @@
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Frames.h"
 #include "platform/ui/Gdi.h"
+#include "platform/ui/Ime.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/Wnd.h"
 
@@ -328,6 +329,14 @@ void Renderer::PaintFrame(Wnd& wnd, Canvas& canvas, const RECT& cells) const
     canvas.Fill(RECT{cells.left, status, cells.right, cells.bottom}, U' ', m_palette.faceText, m_palette.face);
     if (auto* frame = dynamic_cast<FrameWnd*>(&wnd))
         canvas.Write(cells.left + 1, status, frame->GetMessageText(), m_palette.faceText, m_palette.face);
+    // The input method state the program chose for the focus: the person switches their own
+    // input method to match, since a terminal program cannot switch it for them.
+    Wnd* focus = Wnd::GetFocus();
+    if (focus && (focus == &wnd || wnd.IsChild(focus)))
+        if (const InputContext* ime = FindInputContext(focus)) {
+            const std::string_view mark = ime->open ? "[あ]" : "[A]";
+            canvas.Write(cells.right - 1 - DisplayWidth(mark), status, mark, m_palette.faceText, m_palette.face);
+        }
 }
 
 void Renderer::PaintDialog(Wnd& wnd, Canvas& canvas, const RECT& cells) const

@@ -9,6 +9,7 @@
 #include "platform/ui/Frames.h"
 #include "platform/ui/Gdi.h"
 #include "platform/ui/HeadlessDriver.h"
+#include "platform/ui/Ime.h"
 #include "platform/ui/ListView.h"
 
 #include <gtest/gtest.h>
@@ -305,6 +306,14 @@ TEST(RendererTest, AFrameShowsItsTitleStatusLineAndAListViewBetween)
         << canvas.ToText();
     EXPECT_EQ(canvas.At(0, 3).bg, renderer.GetPalette().highlight) << "the selected item";
     EXPECT_EQ(canvas.At(39, 5).bg, renderer.GetPalette().face) << "the status line spans the frame";
+
+    list.SetFocus();
+    ImmSetOpenStatus(ImmGetContext(&list), TRUE);
+    renderer.Paint(canvas);
+    EXPECT_EQ(canvas.LineText(5), " 準備完了                          [あ]") << "the focus's input method, opened";
+    ImmSetOpenStatus(ImmGetContext(&list), FALSE);
+    renderer.Paint(canvas);
+    EXPECT_EQ(canvas.LineText(5), " 準備完了                           [A]");
 }
 
 TEST(RendererTest, AMessageBoxShowsItsIconTextAndButtonsWithTheFocusMarked)
