@@ -1,6 +1,7 @@
 // The record table's hot paths side by side with what they cannot beat: cell access, record
 // insertion and removal against a plain memmove of the same bytes, storing and loading
 // through a memory archive, and memory per record against the raw record size.
+#include "bench/Baselines.h"
 #include "components/mox/MoxData.h"
 #include "platform/io/Archive.h"
 #include "tav/data/TavData.h"
@@ -75,6 +76,22 @@ void BM_GetBuffer8(benchmark::State& state)
     benchmark::DoNotOptimize(sum);
 }
 BENCHMARK(BM_GetBuffer8);
+
+// The floor for both: copying 8 bytes in and out of a warm block.
+void BM_Memcpy8(benchmark::State& state)
+{
+    std::vector<double> block(4096, 2.5);
+    long record = 0;
+    double value = 1.5;
+    for (auto _ : state) {
+        std::memcpy(&block[static_cast<std::size_t>(record)], &value, sizeof value);
+        benchmark::DoNotOptimize(block.data());
+        benchmark::ClobberMemory();
+        record = (record + 1) & 4095;
+        value += 1.0;
+    }
+}
+BENCHMARK(BM_Memcpy8);
 
 void BM_TavDataSetGetDouble(benchmark::State& state)
 {
@@ -159,6 +176,13 @@ void BM_LoadFromMemoryArchive(benchmark::State& state)
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes.size()));
 }
 BENCHMARK(BM_LoadFromMemoryArchive)->Unit(benchmark::kMillisecond);
+
+// The floor for storing and loading: the table's bytes copied once into fresh memory.
+void BM_CopyIntoFreshMemory(benchmark::State& state)
+{
+    bench::CopyIntoFreshMemory(state, static_cast<std::size_t>(kBigRecords) * kBigItems * kBigItemSize);
+}
+BENCHMARK(BM_CopyIntoFreshMemory)->Unit(benchmark::kMillisecond);
 
 // Not a timing: the storage a 1,000,000-record table of 100-byte records holds, per record,
 // against the raw record and against the aim of raw + 1 bit per cell + 1%.

@@ -1,11 +1,13 @@
 // The cost of the registry on the SQLite store (a temporary file): writing one value the way
 // settings are saved (open, set, close: one durable transaction) and reading one back.
+#include "bench/Baselines.h"
 #include "components/support/SolKey.h"
 #include "platform/registry/MemoryRegistryStore.h"
 #include "platform/registry/Registry.h"
 #include "platform/registry/SqliteRegistryStore.h"
 
 #include <benchmark/benchmark.h>
+#include <sqlite3.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -61,7 +63,7 @@ void BM_OpenSetClose(benchmark::State& state)
         RegCloseKey(key);
     }
 }
-BENCHMARK(BM_OpenSetClose);
+BENCHMARK(BM_OpenSetClose)->UseRealTime(); // a durable change waits for the disk, not the CPU
 
 void BM_ReadValue(benchmark::State& state)
 {
@@ -94,6 +96,35 @@ void BM_OpenReadClose(benchmark::State& state)
     }
 }
 BENCHMARK(BM_OpenReadClose);
+
+// The floor of a read: one prepared point query on a small SQLite table in the same folder,
+// which is what the store runs for a value once its key is known.
+void BM_SqlitePointQuery(benchmark::State& state)
+{
+    const std::filesystem::path path = std::filesystem::temp_directory_path() / "tavcell-bench-point.sqlite3";
+    sqlite3* db = nullptr;
+    sqlite3_stmt* query = nullptr;
+    if (sqlite3_open(path.c_str(), &db) != SQLITE_OK
+        || sqlite3_exec(db, "CREATE TABLE IF NOT EXISTS t(k INTEGER PRIMARY KEY, v BLOB);"
+                            "INSERT OR REPLACE INTO t VALUES(1, x'FFFF8000');", nullptr, nullptr, nullptr) != SQLITE_OK
+        || sqlite3_prepare_v2(db, "SELECT v FROM t WHERE k = 1", -1, &query, nullptr) != SQLITE_OK) {
+        state.SkipWithError("cannot set up the query");
+    } else {
+        for (auto _ : state) {
+            if (sqlite3_step(query) == SQLITE_ROW)
+                benchmark::DoNotOptimize(sqlite3_column_bytes(query, 0));
+            sqlite3_reset(query);
+        }
+    }
+    sqlite3_finalize(query);
+    sqlite3_close(db);
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_SqlitePointQuery);
+
+// The floor of every durable change: 4 KiB written and flushed to the same disk.
+void BM_DurableWrite4K(benchmark::State& state) { bench::DurableWrite4K(state); }
+BENCHMARK(BM_DurableWrite4K)->UseRealTime();
 
 } // namespace
 

@@ -1,6 +1,7 @@
 // The template store on the SQLite registry in a temporary file, with 1,000 templates in the
 // group: what saving, loading and listing cost a user who keeps many layouts. Timed by the
 // clock on the wall: a save waits for the store to reach the disk, which costs no CPU time.
+#include "bench/Baselines.h"
 #include "platform/registry/Registry.h"
 #include "platform/registry/SqliteRegistryStore.h"
 #include "tav/data/TavData.h"
@@ -135,6 +136,10 @@ void BM_SaveThenGetNameArray(benchmark::State& state)
     }
 }
 BENCHMARK(BM_SaveThenGetNameArray)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The floor of every durable change: 4 KiB written and flushed to the same disk.
+void BM_DurableWrite4K(benchmark::State& state) { bench::DurableWrite4K(state); }
+BENCHMARK(BM_DurableWrite4K)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

@@ -3,6 +3,8 @@
 
 #include "components/support/HixNumber.h"
 
+#include <cmath>
+
 QanNumEdit::QanNumEdit() { UpdateLimit(); }
 
 HixReal QanNumEdit::Get() const
@@ -45,6 +47,15 @@ unsigned QanNumEdit::GetLimitAttr() const noexcept
 {
     const int integer = m_integerFigure > 0 ? m_integerFigure : 17;
     return static_cast<unsigned>((m_signed ? 1 : 0) + integer + (m_fractionFigure > 0 ? m_fractionFigure + 1 : 0));
+}
+
+bool QanNumEdit::FitsFigures(double value) const noexcept
+{
+    if (!std::isfinite(value) || (value < 0 && !m_signed))
+        return false;
+    // 17 figures is as many as a double holds, which is what 0 ("no limit") stands for.
+    const int figures = m_integerFigure > 0 ? m_integerFigure : 17;
+    return std::fabs(value) < std::pow(10.0, figures);
 }
 
 void QanNumEdit::UpdateLimit() { SetLimitText(TextLimit()); }

@@ -30,6 +30,10 @@ public:
     // The widest text the edit takes, in characters: sign, digits, point and decimals.
     [[nodiscard]] unsigned GetLimitAttr() const noexcept;
 
+    // Whether typing could have given the value: no more figures before the point than the
+    // edit takes, and no minus sign unless it takes one.
+    [[nodiscard]] bool FitsFigures(double value) const noexcept;
+
     // The text a value is shown as, and the value a text stands for (false: not a number).
     virtual void TextOfValue(double value, std::string& text) const;
     [[nodiscard]] virtual bool ValueOfText(std::string_view text, double& value) const;

@@ -10,6 +10,14 @@
 
 using namespace plat;
 
+namespace {
+
+// The registry calls end a name at its first NUL, so a name holding one would reach another
+// key or value than the one meant: such a name reaches none.
+bool Addressable(const std::string& name) { return IsValidRegName(name); }
+
+} // namespace
+
 SolKey::SolKey(HKEY root) noexcept : m_key(root) {}
 
 SolKey::SolKey(HKEY parent, const std::string& subKey) { Create(parent, subKey); }
@@ -41,6 +49,8 @@ void SolKey::Close() noexcept
 
 BOOL SolKey::Open(HKEY parent, const std::string& name)
 {
+    if (!Addressable(name))
+        return FALSE;
     HKEY opened = nullptr;
     LONG status = RegOpenKeyEx(parent, name.c_str(), 0, KEY_ALL_ACCESS, &opened);
     if (status == ERROR_ACCESS_DENIED)
@@ -55,6 +65,10 @@ BOOL SolKey::Open(HKEY parent, const std::string& name)
 
 BOOL SolKey::Create(HKEY parent, const std::string& path)
 {
+    if (!Addressable(path)) {
+        Close();
+        return FALSE;
+    }
     HKEY created = nullptr;
     LONG status = RegCreateKeyEx(parent, path.c_str(), 0, "", REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
                                  &created, nullptr);
@@ -72,7 +86,7 @@ BOOL SolKey::Create(HKEY parent, const std::string& path)
 
 BOOL SolKey::DeleteKey(const std::string& name)
 {
-    return m_key && RegDeleteTree(m_key, name.c_str()) == ERROR_SUCCESS ? TRUE : FALSE;
+    return m_key && Addressable(name) && RegDeleteTree(m_key, name.c_str()) == ERROR_SUCCESS ? TRUE : FALSE;
 }
 
 BOOL SolKey::DeleteAllValue()
@@ -98,7 +112,7 @@ BOOL SolKey::EnumKey(std::vector<std::string>& names) const
 
 bool SolKey::Query(const std::string& name, DWORD& type, std::vector<BYTE>& data) const
 {
-    if (!m_key)
+    if (!m_key || !Addressable(name))
         return false;
     // Usually one call: most values fit the first guess.
     data.resize(64);
@@ -154,7 +168,7 @@ DWORD SolKey::GetBinary(const std::string& name, void* buffer, DWORD size) const
 
 BOOL SolKey::SetString(const std::string& name, const std::string& value)
 {
-    if (!m_key)
+    if (!m_key || !Addressable(name))
         return FALSE;
     // c_str() carries the terminating zero that a string value keeps.
     return RegSetValueEx(m_key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
@@ -166,7 +180,7 @@ BOOL SolKey::SetString(const std::string& name, const std::string& value)
 
 BOOL SolKey::SetDWord(const std::string& name, DWORD value)
 {
-    if (!m_key)
+    if (!m_key || !Addressable(name))
         return FALSE;
     const auto bytes = DWordToBytes(value);
     return RegSetValueEx(m_key, name.c_str(), 0, REG_DWORD, bytes.data(), 4) == ERROR_SUCCESS ? TRUE : FALSE;
@@ -176,7 +190,7 @@ BOOL SolKey::SetBool(const std::string& name, BOOL value) { return SetDWord(name
 
 BOOL SolKey::SetBinary(const std::string& name, const void* data, DWORD size)
 {
-    if (!m_key || (!data && size > 0))
+    if (!m_key || !Addressable(name) || (!data && size > 0))
         return FALSE;
     return RegSetValueEx(m_key, name.c_str(), 0, REG_BINARY, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS
         ? TRUE

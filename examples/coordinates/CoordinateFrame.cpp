@@ -5,6 +5,7 @@
 #include "components/support/KescInputDialog.h"
 #include "platform/io/Archive.h"
 #include "platform/io/Errors.h"
+#include "platform/io/Files.h"
 #include "platform/ui/App.h"
 #include "platform/ui/Renderer.h"
 
@@ -71,6 +72,7 @@ void CoordinateFrame::FinishEditing()
 bool CoordinateFrame::Save()
 {
     FinishEditing();
+    const std::filesystem::path untitledRecovery = m_path.empty() ? RecoveryPath({}) : std::filesystem::path();
     if (m_path.empty()) {
         KescInputDialog ask("名前を付けて保存", "ファイル名(&F):", this);
         ask.SetText("座標.tcd");
@@ -87,6 +89,10 @@ bool CoordinateFrame::Save()
         return false;
     }
     m_data.SetModifiedFlag(FALSE);
+    // Saved: the changes a recovery copy kept are in the document now.
+    for (const std::filesystem::path& recovery : {RecoveryPath(m_path), untitledRecovery})
+        if (!recovery.empty())
+            static_cast<void>(plat::RemovePath(recovery));
     m_lastMessage = "保存しました";
     UpdateStatus();
     return true;
@@ -110,7 +116,65 @@ bool CoordinateFrame::OpenFile(const std::filesystem::path& path)
     m_lastMessage = "開きました";
     m_grid.Invalidate();
     UpdateStatus();
+    if (!m_recovering)
+        OfferRecovery();
     return true;
+}
+
+std::filesystem::path CoordinateFrame::RecoveryPath(const std::filesystem::path& document)
+{
+    if (!document.empty()) {
+        std::filesystem::path recovery = document;
+        recovery += ".recovery";
+        return recovery;
+    }
+    std::filesystem::path data;
+    if (plat::GetDataFolder(data))
+        return {};
+    return data / "tavcell" / "coordinates-untitled.tcd.recovery";
+}
+
+bool CoordinateFrame::WriteRecovery()
+{
+    // An editor still open is left as it is: closing it could ask the person something.
+    if (!m_data.IsModified())
+        return true;
+    const std::filesystem::path recovery = RecoveryPath(m_path);
+    if (recovery.empty() || (m_path.empty() && plat::MakeFolders(recovery.parent_path())))
+        return false;
+    try {
+        plat::Archive archive = plat::Archive::ForStoring();
+        m_data.Serialize(archive);
+        archive.SaveFile(recovery);
+    } catch (const plat::ArchiveError&) {
+        return false;
+    }
+    return true;
+}
+
+bool CoordinateFrame::OfferRecovery()
+{
+    const std::filesystem::path document = m_path;
+    const std::filesystem::path recovery = RecoveryPath(document);
+    if (recovery.empty() || !plat::PathExists(recovery))
+        return false;
+    const std::string text = "前回保存されなかった変更が回復用コピーに残っています。\n" + recovery.filename().string() +
+                             "\n回復用コピーを読み込みますか？";
+    if (plat::MessageBox(this, text, "座標一覧", plat::MB_YESNO | plat::MB_ICONQUESTION) != plat::IDYES) {
+        static_cast<void>(plat::RemovePath(recovery));
+        return false;
+    }
+    // Read as a document is, so a damaged copy is refused the same way and changes nothing.
+    m_recovering = true;
+    const bool loaded = OpenFile(recovery);
+    m_recovering = false;
+    m_path = document;
+    if (loaded) {
+        m_data.SetModifiedFlag(TRUE);
+        m_lastMessage = "回復しました";
+    }
+    UpdateStatus();
+    return loaded;
 }
 
 bool CoordinateFrame::CanLeave()

@@ -30,6 +30,16 @@ public:
     bool OpenFile(const std::filesystem::path& path);
     // Asks to save a modified table; false when the person cancelled.
     bool CanLeave();
+
+    // The recovery copy: the table's unsaved changes kept when the program has to end
+    // without asking (see plat::WinApp::SetRecoveryWriter). It lies beside the document as
+    // "<document>.recovery", or for an untitled table in the user's data folder.
+    [[nodiscard]] static std::filesystem::path RecoveryPath(const std::filesystem::path& document);
+    // Writes it, atomically, when the table has unsaved changes; true when nothing is lost.
+    bool WriteRecovery();
+    // When the document has a recovery copy, asks whether to take it: yes loads it (the
+    // table is then modified, to be saved into the document), no removes it.
+    bool OfferRecovery();
     void Quit();
     // Shows the document and its state on the title and status lines.
     void UpdateStatus();
@@ -61,6 +71,7 @@ private:
     MoxCellCtrl m_grid;
     std::filesystem::path m_path;
     std::string m_lastMessage;
+    bool m_recovering = false;
 };
 
 } // namespace coordinates

@@ -82,8 +82,7 @@ bool TtyDriver::IsKeyDown(int virtualKey) const
 std::optional<plat::InputEvent> TtyDriver::NextEvent()
 {
     while (m_session) {
-        if (m_session->TakeResize())
-            Resized();
+        HandleSignals();
         if (!m_events.empty()) {
             m_current = m_events.front();
             m_events.pop_front();
@@ -100,8 +99,7 @@ int TtyDriver::MessageBox(plat::Wnd*, const std::string& text, const std::string
 {
     MessageBoxInput box(text, caption, style);
     while (m_session) {
-        if (m_session->TakeResize())
-            Resized();
+        HandleSignals();
         if (m_events.empty()) {
             Show(&box.View());
             if (!Read())
@@ -117,6 +115,23 @@ int TtyDriver::MessageBox(plat::Wnd*, const std::string& text, const std::string
     return box.AnswerWithoutInput();
 }
 
+void TtyDriver::HandleSignals()
+{
+    if (const int signal = m_session->EndRequest())
+        EndOnSignal(signal);
+    if (m_session->TakeResize())
+        Resized();
+}
+
+void TtyDriver::EndOnSignal(int signal)
+{
+    if (plat::WinApp* app = plat::GetApp())
+        static_cast<void>(app->WriteRecovery());
+    Close();
+    // Ended by the signal that asked, as a caller waiting for the program expects.
+    TerminalSession::EndBySignal(signal);
+}
+
 void TtyDriver::Resized()
 {
     int columns = m_canvas.Columns();
@@ -124,6 +139,10 @@ void TtyDriver::Resized()
     m_session->QuerySize(columns, lines);
     ::resizeterm(lines, columns);
     m_canvas.Resize(columns, lines);
+    // After a stop the terminal was reset behind curses' back: its idea of the attributes in
+    // force and of the cursor's visibility is brought back in line before all is redrawn.
+    ::vidattr(A_NORMAL);
+    ::curs_set(1);
     ::clearok(stdscr, TRUE);
     const plat::SIZE screen = ScreenSize();
     plat::WinApp* app = plat::GetApp();
@@ -134,20 +153,31 @@ void TtyDriver::Resized()
 
 bool TtyDriver::Read()
 {
-    pollfd input{STDIN_FILENO, POLLIN, 0};
-    const int polled = ::poll(&input, 1, m_decoder.Pending() ? kEscapeWaitMs : -1);
+    if (m_inputEnded)
+        return false;
+    pollfd waits[2] = {{STDIN_FILENO, POLLIN, 0}, {m_session->WakeDescriptor(), POLLIN, 0}};
+    const int polled = ::poll(waits, waits[1].fd >= 0 ? 2 : 1, m_decoder.Pending() ? kEscapeWaitMs : -1);
     if (polled < 0)
-        return errno == EINTR; // a resize woke us
+        return errno == EINTR; // a signal woke us
+    if (waits[1].fd >= 0 && (waits[1].revents & POLLIN)) {
+        m_session->DrainWake();
+        return true; // the caller sees what the signal asked for
+    }
     std::vector<plat::InputEvent> decoded;
     if (polled == 0) {
         m_decoder.Flush(decoded);
     } else {
         char buffer[512];
         const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (n < 0)
-            return errno == EINTR || errno == EAGAIN;
-        if (n == 0)
-            return false; // the terminal went away
+        if (n < 0 && (errno == EINTR || errno == EAGAIN))
+            return true;
+        if (n <= 0) {
+            // The terminal went away (a hangup may not even be signalled): keep the work.
+            m_inputEnded = true;
+            if (plat::WinApp* app = plat::GetApp())
+                static_cast<void>(app->WriteRecovery());
+            return false;
+        }
         m_decoder.Feed(std::string_view(buffer, static_cast<std::size_t>(n)), decoded);
     }
     for (plat::InputEvent& event : decoded) {

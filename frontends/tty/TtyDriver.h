@@ -1,7 +1,8 @@
 // The terminal driver: shows the window tree in a terminal through ncursesw and takes the
 // person's keys and mouse clicks from it. Colours are the windows' own where the terminal
 // has direct colour, else the nearest it has; message boxes are drawn over the windows and
-// answered from the keyboard; the system clipboard is reached as TtyClipboard says.
+// answered from the keyboard; the system clipboard is reached as TtyClipboard says. A signal
+// that asks the program to end, or the terminal going away, has the unsaved work kept first.
 #pragma once
 
 #include "frontends/tty/ColorMap.h"
@@ -32,6 +33,7 @@ public:
     int MessageBox(plat::Wnd* owner, const std::string& text, const std::string& caption, plat::UINT style) override;
     [[nodiscard]] bool IsKeyDown(int virtualKey) const override;
     [[nodiscard]] plat::SIZE ScreenSize() const override;
+    void ReleaseForExit() noexcept override { Close(); }
 
     // Gives the terminal back (the destructor does it too).
     void Close();
@@ -41,8 +43,14 @@ private:
     // Paints the windows (and the box, if any) and shows them.
     void Show(const plat::MessageBoxView* box);
     void Flush();
-    // Waits for input and decodes it into m_events; false when the input has ended.
+    // Waits for input (or a signal) and decodes it into m_events; false when the input has
+    // ended, upon which the unsaved work is kept as on a hangup.
     bool Read();
+    // What signals asked for, at a safe point between events: an end request keeps the
+    // unsaved work (the application's recovery writer), gives the terminal back and ends the
+    // program by the same signal; a resize or a continue draws the screen anew.
+    void HandleSignals();
+    [[noreturn]] void EndOnSignal(int signal);
     // The terminal changed size: the main window is made to fill it, and lays out its
     // children on WM_SIZE.
     void Resized();
@@ -60,6 +68,7 @@ private:
     bool m_colors = false;
     std::unordered_map<std::uint64_t, int> m_pairs;
     int m_nextPair = 1;
+    bool m_inputEnded = false;
 };
 
 } // namespace tty

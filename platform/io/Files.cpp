@@ -86,10 +86,39 @@ int CreateTemporarySibling(const fs::path& path, fs::path& temporary)
     return -1;
 }
 
-// Writes a new content for path through a temporary sibling; fill(fd) writes the content.
-template <class Fill>
-std::error_code ReplaceAtomically(const fs::path& path, Fill&& fill)
+// The file a path finally names, following symbolic links one by one: renaming over a link
+// would put a file in its place and leave what it points to as it was. A link whose target is
+// relative is read from the link's folder. As the system does, a chain longer than 40 links
+// is taken for a loop.
+std::error_code ResolveLinks(const fs::path& path, fs::path& resolved)
 {
+    resolved = path;
+    for (int links = 0;; ++links) {
+        struct stat info {};
+        if (::lstat(resolved.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return {}; // nothing there yet (made there) or not a link: this is the file
+        if (links == 40)
+            return ErrorOf(std::errc::too_many_symbolic_link_levels);
+        std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1, '\0');
+        const ssize_t length = ::readlink(resolved.c_str(), target.data(), target.size());
+        if (length < 0)
+            return LastError();
+        if (static_cast<std::size_t>(length) >= target.size())
+            return ErrorOf(std::errc::filename_too_long); // the link changed while it was read
+        target.resize(static_cast<std::size_t>(length));
+        const fs::path next(target);
+        resolved = next.is_absolute() ? next : resolved.parent_path() / next;
+    }
+}
+
+// Writes a new content for path through a temporary sibling of the file it names;
+// fill(fd) writes the content.
+template <class Fill>
+std::error_code ReplaceAtomically(const fs::path& named, Fill&& fill)
+{
+    fs::path path;
+    if (const std::error_code error = ResolveLinks(named, path))
+        return error;
     struct stat old {};
     const bool replacing = ::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
     fs::path temporary;
@@ -458,6 +487,20 @@ std::error_code GetTemporaryFolder(fs::path& folder)
 {
     const std::string temporary = EnvironmentText("TMPDIR");
     folder = temporary.starts_with('/') ? WithoutTrailingSeparator(temporary) : std::string("/tmp");
+    return {};
+}
+
+std::error_code GetDataFolder(fs::path& folder)
+{
+    const std::string data = EnvironmentText("XDG_DATA_HOME");
+    if (data.starts_with('/')) {
+        folder = WithoutTrailingSeparator(data);
+        return {};
+    }
+    std::string home;
+    if (const std::error_code error = GetHomeFolder(home))
+        return error;
+    folder = fs::path(home) / ".local" / "share";
     return {};
 }
 

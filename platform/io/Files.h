@@ -26,7 +26,8 @@ inline constexpr std::uintmax_t kDefaultReadLimit = std::uintmax_t{1} << 30;
 // Replaces a file's content so that a crash or a failure at any point leaves either the old
 // file or the new one, never a mix: the bytes go to a temporary file in the same folder,
 // are flushed to the disk, and the temporary file is then renamed over the target. A
-// replaced file keeps its permissions; on failure the temporary file is removed.
+// replaced file keeps its permissions; on failure the temporary file is removed. A path that
+// is a symbolic link (or a chain of them) writes the file it points to, and the links stay.
 [[nodiscard]] std::error_code WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 [[nodiscard]] std::error_code WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
@@ -73,5 +74,7 @@ inline constexpr std::uintmax_t kDefaultReadLimit = std::uintmax_t{1} << 30;
 [[nodiscard]] std::error_code GetDocumentsFolder(std::filesystem::path& folder);
 [[nodiscard]] std::error_code GetDesktopFolder(std::filesystem::path& folder);
 [[nodiscard]] std::error_code GetTemporaryFolder(std::filesystem::path& folder);
+// The user's data folder: $XDG_DATA_HOME when it is an absolute path, else ~/.local/share.
+[[nodiscard]] std::error_code GetDataFolder(std::filesystem::path& folder);
 
 } // namespace plat

@@ -45,6 +45,7 @@ MemoryRegistryStore::Node* MemoryRegistryStore::CreateChild(Node& parent, std::s
     }
     auto node = std::make_unique<Node>();
     node->id = m_nextId++;
+    node->depth = parent.depth + 1;
     node->name = std::string(name);
     node->className = std::string(className);
     Node* raw = node.get();
@@ -61,6 +62,9 @@ LONG MemoryRegistryStore::CreateKeyPath(RegKeyId parent, std::span<const std::st
     Node* node = Find(parent);
     if (!node)
         return ERROR_KEY_DELETED;
+    // Refused before anything is created, so that a refused path leaves no part of itself.
+    if (!AreValidRegNames(names) || node->depth + names.size() > kMaxKeyDepth)
+        return ERROR_INVALID_PARAMETER;
     created = false;
     for (const std::string_view name : names) {
         RegKeyId ignored = 0;
@@ -138,6 +142,8 @@ LONG MemoryRegistryStore::SetValue(RegKeyId key, std::string_view name, DWORD ty
 {
     if (m_readOnly)
         return ERROR_ACCESS_DENIED;
+    if (!IsValidRegName(name))
+        return ERROR_INVALID_PARAMETER;
     Node* node = Find(key);
     if (!node)
         return ERROR_KEY_DELETED;
@@ -204,20 +210,28 @@ LONG MemoryRegistryStore::DeleteKey(RegKeyId parent, std::string_view name, bool
     return ERROR_SUCCESS;
 }
 
-LONG MemoryRegistryStore::Apply(std::span<const RegChange> changes)
+LONG MemoryRegistryStore::Apply(RegKeyId baseId, std::span<const RegChange> changes)
 {
     if (m_readOnly)
         return ERROR_ACCESS_DENIED;
-    // The root cannot go; once that is ruled out nothing below can fail, so applying step by
-    // step is whole.
+    Node* const base = Find(baseId);
+    if (!base)
+        return ERROR_KEY_DELETED;
+    // The root cannot go, no name may break the rules and no key may end up too deep; once
+    // that is ruled out nothing below can fail, so applying step by step is whole.
+    if (const LONG status = CheckRegChanges(changes); status != ERROR_SUCCESS)
+        return status;
     for (const RegChange& change : changes) {
-        if (change.kind == RegChange::Kind::DeleteTree && SplitKeyPath(change.path).empty())
+        const std::size_t depth = SplitKeyPath(change.path).size();
+        if (change.kind == RegChange::Kind::DeleteTree && depth == 0)
             return ERROR_ACCESS_DENIED;
+        if (change.kind != RegChange::Kind::DeleteTree && base->depth + depth > kMaxKeyDepth)
+            return ERROR_INVALID_PARAMETER;
     }
     for (const RegChange& change : changes) {
         const std::vector<std::string_view> names = SplitKeyPath(change.path);
         if (change.kind == RegChange::Kind::DeleteTree) {
-            Node* parent = m_root.get();
+            Node* parent = base;
             for (std::size_t i = 0; parent && i + 1 < names.size(); ++i) {
                 const auto found = parent->children.find(FoldCase(names[i]));
                 parent = found == parent->children.end() ? nullptr : found->second.get();
@@ -226,10 +240,10 @@ LONG MemoryRegistryStore::Apply(std::span<const RegChange> changes)
                 (void)DeleteKey(parent->id, names.back(), true);
             continue;
         }
-        Node* node = m_root.get();
+        Node* node = base;
         for (const std::string_view name : names) {
             bool created = false;
-            node = CreateChild(*node, name, {}, created);
+            node = CreateChild(*node, name, change.className, created);
         }
         if (change.kind == RegChange::Kind::SetValue)
             SetValueOf(*node, change.valueName, change.type, change.data);

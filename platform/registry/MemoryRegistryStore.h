@@ -28,7 +28,7 @@ public:
     LONG SetValue(RegKeyId key, std::string_view name, DWORD type, std::span<const BYTE> data) override;
     LONG DeleteValue(RegKeyId key, std::string_view name) override;
     LONG DeleteKey(RegKeyId parent, std::string_view name, bool wholeTree) override;
-    LONG Apply(std::span<const RegChange> changes) override;
+    LONG Apply(RegKeyId base, std::span<const RegChange> changes) override;
     std::uint64_t Generation() override { return m_generation; }
 
 private:
@@ -39,6 +39,7 @@ private:
     };
     struct Node {
         RegKeyId id = 0;
+        std::size_t depth = 0; // levels below the root
         std::string name;
         std::string className;
         // By folded name, which is also the order of enumeration.

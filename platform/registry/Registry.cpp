@@ -62,23 +62,18 @@ std::string EnvironmentValue(const char* name)
     return value ? value : "";
 }
 
-std::shared_ptr<RegistryStore> OpenDefaultStore(int root)
+std::shared_ptr<RegistryStore> OpenDefaultStore(HKEY root)
 {
-    const bool user = root == kCurrentUser;
-    const std::filesystem::path path = user ? DefaultUserRegistryPath() : DefaultMachineRegistryPath();
-    if (path.empty()) {
-        std::fprintf(stderr, "tavcell: registry: no home folder to keep the settings in (set HOME or "
-                             "TAVCELL_REGISTRY); settings are kept in memory for this run only\n");
-        return std::make_shared<MemoryRegistryStore>();
+    RegDefaultStore opened = RegOpenDefaultStore(root);
+    const bool user = root == HKEY_CURRENT_USER;
+    if (!opened.problem.empty()) {
+        const char* consequence = opened.store ? "settings changed in this run are not kept"
+            : user                             ? "settings are kept in memory for this run only"
+                                               : "the machine-wide settings are ignored";
+        std::fprintf(stderr, "tavcell: registry: %s; %s\n", opened.problem.c_str(), consequence);
     }
-    auto opened = SqliteRegistryStore::Open(
-        path, user ? SqliteRegistryStore::Mode::ReadWrite : SqliteRegistryStore::Mode::ReadOnly);
     if (opened.store)
-        return std::shared_ptr<RegistryStore>(std::move(opened.store));
-    if (!opened.missing) {
-        std::fprintf(stderr, "tavcell: registry %s; %s\n", opened.error.c_str(),
-                     user ? "settings are kept in memory for this run only" : "the machine-wide settings are ignored");
-    }
+        return std::move(opened.store);
     return std::make_shared<MemoryRegistryStore>(!user);
 }
 
@@ -86,7 +81,7 @@ std::shared_ptr<RegistryStore>& StoreOf(RegistryState& state, int root)
 {
     std::shared_ptr<RegistryStore>& store = state.stores[root];
     if (!store)
-        store = OpenDefaultStore(root);
+        store = OpenDefaultStore(root == kCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE);
     return store;
 }
 
@@ -255,6 +250,38 @@ std::filesystem::path DefaultMachineRegistryPath()
     if (std::string named = EnvironmentValue("TAVCELL_MACHINE_REGISTRY"); !named.empty())
         return named;
     return "/etc/tavcell/registry.sqlite3";
+}
+
+RegDefaultStore RegOpenDefaultStore(HKEY root)
+{
+    RegDefaultStore result;
+    const bool user = root == HKEY_CURRENT_USER;
+    if (!user && root != HKEY_LOCAL_MACHINE) {
+        result.problem = "no such root";
+        return result;
+    }
+    const std::filesystem::path path = user ? DefaultUserRegistryPath() : DefaultMachineRegistryPath();
+    if (path.empty()) {
+        result.problem = "no home folder to keep the settings in (set HOME or TAVCELL_REGISTRY)";
+        return result;
+    }
+    auto opened = SqliteRegistryStore::Open(
+        path, user ? SqliteRegistryStore::Mode::ReadWrite : SqliteRegistryStore::Mode::ReadOnly);
+    if (user && opened.notWritable) {
+        // Better read than set aside: the user's settings are there, only not to be changed.
+        result.problem = opened.error;
+        opened = SqliteRegistryStore::Open(path, SqliteRegistryStore::Mode::ReadOnly);
+    }
+    if (opened.store) {
+        result.store = std::move(opened.store);
+    } else if (opened.missing) {
+        // Nothing to read (no machine-wide settings, or a user's file still empty) is an
+        // answer, not a fault.
+        result.store = std::make_shared<MemoryRegistryStore>(true);
+    } else {
+        result.problem = opened.error;
+    }
+    return result;
 }
 
 std::shared_ptr<RegistryStore> RegGetStore(HKEY root)
@@ -477,13 +504,11 @@ LONG RegDeleteKey(HKEY key, const char* subKey) { return DeleteSubKey(key, subKe
 
 LONG RegDeleteTree(HKEY key, const char* subKey) { return DeleteSubKey(key, subKey, true); }
 
-LONG RegApplyChanges(HKEY root, std::span<const RegChange> changes)
+LONG RegApplyChanges(HKEY key, std::span<const RegChange> changes)
 {
-    if (root != HKEY_CURRENT_USER && root != HKEY_LOCAL_MACHINE)
-        return ERROR_INVALID_HANDLE;
-    RegistryState& state = State();
-    std::lock_guard lock(state.mutex);
-    return StoreOf(state, root->root)->Apply(changes);
+    return WithKey(key, kWriteRights, [&](RegistryState&, const Target& target) {
+        return target.store->Apply(target.key, changes);
+    });
 }
 
 } // namespace plat

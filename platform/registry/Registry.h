@@ -44,16 +44,25 @@ LONG RegDeleteKey(HKEY key, const char* subKey);
 // The key with everything below it, in one transaction.
 LONG RegDeleteTree(HKEY key, const char* subKey);
 
-// Applies every change below a root, or none of them (an import). Paths are relative to root.
-LONG RegApplyChanges(HKEY root, std::span<const RegChange> changes);
+// Applies every change below a key (a root or an open key with write rights), or none of
+// them: an import, a restored key. Paths are relative to key.
+LONG RegApplyChanges(HKEY key, std::span<const RegChange> changes);
 
 // The store behind a root. The user's store is the SQLite database named by
 // TAVCELL_REGISTRY, else $XDG_CONFIG_HOME/tavcell/registry.sqlite3 (else ~/.config/...; none
-// without a home folder);
-// the machine's is TAVCELL_MACHINE_REGISTRY, else /etc/tavcell/registry.sqlite3, read
+// without a home folder); one whose file or folder the user cannot write is only read.
+// The machine's is TAVCELL_MACHINE_REGISTRY, else /etc/tavcell/registry.sqlite3, read
 // only, and empty when the file is missing. A database that cannot be used is reported on
 // stderr once and replaced by an empty store in memory for the rest of the run.
 [[nodiscard]] std::shared_ptr<RegistryStore> RegGetStore(HKEY root);
+
+struct RegDefaultStore {
+    std::shared_ptr<RegistryStore> store; // null when the database cannot be used at all
+    std::string problem;                  // why not, or why the store can only be read
+};
+// Opens the database that RegGetStore would put behind a root, without standing in for it:
+// for tools that must not report a change done when it cannot be kept.
+[[nodiscard]] RegDefaultStore RegOpenDefaultStore(HKEY root);
 // Puts a store behind a root (tests, tools); null returns to the default on the next call,
 // which reads the environment again. Keys opened before keep the store they were opened in.
 void RegSetStore(HKEY root, std::shared_ptr<RegistryStore> store);

@@ -1,4 +1,4 @@
-// What every registry store shares: the reading of key paths.
+// What every registry store shares: the reading of key paths and the rules for names.
 #include "platform/registry/RegistryStore.h"
 
 namespace plat {
@@ -16,6 +16,30 @@ std::vector<std::string_view> SplitKeyPath(std::string_view path)
         start = end + 1;
     }
     return names;
+}
+
+bool IsValidRegName(std::string_view name) noexcept { return name.find('\0') == std::string_view::npos; }
+
+bool AreValidRegNames(std::span<const std::string_view> names) noexcept
+{
+    for (const std::string_view name : names) {
+        if (!IsValidRegName(name))
+            return false;
+    }
+    return true;
+}
+
+LONG CheckRegChanges(std::span<const RegChange> changes)
+{
+    for (const RegChange& change : changes) {
+        const std::vector<std::string_view> names = SplitKeyPath(change.path);
+        if (!AreValidRegNames(names) || !IsValidRegName(change.valueName))
+            return ERROR_INVALID_PARAMETER;
+        // Every change but a deletion of a tree creates the keys of its path.
+        if (change.kind != RegChange::Kind::DeleteTree && names.size() > kMaxKeyDepth)
+            return ERROR_INVALID_PARAMETER;
+    }
+    return ERROR_SUCCESS;
 }
 
 } // namespace plat

@@ -4,6 +4,7 @@
 
 #include "platform/registry/RegistryTypes.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -42,9 +43,9 @@ public:
     [[nodiscard]] virtual LONG DeleteValue(RegKeyId key, std::string_view name) = 0;
     // Without wholeTree a key that has sub keys is refused with ERROR_ACCESS_DENIED.
     [[nodiscard]] virtual LONG DeleteKey(RegKeyId parent, std::string_view name, bool wholeTree) = 0;
-    // Applies every change or none. Deleting what is missing is no fault; setting a value
-    // creates the keys of its path.
-    [[nodiscard]] virtual LONG Apply(std::span<const RegChange> changes) = 0;
+    // Applies every change below base, or none. Deleting what is missing is no fault; setting
+    // a value creates the keys of its path.
+    [[nodiscard]] virtual LONG Apply(RegKeyId base, std::span<const RegChange> changes) = 0;
 
     // Grows whenever the content may have changed, by this process or by another one, so
     // that a caller can keep a listing between calls.
@@ -57,5 +58,18 @@ public:
 // Splits a backslash-separated path into its names; empty names (doubled, leading or
 // trailing backslashes) are skipped.
 [[nodiscard]] std::vector<std::string_view> SplitKeyPath(std::string_view path);
+
+// The registry the stores stand in for goes no deeper than this many levels below a root;
+// creating a key deeper is refused with ERROR_INVALID_PARAMETER.
+inline constexpr std::size_t kMaxKeyDepth = 512;
+
+// A key or value name may hold any character but NUL. The registry calls end names at their
+// first NUL, so a name holding one could be stored but never named again; every store
+// refuses it with ERROR_INVALID_PARAMETER.
+[[nodiscard]] bool IsValidRegName(std::string_view name) noexcept;
+[[nodiscard]] bool AreValidRegNames(std::span<const std::string_view> names) noexcept;
+// ERROR_INVALID_PARAMETER when a change names a key or value that no store may hold: so a
+// store refuses a whole set of changes before applying any of it.
+[[nodiscard]] LONG CheckRegChanges(std::span<const RegChange> changes);
 
 } // namespace plat

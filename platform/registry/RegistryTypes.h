@@ -96,8 +96,8 @@ struct RegValueEntry {
     friend bool operator==(const RegValueEntry&, const RegValueEntry&) = default;
 };
 
-// One step of a change applied as a whole (an import): paths are relative to the store's
-// root, components separated by backslashes.
+// One step of a change applied as a whole (an import, a restored key): paths are relative to
+// the key the changes are applied below, components separated by backslashes.
 struct RegChange {
     enum class Kind { CreateKey, DeleteTree, SetValue, DeleteValue };
     Kind kind = Kind::CreateKey;
@@ -105,6 +105,8 @@ struct RegChange {
     std::string valueName;
     DWORD type = REG_NONE;
     std::vector<BYTE> data;
+    // The class given to the keys this step creates.
+    std::string className = {};
 };
 
 } // namespace plat

@@ -249,10 +249,24 @@ SqliteRegistryStore::OpenResult SqliteRegistryStore::Open(const std::filesystem:
         return result;
     }
 
+    // SQLite quietly opens a file it may not write for reading only; its writes would then
+    // fail one by one.
+    if (!readOnly && sqlite3_db_readonly(db.get(), "main") == 1) {
+        result.error = path.string() + ": the file is read-only";
+        result.notWritable = true;
+        return result;
+    }
+
     // Nothing is written until the file is known to be ours (or empty).
     std::int64_t applicationId = 0;
     std::int64_t objects = 0;
     int rc = ReadMark(db.get(), applicationId, objects);
+    if (!readOnly && ((rc & 0xFF) == SQLITE_READONLY || (rc & 0xFF) == SQLITE_CANTOPEN)) {
+        // The files beside a WAL database (its log and shared memory) cannot be made.
+        result.error = path.string() + ": its folder is read-only";
+        result.notWritable = true;
+        return result;
+    }
     if (readOnly && ((rc & 0xFF) == SQLITE_READONLY || (rc & 0xFF) == SQLITE_CANTOPEN)) {
         // Reading a WAL database takes a shared-memory file beside it, which a user cannot
         // make in a folder that only the administrator writes (the machine's, under /etc).
@@ -342,6 +356,9 @@ std::string SqliteRegistryStore::Prepare()
         "ON CONFLICT(key_id, folded) DO UPDATE SET type = excluded.type, data = excluded.data",
         "DELETE FROM reg_value WHERE key_id = ?1 AND folded = ?2",
         "PRAGMA data_version",
+        // Bounded, so that even a damaged file whose keys form a cycle cannot loop for ever.
+        "WITH RECURSIVE chain(id, depth) AS (SELECT ?1, 0 UNION ALL SELECT k.parent, c.depth + 1 FROM reg_key k "
+        "JOIN chain c ON k.id = c.id WHERE k.parent IS NOT NULL AND c.depth <= ?2) SELECT max(depth) FROM chain",
     };
     for (std::size_t i = 0; i < kSql.size(); ++i) {
         if (sqlite3_prepare_v3(m_db, kSql[i], -1, SQLITE_PREPARE_PERSISTENT, &m_statements[i], nullptr) != SQLITE_OK)
@@ -386,6 +403,21 @@ LONG SqliteRegistryStore::FindChild(RegKeyId parent, std::string_view folded, Re
     return rc == SQLITE_DONE ? ERROR_FILE_NOT_FOUND : Fail(rc);
 }
 
+LONG SqliteRegistryStore::DepthOf(RegKeyId key, std::size_t& depth)
+{
+    if (key == kRootKey) {
+        depth = 0;
+        return ERROR_SUCCESS;
+    }
+    Query query(*this, kKeyDepth);
+    query.Bind(1, key).Bind(2, static_cast<std::int64_t>(kMaxKeyDepth));
+    const int rc = query.Step();
+    if (rc != SQLITE_ROW)
+        return Fail(rc);
+    depth = static_cast<std::size_t>(query.Integer(0));
+    return ERROR_SUCCESS;
+}
+
 LONG SqliteRegistryStore::FindKey(RegKeyId parent, std::string_view name, RegKeyId& key)
 {
     return FindChild(parent, FoldCase(name), key);
@@ -403,11 +435,22 @@ LONG SqliteRegistryStore::CreatePathIn(RegKeyId parent, std::span<const std::str
         if (rc != SQLITE_ROW)
             return rc == SQLITE_DONE ? ERROR_KEY_DELETED : Fail(rc);
     }
+    bool depthChecked = false;
     for (const std::string_view name : names) {
         const std::string folded = FoldCase(name);
         RegKeyId child = 0;
         LONG status = FindChild(current, folded, child);
         if (status == ERROR_FILE_NOT_FOUND) {
+            // Measured only when a key is to be made: opening what exists is the usual case.
+            // The caller's transaction rolls back whatever this path made before a refusal.
+            if (!depthChecked) {
+                std::size_t depth = 0;
+                if (status = DepthOf(parent, depth); status != ERROR_SUCCESS)
+                    return status;
+                if (depth + names.size() > kMaxKeyDepth)
+                    return ERROR_INVALID_PARAMETER;
+                depthChecked = true;
+            }
             Query insert(*this, kInsertKey);
             insert.Bind(1, current).Bind(2, name).Bind(3, folded).Bind(4, className);
             const int rc = insert.Step();
@@ -429,6 +472,8 @@ LONG SqliteRegistryStore::CreatePathIn(RegKeyId parent, std::span<const std::str
 LONG SqliteRegistryStore::CreateKeyPath(RegKeyId parent, std::span<const std::string_view> names,
                                         std::string_view className, RegKeyId& key, bool& created)
 {
+    if (!AreValidRegNames(names))
+        return ERROR_INVALID_PARAMETER;
     if (m_readOnly) {
         // Opening what exists is allowed; creating is not.
         RegKeyId current = parent;
@@ -512,6 +557,8 @@ LONG SqliteRegistryStore::SetValue(RegKeyId key, std::string_view name, DWORD ty
 {
     if (m_readOnly)
         return ERROR_ACCESS_DENIED;
+    if (!IsValidRegName(name))
+        return ERROR_INVALID_PARAMETER;
     // One statement outside a transaction is a transaction of its own.
     const LONG status = SetValueIn(key, name, type, data);
     if (status == ERROR_SUCCESS)
@@ -576,10 +623,12 @@ LONG SqliteRegistryStore::DeleteKey(RegKeyId parent, std::string_view name, bool
     return transaction.Commit();
 }
 
-LONG SqliteRegistryStore::Apply(std::span<const RegChange> changes)
+LONG SqliteRegistryStore::Apply(RegKeyId base, std::span<const RegChange> changes)
 {
     if (m_readOnly)
         return ERROR_ACCESS_DENIED;
+    if (const LONG status = CheckRegChanges(changes); status != ERROR_SUCCESS)
+        return status;
     Transaction transaction(*this);
     if (const LONG status = transaction.Started(); status != ERROR_SUCCESS)
         return status;
@@ -589,7 +638,7 @@ LONG SqliteRegistryStore::Apply(std::span<const RegChange> changes)
         if (change.kind == RegChange::Kind::DeleteTree) {
             if (names.empty())
                 return ERROR_ACCESS_DENIED;
-            RegKeyId parent = kRootKey;
+            RegKeyId parent = base;
             for (std::size_t i = 0; status == ERROR_SUCCESS && i + 1 < names.size(); ++i)
                 status = FindKey(parent, names[i], parent);
             if (status == ERROR_SUCCESS)
@@ -599,7 +648,7 @@ LONG SqliteRegistryStore::Apply(std::span<const RegChange> changes)
         } else {
             RegKeyId key = 0;
             bool created = false;
-            status = CreatePathIn(kRootKey, names, {}, key, created);
+            status = CreatePathIn(base, names, change.className, key, created);
             if (status == ERROR_SUCCESS && change.kind == RegChange::Kind::SetValue)
                 status = SetValueIn(key, change.valueName, change.type, change.data);
             else if (status == ERROR_SUCCESS && change.kind == RegChange::Kind::DeleteValue)

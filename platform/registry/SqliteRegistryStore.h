@@ -23,6 +23,9 @@ public:
         std::string error;
         // The file does not exist (or, read-only, holds no registry yet): nothing to read.
         bool missing = false;
+        // Read-write only: the file or its folder cannot be written, though it may be read
+        // in ReadOnly mode.
+        bool notWritable = false;
     };
 
     // Opens a registry database, creating it (and its folder) when it is missing and the mode
@@ -46,7 +49,7 @@ public:
     LONG SetValue(RegKeyId key, std::string_view name, DWORD type, std::span<const BYTE> data) override;
     LONG DeleteValue(RegKeyId key, std::string_view name) override;
     LONG DeleteKey(RegKeyId parent, std::string_view name, bool wholeTree) override;
-    LONG Apply(std::span<const RegChange> changes) override;
+    LONG Apply(RegKeyId base, std::span<const RegChange> changes) override;
     std::uint64_t Generation() override;
     std::string LastError() const override { return m_lastError; }
 
@@ -74,6 +77,7 @@ private:
         kSetValue,
         kDeleteValue,
         kDataVersion,
+        kKeyDepth,
         kStatementCount
     };
 
@@ -84,6 +88,7 @@ private:
     [[nodiscard]] std::string Prepare();
     LONG Fail(int sqliteCode);
     LONG FindChild(RegKeyId parent, std::string_view folded, RegKeyId& key);
+    LONG DepthOf(RegKeyId key, std::size_t& depth);
     LONG CreatePathIn(RegKeyId parent, std::span<const std::string_view> names, std::string_view className,
                       RegKeyId& key, bool& created);
     LONG DeleteKeyIn(RegKeyId parent, std::string_view name, bool wholeTree);

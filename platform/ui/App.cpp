@@ -5,6 +5,12 @@
 #include "platform/resource/AppIdentity.h"
 #include "platform/ui/Wnd.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <new>
+
 namespace plat {
 
 namespace {
@@ -13,6 +19,50 @@ WinApp*& CurrentApp()
 {
     static WinApp* app = nullptr;
     return app;
+}
+
+// Whether the last turn of a loop ended because memory ran out: a second such turn in a row
+// means the program cannot do anything more, not even show a box.
+bool g_outOfMemoryLastTurn = false;
+
+// What an escaped exception says, copied without allocating: memory may be what ran out.
+struct EscapedError {
+    char what[256] = {};
+    bool outOfMemory = false;
+};
+
+EscapedError CurrentError() noexcept
+{
+    EscapedError error;
+    const char* what = "an unknown exception";
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        error.outOfMemory = true;
+        what = "out of memory";
+    } catch (const std::exception& exception) {
+        what = exception.what();
+    } catch (...) {
+    }
+    std::strncpy(error.what, what, sizeof error.what - 1);
+    return error;
+}
+
+void ReportEscapedError(const EscapedError& error) noexcept
+{
+    WinApp* app = GetApp();
+    if (error.outOfMemory && g_outOfMemoryLastTurn && app)
+        app->EndAfterFailure(error.what);
+    g_outOfMemoryLastTurn = error.outOfMemory;
+    try {
+        MessageBox(nullptr,
+                   std::string("予期しないエラーが発生しました。\n") + error.what +
+                       "\nこの操作は途中で止まりました。編集中のデータは残っています。",
+                   {}, MB_OK | MB_ICONERROR);
+    } catch (...) {
+        if (app)
+            app->EndAfterFailure(error.what);
+    }
 }
 
 LPARAM PointParam(POINT point)
@@ -85,15 +135,50 @@ int WinApp::Run()
 {
     if (!m_driver)
         return 0;
-    while (IsWindow(m_mainWnd)) {
-        if (DispatchOnePostedMessage())
-            continue;
-        std::optional<InputEvent> event = m_driver->NextEvent();
-        if (!event)
+    while (IsWindow(m_mainWnd))
+        if (!PumpMessage(*m_driver))
             break;
-        DispatchInput(*event);
-    }
     return 0;
+}
+
+bool WinApp::WriteRecovery() noexcept
+{
+    try {
+        return m_recoveryWriter && m_recoveryWriter();
+    } catch (...) {
+        return false;
+    }
+}
+
+void WinApp::EndAfterFailure(std::string_view why) noexcept
+{
+    const bool kept = WriteRecovery();
+    if (m_driver)
+        m_driver->ReleaseForExit();
+    std::fprintf(stderr, "%s: cannot go on after an unexpected error (%.*s); %s\n", m_name.c_str(),
+                 static_cast<int>(why.size()), why.data(),
+                 kept ? "the unsaved changes are in the recovery copy" : "the unsaved changes could not be kept");
+    // Unwinding or static destructors could meet the same fault again; what mattered is kept.
+    std::_Exit(kExitAfterFailure);
+}
+
+bool PumpMessage(Driver& driver)
+{
+    try {
+        bool more = true;
+        if (!DispatchOnePostedMessage()) {
+            const std::optional<InputEvent> event = driver.NextEvent();
+            if (event)
+                DispatchInput(*event);
+            else
+                more = false;
+        }
+        g_outOfMemoryLastTurn = false;
+        return more;
+    } catch (...) {
+        ReportEscapedError(CurrentError());
+        return true;
+    }
 }
 
 void WinApp::BeginWaitCursor()

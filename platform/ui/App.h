@@ -6,6 +6,7 @@
 #include "platform/ui/Constants.h"
 #include "platform/ui/Types.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -58,7 +59,13 @@ public:
     virtual void WaitCursorChanged(bool shown) { (void)shown; }
     // The screen in pixels (a terminal: 8 px per column, 16 per line).
     [[nodiscard]] virtual SIZE ScreenSize() const { return {640, 400}; }
+    // The program ends now without unwinding: give back what the driver holds (the terminal).
+    virtual void ReleaseForExit() noexcept {}
 };
+
+// The exit status of a program that could not go on after an unexpected error (as
+// EX_SOFTWARE): its unsaved work went to the recovery copy first.
+inline constexpr int kExitAfterFailure = 70;
 
 // The program: its name and category (its identity in the registry), its main window, the
 // help system it uses and its driver. One exists at a time; it must outlive its windows.
@@ -81,6 +88,18 @@ public:
     // Runs until the main window is destroyed or the input ends; returns 0.
     virtual int Run();
 
+    // How the program keeps its unsaved work when it has to end without asking the person
+    // (the terminal went away, it was told to stop, an error it cannot go on from): the
+    // writer puts a recovery copy of the document somewhere safe and answers whether the
+    // work is kept (true also when nothing needed keeping). Called at a safe point of the
+    // program's own thread, never from a signal handler.
+    void SetRecoveryWriter(std::function<bool()> writer) { m_recoveryWriter = std::move(writer); }
+    // Runs the writer; false when there is none that kept the work, or it threw.
+    bool WriteRecovery() noexcept;
+    // For when the program cannot go on: keeps the unsaved work, gives the terminal back,
+    // says why on the standard error and exits with kExitAfterFailure.
+    [[noreturn]] void EndAfterFailure(std::string_view why) noexcept;
+
     void BeginWaitCursor();
     void EndWaitCursor();
     [[nodiscard]] bool IsWaitCursorShown() const noexcept { return m_waitDepth > 0; }
@@ -92,6 +111,7 @@ private:
     Wnd* m_mainWnd = nullptr;
     int m_helpType = 0;
     int m_waitDepth = 0;
+    std::function<bool()> m_recoveryWriter;
 };
 
 // The application object, or null before one is made.
@@ -114,12 +134,18 @@ public:
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
+// One turn of a message loop (the application's and every modal one): a posted message, else
+// the next input event, dispatched. False when the input has ended. An exception that escapes
+// the turn (a handler, a command, the driver's painting) stops there: a message box says what
+// happened and the program goes on with its data. When it cannot go on (memory runs out twice
+// in a row, or the report itself fails) it ends through EndAfterFailure.
+bool PumpMessage(Driver& driver);
+
 // Routes one input event into the window tree, the active modal window (or the main window)
 // offered it first through PreTranslateInput. Keys go to the focus (within the modal window
 // while one runs, else in any top-level window); mouse events go to the window under the
-// mouse, a drag and its
-// release to the window where the button went down, the wheel to the window under it (which
-// passes it on to its parent when it does not scroll itself).
+// mouse, a drag and its release to the window where the button went down, the wheel to the
+// window under it (which passes it on to its parent when it does not scroll itself).
 void DispatchInput(const InputEvent& event);
 
 // The window that takes input now: the innermost running modal loop's window, else the

@@ -793,22 +793,26 @@ int Wnd::RunModalLoop(const std::function<void()>& onStart)
     m_inModalLoop = true;
     m_modalResult = -1;
     state.modalStack.push_back(this);
+    // However the loop is left, this window no longer takes the input.
+    struct LeaveLoop {
+        Wnd& wnd;
+        std::vector<Wnd*>& stack;
+        ~LeaveLoop()
+        {
+            wnd.m_inModalLoop = false;
+            stack.erase(std::remove(stack.begin(), stack.end(), &wnd), stack.end());
+        }
+    } leave{*this, state.modalStack};
     if (onStart)
         onStart();
     while (m_inModalLoop && plat::IsWindow(this)) {
-        if (DispatchOnePostedMessage())
-            continue;
-        std::optional<InputEvent> event = driver->NextEvent();
-        if (!event) {
+        if (!PumpMessage(*driver)) {
             OnInputEnded();
             if (m_inModalLoop && plat::IsWindow(this))
                 EndModalLoop(IDCANCEL);
             break;
         }
-        DispatchInput(*event);
     }
-    m_inModalLoop = false;
-    state.modalStack.erase(std::remove(state.modalStack.begin(), state.modalStack.end(), this), state.modalStack.end());
     return m_modalResult;
 }
 

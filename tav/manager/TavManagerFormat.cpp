@@ -246,15 +246,30 @@ plat::BOOL TavManager::GetData(long itemNo, long record, const char* text, void*
         if (!edit->IsDataOK(TRUE, FALSE))
             return FALSE;
     } else if (classes & kQanNumEdit) {
-        control->SetWindowText(HixTrim(given));
+        // Typing could not go past the edit's figures or give a sign it does not take, and
+        // neither may a paste.
+        const auto* number = static_cast<QanNumEdit*>(control);
+        const std::string_view trimmed = HixTrim(given);
+        double value = 0;
+        if (!trimmed.empty() && (!number->ValueOfText(trimmed, value) || !number->FitsFigures(value)))
+            return FALSE;
+        control->SetWindowText(trimmed);
     } else if (classes & kEdit) {
         control->SetWindowText(given);
     } else if (classes & kComboBox) {
+        // A text that is none of the entries is refused rather than taken as "no entry",
+        // which would clear the cell; only an empty text clears it.
         auto* combo = static_cast<plat::ComboBox*>(control);
-        combo->SetCurSel(combo->FindStringExact(-1, given));
+        const int index = given.empty() ? plat::CB_ERR : combo->FindStringExact(-1, given);
+        if (index == plat::CB_ERR && !given.empty())
+            return FALSE;
+        combo->SetCurSel(index);
     } else if (classes & kToggleButton) {
         auto* toggle = static_cast<TavcToggleButton*>(control);
-        toggle->SetIndex(toggle->FindString(given));
+        const int index = given.empty() ? -1 : toggle->FindString(given);
+        if (index < 0 && !given.empty())
+            return FALSE;
+        toggle->SetIndex(index);
     } else if (classes & kRadiusCtrl) {
         auto* radiusCtrl = static_cast<TavcRadiusCtrl*>(control);
         radiusCtrl->SetText(given);

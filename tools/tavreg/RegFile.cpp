@@ -123,37 +123,75 @@ bool AppendValue(std::string& out, const RegValueEntry& value, std::string& erro
     return true;
 }
 
-bool ExportKey(HKEY key, const std::string& fullName, std::string& out, std::string& error)
+// One key on the way down the tree: its open handle and the sub keys still to write.
+struct ExportFrame {
+    HKEY key = nullptr;
+    std::string fullName;
+    std::vector<std::string> subKeys;
+    std::size_t next = 0;
+};
+
+// Writes a key's line and values, and lists its sub keys into the frame.
+bool ExportKeyItself(ExportFrame& frame, std::string& out, std::string& error)
 {
-    out += '[' + fullName + "]\r\n";
+    out += '[' + frame.fullName + "]\r\n";
     std::vector<RegValueEntry> values;
-    if (RegListValues(key, values) != ERROR_SUCCESS) {
-        error = "cannot read the values of " + fullName;
+    if (RegListValues(frame.key, values) != ERROR_SUCCESS) {
+        error = "cannot read the values of " + frame.fullName;
         return false;
     }
     for (const RegValueEntry& value : values) {
+        if (!IsValidRegName(value.name)) {
+            error = frame.fullName + " has a value whose name holds a NUL character";
+            return false;
+        }
         if (!AppendValue(out, value, error)) {
-            error = fullName + ": " + error;
+            error = frame.fullName + ": " + error;
             return false;
         }
     }
     out += "\r\n";
-
-    std::vector<std::string> subKeys;
-    if (RegListSubKeyNames(key, subKeys) != ERROR_SUCCESS) {
-        error = "cannot read the sub keys of " + fullName;
+    if (RegListSubKeyNames(frame.key, frame.subKeys) != ERROR_SUCCESS) {
+        error = "cannot read the sub keys of " + frame.fullName;
         return false;
     }
-    for (const std::string& child : subKeys) {
-        HKEY childKey = nullptr;
-        if (RegOpenKeyEx(key, child.c_str(), 0, KEY_READ, &childKey) != ERROR_SUCCESS)
-            continue; // deleted by another program meanwhile
-        const bool ok = ExportKey(childKey, fullName + '\\' + child, out, error);
-        RegCloseKey(childKey);
-        if (!ok)
+    for (const std::string& child : frame.subKeys) {
+        // Names with NUL were left by an older version that took them: the calls end a name
+        // at its NUL, so the key could only be reached as another one.
+        if (!IsValidRegName(child)) {
+            error = frame.fullName + " has a sub key whose name holds a NUL character";
             return false;
+        }
     }
     return true;
+}
+
+// Depth first with a stack of open keys rather than by recursion, so that the deepest tree
+// costs no more stack than a flat one and each key is opened once, from its parent.
+bool ExportTree(HKEY top, const std::string& fullName, std::string& out, std::string& error)
+{
+    std::vector<ExportFrame> stack;
+    stack.push_back({top, fullName, {}, 0});
+    bool ok = ExportKeyItself(stack.back(), out, error);
+    while (ok && !stack.empty()) {
+        ExportFrame& frame = stack.back();
+        if (frame.next == frame.subKeys.size()) {
+            if (stack.size() > 1)
+                RegCloseKey(frame.key);
+            stack.pop_back();
+            continue;
+        }
+        const std::string& child = frame.subKeys[frame.next++];
+        HKEY childKey = nullptr;
+        if (RegOpenKeyEx(frame.key, child.c_str(), 0, KEY_READ, &childKey) != ERROR_SUCCESS)
+            continue; // deleted by another program meanwhile
+        std::string childName = frame.fullName + '\\' + child;
+        stack.push_back({childKey, std::move(childName), {}, 0});
+        ok = ExportKeyItself(stack.back(), out, error);
+    }
+    for (std::size_t i = 1; i < stack.size(); ++i)
+        RegCloseKey(stack[i].key);
+    return ok;
 }
 
 // ---- import ----
@@ -227,8 +265,13 @@ private:
         if (root->root != HKEY_CURRENT_USER)
             return Fail(line, std::string(root->longName) + " is read-only: only HKEY_CURRENT_USER can be imported");
         std::string path = slash == std::string_view::npos ? std::string() : std::string(text.substr(slash + 1));
-        if (SplitKeyPath(path).empty() && deletion)
+        const std::vector<std::string_view> names = SplitKeyPath(path);
+        if (names.empty() && deletion)
             return Fail(line, "the root itself cannot be deleted");
+        if (!AreValidRegNames(names))
+            return Fail(line, "a key name cannot hold a NUL character");
+        if (!deletion && names.size() > kMaxKeyDepth)
+            return Fail(line, "a key can be at most " + std::to_string(kMaxKeyDepth) + " levels deep");
         m_currentPath = path;
         m_hasKey = !deletion;
         RegChange change;
@@ -307,6 +350,8 @@ private:
         }
         if (!IsValidUtf8(name))
             return Fail(line, "the value name is not valid text");
+        if (!IsValidRegName(name))
+            return Fail(line, "a value name cannot hold a NUL character");
         while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t'))
             ++pos;
         if (pos >= text.size() || text[pos] != '=')
@@ -372,6 +417,8 @@ private:
                     std::string_view(reinterpret_cast<const char*>(change.data.data()), change.data.size()));
                 if (!text.ok())
                     return Fail(line, "the text of the value is not UTF-16LE");
+                if (change.type == REG_MULTI_SZ && !IsShowableMultiString(text.text))
+                    return Fail(line, "a multi-string cannot hold an empty string (it would end the list there)");
                 change.data.assign(text.text.begin(), text.text.end());
             }
         } else {
@@ -387,6 +434,18 @@ private:
 };
 
 } // namespace
+
+bool IsShowableMultiString(std::string_view data)
+{
+    // The list ends at its first empty string; only the final terminator may be one.
+    for (std::size_t start = 0; start < data.size();) {
+        const std::size_t end = std::min(data.find('\0', start), data.size());
+        if (end == start)
+            return start + 1 == data.size();
+        start = end + 1;
+    }
+    return true;
+}
 
 bool ParseKeyName(const std::string& text, RegKeyName& name)
 {
@@ -419,7 +478,7 @@ RegExportResult ExportRegFile(const RegKeyName& key)
         return result;
     }
     std::string text = std::string(kHeader) + "\r\n\r\n";
-    const bool ok = ExportKey(opened, key.FullName(), text, result.error);
+    const bool ok = ExportTree(opened, key.FullName(), text, result.error);
     RegCloseKey(opened);
     if (!ok)
         return result;

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A key named with its root: "HKEY_CURRENT_USER\Software\..." (or "HKCU\..."; the same for
@@ -35,6 +36,10 @@ struct RegImportPlan {
     std::string error;
     std::vector<plat::RegChange> changes; // all below the current user's root
 };
+
+// Whether REG_MULTI_SZ data (its strings, each ending in NUL, then one more NUL) shows every
+// string it holds: an empty string would end the list early and hide what follows it.
+[[nodiscard]] bool IsShowableMultiString(std::string_view data);
 
 // Reads a whole file without touching the registry.
 [[nodiscard]] RegImportPlan ParseRegFile(const std::string& bytes);

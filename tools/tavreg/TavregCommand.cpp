@@ -4,6 +4,8 @@
 #include "platform/io/Files.h"
 #include "platform/registry/RegistryListing.h"
 #include "platform/text/NameCompare.h"
+#include "tav/data/TavUserData.h"
+#include "tav/templates/RegKeyFile.h"
 #include "tools/tavreg/RegFile.h"
 
 #include <algorithm>
@@ -16,6 +18,9 @@ using namespace plat;
 
 namespace {
 
+// A registry file is settings, a few kilobytes; reading it takes several times its size.
+constexpr std::uintmax_t kImportLimit = std::uintmax_t{64} << 20;
+
 constexpr const char* kUsage = R"(usage: tavreg <command> ...
   list   [KEY]                      sub keys and values of a key
   get    KEY NAME                   one value ("" for the default value)
@@ -23,6 +28,10 @@ constexpr const char* kUsage = R"(usage: tavreg <command> ...
   delete KEY [NAME]                 a value, or the key with everything below it
   export KEY FILE                   the key and its sub keys as a registry editor file (.reg)
   import FILE                       a .reg file, all of it or nothing
+  save-key KEY FILE                 the key as a template file, named by its last level
+  restore-key KEY FILE              a template file into KEY, replacing it whole or not at all
+A REG_DWORD is a decimal number or 0x and hexadecimal digits; a REG_MULTI_SZ takes one
+argument per string, none of them empty.
 KEY is HKEY_CURRENT_USER\... (HKCU\...) or HKEY_LOCAL_MACHINE\... (HKLM\..., read only);
 without a root it is below HKEY_CURRENT_USER. The user's store is $TAVCELL_REGISTRY, else
 $XDG_CONFIG_HOME/tavcell/registry.sqlite3.
@@ -92,6 +101,35 @@ std::string Display(DWORD type, const std::vector<BYTE>& data)
     return text;
 }
 
+// A plain decimal number, or 0x and hexadecimal digits, that fits in 32 bits: no sign, no
+// blank, nothing after it (strtoul would take " 5", "+5", "-1" and octal "010").
+bool DWordNumber(std::string_view text, DWORD& number)
+{
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    if (hex)
+        text.remove_prefix(2);
+    if (text.empty())
+        return false;
+    const unsigned base = hex ? 16 : 10;
+    std::uint64_t value = 0;
+    for (const char c : text) {
+        unsigned digit = 0;
+        if (c >= '0' && c <= '9')
+            digit = static_cast<unsigned>(c - '0');
+        else if (hex && c >= 'a' && c <= 'f')
+            digit = static_cast<unsigned>(c - 'a' + 10);
+        else if (hex && c >= 'A' && c <= 'F')
+            digit = static_cast<unsigned>(c - 'A' + 10);
+        else
+            return false;
+        value = value * base + digit;
+        if (value > 0xFFFFFFFFu)
+            return false;
+    }
+    number = static_cast<DWORD>(value);
+    return true;
+}
+
 class Command {
 public:
     Command(std::span<const std::string> arguments, std::ostream& out, std::ostream& err)
@@ -118,17 +156,53 @@ public:
             return Export();
         if (verb == "import" && m_args.size() == 2)
             return Import();
+        if (verb == "save-key" && m_args.size() == 3)
+            return SaveKey();
+        if (verb == "restore-key" && m_args.size() == 3)
+            return RestoreKey();
         m_err << "tavreg: command not understood\n" << kUsage;
         return 2;
     }
 
 private:
-    bool Key(const std::string& text, RegKeyName& name)
+    // Puts the user's database behind its root, never a stand-in in memory: what tavreg
+    // shows must be what is stored, and a change it reports done must be kept.
+    bool UseUserStore()
     {
-        if (ParseKeyName(text, name))
-            return true;
-        m_err << "tavreg: " << text << ": unknown root (HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE)\n";
-        return false;
+        RegDefaultStore opened = RegOpenDefaultStore(HKEY_CURRENT_USER);
+        if (!opened.store) {
+            Fail(opened.problem + "; nothing was read or changed");
+            return false;
+        }
+        m_userStoreProblem = std::move(opened.problem);
+        RegSetStore(HKEY_CURRENT_USER, std::move(opened.store));
+        return true;
+    }
+
+    // Whether a change below this root can be kept; says why not when it cannot.
+    bool Writable(HKEY root)
+    {
+        if (root != HKEY_CURRENT_USER) {
+            Fail("HKEY_LOCAL_MACHINE is read-only; nothing was changed");
+            return false;
+        }
+        const std::shared_ptr<RegistryStore> store = RegGetStore(HKEY_CURRENT_USER);
+        if (store && store->IsReadOnly()) {
+            Fail((m_userStoreProblem.empty() ? std::string("the user's registry is read-only") : m_userStoreProblem)
+                 + "; nothing was changed");
+            return false;
+        }
+        return true;
+    }
+
+    // Reads a key's name and readies the store behind its root: 0, else the exit status.
+    int Key(const std::string& text, RegKeyName& name)
+    {
+        if (!ParseKeyName(text, name)) {
+            m_err << "tavreg: " << text << ": unknown root (HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE)\n";
+            return 2;
+        }
+        return name.root == HKEY_CURRENT_USER && !UseUserStore() ? 1 : 0;
     }
 
     int Fail(const std::string& message)
@@ -140,8 +214,8 @@ private:
     int List(const std::string& keyText)
     {
         RegKeyName name;
-        if (!Key(keyText, name))
-            return 2;
+        if (const int status = Key(keyText, name))
+            return status;
         HKEY key = nullptr;
         if (const LONG status = RegOpenKeyEx(name.root, name.path.c_str(), 0, KEY_READ, &key); status != ERROR_SUCCESS)
             return Fail(name.FullName() + ": " + Failure(name.root, status));
@@ -166,8 +240,8 @@ private:
     int Get()
     {
         RegKeyName name;
-        if (!Key(m_args[1], name))
-            return 2;
+        if (const int status = Key(m_args[1], name))
+            return status;
         HKEY key = nullptr;
         if (const LONG status = RegOpenKeyEx(name.root, name.path.c_str(), 0, KEY_READ, &key); status != ERROR_SUCCESS)
             return Fail(name.FullName() + ": " + Failure(name.root, status));
@@ -205,8 +279,8 @@ private:
     int Set()
     {
         RegKeyName name;
-        if (!Key(m_args[1], name))
-            return 2;
+        if (const int status = Key(m_args[1], name))
+            return status;
         const std::string& valueName = m_args[2];
         std::string type = m_args[3];
         if (!type.starts_with("REG_") && !type.starts_with("reg_"))
@@ -224,17 +298,19 @@ private:
             text(m_args[4]);
         } else if (EqualNoCase(type, "REG_MULTI_SZ")) {
             typeNumber = REG_MULTI_SZ;
-            for (std::size_t i = 4; i < m_args.size(); ++i)
+            for (std::size_t i = 4; i < m_args.size(); ++i) {
+                // An empty string would end the list there and hide the strings after it.
+                if (m_args[i].empty())
+                    return Fail("a multi-string cannot hold an empty string");
                 text(m_args[i]);
+            }
             data.push_back(0);
         } else if (EqualNoCase(type, "REG_DWORD")) {
             typeNumber = REG_DWORD;
-            char* end = nullptr;
-            const unsigned long long number = std::strtoull(m_args[4].c_str(), &end, 0);
-            if (m_args.size() != 5 || m_args[4].empty() || *end != '\0' || number > 0xFFFFFFFFull
-                || m_args[4][0] == '-')
-                return Fail("a DWORD takes one number from 0 to 4294967295 (0x prefix for hexadecimal)");
-            const auto bytes = DWordToBytes(static_cast<DWORD>(number));
+            DWORD number = 0;
+            if (m_args.size() != 5 || !DWordNumber(m_args[4], number))
+                return Fail("a DWORD takes one number from 0 to 4294967295, decimal or 0x and hexadecimal digits");
+            const auto bytes = DWordToBytes(number);
             data.assign(bytes.begin(), bytes.end());
         } else if (EqualNoCase(type, "REG_BINARY")) {
             typeNumber = REG_BINARY;
@@ -243,22 +319,25 @@ private:
         } else {
             return Fail("unknown type " + m_args[3]);
         }
-        HKEY key = nullptr;
-        LONG status = RegCreateKeyEx(name.root, name.path.c_str(), 0, "", 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-        if (status == ERROR_SUCCESS) {
-            status = RegSetValueEx(key, valueName.c_str(), 0, typeNumber, data.data(), static_cast<DWORD>(data.size()));
-            RegCloseKey(key);
-        }
-        if (status != ERROR_SUCCESS)
-            return Fail(name.FullName() + ": " + Failure(name.root, status));
+        if (const std::size_t depth = SplitKeyPath(name.path).size(); depth > kMaxKeyDepth)
+            return Fail("the key is " + std::to_string(depth) + " levels deep; a key can be at most "
+                        + std::to_string(kMaxKeyDepth));
+        if (!Writable(name.root))
+            return 1;
+        // One change, so that a failure leaves no new key without its value.
+        const RegChange change{RegChange::Kind::SetValue, name.path, valueName, typeNumber, std::move(data)};
+        if (const LONG status = RegApplyChanges(name.root, {&change, 1}); status != ERROR_SUCCESS)
+            return Fail(name.FullName() + ": " + Failure(name.root, status) + "; nothing was changed");
         return 0;
     }
 
     int Delete()
     {
         RegKeyName name;
-        if (!Key(m_args[1], name))
-            return 2;
+        if (const int status = Key(m_args[1], name))
+            return status;
+        if (!Writable(name.root))
+            return 1;
         LONG status = ERROR_SUCCESS;
         if (m_args.size() == 3) {
             HKEY key = nullptr;
@@ -280,8 +359,8 @@ private:
     int Export()
     {
         RegKeyName name;
-        if (!Key(m_args[1], name))
-            return 2;
+        if (const int status = Key(m_args[1], name))
+            return status;
         const RegExportResult result = ExportRegFile(name);
         if (!result.ok)
             return Fail(result.error + "; nothing was written");
@@ -293,19 +372,87 @@ private:
     int Import()
     {
         std::vector<std::uint8_t> bytes;
-        if (const std::error_code ec = ReadWholeFile(m_args[1], bytes))
-            return Fail(m_args[1] + ": " + ec.message());
+        if (const std::error_code ec = ReadWholeFile(m_args[1], bytes, kImportLimit)) {
+            const std::string why = ec == std::errc::file_too_large
+                ? "larger than the " + std::to_string(kImportLimit >> 20) + " MiB a registry file may have"
+                : ec.message();
+            return Fail(m_args[1] + ": " + why + "; nothing was imported");
+        }
         const RegImportPlan plan = ParseRegFile(std::string(bytes.begin(), bytes.end()));
         if (!plan.ok)
             return Fail(m_args[1] + ":" + std::to_string(plan.errorLine) + ": " + plan.error + "; nothing was imported");
+        if (!UseUserStore() || !Writable(HKEY_CURRENT_USER))
+            return 1;
         if (const LONG status = RegApplyChanges(HKEY_CURRENT_USER, plan.changes); status != ERROR_SUCCESS)
             return Fail(m_args[1] + ": " + Failure(HKEY_CURRENT_USER, status) + "; nothing was imported");
+        return 0;
+    }
+
+    // The key's last level and the path above it.
+    static void SplitLast(const std::string& path, std::string& parent, std::string& last)
+    {
+        const std::vector<std::string_view> names = SplitKeyPath(path);
+        parent.clear();
+        for (std::size_t i = 0; i + 1 < names.size(); ++i)
+            parent += (parent.empty() ? "" : "\\") + std::string(names[i]);
+        last = names.empty() ? std::string() : std::string(names.back());
+    }
+
+    int SaveKey()
+    {
+        RegKeyName name;
+        if (const int status = Key(m_args[1], name))
+            return status;
+        std::string parent, last;
+        SplitLast(name.path, parent, last);
+        HKEY key = nullptr;
+        if (const LONG status = RegOpenKeyEx(name.root, name.path.c_str(), 0, KEY_READ, &key); status != ERROR_SUCCESS)
+            return Fail(name.FullName() + ": " + Failure(name.root, status));
+        TavUserData header;
+        header.SetString(last);
+        std::string why;
+        const int saved = SaveKeyToFile(key, m_args[2], header, &why);
+        RegCloseKey(key);
+        if (!saved)
+            return Fail(name.FullName() + ": " + why + "; nothing was written");
+        return 0;
+    }
+
+    int RestoreKey()
+    {
+        RegKeyName name;
+        if (const int status = Key(m_args[1], name))
+            return status;
+        if (!Writable(name.root))
+            return 1;
+        std::string parentPath, last;
+        SplitLast(name.path, parentPath, last);
+        if (last.empty())
+            return Fail("a root cannot be replaced");
+        HKEY parent = nullptr;
+        if (const LONG status =
+                RegCreateKeyEx(name.root, parentPath.c_str(), 0, "", 0, KEY_ALL_ACCESS, nullptr, &parent, nullptr);
+            status != ERROR_SUCCESS)
+            return Fail(name.FullName() + ": " + Failure(name.root, status) + "; nothing was restored");
+        TavUserData header;
+        std::string why;
+        int restored = 0;
+        try {
+            restored = RestoreKeyFromFile(parent, last, m_args[2], header, true, &why);
+        } catch (const ArchiveError& error) {
+            why = error.what();
+        }
+        RegCloseKey(parent);
+        if (!restored)
+            return Fail(why + "; nothing was restored");
+        m_out << "restored \"" << header.GetString() << "\" into " << name.FullName() << '\n';
         return 0;
     }
 
     std::span<const std::string> m_args;
     std::ostream& m_out;
     std::ostream& m_err;
+    std::string m_userStoreProblem; // why the user's store can only be read
 };
 
 } // namespace

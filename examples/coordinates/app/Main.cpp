@@ -34,12 +34,14 @@ int main(int argc, char** argv)
         return 1;
     }
     app.SetMainWnd(&frame);
+    app.SetRecoveryWriter([&frame] { return frame.WriteRecovery(); });
     if (!document.empty() && plat::PathExists(document)) {
         frame.OpenFile(document);
     } else {
         coordinates::FillSampleSurvey(data);
         data.SetModifiedFlag(FALSE);
         frame.SetDocumentPath(document);
+        frame.OfferRecovery();
     }
     app.Run();
     driver->Close();

@@ -94,6 +94,16 @@ TEST_F(SolKeyTest, OpenCreateAndClose)
     EXPECT_FALSE(moved.IsOpen());
     root.Close();
     EXPECT_TRUE(SolKey(HKEY_CURRENT_USER).SetDWord("root still open", 1)) << "closing a root does not close it";
+
+    // The registry ends names at NUL: "x\0y" must not reach "x".
+    const std::string nul("x\0y", 3);
+    EXPECT_FALSE(key.SetDWord(nul, 2));
+    EXPECT_EQ(key.GetDWord(nul, 7), 7u);
+    EXPECT_EQ(key.GetDWord("x"), 1u);
+    EXPECT_FALSE(SolKey(HKEY_CURRENT_USER, "Software\\A\\" + nul).IsOpen());
+    SolKey sub(key, "x");
+    EXPECT_FALSE(key.DeleteKey(nul));
+    EXPECT_TRUE(sub.Open(key, "x")) << "nor delete it";
 }
 
 TEST_F(SolKeyTest, TreeOperations)

@@ -254,4 +254,65 @@ TEST_F(CoordinateEditorTest, QuittingWithChangesAsksAndCancelKeepsTheEditorOpen)
     EXPECT_FALSE(fs::exists(document)) << "No leaves the file unwritten";
 }
 
+TEST_F(CoordinateEditorTest, UnsavedChangesGoToARecoveryCopyThatTheNextOpenOffers)
+{
+    const fs::path document = m_dir / "survey.tcd";
+    const fs::path recovery = m_dir / "survey.tcd.recovery";
+    frame.SetDocumentPath(document);
+    ASSERT_TRUE(frame.Save());
+    EXPECT_TRUE(frame.WriteRecovery());
+    EXPECT_FALSE(fs::exists(recovery)) << "nothing unsaved, nothing to keep";
+    auto name = [&] {
+        std::string text;
+        data.Get(static_cast<unsigned>(kPointName), 0, text);
+        return text;
+    };
+    auto changeAndKeep = [&] {
+        data.Set(static_cast<unsigned>(kPointName), 0, std::string("回復"));
+        ASSERT_TRUE(frame.WriteRecovery());
+        ASSERT_TRUE(fs::exists(recovery));
+    };
+
+    changeAndKeep();
+    driver.AnswerMessageBox(IDNO);
+    ASSERT_TRUE(frame.OpenFile(document));
+    ASSERT_EQ(driver.MessageBoxes().size(), 1u);
+    EXPECT_NE(driver.MessageBoxes()[0].text.find("survey.tcd.recovery"), std::string::npos) << driver.MessageBoxes()[0].text;
+    EXPECT_EQ(driver.MessageBoxes()[0].style, MB_YESNO | MB_ICONQUESTION);
+    EXPECT_EQ(name(), "T1") << "declined: the document as saved";
+    EXPECT_FALSE(fs::exists(recovery)) << "and the copy is gone";
+
+    changeAndKeep();
+    driver.AnswerMessageBox(IDYES);
+    ASSERT_TRUE(frame.OpenFile(document));
+    EXPECT_EQ(name(), "回復");
+    EXPECT_TRUE(data.IsModified()) << "the recovered changes are still to be saved";
+    EXPECT_EQ(frame.GetDocumentPath(), document) << "into the document, not into the copy";
+    EXPECT_TRUE(fs::exists(recovery)) << "kept until the changes are saved";
+    ASSERT_TRUE(frame.Save());
+    EXPECT_FALSE(fs::exists(recovery));
+    TavData saved;
+    coordinates_test::LoadDocument(document, saved);
+    std::string savedName;
+    ASSERT_TRUE(saved.Get(1L, 0, savedName));
+    EXPECT_EQ(savedName, "回復");
+
+    // An untitled table keeps its copy in the user's data folder.
+    const char* oldData = std::getenv("XDG_DATA_HOME");
+    const std::string keptData = oldData ? oldData : "";
+    ::setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
+    frame.SetDocumentPath({});
+    data.Set(static_cast<unsigned>(kPointName), 0, std::string("無題の変更"));
+    EXPECT_TRUE(frame.WriteRecovery());
+    EXPECT_TRUE(fs::exists(m_dir / "data" / "tavcell" / "coordinates-untitled.tcd.recovery"));
+    data.Set(static_cast<unsigned>(kPointName), 0, std::string("T1"));
+    driver.AnswerMessageBox(IDYES);
+    EXPECT_TRUE(frame.OfferRecovery());
+    EXPECT_EQ(name(), "無題の変更");
+    if (oldData)
+        ::setenv("XDG_DATA_HOME", keptData.c_str(), 1);
+    else
+        ::unsetenv("XDG_DATA_HOME");
+}
+
 } // namespace

@@ -1,6 +1,7 @@
 // The editor as a person runs it, in a terminal (tmux) with a registry and a document of
 // its own: a point typed into a new row, saved with Ctrl+S, the program left with F10, and
-// the document read back with the library; and the terminal given back after SIGTERM.
+// the document read back with the library; the terminal given back after SIGTERM and while
+// the editor is stopped; unsaved changes kept through SIGTERM and SIGHUP and offered again.
 #include "tests/examples/coordinates/StoredPoint.h"
 #include "tests/frontends/tty/TmuxSession.h"
 
@@ -24,6 +25,19 @@ void StartEditor(const TmuxSession& tmux, const fs::path& document)
                " XDG_CONFIG_HOME=" + ShellQuote(dir) + " sh -c 'echo $$ > " + dir + "/pid; exec " +
                std::string(TAVCELL_COORDINATES) + " \"$0\"' " + ShellQuote(document.string()) + " 2>" + dir +
                "/stderr; stty -g > " + dir + "/after");
+}
+
+pid_t EditorPid(const TmuxSession& tmux)
+{
+    const fs::path pidFile = tmux.Dir() / "pid";
+    if (!TmuxSession::WaitFor([&] { return !ReadTextFile(pidFile).empty(); }))
+        return 0;
+    return static_cast<pid_t>(std::stol(ReadTextFile(pidFile)));
+}
+
+bool Ended(pid_t pid)
+{
+    return TmuxSession::WaitFor([&] { return ::kill(pid, 0) != 0; });
 }
 
 } // namespace
@@ -76,4 +90,76 @@ TEST(DemoTerminalTest, TheTerminalIsGivenBackWhenTheEditorIsKilledWithSigterm)
     EXPECT_EQ(tmux.Modes(), "0 0 1\n") << "normal screen, no mouse reports, cursor shown";
     EXPECT_EQ(ReadTextFile(tmux.Dir() / "after"), ReadTextFile(tmux.Dir() / "before"));
     EXPECT_FALSE(fs::exists(tmux.Dir() / "survey.tcd")) << "killed, nothing was saved";
+}
+
+TEST(DemoTerminalTest, AStoppedEditorGivesTheTerminalBackAndTakesItAgainWhenContinued)
+{
+    if (!tavtest::HaveTmux())
+        GTEST_SKIP() << "tmux is not installed (./run setup installs it)";
+    TmuxSession tmux(100, 20);
+    ASSERT_TRUE(tmux.Ok());
+    StartEditor(tmux, tmux.Dir() / "survey.tcd");
+    ASSERT_TRUE(tmux.Shows("T1")) << tmux.Screen();
+    const pid_t pid = EditorPid(tmux);
+    ASSERT_GT(pid, 0);
+    ASSERT_EQ(::kill(pid, SIGTSTP), 0);
+    EXPECT_TRUE(TmuxSession::WaitFor([&] { return tmux.Modes() == "0 0 1\n"; }))
+        << "stopped: normal screen, no mouse reports, cursor shown: " << tmux.Modes();
+    ASSERT_TRUE(tmux.Shows("Stopped")) << tmux.Screen();
+
+    tmux.Shell("clear; fg");
+    EXPECT_TRUE(tmux.Shows(" 座標一覧 - survey.tcd")) << "drawn anew\n" << tmux.Screen();
+    EXPECT_EQ(tmux.Modes().substr(0, 3), "1 1") << "the editor's screen and its mouse reports again";
+    tmux.Keys("Down Right");
+    tmux.Type("再開");
+    tmux.Keys("Enter");
+    EXPECT_TRUE(tmux.Shows("再開")) << "keys come raw again\n" << tmux.Screen();
+    tmux.Keys("F10");
+    ASSERT_TRUE(tmux.Shows("変更を保存しますか")) << tmux.Screen();
+    tmux.Keys("n");
+    EXPECT_TRUE(Ended(pid));
+    EXPECT_TRUE(TmuxSession::WaitFor([&] { return tmux.Modes() == "0 0 1\n"; })) << tmux.Modes();
+}
+
+TEST(DemoTerminalTest, UnsavedChangesSurviveSigtermAndSighupAndAreOfferedAtTheNextOpen)
+{
+    if (!tavtest::HaveTmux())
+        GTEST_SKIP() << "tmux is not installed (./run setup installs it)";
+    for (const int signal : {SIGTERM, SIGHUP}) {
+        TmuxSession tmux(100, 20);
+        ASSERT_TRUE(tmux.Ok());
+        const fs::path document = tmux.Dir() / "survey.tcd";
+        StartEditor(tmux, document);
+        ASSERT_TRUE(tmux.Shows("T1")) << tmux.Screen();
+        tmux.Keys("Right");
+        tmux.Type("変更点");
+        tmux.Keys("Enter");
+        ASSERT_TRUE(tmux.Shows("survey.tcd *")) << tmux.Screen();
+        const pid_t pid = EditorPid(tmux);
+        ASSERT_GT(pid, 0);
+        ASSERT_EQ(::kill(pid, signal), 0);
+        ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); })) << tmux.Screen();
+        EXPECT_TRUE(Ended(pid));
+        EXPECT_EQ(tmux.Modes(), "0 0 1\n") << signal;
+        EXPECT_EQ(ReadTextFile(tmux.Dir() / "after"), ReadTextFile(tmux.Dir() / "before"));
+        EXPECT_FALSE(fs::exists(document)) << "the document itself is written only when the person saves";
+        ASSERT_TRUE(fs::exists(tmux.Dir() / "survey.tcd.recovery")) << signal;
+
+        fs::remove(tmux.Dir() / "after");
+        StartEditor(tmux, document);
+        ASSERT_TRUE(tmux.Shows("回復用コピーを読み込みますか")) << tmux.Screen();
+        tmux.Keys("y");
+        EXPECT_TRUE(tmux.Shows("変更点")) << tmux.Screen();
+        EXPECT_TRUE(tmux.Shows("survey.tcd *")) << "recovered changes are still to be saved\n" << tmux.Screen();
+        tmux.Keys("C-s");
+        ASSERT_TRUE(tmux.Shows("保存しました")) << tmux.Screen();
+        EXPECT_FALSE(fs::exists(tmux.Dir() / "survey.tcd.recovery")) << "saved: the copy is gone";
+        tmux.Keys("F10");
+        ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); })) << tmux.Screen();
+        TavData loaded;
+        coordinates_test::LoadDocument(document, loaded);
+        std::string name;
+        ASSERT_TRUE(loaded.Get(1L, 0, name));
+        EXPECT_EQ(name, "変更点");
+    }
 }

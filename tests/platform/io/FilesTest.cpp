@@ -126,6 +126,30 @@ TEST_F(FilesTest, AtomicWriteReplacesContentAndKeepsPermissions)
     EXPECT_TRUE(bytes.empty());
 }
 
+TEST_F(FilesTest, AWriteThroughLinksReplacesTheirTargetAndKeepsTheLinks)
+{
+    fs::create_directories(m_folder / "real");
+    fs::create_directories(m_folder / "links");
+    const fs::path target = m_folder / "real" / "doc.dat";
+    ASSERT_FALSE(WriteFileAtomically(target, "old"));
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink("../real/doc.dat", m_folder / "links" / "relative");
+    fs::create_symlink(m_folder / "links" / "relative", m_folder / "chain");
+    ASSERT_FALSE(WriteFileAtomically(m_folder / "chain", "new"));
+    EXPECT_TRUE(fs::is_symlink(m_folder / "chain"));
+    EXPECT_TRUE(fs::is_symlink(m_folder / "links" / "relative"));
+    EXPECT_EQ(Read(target), "new");
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(Entries(m_folder / "real"), std::vector<std::string>{"doc.dat"}) << "the temporary file was renamed";
+
+    fs::create_symlink("missing.dat", m_folder / "real" / "dangling");
+    ASSERT_FALSE(WriteFileAtomically(m_folder / "real" / "dangling", "made"));
+    EXPECT_EQ(Read(m_folder / "real" / "missing.dat"), "made") << "a link to nothing yet makes its target";
+    fs::create_symlink("loop", m_folder / "loop");
+    EXPECT_EQ(WriteFileAtomically(m_folder / "loop", "x"), std::errc::too_many_symbolic_link_levels);
+    EXPECT_TRUE(fs::is_symlink(m_folder / "loop"));
+}
+
 TEST_F(FilesTest, ReadRefusesWhatIsNotARegularFileAndWhatIsTooLarge)
 {
     std::vector<std::uint8_t> bytes;

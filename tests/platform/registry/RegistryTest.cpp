@@ -280,6 +280,45 @@ TEST_P(RegistryTest, AppliedChangesAreAllOrNothing)
     RegCloseKey(probe);
 }
 
+// A name with NUL could be stored but never named again (the calls end names at NUL), and
+// the registry stops at 512 levels: both are refused whole, by every way into a store.
+TEST_P(RegistryTest, NamesWithNulAndKeysDeeperThan512LevelsAreRefused)
+{
+    const std::shared_ptr<RegistryStore> store = RegGetStore(HKEY_CURRENT_USER);
+    const std::string nul("a\0b", 3);
+    const std::string_view names[] = {"Fine", nul};
+    RegKeyId id = 0;
+    bool created = false;
+    EXPECT_EQ(store->CreateKeyPath(store->RootKey(), names, "", id, created), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(store->SetValue(store->RootKey(), nul, REG_SZ, {}), ERROR_INVALID_PARAMETER);
+    const std::vector<RegChange> withNul[] = {
+        {{RegChange::Kind::CreateKey, "Fine", "", 0, {}}, {RegChange::Kind::CreateKey, "Fine\\" + nul, "", 0, {}}},
+        {{RegChange::Kind::CreateKey, "Fine", "", 0, {}}, {RegChange::Kind::SetValue, "Fine", nul, REG_SZ, {}}},
+    };
+    for (const auto& changes : withNul)
+        EXPECT_EQ(RegApplyChanges(HKEY_CURRENT_USER, changes), ERROR_INVALID_PARAMETER);
+    EXPECT_TRUE(SubKeys(HKEY_CURRENT_USER).empty()) << "nothing of a refused change is kept";
+
+    std::string path;
+    for (int level = 0; level < 511; ++level)
+        path += "L\\";
+    HKEY deep = Create(HKEY_CURRENT_USER, (path + "L").c_str());
+    ASSERT_NE(deep, nullptr) << "512 levels are allowed";
+    HKEY tooDeep = nullptr;
+    EXPECT_EQ(RegCreateKeyEx(deep, "M", 0, "", 0, KEY_ALL_ACCESS, nullptr, &tooDeep, nullptr),
+              ERROR_INVALID_PARAMETER);
+    RegCloseKey(deep);
+    HKEY middle = Create(HKEY_CURRENT_USER, "L\\L");
+    EXPECT_EQ(RegCreateKeyEx(middle, (path + "New\\M").c_str(), 0, "", 0, KEY_ALL_ACCESS, nullptr, &tooDeep,
+                             nullptr),
+              ERROR_INVALID_PARAMETER);
+    RegCloseKey(middle);
+    EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, (path + "New").c_str(), 0, KEY_READ, &tooDeep), ERROR_FILE_NOT_FOUND)
+        << "a refused path leaves none of its levels";
+    const std::vector<RegChange> deeper = {{RegChange::Kind::SetValue, path + "L\\M", "v", REG_SZ, {}}};
+    EXPECT_EQ(RegApplyChanges(HKEY_CURRENT_USER, deeper), ERROR_INVALID_PARAMETER);
+}
+
 INSTANTIATE_TEST_SUITE_P(Stores, RegistryTest, testing::Values(Backend::Memory, Backend::Sqlite),
                          [](const testing::TestParamInfo<Backend>& info) {
                              return info.param == Backend::Memory ? "Memory" : "Sqlite";

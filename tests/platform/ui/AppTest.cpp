@@ -7,6 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
+#include <new>
+#include <stdexcept>
+#include <unistd.h>
+
 using namespace plat;
 
 namespace {
@@ -26,7 +32,86 @@ public:
     bool shiftSeen = false;
 };
 
+// A window whose handlers fail: 'x' throws, 'm' runs out of memory, a posted message throws;
+// every other character is kept.
+class FailingWindow : public Wnd {
+public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_CHAR && wParam == 'x')
+            throw std::runtime_error("broken handler");
+        if (message == WM_CHAR && wParam == 'm')
+            throw std::bad_alloc();
+        if (message == WM_CHAR && wParam == 'p')
+            PostMessage(WM_USER + 1);
+        if (message == WM_USER + 1)
+            throw std::out_of_range("posted work");
+        if (message == WM_CHAR)
+            typed += static_cast<char>(wParam);
+        return Wnd::WindowProc(message, wParam, lParam);
+    }
+    std::string typed;
+};
+
 } // namespace
+
+TEST(AppTest, AnExceptionFromAHandlerIsShownAndTheProgramGoesOn)
+{
+    HeadlessDriver driver;
+    WinApp app("測量", "Survey", &driver);
+    FailingWindow main;
+    main.Create("MAIN", "", WS_VISIBLE, RECT{0, 0, 320, 200}, nullptr, 0);
+    app.SetMainWnd(&main);
+
+    FailingWindow modal;
+    modal.Create("MODAL", "", WS_VISIBLE, RECT{0, 0, 100, 100}, nullptr, 0);
+    driver.PushText("xd");
+    static_cast<void>(modal.RunModalLoop());
+    EXPECT_EQ(modal.typed, "d") << "the failure in a modal window's handler stopped there, and the window took more";
+    EXPECT_EQ(GetActiveWindow(), &main) << "the modal loop was left";
+
+    driver.PushText("axbmpc");
+    driver.Push(InputEvent::CloseBox());
+    EXPECT_EQ(app.Run(), 0);
+    EXPECT_EQ(main.typed, "abpc");
+    EXPECT_FALSE(main.IsWindow()) << "closed by the last event";
+    ASSERT_EQ(driver.MessageBoxes().size(), 4u);
+    EXPECT_NE(driver.MessageBoxes()[0].text.find("broken handler"), std::string::npos) << driver.MessageBoxes()[0].text;
+    EXPECT_EQ(driver.MessageBoxes()[0].style, MB_OK | MB_ICONERROR);
+    EXPECT_EQ(driver.MessageBoxes()[0].caption, "測量");
+    EXPECT_NE(driver.MessageBoxes()[2].text.find("out of memory"), std::string::npos)
+        << "memory that ran out once is reported like any failure";
+    EXPECT_NE(driver.MessageBoxes()[3].text.find("posted work"), std::string::npos) << "a posted message's handler";
+}
+
+TEST(AppTestDeathTest, WhenTheProgramCannotGoOnItKeepsTheWorkAndExitsWithAFailure)
+{
+    const std::string kept = "/tmp/tavcell-app-recovery-" + std::to_string(::getpid());
+    auto run = [&](const std::string& text, bool writerThrows, bool boxThrows) {
+        HeadlessDriver driver;
+        WinApp app("測量", "Survey", &driver);
+        app.SetRecoveryWriter([&] {
+            if (writerThrows)
+                throw std::runtime_error("disk gone");
+            std::FILE* file = std::fopen(kept.c_str(), "w");
+            return file != nullptr && std::fclose(file) == 0;
+        });
+        if (boxThrows)
+            driver.SetMessageBoxAnswerer([](const MessageBoxRecord&) -> int { throw std::runtime_error("no screen"); });
+        FailingWindow main;
+        main.Create("MAIN", "", WS_VISIBLE, RECT{0, 0, 320, 200}, nullptr, 0);
+        app.SetMainWnd(&main);
+        driver.PushText(text);
+        app.Run();
+    };
+    EXPECT_EXIT(run("mm", false, false), ::testing::ExitedWithCode(kExitAfterFailure),
+                "out of memory.*the unsaved changes are in the recovery copy");
+    EXPECT_TRUE(std::filesystem::remove(kept)) << "the recovery copy was written before the exit";
+    EXPECT_EXIT(run("x", false, true), ::testing::ExitedWithCode(kExitAfterFailure), "broken handler");
+    EXPECT_TRUE(std::filesystem::remove(kept)) << "a failure while reporting a failure";
+    EXPECT_EXIT(run("mm", true, false), ::testing::ExitedWithCode(kExitAfterFailure),
+                "the unsaved changes could not be kept");
+}
 
 TEST(AppTest, RunRoutesClicksAndKeysUntilTheMainWindowCloses)
 {

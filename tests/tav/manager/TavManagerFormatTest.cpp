@@ -208,6 +208,11 @@ TEST(TavManagerFormatTest, PastedTextBecomesCellBytesThroughTheControl)
     EXPECT_DOUBLE_EQ(ValueOf<double>(number), 3.25) << "the text is trimmed before the control reads it";
 
     EXPECT_FALSE(Paste(data, kNumber, "abc").result) << "a plain number edit reads no value from it either";
+    EXPECT_FALSE(Paste(data, kNumber, "100000000000000000000000000").result) << "more than its 8 figures";
+    EXPECT_DOUBLE_EQ(ValueOf<double>(Paste(data, kNumber, "-99999999.5")), -99999999.5);
+    manager.m_number.SetSigned(false);
+    EXPECT_FALSE(Paste(data, kNumber, "-1").result) << "no sign can be typed into it";
+    manager.m_number.SetSigned(true);
     manager.m_number.SetWindowText("-");
     double kept = 0;
     unsigned size = 8;
@@ -242,9 +247,13 @@ TEST(TavManagerFormatTest, PastedTextBecomesCellBytesThroughTheControl)
     Converted choice = Paste(data, kChoice, "beta");
     ASSERT_TRUE(choice.result);
     EXPECT_EQ(ValueOf<int>(choice), 1) << "the entry that matches, as the list compares";
-    EXPECT_EQ(Paste(data, kChoice, "Omega").size, 0u) << "no entry: the selection and the cell are cleared";
     EXPECT_EQ(ValueOf<int>(Paste(data, kToggle, "B")), 1);
-    EXPECT_EQ(Paste(data, kToggle, "Z").size, 0u);
+    // A text no entry holds is refused, so the cell keeps what it had; an empty one clears.
+    for (const unsigned id : {kChoice, kToggle, kArrow})
+        for (const char* foreign : {"Omega", "nan", "実線", "+"})
+            EXPECT_FALSE(Paste(data, id, foreign).result) << id << " " << foreign;
+    EXPECT_EQ(Paste(data, kChoice, "").size, 0u);
+    EXPECT_EQ(Paste(data, kToggle, "").size, 0u);
     manager.m_arrow.Set(3);
     size = 4;
     int arrow = -1;

@@ -95,9 +95,9 @@ public:
     {
         return m_inner.DeleteKey(parent, name, wholeTree);
     }
-    LONG Apply(std::span<const RegChange> changes) override
+    LONG Apply(RegKeyId base, std::span<const RegChange> changes) override
     {
-        return m_failWrites ? ERROR_WRITE_FAULT : m_inner.Apply(changes);
+        return m_failWrites ? ERROR_WRITE_FAULT : m_inner.Apply(base, changes);
     }
     std::uint64_t Generation() override { return m_inner.Generation(); }
 

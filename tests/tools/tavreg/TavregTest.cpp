@@ -5,6 +5,7 @@
 
 #include "platform/registry/Registry.h"
 #include "platform/text/CodePage.h"
+#include "tests/FuzzSeeds.h"
 #include "tests/platform/registry/TemporaryRegistry.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,11 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <sqlite3.h>
 #include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace plat;
 
@@ -134,6 +139,7 @@ TEST_F(TavregTest, EveryValueTypeSurvivesExportAndImport)
 
     ASSERT_EQ(Run({"export", "HKCU\\Software\\Zervan Soft", File("out.reg")}), 0) << m_err.str();
     const std::string file = Read(File("out.reg"));
+    tavtest::WriteFuzzSeed("reg_import", "every-type.reg", file);
     ASSERT_GE(file.size(), 2u);
     EXPECT_EQ(file.substr(0, 2), "\xFF\xFE") << "UTF-16LE with a byte-order mark";
     const std::string text = Utf16LeToUtf8(std::string_view(file).substr(2)).text;
@@ -162,6 +168,7 @@ TEST_F(TavregTest, ADamagedFileIsRefusedWithItsLineAndChangesNothing)
                              "\"b\"=hex:01,02,\\\r\n"
                              "  03,04\r\n";
     ASSERT_TRUE(ParseRegFile(RegText(good)).ok) << ParseRegFile(RegText(good)).error;
+    tavtest::WriteFuzzSeed("reg_import", "delete-and-continue.reg", RegText(good));
 
     struct Case {
         std::string text;
@@ -227,6 +234,158 @@ TEST_F(TavregTest, CommandsForSingleValues)
     EXPECT_EQ(Run({"frobnicate"}), 2);
     EXPECT_EQ(Run({"export", "Software\\Missing", File("none.reg")}), 1);
     EXPECT_FALSE(std::filesystem::exists(File("none.reg"))) << "no file is written for a missing key";
+}
+
+// A name with NUL could be imported but never named again, and exporting it recursed without
+// end; the registry stops at 512 levels. Both are refused with the line, and export walks a
+// tree without recursion, refusing (not crashing on) a NUL name an older version left.
+TEST_F(TavregTest, NulNamesAndKeysDeeperThan512LevelsAreRefused)
+{
+    const std::string head = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n";
+    const std::string nul(1, '\0');
+    for (const std::string& line : {"[HKEY_CURRENT_USER\\Software\\" + nul + "]", "\"a" + nul + "b\"=dword:1"}) {
+        const RegImportPlan plan = ParseRegFile(RegText(head + line + "\r\n"));
+        EXPECT_FALSE(plan.ok);
+        EXPECT_EQ(plan.errorLine, 4u);
+        EXPECT_NE(plan.error.find("NUL"), std::string::npos) << plan.error;
+    }
+
+    std::string deep = "HKEY_CURRENT_USER";
+    for (int level = 0; level < 512; ++level)
+        deep += "\\L";
+    const std::string tree = head + "[" + deep + "]\r\n\"leaf\"=dword:1\r\n";
+    Write(File("deep.reg"), RegText(tree));
+    ASSERT_EQ(Run({"import", File("deep.reg")}), 0) << m_err.str();
+    ASSERT_EQ(Run({"export", "HKCU\\L", File("back.reg")}), 0) << m_err.str();
+    const RegImportPlan back = ParseRegFile(Read(File("back.reg")));
+    ASSERT_TRUE(back.ok) << back.error;
+    EXPECT_EQ(back.changes.size(), 513u) << "512 keys and the value";
+    const RegImportPlan tooDeep = ParseRegFile(RegText(head + "[" + deep + "\\M]\r\n"));
+    EXPECT_FALSE(tooDeep.ok);
+    EXPECT_EQ(tooDeep.errorLine, 4u);
+    EXPECT_EQ(Run({"set", deep + "\\M", "v", "REG_SZ", "x"}), 1);
+    EXPECT_NE(m_err.str().find("512"), std::string::npos) << m_err.str();
+
+    // A key and a value named with NUL, as an older version stored them, straight into the
+    // database.
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(m_registry.UserPath().c_str(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db,
+                           "INSERT INTO reg_key(parent, name, folded) SELECT id, char(0), char(0) FROM reg_key "
+                           "WHERE folded = 'software';"
+                           "INSERT INTO reg_value(key_id, name, folded, type, data) SELECT id, 'a' || char(0), "
+                           "'a' || char(0), 1, x'00' FROM reg_key WHERE folded = 'l' AND parent = 1",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    for (const char* key : {"HKCU\\Software", "HKCU\\L"}) {
+        EXPECT_EQ(Run({"export", key, File("nul.reg")}), 1) << key;
+        EXPECT_NE(m_err.str().find("NUL"), std::string::npos) << m_err.str();
+        EXPECT_FALSE(std::filesystem::exists(File("nul.reg")));
+    }
+}
+
+// The library stands in for an unusable store with one in memory; tavreg must not take a
+// change there and report it done. A store the user may only read is read.
+TEST_F(TavregTest, AWriteThatCannotBeKeptFailsAndAReadOnlyStoreIsRead)
+{
+    Write(File("change.reg"), RegText("Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\New]\r\n"));
+    const auto refusesEveryChange = [&](const std::string& what, const std::string& because) {
+        EXPECT_EQ(Run({"set", "Software\\T", "v", "REG_SZ", "x"}), 1) << what;
+        EXPECT_NE(m_err.str().find(because), std::string::npos) << what << ": " << m_err.str();
+        EXPECT_EQ(Run({"import", File("change.reg")}), 1) << what;
+        EXPECT_EQ(Run({"delete", "Software\\T"}), 1) << what;
+    };
+
+    std::string noise(5000, '\0');
+    for (std::size_t i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<char>(i * 131 + 7);
+    Write(m_registry.UserPath(), noise);
+    refusesEveryChange("a file of noise", "not a registry database");
+    EXPECT_EQ(Run({"list", "Software"}), 1) << "nothing is shown as stored when nothing could be read";
+    EXPECT_EQ(Read(m_registry.UserPath()), noise);
+
+    std::filesystem::remove(m_registry.UserPath());
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(m_registry.UserPath().c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE other(x)", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    refusesEveryChange("another program's database", "not a registry database");
+
+    const std::string home = getenv("HOME") ? getenv("HOME") : "";
+    unsetenv("TAVCELL_REGISTRY");
+    setenv("HOME", "relative", 1);
+    setenv("XDG_CONFIG_HOME", "", 1);
+    refusesEveryChange("no home folder", "no home folder");
+    setenv("HOME", home.c_str(), 1);
+    unsetenv("XDG_CONFIG_HOME");
+    setenv("TAVCELL_REGISTRY", m_registry.UserPath().c_str(), 1);
+
+    std::filesystem::remove(m_registry.UserPath());
+    ASSERT_EQ(Run({"set", "Software\\T", "v", "REG_SZ", "kept"}), 0) << m_err.str();
+    RegSetStore(HKEY_CURRENT_USER, nullptr); // closes the database, leaving no files beside it
+    // Root writes anything, so the reader runs as nobody; anyone else meets the modes.
+    const bool asRoot = geteuid() == 0;
+    chmod(m_registry.UserPath().c_str(), 0444);
+    chmod(m_registry.Folder().c_str(), 0555);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (asRoot && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(64);
+        int faults = 0;
+        if (Run({"get", "Software\\T", "v"}) != 0 || m_out.str() != "kept\n")
+            faults |= 1;
+        if (Run({"list", "Software\\T"}) != 0
+            || !ExportRegFile({HKEY_CURRENT_USER, "HKEY_CURRENT_USER", "Software"}).ok)
+            faults |= 2;
+        if (Run({"set", "Software\\T", "v", "REG_SZ", "lost"}) != 1
+            || m_err.str().find("read-only") == std::string::npos)
+            faults |= 4;
+        if (Run({"import", File("change.reg")}) != 1 || Run({"delete", "Software\\T"}) != 1)
+            faults |= 8;
+        _exit(faults);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    chmod(m_registry.Folder().c_str(), 0700);
+    chmod(m_registry.UserPath().c_str(), 0600);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "went wrong: 1 get, 2 list or export, 4 set, 8 import or delete; 64 no user";
+    ASSERT_EQ(Run({"get", "Software\\T", "v"}), 0);
+    EXPECT_EQ(m_out.str(), "kept\n");
+}
+
+// What get or list would show otherwise than it was written, and files that are not files.
+TEST_F(TavregTest, ValuesThatCouldNotBeShownAsWrittenAndFilesThatAreNotFilesAreRefused)
+{
+    EXPECT_EQ(Run({"set", "K", "m", "REG_MULTI_SZ", "a", "", "b"}), 1) << "an empty string would end the list";
+    for (const char* number : {" 5", "5 ", "+5", "-1", "5x", "0x", "0x-1", "1e3", "4294967296", "0x100000000"})
+        EXPECT_EQ(Run({"set", "K", "d", "REG_DWORD", number}), 1) << number;
+    const std::pair<const char*, const char*> numbers[] = {
+        {"010", "0x0000000a (10)\n"}, {"0x1F", "0x0000001f (31)\n"}, {"4294967295", "0xffffffff (4294967295)\n"}};
+    for (const auto& [number, shown] : numbers) {
+        ASSERT_EQ(Run({"set", "K", "d", "REG_DWORD", number}), 0) << number;
+        Run({"get", "K", "d"});
+        EXPECT_EQ(m_out.str(), shown) << number;
+    }
+
+    const std::string head = "Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\K]\r\n";
+    EXPECT_TRUE(ParseRegFile(RegText(head + "\"m\"=hex(7):61,00,00,00,62,00,00,00,00,00\r\n")).ok);
+    for (const char* multi : {"61,00,00,00,00,00,62,00,00,00,00,00", "00,00,00,00", "61,00,00,00,00,00,00,00"}) {
+        const RegImportPlan plan = ParseRegFile(RegText(head + "\"m\"=hex(7):" + multi + "\r\n"));
+        EXPECT_FALSE(plan.ok) << multi;
+        EXPECT_EQ(plan.errorLine, 3u) << multi;
+    }
+
+    EXPECT_EQ(Run({"import", "/dev/zero"}), 1);
+    EXPECT_NE(m_err.str().find("not a regular file"), std::string::npos) << m_err.str();
+    ASSERT_EQ(mkfifo(File("fifo").c_str(), 0600), 0);
+    EXPECT_EQ(Run({"import", File("fifo")}), 1) << "refused without waiting for a writer";
+    std::ofstream(File("huge.reg")).close();
+    std::filesystem::resize_file(File("huge.reg"), (std::uintmax_t{64} << 20) + 1);
+    EXPECT_EQ(Run({"import", File("huge.reg")}), 1);
+    EXPECT_NE(m_err.str().find("64 MiB"), std::string::npos) << m_err.str();
 }
 
 } // namespace

@@ -1,0 +1,114 @@
+// Template files over the archive and the registry's all-or-nothing change list.
+#include "tav/templates/RegKeyFile.h"
+
+#include "platform/io/Archive.h"
+#include "platform/io/Files.h"
+#include "platform/registry/Registry.h"
+#include "platform/registry/RegistryStore.h"
+#include "platform/ui/App.h"
+#include "tav/data/TavUserData.h"
+#include "tav/templates/SolsRegKey.h"
+
+#include <vector>
+
+using namespace plat;
+
+namespace {
+
+// The class the restored key and the key deleted by DeleteKeyTree are created with.
+constexpr const char* kRestoreClass = "SeRestorePrivilege";
+
+int Refuse(std::string* why, std::string text)
+{
+    if (why)
+        *why = std::move(text);
+    return 0;
+}
+
+std::string StatusText(LONG status)
+{
+    switch (status) {
+    case ERROR_FILE_NOT_FOUND: return "the key does not exist";
+    case ERROR_ACCESS_DENIED: return "the registry may not be changed here";
+    case ERROR_KEY_DELETED: return "the key was deleted meanwhile";
+    case ERROR_INVALID_PARAMETER: return "a name is not valid in the registry";
+    default: return "the registry answered " + std::to_string(status);
+    }
+}
+
+} // namespace
+
+int DeleteKeyTree(HKEY parent, const std::string& name)
+{
+    if (SplitKeyPath(name).empty())
+        return 0; // the parent itself is never meant
+    HKEY key = nullptr;
+    const SECURITY_ATTRIBUTES security{};
+    if (RegCreateKeyEx(parent, name.c_str(), 0, kRestoreClass, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, &security,
+                       &key, nullptr)
+        != ERROR_SUCCESS)
+        return 0;
+    RegCloseKey(key);
+    return RegDeleteTree(parent, name.c_str()) == ERROR_SUCCESS;
+}
+
+int SaveKeyToFile(HKEY key, const std::filesystem::path& path, TavUserData& header, std::string* why)
+{
+    WaitCursor wait;
+    SolsRegKey tree;
+    if (!tree.ReadFrom(key))
+        return Refuse(why, "the key cannot be read");
+    try {
+        Archive archive = Archive::ForStoring();
+        header.Serialize(archive);
+        tree.Serialize(archive);
+        archive.SaveFile(path);
+    } catch (const ArchiveError& error) {
+        return Refuse(why, path.string() + ": " + error.what());
+    }
+    return 1;
+}
+
+void LoadTemplateBytes(std::span<const std::uint8_t> bytes, TavUserData& header, SolsRegKey& tree)
+{
+    Archive archive = Archive::ForLoading(bytes);
+    header.Serialize(archive);
+    tree.Serialize(archive);
+    if (archive.Remaining() != 0)
+        throw ArchiveError(std::to_string(archive.Remaining()) + " bytes follow the end of the template");
+}
+
+int RestoreKeyFromFile(HKEY parent, const std::string& name, const std::filesystem::path& path, TavUserData& header,
+                       bool write, std::string* why)
+{
+    std::vector<std::uint8_t> bytes;
+    if (const std::error_code error = ReadWholeFile(path, bytes, kMaxTemplateFileBytes))
+        return Refuse(why, path.string() + ": " + error.message());
+    try {
+        return RestoreKeyFromBytes(parent, name, bytes, header, write, why);
+    } catch (const ArchiveError& error) {
+        throw ArchiveError(path.string() + ": not a readable template file: " + error.what());
+    }
+}
+
+int RestoreKeyFromBytes(HKEY parent, const std::string& name, std::span<const std::uint8_t> bytes,
+                        TavUserData& header, bool write, std::string* why)
+{
+    SolsRegKey tree;
+    LoadTemplateBytes(bytes, header, tree);
+    if (!write)
+        return 1;
+    if (SplitKeyPath(name).empty())
+        return Refuse(why, "no key name to restore into");
+    std::vector<RegChange> changes;
+    changes.push_back({RegChange::Kind::DeleteTree, name, {}, REG_NONE, {}, {}});
+    changes.push_back({RegChange::Kind::CreateKey, name, {}, REG_NONE, {}, kRestoreClass});
+    tree.AppendChanges(name, changes);
+    if (const LONG status = RegApplyChanges(parent, changes); status != ERROR_SUCCESS) {
+        std::string text = name + ": " + StatusText(status);
+        if (const std::string detail = RegLastStoreError(parent); status == ERROR_WRITE_FAULT && !detail.empty())
+            text += " (" + detail + ")";
+        return Refuse(why, text + "; the key was left as it was");
+    }
+    return 1;
+}
