@@ -13,7 +13,7 @@ namespace coordinates {
 
 namespace {
 
-// Posted to the frame after each input, when what the input changed is known.
+// From the grid when the caret moved or an edit ended.
 constexpr plat::UINT kUpdateStatus = plat::WM_USER + 0x301;
 constexpr plat::UINT kGridId = 100;
 
@@ -22,18 +22,13 @@ constexpr plat::UINT kGridId = 100;
 BEGIN_MESSAGE_MAP(CoordinateFrame, plat::FrameWnd)
     ON_MESSAGE(plat::WM_SIZE, OnSize)
     ON_MESSAGE(plat::WM_CLOSE, OnClose)
-    ON_MESSAGE(kUpdateStatus, OnSelChanged)
-    ON_MESSAGE(MOXN_FIXEDCOLTEXT, OnFixedColText)
-    ON_MESSAGE(MOXN_FIXEDROWTEXT, OnFixedRowText)
-    ON_MESSAGE(MOXN_FIXEDCELLTEXT, OnFixedCellText)
-    ON_MESSAGE(MOXN_GETCONTROL, OnGetControl)
-    ON_MESSAGE(MOXN_DRAWITEM, OnDrawItem)
-    ON_MESSAGE(MOXN_QUERYPASTE, OnQueryPaste)
-    ON_MESSAGE(MOXN_SELCHANGED, OnSelChanged)
-    ON_MESSAGE(MOXN_ENDEDIT, OnEndEdit)
+    ON_MESSAGE(kUpdateStatus, OnGridChanged)
 END_MESSAGE_MAP()
 
-CoordinateFrame::CoordinateFrame(CoordinateManager& manager, TavData& data) : m_manager(manager), m_data(data) {}
+CoordinateFrame::CoordinateFrame(CoordinateManager& manager, TavData& data) : m_manager(manager), m_data(data)
+{
+    m_grid.SetChangeMessage(kUpdateStatus);
+}
 
 bool CoordinateFrame::Open(plat::SIZE screen)
 {
@@ -243,52 +238,10 @@ plat::LRESULT CoordinateFrame::OnClose(plat::WPARAM, plat::LPARAM)
     return 0;
 }
 
-plat::LRESULT CoordinateFrame::OnFixedColText(plat::WPARAM w, plat::LPARAM l)
-{
-    return w != 0 && l != 0 ? m_manager.OnSetFixedColText(Pos(w), Text(l)) : 0;
-}
-
-plat::LRESULT CoordinateFrame::OnFixedRowText(plat::WPARAM w, plat::LPARAM l)
-{
-    return w != 0 && l != 0 ? m_manager.OnSetFixedRowText(Pos(w), Text(l)) : 0;
-}
-
-plat::LRESULT CoordinateFrame::OnFixedCellText(plat::WPARAM, plat::LPARAM l)
-{
-    if (l == 0)
-        return 0;
-    Text(l) = "No.";
-    return 1;
-}
-
-plat::LRESULT CoordinateFrame::OnGetControl(plat::WPARAM w, plat::LPARAM)
-{
-    auto* request = reinterpret_cast<MOX_GETCONTROL*>(w);
-    return m_manager.GetControl(MoxPos{request->column, request->row}, &request->editor);
-}
-
-plat::LRESULT CoordinateFrame::OnDrawItem(plat::WPARAM w, plat::LPARAM)
-{
-    const auto* item = reinterpret_cast<const MOX_DRAWITEMSTRUCT*>(w);
-    m_manager.DrawItem(item->dc, item->column, item->row, &item->rect);
-    return 0;
-}
-
-plat::LRESULT CoordinateFrame::OnQueryPaste(plat::WPARAM w, plat::LPARAM l)
-{
-    return m_manager.OnActiveControl(m_manager.ColtoID(static_cast<long>(w)), static_cast<long>(l)) > 0 ? 0 : 1;
-}
-
-plat::LRESULT CoordinateFrame::OnSelChanged(plat::WPARAM, plat::LPARAM)
+plat::LRESULT CoordinateFrame::OnGridChanged(plat::WPARAM, plat::LPARAM)
 {
     UpdateStatus();
     return 0;
-}
-
-plat::LRESULT CoordinateFrame::OnEndEdit(plat::WPARAM, plat::LPARAM)
-{
-    PostMessage(kUpdateStatus);
-    return 0; // the edit may end
 }
 
 } // namespace coordinates

@@ -1,10 +1,10 @@
 // The editor's main window: a frame with the grid of the coordinate list between its title
-// and its status line. It answers the grid's questions through the manager, and takes the
+// and its status line (the grid answers its own questions through the manager). It takes the
 // document commands: Ctrl+S saves (atomically), Ctrl+O opens another file, F10 or Ctrl+Q
 // quits, asking first whether to save changes.
 #pragma once
 
-#include "components/mox/MoxCellCtrl.h"
+#include "examples/coordinates/CoordinateGrid.h"
 #include "examples/coordinates/CoordinateManager.h"
 #include "platform/ui/Frames.h"
 #include "tav/data/TavData.h"
@@ -22,7 +22,7 @@ public:
     bool Open(plat::SIZE screen);
     void SetDocumentPath(std::filesystem::path path);
     [[nodiscard]] const std::filesystem::path& GetDocumentPath() const noexcept { return m_path; }
-    [[nodiscard]] MoxCellCtrl& Grid() noexcept { return m_grid; }
+    [[nodiscard]] CoordinateGrid& Grid() noexcept { return m_grid; }
 
     // The commands; false when they did not happen (a failure was shown, or the person
     // cancelled).
@@ -49,26 +49,16 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
-    static const MoxPos& Pos(plat::WPARAM wParam) { return *reinterpret_cast<const MoxPos*>(wParam); }
-    static std::string& Text(plat::LPARAM lParam) { return *reinterpret_cast<std::string*>(lParam); }
-
     plat::LRESULT OnSize(plat::WPARAM, plat::LPARAM);
     plat::LRESULT OnClose(plat::WPARAM, plat::LPARAM);
-    plat::LRESULT OnFixedColText(plat::WPARAM w, plat::LPARAM l);
-    plat::LRESULT OnFixedRowText(plat::WPARAM w, plat::LPARAM l);
-    plat::LRESULT OnFixedCellText(plat::WPARAM w, plat::LPARAM l);
-    plat::LRESULT OnGetControl(plat::WPARAM w, plat::LPARAM l);
-    plat::LRESULT OnDrawItem(plat::WPARAM w, plat::LPARAM l);
-    plat::LRESULT OnQueryPaste(plat::WPARAM w, plat::LPARAM l);
-    plat::LRESULT OnSelChanged(plat::WPARAM w, plat::LPARAM l);
-    plat::LRESULT OnEndEdit(plat::WPARAM w, plat::LPARAM l);
+    plat::LRESULT OnGridChanged(plat::WPARAM w, plat::LPARAM l);
 
     // The cell being edited goes into the table before the table is saved or left.
     void FinishEditing();
 
     CoordinateManager& m_manager;
     TavData& m_data;
-    MoxCellCtrl m_grid;
+    CoordinateGrid m_grid;
     std::filesystem::path m_path;
     std::string m_lastMessage;
     bool m_recovering = false;
