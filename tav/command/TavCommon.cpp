@@ -19,7 +19,9 @@
 #include "tav/manager/TavManager.h"
 #include "tav/settings/TavColorSetting.h"
 
+#include <algorithm>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -97,10 +99,47 @@ int TavCommon::QueryLockPane(const MoxPos& pos)
     if (!Manager().QueryCellLock())
         return 0;
     const unsigned id = Manager().ColtoID(pos.column);
+    if (m_lockIndexed) {
+        // The last entry of the item that starts at or before the row; its reach says
+        // whether any range up to it covers the row.
+        const auto after = std::upper_bound(m_lockIndex.begin(), m_lockIndex.end(), std::pair{id, pos.row},
+                                            [](const std::pair<unsigned, std::int32_t>& key, const LockEntry& entry) {
+                                                return key.first != entry.id ? key.first < entry.id : key.second < entry.first;
+                                            });
+        if (after == m_lockIndex.begin())
+            return 0;
+        const LockEntry& entry = *(after - 1);
+        return entry.id == id && entry.reach >= pos.row ? 1 : 0;
+    }
     for (const TavLockData& lock : Data().Lock())
         if (lock.id == id && pos.row >= lock.first && pos.row <= lock.last)
             return 1;
     return 0;
+}
+
+void TavCommon::BeginCellPaint()
+{
+    m_lockIndexed = false;
+    TavManager* manager = ManagerPtr();
+    if (manager == nullptr || manager->Data() == nullptr || !manager->QueryCellLock())
+        return;
+    // Most repaints find the ranges as they were: the index stands.
+    if (Data().Lock() == m_lockIndexSource && !m_lockIndexSource.IsEmpty()) {
+        m_lockIndexed = true;
+        return;
+    }
+    m_lockIndexSource = Data().Lock();
+    m_lockIndex.clear();
+    for (const TavLockData& lock : Data().Lock())
+        if (lock.first <= lock.last)
+            m_lockIndex.push_back({lock.id, lock.first, lock.last, lock.last});
+    std::sort(m_lockIndex.begin(), m_lockIndex.end(), [](const LockEntry& a, const LockEntry& b) {
+        return a.id != b.id ? a.id < b.id : a.first < b.first;
+    });
+    for (std::size_t i = 1; i < m_lockIndex.size(); ++i)
+        if (m_lockIndex[i].id == m_lockIndex[i - 1].id)
+            m_lockIndex[i].reach = std::max(m_lockIndex[i].reach, m_lockIndex[i - 1].reach);
+    m_lockIndexed = true;
 }
 
 int TavCommon::QueryBlankLine(long record)

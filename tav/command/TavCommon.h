@@ -11,6 +11,7 @@
 #include "components/mox/MoxRectArray.h"
 #include "platform/ui/Gdi.h"
 #include "platform/ui/Types.h"
+#include "tav/data/TavLockData.h"
 
 #include <cstdint>
 #include <string>
@@ -89,6 +90,10 @@ public:
     // for the grid's own. The brushes are shared by every grid of the process.
     plat::Brush* CellCtlColor(const MoxPos& cell, plat::DC& dc);
     void CreateResourceObject();
+    // Brackets one repaint: the lock ranges are indexed once for the cells it asks about, as
+    // they cannot change while the grid paints.
+    void BeginCellPaint();
+    void EndCellPaint() noexcept { m_lockIndexed = false; }
     [[nodiscard]] plat::COLORREF GetWarningTextColor() const noexcept { return m_warningTextColor; }
     [[nodiscard]] static const plat::Brush& LockBrush() noexcept { return m_brhLock; }
     [[nodiscard]] static const plat::Brush& DisableBrush() noexcept { return m_brhDisable; }
@@ -141,7 +146,17 @@ protected:
     static plat::Brush m_brhDisable;
 
 private:
+    struct LockEntry {
+        unsigned id;
+        std::int32_t first;
+        std::int32_t last;
+        std::int32_t reach; // the furthest last row of this entry and the ones before it of its item
+    };
     // The input method closed in numeric columns, the user's choice elsewhere.
     void SwitchInputMethod(long column);
     void CreateBrush(plat::Brush& brush, plat::COLORREF first, plat::COLORREF second);
+
+    std::vector<LockEntry> m_lockIndex; // by item, then first row
+    TavLockArray m_lockIndexSource;     // the ranges it was built from
+    bool m_lockIndexed = false;
 };

@@ -38,6 +38,7 @@ public:
             Message(plat::WM_CLOSE, &OnClose),
             Message(plat::WM_DESTROY, &OnDestroy),
             Message(plat::WM_IME_NOTIFY, &OnImeNotify),
+            Message(plat::WM_PAINT, &OnPaint),
             Message(MOXN_FIXEDCOLTEXT, &OnFixedText<&TavCommon::FixedColText>),
             Message(MOXN_FIXEDROWTEXT, &OnFixedText<&TavCommon::FixedRowText>),
             Message(MOXN_FIXEDCELLTEXT, &OnFixedText<&TavCommon::FixedCellText>),
@@ -138,6 +139,13 @@ private:
     {
         Self(wnd).DestroyCellWindow();
         return wnd.Default();
+    }
+    static LRESULT OnPaint(plat::Wnd& wnd, WPARAM, LPARAM)
+    {
+        Self(wnd).BeginCellPaint();
+        const LRESULT result = wnd.Default();
+        Self(wnd).EndCellPaint();
+        return result;
     }
     static LRESULT OnImeNotify(plat::Wnd& wnd, WPARAM wParam, LPARAM)
     {

@@ -45,6 +45,21 @@ TEST(TavCommonTest, LockAndBlankLineAnswerFromWhatTheyShouldLookAt)
     EXPECT_EQ(grid.QueryLockPane(MoxPos{1, 5}), 1) << "both ends belong to the range";
     EXPECT_EQ(grid.QueryLockPane(MoxPos{1, 6}), 0);
     EXPECT_EQ(grid.QueryLockPane(MoxPos{2, 4}), 0) << "another item";
+    bound.data.Lock().Add({kX, 10, 20});
+    bound.data.Lock().Add({kX, 12, 13});
+    bound.data.Lock().Add({kY, 30, 29});
+    std::vector<int> searched;
+    std::vector<int> indexed;
+    for (int pass = 0; pass < 2; ++pass) {
+        if (pass == 1)
+            grid.BeginCellPaint(); // a repaint answers from its index of the ranges
+        for (std::int32_t column = 0; column < 4; ++column)
+            for (std::int32_t row = 0; row < 32; ++row)
+                (pass == 0 ? searched : indexed).push_back(grid.QueryLockPane(MoxPos{column, row}));
+        grid.EndCellPaint();
+    }
+    EXPECT_EQ(indexed, searched);
+    EXPECT_EQ(searched[32 + 15], 1) << "inside the wider of two overlapping ranges";
 
     bound.manager.CustomizeTemplate({kPointName, kX});
     ASSERT_TRUE(bound.data.Set(kZ, 7, 12.5));
