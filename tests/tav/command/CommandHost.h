@@ -32,6 +32,11 @@ public:
         return 1;
     }
     int OnBeginCopy() override { return allowCopy; }
+    int OnBeginPaste() override
+    {
+        pastingSeen = this->Manager().IsPasteData();
+        return 1;
+    }
     bool OnGetPaneTextColor(const MoxPos& /*cell*/, plat::COLORREF& colour) override
     {
         colour = hostColour;
@@ -53,6 +58,7 @@ public:
     std::vector<std::string> calls;
     int allowBegin = 1;
     int allowCopy = 1;
+    int pastingSeen = -1;
     plat::COLORREF hostColour = 0;
     std::string cornerText;
     int OnFixedCellText(const MoxPos& /*corner*/, std::string& text) override

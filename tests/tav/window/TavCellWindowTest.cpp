@@ -3,6 +3,7 @@
 #include "tests/tav/command/CommandHost.h"
 
 #include "platform/ui/Canvas.h"
+#include "platform/ui/Clipboard.h"
 #include "platform/ui/Renderer.h"
 #include "tav/settings/TavColorSetting.h"
 
@@ -96,6 +97,14 @@ TYPED_TEST(TavCellWindowTest, TextsPasteAndClipboardBracketsAnswerAsTheHostsSay)
     bound.driver.Push(InputEvent::KeyPress('X', false, true));
     bound.app.Run();
     EXPECT_TRUE(bound.data.QueryIsBlank(static_cast<unsigned>(kZ), 4L));
+    SetClipboardText("2.5");
+    bound.driver.Push(InputEvent::KeyPress('V', false, true));
+    bound.app.Run();
+    EXPECT_EQ(grid.pastingSeen, 1) << "the manager knows a paste is running";
+    EXPECT_EQ(bound.manager.IsPasteData(), 0);
+    double pasted = 0;
+    EXPECT_TRUE(bound.data.Get(static_cast<unsigned>(kZ), 4L, pasted));
+    EXPECT_EQ(pasted, 2.5);
 
     const std::size_t posted = PostedMessageCount();
     grid.SendMessage(WM_COMMAND, 0xC303); // the read command
