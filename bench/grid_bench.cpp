@@ -3,6 +3,7 @@
 // repaint of a hundred-record list. Both should cost the same: the grid only asks for what
 // is in view, and binding does no work per record.
 #include "components/mox/MoxCellCtrl.h"
+#include "components/mox/ZeroedBytes.h"
 #include "components/support/QanLimitEdit.h"
 #include "components/support/QanNumEdit.h"
 #include "platform/registry/MemoryRegistryStore.h"
@@ -12,6 +13,7 @@
 #include "platform/ui/HeadlessDriver.h"
 #include "tav/data/TavData.h"
 #include "tav/manager/TavManager.h"
+#include "tav/window/TavCellCtrl.h"
 
 #include <benchmark/benchmark.h>
 
@@ -159,6 +161,23 @@ void BM_AssociateEmptyTable(benchmark::State& state)
 }
 BENCHMARK(BM_AssociateEmptyTable)->Arg(100)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
+// The bare operation beside it: taking and giving back zeroed storage of the size that the
+// table's two blocks have, without binding anything.
+void BM_BareTableAllocation(benchmark::State& state)
+{
+    BoundList& list = List(state.range(0));
+    const std::size_t records = static_cast<std::size_t>(state.range(0));
+    const std::size_t cellBytes = records * list.manager.GetRecordSize();
+    const std::size_t presentBytes = records * ((static_cast<std::size_t>(list.manager.GetItemCount()) + 7) / 8);
+    for (auto _ : state) {
+        ZeroedBytes cells(cellBytes);
+        ZeroedBytes present(presentBytes);
+        benchmark::DoNotOptimize(cells.data());
+        benchmark::DoNotOptimize(present.data());
+    }
+}
+BENCHMARK(BM_BareTableAllocation)->Arg(100)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
 void BM_RepaintScreen(benchmark::State& state)
 {
     BoundList& list = List(state.range(0));
@@ -170,6 +189,51 @@ void BM_RepaintScreen(benchmark::State& state)
     }
 }
 BENCHMARK(BM_RepaintScreen)->Arg(100)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+
+// The same million records in the library's grid control, with cell lock on over a thousand
+// lock ranges, a disabled item and warning cells in view: each shown cell asks its colours.
+struct StatefulList {
+    StatefulList() : manager(kRecords)
+    {
+        host.Create("Host", "", plat::WS_VISIBLE, plat::RECT{0, 0, 640, 400}, nullptr, 0);
+        grid.Create(plat::WS_VISIBLE, plat::RECT{0, 0, 640, 400}, &host, 1);
+        manager.Associate(&grid, &data);
+        data.m_viewUpdate = 0;
+        for (long record = 0; record < kRecords; ++record) {
+            char name[24];
+            std::snprintf(name, sizeof name, "P%ld", record + 1);
+            data.Set(0L, record, name);
+            data.Set(1L, record, -12345.5 + record);
+            data.Set(2L, record, 67890.25 + record);
+            data.Set(3L, record, 12.125);
+        }
+        data.m_viewUpdate = 1;
+        manager.SetCellLock(TRUE);
+        for (std::int32_t range = 0; range < 1000; ++range)
+            data.Lock().Add({102, range * 1000 + 500, range * 1000 + 600});
+        data.Lock().Add({101, 0, 5});
+        manager.AttrDisable().Set(104u, 1, 0);
+        for (long record = 0; record < 24; record += 3)
+            manager.AttrWarning().Set(103u, record, 1, 0);
+    }
+    static constexpr long kRecords = 1'000'000;
+    PointManager manager;
+    TavData data;
+    plat::Wnd host;
+    TavCellCtrl grid;
+};
+
+void BM_RepaintScreenWithCellStates(benchmark::State& state)
+{
+    Env();
+    static StatefulList* list = new StatefulList;
+    list->grid.SetCurSel(MoxPos{1, 12}, 0);
+    for (auto _ : state) {
+        list->grid.SendMessage(plat::WM_PAINT);
+        benchmark::DoNotOptimize(list->grid.GetDrawing().size());
+    }
+}
+BENCHMARK(BM_RepaintScreenWithCellStates)->Unit(benchmark::kMicrosecond);
 
 void BM_RepaintScreenFarDown(benchmark::State& state)
 {

@@ -22,6 +22,7 @@ constexpr plat::WPARAM kMkControl = 0x0008;
 // How near a column border a press in the heading row must be to grab it.
 constexpr int kBorderGrip = 2;
 constexpr int kMinColumnWidth = plat::kCharWidth;
+constexpr long kWheelLines = 3;
 constexpr unsigned kTextFormatMask = plat::DT_CENTER | plat::DT_RIGHT | plat::DT_VCENTER | plat::DT_SINGLELINE;
 // Column positions are sums of widths. Past this one a column is off any screen, and
 // stopping the sum there keeps it in range however many columns there are.
@@ -250,6 +251,7 @@ plat::LRESULT MoxCellCtrl::DefWindowProc(plat::UINT message, plat::WPARAM wParam
     case plat::WM_LBUTTONDBLCLK: return OnLButtonDblClk(wParam, lParam);
     case plat::WM_MOUSEMOVE: return OnMouseMove(wParam, lParam);
     case plat::WM_LBUTTONUP: return OnLButtonUp(wParam, lParam);
+    case plat::WM_MOUSEWHEEL: return OnMouseWheel(wParam, lParam);
     case plat::WM_DESTROY:
         OnDestroy(wParam, lParam);
         return Wnd::DefWindowProc(message, wParam, lParam);
@@ -565,10 +567,13 @@ bool MoxCellCtrl::MoveCaret(MoxPos to, Select mode)
         return false;
     to = Clamp(to);
     MoxPos from = m_caret;
+    const unsigned selectionSet = m_selectionSets;
     if (!(to == from) && Notify(MOXN_SELCHANGING, reinterpret_cast<plat::WPARAM>(&from), reinterpret_cast<plat::LPARAM>(&to)) != 0)
         return false;
     m_caret = to;
-    if (mode == Select::Extend && !m_selection.IsEmpty()) {
+    if (m_selectionSets != selectionSet) {
+        // The answerer set the selection itself (marked lines dragged with the caret): it stays.
+    } else if (mode == Select::Extend && !m_selection.IsEmpty()) {
         const std::size_t last = m_selection.GetSize() - 1;
         const std::uint8_t flags = m_selection.GetFlags(last);
         const long lastColumn = GetColumnCount() - 1;
@@ -995,6 +1000,8 @@ plat::LRESULT MoxCellCtrl::OnLButtonDown(plat::WPARAM wParam, plat::LPARAM lPara
     const bool shift = KeyHeld(plat::VK_SHIFT, wParam, kMkShift);
     const bool control = KeyHeld(plat::VK_CONTROL, wParam, kMkControl);
     const Select mode = shift ? Select::Extend : control ? Select::Add : Select::Replace;
+    // A drag from here extends what this press selected.
+    m_dragSelect = hit.hit;
     switch (hit.hit) {
     case Hit::Cell: MoveCaret(hit.pos, mode); break;
     case Hit::RowNumber: SelectLines(hit.pos.row, mode); break;
@@ -1026,14 +1033,55 @@ plat::LRESULT MoxCellCtrl::OnLButtonDblClk(plat::WPARAM wParam, plat::LPARAM lPa
     return 0;
 }
 
-plat::LRESULT MoxCellCtrl::OnMouseMove(plat::WPARAM, plat::LPARAM lParam)
+plat::LRESULT MoxCellCtrl::OnMouseMove(plat::WPARAM wParam, plat::LPARAM lParam)
 {
     Column* column = ColumnAt(m_dragColumn);
-    if (column == nullptr)
+    if (column == nullptr) {
+        if ((wParam & plat::MK_LBUTTON) != 0 && m_data != nullptr)
+            DragSelect(PointOf(lParam));
         return 0;
+    }
     const int left = ColumnLeft(m_dragColumn);
     column->width = std::max(BoundWidth(static_cast<long long>(PointOf(lParam).x) - left), kMinColumnWidth);
     Invalidate(FALSE);
+    return 0;
+}
+
+void MoxCellCtrl::DragSelect(plat::POINT point)
+{
+    // Past the edges the drag keeps to the nearest cell, so that a selection reaches them.
+    plat::RECT client;
+    GetClientRect(&client);
+    point.x = std::clamp(point.x, static_cast<plat::LONG>(m_fixedColWidth), std::max<plat::LONG>(client.right - 1, m_fixedColWidth));
+    point.y = std::clamp(point.y, static_cast<plat::LONG>(kLine), std::max<plat::LONG>(client.bottom - 1, kLine));
+    HitResult hit = HitTest(point);
+    if (hit.hit == Hit::Border)
+        hit.hit = Hit::Cell;
+    switch (m_dragSelect) {
+    case Hit::Cell:
+        if (hit.hit == Hit::Cell && !(hit.pos == m_caret))
+            MoveCaret(hit.pos, Select::Extend);
+        break;
+    case Hit::RowNumber: SelectLines(hit.pos.row, Select::Extend); break;
+    case Hit::Heading: SelectColumns(hit.pos.column, Select::Extend); break;
+    default: break;
+    }
+}
+
+plat::LRESULT MoxCellCtrl::OnMouseWheel(plat::WPARAM wParam, plat::LPARAM)
+{
+    const auto delta = static_cast<short>(plat::HIWORD(static_cast<std::uintptr_t>(wParam)));
+    const long notches = delta / plat::WHEEL_DELTA;
+    if (notches == 0 || m_data == nullptr)
+        return 0;
+    // Three lines a notch; the caret stays where it is, as scrolling does not move it.
+    const long top = m_topRow;
+    m_topRow -= notches * kWheelLines;
+    ClampScroll();
+    if (m_topRow != top) {
+        PlaceEditor();
+        Invalidate(FALSE);
+    }
     return 0;
 }
 
@@ -1333,6 +1381,7 @@ plat::LRESULT MoxCellCtrl::OnSetSelection(plat::WPARAM wParam, plat::LPARAM)
     if (ranges == nullptr)
         return FALSE;
     m_selection = *ranges;
+    ++m_selectionSets;
     Invalidate(FALSE);
     return TRUE;
 }

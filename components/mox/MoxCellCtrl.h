@@ -133,6 +133,7 @@ private:
     plat::LRESULT OnLButtonDblClk(plat::WPARAM, plat::LPARAM);
     plat::LRESULT OnMouseMove(plat::WPARAM, plat::LPARAM);
     plat::LRESULT OnLButtonUp(plat::WPARAM, plat::LPARAM);
+    plat::LRESULT OnMouseWheel(plat::WPARAM, plat::LPARAM);
     plat::LRESULT OnDestroy(plat::WPARAM, plat::LPARAM);
     // Requests.
     plat::LRESULT OnGetCellCount(plat::WPARAM, plat::LPARAM);
@@ -187,6 +188,8 @@ private:
     void SelectColumns(long column, Select mode);
     void SetLastRange(const MoxRect& rect, std::uint8_t flags);
     void EnsureVisible(const MoxPos& pos);
+    // The button is held and the mouse is here: the selection the press began grows to it.
+    void DragSelect(plat::POINT point);
     void ClampScroll();
     [[nodiscard]] bool IsSelected(const MoxPos& pos, std::uint8_t* flags) const;
     bool HandleNavigationKey(int key, bool shift, bool control);
@@ -222,6 +225,7 @@ private:
     MoxPos m_caret;
     MoxPos m_anchor;
     MoxRectArray m_selection;
+    unsigned m_selectionSets = 0; // counts selections set by request
     long m_topRow = 0;
     long m_leftCol = 0;
     bool m_userResize = true;
@@ -233,6 +237,8 @@ private:
     // A column border being dragged, or -1.
     long m_dragColumn = -1;
     int m_dragWidth = 0;
+    // What the last press hit, for a drag that extends its selection.
+    Hit m_dragSelect = Hit::None;
     // Reused for every cell so that painting allocates nothing per cell.
     std::string m_text;
     std::vector<std::uint8_t> m_cellBuffer;

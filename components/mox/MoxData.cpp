@@ -67,8 +67,8 @@ MoxData& MoxData::operator=(const MoxData& other)
         return *this;
     // Copy into new storage first so that a failed allocation leaves this table whole.
     Layout layout = other.m_layout;
-    std::vector<std::uint8_t> cells = other.m_cells;
-    std::vector<std::uint8_t> present = other.m_present;
+    ZeroedBytes cells = other.m_cells;
+    ZeroedBytes present = other.m_present;
     m_layout = std::move(layout);
     m_cells = std::move(cells);
     m_present = std::move(present);
@@ -114,16 +114,16 @@ plat::BOOL MoxData::Relayout(std::vector<unsigned> sizes, long recordCount)
             // Only the record count changes: the blocks grow or shrink at their ends. When the
             // second block cannot grow, the first goes back to its size, keeping its bytes.
             const std::size_t oldCells = m_cells.size();
-            m_cells.resize(records * layout.recordSize);
+            ResizeZeroed(m_cells, records * layout.recordSize);
             try {
-                m_present.resize(records * layout.presentStride);
+                ResizeZeroed(m_present, records * layout.presentStride);
             } catch (...) {
-                m_cells.resize(oldCells);
+                ResizeZeroed(m_cells, oldCells);
                 throw;
             }
         } else {
-            std::vector<std::uint8_t> cells(records * layout.recordSize);
-            std::vector<std::uint8_t> present(records * layout.presentStride);
+            ZeroedBytes cells(records * layout.recordSize);
+            ZeroedBytes present(records * layout.presentStride);
             const long keepRecords = std::min(recordCount, m_recordCount);
             const long keepItems = std::min(itemCount, m_itemCount);
             for (long record = 0; record < keepRecords; ++record) {
@@ -262,7 +262,7 @@ namespace {
 
 // Opens n empty rows of a block at row `at`: the `moved` rows after them shift down in one
 // move and the rows pushed past the end fall off.
-void OpenRows(std::vector<std::uint8_t>& block, std::size_t stride, std::size_t at, std::size_t n, std::size_t moved)
+void OpenRows(ZeroedBytes& block, std::size_t stride, std::size_t at, std::size_t n, std::size_t moved)
 {
     if (stride == 0)
         return;
@@ -272,7 +272,7 @@ void OpenRows(std::vector<std::uint8_t>& block, std::size_t stride, std::size_t 
 
 // Closes n rows of a block at row `at`: the `moved` rows after them shift up in one move and
 // n empty rows come in at the end.
-void CloseRows(std::vector<std::uint8_t>& block, std::size_t stride, std::size_t at, std::size_t n, std::size_t moved)
+void CloseRows(ZeroedBytes& block, std::size_t stride, std::size_t at, std::size_t n, std::size_t moved)
 {
     if (stride == 0)
         return;

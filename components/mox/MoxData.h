@@ -9,6 +9,7 @@
 // is kept up to date by every write, so asking for it costs nothing.
 #pragma once
 
+#include "components/mox/ZeroedBytes.h"
 #include "platform/io/Archive.h"
 #include "platform/ui/Types.h"
 
@@ -114,8 +115,8 @@ protected:
     struct StoredTable {
         std::vector<unsigned> sizes;
         long recordCount = 0;
-        std::vector<std::uint8_t> present;
-        std::vector<std::uint8_t> cells;
+        ZeroedBytes present;
+        ZeroedBytes cells;
     };
     void StoreTable(plat::Archive& archive) const;
     [[nodiscard]] StoredTable LoadTable(plat::Archive& archive) const;
@@ -141,8 +142,8 @@ private:
     long m_itemCount = 0;
     long m_recordCount = 0;
     Layout m_layout;
-    std::vector<std::uint8_t> m_cells;
-    std::vector<std::uint8_t> m_present;
+    ZeroedBytes m_cells;
+    ZeroedBytes m_present;
     long m_lastInput = -1;
     plat::BOOL m_modified = FALSE;
     plat::Wnd* m_view = nullptr;

@@ -77,15 +77,7 @@ void ReadDocument(std::span<const std::uint8_t> bytes, TavData& table)
 BEGIN_MESSAGE_MAP(CoordinateFrame, plat::FrameWnd)
     ON_MESSAGE(plat::WM_SIZE, OnSize)
     ON_MESSAGE(plat::WM_CLOSE, OnClose)
-    ON_MESSAGE(kUpdateStatus, OnSelChanged)
-    ON_MESSAGE(MOXN_FIXEDCOLTEXT, OnFixedColText)
-    ON_MESSAGE(MOXN_FIXEDROWTEXT, OnFixedRowText)
-    ON_MESSAGE(MOXN_FIXEDCELLTEXT, OnFixedCellText)
-    ON_MESSAGE(MOXN_GETCONTROL, OnGetControl)
-    ON_MESSAGE(MOXN_DRAWITEM, OnDrawItem)
-    ON_MESSAGE(MOXN_QUERYPASTE, OnQueryPaste)
-    ON_MESSAGE(MOXN_SELCHANGED, OnSelChanged)
-    ON_MESSAGE(MOXN_ENDEDIT, OnEndEdit)
+    ON_MESSAGE(kUpdateStatus, OnGridChanged)
     ON_MESSAGE(plat::WM_CONTEXTMENU, OnContextMenu)
     ON_MESSAGE(plat::WM_COMMANDHELP, OnCommandHelp)
     ON_MESSAGE(plat::WM_HELPHITTEST, OnHelpHitTest)
@@ -100,7 +92,10 @@ BEGIN_MESSAGE_MAP(CoordinateFrame, plat::FrameWnd)
     ON_UPDATE_COMMAND_UI_RANGE(NifCommand::EditPasteSpecial, NifCommand::EditUndo, OnUpdateGridCommand)
 END_MESSAGE_MAP()
 
-CoordinateFrame::CoordinateFrame(CoordinateManager& manager, TavData& data) : m_manager(manager), m_data(data) {}
+CoordinateFrame::CoordinateFrame(CoordinateManager& manager, TavData& data) : m_manager(manager), m_data(data)
+{
+    m_grid.SetChangeMessage(kUpdateStatus);
+}
 
 bool CoordinateFrame::Open(plat::SIZE screen)
 {
@@ -410,52 +405,10 @@ plat::LRESULT CoordinateFrame::OnClose(plat::WPARAM, plat::LPARAM)
     return 0;
 }
 
-plat::LRESULT CoordinateFrame::OnFixedColText(plat::WPARAM w, plat::LPARAM l)
-{
-    return w != 0 && l != 0 ? m_manager.OnSetFixedColText(Pos(w), Text(l)) : 0;
-}
-
-plat::LRESULT CoordinateFrame::OnFixedRowText(plat::WPARAM w, plat::LPARAM l)
-{
-    return w != 0 && l != 0 ? m_manager.OnSetFixedRowText(Pos(w), Text(l)) : 0;
-}
-
-plat::LRESULT CoordinateFrame::OnFixedCellText(plat::WPARAM, plat::LPARAM l)
-{
-    if (l == 0)
-        return 0;
-    Text(l) = "No.";
-    return 1;
-}
-
-plat::LRESULT CoordinateFrame::OnGetControl(plat::WPARAM w, plat::LPARAM)
-{
-    auto* request = reinterpret_cast<MOX_GETCONTROL*>(w);
-    return m_manager.GetControl(MoxPos{request->column, request->row}, &request->editor);
-}
-
-plat::LRESULT CoordinateFrame::OnDrawItem(plat::WPARAM w, plat::LPARAM)
-{
-    const auto* item = reinterpret_cast<const MOX_DRAWITEMSTRUCT*>(w);
-    m_manager.DrawItem(item->dc, item->column, item->row, &item->rect);
-    return 0;
-}
-
-plat::LRESULT CoordinateFrame::OnQueryPaste(plat::WPARAM w, plat::LPARAM l)
-{
-    return m_manager.OnActiveControl(m_manager.ColtoID(static_cast<long>(w)), static_cast<long>(l)) > 0 ? 0 : 1;
-}
-
-plat::LRESULT CoordinateFrame::OnSelChanged(plat::WPARAM, plat::LPARAM)
+plat::LRESULT CoordinateFrame::OnGridChanged(plat::WPARAM, plat::LPARAM)
 {
     UpdateStatus();
     return 0;
-}
-
-plat::LRESULT CoordinateFrame::OnEndEdit(plat::WPARAM, plat::LPARAM)
-{
-    PostMessage(kUpdateStatus);
-    return 0; // the edit may end
 }
 
 } // namespace coordinates

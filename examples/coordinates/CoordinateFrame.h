@@ -5,7 +5,7 @@
 // the help on the caret's item.
 #pragma once
 
-#include "components/mox/MoxCellCtrl.h"
+#include "examples/coordinates/CoordinateGrid.h"
 #include "examples/coordinates/CoordinateManager.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Frames.h"
@@ -27,7 +27,7 @@ public:
     bool Open(plat::SIZE screen);
     void SetDocumentPath(std::filesystem::path path);
     [[nodiscard]] const std::filesystem::path& GetDocumentPath() const noexcept { return m_path; }
-    [[nodiscard]] MoxCellCtrl& Grid() noexcept { return m_grid; }
+    [[nodiscard]] CoordinateGrid& Grid() noexcept { return m_grid; }
 
     // The commands; false when they did not happen (a failure was shown, or the person
     // cancelled).
@@ -58,9 +58,6 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
-    static const MoxPos& Pos(plat::WPARAM wParam) { return *reinterpret_cast<const MoxPos*>(wParam); }
-    static std::string& Text(plat::LPARAM lParam) { return *reinterpret_cast<std::string*>(lParam); }
-
     void OnFileOpen();
     void OnFileSave();
     void OnFileSaveAs();
@@ -79,14 +76,7 @@ private:
     [[nodiscard]] plat::DWORD CaretHelpContext() const;
     plat::LRESULT OnSize(plat::WPARAM, plat::LPARAM);
     plat::LRESULT OnClose(plat::WPARAM, plat::LPARAM);
-    plat::LRESULT OnFixedColText(plat::WPARAM w, plat::LPARAM l);
-    plat::LRESULT OnFixedRowText(plat::WPARAM w, plat::LPARAM l);
-    plat::LRESULT OnFixedCellText(plat::WPARAM w, plat::LPARAM l);
-    plat::LRESULT OnGetControl(plat::WPARAM w, plat::LPARAM l);
-    plat::LRESULT OnDrawItem(plat::WPARAM w, plat::LPARAM l);
-    plat::LRESULT OnQueryPaste(plat::WPARAM w, plat::LPARAM l);
-    plat::LRESULT OnSelChanged(plat::WPARAM w, plat::LPARAM l);
-    plat::LRESULT OnEndEdit(plat::WPARAM w, plat::LPARAM l);
+    plat::LRESULT OnGridChanged(plat::WPARAM w, plat::LPARAM l);
 
     // The cell being edited goes into the table before the table is saved or left.
     void FinishEditing();
@@ -94,7 +84,7 @@ private:
 
     CoordinateManager& m_manager;
     TavData& m_data;
-    MoxCellCtrl m_grid;
+    CoordinateGrid m_grid;
     plat::Menu m_menuBar;
     std::filesystem::path m_path;
     std::string m_lastMessage;

@@ -7,6 +7,7 @@
 #include "components/support/HixRadius.h"
 #include "examples/coordinates/CoordinateResources.h"
 #include "tav/data/TavData.h"
+#include "tav/manager/TavManager.h"
 
 #include <algorithm>
 #include <cmath>
@@ -98,6 +99,16 @@ long FillSampleSurvey(TavData& data, long points)
             break;
     }
     return record;
+}
+
+void MarkSampleStates(TavManager& manager, TavData& data)
+{
+    manager.SetCellLock(TRUE);
+    data.Lock().Add({static_cast<unsigned>(kX), 0, 3});
+    data.Lock().Add({static_cast<unsigned>(kY), 0, 3});
+    manager.AttrDisable().Set(static_cast<unsigned>(kZ), 5, 1, 1);
+    manager.AttrWarning().Set(static_cast<unsigned>(kX), 8, 1, 1);
+    manager.AttrWarning().Set(static_cast<unsigned>(kY), 8, 1, 1);
 }
 
 } // namespace coordinates

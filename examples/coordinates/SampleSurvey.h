@@ -3,10 +3,16 @@
 #pragma once
 
 class TavData;
+class TavManager;
 
 namespace coordinates {
 
 // Fills the first records of a table bound to a CoordinateManager; returns how many.
 long FillSampleSurvey(TavData& data, long points = 320);
+
+// Marks a few cells of the sample so that a person sees the three looks on the first screen:
+// the first control points' coordinates locked, one height disabled (not measured), one
+// point's coordinates in warning.
+void MarkSampleStates(TavManager& manager, TavData& data);
 
 } // namespace coordinates

@@ -293,11 +293,27 @@ void KeyDecoder::FinishSgrMouse(char final, std::vector<InputEvent>& out)
 
 void KeyDecoder::Mouse(int button, int column, int line, bool press, std::vector<InputEvent>& out)
 {
-    if (!press || (button & 32)) // releases and motion
+    if (button & 32) // motion: the release tells where a drag ended
         return;
-    if (button & 64) { // the wheel scrolls as the arrow keys do
-        out.push_back(Key((button & 1) ? plat::VK_DOWN : plat::VK_UP));
+    if (!press) {
+        // The left button let go elsewhere than it went down: a drag after the click.
+        const plat::POINT at = CellCentre(column, line);
+        if ((button & 3) == 0 && m_leftDown && !(at == m_leftDownAt)) {
+            InputEvent drag = InputEvent::MouseDrag(m_leftDownAt, at);
+            drag.shift = (button & 4) != 0;
+            drag.control = (button & 16) != 0;
+            out.push_back(drag);
+        }
+        m_leftDown = false;
         return;
+    }
+    if (button & 64) { // the wheel, one notch a report
+        out.push_back(InputEvent::MouseWheel(CellCentre(column, line), (button & 1) ? -plat::WHEEL_DELTA : plat::WHEEL_DELTA));
+        return;
+    }
+    if ((button & 3) == 0) {
+        m_leftDown = true;
+        m_leftDownAt = CellCentre(column, line);
     }
     InputEvent event;
     switch (button & 3) {

@@ -39,6 +39,8 @@ private:
     std::string m_sequence; // parameters of a CSI sequence, bytes of a UTF-8 character
     std::size_t m_utf8Need = 0;
     bool m_overflow = false; // the CSI sequence outgrew every known key
+    bool m_leftDown = false;  // where the left button went down, for telling a drag
+    plat::POINT m_leftDownAt{};
 };
 
 // Tells a double click from two clicks: the second press on the same cell within the

@@ -200,6 +200,24 @@ std::string Archive::ReadString()
     return std::move(text.text);
 }
 
+std::string Archive::ReadStringForShowing(std::string& storedBytes)
+{
+    storedBytes.clear();
+    bool wide = false;
+    std::string bytes = ReadStringBytes(wide);
+    if (wide) {
+        TextConversion text = Utf16LeToUtf8(bytes);
+        if (!text.ok())
+            throw ArchiveError("archive is damaged: a string is not valid text at byte " + std::to_string(text.badOffset));
+        return std::move(text.text);
+    }
+    TextConversion text = NarrowToUtf8(bytes);
+    if (text.ok())
+        return std::move(text.text);
+    storedBytes = std::move(bytes);
+    return NarrowToUtf8Replacing(storedBytes);
+}
+
 std::string Archive::ReadNarrowString()
 {
     bool wide = false;

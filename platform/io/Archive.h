@@ -65,6 +65,10 @@ public:
     // An archive string as its narrow-code-page bytes, unconverted. A wide string is
     // converted to the narrow code page.
     std::string ReadNarrowString();
+    // An archive string to show: narrow bytes that are not valid text come back with U+FFFD
+    // in their place, and are then handed over unchanged in storedBytes (left empty for
+    // valid text) so that the caller can write them back byte for byte.
+    std::string ReadStringForShowing(std::string& storedBytes);
     std::uint64_t ReadCount();
     std::vector<std::uint32_t> ReadUIntArray();
 

@@ -137,6 +137,22 @@ TextConversion Utf8ToNarrow(std::string_view utf8) { return Wrap(&Utf8ToNarrowIn
 
 TextConversion NarrowToUtf8(std::string_view narrow) { return Wrap(&NarrowToUtf8Into, narrow); }
 
+std::string NarrowToUtf8Replacing(std::string_view narrow)
+{
+    std::string shown;
+    std::string part;
+    while (!narrow.empty()) {
+        const std::size_t bad = NarrowToUtf8Into(narrow, part);
+        shown += part;
+        if (bad == std::string::npos)
+            break;
+        shown += "\xEF\xBF\xBD";
+        // One byte at a time, so that a bad lead byte does not swallow a good character.
+        narrow.remove_prefix(bad + 1);
+    }
+    return shown;
+}
+
 TextConversion Utf8ToUtf16Le(std::string_view utf8)
 {
     TextConversion result;

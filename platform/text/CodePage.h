@@ -31,6 +31,8 @@ struct TextConversion {
 
 [[nodiscard]] TextConversion Utf8ToNarrow(std::string_view utf8);
 [[nodiscard]] TextConversion NarrowToUtf8(std::string_view narrow);
+// For showing only: each byte that does not start a valid character becomes U+FFFD.
+[[nodiscard]] std::string NarrowToUtf8Replacing(std::string_view narrow);
 [[nodiscard]] TextConversion Utf8ToUtf16Le(std::string_view utf8);
 [[nodiscard]] TextConversion Utf16LeToUtf8(std::string_view utf16le);
 

@@ -99,6 +99,24 @@ InputEvent InputEvent::MouseClick(POINT screen, Kind kind)
     return event;
 }
 
+InputEvent InputEvent::MouseDrag(POINT from, POINT to)
+{
+    InputEvent event;
+    event.kind = Kind::Drag;
+    event.point = from;
+    event.to = to;
+    return event;
+}
+
+InputEvent InputEvent::MouseWheel(POINT screen, int delta)
+{
+    InputEvent event;
+    event.kind = Kind::Wheel;
+    event.point = screen;
+    event.wheel = delta;
+    return event;
+}
+
 WinApp::WinApp(std::string name, std::string category, Driver* driver)
     : m_name(std::move(name)), m_category(std::move(category)), m_driver(driver)
 {
@@ -207,6 +225,16 @@ short GetKeyState(int virtualKey)
     return driver && driver->IsKeyDown(virtualKey) ? static_cast<short>(0x8000) : 0;
 }
 
+// The window under a screen point inside the active window, or null.
+static Wnd* WindowAt(Wnd& active, POINT screen)
+{
+    POINT point = screen;
+    active.ScreenToClient(&point);
+    RECT client;
+    active.GetClientRect(&client);
+    return client.Contains(point) ? active.ChildWindowFromPointDeep(point) : nullptr;
+}
+
 void DispatchInput(const InputEvent& event)
 {
     Wnd* active = GetActiveWindow();
@@ -216,13 +244,21 @@ void DispatchInput(const InputEvent& event)
             if ((*it)->IsWindowVisible() && (*it)->IsWindowEnabled())
                 active = *it;
     }
-    if (!active || active->PreTranslateInput(event) || !IsWindow(active))
+    if (!active)
         return;
     if (TranslateMenuInput(*active, event))
         return;
 
+    // Without a modal window the focus may be in any top-level window, not only the main one.
     Wnd* focus = Wnd::GetFocus();
-    Wnd* keyTarget = focus && (focus == active || active->IsChild(focus)) ? focus : active;
+    const bool modal = GetApp() == nullptr || active != GetApp()->GetMainWnd();
+    const bool focusTakesKeys = focus && IsWindow(focus) && focus->IsWindowEnabled() &&
+                                (focus == active || active->IsChild(focus) || !modal);
+    Wnd* keyTarget = focusTakesKeys ? focus : active;
+    // The window that holds the input sees it first (a dialog takes Return, Escape and Tab).
+    if (active->PreTranslateInput(event) || !IsWindow(active) || !IsWindow(keyTarget))
+        return;
+
     switch (event.kind) {
     case InputEvent::Kind::Key:
         keyTarget->SendMessage(WM_KEYDOWN, static_cast<WPARAM>(event.key), 1);
@@ -263,6 +299,26 @@ void DispatchInput(const InputEvent& event)
         }
         break;
     }
+    case InputEvent::Kind::Drag: {
+        Wnd* target = WindowAt(*active, event.point);
+        if (!target)
+            break;
+        POINT from = event.point;
+        POINT to = event.to;
+        target->ScreenToClient(&from);
+        target->ScreenToClient(&to);
+        target->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, PointParam(from));
+        if (IsWindow(target))
+            target->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, PointParam(to));
+        if (IsWindow(target))
+            target->SendMessage(WM_LBUTTONUP, 0, PointParam(to));
+        break;
+    }
+    case InputEvent::Kind::Wheel:
+        if (Wnd* target = WindowAt(*active, event.point))
+            target->SendMessage(WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<WORD>(static_cast<short>(event.wheel))) << 16,
+                                PointParam(event.point));
+        break;
     case InputEvent::Kind::Close:
         active->SendMessage(WM_CLOSE);
         break;

@@ -19,11 +19,13 @@ class Dialog;
 
 // One input event, as a person gives it.
 struct InputEvent {
-    enum class Kind { Key, Char, Click, DoubleClick, RightClick, Close };
+    enum class Kind { Key, Char, Click, DoubleClick, RightClick, Close, Drag, Wheel };
     Kind kind = Kind::Key;
     int key = 0;         // Key: the virtual key
     char32_t ch = 0;     // Char: the character typed
-    POINT point;         // mouse events: screen coordinates
+    POINT point;         // mouse events: screen coordinates (Drag: where the button went down)
+    POINT to;            // Drag: where the button was let go
+    int wheel = 0;       // Wheel: notches times WHEEL_DELTA, positive away from the user
     bool shift = false;  // modifiers held during the event
     bool control = false;
     bool alt = false;
@@ -31,6 +33,8 @@ struct InputEvent {
     static InputEvent KeyPress(int virtualKey, bool shift = false, bool control = false);
     static InputEvent Character(char32_t ch);
     static InputEvent MouseClick(POINT screen, Kind kind = Kind::Click);
+    static InputEvent MouseDrag(POINT from, POINT to);
+    static InputEvent MouseWheel(POINT screen, int delta);
     static InputEvent CloseBox()
     {
         InputEvent event;
@@ -145,8 +149,11 @@ public:
 // in a row, or the report itself fails) it ends through EndAfterFailure.
 bool PumpMessage(Driver& driver);
 
-// Routes one input event into the window tree: to the active modal window (or the main
-// window), through its PreTranslateInput, to the focus or the window under the mouse.
+// Routes one input event into the window tree, the active modal window (or the main window)
+// offered it first through PreTranslateInput. Keys go to the focus (within the modal window
+// while one runs, else in any top-level window); mouse events go to the window under the
+// mouse, a drag and its release to the window where the button went down, the wheel to the
+// window under it (which passes it on to its parent when it does not scroll itself).
 void DispatchInput(const InputEvent& event);
 
 // The window that takes input now: the innermost running modal loop's window, else the

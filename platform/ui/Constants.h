@@ -44,6 +44,10 @@ inline constexpr UINT WM_LBUTTONUP = 0x0202;
 inline constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
 inline constexpr UINT WM_RBUTTONDOWN = 0x0204;
 inline constexpr UINT WM_RBUTTONUP = 0x0205;
+inline constexpr UINT WM_MOUSEWHEEL = 0x020A;
+// Mouse messages' wParam: the left button is held; one notch of the wheel.
+inline constexpr WPARAM MK_LBUTTON = 0x0001;
+inline constexpr int WHEEL_DELTA = 120;
 inline constexpr UINT WM_IME_NOTIFY = 0x0282;
 inline constexpr UINT WM_COMMANDHELP = 0x0365;
 inline constexpr UINT WM_HELPHITTEST = 0x0366;

@@ -9,6 +9,7 @@
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Frames.h"
 #include "platform/ui/Gdi.h"
+#include "platform/ui/Ime.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/Wnd.h"
 
@@ -330,10 +331,21 @@ void Renderer::PaintFrame(Wnd& wnd, Canvas& canvas, const RECT& cells) const
         return;
     const LONG status = cells.bottom - 1;
     canvas.Fill(RECT{cells.left, status, cells.right, cells.bottom}, U' ', m_palette.faceText, m_palette.face);
+    // At the right end, the input method state the program chose for the focus: the person
+    // switches their own input method to match, since a terminal program cannot switch it.
+    LONG right = cells.right - 1;
+    Wnd* focus = Wnd::GetFocus();
+    if (focus && (focus == &wnd || wnd.IsChild(focus)))
+        if (const InputContext* ime = FindInputContext(focus)) {
+            const std::string_view mark = ime->open ? "[あ]" : "[A]";
+            right -= DisplayWidth(mark);
+            canvas.Write(right, status, mark, m_palette.faceText, m_palette.face);
+            --right;
+        }
     if (auto* frame = dynamic_cast<FrameWnd*>(&wnd)) {
         // The indicators keep the right end; the message gives way to them.
         const std::string& indicators = frame->GetIndicatorText();
-        const LONG indicatorsLeft = std::max<LONG>(cells.left, cells.right - 1 - DisplayWidth(indicators));
+        const LONG indicatorsLeft = std::max<LONG>(cells.left, right - DisplayWidth(indicators));
         const RECT clip = canvas.GetClip();
         canvas.SetClip(Intersect(clip, RECT{cells.left, status, indicatorsLeft - (indicators.empty() ? 0 : 1), status + 1}));
         canvas.Write(cells.left + 1, status, frame->GetMessageText(), m_palette.faceText, m_palette.face);
@@ -752,8 +764,9 @@ void Renderer::PaintMessageBox(Canvas& canvas, const MessageBoxView& box) const
     canvas.SetClip(cells);
     canvas.Fill(cells, U' ', m_palette.faceText, m_palette.face);
     PaintBox(canvas, cells, {}, m_palette.faceText, m_palette.face);
-    canvas.Fill(RECT{cells.left, cells.top, cells.right, cells.top + 1}, U' ', m_palette.captionText, m_palette.caption);
-    canvas.Write(cells.left + 1, cells.top, box.caption, m_palette.captionText, m_palette.caption);
+    // The caption sits in the top border, which keeps its corners on either side.
+    canvas.SetClip(RECT{cells.left + 1, cells.top, cells.right - 1, cells.top + 1});
+    canvas.Write(cells.left + 1, cells.top, " " + box.caption + " ", m_palette.captionText, m_palette.caption);
     canvas.SetClip(RECT{cells.left + 1, cells.top + 1, cells.right - 1, cells.bottom - 1});
     if (!layout.icon.empty())
         canvas.Write(cells.left + 2, cells.top + 2, layout.icon, m_palette.faceText, m_palette.face);

@@ -5,6 +5,7 @@
 #include "platform/ui/App.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Gdi.h"
+#include "platform/ui/Ime.h"
 
 #include <algorithm>
 #include <deque>
@@ -119,6 +120,10 @@ UINT RegisterWindowMessage(std::string_view name)
     std::string folded = FoldAscii(name);
     if (auto it = byName.find(folded); it != byName.end())
         return it->second;
+    // Every number taken: the registration fails, as the system's does, rather than probing
+    // a full range forever.
+    if (byNumber.size() > kLastRegisteredMessage - kFirstRegisteredMessage)
+        return 0;
     UINT number = HashName(name);
     while (byNumber.count(number))
         number = number == kLastRegisteredMessage ? kFirstRegisteredMessage : number + 1;
@@ -258,6 +263,7 @@ BOOL Wnd::DestroyWindow()
     m_destroying = false;
     m_inModalLoop = false;
     state.live.erase(this);
+    ForgetInputContext(this);
     state.posted.erase(std::remove_if(state.posted.begin(), state.posted.end(),
                                       [this](const PostedMessage& m) { return m.wnd == this; }),
                        state.posted.end());
@@ -422,6 +428,9 @@ LRESULT Wnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             SendMessage(WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(pos->x), static_cast<WORD>(pos->y)));
         return 0;
     }
+    case WM_MOUSEWHEEL:
+        // A window that does not scroll passes the wheel on to the one that holds it.
+        return m_parent ? m_parent->SendMessage(message, wParam, lParam) : 0;
     case WM_RBUTTONUP: {
         POINT point{static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lParam))),
                     static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lParam)))};

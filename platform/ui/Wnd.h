@@ -289,7 +289,7 @@ private:
 
 // A number in 0xC000..0xFFFF for a name, the same in every process that registers it: a hash
 // of the name without regard to ASCII case. When two names of one process hash alike, the
-// later one takes the next free number.
+// later one takes the next free number. 0 when every number of the range is taken.
 UINT RegisterWindowMessage(std::string_view name);
 
 // Dispatches the messages posted so far (and those they post); false when none were waiting.

@@ -53,6 +53,7 @@ long DoubleToLong(double value) noexcept
 
 struct TavData::TemplateBlock {
     std::string name;
+    std::string nameBytes;
     std::vector<unsigned> templ;
     plat::BOOL autoWidth = FALSE;
     plat::BOOL cellLock = FALSE;
@@ -69,9 +70,11 @@ TavData& TavData::operator=(const TavData& other)
     if (this == &other)
         return *this;
     std::string name = other.m_templateName;
+    std::string nameBytes = other.m_templateNameBytes;
     std::vector<unsigned> templ = other.m_template;
     MoxData::operator=(other);
     m_templateName = std::move(name);
+    m_templateNameBytes = std::move(nameBytes);
     m_template = std::move(templ);
     return *this;
 }
@@ -390,7 +393,11 @@ TavManager* TavData::OnCreateManagerPtr() { return nullptr; }
 
 void TavData::WriteTemplateBlock(plat::Archive& archive) const
 {
-    archive.WriteString(m_templateName);
+    // A name read from bytes that are not text goes back as those bytes while it is unchanged.
+    if (!m_templateNameBytes.empty() && m_templateName == plat::NarrowToUtf8Replacing(m_templateNameBytes))
+        archive.WriteNarrowString(m_templateNameBytes);
+    else
+        archive.WriteString(m_templateName);
     archive.WriteUIntArray(m_template);
     archive.WriteInt32(m_autoWidth);
     archive.WriteInt32(m_cellLock);
@@ -406,7 +413,7 @@ void TavData::WriteTemplateBlock(plat::Archive& archive) const
 TavData::TemplateBlock TavData::ReadTemplateBlock(plat::Archive& archive)
 {
     TemplateBlock block;
-    block.name = archive.ReadString();
+    block.name = archive.ReadStringForShowing(block.nameBytes);
     block.templ = archive.ReadUIntArray();
     block.autoWidth = archive.ReadInt32();
     block.cellLock = archive.ReadInt32();
@@ -427,6 +434,7 @@ TavData::TemplateBlock TavData::ReadTemplateBlock(plat::Archive& archive)
 void TavData::ApplyTemplateBlock(TemplateBlock&& block) noexcept
 {
     m_templateName = std::move(block.name);
+    m_templateNameBytes = std::move(block.nameBytes);
     m_template = std::move(block.templ);
     m_autoWidth = block.autoWidth;
     m_cellLock = block.cellLock;

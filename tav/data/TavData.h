@@ -179,6 +179,8 @@ private:
     std::int32_t m_templateVersion = 1;
     TavManager* m_manager = nullptr;
     std::string m_templateName;
+    // The stored bytes of a name that the narrow code page could not read, else empty.
+    std::string m_templateNameBytes;
     std::vector<unsigned> m_template;
     bool m_changePaneCall = true;
     plat::BOOL m_autoWidth = FALSE;

@@ -49,6 +49,9 @@ public:
     TavAttr& AttrWarning();
     TavAttr& AttrDisable();
 
+    // Non-zero while the bound window pastes (kept by the command layer, which defines this).
+    [[nodiscard]] int IsPasteData() const;
+
     [[nodiscard]] plat::BOOL QueryAutoWidth() const;
     [[nodiscard]] plat::BOOL QueryCellLock() const;
     void SetCellLock(plat::BOOL on);

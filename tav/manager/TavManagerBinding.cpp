@@ -439,6 +439,9 @@ int TavManager::GetControl(const MoxPos& pos, plat::Wnd** editor)
     if (item < 0 || static_cast<std::size_t>(item) >= m_controls.size() || m_controls[static_cast<std::size_t>(item)] == nullptr)
         return FALSE;
     plat::Wnd* control = m_controls[static_cast<std::size_t>(item)];
+    // A control object whose window was never made is no editor.
+    if (!plat::IsWindow(control))
+        return FALSE;
     *editor = control;
     const long record = pos.row;
     int value = 0;

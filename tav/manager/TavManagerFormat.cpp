@@ -206,9 +206,9 @@ plat::BOOL TavManager::GetData(long itemNo, long record, plat::Wnd* /*editor*/, 
             std::string narrow;
             if (plat::Utf8ToNarrowInto(text, narrow) != std::string::npos)
                 return FALSE;
-            // Cut at a character boundary, leaving room for the terminator.
+            // Cut at a character boundary, leaving room for the terminator. Only the
+            // characters: the caller's buffer comes cleared and may be larger than the cell.
             const std::size_t keep = plat::NarrowFitLength(narrow, size - 1);
-            std::memset(buffer, 0, size);
             std::memcpy(buffer, narrow.data(), keep);
         }
     } else if (classes & kRadiusCtrl) {

@@ -40,6 +40,7 @@ int main(int argc, char** argv)
         frame.OpenFile(document);
     } else {
         coordinates::FillSampleSurvey(data);
+        coordinates::MarkSampleStates(manager, data);
         data.SetModifiedFlag(FALSE);
         frame.SetDocumentPath(document);
         frame.OfferRecovery();

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstring>
 #include <random>
 #include <string>
@@ -406,3 +408,17 @@ TEST(MoxRectArrayTest, RangesAreNormalisedAndKeepTheirFlags)
 }
 
 } // namespace
+
+TEST(ZeroedBytesTest, StorageGivenUpAndTakenAgainComesBackZero)
+{
+    for (const std::size_t size : {std::size_t{64}, std::size_t{3} << 20}) { // calloc, and a mapping
+        ZeroedBytes block(size);
+        EXPECT_EQ(std::count(block.begin(), block.end(), 0), static_cast<std::ptrdiff_t>(size)) << size;
+        std::fill(block.begin(), block.end(), 0xAB);
+        ResizeZeroed(block, size / 2);
+        ResizeZeroed(block, size);
+        EXPECT_EQ(block[size / 2], 0) << "grown within its capacity, " << size;
+        EXPECT_EQ(block[size - 1], 0);
+        EXPECT_EQ(block[size / 2 - 1], 0xAB) << "what was kept stays";
+    }
+}

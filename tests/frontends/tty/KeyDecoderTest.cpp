@@ -42,6 +42,10 @@ std::string Describe(const std::vector<InputEvent>& events)
         default:
             out += "M" + std::to_string(static_cast<int>(e.kind)) + "@" + std::to_string(e.point.x) + "," +
                    std::to_string(e.point.y) + (e.control ? "C" : "");
+            if (e.kind == InputEvent::Kind::Drag)
+                out += "->" + std::to_string(e.to.x) + "," + std::to_string(e.to.y);
+            if (e.kind == InputEvent::Kind::Wheel)
+                out += "w" + std::to_string(e.wheel);
             break;
         }
     }
@@ -105,7 +109,9 @@ TEST(KeyDecoderTest, MouseReportsGiveClicksAtTheMiddleOfTheirCell)
     EXPECT_EQ(Describe(Decode("\x1b[<0;3;2M\x1b[<0;3;2m")), "M2@20,24") << "a press is the click, its release nothing";
     EXPECT_EQ(Describe(Decode("\x1b[<2;1;1M\x1b[<16;10;5M\x1b[<32;4;4M")), "M4@4,8 M2@76,72C")
         << "right button, Control held, motion dropped";
-    EXPECT_EQ(Describe(Decode("\x1b[<64;1;1M\x1b[<65;1;1M")), K(VK_UP) + " " + K(VK_DOWN)) << "the wheel";
+    EXPECT_EQ(Describe(Decode("\x1b[<64;1;1M\x1b[<65;1;1M")), "M7@4,8w120 M7@4,8w-120") << "the wheel, a notch each";
+    EXPECT_EQ(Describe(Decode("\x1b[<0;3;2M\x1b[<32;4;3M\x1b[<0;5;4m")), "M2@20,24 M6@20,24->36,56")
+        << "a press, then a release on another cell: the click, then the drag";
     EXPECT_EQ(Describe(Decode("\x1b[M !!")), "M2@4,8") << "the older X10 report";
 
     tty::DoubleClickDetector detector;

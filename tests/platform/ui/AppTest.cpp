@@ -7,11 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <new>
 #include <stdexcept>
 #include <unistd.h>
+#include <vector>
 
 using namespace plat;
 
@@ -155,4 +157,47 @@ TEST(AppTest, TheWaitCursorShowsOnceForNestedWaits)
     EXPECT_EQ(driver.WaitCursorShowings(), 1);
     app.SetHelpType(2);
     EXPECT_EQ(app.GetHelpType(), 2);
+}
+
+namespace {
+
+// Notes the keys and wheel turns that reach it.
+class NotingWindow : public Wnd {
+public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_KEYDOWN)
+            keys.push_back(static_cast<int>(wParam));
+        if (message == WM_MOUSEWHEEL)
+            wheel += static_cast<short>(HIWORD(static_cast<std::uintptr_t>(wParam)));
+        return Wnd::WindowProc(message, wParam, lParam);
+    }
+    std::vector<int> keys;
+    int wheel = 0;
+};
+
+} // namespace
+
+TEST(AppTest, KeysReachTheFocusInAnyWindowAndAnUnusedWheelGoesUpToTheParent)
+{
+    HeadlessDriver driver;
+    WinApp app("Test", "Test", &driver);
+    NotingWindow main;
+    main.Create("Main", "", WS_VISIBLE, RECT{0, 0, 320, 160}, nullptr, 0);
+    NotingWindow other;
+    other.Create("Other", "", WS_VISIBLE, RECT{320, 0, 640, 160}, nullptr, 0);
+    NotingWindow field;
+    field.Create("Field", "", WS_CHILD | WS_VISIBLE, RECT{0, 0, 160, 80}, &other, 1);
+    app.SetMainWnd(&main);
+    field.SetFocus();
+    driver.PushKey(VK_DOWN);
+    Wnd inner;
+    inner.Create("Inner", "", WS_CHILD | WS_VISIBLE, RECT{0, 0, 160, 80}, &main, 2);
+    driver.Push(InputEvent::MouseWheel(POINT{40, 40}, -WHEEL_DELTA));
+    app.Run();
+    EXPECT_EQ(field.keys, (std::vector<int>{VK_DOWN})) << "the focus lies in a window other than the main one";
+    EXPECT_TRUE(main.keys.empty());
+    EXPECT_EQ(main.wheel, -WHEEL_DELTA) << "the inner window does not scroll: its parent gets the wheel";
+    other.DestroyWindow();
+    main.DestroyWindow();
 }

@@ -9,6 +9,7 @@
 #include "platform/ui/Frames.h"
 #include "platform/ui/Gdi.h"
 #include "platform/ui/HeadlessDriver.h"
+#include "platform/ui/Ime.h"
 #include "platform/ui/ListView.h"
 
 #include <gtest/gtest.h>
@@ -305,6 +306,14 @@ TEST(RendererTest, AFrameShowsItsTitleStatusLineAndAListViewBetween)
         << canvas.ToText();
     EXPECT_EQ(canvas.At(0, 3).bg, renderer.GetPalette().highlight) << "the selected item";
     EXPECT_EQ(canvas.At(39, 5).bg, renderer.GetPalette().face) << "the status line spans the frame";
+
+    list.SetFocus();
+    ImmSetOpenStatus(ImmGetContext(&list), TRUE);
+    renderer.Paint(canvas);
+    EXPECT_EQ(canvas.LineText(5), " 準備完了                          [あ]") << "the focus's input method, opened";
+    ImmSetOpenStatus(ImmGetContext(&list), FALSE);
+    renderer.Paint(canvas);
+    EXPECT_EQ(canvas.LineText(5), " 準備完了                           [A]");
 }
 
 TEST(RendererTest, AMessageBoxShowsItsIconTextAndButtonsWithTheFocusMarked)
@@ -318,7 +327,7 @@ TEST(RendererTest, AMessageBoxShowsItsIconTextAndButtonsWithTheFocusMarked)
     canvas.Clear(0, renderer.GetPalette().desktop);
     renderer.PaintMessageBox(canvas, MessageBoxView{"変更を保存しますか？", "座標", MB_YESNO | MB_ICONQUESTION, 1});
     EXPECT_EQ(canvas.ToText(), "\n"
-                               "      座標\n"
+                               "     ┌ 座標 ──────────────────────┐\n"
                                "     │                            │\n"
                                "     │ (?) 変更を保存しますか？   │\n"
                                "     │                            │\n"
@@ -328,6 +337,7 @@ TEST(RendererTest, AMessageBoxShowsItsIconTextAndButtonsWithTheFocusMarked)
                                "\n")
         << canvas.ToText();
     EXPECT_EQ(canvas.At(14, 5).attr & CanvasCell::Underline, CanvasCell::Underline) << "Y is the mnemonic";
+    EXPECT_EQ(canvas.At(7, 1).bg, renderer.GetPalette().caption) << "the caption keeps its colours in the border";
     const POINT cursor = canvas.GetCursor().value_or(POINT{-1, -1});
     EXPECT_EQ(canvas.At(cursor.x, cursor.y).bg, renderer.GetPalette().highlight) << "the cursor is on the focused button";
 }

@@ -330,6 +330,22 @@ TEST(RegisterWindowMessageTest, NamesGetStableDistinctNumbersInTheRegisteredRang
     EXPECT_EQ(numbers.count(color), 0u);
 }
 
+TEST(RegisterWindowMessageTest, AFullRangeAnswersZeroForANewName)
+{
+    // In a child process, since the names taken here would be gone for every later test.
+    EXPECT_EXIT(
+        {
+            alarm(30); // a registration that waits for a free number ends the child unsuccessfully
+            const UINT first = RegisterWindowMessage("FULLTEST_0");
+            int refused = 0;
+            for (int i = 1; i < 0x4000 + 10; ++i)
+                refused += RegisterWindowMessage("FULLTEST_" + std::to_string(i)) == 0 ? 1 : 0;
+            const bool known = RegisterWindowMessage("fulltest_0") == first;
+            std::_Exit(refused >= 10 && known ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
 // Two programs running at once: this test binary started again, with names to register
 // given in its environment, prints the number of the last name and leaves before any test.
 namespace {

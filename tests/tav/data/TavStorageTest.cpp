@@ -172,3 +172,25 @@ TEST(TavStorageTest, LockArrayAndUserDataGenericForms)
 }
 
 } // namespace
+
+TEST(TavStorageTest, ATemplateNameThatIsNotTextOpensAndIsSavedBackByteForByte)
+{
+    TavData data;
+    FillLayout(data);
+    Bytes block = Store(data, true);
+    // "A", a byte no character of the narrow code page starts with, then "標".
+    const Bytes oddName = {4, 'A', 0xFD, 0x95, 0x57};
+    block.erase(block.begin(), block.begin() + 5);
+    block.insert(block.begin(), oddName.begin(), oddName.end());
+
+    TavData loaded;
+    plat::Archive archive = plat::Archive::ForLoading(block);
+    ASSERT_NO_THROW(loaded.SerializeTemplate(archive));
+    EXPECT_EQ(loaded.TemplateName(), "A\uFFFD標") << "shown with a replacement character";
+    EXPECT_EQ(loaded.Template(), (std::vector<unsigned>{3, 1}));
+    EXPECT_EQ(Store(loaded, true), block) << "saving writes the same bytes back";
+
+    loaded.TemplateName() = "別名";
+    const Bytes renamed = Store(loaded, true);
+    EXPECT_EQ(Bytes(renamed.begin(), renamed.begin() + 5), (Bytes{4, 0x95, 0xCA, 0x96, 0xBC})) << "a new name is stored as text";
+}

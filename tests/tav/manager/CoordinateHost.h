@@ -1,17 +1,15 @@
 // A minimal host program for tests: a coordinate list (point name, X, Y, Z, and a code
-// chosen from a list) kept in a TavData, shown in a MoxCellCtrl inside a top-level window
-// that answers the grid's notifications through the manager, as a window built on the grid
-// does. Tests drive it through the headless driver like a person.
+// chosen from a list) kept in a TavData, shown in the library's grid control inside a
+// top-level window. Tests drive it through the headless driver like a person.
 #pragma once
 
-#include "components/mox/MoxCellCtrl.h"
-#include "components/mox/MoxMessages.h"
 #include "components/support/QanLimitEdit.h"
 #include "components/support/QanNumEdit.h"
 #include "platform/resource/Module.h"
 #include "platform/ui/Controls.h"
 #include "tav/data/TavData.h"
 #include "tav/manager/TavManager.h"
+#include "tav/window/TavCellCtrl.h"
 
 #include <string>
 #include <vector>
@@ -96,7 +94,7 @@ public:
     std::vector<int> m_declaration{kPointName, kX, kY, kZ, kCode};
 };
 
-// The program's window: the grid fills it, and the grid's questions go to the manager.
+// The program's window: the grid fills it and answers its own notifications.
 class CoordinateHost : public plat::Wnd {
 public:
     explicit CoordinateHost(HostManager& manager) : m_manager(manager) {}
@@ -109,23 +107,12 @@ public:
         m_grid.SetFocus();
     }
 
-    MoxCellCtrl& Grid() noexcept { return m_grid; }
-
-    DECLARE_MESSAGE_MAP()
+    TavCellCtrl& Grid() noexcept { return m_grid; }
+    HostManager& Manager() noexcept { return m_manager; }
 
 private:
-    static const MoxPos& Pos(plat::WPARAM wParam) { return *reinterpret_cast<const MoxPos*>(wParam); }
-    static std::string& Text(plat::LPARAM lParam) { return *reinterpret_cast<std::string*>(lParam); }
-
-    plat::LRESULT OnFixedColText(plat::WPARAM w, plat::LPARAM l);
-    plat::LRESULT OnFixedRowText(plat::WPARAM w, plat::LPARAM l);
-    plat::LRESULT OnFixedCellText(plat::WPARAM w, plat::LPARAM l);
-    plat::LRESULT OnGetControl(plat::WPARAM w, plat::LPARAM l);
-    plat::LRESULT OnDrawItem(plat::WPARAM w, plat::LPARAM l);
-    plat::LRESULT OnQueryPaste(plat::WPARAM w, plat::LPARAM l);
-
     HostManager& m_manager;
-    MoxCellCtrl m_grid;
+    TavCellCtrl m_grid;
 };
 
 } // namespace tavtest

@@ -355,6 +355,8 @@ TEST_F(BindingTest, AToggleCellStepsOnEachEditorRequestAndDisabledCellsGetNone)
     TavData data;
     CoordinateHost host(manager);
     host.Open();
+    toggle.Create("", 0, RECT{0, 0, 40, 16}, &host, 301);
+    empty.Create("", 0, RECT{0, 0, 40, 16}, &host, 302);
     manager.Associate(&host.Grid(), &data);
     EXPECT_EQ(data.GetItemSize(0), 4u);
     data.Set(0L, 0, 2);
@@ -449,6 +451,12 @@ TEST_F(BindingTest, EachEditorIsPreparedWithItsCellsValueByItsClass)
 
     Wnd* editor = nullptr;
     EXPECT_FALSE(manager.GetControl(MoxPos{5, 0}, &editor)) << "an item without a control has no editor";
+    number.DestroyWindow();
+    EXPECT_FALSE(manager.GetControl(MoxPos{4, 0}, &editor)) << "a control without a window is no editor";
+    QanNumEdit unmade;
+    manager.controls[6] = &unmade;
+    manager.TermChange();
+    EXPECT_FALSE(manager.GetControl(MoxPos{5, 0}, &editor)) << "nor one whose window was never created";
 }
 
 TEST_F(BindingTest, OwnerDrawnColumnsAreDrawnByTheHostForEachLineInView)

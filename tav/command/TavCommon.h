@@ -1,0 +1,162 @@
+// The behaviour that the grid control and the grid view share: the state questions the grid
+// and the commands ask (may this cell be edited, is it disabled, in warning, locked), the
+// answers to the grid's notifications about in-place editing, selection and the clipboard,
+// cell colours, and the hooks by which a host changes any of it. The two windows derive from
+// it virtually and only translate messages into its calls.
+#pragma once
+
+#include "components/mox/MoxMessages.h"
+#include "components/mox/MoxPos.h"
+#include "components/mox/MoxRect.h"
+#include "components/mox/MoxRectArray.h"
+#include "platform/ui/Gdi.h"
+#include "platform/ui/Types.h"
+#include "tav/data/TavLockData.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TavAttr;
+class TavData;
+class TavManager;
+namespace plat {
+class Wnd;
+}
+
+class TavCommon {
+public:
+    TavCommon();
+    virtual ~TavCommon();
+    TavCommon(const TavCommon&) = delete;
+    TavCommon& operator=(const TavCommon&) = delete;
+
+    // The window that holds this object; every grid request goes to it.
+    void SetCellCtrl(plat::Wnd* window) noexcept { m_window = window; }
+    [[nodiscard]] plat::Wnd* GetCellWindow() const noexcept { return m_window; }
+
+    // The manager bound to the window (kept by the manager as the window's extension
+    // pointer), cached on first use. The references assume a bound manager.
+    TavManager& Manager();
+    TavManager* ManagerPtr();
+    TavData& Data();
+    TavAttr& AttrWarning();
+    TavAttr& AttrDisable();
+
+    [[nodiscard]] plat::UINT QueryLineCommand() const noexcept { return m_lineCommand; }
+    [[nodiscard]] int IsPasting() const noexcept { return m_paste; }
+
+    // A cell may be edited when it is shown, not disabled and the manager allows it.
+    int QueryEditAble(const MoxPos& pos);
+    // 1 when cell lock is on and a lock range of the column's item holds the row.
+    int QueryLockPane(const MoxPos& pos);
+    // The number of selected ranges when each is made of whole lines (and, with single, there
+    // is only one); otherwise tells the user and answers 0.
+    int QueryIsLineSel(const std::vector<std::uint8_t>* flags, int single);
+    // id: the prompt of the caret's item, or the idle prompt 0xE001 while nothing is bound.
+    int QueryMessageString(plat::UINT& id);
+
+    plat::UINT GetDlgCode(plat::UINT code) const noexcept;
+    void ImeNotify(plat::UINT notification);
+    void UserResize(long column, int width);
+    void SetColSize();
+    void SetOwnerWindow();
+    void DestroyCellWindow();
+    void CloseCellWindow() {}
+    void Compensation() {}
+
+    // In-place editing, selection and the clipboard. For the notifications, non-zero refuses.
+    int BeginPaneEdit(const MoxPos& pos);
+    void ShowPaneEdit(const MoxPos& pos, plat::Wnd* editor);
+    int EndPaneEdit(const MoxPos& pos);
+    int SelChanging(const MoxPos& from, const MoxPos& to);
+    void SelChanged(const MoxPos& from, const MoxPos& to);
+    void EscapeKeyDown();
+    void EditCut();
+    void EditCopy();
+    void EditPaste();
+    void EditOpen();
+    int FixedCellText(const MoxPos& pos, std::string& text);
+    int FixedColText(const MoxPos& pos, std::string& text);
+    int FixedRowText(const MoxPos& pos, std::string& text);
+    int GetControl(const MoxPos& pos, plat::Wnd** control);
+    void DrawItem(const MOX_DRAWITEMSTRUCT& item);
+    // The host changed its items' controls: collect them again.
+    void TermChange();
+    // Shows the caret item's prompt on the owner's status line while the grid has the focus.
+    void SetMessageString();
+
+    // Colours: sets the text colour a cell needs and answers its background brush, or null
+    // for the grid's own. The brushes are shared by every grid of the process.
+    plat::Brush* CellCtlColor(const MoxPos& cell, plat::DC& dc);
+    void CreateResourceObject();
+    // Brackets one repaint: the lock ranges are indexed once for the cells it asks about, as
+    // they cannot change while the grid paints.
+    void BeginCellPaint();
+    void EndCellPaint() noexcept { m_lockIndexed = false; }
+    [[nodiscard]] plat::COLORREF GetWarningTextColor() const noexcept { return m_warningTextColor; }
+    [[nodiscard]] static const plat::Brush& LockBrush() noexcept { return m_brhLock; }
+    [[nodiscard]] static const plat::Brush& DisableBrush() noexcept { return m_brhDisable; }
+
+    // Hooks, in slot order. Non-zero results permit.
+    virtual int OnFixedCellText(const MoxPos& corner, std::string& text);
+    virtual int OnSelChanging(const MoxPos& from, const MoxPos& to);
+    virtual void OnSelChanged(const MoxPos& from, const MoxPos& to);
+    virtual int OnBeginEdit(unsigned id, long record);
+    virtual int OnEndEdit(unsigned id, long record);
+    virtual void OnUserResize(long column, int width);
+    virtual int OnCheckSrcLineEditArea(const MoxRectArray& blocks);
+    virtual int OnCheckDstLineEditArea(const MoxRectArray& blocks);
+    virtual void OnBeginLineEdit();
+    // Both end the pending line command; a host that overrides them calls these.
+    virtual void OnFinishLineEdit();
+    virtual void OnCancelLineEdit();
+    virtual int OnAreaCorrect(unsigned id, const MoxRectArray* ranges, plat::Wnd* parent);
+    virtual int OnFindCompare(unsigned id, long record, const void* value, unsigned size, int& result);
+    virtual int OnChangeCurPos(const MoxPos& from, const MoxPos& to);
+    virtual int OnEnableFindCommand(unsigned id);
+    virtual int OnBeginCopy();
+    virtual void OnEndCopy();
+    virtual int OnBeginPaste();
+    virtual void OnEndPaste();
+    virtual int OnBeginDelete();
+    virtual void OnEndDelete();
+    virtual bool OnGetPaneTextColor(const MoxPos& cell, plat::COLORREF& colour);
+
+protected:
+    int QueryBlankLine(long record);
+    int QueryDisablePane(const MoxPos& pos);
+    int QueryWarningPane(const MoxPos& pos);
+    plat::LRESULT Request(plat::UINT request, plat::WPARAM wParam = 0, plat::LPARAM lParam = 0);
+    // Ends the pending line command: the selection back on the blocks, no marking.
+    void EndLineCommand();
+
+    plat::Wnd* m_window = nullptr;
+    TavManager* m_manager = nullptr;
+    plat::COLORREF m_warningTextColor = 0;
+    plat::UINT m_lineCommand = 0;
+    MoxRectArray m_dstBlocks;
+    MoxRectArray m_srcBlocks;
+    MoxRect m_dstBounds;
+    int m_paste = 0;
+    int m_imeState = 0;
+    int m_imeGuard = 0;
+
+    static plat::Brush m_brhLock;
+    static plat::Brush m_brhDisable;
+
+private:
+    struct LockEntry {
+        unsigned id;
+        std::int32_t first;
+        std::int32_t last;
+        std::int32_t reach; // the furthest last row of this entry and the ones before it of its item
+    };
+    // The input method closed in numeric columns, the user's choice elsewhere.
+    void SwitchInputMethod(long column);
+    void CreateBrush(plat::Brush& brush, plat::COLORREF first, plat::COLORREF second);
+
+    std::vector<LockEntry> m_lockIndex; // by item, then first row
+    TavLockArray m_lockIndexSource;     // the ranges it was built from
+    bool m_lockIndexed = false;
+};
