@@ -399,6 +399,13 @@ void MenuTracker::Handle(const InputEvent& event)
     case InputEvent::Kind::RightClick:
         HandleClick(event.point);
         return;
+    case InputEvent::Kind::Wheel:
+        // A notch away from the person moves the highlight up, as it scrolls a list up.
+        if (!m_popups.empty() && event.wheel != 0)
+            Move(event.wheel > 0 ? -1 : 1);
+        return;
+    case InputEvent::Kind::Drag:
+        return; // a press and release on different places chooses nothing
     case InputEvent::Kind::Close:
         m_replay = event;
         End();
