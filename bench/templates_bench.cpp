@@ -2,6 +2,7 @@
 // group: what saving, loading and listing cost a user who keeps many layouts. Timed by the
 // clock on the wall: a save waits for the store to reach the disk, which costs no CPU time.
 #include "bench/Baselines.h"
+#include "bench/StoredTemplates.h"
 #include "platform/registry/Registry.h"
 #include "platform/registry/SqliteRegistryStore.h"
 #include "tav/data/TavData.h"
@@ -20,61 +21,10 @@
 
 namespace {
 
-constexpr int kTemplates = 1000;
-constexpr unsigned kItems = 40;
+using bench::kTemplates;
+using bench::StoredTemplates;
 
-class BenchManager : public TavManager {
-public:
-    explicit BenchManager(TavData& data) : TavManager(nullptr) { AttachTable(&data); }
-    const char* GetRegSection() override { return "Points"; }
-    const char* GetSoftware() override { return "Bench"; }
-};
-
-std::string NameOf(int index)
-{
-    char name[32];
-    std::snprintf(name, sizeof name, "Layout %04d", index);
-    return name;
-}
-
-// One registry file for the whole run, filled once, removed at exit.
-class StoredTemplates {
-public:
-    StoredTemplates()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tavtemplates-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot make a temporary folder");
-        m_folder = pattern;
-        auto opened = plat::SqliteRegistryStore::Open(m_folder / "user.sqlite3", plat::SqliteRegistryStore::Mode::ReadWrite);
-        if (!opened.store)
-            throw std::runtime_error("cannot open the registry file: " + opened.error);
-        plat::RegSetStore(plat::HKEY_CURRENT_USER, std::move(opened.store));
-
-        for (unsigned item = 0; item < kItems; ++item) {
-            m_data.Template().push_back(1000 + item);
-            m_data.Width().push_back(64 + item);
-        }
-        for (int lock = 0; lock < 8; ++lock)
-            m_data.Lock().Add({1000u + static_cast<unsigned>(lock), lock * 100, lock * 100 + 99});
-        m_data.SetCellLockFlag(TRUE);
-        TavTemplate templates(&m_manager);
-        for (int index = 0; index < kTemplates; ++index)
-            templates.SaveTemplate(NameOf(index));
-    }
-    ~StoredTemplates()
-    {
-        plat::RegSetStore(plat::HKEY_CURRENT_USER, nullptr);
-        std::error_code ignored;
-        std::filesystem::remove_all(m_folder, ignored);
-    }
-
-    TavData m_data;
-    BenchManager m_manager{m_data};
-
-private:
-    std::filesystem::path m_folder;
-};
+std::string NameOf(int index) { return bench::TemplateNameOf(index); }
 
 StoredTemplates& Stored()
 {

@@ -3,6 +3,7 @@
 // beside the bare operation it cannot avoid (the atomic write of the same bytes; one store
 // transaction), so that the ratio shows what capture, archive and checks add. Timed by the
 // clock on the wall, as both wait for the disk.
+#include "bench/StoredTemplates.h"
 #include "platform/io/Files.h"
 #include "platform/registry/Registry.h"
 #include "platform/registry/SqliteRegistryStore.h"
@@ -25,51 +26,17 @@
 
 namespace {
 
-constexpr int kTemplates = 1000;
-constexpr unsigned kItems = 40;
+using bench::kTemplates;
 
-class BenchManager : public TavManager {
-public:
-    explicit BenchManager(TavData& data) : TavManager(nullptr) { AttachTable(&data); }
-    const char* GetRegSection() override { return "Points"; }
-    const char* GetSoftware() override { return "Bench"; }
-};
-
-std::string NameOf(int index)
-{
-    char name[32];
-    std::snprintf(name, sizeof name, "Layout %04d", index);
-    return name;
-}
+std::string NameOf(int index) { return bench::TemplateNameOf(index); }
 
 const char* kGroupPath = "Software\\Zervan Soft\\Bench\\Application\\Points\\Cell Template\\Points";
 
-// One registry file and one folder of template files for the whole run, removed at exit.
+// The stored group and a file of each template beside the registry file, for the whole run.
 class Group {
 public:
     Group()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tavtransfer-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot make a temporary folder");
-        m_folder = pattern;
-        auto opened = plat::SqliteRegistryStore::Open(m_folder / "user.sqlite3", plat::SqliteRegistryStore::Mode::ReadWrite);
-        if (!opened.store)
-            throw std::runtime_error("cannot open the registry file: " + opened.error);
-        plat::RegSetStore(plat::HKEY_CURRENT_USER, std::move(opened.store));
-
-        TavData data;
-        BenchManager manager(data);
-        for (unsigned item = 0; item < kItems; ++item) {
-            data.Template().push_back(1000 + item);
-            data.Width().push_back(64 + item);
-        }
-        for (int lock = 0; lock < 8; ++lock)
-            data.Lock().Add({1000u + static_cast<unsigned>(lock), lock * 100, lock * 100 + 99});
-        data.SetCellLockFlag(TRUE);
-        TavTemplate templates(&manager);
-        for (int index = 0; index < kTemplates; ++index)
-            templates.SaveTemplate(NameOf(index));
         if (plat::RegOpenKeyEx(plat::HKEY_CURRENT_USER, kGroupPath, 0, plat::KEY_ALL_ACCESS, &m_group)
             != plat::ERROR_SUCCESS)
             throw std::runtime_error("the group key is missing");
@@ -84,20 +51,14 @@ public:
             plat::RegCloseKey(key);
         }
     }
-    ~Group()
-    {
-        plat::RegCloseKey(m_group);
-        plat::RegSetStore(plat::HKEY_CURRENT_USER, nullptr);
-        std::error_code ignored;
-        std::filesystem::remove_all(m_folder, ignored);
-    }
+    ~Group() { plat::RegCloseKey(m_group); }
 
-    std::filesystem::path FileOf(int index) const { return m_folder / TemplateFileName(index + 1); }
+    std::filesystem::path FileOf(int index) const { return m_stored.Folder() / TemplateFileName(index + 1); }
 
     plat::HKEY m_group = nullptr;
 
 private:
-    std::filesystem::path m_folder;
+    bench::StoredTemplates m_stored; // made before the constructor's body opens its group
 };
 
 Group& TheGroup()
