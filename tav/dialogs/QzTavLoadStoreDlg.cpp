@@ -291,8 +291,9 @@ std::vector<int> QzTavLoadStoreDlg::FileNumbers(const std::vector<std::string>& 
 
 void QzTavLoadStoreDlg::StartProgress(int steps)
 {
-    if (!m_progress.IsWindow() && m_progress.Create(this, FALSE))
-        m_progress.SetWindowText("ﾃﾞｰﾀ転送");
+    m_progress.SetCaption("ﾃﾞｰﾀ転送");
+    if (!m_progress.IsWindow())
+        m_progress.Create(this, FALSE);
     m_progress.SetMessage("しばらくお待ちください...");
     m_progress.SetRange(0, steps);
     m_progress.SetStep(1);
