@@ -23,13 +23,13 @@ plat::DialogTemplate TemplateDialog()
     const plat::DWORD list = plat::LVS_REPORT | plat::LVS_SINGLESEL | plat::LVS_SORTASCENDING |
                              plat::LVS_NOCOLUMNHEADER | plat::LVS_NOSORTHEADER | plat::WS_BORDER;
     t.items = {
-        DialogItem{plat::IDC_STATIC, "STATIC", "ﾃﾝﾌﾟﾚｰﾄ(&T)", plat::SS_LEFT, 7, 7, 170, 10},
-        DialogItem{IDC_TAV_TEMPLATE_LIST, kListView, "", list, 7, 18, 170, 156},
-        DialogItem{IDC_TAV_TEMPLATE_REGISTER, "BUTTON", "登録(&A)...", plat::BS_PUSHBUTTON, 184, 18, 60, 14},
-        DialogItem{IDC_TAV_TEMPLATE_LOAD, "BUTTON", "読み込み(&R)", plat::BS_PUSHBUTTON, 184, 36, 60, 14},
-        DialogItem{IDC_TAV_TEMPLATE_DELETE, "BUTTON", "削除(&D)", plat::BS_PUSHBUTTON, 184, 54, 60, 14},
-        DialogItem{IDC_TAV_TEMPLATE_TRANSFER, "BUTTON", "ﾃﾞｰﾀ転送(&F)...", plat::BS_PUSHBUTTON, 184, 72, 60, 14},
-        DialogItem{plat::IDCANCEL, "BUTTON", "閉じる", plat::BS_DEFPUSHBUTTON, 184, 160, 60, 14},
+        DialogItem{plat::IDC_STATIC, "STATIC", "ﾃﾝﾌﾟﾚｰﾄ(&T)", plat::SS_LEFT, 7, 7, 164, 10},
+        DialogItem{IDC_TAV_TEMPLATE_LIST, kListView, "", list, 7, 18, 164, 156},
+        DialogItem{IDC_TAV_TEMPLATE_REGISTER, "BUTTON", "登録(&A)...", plat::BS_PUSHBUTTON, 178, 18, 66, 14},
+        DialogItem{IDC_TAV_TEMPLATE_LOAD, "BUTTON", "読み込み(&R)", plat::BS_PUSHBUTTON, 178, 36, 66, 14},
+        DialogItem{IDC_TAV_TEMPLATE_DELETE, "BUTTON", "削除(&D)", plat::BS_PUSHBUTTON, 178, 54, 66, 14},
+        DialogItem{IDC_TAV_TEMPLATE_TRANSFER, "BUTTON", "ﾃﾞｰﾀ転送(&F)...", plat::BS_PUSHBUTTON, 178, 72, 66, 14},
+        DialogItem{plat::IDCANCEL, "BUTTON", "閉じる", plat::BS_DEFPUSHBUTTON, 178, 160, 66, 14},
     };
     return t;
 }
@@ -39,17 +39,17 @@ plat::DialogTemplate ChangeDialog()
     plat::DialogTemplate t{"項目の変更", 238, 171, kFont, 9, 0, {}};
     const plat::DWORD list = plat::LBS_NOTIFY | plat::WS_VSCROLL | plat::WS_BORDER;
     t.items = {
-        DialogItem{plat::IDC_STATIC, "STATIC", "利用できる項目(&V):", plat::SS_LEFT, 7, 7, 86, 10},
-        DialogItem{IDC_TAV_CHANGE_AVAILABLE, "LISTBOX", "", list, 7, 18, 86, 112},
-        DialogItem{plat::IDC_STATIC, "STATIC", "使用する項目(&O):", plat::SS_LEFT, 152, 7, 80, 10},
-        DialogItem{IDC_TAV_CHANGE_USED, "LISTBOX", "", list, 152, 18, 80, 112},
-        DialogItem{IDC_TAV_CHANGE_ADD, "BUTTON", "追加(&A) ->", plat::BS_PUSHBUTTON, 98, 18, 50, 14},
-        DialogItem{IDC_TAV_CHANGE_ADDALL, "BUTTON", "全追加(&L) >>", plat::BS_PUSHBUTTON, 98, 36, 50, 14},
-        DialogItem{IDC_TAV_CHANGE_REMOVE, "BUTTON", "<- 削除(&R)", plat::BS_PUSHBUTTON, 98, 54, 50, 14},
-        DialogItem{IDC_TAV_CHANGE_REMOVEALL, "BUTTON", "<< 全削除(&M)", plat::BS_PUSHBUTTON, 98, 72, 50, 14},
-        DialogItem{IDC_TAV_CHANGE_UP, "BUTTON", "上へ(&U)", plat::BS_PUSHBUTTON, 152, 134, 38, 14},
+        DialogItem{plat::IDC_STATIC, "STATIC", "利用できる項目(&V):", plat::SS_LEFT, 7, 7, 80, 10},
+        DialogItem{IDC_TAV_CHANGE_AVAILABLE, "LISTBOX", "", list, 7, 18, 80, 112},
+        DialogItem{plat::IDC_STATIC, "STATIC", "使用する項目(&O):", plat::SS_LEFT, 153, 7, 78, 10},
+        DialogItem{IDC_TAV_CHANGE_USED, "LISTBOX", "", list, 153, 18, 78, 112},
+        DialogItem{IDC_TAV_CHANGE_ADD, "BUTTON", "追加(&A) ->", plat::BS_PUSHBUTTON, 91, 18, 58, 14},
+        DialogItem{IDC_TAV_CHANGE_ADDALL, "BUTTON", "全追加(&L) >>", plat::BS_PUSHBUTTON, 91, 36, 58, 14},
+        DialogItem{IDC_TAV_CHANGE_REMOVE, "BUTTON", "<- 削除(&R)", plat::BS_PUSHBUTTON, 91, 54, 58, 14},
+        DialogItem{IDC_TAV_CHANGE_REMOVEALL, "BUTTON", "<< 全削除(&M)", plat::BS_PUSHBUTTON, 91, 72, 58, 14},
+        DialogItem{IDC_TAV_CHANGE_UP, "BUTTON", "上へ(&U)", plat::BS_PUSHBUTTON, 153, 134, 38, 14},
         DialogItem{IDC_TAV_CHANGE_DOWN, "BUTTON", "下へ(&D)", plat::BS_PUSHBUTTON, 194, 134, 38, 14},
-        DialogItem{IDC_TAV_CHANGE_RESET, "BUTTON", "リセット(&E)", plat::BS_PUSHBUTTON, 98, 100, 50, 14},
+        DialogItem{IDC_TAV_CHANGE_RESET, "BUTTON", "リセット(&E)", plat::BS_PUSHBUTTON, 91, 100, 58, 14},
         DialogItem{plat::IDOK, "BUTTON", "OK", plat::BS_DEFPUSHBUTTON, 128, 152, 50, 14},
         DialogItem{plat::IDCANCEL, "BUTTON", "キャンセル", plat::BS_PUSHBUTTON, 182, 152, 50, 14},
     };
