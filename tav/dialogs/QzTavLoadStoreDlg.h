@@ -24,6 +24,8 @@ public:
 
     QzTavLoadStoreDlg(TavManager* manager, plat::Wnd* parent = nullptr);
 
+    [[nodiscard]] TavManager* GetManager() const noexcept { return m_manager; }
+
     plat::BOOL OnInitDialog() override;
     void DoDataExchange(plat::DataExchange& dx) override;
     [[nodiscard]] plat::UINT GetBaseID() const override { return 0x81E30094; }

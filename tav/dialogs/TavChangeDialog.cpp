@@ -127,7 +127,7 @@ void TavChangeDialog::UpdateButtons()
     const int count = m_used.GetCount();
     const int selected = m_used.GetCurSel();
     if (selected >= 0)
-        enable(IDC_TAV_CHANGE_REMOVE, selected != count - 1);
+        enable(IDC_TAV_CHANGE_REMOVE, m_used.GetText(selected) != kEndMarker);
     enable(IDC_TAV_CHANGE_REMOVEALL, count > 1);
     if (count < 3 || selected < 0 || selected == count - 1) {
         enable(IDC_TAV_CHANGE_UP, false);

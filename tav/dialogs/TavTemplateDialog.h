@@ -28,6 +28,9 @@ public:
     // a message of its own (string 5) and gives the text of that string.
     [[nodiscard]] static std::string NameProblem(const std::string& name);
 
+    // The manager's resource module, kept for derived dialogs of a host.
+    [[nodiscard]] plat::ModuleHandle GetResourceModule() const noexcept { return m_resourceModule; }
+
     plat::BOOL OnInitDialog() override;
     void DoDataExchange(plat::DataExchange& dx) override;
     [[nodiscard]] plat::UINT GetBaseID() const override { return 0x81E23087; }
