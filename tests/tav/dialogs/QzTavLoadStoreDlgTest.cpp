@@ -249,4 +249,16 @@ TEST_F(QzTavLoadStoreDlgTest, BadInputIsToldAndChangesNothing)
     EXPECT_EQ(driver.MessageBoxes()[2].text, "ﾃﾝﾌﾟﾚｰﾄのﾃﾞｰﾀが、書き込まれていません。\n");
     EXPECT_EQ(Stored("標準"), (std::vector<unsigned>{kZ})) << "nothing was imported";
     EXPECT_EQ(StoredNames(), (std::vector<std::string>{"標準", "短縮"}));
+
+    // A damaged file beside the template's own: refused before anything is written.
+    std::ofstream(folder / "CELL05.mbf", std::ios::binary) << "not a template";
+    driver.ClearMessageBoxes();
+    EXPECT_EQ(Transfer([&](DialogOperator& person) {
+                  person.Pick(IDC_TAV_TRANSFER_DESTINATION, "標準");
+                  driver.AnswerMessageBox(IDOK);
+                  person.Click(IDC_TAV_TRANSFER_IMPORT);
+              }),
+              IDOK);
+    EXPECT_EQ(BoxTexts().back(), "ﾃﾝﾌﾟﾚｰﾄの取込に失敗しました。\n\n処理を中断します。");
+    EXPECT_EQ(Stored("標準"), (std::vector<unsigned>{kZ}));
 }
