@@ -92,7 +92,6 @@ TEST_F(QzTavLoadStoreDlgTest, TwoTemplatesExportedAndImportedIntoAnEmptyStoreKee
     driver.OnNextDialog([&](DialogOperator& manage) {
         driver.OnNextDialog([&](DialogOperator& person) {
             EXPECT_EQ(person.Caption(), "ﾃﾝﾌﾟﾚｰﾄ管理 - ﾃﾞｰﾀ転送");
-            EXPECT_EQ(static_cast<QzTavLoadStoreDlg&>(person.GetDialog()).GetBaseID(), 0x81E30094u);
             EXPECT_EQ(Items(person, IDC_TAV_TRANSFER_SOURCE), (std::vector<std::string>{"標準", "短縮"}));
             TypePath(person, destination);
             EXPECT_TRUE(Items(person, IDC_TAV_TRANSFER_DESTINATION).empty());

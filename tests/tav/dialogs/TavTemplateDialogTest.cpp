@@ -47,7 +47,6 @@ TEST_F(TavTemplateDialogTest, RegisterRefusesACommaAndAsksBeforeReplacingAndClos
         EXPECT_EQ(person.Caption(), "ﾃﾝﾌﾟﾚｰﾄ管理 - 標準");
         EXPECT_EQ(Items(person, IDC_TAV_TEMPLATE_LIST), (std::vector<std::string>{"標準"}));
         EXPECT_EQ(Selected(person, IDC_TAV_TEMPLATE_LIST), "標準");
-        EXPECT_EQ(static_cast<TavTemplateDialog&>(person.GetDialog()).GetBaseID(), 0x81E23087u);
 
         driver.OnNextDialog([](DialogOperator& prompt) {
             EXPECT_EQ(prompt.Text(KES_IDC_TEXT), "標準") << "the selected name is offered";
