@@ -273,6 +273,13 @@ void Edit::SetReadOnly(bool readOnly) { ModifyStyle(readOnly ? 0 : ES_READONLY, 
 LRESULT Edit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_KILLFOCUS: {
+        // A dialog takes what was typed into a field once the person leaves it.
+        const LRESULT result = Wnd::WindowProc(message, wParam, lParam);
+        if (plat::IsWindow(this))
+            NotifyParent(EN_KILLFOCUS);
+        return result;
+    }
     case WM_SETTEXT:
         Wnd::DefWindowProc(message, wParam, lParam);
         m_selStart = m_selEnd = 0;

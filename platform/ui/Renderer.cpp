@@ -640,12 +640,19 @@ void Renderer::PaintListView(Wnd& wnd, Canvas& canvas, const RECT& cells) const
     int first = view.GetTopIndex();
     if (focus >= first + rows)
         first = focus - rows + 1;
+    // A list with pictures shows each item's as a small mark before its text, which the
+    // terminal cannot draw as pixels.
+    const bool pictures = view.GetImageList(LVSIL_SMALL) != nullptr && !columns.empty();
+    if (pictures)
+        columns[0].left = std::min(columns[0].left + 2, std::max(columns[0].left, columns[0].right - 1));
     for (int item = first; item < view.GetItemCount() && line < cells.bottom; ++item, ++line) {
         const bool selected = (view.GetItemState(item, LVIS_SELECTED) & LVIS_SELECTED) != 0;
         const COLORREF itemFg = selected ? m_palette.highlightText : fg;
         const COLORREF itemBg = selected ? m_palette.highlight : m_palette.window;
         if (selected)
             canvas.Fill(RECT{cells.left, line, cells.right, line + 1}, U' ', itemFg, itemBg);
+        if (pictures && view.GetItemImage(item) >= 0)
+            canvas.Put(cells.left, line, U'▦', itemFg, itemBg);
         for (std::size_t i = 0; i < columns.size(); ++i)
             writeIn(columns[i], line, view.GetItemText(item, static_cast<int>(i)), itemFg, itemBg);
         if (focused && item == focus)

@@ -86,6 +86,11 @@ public:
     // Shows the caret item's prompt on the owner's status line while the grid has the focus.
     void SetMessageString();
 
+    // Layout commands: the item change and template management dialogs. An editor still
+    // open is closed keeping its text first; one that refuses to close keeps the dialog shut.
+    void CellChange();
+    void CellTemplate();
+
     // Colours: sets the text colour a cell needs and answers its background brush, or null
     // for the grid's own. The brushes are shared by every grid of the process.
     plat::Brush* CellCtlColor(const MoxPos& cell, plat::DC& dc);

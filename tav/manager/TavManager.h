@@ -191,6 +191,17 @@ private:
     friend class TavCommon;
 
     void Associate(TavData* data, plat::BOOL full);
+
+    // Layout commands (TavManagerLayout.cpp), reached through TavCommon: the item change and
+    // the template management dialogs, each followed on OK by the caret in column 0 and the
+    // columns rebuilt from the table's new template; the table is then marked modified.
+    void CellChange();
+    void CellTemplate();
+    // The window the layout dialogs open over: the grid's owner, else its parent.
+    [[nodiscard]] plat::Wnd* LayoutDialogParent() const;
+    void MoveCaretToLineStart();
+    void ApplyChangedTemplate();
+
     // The items' controls and cell sizes, for the declared items and `extra` more.
     void CollectControls(long extra);
     void RebuildLayout();

@@ -17,6 +17,9 @@
 // Commands of the host suite's menus that the grid windows carry out today.
 inline constexpr plat::UINT ID_TAV_READ = 0xC303;
 inline constexpr plat::UINT ID_TAV_EDITOPEN = 0xC305;
+// Layout: the template management and item change commands.
+inline constexpr plat::UINT ID_TAV_TEMPLATE = 0xC302;
+inline constexpr plat::UINT ID_TAV_CELLCHANGE = 0xC307;
 
 template <class Window>
 class TavCellRouting {
@@ -67,6 +70,8 @@ public:
             Command(ID_EDIT_CLEAR, &OnEditClear),
             Command(ID_TAV_READ, &OnRead),
             Command(ID_TAV_EDITOPEN, &OnCommand<&TavCommon::EditOpen>),
+            Command(ID_TAV_TEMPLATE, &OnCommand<&TavCommon::CellTemplate>),
+            Command(ID_TAV_CELLCHANGE, &OnCommand<&TavCommon::CellChange>),
             Entry{},
         };
         return entries;

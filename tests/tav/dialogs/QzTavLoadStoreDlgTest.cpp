@@ -1,0 +1,263 @@
+// The template transfer dialog as a person works it: templates exported to a folder and
+// imported into an empty store, the overwrite question in both directions, and bad input
+// (no path, no selection, a folder that is not there, an index naming a template without a
+// file, a copy failing half way) that changes nothing it should not.
+#include "tests/tav/dialogs/LayoutFixture.h"
+
+#include "platform/io/Files.h"
+#include "tav/dialogs/QzTavLoadStoreDlg.h"
+#include "tav/dialogs/TavLayoutResources.h"
+#include "tav/templates/TransferFolders.h"
+#include "tav/window/TavCellRouting.h"
+
+#include <fstream>
+#include <sstream>
+
+using namespace plat;
+using namespace tavtest;
+namespace fs = std::filesystem;
+
+namespace {
+
+class QzTavLoadStoreDlgTest : public LayoutFixture {
+protected:
+    QzTavLoadStoreDlgTest()
+    {
+        fs::create_directories(destination);
+        // A second template with a layout and widths of its own.
+        manager.CustomizeTemplate({kPointName, kX});
+        data.Width()[0] = 123;
+        TavTemplate(&manager).SaveTemplate("短縮");
+    }
+
+    int Transfer(HeadlessDriver::DialogHandler handler)
+    {
+        driver.OnNextDialog(std::move(handler));
+        QzTavLoadStoreDlg dialog(&manager, &host);
+        return dialog.DoModal();
+    }
+    // Types the destination and leaves the field, as a person does.
+    static void TypePath(DialogOperator& person, const fs::path& path)
+    {
+        person.SetText(IDC_TAV_TRANSFER_PATH, path.string());
+        person.Tab();
+    }
+    std::vector<std::string> IndexNames() const
+    {
+        std::ifstream in(folder / kIndexFileName, std::ios::binary);
+        std::stringstream bytes;
+        bytes << in.rdbuf();
+        TransferIndex index;
+        std::string error;
+        EXPECT_TRUE(ParseIndexFile(bytes.str(), index, error)) << error;
+        return index.names;
+    }
+    std::vector<std::string> Files() const
+    {
+        std::vector<std::string> names;
+        static_cast<void>(ListFiles(folder, "*", names));
+        return names;
+    }
+    std::vector<unsigned> Stored(const std::string& name, std::vector<unsigned>* widths = nullptr)
+    {
+        const std::vector<unsigned> columns = data.Template();
+        const std::vector<unsigned> keptWidths = data.Width();
+        std::vector<unsigned> items;
+        if (TavTemplate(&manager).LoadTemplate(name)) {
+            items = data.Template();
+            if (widths != nullptr)
+                *widths = data.Width();
+        }
+        data.Template() = columns;
+        data.Width() = keptWidths;
+        return items;
+    }
+    static bool StagingGone()
+    {
+        std::vector<char> product(kPathBufferSize);
+        const std::size_t length = GetProductTempFolder(product.size(), product.data());
+        return length > 0 && !fs::exists(fs::path(std::string(product.data(), length)) / kTransferTemplateFolder);
+    }
+
+    fs::path destination = root / "dest";
+    fs::path folder = destination / "QuWinSet" / "Cell Template" / "Coordinates";
+};
+
+} // namespace
+
+TEST_F(QzTavLoadStoreDlgTest, TwoTemplatesExportedAndImportedIntoAnEmptyStoreKeepNamesAndWidths)
+{
+    std::vector<unsigned> widths;
+    ASSERT_EQ(Stored("短縮", &widths), (std::vector<unsigned>{kPointName, kX}));
+    driver.OnNextDialog([&](DialogOperator& manage) {
+        driver.OnNextDialog([&](DialogOperator& person) {
+            EXPECT_EQ(person.Caption(), "ﾃﾝﾌﾟﾚｰﾄ管理 - ﾃﾞｰﾀ転送");
+            EXPECT_EQ(Items(person, IDC_TAV_TRANSFER_SOURCE), (std::vector<std::string>{"標準", "短縮"}));
+            TypePath(person, destination);
+            EXPECT_TRUE(Items(person, IDC_TAV_TRANSFER_DESTINATION).empty());
+            person.SetCheck(IDC_TAV_TRANSFER_ALL, true);
+            driver.AnswerMessageBox(IDOK);  // all templates to the destination
+            driver.AnswerMessageBox(IDYES); // the space needed
+            person.Click(IDC_TAV_TRANSFER_EXPORT);
+            EXPECT_EQ(Items(person, IDC_TAV_TRANSFER_DESTINATION), (std::vector<std::string>{"標準", "短縮"}));
+            person.Click(IDOK);
+        });
+        manage.Click(IDC_TAV_TEMPLATE_TRANSFER);
+        manage.Escape();
+    });
+    Command(ID_TAV_TEMPLATE);
+    const std::vector<std::string> boxes = BoxTexts();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0], "すべてのﾃﾝﾌﾟﾚｰﾄを" + destination.string() + "に転送します。\n\nよろしいですか？");
+    EXPECT_EQ(boxes[1].substr(0, boxes[1].find("約")), "必要な容量は、");
+    EXPECT_EQ(Files(), (std::vector<std::string>{"CELL00.mbf", "CELL01.mbf", "CELL02.mbf"}));
+    EXPECT_EQ(IndexNames(), (std::vector<std::string>{"標準", "短縮"}));
+    EXPECT_TRUE(StagingGone());
+    EXPECT_GE(driver.OpenedDialogs().size(), 3u);
+    EXPECT_EQ(driver.OpenedDialogs()[2], "ﾃﾞｰﾀ転送") << "the progress window";
+
+    // A fresh store: the remembered path went with it, so it is chosen again.
+    RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>());
+    driver.ClearMessageBoxes();
+    Transfer([&](DialogOperator& person) {
+        EXPECT_TRUE(Items(person, IDC_TAV_TRANSFER_SOURCE).empty());
+        driver.OnNextDialog([&](DialogOperator& chooser) {
+            chooser.SetText(1001, destination.string());
+            chooser.Return();
+        });
+        person.Click(IDC_TAV_TRANSFER_CHOOSE);
+        EXPECT_EQ(Items(person, IDC_TAV_TRANSFER_DESTINATION), (std::vector<std::string>{"標準", "短縮"}));
+        person.SetCheck(IDC_TAV_TRANSFER_ALL, true);
+        driver.AnswerMessageBox(IDOK);
+        person.Click(IDC_TAV_TRANSFER_IMPORT);
+        EXPECT_EQ(Items(person, IDC_TAV_TRANSFER_SOURCE), (std::vector<std::string>{"標準", "短縮"}));
+        person.Click(IDOK);
+    });
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"すべてのﾃﾝﾌﾟﾚｰﾄを" + destination.string() + "から転送します。\n\nよろしいですか？"}));
+    std::vector<unsigned> imported;
+    EXPECT_EQ(Stored("短縮", &imported), (std::vector<unsigned>{kPointName, kX}));
+    EXPECT_EQ(imported, widths);
+    EXPECT_EQ(imported[0], 123u);
+    EXPECT_EQ(Stored("標準").size(), 5u);
+    EXPECT_EQ(QzTavTransferFolders(&manager).LoadDestinationPath(), destination.string()) << "remembered again";
+}
+
+TEST_F(QzTavLoadStoreDlgTest, ReplacingAskedOnceAndCancelKeepsEverything)
+{
+    auto exportOne = [&](const std::string& name, int answer) {
+        Transfer([&, name, answer](DialogOperator& person) {
+            TypePath(person, destination);
+            person.Pick(IDC_TAV_TRANSFER_SOURCE, name);
+            if (answer != 0)
+                driver.AnswerMessageBox(answer);
+            if (answer != IDCANCEL)
+                driver.AnswerMessageBox(IDYES);
+            person.Click(IDC_TAV_TRANSFER_EXPORT);
+            person.Click(IDOK);
+        });
+    };
+    exportOne("短縮", 0);
+    exportOne("標準", 0);
+    EXPECT_EQ(IndexNames(), (std::vector<std::string>{"短縮", "標準"}));
+    EXPECT_EQ(Files(), (std::vector<std::string>{"CELL00.mbf", "CELL01.mbf", "CELL02.mbf"}));
+    driver.ClearMessageBoxes();
+    exportOne("短縮", IDCANCEL);
+    EXPECT_EQ(IndexNames(), (std::vector<std::string>{"短縮", "標準"}));
+    ASSERT_EQ(driver.MessageBoxes().size(), 1u) << "nothing is asked after Cancel";
+    EXPECT_EQ(driver.MessageBoxes()[0].text, "ﾃﾝﾌﾟﾚｰﾄのﾃﾞｰﾀが、すでに書き込まれています。\n\n実行すると、元のﾃﾞｰﾀは消去されます。");
+    exportOne("短縮", IDOK);
+    EXPECT_EQ(IndexNames(), (std::vector<std::string>{"標準", "短縮"})) << "listed once, at the end";
+    EXPECT_EQ(Files(), (std::vector<std::string>{"CELL00.mbf", "CELL01.mbf", "CELL02.mbf"}))
+        << "its file is replaced, no other template's";
+
+    // Importing over a template of the same name: Cancel keeps it, OK replaces it whole.
+    manager.CustomizeTemplate({kCode});
+    TavTemplate(&manager).SaveTemplate("短縮");
+    for (const int answer : {IDCANCEL, IDOK}) {
+        Transfer([&](DialogOperator& person) {
+            person.Pick(IDC_TAV_TRANSFER_DESTINATION, "短縮");
+            driver.AnswerMessageBox(answer);
+            person.Click(IDC_TAV_TRANSFER_IMPORT);
+            person.Click(IDOK);
+        });
+        EXPECT_EQ(Stored("短縮"), answer == IDOK ? (std::vector<unsigned>{kPointName, kX}) : (std::vector<unsigned>{kCode}));
+    }
+}
+
+TEST_F(QzTavLoadStoreDlgTest, BadInputIsToldAndChangesNothing)
+{
+    const fs::path missing = root / "nowhere";
+    Transfer([&](DialogOperator& person) {
+        person.Click(IDC_TAV_TRANSFER_EXPORT);
+        person.Click(IDC_TAV_TRANSFER_IMPORT);
+        TypePath(person, missing);
+        person.Pick(IDC_TAV_TRANSFER_SOURCE, "標準");
+        person.Click(IDC_TAV_TRANSFER_EXPORT);
+        TypePath(person, destination);
+        static_cast<GupListCtrl*>(person.Control(IDC_TAV_TRANSFER_SOURCE))->SetCurSel(-1);
+        person.Click(IDC_TAV_TRANSFER_EXPORT);
+        person.Click(IDC_TAV_TRANSFER_IMPORT);
+        EXPECT_TRUE(person.IsOpen());
+        person.Click(IDOK);
+    });
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{
+                              "転送先のパスが選択されていません。",
+                              "転送先のパスが選択されていません。",
+                              "転送先のﾌｫﾙﾀﾞ " + missing.string() + " が見つかりません。\n\nﾊﾟｽを変更してください。",
+                              "転送元のﾃﾞｰﾀが選択されていません。",
+                              "転送先が選択されていません。",
+                          }));
+    EXPECT_FALSE(fs::exists(missing));
+
+    // A copy that fails half way: the first file arrived, the index was not written.
+    fs::create_directories(folder / "CELL02.mbf");
+    driver.ClearMessageBoxes();
+    EXPECT_EQ(Transfer([&](DialogOperator& person) {
+                  person.SetCheck(IDC_TAV_TRANSFER_ALL, true);
+                  driver.AnswerMessageBox(IDOK);
+                  driver.AnswerMessageBox(IDYES);
+                  person.Click(IDC_TAV_TRANSFER_EXPORT);
+                  EXPECT_FALSE(person.IsOpen()) << "a failed copy ends the dialog";
+              }),
+              IDOK);
+    ASSERT_EQ(driver.MessageBoxes().size(), 3u);
+    EXPECT_EQ(driver.MessageBoxes()[2].text, "ﾃﾝﾌﾟﾚｰﾄの抜出に失敗しました。\n\n処理を中断します。");
+    EXPECT_EQ(driver.MessageBoxes()[2].style, MB_OK | MB_ICONHAND);
+    EXPECT_EQ(Files(), (std::vector<std::string>{"CELL01.mbf"}));
+    EXPECT_TRUE(StagingGone());
+
+    // An index naming a template that has no file: told, and the store keeps its own.
+    fs::remove(folder / "CELL02.mbf");
+    std::string index;
+    std::string error;
+    ASSERT_TRUE(FormatIndexFile(std::vector<std::string>{"標準", "幽霊"}, "Coordinates", index, error));
+    std::ofstream(folder / kIndexFileName, std::ios::binary) << index;
+    manager.CustomizeTemplate({kZ});
+    TavTemplate(&manager).SaveTemplate("標準");
+    driver.ClearMessageBoxes();
+    Transfer([&](DialogOperator& person) {
+        EXPECT_EQ(Items(person, IDC_TAV_TRANSFER_DESTINATION), (std::vector<std::string>{"標準", "幽霊"}));
+        person.SetCheck(IDC_TAV_TRANSFER_ALL, true);
+        driver.AnswerMessageBox(IDOK);
+        driver.AnswerMessageBox(IDOK);
+        person.Click(IDC_TAV_TRANSFER_IMPORT);
+        EXPECT_TRUE(person.IsOpen());
+        person.Click(IDOK);
+    });
+    ASSERT_EQ(driver.MessageBoxes().size(), 3u);
+    EXPECT_EQ(driver.MessageBoxes()[2].text, "ﾃﾝﾌﾟﾚｰﾄのﾃﾞｰﾀが、書き込まれていません。\n");
+    EXPECT_EQ(Stored("標準"), (std::vector<unsigned>{kZ})) << "nothing was imported";
+    EXPECT_EQ(StoredNames(), (std::vector<std::string>{"標準", "短縮"}));
+
+    // A damaged file beside the template's own: refused before anything is written.
+    std::ofstream(folder / "CELL05.mbf", std::ios::binary) << "not a template";
+    driver.ClearMessageBoxes();
+    EXPECT_EQ(Transfer([&](DialogOperator& person) {
+                  person.Pick(IDC_TAV_TRANSFER_DESTINATION, "標準");
+                  driver.AnswerMessageBox(IDOK);
+                  person.Click(IDC_TAV_TRANSFER_IMPORT);
+              }),
+              IDOK);
+    EXPECT_EQ(BoxTexts().back(), "ﾃﾝﾌﾟﾚｰﾄの取込に失敗しました。\n\n処理を中断します。");
+    EXPECT_EQ(Stored("標準"), (std::vector<unsigned>{kZ}));
+}
