@@ -250,6 +250,15 @@ void Renderer::PaintWindow(Wnd& wnd, Canvas& canvas, const RECT& clip)
     if (Intersect(outer, clip).IsEmpty())
         return;
     canvas.SetClip(Intersect(outer, clip));
+    // An owner-drawn button that has not drawn yet is asked once; one that draws nothing
+    // shows as a push button.
+    if (auto* button = dynamic_cast<Button*>(&wnd);
+        button && button->GetButtonStyle() == BS_OWNERDRAW && wnd.GetDrawing().empty()) {
+        wnd.SendMessage(WM_PAINT);
+        if (!IsWindow(&wnd))
+            return;
+        wnd.ValidateRect();
+    }
     const bool standardButton = dynamic_cast<Button*>(&wnd) &&
                                 !(static_cast<Button&>(wnd).GetButtonStyle() == BS_OWNERDRAW && !wnd.GetDrawing().empty());
     if (dynamic_cast<FrameWnd*>(&wnd))
