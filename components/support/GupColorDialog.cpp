@@ -25,8 +25,8 @@ DialogTemplate ColorTemplate()
         DialogItem{IDC_STATIC, "STATIC", "青(&U):", SS_LEFT, 96, 50, 34, 8},
         DialogItem{Id::IDC_BLUE, "EDIT", "", ES_AUTOHSCROLL, 134, 48, 40, 12},
         DialogItem{IDC_STATIC, "STATIC", "見本:", SS_LEFT, 96, 68, 34, 8},
-        DialogItem{IDOK, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_GROUP, 96, 98, 36, 14},
-        DialogItem{IDCANCEL, "BUTTON", "キャンセル", BS_PUSHBUTTON, 136, 98, 40, 14},
+        DialogItem{IDOK, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_GROUP, 80, 98, 44, 14},
+        DialogItem{IDCANCEL, "BUTTON", "キャンセル", BS_PUSHBUTTON, 128, 98, 48, 14},
     };
     return t;
 }

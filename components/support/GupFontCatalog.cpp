@@ -7,6 +7,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <memory>
 
@@ -34,7 +35,7 @@ std::vector<GupFontFamily> ListMachineFonts()
         return {};
     std::unique_ptr<FcPattern, PatternDeleter> all(FcPatternCreate());
     std::unique_ptr<FcObjectSet, ObjectSetDeleter> wanted(
-        FcObjectSetBuild(FC_FAMILY, FC_STYLE, FC_WEIGHT, FC_SLANT, static_cast<char*>(nullptr)));
+        FcObjectSetBuild(FC_FAMILY, FC_STYLE, FC_WEIGHT, FC_SLANT, FC_WIDTH, static_cast<char*>(nullptr)));
     if (!all || !wanted)
         return {};
     std::unique_ptr<FcFontSet, FontSetDeleter> fonts(FcFontList(config.get(), all.get(), wanted.get()));
@@ -59,6 +60,9 @@ std::vector<GupFontFamily> ListMachineFonts()
         int slant = FC_SLANT_ROMAN;
         FcPatternGetInteger(font, FC_SLANT, 0, &slant);
         style.italic = slant != FC_SLANT_ROMAN;
+        int width = FC_WIDTH_NORMAL;
+        FcPatternGetInteger(font, FC_WIDTH, 0, &width);
+        style.width = width;
         if (style.name.empty())
             style.name = style.weight >= 700 ? (style.italic ? "Bold Italic" : "Bold") : (style.italic ? "Italic" : "Regular");
         auto& styles = byFamily[name];
@@ -84,6 +88,9 @@ GupFontCatalog::GupFontCatalog(std::vector<GupFontFamily> families) : m_families
             const long db = b.weight > 400 ? b.weight - 400 : 400 - b.weight;
             if (a.italic != b.italic)
                 return !a.italic;
+            if (a.width != b.width)
+                return std::abs(a.width - 100) != std::abs(b.width - 100) ? std::abs(a.width - 100) < std::abs(b.width - 100)
+                                                                          : a.width < b.width;
             return da != db ? da < db : a.weight < b.weight;
         });
 }

@@ -11,12 +11,13 @@ struct GupFontStyle {
     std::string name; // as the font names it ("Bold", "Oblique", "太字")
     long weight = 400; // 100 to 900, 400 regular and 700 bold, as a logical font counts it
     bool italic = false;
+    int width = 100; // percent of the normal width: 75 condensed, 125 expanded
     friend bool operator==(const GupFontStyle&, const GupFontStyle&) = default;
 };
 
 struct GupFontFamily {
     std::string name;
-    std::vector<GupFontStyle> styles; // upright before slanted, each nearest the regular weight first
+    std::vector<GupFontStyle> styles; // upright before slanted, normal width first, nearest the regular weight first
 };
 
 class GupFontCatalog {

@@ -34,8 +34,8 @@ DialogTemplate FontTemplate()
         DialogItem{Id::IDC_SIZES, "LISTBOX", "", LBS_NOTIFY | WS_VSCROLL, 188, 30, 46, 70},
         DialogItem{IDC_STATIC, "STATIC", "見本", SS_LEFT, 6, 104, 40, 8},
         DialogItem{Id::IDC_SAMPLE, "STATIC", "", SS_LEFT | SS_CENTERIMAGE | kNoPrefix, 6, 114, 228, 14, WS_EX_CLIENTEDGE},
-        DialogItem{IDOK, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_GROUP, 144, 132, 42, 14},
-        DialogItem{IDCANCEL, "BUTTON", "キャンセル", BS_PUSHBUTTON, 190, 132, 44, 14},
+        DialogItem{IDOK, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_GROUP, 140, 132, 44, 14},
+        DialogItem{IDCANCEL, "BUTTON", "キャンセル", BS_PUSHBUTTON, 188, 132, 48, 14},
     };
     return t;
 }
@@ -132,7 +132,9 @@ void GupFontDialog::FillStyles(const GupFontFamily* family)
         long best = 0;
         for (const GupFontStyle& style : family->styles) {
             const int index = styles.AddString(style.name);
-            const long distance = std::labs(style.weight - m_weight) + (style.italic != m_italic ? 1000 : 0);
+            // A logical font has no width: the normal width is the one meant.
+            const long distance = std::labs(style.weight - m_weight) + (style.italic != m_italic ? 1000 : 0) +
+                                  (style.width != 100 ? 2000 : 0);
             if (nearest < 0 || distance < best) {
                 nearest = index;
                 best = distance;

@@ -137,12 +137,16 @@ int PropertySheet::DoModal()
         width = std::max<int>(width, size.Width());
         height = std::max<int>(height, size.Height());
     }
+    // On a small screen the pages are cut at their right and bottom, so that the box, the
+    // tabs and the buttons stay in sight.
+    const SIZE screen = driver->ScreenSize();
+    width = std::max(8 * kCharWidth, std::min<int>(width, screen.cx - 2 * kCharWidth));
+    height = std::max(kLineHeight, std::min<int>(height, screen.cy - 5 * kLineHeight - 8));
     const int buttonsTop = kLineHeight + height + 8;
     const int totalHeight = buttonsTop + 2 * kLineHeight;
     Wnd* owner = plat::IsWindow(m_parentWnd) ? m_parentWnd->GetTopLevelParent() : app->GetMainWnd();
     if (!plat::IsWindow(owner))
         owner = nullptr;
-    const SIZE screen = driver->ScreenSize();
     const int x = std::max(0, (static_cast<int>(screen.cx) - width) / 2);
     const int y = std::max(0, (static_cast<int>(screen.cy) - totalHeight) / 2);
     if (!CreateEx(0, "#32770", m_caption, WS_POPUP | WS_CAPTION | WS_SYSMENU, RECT{x, y, x + width, y + totalHeight},
