@@ -6,6 +6,7 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/Gdi.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
@@ -171,6 +172,29 @@ void GupFontDialog::OnSizePicked()
     SetDlgItemText(IDC_SIZE, List(*this, IDC_SIZES).GetText(index));
     m_updating = false;
     UpdateSample();
+}
+
+bool GupFontDialog::PreTranslateInput(const InputEvent& event)
+{
+    if (event.kind == InputEvent::Kind::Key && !event.alt && (event.key == VK_UP || event.key == VK_DOWN)) {
+        Wnd* focus = GetFocus();
+        const int listId = focus == GetDlgItem(IDC_FACE) ? IDC_FACES : focus == GetDlgItem(IDC_SIZE) ? IDC_SIZES : 0;
+        if (listId) {
+            ListBox& list = List(*this, listId);
+            const int current = list.GetCurSel();
+            const int next = std::clamp(current < 0 ? 0 : current + (event.key == VK_DOWN ? 1 : -1), 0, list.GetCount() - 1);
+            if (list.GetCount() > 0 && next != current) {
+                list.SetCurSel(next);
+                if (listId == IDC_FACES)
+                    OnFacePicked();
+                else
+                    OnSizePicked();
+                static_cast<Edit*>(focus)->SetSel(0, -1);
+            }
+            return true;
+        }
+    }
+    return Dialog::PreTranslateInput(event);
 }
 
 const GupFontStyle* GupFontDialog::ChosenStyle() const

@@ -24,6 +24,8 @@ public:
 
     plat::BOOL OnInitDialog() override;
     void OnOK() override;
+    // Up and Down in the face or size field walk the list below it, as in a combo box.
+    bool PreTranslateInput(const plat::InputEvent& event) override;
 
     void OnFaceEdited();
     void OnFacePicked();
