@@ -59,6 +59,6 @@ void GupColorButton::Paint()
     dc.FillSolidRect(RECT{line.left, line.top, line.left + kSwatchWidth, line.bottom}, GetColor());
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(!enabled ? look.grayText : focused ? look.highlightText : look.faceText);
-    dc.DrawText(StripMnemonic(GetWindowText()), RECT{line.left + kSwatchWidth + kCharWidth, line.top, line.right, line.bottom},
-                DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+    const RECT label{line.left + kSwatchWidth + kCharWidth, line.top, line.right, line.bottom};
+    dc.DrawText(StripMnemonic(GetWindowText()), label, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
 }

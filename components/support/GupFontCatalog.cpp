@@ -64,7 +64,8 @@ std::vector<GupFontFamily> ListMachineFonts()
         FcPatternGetInteger(font, FC_WIDTH, 0, &width);
         style.width = width;
         if (style.name.empty())
-            style.name = style.weight >= 700 ? (style.italic ? "Bold Italic" : "Bold") : (style.italic ? "Italic" : "Regular");
+            style.name = style.weight >= 700 ? (style.italic ? "Bold Italic" : "Bold")
+                                             : (style.italic ? "Italic" : "Regular");
         auto& styles = byFamily[name];
         if (std::find(styles.begin(), styles.end(), style) == styles.end())
             styles.push_back(std::move(style));
@@ -88,9 +89,12 @@ GupFontCatalog::GupFontCatalog(std::vector<GupFontFamily> families) : m_families
             const long db = b.weight > 400 ? b.weight - 400 : 400 - b.weight;
             if (a.italic != b.italic)
                 return !a.italic;
+            const int wa = std::abs(a.width - 100);
+            const int wb = std::abs(b.width - 100);
+            if (wa != wb)
+                return wa < wb;
             if (a.width != b.width)
-                return std::abs(a.width - 100) != std::abs(b.width - 100) ? std::abs(a.width - 100) < std::abs(b.width - 100)
-                                                                          : a.width < b.width;
+                return a.width < b.width;
             return da != db ? da < db : a.weight < b.weight;
         });
 }

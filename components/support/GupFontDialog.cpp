@@ -75,8 +75,8 @@ END_MESSAGE_MAP()
 
 GupFontDialog::GupFontDialog(LOGFONTA* logFont, DWORD flags, Wnd* parent, const GupFontCatalog* catalog)
     : Dialog(FontTemplate(), parent), m_target(logFont), m_flags(flags),
-      m_catalog(catalog ? *catalog : GupFontCatalog::Machine()), m_weight(logFont && logFont->lfWeight ? logFont->lfWeight : 400),
-      m_italic(logFont && logFont->lfItalic)
+      m_catalog(catalog ? *catalog : GupFontCatalog::Machine()),
+      m_weight(logFont && logFont->lfWeight ? logFont->lfWeight : 400), m_italic(logFont && logFont->lfItalic)
 {
 }
 
@@ -182,7 +182,8 @@ bool GupFontDialog::PreTranslateInput(const InputEvent& event)
         if (listId) {
             ListBox& list = List(*this, listId);
             const int current = list.GetCurSel();
-            const int next = std::clamp(current < 0 ? 0 : current + (event.key == VK_DOWN ? 1 : -1), 0, list.GetCount() - 1);
+            const int step = event.key == VK_DOWN ? 1 : -1;
+            const int next = std::clamp(current < 0 ? 0 : current + step, 0, list.GetCount() - 1);
             if (list.GetCount() > 0 && next != current) {
                 list.SetCurSel(next);
                 if (listId == IDC_FACES)
