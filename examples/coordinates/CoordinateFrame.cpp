@@ -51,6 +51,10 @@ void MakeMenuBar(plat::Menu& bar)
     file.AppendMenu(plat::MF_STRING, ID_APP_EXIT, "終了(&X)\tCtrl+Q");
     AppendPopup(bar, file, "ファイル(&F)");
     NifGetCommonMenu(bar);
+    plat::Menu tools;
+    tools.CreatePopupMenu();
+    tools.AppendMenu(plat::MF_STRING, CoordinateFrame::ID_TOOLS_OPTIONS, "オプション(&O)...");
+    AppendPopup(bar, tools, "ツール(&T)");
     plat::Menu help;
     help.CreatePopupMenu();
     help.AppendMenu(plat::MF_STRING, ID_HELP, "項目の説明(&I)\tF1");
@@ -88,6 +92,7 @@ BEGIN_MESSAGE_MAP(CoordinateFrame, plat::FrameWnd)
     ON_COMMAND(ID_HELP, OnHelpItem)
     ON_COMMAND(ID_HELP_INDEX, OnHelpIndex)
     ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+    ON_COMMAND(ID_TOOLS_OPTIONS, OnToolsOptions)
     ON_UPDATE_COMMAND_UI_RANGE(0xC100, 0xC3FF, OnUpdateGridCommand)
     ON_UPDATE_COMMAND_UI_RANGE(NifCommand::EditPasteSpecial, NifCommand::EditUndo, OnUpdateGridCommand)
 END_MESSAGE_MAP()

@@ -55,6 +55,10 @@ public:
 
     bool PreTranslateInput(const plat::InputEvent& event) override;
 
+    // Tools > Options: the options sheet with the library's cell page.
+    static constexpr plat::UINT ID_TOOLS_OPTIONS = 0x8100;
+    void OnToolsOptions();
+
     DECLARE_MESSAGE_MAP()
 
 private:

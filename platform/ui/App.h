@@ -60,6 +60,8 @@ public:
     virtual void WaitCursorChanged(bool shown) { (void)shown; }
     // The screen in pixels (a terminal: 8 px per column, 16 per line).
     [[nodiscard]] virtual SIZE ScreenSize() const { return {640, 400}; }
+    // The screen's pixels per logical inch, as device contexts report them (LOGPIXELSX/Y).
+    [[nodiscard]] virtual int LogPixels() const { return 96; }
     // The program ends now without unwinding: give back what the driver holds (the terminal).
     virtual void ReleaseForExit() noexcept {}
 };

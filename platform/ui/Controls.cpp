@@ -185,6 +185,13 @@ LRESULT Button::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         break;
+    case WM_CHAR:
+        // A terminal sends a typed space as a character, with no key of its own.
+        if (wParam == static_cast<WPARAM>(' ')) {
+            Click();
+            return 0;
+        }
+        break;
     case BM_GETCHECK:
         return m_check;
     case BM_SETCHECK:

@@ -48,8 +48,9 @@ public:
     [[nodiscard]] bool IsPushButton() const noexcept;
     [[nodiscard]] bool IsRadio() const noexcept;
     // What a click does: toggles an automatic check box, checks an automatic radio button
-    // and clears the others of its group, then tells the parent BN_CLICKED.
-    void Click();
+    // and clears the others of its group, then tells the parent BN_CLICKED. Buttons that do
+    // something of their own on a click (open a chooser) replace it.
+    virtual void Click();
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

@@ -161,8 +161,10 @@ COLORREF Brush::ColorAt(int x, int y) const noexcept
 
 DC::DC()
 {
-    if (Driver* driver = GetApp() ? GetApp()->GetDriver() : nullptr)
+    if (Driver* driver = GetApp() ? GetApp()->GetDriver() : nullptr) {
         m_surface = driver->ScreenSize();
+        m_logPixels = driver->LogPixels();
+    }
 }
 
 BOOL DC::CreateCompatibleDC(DC*)
@@ -229,7 +231,7 @@ int DC::GetDeviceCaps(int index) const
     switch (index) {
     case LOGPIXELSX:
     case LOGPIXELSY:
-        return kScreenDpi;
+        return m_logPixels;
     case HORZRES:
         return m_bitmap ? m_bitmap->GetSize().cx : m_surface.cx;
     case VERTRES:

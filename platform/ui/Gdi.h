@@ -2,7 +2,8 @@
 // measure text under the fixed cell-font model and record what is drawn for the renderer.
 //
 // The cell-font model: a half-width character is 8 px wide, a full-width one 16 px, a line
-// 16 px high, whatever font is selected; the screen has 96 pixels per inch.
+// 16 px high, whatever font is selected; the screen has 96 pixels per inch unless its driver
+// says otherwise.
 #pragma once
 
 #include "platform/ui/Constants.h"
@@ -144,6 +145,7 @@ public:
 protected:
     std::vector<DrawOp> m_ops;
     SIZE m_surface{640, 400};
+    int m_logPixels = kScreenDpi;
 
 private:
     Font* m_font = nullptr;

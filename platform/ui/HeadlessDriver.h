@@ -96,6 +96,7 @@ public:
     [[nodiscard]] bool IsWaitCursorShown() const noexcept { return m_waitCursor; }
     [[nodiscard]] int WaitCursorShowings() const noexcept { return m_waitShowings; }
     void SetScreenSize(SIZE size) noexcept { m_screen = size; }
+    void SetLogPixels(int perInch) noexcept { m_logPixels = perInch; }
 
     std::optional<InputEvent> NextEvent() override;
     int MessageBox(Wnd* owner, const std::string& text, const std::string& caption, UINT style) override;
@@ -103,6 +104,7 @@ public:
     void DialogOpened(Dialog& dialog) override;
     void WaitCursorChanged(bool shown) override;
     [[nodiscard]] SIZE ScreenSize() const override { return m_screen; }
+    [[nodiscard]] int LogPixels() const override { return m_logPixels; }
 
     // The modifiers of the event being handled; DialogOperator sets them for its actions.
     void SetCurrentModifiers(const InputEvent& event) noexcept { m_current = event; }
@@ -120,6 +122,7 @@ private:
     bool m_waitCursor = false;
     int m_waitShowings = 0;
     SIZE m_screen{640, 400};
+    int m_logPixels = 96;
 };
 
 } // namespace plat

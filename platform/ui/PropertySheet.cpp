@@ -1,7 +1,10 @@
 // Property pages and sheets.
 #include "platform/ui/PropertySheet.h"
 
+#include "platform/text/DisplayWidth.h"
 #include "platform/ui/App.h"
+#include "platform/ui/Gdi.h"
+#include "platform/ui/Renderer.h" // StripMnemonic
 
 #include <algorithm>
 #include <optional>
@@ -52,6 +55,7 @@ BOOL PropertyPage::CreatePage(PropertySheet& sheet)
 BEGIN_MESSAGE_MAP(PropertySheet, Wnd)
     ON_MESSAGE(WM_COMMAND, OnCommandMessage)
     ON_MESSAGE(WM_CLOSE, OnCloseMessage)
+    ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
 END_MESSAGE_MAP()
 
 PropertySheet::PropertySheet(std::string caption, Wnd* parent, int startPage)
@@ -133,12 +137,16 @@ int PropertySheet::DoModal()
         width = std::max<int>(width, size.Width());
         height = std::max<int>(height, size.Height());
     }
+    // On a small screen the pages are cut at their right and bottom, so that the box, the
+    // tabs and the buttons stay in sight.
+    const SIZE screen = driver->ScreenSize();
+    width = std::max(8 * kCharWidth, std::min<int>(width, screen.cx - 2 * kCharWidth));
+    height = std::max(kLineHeight, std::min<int>(height, screen.cy - 5 * kLineHeight - 8));
     const int buttonsTop = kLineHeight + height + 8;
     const int totalHeight = buttonsTop + 2 * kLineHeight;
     Wnd* owner = plat::IsWindow(m_parentWnd) ? m_parentWnd->GetTopLevelParent() : app->GetMainWnd();
     if (!plat::IsWindow(owner))
         owner = nullptr;
-    const SIZE screen = driver->ScreenSize();
     const int x = std::max(0, (static_cast<int>(screen.cx) - width) / 2);
     const int y = std::max(0, (static_cast<int>(screen.cy) - totalHeight) / 2);
     if (!CreateEx(0, "#32770", m_caption, WS_POPUP | WS_CAPTION | WS_SYSMENU, RECT{x, y, x + width, y + totalHeight},
@@ -194,6 +202,58 @@ LRESULT PropertySheet::OnCommandMessage(WPARAM wParam, LPARAM)
         break;
     }
     return 0;
+}
+
+RECT PropertySheet::GetTabRect(int index) const
+{
+    if (!GetPage(index))
+        return RECT{};
+    // Each tab is its caption with a blank either side, one column in from the sheet's edge.
+    LONG left = kCharWidth;
+    for (int i = 0;; ++i) {
+        const LONG width = (DisplayWidth(StripMnemonic(m_pages[static_cast<std::size_t>(i)]->GetCaption())) + 2) * kCharWidth;
+        if (i == index)
+            return RECT{left, 0, left + width, kLineHeight};
+        left += width;
+    }
+}
+
+int PropertySheet::HitTestTab(POINT clientPoint) const
+{
+    for (int i = 0; i < GetPageCount(); ++i)
+        if (GetTabRect(i).Contains(clientPoint))
+            return i;
+    return -1;
+}
+
+LRESULT PropertySheet::OnLButtonDown(WPARAM, LPARAM lParam)
+{
+    const POINT point{static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lParam))),
+                      static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lParam)))};
+    if (const int index = HitTestTab(point); index >= 0 && index != m_active)
+        SetActivePage(index);
+    return 0;
+}
+
+bool PropertySheet::UseButtonMnemonic(int key)
+{
+    for (Button* button : {&m_ok, &m_cancel, &m_apply}) {
+        if (!button->IsWindowVisible() || !button->IsWindowEnabled())
+            continue;
+        const std::string text = button->GetWindowText();
+        char letter = 0;
+        for (std::size_t i = 0; i + 1 < text.size() && !letter; ++i)
+            if (text[i] == '&' && text[++i] != '&')
+                letter = text[i];
+        if (letter >= 'a' && letter <= 'z')
+            letter = static_cast<char>(letter - 'a' + 'A');
+        if (letter == key) {
+            SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(button->GetDlgCtrlID()), BN_CLICKED),
+                        reinterpret_cast<LPARAM>(button));
+            return true;
+        }
+    }
+    return false;
 }
 
 LRESULT PropertySheet::OnCloseMessage(WPARAM, LPARAM)
@@ -264,9 +324,20 @@ bool PropertySheet::PreTranslateInput(const InputEvent& event)
         SendMessage(WM_CLOSE);
         return true;
     }
-    // Arrows and mnemonics work inside the active page as in any dialog.
-    if (PropertyPage* page = GetActivePage())
-        return page->PreTranslateInput(event);
+    // Ctrl+PgDn and Ctrl+PgUp turn to the next and the previous page, round the ends.
+    if (event.kind == InputEvent::Kind::Key && event.control && (event.key == VK_NEXT || event.key == VK_PRIOR)) {
+        if (GetPageCount() > 1) {
+            const int step = event.key == VK_NEXT ? 1 : GetPageCount() - 1;
+            SetActivePage((m_active + step) % GetPageCount());
+        }
+        return true;
+    }
+    // Arrows and mnemonics work inside the active page as in any dialog; a mnemonic that no
+    // control of the page has may be one of the sheet's buttons.
+    if (PropertyPage* page = GetActivePage(); page && page->PreTranslateInput(event))
+        return true;
+    if (event.kind == InputEvent::Kind::Key && event.alt)
+        return UseButtonMnemonic(event.key);
     return false;
 }
 

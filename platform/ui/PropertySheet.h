@@ -61,15 +61,24 @@ public:
     bool Apply();
     void PageModified();
 
+    // Where a page's tab lies in the tab row along the sheet's top, in client pixels; empty
+    // for a page the sheet does not hold.
+    [[nodiscard]] RECT GetTabRect(int index) const;
+    // The page whose tab holds the client point, or -1.
+    [[nodiscard]] int HitTestTab(POINT clientPoint) const;
+
     bool PreTranslateInput(const InputEvent& event) override;
     LRESULT OnCommandMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnCloseMessage(WPARAM, LPARAM);
+    LRESULT OnLButtonDown(WPARAM, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
 private:
     // Tab and Shift+Tab walk the page's tab stops and then the sheet's buttons.
     void MoveTabFocus(bool back);
+    // Alt and a letter on the sheet's own buttons, once the page has no use for it.
+    bool UseButtonMnemonic(int key);
 
     std::string m_caption;
     Wnd* m_parentWnd;

@@ -11,6 +11,7 @@
 #include "platform/ui/Gdi.h"
 #include "platform/ui/Ime.h"
 #include "platform/ui/ListView.h"
+#include "platform/ui/PropertySheet.h"
 #include "platform/ui/Wnd.h"
 
 #include <algorithm>
@@ -243,15 +244,27 @@ void Renderer::PaintWindow(Wnd& wnd, Canvas& canvas, const RECT& clip)
     const RECT cells = ToCells(screen);
     const RECT own = Intersect(cells, clip);
     // A dialog's template size is its inside: its box and caption lie round it.
-    const bool boxed = dynamic_cast<Dialog*>(&wnd) && !(wnd.GetStyle() & WS_CHILD);
+    auto* sheet = dynamic_cast<PropertySheet*>(&wnd);
+    const bool boxed = (dynamic_cast<Dialog*>(&wnd) || sheet) && !(wnd.GetStyle() & WS_CHILD);
     const RECT outer = boxed ? RECT{cells.left - 1, cells.top - 1, cells.right + 1, cells.bottom + 1} : cells;
     if (Intersect(outer, clip).IsEmpty())
         return;
     canvas.SetClip(Intersect(outer, clip));
+    // An owner-drawn button that has not drawn yet is asked once; one that draws nothing
+    // shows as a push button.
+    if (auto* button = dynamic_cast<Button*>(&wnd);
+        button && button->GetButtonStyle() == BS_OWNERDRAW && wnd.GetDrawing().empty()) {
+        wnd.SendMessage(WM_PAINT);
+        if (!IsWindow(&wnd))
+            return;
+        wnd.ValidateRect();
+    }
     const bool standardButton = dynamic_cast<Button*>(&wnd) &&
                                 !(static_cast<Button&>(wnd).GetButtonStyle() == BS_OWNERDRAW && !wnd.GetDrawing().empty());
     if (dynamic_cast<FrameWnd*>(&wnd))
         PaintFrame(wnd, canvas, cells);
+    else if (sheet)
+        PaintPropertySheet(*sheet, canvas, outer);
     else if (dynamic_cast<Dialog*>(&wnd))
         PaintDialog(wnd, canvas, outer);
     else if (standardButton)
@@ -363,6 +376,26 @@ void Renderer::PaintDialog(Wnd& wnd, Canvas& canvas, const RECT& cells) const
     PaintBox(canvas, cells, {}, m_palette.faceText, m_palette.face);
     canvas.Fill(RECT{cells.left, cells.top, cells.right, cells.top + 1}, U' ', m_palette.captionText, m_palette.caption);
     canvas.Write(cells.left + 1, cells.top, wnd.GetWindowText(), m_palette.captionText, m_palette.caption);
+}
+
+void Renderer::PaintPropertySheet(PropertySheet& sheet, Canvas& canvas, const RECT& cells) const
+{
+    PaintDialog(sheet, canvas, cells);
+    // The tab row: the active page's tab stands out as a window-coloured "[caption]".
+    const int active = sheet.GetActiveIndex();
+    for (int i = 0; i < sheet.GetPageCount(); ++i) {
+        RECT tab = sheet.GetTabRect(i);
+        sheet.ClientToScreen(&tab);
+        const RECT tabCells = ToCells(tab);
+        const bool selected = i == active;
+        const COLORREF bg = selected ? m_palette.window : m_palette.face;
+        canvas.Fill(tabCells, U' ', m_palette.faceText, bg);
+        if (selected) {
+            canvas.Put(tabCells.left, tabCells.top, U'[', m_palette.faceText, bg);
+            canvas.Put(tabCells.right - 1, tabCells.top, U']', m_palette.faceText, bg);
+        }
+        WriteLabel(canvas, tabCells.left + 1, tabCells.top, sheet.GetPage(i)->GetCaption(), m_palette.faceText, bg);
+    }
 }
 
 void Renderer::PaintStatic(Wnd& wnd, Canvas& canvas, const RECT& cells) const

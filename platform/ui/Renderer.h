@@ -15,6 +15,7 @@
 namespace plat {
 
 class Wnd;
+class PropertySheet;
 
 // The colours of the standard look.
 struct Palette {
@@ -95,6 +96,8 @@ private:
     [[nodiscard]] RECT ToCells(const RECT& screen) const noexcept;
     void PaintFrame(Wnd& wnd, Canvas& canvas, const RECT& cells) const;
     void PaintDialog(Wnd& wnd, Canvas& canvas, const RECT& cells) const;
+    // A dialog's box and caption with the tab row of the sheet's pages along its top.
+    void PaintPropertySheet(PropertySheet& sheet, Canvas& canvas, const RECT& cells) const;
     void PaintStatic(Wnd& wnd, Canvas& canvas, const RECT& cells) const;
     void PaintButton(Wnd& wnd, Canvas& canvas, const RECT& cells) const;
     void PaintEdit(Wnd& wnd, Canvas& canvas, const RECT& cells) const;

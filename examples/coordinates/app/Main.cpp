@@ -8,6 +8,7 @@
 #include "frontends/tty/TtyDriver.h"
 #include "platform/io/Files.h"
 #include "platform/ui/App.h"
+#include "tav/settings/TavInitCell.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -35,6 +36,7 @@ int main(int argc, char** argv)
         return 1;
     }
     app.SetMainWnd(&frame);
+    TavInitCell();
     app.SetRecoveryWriter([&frame] { return frame.WriteRecovery(); });
     if (!document.empty() && plat::PathExists(document)) {
         frame.OpenFile(document);

@@ -84,7 +84,7 @@ TEST_F(CoordinateEditorTest, TheSampleSurveyShowsInTheGridUnderJapaneseHeadings)
     Canvas canvas(100, 20);
     Renderer renderer;
     renderer.Paint(canvas);
-    EXPECT_EQ(canvas.LineText(0), "  ファイル(F)  編集(E)  ｾﾙ(C)  ヘルプ(H)  | 座標一覧 - (無題)");
+    EXPECT_EQ(canvas.LineText(0), "  ファイル(F)  編集(E)  ｾﾙ(C)  ツール(T)  ヘルプ(H)  | 座標一覧 - (無題)");
     for (const char* heading : {"点番", "点名", "X座標", "Y座標", "標高", "コード", "線種", "半径", "確定"})
         EXPECT_NE(canvas.LineText(1).find(heading), std::string::npos) << heading << " in " << canvas.LineText(1);
     EXPECT_NE(canvas.LineText(2).find("T1"), std::string::npos) << canvas.ToText();

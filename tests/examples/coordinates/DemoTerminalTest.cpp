@@ -46,6 +46,17 @@ bool Ended(pid_t pid)
     return TmuxSession::WaitFor([&] { return ::kill(pid, 0) != 0; });
 }
 
+// Leaves the editor with Ctrl+Q, keeping no changes to the sample when it asks.
+void Quit(const TmuxSession& tmux)
+{
+    const pid_t pid = EditorPid(tmux);
+    tmux.Keys("C-q");
+    const auto asked = [&] { return tmux.Screen().find("変更を保存しますか") != std::string::npos; };
+    if (TmuxSession::WaitFor([&] { return ::kill(pid, 0) != 0 || asked(); }) && asked())
+        tmux.Keys("n");
+    EXPECT_TRUE(Ended(pid)) << tmux.Screen();
+}
+
 } // namespace
 
 TEST(DemoTerminalTest, APointTypedSavedAndQuitIsInTheDocument)
@@ -209,4 +220,58 @@ TEST(DemoTerminalTest, ANewerVersionsDocumentOpensAndOneWithMorePointsThanRowsIs
     std::vector<std::uint8_t> after;
     ASSERT_FALSE(plat::ReadWholeFile(overlong, after));
     EXPECT_TRUE(after == bytes) << "the refused document is left as it was";
+}
+
+TEST(DemoTerminalTest, TheOptionsSheetRecoloursTheGridAtOnceAndTheColourStaysForTheNextRun)
+{
+    if (!tavtest::HaveTmux())
+        GTEST_SKIP() << "tmux is not installed (./run setup installs it)";
+    TmuxSession tmux(100, 40);
+    ASSERT_TRUE(tmux.Ok());
+    const fs::path document = tmux.Dir() / "survey.tcd";
+    StartEditor(tmux, document);
+    ASSERT_TRUE(tmux.Shows("T1")) << tmux.Screen();
+    // The first point's line as the terminal shows it, colours included: its cells are locked.
+    const auto firstLine = [&] {
+        const std::string screen = tmux.Output("capture-pane -p -e");
+        const std::size_t at = screen.find("T1");
+        const std::size_t start = screen.rfind('\n', at) + 1;
+        return at == std::string::npos ? std::string() : screen.substr(start, screen.find('\n', at) - start);
+    };
+    const std::string before = firstLine();
+
+    tmux.Keys("M-t");
+    ASSERT_TRUE(tmux.Shows("オプション(O)...")) << tmux.Screen();
+    tmux.Keys("Enter");
+    ASSERT_TRUE(tmux.Shows("│ [ｾﾙ]")) << "the sheet's tab row\n" << tmux.Screen();
+    EXPECT_TRUE(tmux.Shows("<    OK    > [キャンセル] [ 適用(A)  ]")) << tmux.Screen();
+    tmux.Keys("M-l");
+    ASSERT_TRUE(tmux.Shows("基本色(B):")) << tmux.Screen();
+    tmux.Keys("Tab");
+    tmux.Type("300");
+    tmux.Keys("Enter");
+    EXPECT_TRUE(tmux.Shows("0 から 255 までの整数を入力してください。")) << tmux.Screen();
+    tmux.Keys("Enter");
+    tmux.Type("0");
+    tmux.Keys("Tab");
+    tmux.Type("0");
+    tmux.Keys("Tab");
+    tmux.Type("255");
+    tmux.Keys("Enter");
+    ASSERT_TRUE(TmuxSession::WaitFor([&] { return tmux.Screen().find("基本色(B):") == std::string::npos; }));
+    EXPECT_EQ(firstLine(), before) << "nothing changes before the sheet applies";
+    tmux.Keys("M-a");
+    ASSERT_TRUE(TmuxSession::WaitFor([&] { return firstLine() != before; })) << "the grid repaints at once";
+    const std::string applied = firstLine();
+    tmux.Keys("Enter");
+    ASSERT_TRUE(TmuxSession::WaitFor([&] { return tmux.Screen().find("[ｾﾙ]") == std::string::npos; }));
+    Quit(tmux);
+    ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); }));
+
+    fs::remove(tmux.Dir() / "after");
+    fs::remove(tmux.Dir() / "pid");
+    StartEditor(tmux, document);
+    ASSERT_TRUE(tmux.Shows("T1")) << tmux.Screen();
+    EXPECT_TRUE(TmuxSession::WaitFor([&] { return firstLine() == applied; })) << "the stored colour, in the next run";
+    Quit(tmux);
 }

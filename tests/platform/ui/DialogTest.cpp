@@ -5,6 +5,7 @@
 #include "platform/ui/Dialog.h"
 #include "platform/ui/HeadlessDriver.h"
 #include "platform/ui/PropertySheet.h"
+#include "platform/ui/Renderer.h"
 
 #include <gtest/gtest.h>
 
@@ -308,10 +309,10 @@ namespace {
 
 class SamplePage : public PropertyPage {
 public:
-    SamplePage() : PropertyPage(nullptr, 0, 0)
+    explicit SamplePage(std::string caption = "ｾﾙ") : PropertyPage(nullptr, 0, 0)
     {
         DialogTemplate t = SampleTemplate();
-        t.caption = "ｾﾙ";
+        t.caption = std::move(caption);
         m_template = t;
     }
     BOOL OnApply() override
@@ -453,4 +454,51 @@ TEST_F(DialogTest, ArrowsPassOverTheLabelsAndGroupBoxOfARadioGroup)
     });
     dialog.DoModal();
     EXPECT_EQ(checked, kNorth);
+}
+
+TEST_F(DialogTest, ASheetShowsItsBoxCaptionAndTabsAndTurnsPagesByKeyAndClick)
+{
+    SamplePage cell;
+    SamplePage view("表示");
+    PropertySheet sheet("オプション");
+    sheet.AddPage(&cell);
+    sheet.AddPage(&view);
+    driver.OnNextDialog([&](DialogOperator&) {
+        Canvas canvas(80, 25);
+        Renderer renderer;
+        renderer.Paint(canvas);
+        RECT tab = sheet.GetTabRect(0);
+        sheet.ClientToScreen(&tab);
+        const RECT cells = PixelsToCells(tab);
+        EXPECT_NE(canvas.LineText(cells.top - 1).find("オプション"), std::string::npos) << "the caption over the tab row";
+        EXPECT_NE(canvas.LineText(cells.top).find("│ [ｾﾙ] 表示 "), std::string::npos)
+            << "inside the box, the active page's tab marked: " << canvas.LineText(cells.top);
+
+        Wnd* apply = sheet.GetDlgItem(ID_APPLY_NOW);
+        EXPECT_FALSE(apply->IsWindowEnabled()) << "nothing changed yet";
+        InputEvent altA = InputEvent::KeyPress('A');
+        altA.alt = true;
+        DispatchInput(altA);
+        EXPECT_EQ(cell.applies, 0) << "a disabled Apply cannot be pressed by its mnemonic";
+
+        DispatchInput(InputEvent::KeyPress(VK_NEXT, false, true));
+        EXPECT_EQ(sheet.GetActivePage(), &view);
+        DispatchInput(InputEvent::KeyPress(VK_NEXT, false, true));
+        EXPECT_EQ(sheet.GetActivePage(), &cell) << "round past the last page";
+        DispatchInput(InputEvent::KeyPress(VK_PRIOR, false, true));
+        EXPECT_EQ(sheet.GetActivePage(), &view);
+        DispatchInput(InputEvent::MouseClick(POINT{(tab.left + tab.right) / 2, tab.top + 2}));
+        EXPECT_EQ(sheet.GetActivePage(), &cell) << "a click on a tab";
+        EXPECT_FALSE(view.IsWindowVisible());
+
+        cell.SetModified();
+        EXPECT_TRUE(apply->IsWindowEnabled());
+        DispatchInput(altA);
+        EXPECT_EQ(cell.applies, 1);
+        EXPECT_EQ(view.applies, 1) << "every page made so far applies";
+        EXPECT_FALSE(apply->IsWindowEnabled()) << "applied: nothing left to apply";
+        EXPECT_TRUE(sheet.IsInModalLoop());
+        DispatchInput(InputEvent::KeyPress(VK_ESCAPE));
+    });
+    EXPECT_EQ(sheet.DoModal(), IDCANCEL);
 }
