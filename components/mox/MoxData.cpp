@@ -328,6 +328,38 @@ plat::BOOL MoxData::RemoveRecord(long record, long count)
     return TRUE;
 }
 
+std::vector<std::uint8_t> MoxData::SaveRecords(long record, long count) const
+{
+    if (record < 0 || count < 0 || count > m_recordCount - record)
+        throw plat::InvalidArgument("cannot save " + std::to_string(count) + " records at " + std::to_string(record) +
+                                    " of " + std::to_string(m_recordCount));
+    const std::size_t cells = ToIndex(count) * m_layout.recordSize;
+    const std::size_t present = ToIndex(count) * m_layout.presentStride;
+    std::vector<std::uint8_t> image(cells + present);
+    if (cells != 0)
+        std::memcpy(image.data(), m_cells.data() + ToIndex(record) * m_layout.recordSize, cells);
+    if (present != 0)
+        std::memcpy(image.data() + cells, m_present.data() + ToIndex(record) * m_layout.presentStride, present);
+    return image;
+}
+
+void MoxData::RestoreRecords(long record, long count, const std::vector<std::uint8_t>& image)
+{
+    const std::size_t cells = ToIndex(std::max(count, 0L)) * m_layout.recordSize;
+    const std::size_t present = ToIndex(std::max(count, 0L)) * m_layout.presentStride;
+    if (record < 0 || count < 0 || count > m_recordCount - record || image.size() != cells + present)
+        throw plat::InvalidArgument("cannot restore " + std::to_string(count) + " records at " + std::to_string(record) +
+                                    " of " + std::to_string(m_recordCount) + " from an image of " +
+                                    std::to_string(image.size()) + " bytes");
+    if (cells != 0)
+        std::memcpy(m_cells.data() + ToIndex(record) * m_layout.recordSize, image.data(), cells);
+    if (present != 0)
+        std::memcpy(m_present.data() + ToIndex(record) * m_layout.presentStride, image.data() + cells, present);
+    m_lastInput = FindLastInputFrom(m_recordCount - 1);
+    MarkModified();
+    RequestRedraw(record, record + count - 1);
+}
+
 bool MoxData::RecordHasData(long record) const noexcept
 {
     const std::uint8_t* row = m_present.data() + ToIndex(record) * m_layout.presentStride;

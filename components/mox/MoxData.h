@@ -66,6 +66,12 @@ public:
     // for an insert (which then changes nothing); count is cut to what lies after record.
     plat::BOOL InsertRecord(long record, long count);
     plat::BOOL RemoveRecord(long record, long count);
+    // A raw copy of count records from record (their cells and which cells hold data), for
+    // a command that must put lines back exactly as they were when a hook refuses part way:
+    // neither call asks a hook or tells one. Records outside the table throw
+    // plat::InvalidArgument; an image of another size than the records is refused the same way.
+    [[nodiscard]] std::vector<std::uint8_t> SaveRecords(long record, long count) const;
+    void RestoreRecords(long record, long count, const std::vector<std::uint8_t>& image);
     // The last record that holds any data, -1 when none does.
     [[nodiscard]] long GetLastInputRecordNo() const;
     // Asks the views to refresh records first to last (-1 = to the end).

@@ -61,8 +61,9 @@ protected:
         driver.PushKey(VK_END, false, true);
         driver.PushKey(VK_DOWN);
         driver.PushKey(VK_HOME);
+        driver.PushKey(VK_RIGHT);
+        // Return takes the value in and walks on to the next cell.
         for (const char* text : {name, x, y, z}) {
-            driver.PushKey(VK_RIGHT);
             driver.PushText(text);
             driver.PushKey(VK_RETURN);
         }
@@ -468,7 +469,7 @@ TEST_F(CoordinateEditorTest, TheMenuBarGreysWhatTheGridCannotDoYetAndF1ShowsTheC
     driver.PushKey(VK_RIGHT); // 編集
     driver.PushKey(VK_DOWN);
     driver.PushKey(VK_RIGHT); // ｾﾙ
-    driver.PushText("i");     // 行挿入 is greyed: its letter does nothing
+    driver.PushText("i");     // 行挿入, which needs whole lines selected
     driver.PushKey(VK_ESCAPE);
     driver.PushKey(VK_ESCAPE);
     driver.PushKey(VK_F1);
@@ -477,7 +478,8 @@ TEST_F(CoordinateEditorTest, TheMenuBarGreysWhatTheGridCannotDoYetAndF1ShowsTheC
     EXPECT_FALSE(frame.IsWindow()) << "nothing was changed, so Ctrl+Q quit without asking";
     EXPECT_EQ(data.GetLastInputRecordNo(), points - 1) << "no line was inserted";
     EXPECT_EQ(topics, std::vector<std::string>{"点名"});
-    EXPECT_TRUE(driver.MessageBoxes().empty());
+    ASSERT_EQ(driver.MessageBoxes().size(), 1u);
+    EXPECT_EQ(driver.MessageBoxes()[0].text, "行が選択されていません。");
 
     Menu* edit = frame.GetMenu()->GetSubMenu(1);
     Menu* cell = frame.GetMenu()->GetSubMenu(2);
@@ -486,7 +488,7 @@ TEST_F(CoordinateEditorTest, TheMenuBarGreysWhatTheGridCannotDoYetAndF1ShowsTheC
     EXPECT_FALSE(greyed(edit, NifCommand::EditCopy)) << "the grid copies";
     EXPECT_TRUE(greyed(edit, NifCommand::EditPasteSpecial));
     EXPECT_TRUE(greyed(edit, NifCommand::EditUndo));
-    EXPECT_TRUE(greyed(cell, NifCommand::LineInsert));
+    EXPECT_FALSE(greyed(cell, NifCommand::LineInsert)) << "the grid inserts lines";
 
     // The help file that ships with the program has a topic for every item.
     HelpFile help;

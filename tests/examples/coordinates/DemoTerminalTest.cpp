@@ -60,11 +60,11 @@ TEST(DemoTerminalTest, APointTypedSavedAndQuitIsInTheDocument)
 
     tmux.Keys("C-End Down Home Right");
     tmux.Type("新点1");
-    tmux.Keys("Enter Right");
+    tmux.Keys("Enter");
     tmux.Type("-36400.5");
-    tmux.Keys("Enter Right");
+    tmux.Keys("Enter");
     tmux.Type("-8200.25");
-    tmux.Keys("Enter Right");
+    tmux.Keys("Enter");
     tmux.Type("23.4");
     tmux.Keys("Enter");
     EXPECT_TRUE(tmux.Shows("新点1           -36400.500     -8200.250        23.400")) << tmux.Screen();
