@@ -111,6 +111,13 @@ void RemapLockLines(TavLockArray& locks, std::vector<std::pair<long, long>> assi
         else
             lines.push_back(entry);
     }
+    // The same lines by the line they came from, to find what a range sends where.
+    std::vector<std::pair<long, long>> byOrigin;
+    for (const auto& [line, from] : lines)
+        if (from >= 0)
+            byOrigin.emplace_back(from, line);
+    std::sort(byOrigin.begin(), byOrigin.end());
+    std::vector<long> arriving;
     TavLockArray remapped;
     for (const TavLockData& lock : locks) {
         if (lock.first > lock.last) {
@@ -129,11 +136,14 @@ void RemapLockLines(TavLockArray& locks, std::vector<std::pair<long, long>> assi
         if (start <= lock.last)
             remapped.Add({lock.id, static_cast<std::int32_t>(start), lock.last});
         // What arrives: the lines that now hold a line of the range, in runs.
+        arriving.clear();
+        for (auto from = std::lower_bound(byOrigin.begin(), byOrigin.end(), std::pair{long{lock.first}, -1L});
+             from != byOrigin.end() && from->first <= lock.last; ++from)
+            arriving.push_back(from->second);
+        std::sort(arriving.begin(), arriving.end());
         long runFirst = -1;
         long runLast = -2;
-        for (const auto& [line, from] : lines) {
-            if (from < lock.first || from > lock.last)
-                continue;
+        for (const long line : arriving) {
             if (line != runLast + 1 && runFirst >= 0) {
                 remapped.Add({lock.id, static_cast<std::int32_t>(runFirst), static_cast<std::int32_t>(runLast)});
                 runFirst = line;
@@ -187,6 +197,54 @@ private:
     std::vector<long> m_records;
     std::vector<std::uint8_t> m_bytes;
 };
+
+// Flags read straight from an attribute table's rows (bit k + 1 of a record's row belongs to
+// item k), and changes that are left out when they would change nothing: a command touches
+// thousands of cells, and the table's own operations look every identifier up.
+bool RawBit(const TavAttr& attr, long row, long bit)
+{
+    const auto stride = static_cast<std::size_t>(attr.GetBytesPerRow());
+    const auto at = static_cast<std::size_t>(row) * stride + static_cast<std::size_t>(bit) / 8;
+    return ((attr.GetBits()[at] >> (bit % 8)) & 1u) != 0;
+}
+
+std::uint8_t RecordFlag(const TavAttr& attr, long record) { return attr.IsCreate() && RawBit(attr, record + 1, 0) ? 1 : 0; }
+
+std::uint8_t CellFlag(const TavAttr& attr, unsigned id, long item, long record)
+{
+    if (!attr.IsCreate())
+        return 0;
+    if (item + 1 >= attr.GetBitColumns())
+        return attr.Get(id, record) ? 1 : 0;
+    const long row = record + 1;
+    return RawBit(attr, row, item + 1) || RawBit(attr, 0, 0) || RawBit(attr, 0, item + 1) || RawBit(attr, row, 0) ? 1 : 0;
+}
+
+void SetRecordFlag(TavAttr& attr, long record, int on)
+{
+    if (!attr.IsCreate())
+        return;
+    if (!on) {
+        const auto stride = static_cast<std::size_t>(attr.GetBytesPerRow());
+        const std::uint8_t* row = attr.GetBits() + (static_cast<std::size_t>(record) + 1) * stride;
+        if (std::all_of(row, row + stride, [](std::uint8_t byte) { return byte == 0; }))
+            return;
+    }
+    attr.Set(record, on, 0);
+}
+
+void SetCellFlag(TavAttr& attr, unsigned id, long item, long record, int on)
+{
+    if (!attr.IsCreate())
+        return;
+    if (item + 1 < attr.GetBitColumns()) {
+        const long row = record + 1;
+        const bool unchanged = on ? RawBit(attr, row, item + 1) : !RawBit(attr, row, item + 1) && !RawBit(attr, row, 0);
+        if (unchanged)
+            return;
+    }
+    attr.Set(id, record, on, 0);
+}
 
 // Cells and flags of a line as they were before the command: per item a presence byte and
 // the cell's bytes; the flags the record and each cell had, counting the wider flags too.
@@ -372,9 +430,9 @@ int TavCommon::ExecLineCommand()
         }
         std::uint8_t* flag = state.flags.data() + index * flagStride;
         for (const TavAttr* attr : {&warning, &disable}) {
-            *flag++ = attr->IsCreate() && attr->Get(record) ? 1 : 0;
+            *flag++ = RecordFlag(*attr, record);
             for (long k = 0; k < items; ++k)
-                *flag++ = attr->IsCreate() && attr->Get(ids[static_cast<std::size_t>(k)], record) ? 1 : 0;
+                *flag++ = CellFlag(*attr, ids[static_cast<std::size_t>(k)], k, record);
         }
     };
     // What undoing needs: the raw records, flag rows and lock ranges of every line touched.
@@ -429,9 +487,9 @@ int TavCommon::ExecLineCommand()
         const std::uint8_t* flag = from.flags.data() + fromIndex * flagStride;
         for (TavAttr* attr : {&warning, &disable}) {
             if (k < 0)
-                attr->Set(record, flag[0], 0);
+                SetRecordFlag(*attr, record, flag[0]);
             else
-                attr->Set(ids[static_cast<std::size_t>(k)], record, flag[1 + k], 0);
+                SetCellFlag(*attr, ids[static_cast<std::size_t>(k)], k, record, flag[1 + k]);
             flag += items + 1;
         }
     };
@@ -440,14 +498,14 @@ int TavCommon::ExecLineCommand()
     if (move) {
         for (std::size_t i = 0; i < blocks && !refused; ++i) {
             for (long r = m_srcBlocks.GetAt(i).Top(); r <= m_srcBlocks.GetAt(i).Bottom() && !refused; ++r) {
-                warning.Set(r, 0, 0);
-                disable.Set(r, 0, 0);
+                SetRecordFlag(warning, r, 0);
+                SetRecordFlag(disable, r, 0);
                 for (long k = 0; k < items && !refused; ++k) {
                     refused = !data.Delete(k, r);
                     if (!refused)
                         changed.emplace_back(k, r);
-                    warning.Set(ids[static_cast<std::size_t>(k)], r, 0, 0);
-                    disable.Set(ids[static_cast<std::size_t>(k)], r, 0, 0);
+                    SetCellFlag(warning, ids[static_cast<std::size_t>(k)], k, r, 0);
+                    SetCellFlag(disable, ids[static_cast<std::size_t>(k)], k, r, 0);
                 }
             }
         }
