@@ -72,6 +72,10 @@ public:
     // plat::InvalidArgument; an image of another size than the records is refused the same way.
     [[nodiscard]] std::vector<std::uint8_t> SaveRecords(long record, long count) const;
     void RestoreRecords(long record, long count, const std::vector<std::uint8_t>& image);
+    // Rearranges records first .. first + from.size() - 1: record first + i takes what record
+    // from[i] held (-1: nothing), each from[i] within the same span. Asks no hook and tells
+    // none: the records only change places, as in an insert or a removal.
+    void ReorderRecords(long first, const std::vector<long>& from);
     // The last record that holds any data, -1 when none does.
     [[nodiscard]] long GetLastInputRecordNo() const;
     // Asks the views to refresh records first to last (-1 = to the end).

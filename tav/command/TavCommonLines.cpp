@@ -246,6 +246,37 @@ void SetCellFlag(TavAttr& attr, unsigned id, long item, long record, int on)
     attr.Set(id, record, on, 0);
 }
 
+// Gives records first .. first + from.size() - 1 the flag rows that the records from[i] had
+// (-1: none), as MoxData::ReorderRecords does with their cells. Rows that stay as they are
+// are not touched.
+void ReorderAttrRows(TavAttr& attr, const TavManager& manager, long first, const std::vector<long>& from)
+{
+    if (!attr.IsCreate() || from.empty())
+        return;
+    const auto stride = static_cast<std::size_t>(attr.GetBytesPerRow());
+    const std::uint8_t* live = attr.GetBits() + (static_cast<std::size_t>(first) + 1) * stride;
+    const std::vector<std::uint8_t> before(live, live + from.size() * stride);
+    const std::vector<std::uint8_t> none(stride, 0);
+    const long items = std::min<long>(attr.GetBitColumns() - 1, manager.GetItemCount());
+    for (std::size_t i = 0; i < from.size(); ++i) {
+        const std::uint8_t* wanted = from[i] < 0 ? none.data() : before.data() + static_cast<std::size_t>(from[i] - first) * stride;
+        const std::uint8_t* now = before.data() + i * stride;
+        if (std::equal(wanted, wanted + stride, now))
+            continue;
+        const long record = first + static_cast<long>(i);
+        attr.Set(record, 0, 0);
+        if (wanted[0] & 1u) {
+            attr.Set(record, 1, 0);
+            continue;
+        }
+        for (long item = 0; item < items; ++item) {
+            const auto bit = static_cast<std::size_t>(item) + 1;
+            if ((wanted[bit / 8] >> (bit % 8)) & 1u)
+                attr.Set(manager.ItemNotoID(item), record, 1, 0);
+        }
+    }
+}
+
 // Cells and flags of a line as they were before the command: per item a presence byte and
 // the cell's bytes; the flags the record and each cell had, counting the wider flags too.
 struct LineState {
@@ -311,31 +342,29 @@ void TavCommon::LineCloseUp()
     for (std::size_t i = 0; i < selection.GetSize(); ++i) {
         const long top = selection.GetAt(i).Top();
         const long bottom = selection.GetAt(i).Bottom();
-        // A run of blank lines goes in one step: out of its place, and in again as empty
-        // lines at the range's bottom, so the lines after the range stay where they are.
-        for (long line = std::min(bottom, Data().GetLastInputRecordNo()); line >= top; --line) {
-            if (!QueryBlankLine(line))
-                continue;
-            long runTop = line;
-            while (runTop > top && QueryBlankLine(runTop - 1))
-                --runTop;
-            const auto count = static_cast<std::int32_t>(line - runTop + 1);
-            if (line == bottom) {
-                line = runTop; // already at the bottom
-                continue;
-            }
-            const auto at = static_cast<std::int32_t>(bottom - count + 1);
-            Data().RemoveRecord(runTop, count);
-            Data().InsertRecord(at, count);
-            for (TavAttr* attr : {&AttrWarning(), &AttrDisable()}) {
-                attr->RemoveRecord(runTop, count, 1);
-                attr->InsertRecord(at, count, 1);
-            }
-            DeleteLockLines(Data().Lock(), static_cast<std::int32_t>(runTop), count);
-            InsertLockLines(Data().Lock(), at, count, Data().GetRecordCount());
-            line = runTop;
-        }
+        // The lines up to the last that holds data keep their order when they are not blank;
+        // the blank ones leave, and as many empty lines come in at the range's bottom. One
+        // pass over the range, whatever the number of blank lines.
+        const long last = std::min(bottom, Data().GetLastInputRecordNo());
+        std::vector<long> from;
+        from.reserve(static_cast<std::size_t>(bottom - top + 1));
+        for (long line = top; line <= bottom; ++line)
+            if (line > last || !QueryBlankLine(line))
+                from.push_back(line);
+        const auto removed = static_cast<std::size_t>(bottom - top + 1) - from.size();
+        if (removed == 0)
+            continue;
+        from.resize(from.size() + removed, -1);
+        Data().ReorderRecords(top, from);
+        ReorderAttrRows(AttrWarning(), Manager(), top, from);
+        ReorderAttrRows(AttrDisable(), Manager(), top, from);
+        std::vector<std::pair<long, long>> assigned;
+        for (std::size_t j = 0; j < from.size(); ++j)
+            if (from[j] != top + static_cast<long>(j))
+                assigned.emplace_back(top + static_cast<long>(j), from[j]);
+        RemapLockLines(Data().Lock(), std::move(assigned));
     }
+    m_window->Invalidate(FALSE);
     // The selection stays on the ranges when the command ends.
     m_dstBlocks = selection;
     OnFinishLineEdit();
