@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -501,9 +502,16 @@ int TavCommon::ExecLineCommand()
         for (long r = m_srcBlocks.GetAt(i).Top(); r <= m_srcBlocks.GetAt(i).Bottom(); ++r)
             assigned.emplace_back(r + (m_dstBlocks.GetAt(i).Top() - m_srcBlocks.GetAt(i).Top()), r);
 
-    // One repaint at the end instead of one per cell.
-    const int viewUpdate = data.m_viewUpdate;
-    data.m_viewUpdate = 0;
+    // One repaint at the end instead of one per cell, whatever a hook does meanwhile.
+    struct QuietTable {
+        MoxData& table;
+        int saved;
+        explicit QuietTable(MoxData& quiet) : table(quiet), saved(quiet.m_viewUpdate) { table.m_viewUpdate = 0; }
+        ~QuietTable() { table.m_viewUpdate = saved; }
+        QuietTable(const QuietTable&) = delete;
+        QuietTable& operator=(const QuietTable&) = delete;
+    };
+    std::optional<QuietTable> quiet(std::in_place, data);
     std::vector<std::pair<long, long>> changed; // cells written so far, for the host when undone
     const auto writeCell = [&](const std::uint8_t* cell, long k, long record) {
         const plat::BOOL done = cell[0] != 0 ? data.Set(k, record, cell + 1, sizes[static_cast<std::size_t>(k)])
@@ -568,7 +576,7 @@ int TavCommon::ExecLineCommand()
         for (const Image& image : images)
             data.RestoreRecords(image.record, image.count, image.bytes);
     }
-    data.m_viewUpdate = viewUpdate;
+    quiet.reset();
     if (refused) {
         warningRows.Restore(warning, manager);
         disableRows.Restore(disable, manager);
