@@ -25,7 +25,6 @@
 namespace {
 
 constexpr plat::UINT kLineMove = 0xC106;
-constexpr plat::UINT kLineCopy = 0xC107;
 constexpr plat::UINT kLineSwap = 0xC108;
 constexpr plat::UINT kLineCloseUp = 0xC109;
 constexpr plat::UINT kWarningOk = 0x30;

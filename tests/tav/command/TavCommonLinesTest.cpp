@@ -139,6 +139,7 @@ TEST_F(TavCommonLinesTest, InsertAndDeleteTakeFlagsAndLocksAlongAndRefuseWhatThe
     bound.manager.Associate(&grid, &empty);
     SelectLines({{0, 99}});
     EXPECT_EQ(grid.LineInsert(), 1) << "a table without data takes any selection that fits";
+    bound.manager.Associate(&grid, &data); // the fixture's table outlives this one
 }
 
 TEST_F(TavCommonLinesTest, MoveCopyAndSwapCarryLinesWithTheirFlagsWhereTheBlocksWereTaken)
