@@ -339,6 +339,7 @@ bool CoordinateFrame::GridKey(const plat::InputEvent& event)
         command = NifCommand::LineDelete; // cells selected: Delete clears them, as the grid does
     if (command != 0) {
         m_grid.SendMessage(plat::WM_COMMAND, command);
+        UpdateStatus(); // a search or a jump moved the caret without the grid telling
         return true;
     }
     // Ctrl+L (or Shift+Space) widens the selection to the whole lines it touches, for the line
