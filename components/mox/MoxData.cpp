@@ -328,6 +328,69 @@ plat::BOOL MoxData::RemoveRecord(long record, long count)
     return TRUE;
 }
 
+std::vector<std::uint8_t> MoxData::SaveRecords(long record, long count) const
+{
+    if (record < 0 || count < 0 || count > m_recordCount - record)
+        throw plat::InvalidArgument("cannot save " + std::to_string(count) + " records at " + std::to_string(record) +
+                                    " of " + std::to_string(m_recordCount));
+    const std::size_t cells = ToIndex(count) * m_layout.recordSize;
+    const std::size_t present = ToIndex(count) * m_layout.presentStride;
+    std::vector<std::uint8_t> image(cells + present);
+    if (cells != 0)
+        std::memcpy(image.data(), m_cells.data() + ToIndex(record) * m_layout.recordSize, cells);
+    if (present != 0)
+        std::memcpy(image.data() + cells, m_present.data() + ToIndex(record) * m_layout.presentStride, present);
+    return image;
+}
+
+void MoxData::RestoreRecords(long record, long count, const std::vector<std::uint8_t>& image)
+{
+    const std::size_t cells = ToIndex(std::max(count, 0L)) * m_layout.recordSize;
+    const std::size_t present = ToIndex(std::max(count, 0L)) * m_layout.presentStride;
+    if (record < 0 || count < 0 || count > m_recordCount - record || image.size() != cells + present)
+        throw plat::InvalidArgument("cannot restore " + std::to_string(count) + " records at " + std::to_string(record) +
+                                    " of " + std::to_string(m_recordCount) + " from an image of " +
+                                    std::to_string(image.size()) + " bytes");
+    if (cells != 0)
+        std::memcpy(m_cells.data() + ToIndex(record) * m_layout.recordSize, image.data(), cells);
+    if (present != 0)
+        std::memcpy(m_present.data() + ToIndex(record) * m_layout.presentStride, image.data() + cells, present);
+    m_lastInput = FindLastInputFrom(m_recordCount - 1);
+    MarkModified();
+    RequestRedraw(record, record + count - 1);
+}
+
+void MoxData::ReorderRecords(long first, const std::vector<long>& from)
+{
+    const auto count = static_cast<long>(from.size());
+    if (first < 0 || count > m_recordCount - first)
+        throw plat::InvalidArgument("cannot reorder " + std::to_string(count) + " records at " + std::to_string(first) +
+                                    " of " + std::to_string(m_recordCount));
+    for (const long record : from)
+        if (record != -1 && (record < first || record >= first + count))
+            throw plat::InvalidArgument("record " + std::to_string(record) + " lies outside the records reordered");
+    const std::vector<std::uint8_t> before = SaveRecords(first, count);
+    const std::size_t cells = ToIndex(count) * m_layout.recordSize;
+    for (long i = 0; i < count; ++i) {
+        std::uint8_t* cell = m_cells.data() + ToIndex(first + i) * m_layout.recordSize;
+        std::uint8_t* present = m_present.data() + ToIndex(first + i) * m_layout.presentStride;
+        const long source = from[ToIndex(i)];
+        if (m_layout.recordSize == 0 || m_layout.presentStride == 0)
+            continue;
+        if (source < 0) {
+            std::memset(cell, 0, m_layout.recordSize);
+            std::memset(present, 0, m_layout.presentStride);
+            continue;
+        }
+        const std::size_t at = ToIndex(source - first);
+        std::memcpy(cell, before.data() + at * m_layout.recordSize, m_layout.recordSize);
+        std::memcpy(present, before.data() + cells + at * m_layout.presentStride, m_layout.presentStride);
+    }
+    m_lastInput = FindLastInputFrom(m_recordCount - 1);
+    MarkModified();
+    RequestRedraw(first, first + count - 1);
+}
+
 bool MoxData::RecordHasData(long record) const noexcept
 {
     const std::uint8_t* row = m_present.data() + ToIndex(record) * m_layout.presentStride;

@@ -66,6 +66,16 @@ public:
     // for an insert (which then changes nothing); count is cut to what lies after record.
     plat::BOOL InsertRecord(long record, long count);
     plat::BOOL RemoveRecord(long record, long count);
+    // A raw copy of count records from record (their cells and which cells hold data), for
+    // a command that must put lines back exactly as they were when a hook refuses part way:
+    // neither call asks a hook or tells one. Records outside the table throw
+    // plat::InvalidArgument; an image of another size than the records is refused the same way.
+    [[nodiscard]] std::vector<std::uint8_t> SaveRecords(long record, long count) const;
+    void RestoreRecords(long record, long count, const std::vector<std::uint8_t>& image);
+    // Rearranges records first .. first + from.size() - 1: record first + i takes what record
+    // from[i] held (-1: nothing), each from[i] within the same span. Asks no hook and tells
+    // none: the records only change places, as in an insert or a removal.
+    void ReorderRecords(long first, const std::vector<long>& from);
     // The last record that holds any data, -1 when none does.
     [[nodiscard]] long GetLastInputRecordNo() const;
     // Asks the views to refresh records first to last (-1 = to the end).

@@ -133,6 +133,9 @@ void CoordinateFrame::UpdateStatus()
     const std::string prompt = item.substr(0, item.find('\n'));
     SendMessage(plat::WM_SETMESSAGESTRING, 0, reinterpret_cast<plat::LPARAM>(prompt.c_str()));
     std::string indicators = m_lastMessage.empty() ? std::string() : m_lastMessage + "   ";
+    // While lines are marked for a move, copy or swap, the way on and the way out.
+    if (m_grid.QueryLineCommand() != 0)
+        indicators += "↑↓ 移動先  Enter 実行  Esc 取消   ";
     indicators += "行 " + std::to_string(caret.row + 1) + "   F10 メニュー  F1 ヘルプ  Ctrl+Q 終了";
     SetIndicatorText(indicators);
 }
@@ -313,7 +316,50 @@ bool CoordinateFrame::PreTranslateInput(const plat::InputEvent& event)
             return true;
         }
     }
+    if (GridKey(event))
+        return true;
     m_lastMessage.clear();
+    return false;
+}
+
+bool CoordinateFrame::GridKey(const plat::InputEvent& event)
+{
+    // Only while the grid has the keys and no cell is being edited: then they are the editor's.
+    if (plat::Wnd::GetFocus() != &m_grid || m_grid.SendMessage(MOXM_ISEDITING) != 0)
+        return false;
+    const bool plain = !event.control && !event.shift && !event.alt;
+    const bool wholeLines = [&] {
+        const MoxRectArray& selection = m_grid.GetSelection();
+        for (std::size_t i = 0; i < selection.GetSize(); ++i)
+            if (!(selection.GetFlags(i) & MoxRectArray::kWholeLines))
+                return false;
+        return !selection.IsEmpty();
+    }();
+    plat::UINT command = 0;
+    if (event.control && !event.shift && !event.alt)
+        command = event.key == 'F' ? NifCommand::Find : event.key == 'G' ? NifCommand::Jump : 0;
+    else if (plain && event.key == plat::VK_INSERT)
+        command = NifCommand::LineInsert;
+    else if (plain && event.key == plat::VK_DELETE && wholeLines)
+        command = NifCommand::LineDelete; // cells selected: Delete clears them, as the grid does
+    if (command != 0) {
+        m_grid.SendMessage(plat::WM_COMMAND, command);
+        UpdateStatus(); // a search or a jump moved the caret without the grid telling
+        return true;
+    }
+    // Ctrl+L (or Shift+Space) widens the selection to the whole lines it touches, for the line
+    // commands to work on.
+    if ((event.control && !event.shift && !event.alt && event.key == 'L') ||
+        (event.shift && !event.control && !event.alt && event.key == plat::VK_SPACE)) {
+        MoxRectArray lines;
+        const MoxRectArray& selection = m_grid.GetSelection();
+        const auto lastColumn = static_cast<std::int32_t>(m_grid.GetColumnCount() - 1);
+        for (std::size_t i = 0; i < selection.GetSize(); ++i)
+            lines.Add(MoxRect(MoxPos{0, selection.GetAt(i).Top()}, MoxPos{lastColumn, selection.GetAt(i).Bottom()}),
+                      MoxRectArray::kWholeLines);
+        m_grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<plat::WPARAM>(&lines));
+        return true;
+    }
     return false;
 }
 

@@ -2,7 +2,7 @@
 // its status line. It answers the grid's questions through the manager, and takes the
 // document commands from its menus or keys: Ctrl+S saves (atomically), Ctrl+O opens another
 // file, Ctrl+Q quits, asking first whether to save changes; F10 opens the menu bar and F1
-// the help on the caret's item.
+// the help on the caret's item. The grid's line commands, search and jump have keys too.
 #pragma once
 
 #include "examples/coordinates/CoordinateGrid.h"
@@ -82,6 +82,9 @@ private:
     plat::LRESULT OnClose(plat::WPARAM, plat::LPARAM);
     plat::LRESULT OnGridChanged(plat::WPARAM w, plat::LPARAM l);
 
+    // The grid's keys: Ctrl+F find, Ctrl+G jump, Insert and Delete of selected lines, Ctrl+L
+    // or Shift+Space to select whole lines; true when the key was one of them.
+    bool GridKey(const plat::InputEvent& event);
     // The cell being edited goes into the table before the table is saved or left.
     void FinishEditing();
     void ShowOpenError(const std::string& why);

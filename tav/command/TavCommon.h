@@ -103,6 +103,33 @@ public:
     [[nodiscard]] static const plat::Brush& LockBrush() noexcept { return m_brhLock; }
     [[nodiscard]] static const plat::Brush& DisableBrush() noexcept { return m_brhDisable; }
 
+    // ---- line commands, the Return walk, jump and find ----
+    // Insert or delete empty records at the selected lines (one range of whole lines); the
+    // attribute rows and the lock ranges move with their lines. 1 when done.
+    int LineInsert();
+    int LineDelete();
+    // Marks the selected lines for a move (0xC106), copy (0xC107) or swap (0xC108): the
+    // blocks then travel with the caret until ExecLineCommand or Escape.
+    void StartLineCommand(plat::UINT command);
+    // Carries a pending command out; 1 when it was. All or nothing: when the table refuses
+    // a cell part way, every line, flag and lock range is put back and the command ends.
+    int ExecLineCommand();
+    // Closes up the blank lines of each selected range towards its top.
+    void LineCloseUp();
+    void MoveCurTop();
+    void MoveCurBottom();
+    void LineJump();
+    // Return and Tab: carry out a pending command, else walk to the next editable cell.
+    void ReturnKeyDown();
+    void MoveNextCursor();
+    // Searches one selected column with the find dialog.
+    void Find();
+    // What the find dialog needs of the manager: the item shown in a column (-1: none), the
+    // item's editor control and its cell size.
+    long FindItemOfColumn(long column);
+    plat::Wnd* FindItemEditor(long itemNo);
+    unsigned FindItemDataSize(long itemNo);
+
     // Hooks, in slot order. Non-zero results permit.
     virtual int OnFixedCellText(const MoxPos& corner, std::string& text);
     virtual int OnSelChanging(const MoxPos& from, const MoxPos& to);

@@ -20,6 +20,16 @@ inline constexpr plat::UINT ID_TAV_EDITOPEN = 0xC305;
 // Layout: the template management and item change commands.
 inline constexpr plat::UINT ID_TAV_TEMPLATE = 0xC302;
 inline constexpr plat::UINT ID_TAV_CELLCHANGE = 0xC307;
+inline constexpr plat::UINT ID_TAV_MOVETOP = 0xC100;
+inline constexpr plat::UINT ID_TAV_MOVEBOTTOM = 0xC101;
+inline constexpr plat::UINT ID_TAV_JUMP = 0xC102;
+inline constexpr plat::UINT ID_TAV_FIND = 0xC103;
+inline constexpr plat::UINT ID_TAV_LINEINSERT = 0xC104;
+inline constexpr plat::UINT ID_TAV_LINEDELETE = 0xC105;
+inline constexpr plat::UINT ID_TAV_LINEMOVE = 0xC106;
+inline constexpr plat::UINT ID_TAV_LINECOPY = 0xC107;
+inline constexpr plat::UINT ID_TAV_LINESWAP = 0xC108;
+inline constexpr plat::UINT ID_TAV_LINECLOSEUP = 0xC109;
 
 template <class Window>
 class TavCellRouting {
@@ -72,6 +82,18 @@ public:
             Command(ID_TAV_EDITOPEN, &OnCommand<&TavCommon::EditOpen>),
             Command(ID_TAV_TEMPLATE, &OnCommand<&TavCommon::CellTemplate>),
             Command(ID_TAV_CELLCHANGE, &OnCommand<&TavCommon::CellChange>),
+            // Line commands, moves, jump and find.
+            Message(plat::WM_LBUTTONDBLCLK, &OnLButtonDblClk),
+            Command(ID_TAV_MOVETOP, &OnCommand<&TavCommon::MoveCurTop>),
+            Command(ID_TAV_MOVEBOTTOM, &OnCommand<&TavCommon::MoveCurBottom>),
+            Command(ID_TAV_JUMP, &OnCommand<&TavCommon::LineJump>),
+            Command(ID_TAV_FIND, &OnCommand<&TavCommon::Find>),
+            Command(ID_TAV_LINEINSERT, &OnLine<&TavCommon::LineInsert>),
+            Command(ID_TAV_LINEDELETE, &OnLine<&TavCommon::LineDelete>),
+            Command(ID_TAV_LINEMOVE, &OnStartLine<ID_TAV_LINEMOVE>),
+            Command(ID_TAV_LINECOPY, &OnStartLine<ID_TAV_LINECOPY>),
+            Command(ID_TAV_LINESWAP, &OnStartLine<ID_TAV_LINESWAP>),
+            Command(ID_TAV_LINECLOSEUP, &OnCommand<&TavCommon::LineCloseUp>),
             Entry{},
         };
         return entries;
@@ -109,10 +131,13 @@ private:
     }
     static LRESULT OnKeyDown(plat::Wnd& wnd, WPARAM wParam, LPARAM)
     {
-        // The grid acts on the key first. Return and Tab walk the caret in the grid itself
-        // until line commands take them over.
+        // The grid acts on the key first (an open editor takes its value in on Return).
         wnd.Default();
-        if (wParam == plat::VK_ESCAPE && plat::IsWindow(&wnd))
+        if (!plat::IsWindow(&wnd))
+            return 0;
+        if (wParam == plat::VK_RETURN || wParam == plat::VK_TAB)
+            Self(wnd).ReturnKeyDown();
+        else if (wParam == plat::VK_ESCAPE)
             Self(wnd).EscapeKeyDown();
         return 0;
     }
@@ -237,6 +262,23 @@ private:
     {
         (Self(wnd).*Action)();
         return 0;
+    }
+    template <int (TavCommon::*Action)()>
+    static LRESULT OnLine(plat::Wnd& wnd, WPARAM, LPARAM)
+    {
+        static_cast<void>((Self(wnd).*Action)());
+        return 0;
+    }
+    template <plat::UINT Command>
+    static LRESULT OnStartLine(plat::Wnd& wnd, WPARAM, LPARAM)
+    {
+        Self(wnd).StartLineCommand(Command);
+        return 0;
+    }
+    // A pending line command takes the double click; otherwise the grid has it.
+    static LRESULT OnLButtonDblClk(plat::Wnd& wnd, WPARAM, LPARAM)
+    {
+        return Self(wnd).ExecLineCommand() != 0 ? 0 : wnd.Default();
     }
     static LRESULT OnEditClear(plat::Wnd& wnd, WPARAM, LPARAM)
     {

@@ -61,8 +61,9 @@ protected:
         driver.PushKey(VK_END, false, true);
         driver.PushKey(VK_DOWN);
         driver.PushKey(VK_HOME);
+        driver.PushKey(VK_RIGHT);
+        // Return takes the value in and walks on to the next cell.
         for (const char* text : {name, x, y, z}) {
-            driver.PushKey(VK_RIGHT);
             driver.PushText(text);
             driver.PushKey(VK_RETURN);
         }
@@ -468,7 +469,7 @@ TEST_F(CoordinateEditorTest, TheMenuBarGreysWhatTheGridCannotDoYetAndF1ShowsTheC
     driver.PushKey(VK_RIGHT); // 編集
     driver.PushKey(VK_DOWN);
     driver.PushKey(VK_RIGHT); // ｾﾙ
-    driver.PushText("i");     // 行挿入 is greyed: its letter does nothing
+    driver.PushText("i");     // 行挿入, which needs whole lines selected
     driver.PushKey(VK_ESCAPE);
     driver.PushKey(VK_ESCAPE);
     driver.PushKey(VK_F1);
@@ -477,7 +478,8 @@ TEST_F(CoordinateEditorTest, TheMenuBarGreysWhatTheGridCannotDoYetAndF1ShowsTheC
     EXPECT_FALSE(frame.IsWindow()) << "nothing was changed, so Ctrl+Q quit without asking";
     EXPECT_EQ(data.GetLastInputRecordNo(), points - 1) << "no line was inserted";
     EXPECT_EQ(topics, std::vector<std::string>{"点名"});
-    EXPECT_TRUE(driver.MessageBoxes().empty());
+    ASSERT_EQ(driver.MessageBoxes().size(), 1u);
+    EXPECT_EQ(driver.MessageBoxes()[0].text, "行が選択されていません。");
 
     Menu* edit = frame.GetMenu()->GetSubMenu(1);
     Menu* cell = frame.GetMenu()->GetSubMenu(2);
@@ -486,7 +488,7 @@ TEST_F(CoordinateEditorTest, TheMenuBarGreysWhatTheGridCannotDoYetAndF1ShowsTheC
     EXPECT_FALSE(greyed(edit, NifCommand::EditCopy)) << "the grid copies";
     EXPECT_TRUE(greyed(edit, NifCommand::EditPasteSpecial));
     EXPECT_TRUE(greyed(edit, NifCommand::EditUndo));
-    EXPECT_TRUE(greyed(cell, NifCommand::LineInsert));
+    EXPECT_FALSE(greyed(cell, NifCommand::LineInsert)) << "the grid inserts lines";
 
     // The help file that ships with the program has a topic for every item.
     HelpFile help;
@@ -494,4 +496,44 @@ TEST_F(CoordinateEditorTest, TheMenuBarGreysWhatTheGridCannotDoYetAndF1ShowsTheC
     ASSERT_TRUE(help.Load(TAVCELL_COORDINATES_HELP, &error)) << error;
     for (unsigned id = kPointNo; id <= kFlag; ++id)
         EXPECT_NE(help.Find(0x20000 + id), nullptr) << id;
+}
+
+TEST_F(CoordinateEditorTest, LinesMovedByKeysTravelMarkedAndLandWhereTheCaretTookThem)
+{
+    std::string third;
+    std::string fourth;
+    ASSERT_TRUE(data.Get(1L, 2, third));
+    ASSERT_TRUE(data.Get(1L, 3, fourth));
+    CoordinateGrid& grid = frame.Grid();
+    for (int key : {VK_DOWN, VK_DOWN})
+        driver.PushKey(key);
+    driver.PushKey(VK_DOWN, true);     // lines 3 and 4
+    driver.PushKey('L', false, true);  // as whole lines
+    for (int key : {VK_F10, VK_RIGHT, VK_DOWN, VK_RIGHT})
+        driver.PushKey(key);
+    driver.PushText("m");              // ｾﾙ, 行移動
+    for (int key : {VK_DOWN, VK_DOWN, VK_DOWN})
+        driver.PushKey(key);
+    app.Run();
+    EXPECT_TRUE(grid.IsLineMarking());
+    ASSERT_EQ(grid.GetSelection().GetSize(), 1u);
+    EXPECT_EQ(grid.GetSelection().GetAt(0).Top(), 5) << "the blocks travelled with the caret";
+    std::string name;
+    ASSERT_TRUE(data.Get(1L, 2, name));
+    EXPECT_EQ(name, third) << "nothing moved yet";
+    Canvas canvas(100, 20);
+    Renderer renderer;
+    renderer.Paint(canvas);
+    EXPECT_NE(canvas.LineText(19).find("Enter 実行"), std::string::npos) << canvas.LineText(19);
+
+    driver.PushKey(VK_RETURN);
+    app.Run();
+    EXPECT_FALSE(grid.IsLineMarking());
+    EXPECT_TRUE(data.QueryIsBlank(1L, 2));
+    EXPECT_TRUE(data.QueryIsBlank(1L, 3));
+    ASSERT_TRUE(data.Get(1L, 5, name));
+    EXPECT_EQ(name, third);
+    ASSERT_TRUE(data.Get(1L, 6, name));
+    EXPECT_EQ(name, fourth);
+    EXPECT_TRUE(data.IsModified());
 }

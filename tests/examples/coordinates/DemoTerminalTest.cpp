@@ -71,11 +71,11 @@ TEST(DemoTerminalTest, APointTypedSavedAndQuitIsInTheDocument)
 
     tmux.Keys("C-End Down Home Right");
     tmux.Type("新点1");
-    tmux.Keys("Enter Right");
+    tmux.Keys("Enter");
     tmux.Type("-36400.5");
-    tmux.Keys("Enter Right");
+    tmux.Keys("Enter");
     tmux.Type("-8200.25");
-    tmux.Keys("Enter Right");
+    tmux.Keys("Enter");
     tmux.Type("23.4");
     tmux.Keys("Enter");
     EXPECT_TRUE(tmux.Shows("新点1           -36400.500     -8200.250        23.400")) << tmux.Screen();
@@ -274,4 +274,36 @@ TEST(DemoTerminalTest, TheOptionsSheetRecoloursTheGridAtOnceAndTheColourStaysFor
     ASSERT_TRUE(tmux.Shows("T1")) << tmux.Screen();
     EXPECT_TRUE(TmuxSession::WaitFor([&] { return firstLine() == applied; })) << "the stored colour, in the next run";
     Quit(tmux);
+}
+
+TEST(DemoTerminalTest, LinesMovedByKeysAreMovedInTheSavedDocument)
+{
+    if (!tavtest::HaveTmux())
+        GTEST_SKIP() << "tmux is not installed (./run setup installs it)";
+    TmuxSession tmux(100, 20);
+    ASSERT_TRUE(tmux.Ok());
+    const fs::path document = tmux.Dir() / "eight.tcd";
+    ASSERT_FALSE(plat::WriteFileAtomically(document, coordinates_test::SurveyDocument("eight-points", 8)));
+    StartEditor(tmux, document);
+    ASSERT_TRUE(tmux.Shows("P8")) << tmux.Screen() << ReadTextFile(tmux.Dir() / "stderr");
+    tmux.Keys("Down Down S-Down C-l M-c");
+    ASSERT_TRUE(tmux.Shows("行移動(M)")) << tmux.Screen();
+    tmux.Keys("m Down Down Down");
+    ASSERT_TRUE(tmux.Shows("Enter 実行")) << tmux.Screen();
+    tmux.Keys("Enter");
+    ASSERT_TRUE(TmuxSession::WaitFor([&] { return tmux.Screen().find("Enter 実行") == std::string::npos; })) << tmux.Screen();
+    tmux.Keys("C-s");
+    ASSERT_TRUE(tmux.Shows("保存しました")) << tmux.Screen();
+    tmux.Keys("C-q");
+    ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); })) << tmux.Screen();
+
+    TavData loaded;
+    coordinates_test::LoadDocument(document, loaded);
+    std::string name;
+    for (long record : {2L, 3L})
+        EXPECT_TRUE(loaded.QueryIsBlank(1L, record)) << record;
+    for (const auto& [record, expected] : {std::pair{5L, "P3"}, std::pair{6L, "P4"}, std::pair{7L, "P8"}}) {
+        ASSERT_TRUE(loaded.Get(1L, record, name)) << record;
+        EXPECT_EQ(name, expected);
+    }
 }

@@ -119,7 +119,7 @@ public:
 };
 
 // The application, an in-memory registry, and the grid bound to a 100-record table.
-template <class Grid = ProbeGrid>
+template <class Grid = ProbeGrid, class Table = TavData>
 class BoundGrid {
 public:
     BoundGrid()
@@ -145,7 +145,7 @@ public:
     plat::HeadlessDriver driver;
     plat::WinApp app{"CommandTest", "Test", &driver};
     ProbeManager manager;
-    TavData data;
+    Table data;
     GridHost<Grid> host;
     Grid& grid = host.grid;
 };

@@ -112,6 +112,25 @@ TYPED_TEST(TavCellWindowTest, TextsPasteAndClipboardBracketsAnswerAsTheHostsSay)
     DispatchPostedMessages();
 }
 
+TYPED_TEST(TavCellWindowTest, ADoubleClickCarriesOutAMovedLineCommandAndOpensNoEditor)
+{
+    auto& bound = this->bound;
+    auto& grid = bound.grid;
+    ASSERT_TRUE(bound.data.Set(kX, 2, 4.5));
+    MoxRectArray line;
+    line.Add(MoxRect(MoxPos{0, 2}, MoxPos{4, 2}), MoxRectArray::kWholeLines);
+    grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<WPARAM>(&line));
+    grid.SendMessage(WM_COMMAND, 0xC106);
+    bound.Keys({VK_DOWN});
+    bound.driver.Push(InputEvent::MouseClick(this->Centre(MoxPos{1, 1}), InputEvent::Kind::DoubleClick));
+    bound.app.Run();
+    EXPECT_EQ(grid.QueryLineCommand(), 0u);
+    EXPECT_EQ(grid.GetEditor(), nullptr) << "the grid did not see the double click";
+    double moved = 0;
+    EXPECT_TRUE(bound.data.Get(static_cast<unsigned>(kX), 3L, moved));
+    EXPECT_EQ(moved, 4.5);
+}
+
 TYPED_TEST(TavCellWindowTest, OnlyAResizeRefitsAutomaticWidths)
 {
     auto& bound = this->bound;
