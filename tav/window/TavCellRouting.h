@@ -5,7 +5,9 @@
 
 #include "components/mox/MoxMessages.h"
 #include "components/mox/MoxPos.h"
+#include "platform/ui/CmdUI.h"
 #include "platform/ui/Constants.h"
+#include "platform/ui/Menu.h"
 #include "platform/ui/Gdi.h"
 #include "platform/ui/Wnd.h"
 #include "tav/command/TavCommon.h"
@@ -17,6 +19,9 @@
 // Commands of the host suite's menus that the grid windows carry out today.
 inline constexpr plat::UINT ID_TAV_READ = 0xC303;
 inline constexpr plat::UINT ID_TAV_EDITOPEN = 0xC305;
+inline constexpr plat::UINT ID_TAV_FIND = 0xC103;
+inline constexpr plat::UINT ID_TAV_LOCK = 0xC300;
+inline constexpr plat::UINT ID_TAV_AUTOWIDTH = 0xC301;
 
 template <class Window>
 class TavCellRouting {
@@ -67,6 +72,16 @@ public:
             Command(ID_EDIT_CLEAR, &OnEditClear),
             Command(ID_TAV_READ, &OnRead),
             Command(ID_TAV_EDITOPEN, &OnCommand<&TavCommon::EditOpen>),
+            // context menu, command states and help
+            Message(plat::WM_CONTEXTMENU, &OnContextMenu),
+            Message(plat::WM_INITMENUPOPUP, &OnInitMenuPopup),
+            Message(plat::WM_COMMANDHELP, &OnCommandHelp),
+            Message(plat::WM_HELPHITTEST, &OnHelpHitTest),
+            Command(ID_TAV_FIND, &OnCommand<&TavCommon::Find>),
+            Command(ID_TAV_AUTOWIDTH, &OnCommand<&TavCommon::CellAutoWidth>),
+            Update(ID_EDIT_PASTE, &OnUpdateEditPaste),
+            Update(ID_TAV_LOCK, &OnUpdateLock),
+            Update(ID_TAV_AUTOWIDTH, &OnUpdateAutoWidth),
             Entry{},
         };
         return entries;
@@ -85,6 +100,11 @@ private:
     static constexpr Entry Command(plat::UINT id, Handler handler)
     {
         return {Entry::Kind::Command, 0, nullptr, 0, id, id, handler};
+    }
+
+    static constexpr Entry Update(plat::UINT id, Handler handler)
+    {
+        return {Entry::Kind::Command, 0, nullptr, plat::kUpdateCommandCode, id, id, handler};
     }
 
     static Window& Self(plat::Wnd& wnd) { return static_cast<Window&>(wnd); }
@@ -241,6 +261,49 @@ private:
     static LRESULT OnRead(plat::Wnd& wnd, WPARAM, LPARAM)
     {
         wnd.PostMessage(TavMessages().speech, 0, 0);
+        return 0;
+    }
+
+    // ---- context menu, command states and help ----
+    static plat::POINT PointOf(LPARAM lParam)
+    {
+        const auto words = static_cast<std::uintptr_t>(lParam);
+        return plat::POINT{static_cast<short>(plat::LOWORD(words)), static_cast<short>(plat::HIWORD(words))};
+    }
+    static LRESULT OnContextMenu(plat::Wnd& wnd, WPARAM, LPARAM lParam)
+    {
+        Self(wnd).ContextMenu(PointOf(lParam));
+        return 0;
+    }
+    static LRESULT OnInitMenuPopup(plat::Wnd& wnd, WPARAM wParam, LPARAM lParam)
+    {
+        const auto words = static_cast<std::uintptr_t>(lParam);
+        Self(wnd).InitMenuPopup(plat::Menu::FromHandle(reinterpret_cast<plat::HMENU>(wParam)), plat::LOWORD(words),
+                                plat::HIWORD(words) != 0 ? TRUE : FALSE);
+        return 0;
+    }
+    static LRESULT OnCommandHelp(plat::Wnd& wnd, WPARAM, LPARAM lParam) { return Self(wnd).CommandHelp(lParam); }
+    static LRESULT OnHelpHitTest(plat::Wnd& wnd, WPARAM, LPARAM lParam)
+    {
+        return static_cast<LRESULT>(Self(wnd).HelpHitTest(PointOf(lParam)));
+    }
+    static plat::CmdUI& CmdUIOf(LPARAM lParam) { return *reinterpret_cast<plat::CmdUI*>(lParam); }
+    static LRESULT OnUpdateEditPaste(plat::Wnd& wnd, WPARAM, LPARAM lParam)
+    {
+        CmdUIOf(lParam).Enable(wnd.SendMessage(MOXM_CANPASTE) != 0 ? TRUE : FALSE);
+        return 0;
+    }
+    static LRESULT OnUpdateLock(plat::Wnd& wnd, WPARAM, LPARAM lParam)
+    {
+        TavManager* manager = Self(wnd).ManagerPtr();
+        CmdUIOf(lParam).SetCheck(manager != nullptr && manager->QueryCellLock() ? 1 : 0);
+        return 0;
+    }
+    static LRESULT OnUpdateAutoWidth(plat::Wnd& wnd, WPARAM, LPARAM lParam)
+    {
+        TavManager* manager = Self(wnd).ManagerPtr();
+        CmdUIOf(lParam).Enable(wnd.SendMessage(MOXM_ISEDITING) != 0 ? FALSE : TRUE);
+        CmdUIOf(lParam).SetCheck(manager != nullptr && manager->QueryAutoWidth() ? 1 : 0);
         return 0;
     }
 };

@@ -455,7 +455,7 @@ TEST_F(CoordinateEditorTest, UnsavedChangesGoToARecoveryCopyThatTheNextOpenOffer
 
 } // namespace
 
-TEST_F(CoordinateEditorTest, TheMenuBarGreysWhatTheGridCannotDoYetAndF1ShowsTheCaretItemsHelp)
+TEST_F(CoordinateEditorTest, TheMenusGreyWhatTheGridCannotDoYetAndF1ShowsTheCaretItemsHelp)
 {
     app.SetHelpFilePath(TAVCELL_COORDINATES_HELP);
     std::vector<std::string> topics;
@@ -487,6 +487,25 @@ TEST_F(CoordinateEditorTest, TheMenuBarGreysWhatTheGridCannotDoYetAndF1ShowsTheC
     EXPECT_TRUE(greyed(edit, NifCommand::EditPasteSpecial));
     EXPECT_TRUE(greyed(edit, NifCommand::EditUndo));
     EXPECT_TRUE(greyed(cell, NifCommand::LineInsert));
+
+    // The grid's own context menu, from the keyboard or the right button, and the caret
+    // item's prompt on the status line.
+    CoordinateFrame second{manager, data};
+    second.Open(driver.ScreenSize());
+    app.SetMainWnd(&second);
+    const BOOL autoWidth = manager.QueryAutoWidth();
+    driver.PushKey(VK_RIGHT);
+    driver.PushKey(VK_RIGHT); // X座標
+    driver.PushKey(VK_F10, true);
+    driver.PushText("w"); // 列幅自動調整
+    driver.Push(InputEvent::MouseClick(POINT{300, 150}, InputEvent::Kind::RightClick));
+    driver.PushText("w");
+    driver.Push(InputEvent::MouseClick(POINT{300, 150}, InputEvent::Kind::RightClick));
+    driver.PushText("w");
+    app.Run();
+    EXPECT_NE(manager.QueryAutoWidth(), autoWidth) << "switched three times";
+    EXPECT_EQ(second.GetMessageText(), "X座標");
+    second.DestroyWindow();
 
     // The help file that ships with the program has a topic for every item.
     HelpFile help;
