@@ -22,6 +22,7 @@ inline constexpr plat::UINT ID_TAV_EDITOPEN = 0xC305;
 inline constexpr plat::UINT ID_TAV_FIND = 0xC103;
 inline constexpr plat::UINT ID_TAV_LOCK = 0xC300;
 inline constexpr plat::UINT ID_TAV_AUTOWIDTH = 0xC301;
+inline constexpr plat::UINT ID_TAV_PRINT = 0xC308;
 
 template <class Window>
 class TavCellRouting {
@@ -79,6 +80,7 @@ public:
             Message(plat::WM_HELPHITTEST, &OnHelpHitTest),
             Command(ID_TAV_FIND, &OnCommand<&TavCommon::Find>),
             Command(ID_TAV_AUTOWIDTH, &OnCommand<&TavCommon::CellAutoWidth>),
+            Command(ID_TAV_PRINT, &OnCommand<&TavCommon::CellPrint>),
             Update(ID_EDIT_PASTE, &OnUpdateEditPaste),
             Update(ID_TAV_LOCK, &OnUpdateLock),
             Update(ID_TAV_AUTOWIDTH, &OnUpdateAutoWidth),
