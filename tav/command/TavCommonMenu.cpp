@@ -125,9 +125,11 @@ void TavCommon::InitMenuPopup(plat::Menu* popup, plat::UINT /*index*/, plat::BOO
 
 plat::DWORD TavCommon::HelpHitTest(plat::POINT /*point*/)
 {
-    TavManager& manager = Manager();
-    const unsigned item = manager.OnGetHelpItemID(plat::LOWORD(manager.ItemNotoID(0)));
-    return static_cast<plat::DWORD>(manager.GetHelpID(plat::LOWORD(item)));
+    TavManager* manager = ManagerPtr();
+    if (manager == nullptr || manager->GetItemCount() <= 0)
+        return 0;
+    const unsigned item = manager->OnGetHelpItemID(plat::LOWORD(manager->ItemNotoID(0)));
+    return static_cast<plat::DWORD>(manager->GetHelpID(plat::LOWORD(item)));
 }
 
 int TavCommon::CommandHelp(plat::LPARAM context)
@@ -168,7 +170,7 @@ void TavCommon::Find()
         return;
     }
     const MoxRect range = selection->GetAt(0);
-    if (range.Left() == range.Right()) {
+    if (range.Left() == range.Right() && ManagerPtr() != nullptr) {
         long item = range.Left();
         plat::Wnd* control = Manager().ChangeDispNumber(item, FALSE) ? Manager().ControlOf(item) : nullptr;
         const bool searchable = dynamic_cast<plat::Edit*>(control) != nullptr || dynamic_cast<plat::ComboBox*>(control) != nullptr;
@@ -185,6 +187,6 @@ void TavCommon::Find()
 
 void TavCommon::CellAutoWidth()
 {
-    TavManager& manager = Manager();
-    manager.SetAutoWidth(manager.QueryAutoWidth() ? FALSE : TRUE);
+    if (TavManager* manager = ManagerPtr())
+        manager->SetAutoWidth(manager->QueryAutoWidth() ? FALSE : TRUE);
 }
