@@ -12,6 +12,7 @@
 #include "examples/coordinates/CoordinateResources.h"
 #include "examples/coordinates/SampleSurvey.h"
 #include "platform/io/Files.h"
+#include "platform/print/PrintDialog.h"
 #include "platform/registry/MemoryRegistryStore.h"
 #include "platform/registry/Registry.h"
 #include "platform/ui/HeadlessDriver.h"
@@ -513,4 +514,24 @@ TEST_F(CoordinateEditorTest, TheMenusGreyWhatTheGridCannotDoYetAndF1ShowsTheCare
     ASSERT_TRUE(help.Load(TAVCELL_COORDINATES_HELP, &error)) << error;
     for (unsigned id = kPointNo; id <= kFlag; ++id)
         EXPECT_NE(help.Find(0x20000 + id), nullptr) << id;
+}
+
+TEST_F(CoordinateEditorTest, TheCellMenusPrintCommandWritesTheSurveyToAPdfFile)
+{
+    const fs::path pdf = m_dir / "survey.pdf";
+    driver.OnNextDialog([&](DialogOperator& person) {
+        EXPECT_EQ(person.Caption(), "印刷");
+        person.Pick(PrintDialog::kPrinterId, 0);
+        person.SetText(PrintDialog::kFileId, pdf.string());
+        person.Return();
+    });
+    driver.PushKey(VK_F10);
+    driver.PushKey(VK_RIGHT);
+    driver.PushKey(VK_DOWN);
+    driver.PushKey(VK_RIGHT); // ｾﾙ
+    driver.PushText("p");     // 印刷
+    app.Run();
+    EXPECT_TRUE(driver.MessageBoxes().empty());
+    EXPECT_TRUE(fs::exists(pdf));
+    EXPECT_GT(fs::file_size(pdf), 1000u);
 }
