@@ -11,6 +11,7 @@
 #include "platform/ui/Controls.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 #include <string_view>
 
@@ -1245,8 +1246,16 @@ int MoxCellCtrl::PrintPages(plat::DC* dc)
     if (m_data == nullptr || dc == nullptr)
         return 0;
     const long lastRecord = std::min(m_data->GetLastInputRecordNo(), GetRowCount() - 1);
-    const int pageWidth = dc->GetDeviceCaps(plat::HORZRES);
-    const int pageHeight = dc->GetDeviceCaps(plat::VERTRES);
+    // The page in logical units: a printer counts in fixed lengths with the y axis upwards,
+    // and a grid pixel becomes one logical unit (a hundredth of an inch reads as on screen).
+    plat::POINT extent{dc->GetDeviceCaps(plat::HORZRES), dc->GetDeviceCaps(plat::VERTRES)};
+    dc->DPtoLP(&extent);
+    const bool upwards = extent.y < 0;
+    const int pageWidth = std::abs(static_cast<int>(extent.x));
+    const int pageHeight = std::abs(static_cast<int>(extent.y));
+    const auto onPage = [upwards](int left, int top, int right, int bottom) {
+        return upwards ? plat::RECT{left, -bottom, right, -top} : plat::RECT{left, top, right, bottom};
+    };
     // Each page repeats the headings over as many lines as fit below them.
     const long linesPerPage = std::max(1, pageHeight / kLine - 1);
     const long records = lastRecord + 1;
@@ -1261,43 +1270,48 @@ int MoxCellCtrl::PrintPages(plat::DC* dc)
         lefts.push_back(static_cast<int>(x));
         x += m_columns[static_cast<std::size_t>(c)].width;
     }
+    long printed = 0;
     for (long page = 0; page < pages; ++page) {
-        const int pageTop = static_cast<int>(page) * pageHeight;
+        if (dc->StartPage() <= 0)
+            break;
         MoxPos pos{0, 0};
         m_text.clear();
         if (Notify(MOXN_FIXEDCELLTEXT, reinterpret_cast<plat::WPARAM>(&pos), reinterpret_cast<plat::LPARAM>(&m_text)))
-            DrawClippedText(dc, m_text, plat::RECT{0, pageTop, m_fixedColWidth, pageTop + kLine}, plat::DT_CENTER);
+            DrawClippedText(dc, m_text, onPage(0, 0, m_fixedColWidth, kLine), plat::DT_CENTER);
         for (std::size_t i = 0; i < columns.size(); ++i) {
             const Column& column = m_columns[static_cast<std::size_t>(columns[i])];
             pos = MoxPos{static_cast<std::int32_t>(columns[i]), 0};
             m_text.clear();
             if (Notify(MOXN_FIXEDROWTEXT, reinterpret_cast<plat::WPARAM>(&pos), reinterpret_cast<plat::LPARAM>(&m_text)))
                 DrawClippedText(dc, m_text,
-                                plat::RECT{lefts[i] + column.marginLeft, pageTop,
-                                           std::min(lefts[i] + column.width, pageWidth) - column.marginRight, pageTop + kLine},
+                                onPage(lefts[i] + column.marginLeft, 0,
+                                       std::min(lefts[i] + column.width, pageWidth) - column.marginRight, kLine),
                                 plat::DT_CENTER);
         }
         const long first = page * linesPerPage;
         const long end = std::min(records, first + linesPerPage);
         for (long row = first; row < end; ++row) {
-            const int top = pageTop + kLine + static_cast<int>(row - first) * kLine;
+            const int top = kLine + static_cast<int>(row - first) * kLine;
             pos = MoxPos{0, static_cast<std::int32_t>(row)};
             m_text.clear();
             if (Notify(MOXN_FIXEDCOLTEXT, reinterpret_cast<plat::WPARAM>(&pos), reinterpret_cast<plat::LPARAM>(&m_text)))
-                DrawClippedText(dc, m_text, plat::RECT{0, top, m_fixedColWidth - 2, top + kLine}, plat::DT_RIGHT);
+                DrawClippedText(dc, m_text, onPage(0, top, m_fixedColWidth - 2, top + kLine), plat::DT_RIGHT);
             for (std::size_t i = 0; i < columns.size(); ++i) {
                 const Column& column = m_columns[static_cast<std::size_t>(columns[i])];
                 m_text.clear();
                 if (column.ownerDraw || !m_data->OnGetText(ItemOf(columns[i]), row, m_text))
                     continue;
                 DrawClippedText(dc, m_text,
-                                plat::RECT{lefts[i] + column.marginLeft, top,
-                                           std::min(lefts[i] + column.width, pageWidth) - column.marginRight, top + kLine},
+                                onPage(lefts[i] + column.marginLeft, top,
+                                       std::min(lefts[i] + column.width, pageWidth) - column.marginRight, top + kLine),
                                 column.align);
             }
         }
+        if (dc->EndPage() <= 0)
+            break;
+        ++printed;
     }
-    return static_cast<int>(pages);
+    return static_cast<int>(printed);
 }
 
 // ---- requests ----

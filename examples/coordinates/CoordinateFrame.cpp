@@ -30,8 +30,6 @@ constexpr plat::UINT ID_APP_ABOUT = 0xE140;
 constexpr plat::UINT ID_APP_EXIT = 0xE141;
 constexpr plat::UINT ID_HELP_INDEX = 0xE142;
 constexpr plat::UINT ID_HELP = 0xE146;
-// Help topics: an item's topic is this plus the item's identifier.
-constexpr plat::DWORD kItemHelpBase = 0x20000;
 
 void AppendPopup(plat::Menu& bar, plat::Menu& popup, const char* text)
 {
@@ -82,9 +80,6 @@ BEGIN_MESSAGE_MAP(CoordinateFrame, plat::FrameWnd)
     ON_MESSAGE(plat::WM_SIZE, OnSize)
     ON_MESSAGE(plat::WM_CLOSE, OnClose)
     ON_MESSAGE(kUpdateStatus, OnGridChanged)
-    ON_MESSAGE(plat::WM_CONTEXTMENU, OnContextMenu)
-    ON_MESSAGE(plat::WM_COMMANDHELP, OnCommandHelp)
-    ON_MESSAGE(plat::WM_HELPHITTEST, OnHelpHitTest)
     ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
     ON_COMMAND(ID_FILE_SAVE, OnFileSave)
     ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
@@ -127,11 +122,10 @@ void CoordinateFrame::UpdateStatus()
 {
     const std::string name = m_path.empty() ? std::string("(無題)") : m_path.filename().string();
     SetWindowText("座標一覧 - " + name + (m_data.IsModified() ? " *" : ""));
-    // The prompt of the caret's item, as a grid tells its frame.
+    // The grid puts its caret item's prompt on the status line (a menu closing put the idle
+    // prompt there).
+    m_grid.SetMessageString();
     const MoxPos& caret = m_grid.GetCaret();
-    const std::string item = NifLoadString(&CoordinateModule(), m_manager.ColtoID(caret.column));
-    const std::string prompt = item.substr(0, item.find('\n'));
-    SendMessage(plat::WM_SETMESSAGESTRING, 0, reinterpret_cast<plat::LPARAM>(prompt.c_str()));
     std::string indicators = m_lastMessage.empty() ? std::string() : m_lastMessage + "   ";
     // While lines are marked for a move, copy or swap, the way on and the way out.
     if (m_grid.QueryLineCommand() != 0)
@@ -394,12 +388,12 @@ void CoordinateFrame::OnFileSaveAs()
 
 void CoordinateFrame::OnAppExit() { Quit(); }
 
-plat::DWORD CoordinateFrame::CaretHelpContext() const
+void CoordinateFrame::OnHelpItem()
 {
-    return kItemHelpBase + m_manager.ColtoID(m_grid.GetCaret().column);
+    // The grid's help is the caret item's topic, as F1 on the grid shows it.
+    if (m_grid.IsWindow())
+        m_grid.CommandHelp(0);
 }
-
-void CoordinateFrame::OnHelpItem() { plat::GetApp()->WinHelp(CaretHelpContext(), plat::HELP_CONTEXT); }
 
 void CoordinateFrame::OnHelpIndex() { plat::GetApp()->WinHelp(0, plat::HELP_CONTENTS); }
 
@@ -413,30 +407,6 @@ void CoordinateFrame::OnUpdateGridCommand(plat::CmdUI* cmdUI)
     // Enabled only once the grid carries the command out; until then it says so by its grey.
     cmdUI->Enable(m_grid.IsWindow() && m_grid.OnCmdMsg(cmdUI->m_id, plat::CN_COMMAND, nullptr, true));
 }
-
-plat::LRESULT CoordinateFrame::OnContextMenu(plat::WPARAM, plat::LPARAM lParam)
-{
-    plat::POINT point{static_cast<short>(plat::LOWORD(static_cast<std::uintptr_t>(lParam))),
-                      static_cast<short>(plat::HIWORD(static_cast<std::uintptr_t>(lParam)))};
-    if (point.x == -1 && point.y == -1) {
-        plat::RECT cell;
-        if (!m_grid.GetCellRect(m_grid.GetCaret(), cell))
-            return 0;
-        m_grid.ClientToScreen(&cell);
-        point = plat::POINT{cell.right, cell.bottom};
-    }
-    if (plat::Menu* edit = m_menuBar.GetSubMenu(1))
-        edit->TrackPopupMenu(plat::TPM_LEFTALIGN, point.x, point.y, this);
-    return 0;
-}
-
-plat::LRESULT CoordinateFrame::OnCommandHelp(plat::WPARAM, plat::LPARAM)
-{
-    OnHelpItem();
-    return TRUE;
-}
-
-plat::LRESULT CoordinateFrame::OnHelpHitTest(plat::WPARAM, plat::LPARAM) { return CaretHelpContext(); }
 
 plat::LRESULT CoordinateFrame::OnSize(plat::WPARAM, plat::LPARAM)
 {

@@ -1,8 +1,9 @@
 // The editor's main window: a frame with its menu bar, the grid of the coordinate list, and
 // its status line. It answers the grid's questions through the manager, and takes the
 // document commands from its menus or keys: Ctrl+S saves (atomically), Ctrl+O opens another
-// file, Ctrl+Q quits, asking first whether to save changes; F10 opens the menu bar and F1
-// the help on the caret's item. The grid's line commands, search and jump have keys too.
+// file, Ctrl+Q quits, asking first whether to save changes; F10 opens the menu bar. The grid
+// itself opens its context menu (right button, Shift+F10) and shows the caret item's help (F1).
+// The grid's line commands, search and jump have keys too.
 #pragma once
 
 #include "examples/coordinates/CoordinateGrid.h"
@@ -71,13 +72,6 @@ private:
     void OnAppAbout();
     // Commands of the shared menu that the grid cannot carry out yet show disabled.
     void OnUpdateGridCommand(plat::CmdUI* cmdUI);
-    // The grid's context menu: the Edit menu, at the mouse or, from the keyboard, at the
-    // caret cell's bottom right.
-    plat::LRESULT OnContextMenu(plat::WPARAM, plat::LPARAM);
-    plat::LRESULT OnCommandHelp(plat::WPARAM, plat::LPARAM);
-    plat::LRESULT OnHelpHitTest(plat::WPARAM, plat::LPARAM);
-    // The help topic of the caret's item.
-    [[nodiscard]] plat::DWORD CaretHelpContext() const;
     plat::LRESULT OnSize(plat::WPARAM, plat::LPARAM);
     plat::LRESULT OnClose(plat::WPARAM, plat::LPARAM);
     plat::LRESULT OnGridChanged(plat::WPARAM w, plat::LPARAM l);

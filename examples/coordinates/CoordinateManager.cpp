@@ -2,6 +2,7 @@
 #include "examples/coordinates/CoordinateManager.h"
 
 #include "examples/coordinates/CoordinateResources.h"
+#include "components/mox/MoxMessages.h"
 #include "tav/data/TavData.h"
 
 namespace coordinates {
@@ -85,5 +86,17 @@ plat::Wnd* CoordinateManager::OnGetControl(unsigned id, int& /*flag*/)
     default: return nullptr;
     }
 }
+
+unsigned CoordinateManager::OnGetHelpItemID(unsigned id)
+{
+    MoxPos caret{0, 0};
+    if (plat::Wnd* grid = Cell(); grid != nullptr && grid->IsWindow())
+        grid->SendMessage(MOXM_GETCARET, reinterpret_cast<plat::WPARAM>(&caret));
+    else
+        return id;
+    return ColtoID(caret.column);
+}
+
+unsigned long CoordinateManager::GetHelpID(unsigned short commandId) { return kItemHelpBase + commandId; }
 
 } // namespace coordinates

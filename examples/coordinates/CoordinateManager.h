@@ -25,6 +25,10 @@ public:
     int OnCreateControl(plat::Wnd* window) override;
     plat::Wnd* OnGetControl(unsigned id, int& flag) override;
     unsigned char OnGetPaneWidth(unsigned id) override;
+    // Help is the caret item's topic: the library asks for the help item in place of the
+    // first item, and the topic of that item.
+    unsigned OnGetHelpItemID(unsigned id) override;
+    unsigned long GetHelpID(unsigned short commandId) override;
 
     // The editor of a cell, for the grid. The library hands a plain combo box over as it is,
     // so the code list is set to the cell's code here.

@@ -21,6 +21,8 @@ enum Item : unsigned {
 
 // Bytes of a point name (without its terminator).
 inline constexpr unsigned kPointNameBytes = 12;
+// Help topics: an item's topic is this plus the item's identifier.
+inline constexpr unsigned long kItemHelpBase = 0x20000;
 
 // The codes a point may carry, in the order of their stored index.
 inline constexpr const char* kCodes[] = {"基準点", "引照点", "境界点", "道路", "水路", "建物"};

@@ -318,6 +318,17 @@ inline constexpr int HORZRES = 8;
 inline constexpr int VERTRES = 10;
 inline constexpr int LOGPIXELSX = 88;
 inline constexpr int LOGPIXELSY = 90;
+inline constexpr int PHYSICALWIDTH = 110;
+inline constexpr int PHYSICALHEIGHT = 111;
+inline constexpr int PHYSICALOFFSETX = 112;
+inline constexpr int PHYSICALOFFSETY = 113;
+// Mapping modes: device pixels, or fixed lengths with the y axis upwards.
+inline constexpr int MM_TEXT = 1;
+inline constexpr int MM_LOMETRIC = 2;
+inline constexpr int MM_HIMETRIC = 3;
+inline constexpr int MM_LOENGLISH = 4;
+inline constexpr int MM_HIENGLISH = 5;
+inline constexpr int MM_TWIPS = 6;
 inline constexpr int DEFAULT_GUI_FONT = 17;
 inline constexpr int TRANSPARENT = 1;
 inline constexpr int OPAQUE = 2;

@@ -163,7 +163,7 @@ DC::DC()
 {
     if (Driver* driver = GetApp() ? GetApp()->GetDriver() : nullptr) {
         m_surface = driver->ScreenSize();
-        m_logPixels = driver->LogPixels();
+        m_dpi = driver->LogPixels();
     }
 }
 
@@ -231,13 +231,66 @@ int DC::GetDeviceCaps(int index) const
     switch (index) {
     case LOGPIXELSX:
     case LOGPIXELSY:
-        return m_logPixels;
+        return m_dpi;
     case HORZRES:
         return m_bitmap ? m_bitmap->GetSize().cx : m_surface.cx;
     case VERTRES:
         return m_bitmap ? m_bitmap->GetSize().cy : m_surface.cy;
     default:
         return 0;
+    }
+}
+
+int DC::SetMapMode(int mode) noexcept
+{
+    if (mode < MM_TEXT || mode > MM_TWIPS)
+        return 0;
+    return std::exchange(m_mapMode, mode);
+}
+
+int DC::UnitsPerInch() const noexcept
+{
+    switch (m_mapMode) {
+    case MM_LOMETRIC: return 254; // tenths of a millimetre
+    case MM_HIMETRIC: return 2540;
+    case MM_LOENGLISH: return 100;
+    case MM_HIENGLISH: return 1000;
+    case MM_TWIPS: return 1440;
+    default: return 0;
+    }
+}
+
+namespace {
+
+// value * numerator / denominator, rounded half away from zero.
+LONG Scale(LONG value, long long numerator, long long denominator) noexcept
+{
+    const long long product = static_cast<long long>(value) * numerator;
+    const long long half = denominator / 2;
+    return static_cast<LONG>(product >= 0 ? (product + half) / denominator : (product - half) / denominator);
+}
+
+} // namespace
+
+void DC::LPtoDP(POINT* points, int count) const noexcept
+{
+    const int units = UnitsPerInch();
+    if (units == 0 || points == nullptr)
+        return;
+    for (int i = 0; i < count; ++i) {
+        points[i].x = Scale(points[i].x, m_dpi, units);
+        points[i].y = Scale(-points[i].y, m_dpi, units);
+    }
+}
+
+void DC::DPtoLP(POINT* points, int count) const noexcept
+{
+    const int units = UnitsPerInch();
+    if (units == 0 || points == nullptr)
+        return;
+    for (int i = 0; i < count; ++i) {
+        points[i].x = Scale(points[i].x, units, m_dpi);
+        points[i].y = -Scale(points[i].y, units, m_dpi);
     }
 }
 

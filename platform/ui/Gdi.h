@@ -129,9 +129,17 @@ public:
     BOOL GetTextMetrics(TEXTMETRIC* metrics) const;
     [[nodiscard]] SIZE GetTextExtent(std::string_view text) const;
     [[nodiscard]] int GetDeviceCaps(int index) const;
-    // Logical and device units are the same (one pixel each).
-    void LPtoDP(POINT*, int = 1) const noexcept {}
-    void DPtoLP(POINT*, int = 1) const noexcept {}
+    // Logical units: pixels (MM_TEXT, the default) or a fixed length, a hundredth of an inch
+    // for MM_LOENGLISH, with the y axis pointing up. Returns the previous mode (0: unknown).
+    int SetMapMode(int mode) noexcept;
+    [[nodiscard]] int GetMapMode() const noexcept { return m_mapMode; }
+    // Between logical and device units, at the device's resolution; rounded to the nearest.
+    void LPtoDP(POINT* points, int count = 1) const noexcept;
+    void DPtoLP(POINT* points, int count = 1) const noexcept;
+
+    // Pages of a printed document; a DC that is not a printer's has one endless page.
+    virtual int StartPage() { return 1; }
+    virtual int EndPage() { return 1; }
 
     BOOL TextOut(int x, int y, std::string_view text);
     int DrawText(std::string_view text, const RECT& rect, UINT format);
@@ -145,9 +153,13 @@ public:
 protected:
     std::vector<DrawOp> m_ops;
     SIZE m_surface{640, 400};
-    int m_logPixels = kScreenDpi;
+    int m_dpi = kScreenDpi; // device pixels per inch
 
 private:
+    // Logical units per inch of the mapping mode (0: one per device pixel); y upwards.
+    [[nodiscard]] int UnitsPerInch() const noexcept;
+    int m_mapMode = MM_TEXT;
+
     Font* m_font = nullptr;
     Bitmap* m_bitmap = nullptr;
     Brush* m_brush = nullptr;

@@ -14,6 +14,7 @@
 #include "tav/data/TavLockData.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@ class TavAttr;
 class TavData;
 class TavManager;
 namespace plat {
+class Menu;
 class Wnd;
 }
 
@@ -122,8 +124,6 @@ public:
     // Return and Tab: carry out a pending command, else walk to the next editable cell.
     void ReturnKeyDown();
     void MoveNextCursor();
-    // Searches one selected column with the find dialog.
-    void Find();
     // What the find dialog needs of the manager: the item shown in a column (-1: none), the
     // item's editor control and its cell size.
     long FindItemOfColumn(long column);
@@ -191,4 +191,32 @@ private:
     std::vector<LockEntry> m_lockIndex; // by item, then first row
     TavLockArray m_lockIndexSource;     // the ranges it was built from
     bool m_lockIndexed = false;
+
+    // ---- context menu, command states, help, find, print ----
+public:
+    // Opens the grid's context menu at a screen point; (-1, -1) asks for the keyboard's
+    // place, the caret cell's bottom right corner.
+    void ContextMenu(plat::POINT point);
+    // Brings a pop-up about to open up to date through the grid's command route.
+    void InitMenuPopup(plat::Menu* popup, plat::UINT index, plat::BOOL systemMenu);
+    // F1: 1 when help was shown, 0 to let the windows further out answer.
+    int CommandHelp(plat::LPARAM context);
+    // The help context of a help-mode click on the grid (0: none).
+    plat::DWORD HelpHitTest(plat::POINT point);
+    // Searches one selected column with the find dialog: one range in one column whose editor
+    // can be searched, else messages 9, 18 or 10.
+    void Find();
+    void CellPrint();
+    void CellAutoWidth();
+    // The find dialog, run modally for one column's rows: the library's own unless a host or a
+    // test installs another; an empty runner puts the library's back.
+    using FindDialogRunner = std::function<void(TavCommon& grid, long column, long top, long bottom, plat::Wnd* parent)>;
+    static void SetFindDialogRunner(FindDialogRunner runner);
+
+private:
+    // The context menu, assembled from the suite's shared menu by the first grid that asks
+    // and shared by every grid of the process.
+    static plat::Menu& PopupMenu();
+    static FindDialogRunner& FindDialog();
+    static void LibraryFindDialog(TavCommon& grid, long column, long top, long bottom, plat::Wnd* parent);
 };

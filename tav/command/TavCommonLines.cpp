@@ -692,29 +692,3 @@ long TavCommon::FindItemOfColumn(long column)
 plat::Wnd* TavCommon::FindItemEditor(long itemNo) { return itemNo >= 0 ? Manager().ControlOf(itemNo) : nullptr; }
 
 unsigned TavCommon::FindItemDataSize(long itemNo) { return Manager().GetDataSize(itemNo); }
-
-void TavCommon::Find()
-{
-    const MoxRectArray* ranges = Selection(m_window, nullptr);
-    if (ranges == nullptr || ranges->IsEmpty()) {
-        Warn(m_window, IDS_TAV_NO_RANGE);
-        return;
-    }
-    if (ranges->GetSize() >= 2) {
-        Warn(m_window, IDS_TAV_SEVERAL_RANGES);
-        return;
-    }
-    const MoxRect range = ranges->GetAt(0);
-    if (range.Left() == range.Right()) {
-        plat::Wnd* control = FindItemEditor(FindItemOfColumn(range.Left()));
-        const bool searchable = dynamic_cast<plat::Edit*>(control) != nullptr || dynamic_cast<plat::ComboBox*>(control) != nullptr;
-        if (searchable && OnEnableFindCommand(Manager().ColtoID(range.Left()))) {
-            Request(MOXM_SETSEARCHMARK, 1);
-            TavFindDialog dialog(this, range.Left(), range.Top(), range.Bottom(), m_window->GetOwner());
-            dialog.DoModal();
-            Request(MOXM_SETSEARCHMARK, 0);
-            return;
-        }
-    }
-    Warn(m_window, IDS_TAV_RANGE_INVALID);
-}

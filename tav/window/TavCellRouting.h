@@ -5,7 +5,9 @@
 
 #include "components/mox/MoxMessages.h"
 #include "components/mox/MoxPos.h"
+#include "platform/ui/CmdUI.h"
 #include "platform/ui/Constants.h"
+#include "platform/ui/Menu.h"
 #include "platform/ui/Gdi.h"
 #include "platform/ui/Wnd.h"
 #include "tav/command/TavCommon.h"
@@ -30,6 +32,9 @@ inline constexpr plat::UINT ID_TAV_LINEMOVE = 0xC106;
 inline constexpr plat::UINT ID_TAV_LINECOPY = 0xC107;
 inline constexpr plat::UINT ID_TAV_LINESWAP = 0xC108;
 inline constexpr plat::UINT ID_TAV_LINECLOSEUP = 0xC109;
+inline constexpr plat::UINT ID_TAV_LOCK = 0xC300;
+inline constexpr plat::UINT ID_TAV_AUTOWIDTH = 0xC301;
+inline constexpr plat::UINT ID_TAV_PRINT = 0xC308;
 
 template <class Window>
 class TavCellRouting {
@@ -94,6 +99,16 @@ public:
             Command(ID_TAV_LINECOPY, &OnStartLine<ID_TAV_LINECOPY>),
             Command(ID_TAV_LINESWAP, &OnStartLine<ID_TAV_LINESWAP>),
             Command(ID_TAV_LINECLOSEUP, &OnCommand<&TavCommon::LineCloseUp>),
+            // context menu, command states and help
+            Message(plat::WM_CONTEXTMENU, &OnContextMenu),
+            Message(plat::WM_INITMENUPOPUP, &OnInitMenuPopup),
+            Message(plat::WM_COMMANDHELP, &OnCommandHelp),
+            Message(plat::WM_HELPHITTEST, &OnHelpHitTest),
+            Command(ID_TAV_AUTOWIDTH, &OnCommand<&TavCommon::CellAutoWidth>),
+            Command(ID_TAV_PRINT, &OnCommand<&TavCommon::CellPrint>),
+            Update(ID_EDIT_PASTE, &OnUpdateEditPaste),
+            Update(ID_TAV_LOCK, &OnUpdateLock),
+            Update(ID_TAV_AUTOWIDTH, &OnUpdateAutoWidth),
             Entry{},
         };
         return entries;
@@ -112,6 +127,11 @@ private:
     static constexpr Entry Command(plat::UINT id, Handler handler)
     {
         return {Entry::Kind::Command, 0, nullptr, 0, id, id, handler};
+    }
+
+    static constexpr Entry Update(plat::UINT id, Handler handler)
+    {
+        return {Entry::Kind::Command, 0, nullptr, plat::kUpdateCommandCode, id, id, handler};
     }
 
     static Window& Self(plat::Wnd& wnd) { return static_cast<Window&>(wnd); }
@@ -288,6 +308,49 @@ private:
     static LRESULT OnRead(plat::Wnd& wnd, WPARAM, LPARAM)
     {
         wnd.PostMessage(TavMessages().speech, 0, 0);
+        return 0;
+    }
+
+    // ---- context menu, command states and help ----
+    static plat::POINT PointOf(LPARAM lParam)
+    {
+        const auto words = static_cast<std::uintptr_t>(lParam);
+        return plat::POINT{static_cast<short>(plat::LOWORD(words)), static_cast<short>(plat::HIWORD(words))};
+    }
+    static LRESULT OnContextMenu(plat::Wnd& wnd, WPARAM, LPARAM lParam)
+    {
+        Self(wnd).ContextMenu(PointOf(lParam));
+        return 0;
+    }
+    static LRESULT OnInitMenuPopup(plat::Wnd& wnd, WPARAM wParam, LPARAM lParam)
+    {
+        const auto words = static_cast<std::uintptr_t>(lParam);
+        Self(wnd).InitMenuPopup(plat::Menu::FromHandle(reinterpret_cast<plat::HMENU>(wParam)), plat::LOWORD(words),
+                                plat::HIWORD(words) != 0 ? TRUE : FALSE);
+        return 0;
+    }
+    static LRESULT OnCommandHelp(plat::Wnd& wnd, WPARAM, LPARAM lParam) { return Self(wnd).CommandHelp(lParam); }
+    static LRESULT OnHelpHitTest(plat::Wnd& wnd, WPARAM, LPARAM lParam)
+    {
+        return static_cast<LRESULT>(Self(wnd).HelpHitTest(PointOf(lParam)));
+    }
+    static plat::CmdUI& CmdUIOf(LPARAM lParam) { return *reinterpret_cast<plat::CmdUI*>(lParam); }
+    static LRESULT OnUpdateEditPaste(plat::Wnd& wnd, WPARAM, LPARAM lParam)
+    {
+        CmdUIOf(lParam).Enable(wnd.SendMessage(MOXM_CANPASTE) != 0 ? TRUE : FALSE);
+        return 0;
+    }
+    static LRESULT OnUpdateLock(plat::Wnd& wnd, WPARAM, LPARAM lParam)
+    {
+        TavManager* manager = Self(wnd).ManagerPtr();
+        CmdUIOf(lParam).SetCheck(manager != nullptr && manager->QueryCellLock() ? 1 : 0);
+        return 0;
+    }
+    static LRESULT OnUpdateAutoWidth(plat::Wnd& wnd, WPARAM, LPARAM lParam)
+    {
+        TavManager* manager = Self(wnd).ManagerPtr();
+        CmdUIOf(lParam).Enable(wnd.SendMessage(MOXM_ISEDITING) != 0 ? FALSE : TRUE);
+        CmdUIOf(lParam).SetCheck(manager != nullptr && manager->QueryAutoWidth() ? 1 : 0);
         return 0;
     }
 };

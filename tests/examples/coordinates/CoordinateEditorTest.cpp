@@ -12,6 +12,7 @@
 #include "examples/coordinates/CoordinateResources.h"
 #include "examples/coordinates/SampleSurvey.h"
 #include "platform/io/Files.h"
+#include "platform/print/PrintDialog.h"
 #include "platform/registry/MemoryRegistryStore.h"
 #include "platform/registry/Registry.h"
 #include "platform/ui/HeadlessDriver.h"
@@ -456,7 +457,7 @@ TEST_F(CoordinateEditorTest, UnsavedChangesGoToARecoveryCopyThatTheNextOpenOffer
 
 } // namespace
 
-TEST_F(CoordinateEditorTest, TheMenuBarGreysWhatTheGridCannotDoYetAndF1ShowsTheCaretItemsHelp)
+TEST_F(CoordinateEditorTest, TheMenusGreyWhatTheGridCannotDoYetAndF1ShowsTheCaretItemsHelp)
 {
     app.SetHelpFilePath(TAVCELL_COORDINATES_HELP);
     std::vector<std::string> topics;
@@ -489,6 +490,25 @@ TEST_F(CoordinateEditorTest, TheMenuBarGreysWhatTheGridCannotDoYetAndF1ShowsTheC
     EXPECT_TRUE(greyed(edit, NifCommand::EditPasteSpecial));
     EXPECT_TRUE(greyed(edit, NifCommand::EditUndo));
     EXPECT_FALSE(greyed(cell, NifCommand::LineInsert)) << "the grid inserts lines";
+
+    // The grid's own context menu, from the keyboard or the right button, and the caret
+    // item's prompt on the status line.
+    CoordinateFrame second{manager, data};
+    second.Open(driver.ScreenSize());
+    app.SetMainWnd(&second);
+    const BOOL autoWidth = manager.QueryAutoWidth();
+    driver.PushKey(VK_RIGHT);
+    driver.PushKey(VK_RIGHT); // X座標
+    driver.PushKey(VK_F10, true);
+    driver.PushText("w"); // 列幅自動調整
+    driver.Push(InputEvent::MouseClick(POINT{300, 150}, InputEvent::Kind::RightClick));
+    driver.PushText("w");
+    driver.Push(InputEvent::MouseClick(POINT{300, 150}, InputEvent::Kind::RightClick));
+    driver.PushText("w");
+    app.Run();
+    EXPECT_NE(manager.QueryAutoWidth(), autoWidth) << "switched three times";
+    EXPECT_EQ(second.GetMessageText(), "X座標");
+    second.DestroyWindow();
 
     // The help file that ships with the program has a topic for every item.
     HelpFile help;
@@ -536,4 +556,24 @@ TEST_F(CoordinateEditorTest, LinesMovedByKeysTravelMarkedAndLandWhereTheCaretToo
     ASSERT_TRUE(data.Get(1L, 6, name));
     EXPECT_EQ(name, fourth);
     EXPECT_TRUE(data.IsModified());
+}
+
+TEST_F(CoordinateEditorTest, TheCellMenusPrintCommandWritesTheSurveyToAPdfFile)
+{
+    const fs::path pdf = m_dir / "survey.pdf";
+    driver.OnNextDialog([&](DialogOperator& person) {
+        EXPECT_EQ(person.Caption(), "印刷");
+        person.Pick(PrintDialog::kPrinterId, 0);
+        person.SetText(PrintDialog::kFileId, pdf.string());
+        person.Return();
+    });
+    driver.PushKey(VK_F10);
+    driver.PushKey(VK_RIGHT);
+    driver.PushKey(VK_DOWN);
+    driver.PushKey(VK_RIGHT); // ｾﾙ
+    driver.PushText("p");     // 印刷
+    app.Run();
+    EXPECT_TRUE(driver.MessageBoxes().empty());
+    EXPECT_TRUE(fs::exists(pdf));
+    EXPECT_GT(fs::file_size(pdf), 1000u);
 }

@@ -1,0 +1,142 @@
+// Printing a coordinate list to a PDF file: the grid lays out its pages and the printer
+// context draws each one and lets go of it, so the time grows with the pages and the memory
+// stays that of one page whatever the record count.
+#include "components/mox/MoxCellCtrl.h"
+#include "components/support/QanLimitEdit.h"
+#include "components/support/QanNumEdit.h"
+#include "platform/print/PrinterDC.h"
+#include "platform/registry/MemoryRegistryStore.h"
+#include "platform/registry/Registry.h"
+#include "platform/resource/Module.h"
+#include "platform/ui/App.h"
+#include "platform/ui/HeadlessDriver.h"
+#include "tav/data/TavData.h"
+#include "tav/manager/TavManager.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+const plat::Module& BenchModule()
+{
+    static const plat::Module* module = [] {
+        static plat::Module m("print bench");
+        m.AddStrings({{101, "点名\n点名"}, {102, "X座標\nX"}, {103, "Y座標\nY"}, {104, "Z座標\nZ"}});
+        return &m;
+    }();
+    return *module;
+}
+
+class PointManager : public TavManager {
+public:
+    explicit PointManager(long rows) : TavManager(&BenchModule()), m_name(10)
+    {
+        SetSize(static_cast<long>(m_declaration.size()), rows);
+        SetTemplate(m_declaration.data());
+        for (QanNumEdit* number : {&m_x, &m_y, &m_z})
+            number->SetFractionFigure(3);
+    }
+    const char* GetRegSection() override { return "PrintBench"; }
+    const char* GetSoftware() override { return "Bench"; }
+    plat::Wnd* OnGetControl(unsigned id, int&) override
+    {
+        switch (id) {
+        case 101: return &m_name;
+        case 102: return &m_x;
+        case 103: return &m_y;
+        case 104: return &m_z;
+        default: return nullptr;
+        }
+    }
+
+private:
+    QanLimitEdit m_name;
+    QanNumEdit m_x;
+    QanNumEdit m_y;
+    QanNumEdit m_z;
+    std::vector<int> m_declaration{101, 102, 103, 104};
+};
+
+// The window around the grid answers headings and line numbers as a host does.
+class HostWindow : public plat::Wnd {
+public:
+    explicit HostWindow(TavManager& manager) : m_manager(manager) {}
+    plat::LRESULT WindowProc(plat::UINT message, plat::WPARAM wParam, plat::LPARAM lParam) override
+    {
+        const auto* pos = reinterpret_cast<const MoxPos*>(wParam);
+        auto* text = reinterpret_cast<std::string*>(lParam);
+        switch (message) {
+        case MOXN_FIXEDCOLTEXT: return m_manager.OnSetFixedColText(*pos, *text);
+        case MOXN_FIXEDROWTEXT: return m_manager.OnSetFixedRowText(*pos, *text);
+        case MOXN_FIXEDCELLTEXT: return *text = "No.", 1;
+        default: return Wnd::WindowProc(message, wParam, lParam);
+        }
+    }
+
+private:
+    TavManager& m_manager;
+};
+
+struct Environment {
+    Environment() { plat::RegSetStore(plat::HKEY_CURRENT_USER, std::make_shared<plat::MemoryRegistryStore>()); }
+    plat::HeadlessDriver driver;
+    plat::WinApp app{"PrintBench", "Bench", &driver};
+};
+
+long PeakKilobytes()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+void BM_PrintToPdf(benchmark::State& state)
+{
+    static Environment environment;
+    const long records = state.range(0);
+    PointManager manager(records);
+    TavData data;
+    HostWindow host(manager);
+    MoxCellCtrl grid;
+    host.Create("Host", "", plat::WS_VISIBLE, plat::RECT{0, 0, 640, 400}, nullptr, 0);
+    grid.Create(plat::WS_VISIBLE, plat::RECT{0, 0, 640, 400}, &host, 1);
+    manager.Associate(&grid, &data);
+    data.m_viewUpdate = 0;
+    for (long record = 0; record < records; ++record) {
+        data.Set(0L, record, "点" + std::to_string(record + 1));
+        data.Set(1L, record, -12345.5 + record);
+        data.Set(2L, record, 67890.25 + record);
+        data.Set(3L, record, 12.125);
+    }
+    data.m_viewUpdate = 1;
+    const std::filesystem::path pdf = std::filesystem::temp_directory_path() / ("tavcell-print-bench-" + std::to_string(::getpid()) + ".pdf");
+    const long peakBefore = PeakKilobytes();
+    int pages = 0;
+    for (auto _ : state) {
+        plat::PrinterDC printer;
+        printer.CreatePdfDC(pdf);
+        printer.SetMapMode(plat::MM_LOENGLISH);
+        printer.StartDoc(plat::DOCINFO{"QUORTAL Win - ｾﾙの印刷", {}});
+        pages = static_cast<int>(grid.SendMessage(MOXM_PRINT, reinterpret_cast<plat::WPARAM>(&printer)));
+        if (printer.EndDoc() <= 0)
+            state.SkipWithError(printer.GetError().c_str());
+    }
+    state.counters["pages"] = pages;
+    state.counters["pdf_kB"] = static_cast<double>(std::filesystem::file_size(pdf)) / 1024;
+    state.counters["peak_growth_kB"] = static_cast<double>(PeakKilobytes() - peakBefore);
+    std::filesystem::remove(pdf);
+    host.DestroyWindow();
+}
+BENCHMARK(BM_PrintToPdf)->Arg(1'000)->Arg(10'000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+BENCHMARK_MAIN();

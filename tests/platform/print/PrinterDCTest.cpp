@@ -1,0 +1,109 @@
+// The printer device context: its units, a disk that fills up while it writes, and a job sent
+// to a print queue when a CUPS server runs here.
+#include "platform/print/PrintQueues.h"
+#include "platform/print/PrinterDC.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace plat;
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path TempFolder(const char* name)
+{
+    const fs::path folder = fs::temp_directory_path() / ("tavcell-printer-" + std::to_string(::getpid()) + "-" + name);
+    fs::create_directories(folder);
+    return folder;
+}
+
+// Draws pages of text; the number of pages that ended well.
+int PrintPages(PrinterDC& dc, int pages)
+{
+    int printed = 0;
+    for (int page = 0; page < pages; ++page) {
+        if (dc.StartPage() <= 0)
+            break;
+        for (int line = 0; line < 60; ++line)
+            dc.DrawText("行 " + std::to_string(page) + "-" + std::to_string(line) + " ｾﾙの印刷 0123456789",
+                        RECT{0, -16 * line - 16, 700, -16 * line}, DT_LEFT);
+        if (dc.EndPage() <= 0)
+            break;
+        ++printed;
+    }
+    return printed;
+}
+
+TEST(PrinterDCTest, HundredthsOfAnInchMapToDevicePixelsWithTheYAxisUp)
+{
+    PrinterDC printer;
+    EXPECT_EQ(printer.GetMapMode(), MM_TEXT);
+    POINT point{100, -250};
+    printer.LPtoDP(&point);
+    EXPECT_EQ(point, (POINT{100, -250})) << "device pixels while nothing else was asked";
+    EXPECT_EQ(printer.SetMapMode(MM_LOENGLISH), MM_TEXT);
+    printer.LPtoDP(&point);
+    EXPECT_EQ(point, (POINT{600, 1500})) << "an inch is 600 pixels, and logical y grows upwards";
+    POINT points[2] = {{printer.GetDeviceCaps(HORZRES), printer.GetDeviceCaps(VERTRES)}, {3, 3}};
+    printer.DPtoLP(points, 2);
+    EXPECT_EQ(points[0], (POINT{727, -1069})) << "A4 less half an inch each side";
+    EXPECT_EQ(points[1], (POINT{1, -1})) << "rounded to the nearest unit";
+    printer.SetMapMode(MM_LOMETRIC);
+    point = POINT{254, 0};
+    printer.LPtoDP(&point);
+    EXPECT_EQ(point.x, 600);
+}
+
+TEST(PrinterDCTest, ADiskThatFillsUpGivesAReasonAndLeavesNothingUnderTheName)
+{
+    const fs::path folder = TempFolder("full");
+    const fs::path pdf = folder / "full.pdf";
+    PrinterDC printer;
+    printer.SetMapMode(MM_LOENGLISH);
+    ASSERT_TRUE(printer.CreatePdfDC(pdf));
+    ASSERT_GT(printer.StartDoc(DOCINFO{"full", {}}), 0);
+    // A file size limit stands in for a full disk: writes past it fail as they would.
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 8192;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const int printed = PrintPages(printer, 40);
+    const int ended = printed == 40 ? printer.EndDoc() : SP_ERROR;
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(ended, SP_ERROR);
+    EXPECT_NE(printer.GetError().find("cannot write"), std::string::npos) << printer.GetError();
+    EXPECT_TRUE(fs::is_empty(folder)) << "neither the document nor its temporary file is left";
+
+    // The same document with room to write.
+    ASSERT_GT(printer.StartDoc(DOCINFO{"full", {}}), 0);
+    EXPECT_EQ(PrintPages(printer, 40), 40);
+    EXPECT_GT(printer.EndDoc(), 0) << printer.GetError();
+    EXPECT_GT(fs::file_size(pdf), 8192u);
+    fs::remove_all(folder);
+}
+
+TEST(PrinterDCTest, AJobGoesToAPrintQueue)
+{
+    if (!IsPrintServerRunning())
+        GTEST_SKIP() << "no CUPS server runs on this machine";
+    const std::vector<PrintQueue> queues = ListPrintQueues();
+    if (queues.empty())
+        GTEST_SKIP() << "the CUPS server has no print queue";
+    PrinterDC printer;
+    printer.SetMapMode(MM_LOENGLISH);
+    ASSERT_TRUE(printer.CreateQueueDC(queues.front().name));
+    ASSERT_GT(printer.StartDoc(DOCINFO{"QUORTAL Win - ｾﾙの印刷", {}}), 0);
+    EXPECT_EQ(PrintPages(printer, 2), 2);
+    EXPECT_GT(printer.EndDoc(), 0) << printer.GetError();
+}
+
+} // namespace

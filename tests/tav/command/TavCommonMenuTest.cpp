@@ -1,0 +1,254 @@
+// The grid's context menu as a person opens and works it, the states of its items, the search
+// command's refusals and the help it asks the program for.
+#include "tests/tav/command/CommandHost.h"
+
+#include "components/support/NifCommonMenu.h"
+#include "platform/ui/Frames.h"
+#include "platform/ui/Help.h"
+#include "platform/ui/MenuTracker.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+
+using namespace plat;
+using namespace tavtest;
+
+namespace {
+
+// Runs a step when the script has that many events left, so a test can look at an open menu.
+class StepDriver : public HeadlessDriver {
+public:
+    std::map<std::size_t, std::function<void()>> whenLeft;
+    std::optional<InputEvent> NextEvent() override
+    {
+        if (auto it = whenLeft.find(PendingEvents()); it != whenLeft.end()) {
+            auto step = std::move(it->second);
+            whenLeft.erase(it);
+            step();
+        }
+        return HeadlessDriver::NextEvent();
+    }
+};
+
+class HelpApp : public WinApp {
+public:
+    using WinApp::WinApp;
+    void WinHelp(std::uintptr_t data, UINT command) override { calls.push_back({data, command, GetHelpType()}); }
+    struct Call {
+        std::uintptr_t data;
+        UINT command;
+        int helpType;
+    };
+    std::vector<Call> calls;
+};
+
+// Help topics: the manager names item 0's help item with extra high bits, which must not
+// reach the topic lookup.
+class HelpManager : public ProbeManager {
+public:
+    unsigned OnGetHelpItemID(unsigned id) override { return 0x70000 | (id + 1); }
+    unsigned long GetHelpID(unsigned short commandId) override { return topicBase == 0 ? 0 : topicBase + commandId; }
+    unsigned long topicBase = 0x20000;
+};
+
+class FindGrid : public ProbeGrid {
+public:
+    int OnEnableFindCommand(unsigned id) override { return id != kY; }
+};
+
+template <class Host>
+class MenuGrid {
+public:
+    MenuGrid()
+    {
+        RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>());
+        host.Create("MenuHost", "座標", WS_VISIBLE, RECT{0, 0, 640, 400}, nullptr, 0);
+        grid.Create(WS_VISIBLE, RECT{0, 16, 640, 384}, &host, 100);
+        manager.Associate(&grid, &data);
+        grid.SetFocus();
+        app.SetMainWnd(&host);
+    }
+    ~MenuGrid()
+    {
+        host.DestroyWindow();
+        RegSetStore(HKEY_CURRENT_USER, nullptr);
+    }
+    // The items of the menu that is open now, as "id text" lines ("-" a separator, "> text"
+    // a sub menu, "(grey)" and "(check)" marks).
+    std::vector<std::string> OpenItems() const
+    {
+        std::vector<std::string> items;
+        const MenuTracker* tracker = MenuTracker::Active();
+        if (tracker == nullptr || tracker->Popups().empty())
+            return items;
+        const HMENU menu = tracker->Popups().back().menu;
+        MenuItemInfo item;
+        for (int i = 0; GetMenuItem(menu, i, item); ++i) {
+            std::string line = item.IsSeparator() ? "-" : item.IsPopup() ? "> " + item.text : std::to_string(item.id) + " " + item.text;
+            if (!item.IsSeparator() && !item.IsEnabled())
+                line += " (grey)";
+            if (item.IsChecked())
+                line += " (check)";
+            items.push_back(line);
+        }
+        return items;
+    }
+
+    StepDriver driver;
+    HelpApp app{"MenuTest", "Test", &driver};
+    HelpManager manager;
+    TavData data;
+    Host host;
+    FindGrid grid;
+};
+
+std::string Item(UINT id, const char* text) { return std::to_string(id) + " " + text; }
+
+TEST(TavCommonMenuTest, TheContextMenuIsTheSharedEditAndCellCommandsAtTheCaretOrTheMouse)
+{
+    MenuGrid<Wnd> bound;
+    bound.driver.SetScreenSize(SIZE{1280, 800});
+    bound.manager.SetCellLock(TRUE);
+    bound.manager.SetAutoWidth(FALSE);
+    std::vector<std::string> items;
+    std::vector<std::string> moveItems;
+    HMENU first = nullptr;
+    RECT box{};
+    bound.driver.whenLeft[4] = [&] {
+        items = bound.OpenItems();
+        if (const MenuTracker* tracker = MenuTracker::Active()) {
+            first = tracker->Popups().back().menu;
+            box = tracker->Popups().back().box;
+        }
+    };
+    bound.driver.whenLeft[1] = [&] { moveItems = bound.OpenItems(); };
+    bound.driver.PushKey(VK_F10, true);
+    bound.driver.PushKey(VK_ESCAPE);
+    bound.driver.Push(InputEvent::MouseClick(POINT{300, 200}, InputEvent::Kind::RightClick));
+    bound.driver.PushText("g"); // 移動(&G) opens its sub menu, still whole after the shared menu went
+    bound.driver.PushKey(VK_ESCAPE);
+    bound.app.Run();
+
+    using namespace NifCommand;
+    const std::vector<std::string> expected{
+        Item(EditCut, "切り取り(&T)\tCtrl+X"), Item(EditCopy, "コピー(&C)\tCtrl+C"),
+        Item(EditPaste, "貼り付け(&P)\tCtrl+V (grey)"), Item(EditClear, "消去(&L)\tDel"), "-", "> 移動(&G)",
+        Item(Find, "検索(&F)..."), "-", Item(LineInsert, "行挿入(&I) (grey)"), Item(LineDelete, "行削除(&D) (grey)"),
+        Item(LineMove, "行移動(&M) (grey)"), Item(LineCopy, "行複写(&C) (grey)"), Item(LineSwap, "行入替(&S) (grey)"),
+        Item(LineCloseUp, "行詰め(&U) (grey)"), "-", Item(AreaCorrect, "範囲補正(&A)... (grey)"),
+        Item(Lock, "ｾﾙﾛｯｸ(&L) (check)"), Item(AutoWidth, "列幅自動調整(&W)"), Item(CellChange, "項目変更(&H)... (grey)"),
+        Item(Template, "ﾃﾝﾌﾟﾚｰﾄ(&E)... (grey)"), Item(ViewSettings, "表示設定(&V)... (grey)"), "-",
+        Item(EditOpen, "ﾃｷｽﾄ編集(&X)..."), Item(Read, "読み上げ(&R)"), Item(CellPrint, "印刷(&P)...")};
+    EXPECT_EQ(items, expected) << "Undo, special paste, select all and the dedicated commands stay out; "
+                                  "commands the grid cannot carry out are grey, the clipboard is empty";
+    EXPECT_EQ(moveItems, (std::vector<std::string>{Item(MoveTop, "先頭行(&T)\tCtrl+Home (grey)"),
+                                                   Item(MoveBottom, "最終行(&B)\tCtrl+End (grey)"),
+                                                   Item(Jump, "指定行(&J)... (grey)")}));
+    RECT cell{};
+    ASSERT_TRUE(bound.grid.GetCellRect(bound.grid.GetCaret(), cell));
+    bound.grid.ClientToScreen(&cell);
+    EXPECT_EQ(box.left, cell.right / kCharWidth) << "the keyboard's menu opens at the caret cell's bottom right";
+    EXPECT_EQ(box.top, cell.bottom / kLineHeight);
+
+    // While an editor is open the width cannot be switched.
+    std::vector<std::string> editing;
+    bound.grid.SendMessage(MOXM_OPENEDITOR);
+    bound.driver.whenLeft[1] = [&] { editing = bound.OpenItems(); };
+    bound.driver.Push(InputEvent::MouseClick(POINT{300, 200}, InputEvent::Kind::RightClick));
+    bound.driver.PushKey(VK_ESCAPE);
+    bound.app.Run();
+    ASSERT_EQ(editing.size(), expected.size());
+    EXPECT_EQ(editing[17], Item(AutoWidth, "列幅自動調整(&W) (grey)"));
+
+    // Another grid gets the very same menu; choosing from it reaches that grid.
+    MenuGrid<Wnd> second;
+    HMENU again = nullptr;
+    second.driver.whenLeft[1] = [&] {
+        if (const MenuTracker* tracker = MenuTracker::Active())
+            again = tracker->Popups().back().menu;
+    };
+    second.driver.PushKey(VK_F10, true);
+    second.driver.PushText("w");
+    second.app.Run();
+    EXPECT_EQ(again, first);
+    EXPECT_TRUE(second.manager.QueryAutoWidth()) << "列幅自動調整 switched automatic widths on";
+}
+
+TEST(TavCommonMenuTest, InAFrameTheCommandsTakeTheFramesRouteAndTheItemsFollowTheGrid)
+{
+    MenuGrid<FrameWnd> bound;
+    bound.manager.SetAutoWidth(TRUE);
+    std::vector<std::string> items;
+    bound.driver.whenLeft[1] = [&] { items = bound.OpenItems(); };
+    bound.driver.PushKey(VK_F10, true);
+    bound.driver.PushKey(VK_ESCAPE);
+    bound.app.Run();
+    ASSERT_EQ(items.size(), 25u);
+    EXPECT_EQ(items[16], Item(NifCommand::Lock, "ｾﾙﾛｯｸ(&L)")) << "cell lock is off";
+    EXPECT_EQ(items[17], Item(NifCommand::AutoWidth, "列幅自動調整(&W) (check)"));
+
+    bound.driver.PushKey(VK_F10, true);
+    bound.driver.PushText("w");
+    bound.app.Run();
+    EXPECT_FALSE(bound.manager.QueryAutoWidth()) << "the command went through the frame to the grid";
+}
+
+TEST(TavCommonMenuTest, SearchWantsOneRangeInOneColumnWhoseEditorCanBeSearched)
+{
+    MenuGrid<Wnd> bound;
+    std::vector<std::string> runs;
+    TavCommon::SetFindDialogRunner([&](TavCommon&, long column, long top, long bottom, Wnd* parent) {
+        runs.push_back(std::to_string(column) + ":" + std::to_string(top) + "-" + std::to_string(bottom) +
+                       (parent == &bound.host ? " host" : " ?") + (bound.grid.IsSearchMarking() ? " marked" : ""));
+    });
+    const auto select = [&](std::initializer_list<MoxRect> ranges) {
+        MoxRectArray selection;
+        for (const MoxRect& range : ranges)
+            selection.Add(range, 0);
+        bound.grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<WPARAM>(&selection));
+        bound.grid.SendMessage(WM_COMMAND, NifCommand::Find);
+    };
+    select({});
+    select({MoxRect(MoxPos{0, 1}, MoxPos{0, 2}), MoxRect(MoxPos{0, 5}, MoxPos{0, 6})});
+    select({MoxRect(MoxPos{1, 1}, MoxPos{2, 4})});
+    select({MoxRect(MoxPos{2, 1}, MoxPos{2, 4})}); // Y: the host refuses the search
+    select({MoxRect(MoxPos{4, 9}, MoxPos{4, 3})}); // the code list
+    select({MoxRect(MoxPos{0, 3}, MoxPos{0, 7})}); // the point name
+    TavCommon::SetFindDialogRunner(nullptr);
+
+    std::vector<std::string> texts;
+    for (const MessageBoxRecord& box : bound.driver.MessageBoxes()) {
+        texts.push_back(box.text);
+        EXPECT_EQ(box.style, 0x30u);
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{"範囲が選択されていません。", "複数範囲の指定は出来ません。",
+                                               "指定した選択範囲が正しくありません。", "指定した選択範囲が正しくありません。"}));
+    EXPECT_EQ(runs, (std::vector<std::string>{"4:3-9 host marked", "0:3-7 host marked"}));
+    EXPECT_FALSE(bound.grid.IsSearchMarking()) << "the highlighting lasts as long as the dialog";
+}
+
+TEST(TavCommonMenuTest, HelpAsksForItemZerosTopicWithTheHelpTypeSwitchedOffMeanwhile)
+{
+    MenuGrid<Wnd> bound;
+    bound.app.SetHelpType(3);
+    bound.driver.PushKey(VK_F1);
+    bound.app.Run();
+    ASSERT_EQ(bound.app.calls.size(), 1u);
+    // Item 0 is the point name (101); its help item 102 comes back with high bits that go.
+    EXPECT_EQ(bound.app.calls[0].data, 0x20000u + kX);
+    EXPECT_EQ(bound.app.calls[0].command, HELP_CONTEXT);
+    EXPECT_EQ(bound.app.calls[0].helpType, 0);
+    EXPECT_EQ(bound.app.GetHelpType(), 3) << "restored";
+    EXPECT_EQ(bound.grid.SendMessage(WM_HELPHITTEST, 0, MAKELPARAM(5, 5)), static_cast<LRESULT>(0x20000 + kX));
+    EXPECT_EQ(bound.grid.SendMessage(WM_COMMANDHELP, 0, 0x1234), 1);
+    EXPECT_EQ(bound.app.calls.back().data, 0x1234u) << "a context given is shown as it is";
+
+    bound.manager.topicBase = 0;
+    bound.app.calls.clear();
+    EXPECT_EQ(bound.grid.SendMessage(WM_COMMANDHELP, 0, 0), 0) << "no topic: the windows further out may answer";
+    EXPECT_TRUE(bound.app.calls.empty());
+}
+
+} // namespace

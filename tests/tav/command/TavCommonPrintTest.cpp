@@ -1,0 +1,132 @@
+// Printing a grid into a PDF file through the print dialog, read back with poppler's tools.
+#include "platform/print/PrintDialog.h"
+#include "platform/registry/MemoryRegistryStore.h"
+#include "platform/registry/Registry.h"
+#include "platform/ui/App.h"
+#include "platform/ui/HeadlessDriver.h"
+#include "tav/window/TavCellCtrl.h"
+#include "tests/tav/manager/CoordinateHost.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+using namespace plat;
+using namespace tavtest;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr UINT kCellPrint = 0xC308;
+
+std::string Output(const std::string& command)
+{
+    std::string out;
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+    if (!pipe)
+        return out;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;)
+        out.append(buffer, n);
+    return out;
+}
+
+class PrintTest : public ::testing::Test {
+protected:
+    PrintTest()
+    {
+        RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>());
+        m_dir = fs::temp_directory_path() / ("tavcell-print-" + std::to_string(::getpid()) + "-" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(m_dir);
+        host.Open();
+        app.SetMainWnd(&host);
+        manager.Associate(&host.Grid(), &data);
+        for (long record = 0; record < 150; ++record) {
+            data.Set(static_cast<unsigned>(kPointName), record, "点" + std::to_string(record + 1));
+            data.Set(static_cast<unsigned>(kX), record, 1000.0 + record);
+        }
+    }
+    ~PrintTest() override
+    {
+        host.DestroyWindow();
+        RegSetStore(HKEY_CURRENT_USER, nullptr);
+        std::error_code ignored;
+        fs::remove_all(m_dir, ignored);
+    }
+    // Prints through the dialog into the file, or cancels when the file is empty.
+    void Print(const fs::path& file)
+    {
+        driver.OnNextDialog([&](DialogOperator& person) {
+            if (file.empty()) {
+                person.Escape();
+                return;
+            }
+            person.Pick(PrintDialog::kPrinterId, 0);
+            person.SetText(PrintDialog::kFileId, file.string());
+            person.Return();
+        });
+        host.Grid().SendMessage(WM_COMMAND, kCellPrint);
+    }
+    [[nodiscard]] std::size_t Files() const
+    {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()));
+    }
+
+    HeadlessDriver driver;
+    WinApp app{"PrintTest", "Test", &driver};
+    CoordinateManager manager{200};
+    TavData data;
+    CoordinateHost host{manager};
+    fs::path m_dir;
+};
+
+TEST_F(PrintTest, ATableOfThreePagesPrintsHeadingsRowNumbersAndCellsOnEachPage)
+{
+    const fs::path pdf = m_dir / "座標.pdf";
+    Print(pdf);
+    ASSERT_TRUE(driver.MessageBoxes().empty()) << driver.MessageBoxes()[0].text;
+    ASSERT_TRUE(fs::exists(pdf));
+    EXPECT_EQ(Files(), 1u) << "nothing left beside it";
+    const std::string info = Output("pdfinfo '" + pdf.string() + "'");
+    const std::size_t pagesAt = info.find("Pages:");
+    ASSERT_NE(pagesAt, std::string::npos) << info;
+    EXPECT_EQ(std::stoi(info.substr(pagesAt + 6)), 3) << info;
+    EXPECT_NE(info.find("QUORTAL Win - ｾﾙの印刷"), std::string::npos) << info;
+    // 65 lines fit under the headings of a page of A4 with half-inch margins.
+    const struct {
+        int page;
+        long first;
+        long last;
+    } pages[] = {{1, 1, 65}, {2, 66, 130}, {3, 131, 150}};
+    for (const auto& page : pages) {
+        const std::string text = Output("pdftotext -layout -f " + std::to_string(page.page) + " -l " + std::to_string(page.page) +
+                                     " '" + pdf.string() + "' -");
+        for (const char* heading : {"No.", "点名", "コード"})
+            EXPECT_NE(text.find(heading), std::string::npos) << "page " << page.page << " lacks " << heading << "\n" << text;
+        for (long row : {page.first, page.last}) {
+            EXPECT_NE(text.find("点" + std::to_string(row)), std::string::npos) << "page " << page.page << " row " << row;
+            EXPECT_NE(text.find(std::to_string(1000 + row - 1) + ".000"), std::string::npos) << "page " << page.page << " X of " << row;
+        }
+        EXPECT_EQ(text.find("点" + std::to_string(page.last + 1) + " "), std::string::npos) << "the next page's first row";
+    }
+}
+
+TEST_F(PrintTest, ACancelledOrFailedPrintLeavesNothingUnderTheName)
+{
+    Print({});
+    EXPECT_EQ(Files(), 0u);
+    EXPECT_TRUE(driver.MessageBoxes().empty());
+
+    const fs::path missing = m_dir / "無い" / "座標.pdf";
+    Print(missing);
+    ASSERT_EQ(driver.MessageBoxes().size(), 1u);
+    EXPECT_NE(driver.MessageBoxes()[0].text.find("印刷できませんでした。\ncannot write"), std::string::npos) << driver.MessageBoxes()[0].text;
+    EXPECT_EQ(Files(), 0u);
+}
+
+} // namespace
