@@ -5,6 +5,7 @@
 
 #include "components/mox/MoxMessages.h"
 #include "components/mox/MoxPos.h"
+#include "platform/ui/CmdUI.h"
 #include "platform/ui/Constants.h"
 #include "platform/ui/Gdi.h"
 #include "platform/ui/Wnd.h"
@@ -17,6 +18,8 @@
 // Commands of the host suite's menus that the grid windows carry out today.
 inline constexpr plat::UINT ID_TAV_READ = 0xC303;
 inline constexpr plat::UINT ID_TAV_EDITOPEN = 0xC305;
+inline constexpr plat::UINT ID_TAV_AREACORRECT = 0xC10A;
+inline constexpr plat::UINT ID_TAV_LOCK = 0xC300;
 
 template <class Window>
 class TavCellRouting {
@@ -67,6 +70,10 @@ public:
             Command(ID_EDIT_CLEAR, &OnEditClear),
             Command(ID_TAV_READ, &OnRead),
             Command(ID_TAV_EDITOPEN, &OnCommand<&TavCommon::EditOpen>),
+            // Cell lock and area correction.
+            Command(ID_TAV_AREACORRECT, &OnCommand<&TavCommon::AreaCorrect>),
+            Command(ID_TAV_LOCK, &OnCommand<&TavCommon::CellLock>),
+            Update(ID_TAV_LOCK, &OnUpdateLock),
             Entry{},
         };
         return entries;
@@ -85,6 +92,11 @@ private:
     static constexpr Entry Command(plat::UINT id, Handler handler)
     {
         return {Entry::Kind::Command, 0, nullptr, 0, id, id, handler};
+    }
+
+    static constexpr Entry Update(plat::UINT id, Handler handler)
+    {
+        return {Entry::Kind::Command, 0, nullptr, plat::kUpdateCommandCode, id, id, handler};
     }
 
     static Window& Self(plat::Wnd& wnd) { return static_cast<Window&>(wnd); }
@@ -236,6 +248,12 @@ private:
     static LRESULT OnEditClear(plat::Wnd& wnd, WPARAM, LPARAM)
     {
         wnd.SendMessage(MOXM_CLEAR);
+        return 0;
+    }
+    static LRESULT OnUpdateLock(plat::Wnd& wnd, WPARAM, LPARAM lParam)
+    {
+        TavManager* manager = Self(wnd).ManagerPtr();
+        reinterpret_cast<plat::CmdUI*>(lParam)->SetCheck(manager != nullptr && manager->QueryCellLock() ? 1 : 0);
         return 0;
     }
     static LRESULT OnRead(plat::Wnd& wnd, WPARAM, LPARAM)

@@ -1,0 +1,496 @@
+// The two bulk operations on selected ranges: the cell lock, which takes the selection as the
+// set of locked cells, and the area correction, which writes one value into one item over the
+// selected rows, all of it or, when the host refuses any record, none of it.
+#include "tav/command/TavCommon.h"
+
+#include "components/support/HixMrm.h"
+#include "components/support/LunMrmNumEdit.h"
+#include "components/support/TavcToggleButton.h"
+#include "platform/ui/App.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Wnd.h"
+#include "tav/data/TavData.h"
+#include "tav/dialogs/TavAreaCorrectDialog.h"
+#include "tav/dialogs/TavFixComboDialog.h"
+#include "tav/dialogs/TavInputNumDialog.h"
+#include "tav/dialogs/TavProgressWnd.h"
+#include "tav/manager/TavManager.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <string>
+
+namespace {
+
+constexpr double kLimit = 99999999;
+// Ranges shorter than this are written before a progress window could be read.
+constexpr long kProgressRecords = 2000;
+// The progress bar moves in about this many steps, however long the range.
+constexpr long kProgressSteps = 200;
+constexpr const char* kCorrectionTitle = "一括訂正";
+
+// The spans of one item in list order, searched for the first span after a place that shares
+// a record with a given span. Each node keeps the smallest first and the largest last record
+// below it, so a search passes over whole groups of spans that cannot meet.
+class SpanTree {
+public:
+    explicit SpanTree(const std::vector<TavLockData>& spans)
+    {
+        while (m_leaves < spans.size())
+            m_leaves *= 2;
+        m_first.assign(2 * m_leaves, kNoFirst);
+        m_last.assign(2 * m_leaves, kNoLast);
+        for (std::size_t i = 0; i < spans.size(); ++i) {
+            // A span that holds no record meets none.
+            if (spans[i].first <= spans[i].last) {
+                m_first[m_leaves + i] = spans[i].first;
+                m_last[m_leaves + i] = spans[i].last;
+            }
+        }
+        for (std::size_t node = m_leaves - 1; node >= 1; --node)
+            Pull(node);
+    }
+
+    void Remove(std::size_t index)
+    {
+        std::size_t node = m_leaves + index;
+        m_first[node] = kNoFirst;
+        m_last[node] = kNoLast;
+        for (node /= 2; node >= 1; node /= 2)
+            Pull(node);
+    }
+
+    // The first span at or after `from` that shares a record with first..last, or npos.
+    [[nodiscard]] std::size_t Find(std::size_t from, std::int32_t first, std::int32_t last) const
+    {
+        return Find(1, 0, m_leaves, from, first, last);
+    }
+
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+
+private:
+    static constexpr std::int32_t kNoFirst = std::numeric_limits<std::int32_t>::max();
+    static constexpr std::int32_t kNoLast = std::numeric_limits<std::int32_t>::min();
+
+    void Pull(std::size_t node)
+    {
+        m_first[node] = std::min(m_first[2 * node], m_first[2 * node + 1]);
+        m_last[node] = std::max(m_last[2 * node], m_last[2 * node + 1]);
+    }
+
+    [[nodiscard]] std::size_t Find(std::size_t node, std::size_t begin, std::size_t end, std::size_t from, std::int32_t first,
+                                   std::int32_t last) const
+    {
+        if (end <= from || m_first[node] > last || m_last[node] < first)
+            return npos;
+        if (end - begin == 1)
+            return begin;
+        const std::size_t middle = begin + (end - begin) / 2;
+        const std::size_t left = Find(2 * node, begin, middle, from, first, last);
+        return left != npos ? left : Find(2 * node + 1, middle, end, from, first, last);
+    }
+
+    std::size_t m_leaves = 1;
+    std::vector<std::int32_t> m_first;
+    std::vector<std::int32_t> m_last;
+};
+
+// Merges the spans of one item in place; merged[k] is set for each span taken into another.
+// Each span in turn takes in the later spans that share a record with it as it has grown so
+// far; a later span it passed before growing stays, as it would in a pairwise walk.
+void MergeItemSpans(std::vector<TavLockData>& spans, std::vector<bool>& merged)
+{
+    SpanTree tree(spans);
+    for (std::size_t k = 0; k < spans.size(); ++k) {
+        if (merged[k])
+            continue;
+        tree.Remove(k);
+        TavLockData& span = spans[k];
+        if (span.first > span.last)
+            continue;
+        for (std::size_t j = tree.Find(k + 1, span.first, span.last); j != SpanTree::npos;
+             j = tree.Find(j + 1, span.first, span.last)) {
+            span.first = std::min(span.first, spans[j].first);
+            span.last = std::max(span.last, spans[j].last);
+            merged[j] = true;
+            tree.Remove(j);
+        }
+    }
+}
+
+// The cells a correction wrote and what they held, so that the correction can be taken back
+// whole. Storage for every cell is taken once, before the first write.
+class CorrectionLog {
+public:
+    CorrectionLog(TavData& data, long itemNo, std::size_t cells)
+        : m_data(data), m_itemNo(itemNo), m_size(std::min<unsigned>(data.GetItemSize(itemNo), sizeof(Cell::bytes)))
+    {
+        m_cells.reserve(cells);
+    }
+
+    // Reads the cell before it is written.
+    void Before(long record)
+    {
+        Cell& cell = m_pending;
+        cell.record = record;
+        std::memset(cell.bytes, 0, sizeof cell.bytes);
+        cell.present = m_data.GetBuffer(m_itemNo, record, cell.bytes, m_size) != FALSE;
+    }
+    void After(plat::BOOL written)
+    {
+        if (written)
+            m_cells.push_back(m_pending);
+        else
+            ++m_refused;
+    }
+    [[nodiscard]] long Refused() const noexcept { return m_refused; }
+
+    // Puts back every written cell; the host agreed to these values before, so it is not
+    // asked again, only told.
+    void Restore()
+    {
+        m_data.SetRestoring(true);
+        for (auto cell = m_cells.rbegin(); cell != m_cells.rend(); ++cell) {
+            if (cell->present)
+                m_data.SetBuffer(m_itemNo, cell->record, cell->bytes, m_size);
+            else
+                m_data.Remove(m_itemNo, cell->record);
+        }
+        m_data.SetRestoring(false);
+        m_cells.clear();
+    }
+
+private:
+    struct Cell {
+        long record = 0;
+        std::uint8_t bytes[8] = {};
+        bool present = false;
+    };
+    TavData& m_data;
+    long m_itemNo;
+    unsigned m_size;
+    std::vector<Cell> m_cells;
+    Cell m_pending;
+    long m_refused = 0;
+};
+
+// The table's views wait while a correction writes; they are refreshed once on each side.
+class QuietViews {
+public:
+    explicit QuietViews(TavData& data) : m_data(data)
+    {
+        m_data.m_viewUpdate = 0;
+        m_data.Update(0, -1, TRUE);
+    }
+    ~QuietViews()
+    {
+        m_data.m_viewUpdate = 1;
+        m_data.Update(0, -1, TRUE);
+    }
+    QuietViews(const QuietViews&) = delete;
+    QuietViews& operator=(const QuietViews&) = delete;
+
+private:
+    TavData& m_data;
+};
+
+// The progress of one range, shown only for ranges long enough to be watched and moved a
+// step at a time rather than at every record.
+class RangeProgress {
+public:
+    RangeProgress(plat::Wnd* parent, long top, long bottom) : m_step(std::max(1L, (bottom - top + 1) / kProgressSteps))
+    {
+        if (bottom - top + 1 < kProgressRecords)
+            return;
+        m_shown = true;
+        m_window.Create(kCorrectionTitle, parent);
+        m_window.SetRange(static_cast<int>(top), static_cast<int>(bottom));
+        m_next = top;
+    }
+    void At(long record)
+    {
+        if (m_shown && record >= m_next) {
+            m_window.SetPos(static_cast<int>(record));
+            m_next = record + m_step;
+        }
+    }
+
+private:
+    TavProgressWnd m_window;
+    long m_step;
+    long m_next = 0;
+    bool m_shown = false;
+};
+
+// The values the item may hold: the dialog's own bounds, narrowed by the editor's bounds,
+// and no negative value unless its integer attribute allows one.
+void ItemLimits(const LunMrmNumEdit& edit, int integerAttr, double& low, double& high)
+{
+    low = -kLimit;
+    high = kLimit;
+    double min = 0;
+    double max = 0;
+    if (edit.GetMinMax(min, max)) {
+        low = std::max(low, min);
+        high = std::min(high, max);
+    }
+    if (integerAttr == 0)
+        low = std::max(low, 0.0);
+}
+
+std::size_t CellCount(const MoxRectArray& ranges, long column)
+{
+    std::size_t cells = 0;
+    for (std::size_t i = 0; i < ranges.GetSize(); ++i)
+        if (const MoxRect& range = ranges.GetAt(i); column >= range.Left() && column <= range.Right())
+            cells += static_cast<std::size_t>(range.RowCount());
+    return cells;
+}
+
+void TellRefused(plat::Wnd* parent, long refused)
+{
+    plat::MessageBox(parent,
+                     std::to_string(refused) + " 件のレコードが訂正を受け付けなかったため、一括訂正を取り消しました。", {},
+                     plat::MB_OK | plat::MB_ICONWARNING);
+}
+
+// Writes the item's cell of each record of the ranges that hold the column, with the views
+// quiet and a progress window for long ranges; write(record, log) skips the record or writes
+// it between log.Before and log.After. Refused records undo the whole correction, and the
+// person is told how many there were.
+template <class Write>
+void WriteOverRanges(TavData& data, long itemNo, const MoxRectArray& ranges, long column, plat::Wnd* parent, Write write)
+{
+    CorrectionLog log(data, itemNo, CellCount(ranges, column));
+    {
+        QuietViews quiet(data);
+        for (std::size_t i = 0; i < ranges.GetSize(); ++i) {
+            const MoxRect& range = ranges.GetAt(i);
+            if (column < range.Left() || column > range.Right())
+                continue;
+            RangeProgress progress(parent, range.Top(), range.Bottom());
+            for (long record = range.Top(); record <= range.Bottom(); ++record) {
+                progress.At(record);
+                write(record, log);
+            }
+        }
+        if (log.Refused() > 0)
+            log.Restore();
+    }
+    if (log.Refused() > 0)
+        TellRefused(parent, log.Refused());
+}
+
+} // namespace
+
+void TavCommon::BuildLockList(const MoxRectArray& selection, const std::vector<std::uint8_t>& flags, long recordCount,
+                              const std::vector<unsigned>& ids, TavLockArray& locks)
+{
+    std::vector<TavLockData> entries;
+    for (std::size_t i = 0; i < selection.GetSize(); ++i) {
+        const MoxRect& range = selection.GetAt(i);
+        if (range.IsEmpty())
+            continue;
+        const bool wholeColumns = i < flags.size() && (flags[i] & MoxRectArray::kWholeColumns) != 0;
+        const auto last = wholeColumns ? static_cast<std::int32_t>(recordCount - 1) : range.Bottom();
+        for (std::int32_t column = range.Left(); column <= range.Right(); ++column) {
+            const unsigned id = column >= 0 && static_cast<std::size_t>(column) < ids.size() ? ids[static_cast<std::size_t>(column)]
+                                                                                                : static_cast<unsigned>(column);
+            entries.push_back(TavLockData{id, range.Top(), last});
+        }
+    }
+    // Each item's spans merge among themselves only, in list order; the survivors keep their
+    // places, which the stored templates keep too.
+    std::vector<std::size_t> order(entries.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return entries[a].id < entries[b].id; });
+    std::vector<bool> gone(entries.size());
+    std::vector<TavLockData> spans;
+    std::vector<bool> merged;
+    for (std::size_t begin = 0; begin < order.size();) {
+        std::size_t end = begin + 1;
+        while (end < order.size() && entries[order[end]].id == entries[order[begin]].id)
+            ++end;
+        spans.clear();
+        for (std::size_t k = begin; k < end; ++k)
+            spans.push_back(entries[order[k]]);
+        merged.assign(spans.size(), false);
+        MergeItemSpans(spans, merged);
+        for (std::size_t k = begin; k < end; ++k) {
+            entries[order[k]] = spans[k - begin];
+            gone[order[k]] = merged[k - begin];
+        }
+        begin = end;
+    }
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (!gone[i])
+            entries[kept++] = entries[i];
+    entries.resize(kept);
+    locks.Assign(std::move(entries));
+}
+
+void TavCommon::CellLock()
+{
+    plat::WaitCursor wait;
+    TavManager& manager = Manager();
+    manager.SetCellLock(manager.QueryCellLock() ? FALSE : TRUE);
+    Data().Lock().Assign({});
+    if (manager.QueryCellLock()) {
+        std::vector<std::uint8_t> flags;
+        const auto* selection = reinterpret_cast<const MoxRectArray*>(Request(MOXM_GETSELECTION, reinterpret_cast<plat::WPARAM>(&flags)));
+        if (selection == nullptr || selection->IsEmpty()) {
+            manager.SetCellLock(FALSE);
+        } else {
+            std::int32_t columns = 0;
+            for (std::size_t i = 0; i < selection->GetSize(); ++i)
+                if (!selection->GetAt(i).IsEmpty())
+                    columns = std::max(columns, selection->GetAt(i).Right() + 1);
+            std::vector<unsigned> ids(static_cast<std::size_t>(std::max<std::int32_t>(columns, 0)));
+            for (std::size_t column = 0; column < ids.size(); ++column)
+                ids[column] = manager.ColtoID(static_cast<long>(column));
+            long items = 0;
+            long records = 0;
+            Data().GetSize(items, records);
+            BuildLockList(*selection, flags, records, ids, Data().Lock());
+        }
+    }
+    if (m_window != nullptr)
+        m_window->Invalidate(TRUE);
+}
+
+void TavCommon::AreaCorrect()
+{
+    // The cell being edited goes into the table first, so that the correction sees it.
+    if (Request(MOXM_ISEDITING) != 0) {
+        Request(MOXM_CLOSEEDITOR, 1);
+        if (Request(MOXM_ISEDITING) != 0)
+            return;
+    }
+    plat::Wnd* owner = m_window->GetOwner();
+    TavAreaCorrectDialog dialog(*this, owner != nullptr ? owner : m_window->GetParent());
+    static_cast<void>(dialog.DoModal());
+}
+
+int TavCommon::OnAreaCorrect(unsigned id, const MoxRectArray* ranges, plat::Wnd* parent)
+{
+    if (ranges == nullptr)
+        return 0;
+    const long column = Manager().IDtoCol(id);
+    int flag = 0;
+    plat::Wnd* control = Manager().OnGetControl(id, flag);
+    if (control == nullptr)
+        return 0;
+    // Tested in this order; a later kind wins, the toggle button last.
+    enum class Kind { None, Number, Choice } kind = Kind::None;
+    if (dynamic_cast<LunMrmNumEdit*>(control) != nullptr)
+        kind = Kind::Number;
+    if (dynamic_cast<plat::ComboBox*>(control) != nullptr)
+        kind = Kind::Choice;
+    if (dynamic_cast<TavcToggleButton*>(control) != nullptr)
+        kind = Kind::Choice;
+    switch (kind) {
+    case Kind::Number: return CorrectNumber(id, column, *ranges, control, parent);
+    case Kind::Choice: return CorrectChoice(id, column, *ranges, control, parent);
+    case Kind::None: break;
+    }
+    return 0;
+}
+
+int TavCommon::CorrectNumber(unsigned id, long column, const MoxRectArray& ranges, plat::Wnd* control, plat::Wnd* parent)
+{
+    auto& edit = *dynamic_cast<LunMrmNumEdit*>(control);
+    HixMrm measure(5, 0, 4);
+    int integerAttr = 0;
+    unsigned short figureAttr = 0;
+    edit.GetNumAttr(&measure, &integerAttr, &figureAttr);
+    TavInputNumDialog dialog(&measure, integerAttr, figureAttr, parent);
+    if (dialog.DoModal() != plat::IDOK)
+        return 1;
+    const double value = dialog.GetValue();
+    const bool add = dialog.GetMethod() == 0;
+    TavData& data = Data();
+    const long itemNo = Manager().IDtoItemNo(id);
+
+    // Every value the correction would write must be one the item can hold; otherwise
+    // nothing is written.
+    double low = 0;
+    double high = 0;
+    ItemLimits(edit, integerAttr, low, high);
+    double lowest = value;
+    double highest = value;
+    if (add) {
+        lowest = std::numeric_limits<double>::infinity();
+        highest = -lowest;
+        for (std::size_t i = 0; i < ranges.GetSize(); ++i) {
+            const MoxRect& range = ranges.GetAt(i);
+            if (column < range.Left() || column > range.Right())
+                continue;
+            for (long record = range.Top(); record <= range.Bottom(); ++record) {
+                double old = 0;
+                if (QueryDisablePane(MoxPos{static_cast<std::int32_t>(column), static_cast<std::int32_t>(record)}) != 0 ||
+                    !data.Get(itemNo, record, old))
+                    continue;
+                lowest = std::min(lowest, old + value);
+                highest = std::max(highest, old + value);
+            }
+        }
+    }
+    if (lowest < low || highest > high) {
+        plat::MessageBox(parent,
+                         "訂正後の値が項目の範囲 (" + measure.StrDouble(low) + " から " + measure.StrDouble(high) +
+                             ") を超えるため、訂正できません。",
+                         {}, plat::MB_OK | plat::MB_ICONWARNING);
+        return 1;
+    }
+
+    WriteOverRanges(data, itemNo, ranges, column, parent, [&](long record, CorrectionLog& log) {
+        if (QueryDisablePane(MoxPos{static_cast<std::int32_t>(column), static_cast<std::int32_t>(record)}) != 0)
+            return;
+        double written = value;
+        if (add) {
+            double old = 0;
+            if (!data.Get(id, record, old))
+                return;
+            written = old + value;
+        }
+        log.Before(record);
+        log.After(data.Set(id, record, written));
+    });
+    return 1;
+}
+
+int TavCommon::CorrectChoice(unsigned id, long column, const MoxRectArray& ranges, plat::Wnd* control, plat::Wnd* parent)
+{
+    const auto headings = static_cast<int>(Request(MOXM_GETFIXEDROWCOUNT));
+    std::string heading;
+    Manager().OnSetFixedRowText(MoxPos{static_cast<std::int32_t>(column), headings - 1}, heading);
+    MoxPos caret{0, 0};
+    Request(MOXM_GETCARET, reinterpret_cast<plat::WPARAM>(&caret));
+    unsigned char current = 0;
+    static_cast<void>(Data().Get(id, caret.row, current));
+    auto* toggle = dynamic_cast<TavcToggleButton*>(control);
+    if (toggle != nullptr)
+        toggle->SetIndex(current);
+    else
+        control->SendMessage(plat::CB_SETCURSEL, current);
+    TavFixupComboboxDialog dialog(heading.c_str(), control, parent);
+    if (dialog.DoModal() != plat::IDOK)
+        return 1;
+    // No entry chosen: there is no choice to write.
+    const int index = dialog.GetIndex();
+    if (index < 0)
+        return 1;
+
+    TavData& data = Data();
+    const long itemNo = Manager().IDtoItemNo(id);
+    WriteOverRanges(data, itemNo, ranges, column, parent, [&](long record, CorrectionLog& log) {
+        if (QueryDisablePane(MoxPos{static_cast<std::int32_t>(column), static_cast<std::int32_t>(record)}) != 0)
+            return;
+        log.Before(record);
+        log.After(data.Set(id, record, static_cast<unsigned char>(index)));
+    });
+    return 1;
+}
