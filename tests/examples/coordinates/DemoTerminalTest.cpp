@@ -210,3 +210,40 @@ TEST(DemoTerminalTest, ANewerVersionsDocumentOpensAndOneWithMorePointsThanRowsIs
     ASSERT_FALSE(plat::ReadWholeFile(overlong, after));
     EXPECT_TRUE(after == bytes) << "the refused document is left as it was";
 }
+
+TEST(DemoTerminalTest, ALockAndACorrectionFromTheCellMenuAndTheLockBackAfterARestart)
+{
+    if (!tavtest::HaveTmux())
+        GTEST_SKIP() << "tmux is not installed (./run setup installs it)";
+    TmuxSession tmux(110, 24);
+    ASSERT_TRUE(tmux.Ok());
+    const fs::path document = tmux.Dir() / "survey.tcd";
+    StartEditor(tmux, document);
+    ASSERT_TRUE(tmux.Shows("░░░-36336.043")) << "the sample's lock\n" << tmux.Screen();
+
+    // Heights of the first three points selected; the lock goes off, then on over them.
+    tmux.Keys("Right Right Right Right S-Down S-Down M-c");
+    ASSERT_TRUE(tmux.Shows("✓ ｾﾙﾛｯｸ(L)")) << tmux.Screen();
+    tmux.Keys("l M-c l Down Down Down");
+    EXPECT_TRUE(tmux.Shows("-8234.742 ░░░░░░░23.351░基準点")) << tmux.Screen();
+    EXPECT_EQ(tmux.Screen().find("░░░-36336.043"), std::string::npos) << "the old lock is forgotten\n" << tmux.Screen();
+
+    // Three X coordinates raised by a metre.
+    tmux.Keys("Left Left S-Down S-Down M-c a");
+    ASSERT_TRUE(tmux.Shows("数値補正")) << tmux.Screen();
+    tmux.Type("1");
+    tmux.Keys("Enter");
+    EXPECT_TRUE(tmux.Shows("-36669.606")) << tmux.Screen();
+
+    tmux.Keys("C-q");
+    ASSERT_TRUE(tmux.Shows("変更を保存しますか")) << tmux.Screen();
+    tmux.Keys("n");
+    ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); })) << tmux.Screen();
+    fs::remove(tmux.Dir() / "after");
+    tmux.Shell("clear");
+    StartEditor(tmux, document);
+    EXPECT_TRUE(tmux.Shows("-8234.742 ░░░░░░░23.351░基準点")) << "the lock came back with the template\n" << tmux.Screen();
+    EXPECT_TRUE(tmux.Shows("-36670.606")) << "the unsaved correction did not";
+    tmux.Keys("C-q");
+    ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); })) << tmux.Screen();
+}
