@@ -30,70 +30,136 @@ constexpr long kProgressRecords = 2000;
 constexpr long kProgressSteps = 200;
 constexpr const char* kCorrectionTitle = "一括訂正";
 
-// The spans of one item in list order, searched for the first span after a place that shares
-// a record with a given span. Each node keeps the smallest first and the largest last record
-// below it, so a search passes over whole groups of spans that cannot meet.
+// The spans of one item in list order, searched for the first live span at or after a place
+// that shares a record with a given span. A tree over the list: each node holds its spans
+// sorted by first record, with a tree of their last records (a removed span's last is below
+// every record), so a node answers exactly, in a logarithm's time, whether any span below it
+// meets the given one. A search then visits a logarithm's worth of nodes, whatever the order
+// of the spans; a plainer tree of each node's smallest first and largest last record would
+// visit most of them when spans lie scattered.
 class SpanTree {
 public:
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+
     explicit SpanTree(const std::vector<TavLockData>& spans)
     {
         while (m_leaves < spans.size())
             m_leaves *= 2;
-        m_first.assign(2 * m_leaves, kNoFirst);
-        m_last.assign(2 * m_leaves, kNoLast);
+        std::vector<std::int32_t> lasts(m_leaves, kRemoved);
+        std::vector<Key> leaf(m_leaves, Key{kPastAll, 0});
         for (std::size_t i = 0; i < spans.size(); ++i) {
+            leaf[i] = Key{spans[i].first, static_cast<std::uint32_t>(i)};
             // A span that holds no record meets none.
-            if (spans[i].first <= spans[i].last) {
-                m_first[m_leaves + i] = spans[i].first;
-                m_last[m_leaves + i] = spans[i].last;
+            if (spans[i].first <= spans[i].last)
+                lasts[i] = spans[i].last;
+        }
+        for (std::size_t i = spans.size(); i < m_leaves; ++i)
+            leaf[i].index = static_cast<std::uint32_t>(i);
+        // Level by level, each block the merge of its two halves below.
+        for (std::size_t block = 1; block <= m_leaves; block *= 2) {
+            Level& level = m_levels.emplace_back();
+            if (block == 1) {
+                level.keys = leaf;
+            } else {
+                const Level& below = m_levels[m_levels.size() - 2];
+                level.keys.resize(m_leaves);
+                for (std::size_t start = 0; start < m_leaves; start += block)
+                    std::merge(below.keys.begin() + static_cast<std::ptrdiff_t>(start),
+                               below.keys.begin() + static_cast<std::ptrdiff_t>(start + block / 2),
+                               below.keys.begin() + static_cast<std::ptrdiff_t>(start + block / 2),
+                               below.keys.begin() + static_cast<std::ptrdiff_t>(start + block), level.keys.begin() + static_cast<std::ptrdiff_t>(start));
+            }
+            // Per block a tree of maxima over its sorted places: the block's leaves at
+            // [block, 2 * block) of its 2 * block slots.
+            level.maxima.assign(2 * m_leaves, kRemoved);
+            for (std::size_t start = 0; start < m_leaves; start += block) {
+                std::int32_t* tree = &level.maxima[2 * start];
+                for (std::size_t k = 0; k < block; ++k)
+                    tree[block + k] = lasts[level.keys[start + k].index];
+                for (std::size_t node = block - 1; node >= 1; --node)
+                    tree[node] = std::max(tree[2 * node], tree[2 * node + 1]);
             }
         }
-        for (std::size_t node = m_leaves - 1; node >= 1; --node)
-            Pull(node);
+        m_first.resize(spans.size());
+        for (std::size_t i = 0; i < spans.size(); ++i)
+            m_first[i] = spans[i].first;
     }
 
     void Remove(std::size_t index)
     {
-        std::size_t node = m_leaves + index;
-        m_first[node] = kNoFirst;
-        m_last[node] = kNoLast;
-        for (node /= 2; node >= 1; node /= 2)
-            Pull(node);
+        const Key key{m_first[index], static_cast<std::uint32_t>(index)};
+        for (std::size_t height = 0; height < m_levels.size(); ++height) {
+            const std::size_t block = std::size_t{1} << height;
+            const std::size_t start = index & ~(block - 1);
+            Level& level = m_levels[height];
+            const auto begin = level.keys.begin() + static_cast<std::ptrdiff_t>(start);
+            const auto place = static_cast<std::size_t>(std::lower_bound(begin, begin + static_cast<std::ptrdiff_t>(block), key) - begin);
+            std::int32_t* tree = &level.maxima[2 * start];
+            std::size_t node = block + place;
+            tree[node] = kRemoved;
+            for (node /= 2; node >= 1; node /= 2)
+                tree[node] = std::max(tree[2 * node], tree[2 * node + 1]);
+        }
     }
 
-    // The first span at or after `from` that shares a record with first..last, or npos.
+    // The first live span at or after `from` that shares a record with first..last, or npos.
     [[nodiscard]] std::size_t Find(std::size_t from, std::int32_t first, std::int32_t last) const
     {
-        return Find(1, 0, m_leaves, from, first, last);
+        return Find(m_levels.size() - 1, 0, from, first, last);
     }
-
-    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
 private:
-    static constexpr std::int32_t kNoFirst = std::numeric_limits<std::int32_t>::max();
-    static constexpr std::int32_t kNoLast = std::numeric_limits<std::int32_t>::min();
+    struct Key {
+        std::int32_t first;
+        std::uint32_t index;
+        friend bool operator<(const Key& a, const Key& b) noexcept
+        {
+            return a.first != b.first ? a.first < b.first : a.index < b.index;
+        }
+    };
+    struct Level {
+        std::vector<Key> keys;            // per block, sorted by first record
+        std::vector<std::int32_t> maxima; // per block, a tree of the last records in that order
+    };
+    static constexpr std::int32_t kRemoved = std::numeric_limits<std::int32_t>::min();
+    static constexpr std::int32_t kPastAll = std::numeric_limits<std::int32_t>::max();
 
-    void Pull(std::size_t node)
+    // Whether a live span of the block starts at or before `last` and ends at or after `first`.
+    [[nodiscard]] bool Meets(std::size_t height, std::size_t start, std::int32_t first, std::int32_t last) const
     {
-        m_first[node] = std::min(m_first[2 * node], m_first[2 * node + 1]);
-        m_last[node] = std::max(m_last[2 * node], m_last[2 * node + 1]);
+        const std::size_t block = std::size_t{1} << height;
+        const Level& level = m_levels[height];
+        const auto begin = level.keys.begin() + static_cast<std::ptrdiff_t>(start);
+        const auto count = static_cast<std::size_t>(
+            std::upper_bound(begin, begin + static_cast<std::ptrdiff_t>(block), last,
+                             [](std::int32_t value, const Key& key) { return value < key.first; }) -
+            begin);
+        // The largest last record among the first `count` places.
+        const std::int32_t* tree = &level.maxima[2 * start];
+        std::int32_t best = kRemoved;
+        for (std::size_t low = block, high = block + count; low < high; low /= 2, high /= 2) {
+            if (low & 1)
+                best = std::max(best, tree[low++]);
+            if (high & 1)
+                best = std::max(best, tree[--high]);
+        }
+        return best >= first;
     }
 
-    [[nodiscard]] std::size_t Find(std::size_t node, std::size_t begin, std::size_t end, std::size_t from, std::int32_t first,
-                                   std::int32_t last) const
+    [[nodiscard]] std::size_t Find(std::size_t height, std::size_t start, std::size_t from, std::int32_t first, std::int32_t last) const
     {
-        if (end <= from || m_first[node] > last || m_last[node] < first)
+        const std::size_t block = std::size_t{1} << height;
+        if (start + block <= from || !Meets(height, start, first, last))
             return npos;
-        if (end - begin == 1)
-            return begin;
-        const std::size_t middle = begin + (end - begin) / 2;
-        const std::size_t left = Find(2 * node, begin, middle, from, first, last);
-        return left != npos ? left : Find(2 * node + 1, middle, end, from, first, last);
+        if (height == 0)
+            return start;
+        const std::size_t left = Find(height - 1, start, from, first, last);
+        return left != npos ? left : Find(height - 1, start + block / 2, from, first, last);
     }
 
     std::size_t m_leaves = 1;
+    std::vector<Level> m_levels;
     std::vector<std::int32_t> m_first;
-    std::vector<std::int32_t> m_last;
 };
 
 // Merges the spans of one item in place; merged[k] is set for each span taken into another.
