@@ -3,12 +3,14 @@
 // with the headless driver.
 #include "tests/tav/command/CommandHost.h"
 
+#include "components/support/KesTemplates.h"
 #include "components/support/LunMrmNumEdit.h"
 #include "components/support/TavcToggleButton.h"
 #include "platform/ui/CmdUI.h"
 #include "tav/dialogs/TavAreaCorrectDialog.h"
 #include "tav/dialogs/TavFixComboDialog.h"
 #include "tav/dialogs/TavInputNumDialog.h"
+#include "tav/dialogs/TavProgressWnd.h"
 
 #include <gtest/gtest.h>
 
@@ -375,6 +377,16 @@ TEST(TavInputNumDialogTest, CancelLeavesTheCallersValuesAndTheMethodSwitchRejudg
     EXPECT_TRUE(TavOpenInputNumDialog(measure, 0, 3, value, method, &bound.host));
     EXPECT_EQ(value, -2.5);
     EXPECT_EQ(method, 0);
+}
+
+TEST(TavProgressWndTest, TheCaptionIsTheCallersAndTheLineAlwaysSaysProcessing)
+{
+    CorrectionGrid bound;
+    TavProgressWnd progress;
+    progress.SetRange(0, 10); // no window yet: nothing happens
+    ASSERT_EQ(progress.Create("一括訂正", &bound.host), 1);
+    EXPECT_EQ(progress.GetWindowText(), "一括訂正");
+    EXPECT_EQ(progress.GetDlgItemText(KES_IDC_MESSAGE), "処理中...");
 }
 
 } // namespace
