@@ -17,7 +17,6 @@
 #include "tav/manager/TavManager.h"
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 #include <string>
 
@@ -189,26 +188,30 @@ void MergeItemSpans(std::vector<TavLockData>& spans, std::vector<bool>& merged)
 // whole. Storage for every cell is taken once, before the first write.
 class CorrectionLog {
 public:
-    CorrectionLog(TavData& data, long itemNo, std::size_t cells)
-        : m_data(data), m_itemNo(itemNo), m_size(std::min<unsigned>(data.GetItemSize(itemNo), sizeof(Cell::bytes)))
+    CorrectionLog(TavData& data, long itemNo, std::size_t cells) : m_data(data), m_itemNo(itemNo), m_size(data.GetItemSize(itemNo))
     {
-        m_cells.reserve(cells);
+        m_records.reserve(cells);
+        m_present.reserve(cells);
+        m_bytes.reserve(cells * m_size);
     }
 
     // Reads the cell before it is written.
     void Before(long record)
     {
-        Cell& cell = m_pending;
-        cell.record = record;
-        std::memset(cell.bytes, 0, sizeof cell.bytes);
-        cell.present = m_data.GetBuffer(m_itemNo, record, cell.bytes, m_size) != FALSE;
+        const std::size_t at = m_bytes.size();
+        m_bytes.resize(at + m_size);
+        m_records.push_back(record);
+        m_present.push_back(m_data.GetBuffer(m_itemNo, record, m_bytes.data() + at, m_size) != FALSE ? 1 : 0);
     }
+    // A refused write changed nothing, so there is nothing to put back.
     void After(plat::BOOL written)
     {
         if (written)
-            m_cells.push_back(m_pending);
-        else
-            ++m_refused;
+            return;
+        ++m_refused;
+        m_records.pop_back();
+        m_present.pop_back();
+        m_bytes.resize(m_bytes.size() - m_size);
     }
     [[nodiscard]] long Refused() const noexcept { return m_refused; }
 
@@ -216,28 +219,29 @@ public:
     // asked again, only told.
     void Restore()
     {
-        m_data.SetRestoring(true);
-        for (auto cell = m_cells.rbegin(); cell != m_cells.rend(); ++cell) {
-            if (cell->present)
-                m_data.SetBuffer(m_itemNo, cell->record, cell->bytes, m_size);
+        struct Restoring {
+            explicit Restoring(TavData& data) : m_data(data) { m_data.SetRestoring(true); }
+            ~Restoring() { m_data.SetRestoring(false); }
+            TavData& m_data;
+        } restoring(m_data);
+        for (std::size_t k = m_records.size(); k-- > 0;) {
+            if (m_present[k])
+                m_data.SetBuffer(m_itemNo, m_records[k], m_bytes.data() + k * m_size, m_size);
             else
-                m_data.Remove(m_itemNo, cell->record);
+                m_data.Remove(m_itemNo, m_records[k]);
         }
-        m_data.SetRestoring(false);
-        m_cells.clear();
+        m_records.clear();
+        m_present.clear();
+        m_bytes.clear();
     }
 
 private:
-    struct Cell {
-        long record = 0;
-        std::uint8_t bytes[8] = {};
-        bool present = false;
-    };
     TavData& m_data;
     long m_itemNo;
     unsigned m_size;
-    std::vector<Cell> m_cells;
-    Cell m_pending;
+    std::vector<long> m_records;
+    std::vector<std::uint8_t> m_present;
+    std::vector<std::uint8_t> m_bytes; // m_size bytes a record
     long m_refused = 0;
 };
 
