@@ -62,11 +62,10 @@ public:
             } else {
                 const Level& below = m_levels[m_levels.size() - 2];
                 level.keys.resize(m_leaves);
+                auto from = [&](std::size_t k) { return below.keys.begin() + static_cast<std::ptrdiff_t>(k); };
                 for (std::size_t start = 0; start < m_leaves; start += block)
-                    std::merge(below.keys.begin() + static_cast<std::ptrdiff_t>(start),
-                               below.keys.begin() + static_cast<std::ptrdiff_t>(start + block / 2),
-                               below.keys.begin() + static_cast<std::ptrdiff_t>(start + block / 2),
-                               below.keys.begin() + static_cast<std::ptrdiff_t>(start + block), level.keys.begin() + static_cast<std::ptrdiff_t>(start));
+                    std::merge(from(start), from(start + block / 2), from(start + block / 2), from(start + block),
+                               level.keys.begin() + static_cast<std::ptrdiff_t>(start));
             }
             // Per block a tree of maxima over its sorted places: the block's leaves at
             // [block, 2 * block) of its 2 * block slots.
