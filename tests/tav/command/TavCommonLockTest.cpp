@@ -341,7 +341,7 @@ TEST(TavAreaCorrectTest, TheGridAnswersItsRealHeadingRowsAndTheListJoinsTheirTex
     EXPECT_EQ(after.top, before.top + kLineHeight) << "the data begins below both heading rows";
 
     ASSERT_TRUE(bound.data.Set(static_cast<unsigned>(kX), 0, 1.0));
-    bound.Select(1, 0, 2, 0);
+    bound.Select(2, 0, 0, 0);
     std::vector<std::string> listed;
     bound.driver.OnNextDialog([&](DialogOperator& area) {
         auto* list = dynamic_cast<ListBox*>(area.Control(TAV_IDC_AREACORRECT_ITEMS));
@@ -350,7 +350,7 @@ TEST(TavAreaCorrectTest, TheGridAnswersItsRealHeadingRowsAndTheListJoinsTheirTex
         area.Escape();
     });
     bound.Correct();
-    EXPECT_EQ(listed, (std::vector<std::string>{"X - X", "Y - Y"})) << "each heading row's text, once";
+    EXPECT_EQ(listed, (std::vector<std::string>{"点名 - 点名", "X - X", "Y - Y"})) << "each heading row's text, in column order";
 }
 
 TEST(TavInputNumDialogTest, CancelLeavesTheCallersValuesAndTheMethodSwitchRejudgesTheText)
