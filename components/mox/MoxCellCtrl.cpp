@@ -362,6 +362,14 @@ void MoxCellCtrl::SetPaneWidth(int width, long column)
     }
 }
 
+void MoxCellCtrl::SetFixedRowCount(int rows)
+{
+    m_fixedRows = std::clamp(rows, 1, kMaxFixedRows);
+    ClampScroll();
+    if (IsWindow())
+        Invalidate(FALSE);
+}
+
 void MoxCellCtrl::SetMargin(long column, int left, int right)
 {
     if (Column* c = ColumnAt(column)) {
@@ -409,7 +417,7 @@ long MoxCellCtrl::GetVisibleRowCount() const
 {
     plat::RECT client;
     GetClientRect(&client);
-    return std::max<long>(1, (client.Height() - kLine) / kLine);
+    return std::max<long>(1, (client.Height() - HeadingHeight()) / kLine);
 }
 
 int MoxCellCtrl::ColumnLeft(long column) const
@@ -432,7 +440,7 @@ bool MoxCellCtrl::GetCellRect(const MoxPos& pos, plat::RECT& rect) const
     const int left = ColumnLeft(pos.column);
     if (left < 0 || left >= client.right)
         return false;
-    const int top = kLine + static_cast<int>(pos.row - m_topRow) * kLine;
+    const int top = HeadingHeight() + static_cast<int>(pos.row - m_topRow) * kLine;
     rect = plat::RECT{left, top, left + m_columns[static_cast<std::size_t>(pos.column)].width, top + kLine};
     return true;
 }
@@ -445,8 +453,8 @@ MoxCellCtrl::HitResult MoxCellCtrl::HitTest(plat::POINT point) const
     if (!client.Contains(point))
         return result;
     long row = -1;
-    if (point.y >= kLine) {
-        row = m_topRow + (point.y - kLine) / kLine;
+    if (point.y >= HeadingHeight()) {
+        row = m_topRow + (point.y - HeadingHeight()) / kLine;
         if (row >= GetRowCount() || row >= m_topRow + GetVisibleRowCount())
             return result;
     }
@@ -522,8 +530,8 @@ void MoxCellCtrl::RedrawCells(long firstColumn, long lastColumn, long firstRow, 
         return;
     plat::RECT client;
     GetClientRect(&client);
-    plat::RECT rect{0, kLine + static_cast<int>(top - m_topRow) * kLine, client.right,
-                    kLine + static_cast<int>(end - m_topRow + 1) * kLine};
+    plat::RECT rect{0, HeadingHeight() + static_cast<int>(top - m_topRow) * kLine, client.right,
+                    HeadingHeight() + static_cast<int>(end - m_topRow + 1) * kLine};
     // Only a single shown column narrows the area; wider requests repaint whole lines.
     if (firstColumn >= 0 && firstColumn == lastColumn) {
         plat::RECT cell;
@@ -1054,7 +1062,8 @@ void MoxCellCtrl::DragSelect(plat::POINT point)
     plat::RECT client;
     GetClientRect(&client);
     point.x = std::clamp(point.x, static_cast<plat::LONG>(m_fixedColWidth), std::max<plat::LONG>(client.right - 1, m_fixedColWidth));
-    point.y = std::clamp(point.y, static_cast<plat::LONG>(kLine), std::max<plat::LONG>(client.bottom - 1, kLine));
+    const plat::LONG heading = HeadingHeight();
+    point.y = std::clamp(point.y, heading, std::max<plat::LONG>(client.bottom - 1, heading));
     HitResult hit = HitTest(point);
     if (hit.hit == Hit::Border)
         hit.hit = Hit::Cell;
@@ -1141,19 +1150,23 @@ void MoxCellCtrl::DrawHeadings(plat::DC* dc, const std::vector<long>& columns, c
     plat::RECT client;
     GetClientRect(&client);
     dc->SetTextColor(kPalette[MOXC_HEADINGTEXT]);
-    const plat::RECT corner{0, 0, m_fixedColWidth, kLine};
-    dc->FillSolidRect(plat::RECT{0, 0, client.right, kLine}, kPalette[MOXC_HEADING]);
+    const plat::RECT corner{0, 0, m_fixedColWidth, HeadingHeight()};
+    dc->FillSolidRect(plat::RECT{0, 0, client.right, HeadingHeight()}, kPalette[MOXC_HEADING]);
     MoxPos pos{0, 0};
     m_text.clear();
     if (Notify(MOXN_FIXEDCELLTEXT, reinterpret_cast<plat::WPARAM>(&pos), reinterpret_cast<plat::LPARAM>(&m_text)))
         DrawClippedText(dc, m_text, corner, plat::DT_CENTER | plat::DT_VCENTER | plat::DT_SINGLELINE);
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        const Column& column = m_columns[static_cast<std::size_t>(columns[i])];
-        const plat::RECT rect{lefts[i] + column.marginLeft, 0, std::min(lefts[i] + column.width, static_cast<int>(client.right)) - column.marginRight, kLine};
-        pos = MoxPos{static_cast<std::int32_t>(columns[i]), 0};
-        m_text.clear();
-        if (Notify(MOXN_FIXEDROWTEXT, reinterpret_cast<plat::WPARAM>(&pos), reinterpret_cast<plat::LPARAM>(&m_text)))
-            DrawClippedText(dc, m_text, rect, plat::DT_CENTER | plat::DT_VCENTER | plat::DT_SINGLELINE);
+    for (int heading = 0; heading < m_fixedRows; ++heading) {
+        const int top = heading * kLine;
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            const Column& column = m_columns[static_cast<std::size_t>(columns[i])];
+            const plat::RECT rect{lefts[i] + column.marginLeft, top,
+                                  std::min(lefts[i] + column.width, static_cast<int>(client.right)) - column.marginRight, top + kLine};
+            pos = MoxPos{static_cast<std::int32_t>(columns[i]), heading};
+            m_text.clear();
+            if (Notify(MOXN_FIXEDROWTEXT, reinterpret_cast<plat::WPARAM>(&pos), reinterpret_cast<plat::LPARAM>(&m_text)))
+                DrawClippedText(dc, m_text, rect, plat::DT_CENTER | plat::DT_VCENTER | plat::DT_SINGLELINE);
+        }
     }
 }
 
@@ -1222,7 +1235,7 @@ void MoxCellCtrl::OnDraw(plat::DC* dc)
     DrawHeadings(dc, columns, lefts);
     const long lastRow = std::min(GetRowCount(), m_topRow + GetVisibleRowCount());
     for (long row = m_topRow; row < lastRow; ++row) {
-        const int top = kLine + static_cast<int>(row - m_topRow) * kLine;
+        const int top = HeadingHeight() + static_cast<int>(row - m_topRow) * kLine;
         const plat::RECT number{0, top, m_fixedColWidth, top + kLine};
         dc->FillSolidRect(number, kPalette[MOXC_HEADING]);
         dc->SetTextColor(kPalette[MOXC_HEADINGTEXT]);
@@ -1354,7 +1367,7 @@ plat::LRESULT MoxCellCtrl::OnFixedColDone(plat::WPARAM, plat::LPARAM)
     return TRUE;
 }
 
-plat::LRESULT MoxCellCtrl::OnGetFixedRowCount(plat::WPARAM, plat::LPARAM) { return 1; }
+plat::LRESULT MoxCellCtrl::OnGetFixedRowCount(plat::WPARAM, plat::LPARAM) { return m_fixedRows; }
 
 plat::LRESULT MoxCellCtrl::OnGetFixedColWidth(plat::WPARAM, plat::LPARAM) { return m_fixedColWidth; }
 

@@ -4,7 +4,7 @@
 // prints. It answers the numbered requests of MoxMessages.h and sends the notifications
 // there, so the library above drives it by message as well as by these members.
 //
-// Layout in pixels, under the fixed cell-font model: one heading row and every data row are
+// Layout in pixels, under the fixed cell-font model: each heading row and every data row is
 // one line (16 px) high; the row-number column and each data column have a pixel width, and
 // a column's text sits inside its left and right margins. Only the cells in view are ever
 // asked for text or colours, so painting costs the same for a table of any length.
@@ -52,6 +52,11 @@ public:
     void SetMargin(long column, int left, int right);
     // DT_* flags of the column's text.
     void SetTextAlign(unsigned flags, long column);
+    // Heading rows above the data (1 to kMaxFixedRows; others are taken as the nearest). Each
+    // heading row asks for its own text, with the heading row as the position's row.
+    static constexpr int kMaxFixedRows = 8;
+    void SetFixedRowCount(int rows);
+    [[nodiscard]] int GetFixedRowCount() const noexcept { return m_fixedRows; }
     // Whether the user may drag column borders.
     void SetUserResize(plat::BOOL enable) noexcept { m_userResize = enable != FALSE; }
 
@@ -181,6 +186,8 @@ private:
     // Left pixel of a column in view, or -1 when it lies left of the view.
     [[nodiscard]] int ColumnLeft(long column) const;
     [[nodiscard]] HitResult HitTest(plat::POINT point) const;
+    // Pixels above the first data row.
+    [[nodiscard]] int HeadingHeight() const noexcept { return m_fixedRows * plat::kLineHeight; }
 
     // Caret and selection.
     bool MoveCaret(MoxPos to, Select mode);
@@ -222,6 +229,7 @@ private:
     MoxData* m_data = nullptr;
     std::vector<Column> m_columns;
     int m_fixedColWidth = 40;
+    int m_fixedRows = 1;
     MoxPos m_caret;
     MoxPos m_anchor;
     MoxRectArray m_selection;

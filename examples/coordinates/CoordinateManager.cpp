@@ -16,8 +16,10 @@ CoordinateManager::CoordinateManager(long rows)
     SetSize(static_cast<long>(m_declaration.size()), rows);
     SetTemplate(m_declaration.data());
     m_pointNo.SetFractionFigure(0);
-    for (QanNumEdit* number : {&m_x, &m_y, &m_z})
-        number->SetFractionFigure(3);
+    // Signed metres to the millimetre, eight figures before the point.
+    const HixMrm millimetres(HixMrm::kDefaultRound, 0, 3);
+    for (LunMrmNumEdit* number : {&m_x, &m_y, &m_z})
+        number->SetNumAttr(&millimetres, 1, (8 << 8) | 3);
 }
 
 int CoordinateManager::OnCreateControl(plat::Wnd* window)

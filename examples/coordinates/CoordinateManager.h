@@ -4,6 +4,7 @@
 #pragma once
 
 #include "components/support/LunArrowTypeComboBox.h"
+#include "components/support/LunMrmNumEdit.h"
 #include "components/support/QanLimitEdit.h"
 #include "components/support/QanNumEdit.h"
 #include "components/support/TavcRadiusCtrl.h"
@@ -41,9 +42,11 @@ public:
 private:
     QanNumEdit m_pointNo;
     QanLimitEdit m_name;
-    QanNumEdit m_x;
-    QanNumEdit m_y;
-    QanNumEdit m_z;
+    // Coordinates are lengths under a measure rule, which also lets the area correction add
+    // to them or replace them.
+    LunMrmNumEdit m_x;
+    LunMrmNumEdit m_y;
+    LunMrmNumEdit m_z;
     plat::ComboBox m_code;
     LunLineTypeComboBox m_lineType;
     TavcRadiusCtrl m_radius;

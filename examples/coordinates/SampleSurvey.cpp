@@ -103,9 +103,12 @@ long FillSampleSurvey(TavData& data, long points)
 
 void MarkSampleStates(TavManager& manager, TavData& data)
 {
-    manager.SetCellLock(TRUE);
-    data.Lock().Add({static_cast<unsigned>(kX), 0, 3});
-    data.Lock().Add({static_cast<unsigned>(kY), 0, 3});
+    // A lock the person made is kept with the template; the sample's is only a first one.
+    if (!manager.QueryCellLock()) {
+        manager.SetCellLock(TRUE);
+        data.Lock().Add({static_cast<unsigned>(kX), 0, 3});
+        data.Lock().Add({static_cast<unsigned>(kY), 0, 3});
+    }
     manager.AttrDisable().Set(static_cast<unsigned>(kZ), 5, 1, 1);
     manager.AttrWarning().Set(static_cast<unsigned>(kX), 8, 1, 1);
     manager.AttrWarning().Set(static_cast<unsigned>(kY), 8, 1, 1);

@@ -11,7 +11,8 @@ namespace coordinates {
 long FillSampleSurvey(TavData& data, long points = 320);
 
 // Marks a few cells of the sample so that a person sees the three looks on the first screen:
-// the first control points' coordinates locked, one height disabled (not measured), one
+// the first control points' coordinates locked (unless the template brought a lock of its
+// own), one height disabled (not measured), one
 // point's coordinates in warning.
 void MarkSampleStates(TavManager& manager, TavData& data);
 

@@ -476,7 +476,6 @@ int TavCommon::OnCheckDstLineEditArea(const MoxRectArray& /*blocks*/) { return 1
 void TavCommon::OnBeginLineEdit() {}
 void TavCommon::OnFinishLineEdit() { EndLineCommand(); }
 void TavCommon::OnCancelLineEdit() { EndLineCommand(); }
-int TavCommon::OnAreaCorrect(unsigned /*id*/, const MoxRectArray* /*ranges*/, plat::Wnd* /*parent*/) { return 0; }
 int TavCommon::OnFindCompare(unsigned /*id*/, long /*record*/, const void* /*value*/, unsigned /*size*/, int& /*result*/)
 {
     return 0;

@@ -155,6 +155,26 @@ public:
     virtual void OnEndDelete();
     virtual bool OnGetPaneTextColor(const MoxPos& cell, plat::COLORREF& colour);
 
+    // ---- cell lock and area correction (TavCommonLock.cpp) ----
+public:
+    // Switches the cell lock: on, the selected cells become the locked ones (with nothing
+    // selected it stays off); off, none are. Repaints the grid.
+    void CellLock();
+    // Lets the person pick one of the selected items and correct it over the selected rows.
+    void AreaCorrect();
+    // The lock ranges of a selection, in selection order: one per column of each range (ids
+    // holds the item of each column), a whole-column range reaching the last of recordCount
+    // records. A range that shares a record with an earlier one of its item is merged into
+    // it as it is met; ranges that only touch stay apart.
+    static void BuildLockList(const MoxRectArray& selection, const std::vector<std::uint8_t>& flags, long recordCount,
+                              const std::vector<unsigned>& ids, TavLockArray& locks);
+
+private:
+    // The default corrections by the item's editor; 1 once the person was asked.
+    int CorrectNumber(unsigned id, long column, const MoxRectArray& ranges, plat::Wnd* control, plat::Wnd* parent);
+    int CorrectChoice(unsigned id, long column, const MoxRectArray& ranges, plat::Wnd* control, plat::Wnd* parent);
+    // ---- end of cell lock and area correction ----
+
 protected:
     int QueryBlankLine(long record);
     int QueryDisablePane(const MoxPos& pos);

@@ -356,7 +356,7 @@ plat::BOOL TavData::OnGetData(long itemNo, long record, plat::Wnd* editor, void*
 plat::BOOL TavData::OnDataChanging(long itemNo, long record, const void* newBytes)
 {
     // A table that no grid shows is being filled by its host, which needs no asking.
-    if (!HasWindow())
+    if (!HasWindow() || m_restoring)
         return TRUE;
     return OnDataChanging(ID(itemNo), record, newBytes);
 }
@@ -369,7 +369,7 @@ void TavData::OnDataChanged(long itemNo, long record)
 
 plat::BOOL TavData::OnQueryRemove(long itemNo, long record)
 {
-    if (m_manager == nullptr)
+    if (m_manager == nullptr || m_restoring)
         return TRUE;
     const unsigned id = ID(itemNo);
     if (!m_manager->OnActiveControl(id, record))

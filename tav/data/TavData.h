@@ -114,6 +114,9 @@ public:
     // While false, changes of cells still ask the host but no longer tell it afterwards.
     void SetChangePaneCall(bool on) noexcept { m_changePaneCall = on; }
     [[nodiscard]] bool GetChangePaneCall() const noexcept { return m_changePaneCall; }
+    // While on, writes and clears are not asked of the host: they put back cells that a bulk
+    // change had written, to values the host agreed to before. The host is still told.
+    void SetRestoring(bool on) noexcept { m_restoring = on; }
 
     void SetManagerPtr(TavManager* manager) noexcept { m_manager = manager; }
     [[nodiscard]] TavManager* Manager() const noexcept { return m_manager; }
@@ -183,6 +186,7 @@ private:
     std::string m_templateNameBytes;
     std::vector<unsigned> m_template;
     bool m_changePaneCall = true;
+    bool m_restoring = false;
     plat::BOOL m_autoWidth = FALSE;
     plat::BOOL m_cellLock = FALSE;
     TavLockArray m_locks;

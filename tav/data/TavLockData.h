@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 // One locked range: the item identifier (as the manager's ColtoID gives it for a column) and
@@ -27,6 +28,12 @@ public:
     void SetAt(std::size_t index, const TavLockData& lock);
     void RemoveAt(std::size_t index);
     void RemoveAll() noexcept { m_locks.clear(); }
+    // Takes the ranges as given, holding no more storage than they need.
+    void Assign(std::vector<TavLockData> locks)
+    {
+        m_locks = std::move(locks);
+        m_locks.shrink_to_fit();
+    }
     [[nodiscard]] std::size_t GetSize() const noexcept { return m_locks.size(); }
     [[nodiscard]] bool IsEmpty() const noexcept { return m_locks.empty(); }
 

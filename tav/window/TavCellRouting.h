@@ -35,6 +35,7 @@ inline constexpr plat::UINT ID_TAV_LINECLOSEUP = 0xC109;
 inline constexpr plat::UINT ID_TAV_LOCK = 0xC300;
 inline constexpr plat::UINT ID_TAV_AUTOWIDTH = 0xC301;
 inline constexpr plat::UINT ID_TAV_PRINT = 0xC308;
+inline constexpr plat::UINT ID_TAV_AREACORRECT = 0xC10A;
 
 template <class Window>
 class TavCellRouting {
@@ -109,6 +110,9 @@ public:
             Update(ID_EDIT_PASTE, &OnUpdateEditPaste),
             Update(ID_TAV_LOCK, &OnUpdateLock),
             Update(ID_TAV_AUTOWIDTH, &OnUpdateAutoWidth),
+            // Cell lock and area correction.
+            Command(ID_TAV_AREACORRECT, &OnCommand<&TavCommon::AreaCorrect>),
+            Command(ID_TAV_LOCK, &OnCommand<&TavCommon::CellLock>),
             Entry{},
         };
         return entries;

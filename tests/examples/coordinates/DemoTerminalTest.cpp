@@ -3,7 +3,8 @@
 // F10 and the program left through its File menu, and the document read back with the
 // library; the terminal given back after SIGTERM and while the editor is stopped; unsaved
 // changes kept through SIGTERM and SIGHUP and offered again; documents of a newer version or
-// with more points than rows, opened at the start.
+// with more points than rows, opened at the start; the options sheet, a line move, a lock and
+// a correction, each through the menus and keys.
 #include "tests/examples/coordinates/StoredPoint.h"
 #include "tests/examples/coordinates/SurveyDocument.h"
 #include "tests/frontends/tty/TmuxSession.h"
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <signal.h>
 
 namespace fs = std::filesystem;
@@ -306,4 +308,69 @@ TEST(DemoTerminalTest, LinesMovedByKeysAreMovedInTheSavedDocument)
         ASSERT_TRUE(loaded.Get(1L, record, name)) << record;
         EXPECT_EQ(name, expected);
     }
+}
+
+namespace {
+
+// The screen line of a point, from its line number on.
+std::string PointLine(const TmuxSession& tmux, const std::string& name)
+{
+    const std::string screen = tmux.Screen();
+    const std::size_t at = screen.find(" " + name + " ");
+    if (at == std::string::npos)
+        return {};
+    const std::size_t begin = screen.rfind('\n', at) + 1;
+    return screen.substr(begin, screen.find('\n', at) - begin);
+}
+
+// The first coordinate shown on a point's line.
+double FirstCoordinate(const std::string& line)
+{
+    std::smatch match;
+    return std::regex_search(line, match, std::regex(R"((-?\d+\.\d{3}))")) ? std::stod(match[1]) : 0.0;
+}
+
+} // namespace
+
+TEST(DemoTerminalTest, ALockAndACorrectionFromTheCellMenuAndTheLockBackAfterARestart)
+{
+    if (!tavtest::HaveTmux())
+        GTEST_SKIP() << "tmux is not installed (./run setup installs it)";
+    TmuxSession tmux(110, 24);
+    ASSERT_TRUE(tmux.Ok());
+    const fs::path document = tmux.Dir() / "survey.tcd";
+    StartEditor(tmux, document);
+    ASSERT_TRUE(tmux.Shows("T1")) << tmux.Screen();
+    // Hatching around a locked height: the cell's blanks before the figures and after them.
+    const std::regex lockedHeight(R"(\d (?:░)+\d+\.\d{3}░基準点)");
+    EXPECT_TRUE(TmuxSession::WaitFor([&] { return PointLine(tmux, "T1").find("░░░-") != std::string::npos; }))
+        << "the sample's lock\n" << tmux.Screen();
+
+    // Heights of the first three points selected; the lock goes off, then on over them.
+    tmux.Keys("Right Right Right Right S-Down S-Down M-c");
+    ASSERT_TRUE(tmux.Shows("✓ ｾﾙﾛｯｸ(L)")) << tmux.Screen();
+    tmux.Keys("l M-c l Down Down Down");
+    EXPECT_TRUE(TmuxSession::WaitFor([&] { return std::regex_search(PointLine(tmux, "T3"), lockedHeight); })) << tmux.Screen();
+    EXPECT_EQ(PointLine(tmux, "T1").find("░░░-"), std::string::npos) << "the old lock is forgotten\n" << tmux.Screen();
+
+    // Three X coordinates raised by a metre.
+    const double before = FirstCoordinate(PointLine(tmux, "T7"));
+    tmux.Keys("Left Left S-Down S-Down M-c a");
+    ASSERT_TRUE(tmux.Shows("数値補正")) << tmux.Screen();
+    tmux.Type("1");
+    tmux.Keys("Enter");
+    EXPECT_TRUE(TmuxSession::WaitFor([&] { return FirstCoordinate(PointLine(tmux, "T7")) == before + 1.0; })) << tmux.Screen();
+
+    tmux.Keys("C-q");
+    ASSERT_TRUE(tmux.Shows("変更を保存しますか")) << tmux.Screen();
+    tmux.Keys("n");
+    ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); })) << tmux.Screen();
+    fs::remove(tmux.Dir() / "after");
+    tmux.Shell("clear");
+    StartEditor(tmux, document);
+    EXPECT_TRUE(TmuxSession::WaitFor([&] { return std::regex_search(PointLine(tmux, "T3"), lockedHeight); }))
+        << "the lock came back with the template\n" << tmux.Screen();
+    EXPECT_EQ(FirstCoordinate(PointLine(tmux, "T7")), before) << "the unsaved correction did not";
+    tmux.Keys("C-q");
+    ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); })) << tmux.Screen();
 }
