@@ -2,6 +2,7 @@
 // a grid, and repainting an 80 by 24 character screen of it, side by side with the same
 // repaint of a hundred-record list. Both should cost the same: the grid only asks for what
 // is in view, and binding does no work per record.
+#include "bench/PointList.h"
 #include "components/mox/MoxCellCtrl.h"
 #include "components/mox/ZeroedBytes.h"
 #include "components/support/QanLimitEdit.h"
@@ -24,65 +25,9 @@
 
 namespace {
 
-const plat::Module& BenchModule()
-{
-    static const plat::Module* module = [] {
-        static plat::Module m("grid bench");
-        m.AddStrings({{101, "点名\n点名"}, {102, "X座標\nX"}, {103, "Y座標\nY"}, {104, "Z座標\nZ"}});
-        return &m;
-    }();
-    return *module;
-}
-
-class PointManager : public TavManager {
-public:
-    explicit PointManager(long rows) : TavManager(&BenchModule()), m_name(10)
-    {
-        SetSize(static_cast<long>(m_declaration.size()), rows);
-        SetTemplate(m_declaration.data());
-        for (QanNumEdit* number : {&m_x, &m_y, &m_z})
-            number->SetFractionFigure(3);
-    }
-    const char* GetRegSection() override { return "GridBench"; }
-    const char* GetSoftware() override { return "Bench"; }
-    plat::Wnd* OnGetControl(unsigned id, int&) override
-    {
-        switch (id) {
-        case 101: return &m_name;
-        case 102: return &m_x;
-        case 103: return &m_y;
-        case 104: return &m_z;
-        default: return nullptr;
-        }
-    }
-
-private:
-    QanLimitEdit m_name;
-    QanNumEdit m_x;
-    QanNumEdit m_y;
-    QanNumEdit m_z;
-    std::vector<int> m_declaration{101, 102, 103, 104};
-};
-
-// The window around the grid answers headings and line numbers as a host does.
-class HostWindow : public plat::Wnd {
-public:
-    explicit HostWindow(TavManager& manager) : m_manager(manager) {}
-    plat::LRESULT WindowProc(plat::UINT message, plat::WPARAM wParam, plat::LPARAM lParam) override
-    {
-        const auto* pos = reinterpret_cast<const MoxPos*>(wParam);
-        auto* text = reinterpret_cast<std::string*>(lParam);
-        switch (message) {
-        case MOXN_FIXEDCOLTEXT: return m_manager.OnSetFixedColText(*pos, *text);
-        case MOXN_FIXEDROWTEXT: return m_manager.OnSetFixedRowText(*pos, *text);
-        case MOXN_FIXEDCELLTEXT: return *text = "No.", 1;
-        default: return Wnd::WindowProc(message, wParam, lParam);
-        }
-    }
-
-private:
-    TavManager& m_manager;
-};
+using bench::Environment;
+using bench::HostWindow;
+using bench::PointManager;
 
 // A bound coordinate list of `records` records, every one filled.
 struct BoundList {
@@ -107,12 +52,6 @@ struct BoundList {
     TavData data;
     HostWindow host;
     MoxCellCtrl grid;
-};
-
-struct Environment {
-    Environment() { plat::RegSetStore(plat::HKEY_CURRENT_USER, std::make_shared<plat::MemoryRegistryStore>()); }
-    plat::HeadlessDriver driver;
-    plat::WinApp app{"GridBench", "Bench", &driver};
 };
 
 Environment& Env()

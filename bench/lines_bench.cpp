@@ -2,6 +2,7 @@
 // the bytes it shifts: inserting and deleting a line at the top (the attribute tables and a
 // thousand lock ranges shift too), moving a block of a thousand lines from the top to the
 // bottom and back, and a search of a number column that finds nothing.
+#include "bench/PointList.h"
 #include "components/support/QanLimitEdit.h"
 #include "components/support/QanNumEdit.h"
 #include "platform/registry/MemoryRegistryStore.h"
@@ -27,19 +28,9 @@ namespace {
 constexpr long kRecords = 1'000'000;
 constexpr long kBlock = 1000;
 
-const plat::Module& BenchModule()
-{
-    static const plat::Module* module = [] {
-        static plat::Module m("lines bench");
-        m.AddStrings({{101, "点名\n点名"}, {102, "X座標\nX"}, {103, "Y座標\nY"}, {104, "Z座標\nZ"}});
-        return &m;
-    }();
-    return *module;
-}
-
 class PointManager : public TavManager {
 public:
-    explicit PointManager(long rows) : TavManager(&BenchModule()), m_name(10)
+    explicit PointManager(long rows) : TavManager(&bench::PointModule()), m_name(10)
     {
         SetSize(static_cast<long>(m_declaration.size()), rows);
         SetTemplate(m_declaration.data());
