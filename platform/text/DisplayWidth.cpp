@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
+#include <vector>
 
 namespace plat {
 namespace {
@@ -80,6 +82,34 @@ std::size_t FitToWidth(std::string_view utf8, int maxColumns) noexcept
         pos = next;
     }
     return pos;
+}
+
+
+std::vector<std::string> WrapToWidth(std::string_view text, int width)
+{
+    std::vector<std::string> lines;
+    width = std::max(1, width);
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        do {
+            std::size_t fit = FitToWidth(line, width);
+            if (fit == 0 && !line.empty()) { // a wide character in a one-column space
+                std::size_t pos = 0;
+                DecodeUtf8(line, pos);
+                fit = pos;
+            }
+            lines.emplace_back(line.substr(0, fit));
+            line.remove_prefix(fit);
+        } while (!line.empty());
+        start = end + 1;
+    }
+    return lines;
 }
 
 } // namespace plat

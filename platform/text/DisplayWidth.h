@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace plat {
 
@@ -17,5 +19,9 @@ namespace plat {
 // Length in bytes of the longest prefix of a UTF-8 text that fits in maxColumns without
 // splitting a character; a wide character that would straddle the limit is left out.
 [[nodiscard]] std::size_t FitToWidth(std::string_view utf8, int maxColumns) noexcept;
+
+// Splits at newlines (a CR before one is dropped) and breaks lines longer than the width
+// between characters, as Japanese text breaks; a width under 1 counts as 1.
+[[nodiscard]] std::vector<std::string> WrapToWidth(std::string_view text, int width);
 
 } // namespace plat

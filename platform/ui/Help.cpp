@@ -141,26 +141,7 @@ std::vector<std::string> HelpTextView::WrappedLines() const
     RECT client;
     GetClientRect(&client);
     const int width = std::max(1, static_cast<int>(client.Width() / kCharWidth) - 1);
-    const std::string text = GetWindowText();
-    std::vector<std::string> lines;
-    for (std::size_t start = 0; start <= text.size();) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string_view line = std::string_view(text).substr(start, end - start);
-        do {
-            std::size_t fit = FitToWidth(line, width);
-            if (fit == 0 && !line.empty()) { // a wide character in a one-column window
-                std::size_t pos = 0;
-                DecodeUtf8(line, pos);
-                fit = pos;
-            }
-            lines.emplace_back(line.substr(0, fit));
-            line.remove_prefix(fit);
-        } while (!line.empty());
-        start = end + 1;
-    }
-    return lines;
+    return WrapToWidth(GetWindowText(), width);
 }
 
 void HelpTextView::ScrollTo(int line)

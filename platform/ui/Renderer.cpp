@@ -72,35 +72,6 @@ bool ShowsCaret(const Wnd& edit)
 
 int MiddleLine(const RECT& cells) noexcept { return cells.top + (std::max<LONG>(cells.Height(), 1) - 1) / 2; }
 
-// Splits at newlines (a CR before one is dropped) and breaks lines longer than the width
-// between characters, as Japanese text breaks.
-std::vector<std::string> WrapText(std::string_view text, int width)
-{
-    std::vector<std::string> lines;
-    width = std::max(1, width);
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        do {
-            std::size_t fit = FitToWidth(line, width);
-            if (fit == 0 && !line.empty()) { // a wide character in a one-column space
-                std::size_t pos = 0;
-                DecodeUtf8(line, pos);
-                fit = pos;
-            }
-            lines.emplace_back(line.substr(0, fit));
-            line.remove_prefix(fit);
-        } while (!line.empty());
-        start = end + 1;
-    }
-    return lines;
-}
-
 std::string IconText(UINT style)
 {
     switch (style & MB_ICONMASK) {
@@ -424,7 +395,7 @@ void Renderer::PaintStatic(Wnd& wnd, Canvas& canvas, const RECT& cells) const
             WriteLabel(canvas, startOf(width), cells.top, text, fg, kKeepColor);
         return;
     }
-    const std::vector<std::string> lines = WrapText((style & SS_NOPREFIX) ? text : StripMnemonic(text), cells.Width());
+    const std::vector<std::string> lines = WrapToWidth((style & SS_NOPREFIX) ? text : StripMnemonic(text), cells.Width());
     LONG line = cells.top;
     for (const std::string& part : lines) {
         if (line >= cells.bottom)
@@ -495,7 +466,7 @@ void Renderer::PaintEdit(Wnd& wnd, Canvas& canvas, const RECT& cells) const
     if (style & ES_MULTILINE) {
         canvas.Fill(cells, U' ', fg, bg);
         LONG line = cells.top;
-        for (const std::string& part : WrapText(text, cells.Width()))
+        for (const std::string& part : WrapToWidth(text, cells.Width()))
             if (line < cells.bottom)
                 canvas.Write(cells.left, line++, part, fg, bg);
         if (focused)
@@ -746,7 +717,7 @@ void Renderer::PaintRecorded(Wnd& wnd, Canvas& canvas, const RECT& clip) const
         textCells.right = std::max(textCells.left, FloorDiv(pixels.right, kCharWidth) + m_originCells.x);
         canvas.SetClip(Intersect(textCells, clip));
         const bool single = (op.format & DT_SINGLELINE) != 0 || op.text.find('\n') == std::string::npos;
-        const std::vector<std::string> lines = single ? std::vector<std::string>{op.text} : WrapText(op.text, cells.Width());
+        const std::vector<std::string> lines = single ? std::vector<std::string>{op.text} : WrapToWidth(op.text, cells.Width());
         LONG line = (op.format & DT_VCENTER) && single ? MiddleLine(cells) : cells.top;
         const COLORREF bg = op.bkMode == OPAQUE ? op.bkColor : kKeepColor;
         for (const std::string& text : lines) {
@@ -768,7 +739,7 @@ MessageBoxLayout LayOutMessageBox(const MessageBoxView& box, int columns, int li
     layout.icon = IconText(box.style);
     layout.iconWidth = layout.icon.empty() ? 0 : DisplayWidth(layout.icon) + 1;
     const int maxInner = std::max(10, columns - 4);
-    layout.lines = WrapText(box.text, std::max(1, maxInner - layout.iconWidth));
+    layout.lines = WrapToWidth(box.text, std::max(1, maxInner - layout.iconWidth));
     int textWidth = 0;
     for (const std::string& line : layout.lines)
         textWidth = std::max(textWidth, DisplayWidth(line));
