@@ -305,6 +305,10 @@ plat::BOOL TavData::SetCellLockFlag(plat::BOOL on) { return ChangeSwitch(m_cellL
 
 void TavData::SetModifiedFlag(plat::BOOL modified)
 {
+    if (modified)
+        m_history.ChangedOutside();
+    else
+        m_history.MarkSaved();
     MoxData::SetModifiedFlag(modified);
     NotifyDocument(modified);
 }
@@ -356,9 +360,11 @@ plat::BOOL TavData::OnGetData(long itemNo, long record, plat::Wnd* editor, void*
 plat::BOOL TavData::OnDataChanging(long itemNo, long record, const void* newBytes)
 {
     // A table that no grid shows is being filled by its host, which needs no asking.
-    if (!HasWindow() || m_restoring)
+    if (!HasWindow() || m_restoring || OnDataChanging(ID(itemNo), record, newBytes)) {
+        m_history.RecordCell(itemNo, record);
         return TRUE;
-    return OnDataChanging(ID(itemNo), record, newBytes);
+    }
+    return FALSE;
 }
 
 void TavData::OnDataChanged(long itemNo, long record)
@@ -369,12 +375,15 @@ void TavData::OnDataChanged(long itemNo, long record)
 
 plat::BOOL TavData::OnQueryRemove(long itemNo, long record)
 {
-    if (m_manager == nullptr || m_restoring)
+    if (m_manager == nullptr || m_restoring) {
+        m_history.RecordCell(itemNo, record);
         return TRUE;
+    }
     const unsigned id = ID(itemNo);
-    if (!m_manager->OnActiveControl(id, record))
+    if (!m_manager->OnActiveControl(id, record) || !OnQueryRemove(id, record))
         return FALSE;
-    return OnQueryRemove(id, record);
+    m_history.RecordCell(itemNo, record);
+    return TRUE;
 }
 
 void TavData::OnInitLineData(long /*record*/) {}
@@ -473,5 +482,7 @@ void TavData::Serialize(plat::Archive& archive)
     ApplyTable(std::move(table));
     m_templateVersion = version;
     ApplyTemplateBlock(std::move(block));
+    // The steps taken on the table before belong to another document.
+    m_history.Clear();
     OnEndSerialize(true);
 }

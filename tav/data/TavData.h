@@ -21,6 +21,7 @@
 #include "platform/io/Archive.h"
 #include "platform/ui/Types.h"
 #include "tav/data/TavLockData.h"
+#include "tav/data/TavUndoHistory.h"
 
 #include <cstdint>
 #include <memory>
@@ -117,6 +118,12 @@ public:
     // While on, writes and clears are not asked of the host: they put back cells that a bulk
     // change had written, to values the host agreed to before. The host is still told.
     void SetRestoring(bool on) noexcept { m_restoring = on; }
+    [[nodiscard]] bool IsRestoring() const noexcept { return m_restoring; }
+
+    // The table's undo history. Cells written while one of its steps is open are recorded;
+    // loading a document empties it, and marking the table unmodified marks its saved point.
+    TavUndoHistory& History() noexcept { return m_history; }
+    const TavUndoHistory& History() const noexcept { return m_history; }
 
     void SetManagerPtr(TavManager* manager) noexcept { m_manager = manager; }
     [[nodiscard]] TavManager* Manager() const noexcept { return m_manager; }
@@ -191,4 +198,5 @@ private:
     plat::BOOL m_cellLock = FALSE;
     TavLockArray m_locks;
     std::vector<unsigned> m_widths;
+    TavUndoHistory m_history{*this};
 };

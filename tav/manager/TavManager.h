@@ -58,6 +58,8 @@ public:
 
     // Rebuilds the item-to-column and column-to-item maps from the bound table's template.
     void CreateTemplateMap();
+    // The table's layout block was put back (undo, redo): the maps and the columns follow it.
+    void LayoutRestored();
 
     // Binding (TavManagerBinding.cpp). Binds the table and the grid window (a MoxCellCtrl):
     // the window keeps the manager as its extension pointer, the items' controls and cell

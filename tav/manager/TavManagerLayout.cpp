@@ -55,3 +55,11 @@ void TavManager::CellTemplate()
     MoveCaretToLineStart();
     ApplyChangedTemplate();
 }
+
+void TavManager::LayoutRestored()
+{
+    if (m_data == nullptr)
+        return;
+    CreateTemplateMap();
+    RebuildLayout();
+}

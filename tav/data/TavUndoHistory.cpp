@@ -1,0 +1,632 @@
+// The undo history and the parts its steps are made of: cells with the bytes they held,
+// removed or inserted records, raw record images, flag rows, lock ranges and the layout.
+#include "tav/data/TavUndoHistory.h"
+
+#include "platform/io/Archive.h"
+#include "platform/ui/Wnd.h"
+#include "tav/data/TavAttr.h"
+#include "tav/data/TavData.h"
+#include "tav/manager/TavManager.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+// While a step is replayed or put back, views wait and are refreshed once at the end.
+class QuietTable {
+public:
+    explicit QuietTable(TavData& data) : m_data(data), m_saved(data.m_viewUpdate) { m_data.m_viewUpdate = 0; }
+    ~QuietTable()
+    {
+        m_data.m_viewUpdate = m_saved;
+        m_data.Update(0, -1, TRUE);
+    }
+    QuietTable(const QuietTable&) = delete;
+    QuietTable& operator=(const QuietTable&) = delete;
+
+private:
+    TavData& m_data;
+    int m_saved;
+};
+
+// Writes that put back what the host agreed to before are not asked of it again.
+class Restoring {
+public:
+    explicit Restoring(TavData& data) : m_data(data), m_saved(data.IsRestoring()) { m_data.SetRestoring(true); }
+    ~Restoring() { m_data.SetRestoring(m_saved); }
+    Restoring(const Restoring&) = delete;
+    Restoring& operator=(const Restoring&) = delete;
+
+private:
+    TavData& m_data;
+    bool m_saved;
+};
+
+// The flag rows of some ranges of records in one attribute table; only rows with a flag set
+// are kept, so the rows of unmarked records cost nothing.
+class RowImage {
+public:
+    void Save(const TavAttr& attr, long first, long count)
+    {
+        m_ranges.emplace_back(first, count);
+        if (!attr.IsCreate())
+            return;
+        m_stride = static_cast<std::size_t>(attr.GetBytesPerRow());
+        for (long record = first; record < first + count; ++record) {
+            const std::uint8_t* row = Row(attr, record);
+            if (std::any_of(row, row + m_stride, [](std::uint8_t byte) { return byte != 0; })) {
+                m_records.push_back(record);
+                m_bytes.insert(m_bytes.end(), row, row + m_stride);
+            }
+        }
+    }
+    // Gives the saved ranges the saved rows, through the table's own operations.
+    void Write(TavAttr& attr, const TavManager& manager) const
+    {
+        if (!attr.IsCreate())
+            return;
+        const auto stride = static_cast<std::size_t>(attr.GetBytesPerRow());
+        for (const auto& [first, count] : m_ranges)
+            for (long record = first; record < first + count; ++record) {
+                const std::uint8_t* row = Row(attr, record);
+                if (std::any_of(row, row + stride, [](std::uint8_t byte) { return byte != 0; }))
+                    attr.Set(record, 0, 0);
+            }
+        if (stride != m_stride)
+            return; // the table was made again meanwhile: its rows start clear
+        const long items = std::min<long>(attr.GetBitColumns() - 1, manager.GetItemCount());
+        for (std::size_t i = 0; i < m_records.size(); ++i) {
+            const std::uint8_t* row = m_bytes.data() + i * m_stride;
+            if (row[0] & 1u) {
+                attr.Set(m_records[i], 1, 0);
+                continue;
+            }
+            for (long item = 0; item < items; ++item) {
+                const auto bit = static_cast<std::size_t>(item) + 1;
+                if ((row[bit / 8] >> (bit % 8)) & 1u)
+                    attr.Set(manager.ItemNotoID(item), m_records[i], 1, 0);
+            }
+        }
+    }
+    [[nodiscard]] std::size_t Bytes() const noexcept
+    {
+        return m_ranges.capacity() * sizeof(m_ranges[0]) + m_records.capacity() * sizeof(long) + m_bytes.capacity();
+    }
+
+private:
+    static const std::uint8_t* Row(const TavAttr& attr, long record)
+    {
+        return attr.GetBits() + (static_cast<std::size_t>(record) + 1) * static_cast<std::size_t>(attr.GetBytesPerRow());
+    }
+    std::vector<std::pair<long, long>> m_ranges;
+    std::size_t m_stride = 0;
+    std::vector<long> m_records;
+    std::vector<std::uint8_t> m_bytes;
+};
+
+// Both attribute tables of a table bound to a manager.
+struct Flags {
+    RowImage warning;
+    RowImage disable;
+
+    void Save(TavData& data, long first, long count)
+    {
+        if (TavManager* manager = data.Manager()) {
+            warning.Save(manager->AttrWarning(), first, count);
+            disable.Save(manager->AttrDisable(), first, count);
+        }
+    }
+    void Write(TavData& data) const
+    {
+        if (TavManager* manager = data.Manager()) {
+            warning.Write(manager->AttrWarning(), *manager);
+            disable.Write(manager->AttrDisable(), *manager);
+        }
+    }
+    [[nodiscard]] std::size_t Bytes() const noexcept { return warning.Bytes() + disable.Bytes(); }
+};
+
+void ShiftFlags(TavData& data, long first, long count, bool insert)
+{
+    TavManager* manager = data.Manager();
+    if (manager == nullptr)
+        return;
+    for (TavAttr* attr : {&manager->AttrWarning(), &manager->AttrDisable()}) {
+        if (insert)
+            attr->InsertRecord(first, count, 0);
+        else
+            attr->RemoveRecord(first, count, 0);
+    }
+}
+
+class RemovedRecords final : public TavUndoHistory::Action {
+public:
+    RemovedRecords(TavData& data, long first, long count)
+        : m_first(first), m_count(std::min(count, data.GetRecordCount() - first)), m_image(data.SaveRecords(first, m_count))
+    {
+        m_flags.Save(data, first, m_count);
+    }
+    bool Apply(TavData& data, bool undo) override
+    {
+        if (undo) {
+            // The records the removal brought in at the end are empty: they go off it again.
+            data.InsertRecord(m_first, m_count);
+            data.RestoreRecords(m_first, m_count, m_image);
+            ShiftFlags(data, m_first, m_count, true);
+            m_flags.Write(data);
+        } else {
+            data.RemoveRecord(m_first, m_count);
+            ShiftFlags(data, m_first, m_count, false);
+        }
+        return true;
+    }
+    [[nodiscard]] std::size_t Bytes() const noexcept override
+    {
+        return sizeof *this + m_image.capacity() + m_flags.Bytes();
+    }
+
+private:
+    long m_first;
+    long m_count;
+    std::vector<std::uint8_t> m_image;
+    Flags m_flags;
+};
+
+class InsertedRecords final : public TavUndoHistory::Action {
+public:
+    InsertedRecords(TavData& data, long first, long count)
+        : m_first(first), m_count(std::min(count, data.GetRecordCount() - first))
+    {
+        // What the insertion pushes off the end: empty records (the command checks), but
+        // their flag rows may be set.
+        m_tailFirst = data.GetRecordCount() - m_count;
+        if (data.GetLastInputRecordNo() >= m_tailFirst)
+            m_tail = data.SaveRecords(m_tailFirst, m_count);
+        m_flags.Save(data, m_tailFirst, m_count);
+    }
+    bool Apply(TavData& data, bool undo) override
+    {
+        if (undo) {
+            data.RemoveRecord(m_first, m_count);
+            if (!m_tail.empty())
+                data.RestoreRecords(m_tailFirst, m_count, m_tail);
+            ShiftFlags(data, m_first, m_count, false);
+            m_flags.Write(data);
+        } else {
+            data.InsertRecord(m_first, m_count);
+            ShiftFlags(data, m_first, m_count, true);
+        }
+        return true;
+    }
+    [[nodiscard]] std::size_t Bytes() const noexcept override { return sizeof *this + m_tail.capacity() + m_flags.Bytes(); }
+
+private:
+    long m_first;
+    long m_count;
+    long m_tailFirst = 0;
+    std::vector<std::uint8_t> m_tail;
+    Flags m_flags;
+};
+
+// Records and flag rows put back raw, for changes that asked no hook either.
+class RecordImage final : public TavUndoHistory::Action {
+public:
+    RecordImage(TavData& data, long first, long count) : m_first(first), m_count(count), m_image(data.SaveRecords(first, count))
+    {
+        m_flags.Save(data, first, count);
+    }
+    bool Apply(TavData& data, bool /*undo*/) override
+    {
+        std::vector<std::uint8_t> now = data.SaveRecords(m_first, m_count);
+        Flags flags;
+        flags.Save(data, m_first, m_count);
+        data.RestoreRecords(m_first, m_count, m_image);
+        m_flags.Write(data);
+        m_image = std::move(now);
+        m_flags = std::move(flags);
+        return true;
+    }
+    [[nodiscard]] std::size_t Bytes() const noexcept override { return sizeof *this + m_image.capacity() + m_flags.Bytes(); }
+
+private:
+    long m_first;
+    long m_count;
+    std::vector<std::uint8_t> m_image;
+    Flags m_flags;
+};
+
+class FlagRows final : public TavUndoHistory::Action {
+public:
+    FlagRows(TavData& data, const std::vector<long>& records) : m_records(records)
+    {
+        for (const long record : m_records)
+            m_flags.Save(data, record, 1);
+    }
+    bool Apply(TavData& data, bool /*undo*/) override
+    {
+        Flags now;
+        for (const long record : m_records)
+            now.Save(data, record, 1);
+        m_flags.Write(data);
+        m_flags = std::move(now);
+        return true;
+    }
+    [[nodiscard]] std::size_t Bytes() const noexcept override
+    {
+        return sizeof *this + m_records.capacity() * sizeof(long) + m_flags.Bytes();
+    }
+
+private:
+    std::vector<long> m_records;
+    Flags m_flags;
+};
+
+void Repaint(TavData& data)
+{
+    if (plat::Wnd* cell = data.Cell(); plat::IsWindow(cell))
+        cell->Invalidate(TRUE);
+}
+
+class Locks final : public TavUndoHistory::Action {
+public:
+    Locks(std::int32_t cellLock, TavLockArray locks) : m_cellLock(cellLock), m_locks(std::move(locks)) {}
+    bool Apply(TavData& data, bool /*undo*/) override
+    {
+        const std::int32_t cellLock = data.GetCellLockFlag();
+        TavLockArray locks = std::move(data.Lock());
+        static_cast<void>(data.SetCellLockFlag(m_cellLock));
+        data.Lock() = std::move(m_locks);
+        m_cellLock = cellLock;
+        m_locks = std::move(locks);
+        Repaint(data);
+        return true;
+    }
+    [[nodiscard]] std::size_t Bytes() const noexcept override { return sizeof *this + m_locks.GetSize() * sizeof(TavLockData); }
+
+private:
+    std::int32_t m_cellLock;
+    TavLockArray m_locks;
+};
+
+std::vector<std::uint8_t> StoredLayout(TavData& data)
+{
+    plat::Archive archive = plat::Archive::ForStoring();
+    data.SerializeTemplate(archive);
+    return archive.TakeBytes();
+}
+
+class Layout final : public TavUndoHistory::Action {
+public:
+    explicit Layout(std::vector<std::uint8_t> bytes) : m_bytes(std::move(bytes)) {}
+    bool Apply(TavData& data, bool /*undo*/) override
+    {
+        std::vector<std::uint8_t> now = StoredLayout(data);
+        plat::Archive archive = plat::Archive::ForLoading(std::move(m_bytes));
+        data.SerializeTemplate(archive);
+        m_bytes = std::move(now);
+        data.SetModifiedFlag(TRUE);
+        if (TavManager* manager = data.Manager())
+            manager->LayoutRestored();
+        return true;
+    }
+    [[nodiscard]] std::size_t Bytes() const noexcept override { return sizeof *this + m_bytes.capacity(); }
+
+private:
+    std::vector<std::uint8_t> m_bytes;
+};
+
+} // namespace
+
+// Cells in the order they were written, each with the bytes it held then. Taking the log back
+// walks it backwards and doing it again forwards; each cell swaps what it holds with what
+// the log keeps, so one copy of the bytes serves both ways.
+class TavUndoHistory::CellLog final : public TavUndoHistory::Action {
+public:
+    void Record(const TavData& data, long itemNo, long record)
+    {
+        const unsigned size = data.GetItemSize(itemNo);
+        const std::size_t at = m_bytes.size();
+        m_bytes.resize(at + size);
+        m_items.push_back(static_cast<std::int32_t>(itemNo));
+        m_records.push_back(static_cast<std::int32_t>(record));
+        m_present.push_back(data.GetBuffer(itemNo, record, m_bytes.data() + at, size) != FALSE ? 1 : 0);
+    }
+    bool Apply(TavData& data, bool undo) override
+    {
+        const std::size_t count = m_items.size();
+        // Byte offsets are found by walking the sizes, so none are kept per cell.
+        std::size_t offset = undo ? m_bytes.size() : 0;
+        for (std::size_t n = 0; n < count; ++n) {
+            const std::size_t k = undo ? count - 1 - n : n;
+            const unsigned size = data.GetItemSize(m_items[k]);
+            if (undo)
+                offset -= size;
+            if (!Swap(data, k, offset, size, false)) {
+                // Back to how it was before this part began, without asking again.
+                Restoring restoring(data);
+                std::size_t back = undo ? offset + size : offset;
+                for (std::size_t m = n; m-- > 0;) {
+                    const std::size_t j = undo ? count - 1 - m : m;
+                    const unsigned jsize = data.GetItemSize(m_items[j]);
+                    if (!undo)
+                        back -= jsize;
+                    static_cast<void>(Swap(data, j, back, jsize, true));
+                    if (undo)
+                        back += jsize;
+                }
+                return false;
+            }
+            if (!undo)
+                offset += size;
+        }
+        return true;
+    }
+    [[nodiscard]] std::size_t Bytes() const noexcept override
+    {
+        return sizeof *this + m_items.capacity() * sizeof(std::int32_t) + m_records.capacity() * sizeof(std::int32_t) +
+               m_present.capacity() + m_bytes.capacity();
+    }
+    void Shrink()
+    {
+        m_items.shrink_to_fit();
+        m_records.shrink_to_fit();
+        m_present.shrink_to_fit();
+        m_bytes.shrink_to_fit();
+    }
+
+private:
+    bool Swap(TavData& data, std::size_t k, std::size_t offset, unsigned size, bool force)
+    {
+        const long itemNo = m_items[k];
+        const long record = m_records[k];
+        std::uint8_t small[64];
+        std::vector<std::uint8_t> large;
+        std::uint8_t* now = small;
+        if (size > sizeof small) {
+            large.resize(size);
+            now = large.data();
+        } else {
+            std::memset(small, 0, sizeof small);
+        }
+        const bool present = data.GetBuffer(itemNo, record, now, size) != FALSE;
+        const plat::BOOL done = m_present[k] != 0 ? data.SetBuffer(itemNo, record, m_bytes.data() + offset, size)
+                                                  : data.Remove(itemNo, record);
+        if (!done && !force)
+            return false;
+        if (size != 0)
+            std::memcpy(m_bytes.data() + offset, now, size);
+        m_present[k] = present ? 1 : 0;
+        return true;
+    }
+
+    std::vector<std::int32_t> m_items;
+    std::vector<std::int32_t> m_records;
+    std::vector<std::uint8_t> m_present;
+    std::vector<std::uint8_t> m_bytes;
+};
+
+TavUndoHistory::TavUndoHistory(TavData& data) : m_data(data) {}
+
+TavUndoHistory::~TavUndoHistory() = default;
+
+void TavUndoHistory::OpenStep(std::string name)
+{
+    if (m_depth++ == 0) {
+        m_open = Step{};
+        m_open.name = std::move(name);
+        m_cells = nullptr;
+    }
+}
+
+void TavUndoHistory::CloseStep()
+{
+    if (m_depth == 0 || --m_depth > 0)
+        return;
+    m_cells = nullptr;
+    if (m_open.actions.empty())
+        return;
+    // What could be redone no longer follows from the table as it is now.
+    while (m_steps.size() > m_done) {
+        m_bytes -= m_steps.back().bytes;
+        m_steps.pop_back();
+    }
+    if (m_saved > static_cast<long>(m_done))
+        m_saved = -1;
+    for (auto& action : m_open.actions) {
+        if (auto* cells = dynamic_cast<CellLog*>(action.get()))
+            cells->Shrink();
+        m_open.bytes += action->Bytes();
+    }
+    m_open.bytes += sizeof(Step) + m_open.name.capacity();
+    m_bytes += m_open.bytes;
+    m_steps.push_back(std::move(m_open));
+    m_open = Step{};
+    ++m_done;
+    Trim();
+}
+
+void TavUndoHistory::CancelStep()
+{
+    if (m_depth == 0)
+        return;
+    {
+        QuietTable quiet(m_data);
+        Restoring restoring(m_data);
+        m_replaying = true;
+        for (auto it = m_open.actions.rbegin(); it != m_open.actions.rend(); ++it)
+            static_cast<void>((*it)->Apply(m_data, true));
+        m_replaying = false;
+    }
+    DiscardStep();
+}
+
+void TavUndoHistory::DiscardStep()
+{
+    m_depth = 0;
+    m_cells = nullptr;
+    m_open = Step{};
+}
+
+bool TavUndoHistory::ApplyStep(Step& step, bool undo)
+{
+    QuietTable quiet(m_data);
+    m_replaying = true;
+    const std::size_t count = step.actions.size();
+    bool done = true;
+    for (std::size_t n = 0; n < count && done; ++n) {
+        const std::size_t k = undo ? count - 1 - n : n;
+        if (step.actions[k]->Apply(m_data, undo))
+            continue;
+        // A hook refused: the parts already taken are put back, without asking again.
+        done = false;
+        Restoring restoring(m_data);
+        for (std::size_t m = n; m-- > 0;)
+            static_cast<void>(step.actions[undo ? count - 1 - m : m]->Apply(m_data, !undo));
+    }
+    m_replaying = false;
+    return done;
+}
+
+bool TavUndoHistory::Undo()
+{
+    if (!CanUndo())
+        return false;
+    if (!ApplyStep(m_steps[m_done - 1], true))
+        return false;
+    --m_done;
+    AfterReplay();
+    return true;
+}
+
+bool TavUndoHistory::Redo()
+{
+    if (!CanRedo())
+        return false;
+    if (!ApplyStep(m_steps[m_done], false))
+        return false;
+    ++m_done;
+    AfterReplay();
+    return true;
+}
+
+void TavUndoHistory::AfterReplay()
+{
+    const long saved = m_saved;
+    m_replaying = true; // the mark set here is the history's own
+    m_data.SetModifiedFlag(saved == static_cast<long>(m_done) ? FALSE : TRUE);
+    m_replaying = false;
+    m_saved = saved;
+}
+
+std::string TavUndoHistory::UndoName() const { return CanUndo() ? m_steps[m_done - 1].name : std::string(); }
+
+std::string TavUndoHistory::RedoName() const { return CanRedo() ? m_steps[m_done].name : std::string(); }
+
+void TavUndoHistory::SetLimit(std::size_t bytes)
+{
+    m_limit = bytes;
+    Trim();
+}
+
+void TavUndoHistory::DropOldest()
+{
+    m_bytes -= m_steps.front().bytes;
+    m_steps.pop_front();
+    if (m_done > 0)
+        --m_done;
+    m_saved = m_saved > 0 ? m_saved - 1 : -1;
+}
+
+void TavUndoHistory::Trim()
+{
+    while (!m_steps.empty() && m_bytes > m_limit) {
+        if (m_done > 0) {
+            DropOldest();
+            continue;
+        }
+        // Only steps to redo are left: the furthest from the table as it is goes first.
+        m_bytes -= m_steps.back().bytes;
+        m_steps.pop_back();
+        if (m_saved > static_cast<long>(m_steps.size()))
+            m_saved = -1;
+    }
+}
+
+void TavUndoHistory::Clear()
+{
+    m_steps.clear();
+    m_bytes = 0;
+    m_done = 0;
+    m_saved = m_data.IsModified() ? -1 : 0;
+    DiscardStep();
+}
+
+void TavUndoHistory::RecordCell(long itemNo, long record)
+{
+    if (!IsRecording())
+        return;
+    if (m_cells == nullptr) {
+        auto cells = std::make_unique<CellLog>();
+        m_cells = cells.get();
+        m_open.actions.push_back(std::move(cells));
+    }
+    m_cells->Record(m_data, itemNo, record);
+}
+
+void TavUndoHistory::Add(std::unique_ptr<Action> action)
+{
+    if (!IsRecording())
+        return;
+    m_cells = nullptr;
+    m_open.actions.push_back(std::move(action));
+}
+
+void TavUndoHistory::AddRemovedRecords(long first, long count)
+{
+    if (IsRecording() && count > 0)
+        Add(std::make_unique<RemovedRecords>(m_data, first, count));
+}
+
+void TavUndoHistory::AddInsertedRecords(long first, long count)
+{
+    if (IsRecording() && count > 0)
+        Add(std::make_unique<InsertedRecords>(m_data, first, count));
+}
+
+void TavUndoHistory::AddRecordImage(long first, long count)
+{
+    if (IsRecording() && count > 0)
+        Add(std::make_unique<RecordImage>(m_data, first, count));
+}
+
+void TavUndoHistory::AddFlagRows(const std::vector<long>& records)
+{
+    if (IsRecording() && !records.empty())
+        Add(std::make_unique<FlagRows>(m_data, records));
+}
+
+void TavUndoHistory::AddLocks(std::int32_t cellLockBefore, const TavLockArray& locksBefore)
+{
+    if (IsRecording() && (cellLockBefore != m_data.GetCellLockFlag() || !(locksBefore == m_data.Lock())))
+        Add(std::make_unique<Locks>(cellLockBefore, locksBefore));
+}
+
+void TavUndoHistory::AddLayout(std::vector<std::uint8_t> layoutBefore)
+{
+    if (IsRecording() && layoutBefore != StoredLayout(m_data))
+        Add(std::make_unique<Layout>(std::move(layoutBefore)));
+}
+
+void TavUndoHistory::MarkSaved() noexcept
+{
+    if (!m_replaying)
+        m_saved = static_cast<long>(m_done);
+}
+
+void TavUndoHistory::ChangedOutside() noexcept
+{
+    if (m_depth == 0 && !m_replaying && m_saved == static_cast<long>(m_done))
+        m_saved = -1;
+}

@@ -1,0 +1,238 @@
+// The undo history of a record table: steps taken back and done again byte for byte, the
+// memory limit, a refusing host, and the modified mark.
+#include "tav/data/TavAttr.h"
+#include "tav/data/TavData.h"
+#include "tav/data/TavUndoHistory.h"
+#include "tests/tav/data/TestHost.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+class RefusingData : public TavData {
+public:
+    plat::BOOL OnDataChanging(unsigned /*id*/, long record, const void* /*newBytes*/) override { return record != m_refuse; }
+    plat::BOOL OnQueryRemove(unsigned /*id*/, long record) override { return record != m_refuse; }
+    using TavData::OnDataChanging;
+    using TavData::OnQueryRemove;
+    long m_refuse = -1;
+};
+
+// Everything a step may change: records, both flag tables, the lock switch and ranges.
+std::vector<std::uint8_t> State(TavData& data, TestManager& manager)
+{
+    std::vector<std::uint8_t> state = data.SaveRecords(0, data.GetRecordCount());
+    for (TavAttr* attr : {&manager.AttrWarning(), &manager.AttrDisable()})
+        state.insert(state.end(), attr->GetBits(), attr->GetBits() + attr->GetTotalBytes());
+    state.push_back(static_cast<std::uint8_t>(data.GetCellLockFlag()));
+    for (const TavLockData& lock : data.Lock()) {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(&lock);
+        state.insert(state.end(), bytes, bytes + sizeof lock);
+    }
+    return state;
+}
+
+struct Table {
+    TestManager manager{{10, 11, 12}, {{10, 4}, {11, 8}, {12, 16}}, 40};
+    RefusingData data;
+    Table()
+    {
+        manager.Bind(data, StandInWindow());
+        for (long r = 0; r < 30; ++r) {
+            data.Set(0L, r, static_cast<int>(r));
+            if (r % 3 == 0)
+                data.Set(2L, r, ("text " + std::to_string(r)).c_str());
+        }
+        manager.AttrWarning().Set(11u, 5L, TRUE, FALSE);
+        manager.AttrDisable().Set(7L, TRUE, FALSE);
+        manager.AttrWarning().Set(12u, 38L, TRUE, FALSE);
+        data.SetModifiedFlag(FALSE);
+    }
+    std::vector<std::uint8_t> Now() { return State(data, manager); }
+};
+
+} // namespace
+
+TEST(TavUndoHistoryTest, EveryKindOfStepGoesBackAndForthByteForByte)
+{
+    Table t;
+    TavUndoHistory& history = t.data.History();
+    std::vector<std::vector<std::uint8_t>> states{t.Now()};
+
+    history.OpenStep("入力");
+    t.data.Set(1L, 3, 2.5);
+    t.data.Set(1L, 3, 7.5); // the same cell twice in a step
+    t.data.Delete(0L, 4);
+    t.data.Set(2L, 35, "past the end");
+    history.CloseStep();
+    states.push_back(t.Now());
+
+    history.OpenStep("行削除");
+    history.AddRemovedRecords(2, 6);
+    t.data.RemoveRecord(2, 6);
+    t.manager.AttrWarning().RemoveRecord(2, 6, 0);
+    t.manager.AttrDisable().RemoveRecord(2, 6, 0);
+    history.CloseStep();
+    states.push_back(t.Now());
+
+    history.OpenStep("行挿入");
+    history.AddInsertedRecords(0, 3);
+    t.data.InsertRecord(0, 3);
+    t.manager.AttrWarning().InsertRecord(0, 3, 0);
+    t.manager.AttrDisable().InsertRecord(0, 3, 0);
+    history.CloseStep();
+    states.push_back(t.Now());
+
+    history.OpenStep("行詰め");
+    history.AddRecordImage(10, 5);
+    t.data.ReorderRecords(10, {14, 13, -1, 11, 10});
+    t.manager.AttrWarning().Set(12L, TRUE, FALSE);
+    history.CloseStep();
+    states.push_back(t.Now());
+
+    history.OpenStep("行移動");
+    history.AddFlagRows({1, 20});
+    t.manager.AttrDisable().Set(10u, 20L, TRUE, FALSE);
+    t.manager.AttrWarning().Set(1L, FALSE, FALSE);
+    t.data.Set(0L, 20, 99);
+    history.CloseStep();
+    states.push_back(t.Now());
+
+    history.OpenStep("ｾﾙﾛｯｸ");
+    const std::int32_t cellLock = t.data.GetCellLockFlag();
+    const TavLockArray locks = t.data.Lock();
+    t.data.SetCellLockFlag(TRUE);
+    t.data.Lock().Add({11, 2, 9});
+    history.AddLocks(cellLock, locks);
+    history.CloseStep();
+    states.push_back(t.Now());
+
+    ASSERT_EQ(history.GetStepCount(), 6u);
+    EXPECT_EQ(history.UndoName(), "ｾﾙﾛｯｸ");
+    for (std::size_t k = states.size() - 1; k > 0; --k) {
+        ASSERT_TRUE(history.Undo());
+        EXPECT_EQ(t.Now(), states[k - 1]) << "after taking back step " << k;
+    }
+    EXPECT_FALSE(history.CanUndo());
+    EXPECT_EQ(history.RedoName(), "入力");
+    for (std::size_t k = 1; k < states.size(); ++k) {
+        ASSERT_TRUE(history.Redo());
+        EXPECT_EQ(t.Now(), states[k]) << "after doing step " << k << " again";
+    }
+
+    // A new change after an undo drops what could have been redone; a step that changed
+    // nothing is not kept.
+    ASSERT_TRUE(history.Undo());
+    history.OpenStep("nothing");
+    history.CloseStep();
+    EXPECT_TRUE(history.CanRedo());
+    history.OpenStep("入力");
+    t.data.Set(0L, 0, 1234);
+    history.CloseStep();
+    EXPECT_FALSE(history.CanRedo());
+    EXPECT_EQ(history.GetStepCount(), 6u);
+    t.data.Set(0L, 1, 77); // a host's change outside a step is not recorded
+    EXPECT_EQ(history.GetStepCount(), 6u);
+}
+
+TEST(TavUndoHistoryTest, OldestStepsGoPastTheLimitAndAStepLargerThanItKeepsNothing)
+{
+    Table t;
+    TavUndoHistory& history = t.data.History();
+    for (int k = 0; k < 10; ++k) {
+        history.OpenStep("step " + std::to_string(k));
+        t.data.Set(0L, k, 1000 + k);
+        history.CloseStep();
+    }
+    const std::size_t all = history.GetBytes();
+    history.SetLimit(all / 2);
+    EXPECT_LE(history.GetBytes(), all / 2);
+    EXPECT_LT(history.GetStepCount(), 10u);
+    EXPECT_GE(history.GetStepCount(), 3u);
+    EXPECT_EQ(history.UndoName(), "step 9") << "the newest steps stay";
+    while (history.Undo()) {
+    }
+    int value = 0;
+    t.data.Get(0L, 0, value);
+    EXPECT_EQ(value, 1000) << "the oldest step was dropped, so its change stays";
+
+    history.SetLimit(1000);
+    history.OpenStep("large");
+    history.AddRemovedRecords(0, 30);
+    t.data.RemoveRecord(0, 30);
+    history.CloseStep();
+    EXPECT_EQ(history.GetStepCount(), 0u);
+    EXPECT_EQ(history.GetBytes(), 0u);
+    EXPECT_FALSE(history.CanUndo());
+}
+
+TEST(TavUndoHistoryTest, ARefusedUndoOrRedoLeavesTheTableAsItWas)
+{
+    Table t;
+    TavUndoHistory& history = t.data.History();
+    history.OpenStep("貼り付け");
+    for (long r = 0; r < 6; ++r)
+        t.data.Set(1L, r, 3.0 * r);
+    history.AddRemovedRecords(20, 2);
+    t.data.RemoveRecord(20, 2);
+    t.manager.AttrWarning().RemoveRecord(20, 2, 0);
+    t.manager.AttrDisable().RemoveRecord(20, 2, 0);
+    t.data.Delete(0L, 2);
+    history.CloseStep();
+    const auto after = t.Now();
+
+    t.data.m_refuse = 3; // the host no longer lets record 3 change
+    EXPECT_FALSE(history.Undo());
+    EXPECT_EQ(t.Now(), after) << "nothing of the step is half undone";
+    EXPECT_TRUE(history.CanUndo()) << "the step stays to be tried again";
+
+    t.data.m_refuse = -1;
+    ASSERT_TRUE(history.Undo());
+    const auto before = t.Now();
+    t.data.m_refuse = 2;
+    EXPECT_FALSE(history.Redo());
+    EXPECT_EQ(t.Now(), before);
+    t.data.m_refuse = -1;
+    EXPECT_TRUE(history.Redo());
+    EXPECT_EQ(t.Now(), after);
+
+    // A command refused part way puts back what it wrote without asking and files nothing.
+    history.OpenStep("一括訂正");
+    t.data.Set(0L, 8, 5);
+    t.data.Set(0L, 9, 6);
+    history.CancelStep();
+    EXPECT_EQ(t.Now(), after);
+    EXPECT_EQ(history.UndoName(), "貼り付け");
+}
+
+TEST(TavUndoHistoryTest, TheModifiedMarkFollowsTheSavedPoint)
+{
+    Table t;
+    TavUndoHistory& history = t.data.History();
+    EXPECT_FALSE(t.data.IsModified());
+    for (int k = 0; k < 2; ++k) {
+        history.OpenStep("入力");
+        t.data.Set(0L, 0, 50 + k);
+        history.CloseStep();
+    }
+    EXPECT_TRUE(t.data.IsModified());
+    ASSERT_TRUE(history.Undo());
+    EXPECT_TRUE(t.data.IsModified());
+    ASSERT_TRUE(history.Undo());
+    EXPECT_FALSE(t.data.IsModified()) << "back at the state last saved";
+    ASSERT_TRUE(history.Redo());
+    EXPECT_TRUE(t.data.IsModified());
+
+    t.data.SetModifiedFlag(FALSE); // saved after one step
+    ASSERT_TRUE(history.Redo());
+    ASSERT_TRUE(history.Undo());
+    EXPECT_FALSE(t.data.IsModified());
+    t.data.Set(0L, 5, 1); // the host changes the table outside any step
+    ASSERT_TRUE(history.Redo());
+    ASSERT_TRUE(history.Undo());
+    EXPECT_TRUE(t.data.IsModified()) << "no point of the history is what was saved any more";
+}
