@@ -775,7 +775,9 @@ bool MoxCellCtrl::CloseEditor(bool store)
     if (store) {
         if (Notify(MOXN_ENDEDIT, reinterpret_cast<plat::WPARAM>(&pos), 0) != 0)
             return false;
-        if (!StoreEditor(pos))
+        const bool stored = StoreEditor(pos);
+        Notify(MOXN_EDITSTORED, reinterpret_cast<plat::WPARAM>(&pos), 0);
+        if (!stored)
             return false;
     }
     plat::Wnd* editor = m_editor;

@@ -71,6 +71,9 @@ inline constexpr plat::UINT MOXN_BEGINDELETE = 1105;
 inline constexpr plat::UINT MOXN_ENDDELETE = 1106;
 inline constexpr plat::UINT MOXN_BEGINPASTE = 1107;
 inline constexpr plat::UINT MOXN_ENDPASTE = 1108;
+// After MOXN_ENDEDIT allowed the editor to close: the grid has stored its value, or found
+// none to store or had the store refused.
+inline constexpr plat::UINT MOXN_EDITSTORED = 1120; // const MoxPos* / 0
 inline constexpr plat::UINT MOXN_CTLCOLOR = 1113; // const MoxPos* / plat::DC*; answer: plat::Brush* or 0
 
 // The edit menu's commands, which the grid's copy, cut, paste and clear keys send to the grid

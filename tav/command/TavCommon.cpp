@@ -292,6 +292,9 @@ int TavCommon::BeginPaneEdit(const MoxPos& pos)
 
 void TavCommon::ShowPaneEdit(const MoxPos& /*pos*/, plat::Wnd* editor)
 {
+    // What the editor showed before any typing: its undo goes back to it.
+    m_editOriginal = editor != nullptr ? editor->GetWindowText() : std::string();
+    m_editUndone.clear();
     if (editor == nullptr || LunGetEdit(editor) == nullptr)
         return;
     const TavRegisteredMessages& messages = TavMessages();
@@ -308,7 +311,14 @@ int TavCommon::EndPaneEdit(const MoxPos& pos)
         if (auto* radius = dynamic_cast<TavcRadiusCtrl*>(editor); radius != nullptr && !radius->IsDataOK())
             return 1;
     }
-    return OnEndEdit(Manager().ColtoID(pos.column), pos.row) > 0 ? 0 : 1;
+    if (OnEndEdit(Manager().ColtoID(pos.column), pos.row) <= 0)
+        return 1;
+    // The grid stores the value next and then says so (MOXN_EDITSTORED): one step.
+    if (!m_editStep) {
+        OpenUndoStep("入力");
+        m_editStep = true;
+    }
+    return 0;
 }
 
 int TavCommon::SelChanging(const MoxPos& from, const MoxPos& to)
@@ -355,8 +365,10 @@ void TavCommon::EscapeKeyDown()
 
 void TavCommon::EditCut()
 {
+    OpenUndoStep("切り取り");
     if (Request(MOXM_COPY) != 0)
         Request(MOXM_CLEAR);
+    CloseUndoStep();
 }
 
 void TavCommon::EditCopy() { Request(MOXM_COPY); }

@@ -21,7 +21,9 @@
 class TavAttr;
 class TavData;
 class TavManager;
+class TavUndoHistory;
 namespace plat {
+class CmdUI;
 class Menu;
 class Wnd;
 }
@@ -239,4 +241,35 @@ private:
     static plat::Menu& PopupMenu();
     static FindDialogRunner& FindDialog();
     static void LibraryFindDialog(TavCommon& grid, long column, long top, long bottom, plat::Wnd* parent);
+
+    // ---- undo and redo (TavCommonUndo.cpp) ----
+public:
+    // An open editor takes back its own typing first; otherwise the table's last step is
+    // taken back (or done again), and the person is told when the host refused it.
+    void EditUndo();
+    void EditRedo();
+    // The edit menu's items: enabled when there is something to take back or do again, the
+    // step's name in their text.
+    void UpdateEditUndo(plat::CmdUI& cmdUI);
+    void UpdateEditRedo(plat::CmdUI& cmdUI);
+    // The grid's paste and clear, bracketed by its notifications, each one step.
+    int BeginPasteStep();
+    void EndPasteStep();
+    int BeginDeleteStep();
+    void EndDeleteStep();
+    // The grid stored (or did not store) the editor's value: the input step ends.
+    void PaneEditStored();
+    // The bound table's history, or null while nothing is bound.
+    TavUndoHistory* History();
+
+protected:
+    // Opens and closes a step of the bound table's history (nothing while none is bound).
+    void OpenUndoStep(const char* name);
+    void CloseUndoStep();
+
+private:
+    std::string m_editOriginal; // the editor's text when it opened
+    std::string m_editUndone;   // the typing its undo took back, for its redo
+    bool m_editStep = false;
+    // ---- end of undo and redo ----
 };

@@ -10,6 +10,7 @@
 #include "platform/ui/Wnd.h"
 #include "tav/data/TavAttr.h"
 #include "tav/data/TavData.h"
+#include "tav/data/TavUndoHistory.h"
 #include "tav/dialogs/TavFindDialog.h"
 #include "tav/dialogs/TavJumpDialog.h"
 #include "tav/frame/TavFrame.h"
@@ -305,10 +306,16 @@ int TavCommon::LineInsert()
         Warn(m_window, IDS_TAV_NO_ROOM_TO_INSERT);
         return 0;
     }
+    OpenUndoStep("行挿入");
+    TavUndoHistory& history = Data().History();
+    const TavLockArray locks = Data().Lock();
+    history.AddInsertedRecords(first, count);
     Data().InsertRecord(first, count);
     AttrWarning().InsertRecord(first, count, 1);
     AttrDisable().InsertRecord(first, count, 1);
     InsertLockLines(Data().Lock(), first, count, Data().GetRecordCount());
+    history.AddLocks(Data().GetCellLockFlag(), locks);
+    CloseUndoStep();
     return 1;
 }
 
@@ -321,10 +328,16 @@ int TavCommon::LineDelete()
     const MoxRect block = ranges->GetAt(0);
     const std::int32_t first = block.Top();
     const std::int32_t count = block.Bottom() - block.Top() + 1;
+    OpenUndoStep("行削除");
+    TavUndoHistory& history = Data().History();
+    const TavLockArray locks = Data().Lock();
+    history.AddRemovedRecords(first, count);
     Data().RemoveRecord(first, count);
     AttrWarning().RemoveRecord(first, count, 1);
     AttrDisable().RemoveRecord(first, count, 1);
     DeleteLockLines(Data().Lock(), first, count);
+    history.AddLocks(Data().GetCellLockFlag(), locks);
+    CloseUndoStep();
     return 1;
 }
 
@@ -339,6 +352,8 @@ void TavCommon::LineCloseUp()
         return;
     m_lineCommand = kLineCloseUp;
     OnBeginLineEdit();
+    OpenUndoStep("行詰め");
+    const TavLockArray locks = Data().Lock();
     for (std::size_t i = 0; i < selection.GetSize(); ++i) {
         const long top = selection.GetAt(i).Top();
         const long bottom = selection.GetAt(i).Bottom();
@@ -355,6 +370,8 @@ void TavCommon::LineCloseUp()
         if (removed == 0)
             continue;
         from.resize(from.size() + removed, -1);
+        // Blank lines may hold data in items not shown: the range goes back raw.
+        Data().History().AddRecordImage(top, bottom - top + 1);
         Data().ReorderRecords(top, from);
         ReorderAttrRows(AttrWarning(), Manager(), top, from);
         ReorderAttrRows(AttrDisable(), Manager(), top, from);
@@ -364,6 +381,8 @@ void TavCommon::LineCloseUp()
                 assigned.emplace_back(top + static_cast<long>(j), from[j]);
         RemapLockLines(Data().Lock(), std::move(assigned));
     }
+    Data().History().AddLocks(Data().GetCellLockFlag(), locks);
+    CloseUndoStep();
     m_window->Invalidate(FALSE);
     // The selection stays on the ranges when the command ends.
     m_dstBlocks = selection;
@@ -474,6 +493,7 @@ int TavCommon::ExecLineCommand()
     AttrRows warningRows;
     AttrRows disableRows;
     const TavLockArray locks = data.Lock();
+    std::vector<long> flagRecords;
     std::vector<std::pair<long, long>> assigned;
     std::size_t index = 0;
     for (std::size_t i = 0; i < blocks; ++i) {
@@ -485,6 +505,7 @@ int TavCommon::ExecLineCommand()
             for (long r = block->Top(); r < block->Top() + count; ++r) {
                 warningRows.Save(warning, r);
                 disableRows.Save(disable, r);
+                flagRecords.push_back(r);
             }
         }
         for (long r = src.Top(); r <= src.Bottom(); ++r, ++index) {
@@ -510,6 +531,8 @@ int TavCommon::ExecLineCommand()
         QuietTable(const QuietTable&) = delete;
         QuietTable& operator=(const QuietTable&) = delete;
     };
+    OpenUndoStep(move ? "行移動" : swap ? "行入替" : "行複写");
+    auto flagRows = data.History().SaveFlagRows(flagRecords);
     std::optional<QuietTable> quiet(std::in_place, data);
     std::vector<std::pair<long, long>> changed; // cells written so far, for the host when undone
     const auto writeCell = [&](const std::uint8_t* cell, long k, long record) {
@@ -572,6 +595,7 @@ int TavCommon::ExecLineCommand()
 
     if (refused) {
         // Undone without asking: the host already refused, and the lines were its own.
+        data.History().DiscardStep();
         for (const Image& image : images)
             data.RestoreRecords(image.record, image.count, image.bytes);
     }
@@ -587,6 +611,9 @@ int TavCommon::ExecLineCommand()
         return 0;
     }
     RemapLockLines(data.Lock(), std::move(assigned));
+    data.History().Add(std::move(flagRows));
+    data.History().AddLocks(data.GetCellLockFlag(), locks);
+    CloseUndoStep();
     m_window->Invalidate(FALSE);
     OnFinishLineEdit();
     return 1;

@@ -10,6 +10,7 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/Wnd.h"
 #include "tav/data/TavData.h"
+#include "tav/data/TavUndoHistory.h"
 #include "tav/dialogs/TavAreaCorrectDialog.h"
 #include "tav/dialogs/TavFixComboDialog.h"
 #include "tav/dialogs/TavInputNumDialog.h"
@@ -183,64 +184,41 @@ void MergeItemSpans(std::vector<TavLockData>& spans, std::vector<bool>& merged)
     }
 }
 
-// The cells a correction wrote and what they held, so that the correction can be taken back
-// whole. Storage for every cell is taken once, before the first write.
+// What a correction wrote is one step of the table's history: when the host refused any
+// record, the step puts back what was written and is dropped; otherwise it stays, to be
+// taken back whole.
 class CorrectionLog {
 public:
-    CorrectionLog(TavData& data, long itemNo, std::size_t cells) : m_data(data), m_itemNo(itemNo), m_size(data.GetItemSize(itemNo))
+    explicit CorrectionLog(TavData& data) : m_history(data.History()) { m_history.OpenStep("一括訂正"); }
+    ~CorrectionLog()
     {
-        m_records.reserve(cells);
-        m_present.reserve(cells);
-        m_bytes.reserve(cells * m_size);
+        if (m_open)
+            m_history.CancelStep();
     }
+    CorrectionLog(const CorrectionLog&) = delete;
+    CorrectionLog& operator=(const CorrectionLog&) = delete;
 
-    // Reads the cell before it is written.
-    void Before(long record)
-    {
-        const std::size_t at = m_bytes.size();
-        m_bytes.resize(at + m_size);
-        m_records.push_back(record);
-        m_present.push_back(m_data.GetBuffer(m_itemNo, record, m_bytes.data() + at, m_size) != FALSE ? 1 : 0);
-    }
-    // A refused write changed nothing, so there is nothing to put back.
+    void Before(long /*record*/) {}
     void After(plat::BOOL written)
     {
-        if (written)
-            return;
-        ++m_refused;
-        m_records.pop_back();
-        m_present.pop_back();
-        m_bytes.resize(m_bytes.size() - m_size);
+        if (!written)
+            ++m_refused;
     }
     [[nodiscard]] long Refused() const noexcept { return m_refused; }
-
-    // Puts back every written cell; the host agreed to these values before, so it is not
-    // asked again, only told.
     void Restore()
     {
-        struct Restoring {
-            explicit Restoring(TavData& data) : m_data(data) { m_data.SetRestoring(true); }
-            ~Restoring() { m_data.SetRestoring(false); }
-            TavData& m_data;
-        } restoring(m_data);
-        for (std::size_t k = m_records.size(); k-- > 0;) {
-            if (m_present[k])
-                m_data.SetBuffer(m_itemNo, m_records[k], m_bytes.data() + k * m_size, m_size);
-            else
-                m_data.Remove(m_itemNo, m_records[k]);
-        }
-        m_records.clear();
-        m_present.clear();
-        m_bytes.clear();
+        m_open = false;
+        m_history.CancelStep();
+    }
+    void Keep()
+    {
+        m_open = false;
+        m_history.CloseStep();
     }
 
 private:
-    TavData& m_data;
-    long m_itemNo;
-    unsigned m_size;
-    std::vector<long> m_records;
-    std::vector<std::uint8_t> m_present;
-    std::vector<std::uint8_t> m_bytes; // m_size bytes a record
+    TavUndoHistory& m_history;
+    bool m_open = true;
     long m_refused = 0;
 };
 
@@ -308,15 +286,6 @@ void ItemLimits(const LunMrmNumEdit& edit, int integerAttr, double& low, double&
         low = std::max(low, 0.0);
 }
 
-std::size_t CellCount(const MoxRectArray& ranges, long column)
-{
-    std::size_t cells = 0;
-    for (std::size_t i = 0; i < ranges.GetSize(); ++i)
-        if (const MoxRect& range = ranges.GetAt(i); column >= range.Left() && column <= range.Right())
-            cells += static_cast<std::size_t>(range.RowCount());
-    return cells;
-}
-
 void TellRefused(plat::Wnd* parent, long refused)
 {
     plat::MessageBox(parent,
@@ -329,9 +298,9 @@ void TellRefused(plat::Wnd* parent, long refused)
 // it between log.Before and log.After. Refused records undo the whole correction, and the
 // person is told how many there were.
 template <class Write>
-void WriteOverRanges(TavData& data, long itemNo, const MoxRectArray& ranges, long column, plat::Wnd* parent, Write write)
+void WriteOverRanges(TavData& data, long /*itemNo*/, const MoxRectArray& ranges, long column, plat::Wnd* parent, Write write)
 {
-    CorrectionLog log(data, itemNo, CellCount(ranges, column));
+    CorrectionLog log(data);
     {
         QuietViews quiet(data);
         for (std::size_t i = 0; i < ranges.GetSize(); ++i) {
@@ -346,6 +315,8 @@ void WriteOverRanges(TavData& data, long itemNo, const MoxRectArray& ranges, lon
         }
         if (log.Refused() > 0)
             log.Restore();
+        else
+            log.Keep();
     }
     if (log.Refused() > 0)
         TellRefused(parent, log.Refused());
@@ -405,6 +376,9 @@ void TavCommon::CellLock()
 {
     plat::WaitCursor wait;
     TavManager& manager = Manager();
+    OpenUndoStep("ｾﾙﾛｯｸ");
+    const std::int32_t lockBefore = Data().GetCellLockFlag();
+    const TavLockArray locksBefore = Data().Lock();
     manager.SetCellLock(manager.QueryCellLock() ? FALSE : TRUE);
     Data().Lock().Assign({});
     if (manager.QueryCellLock()) {
@@ -426,6 +400,8 @@ void TavCommon::CellLock()
             BuildLockList(*selection, flags, records, ids, Data().Lock());
         }
     }
+    Data().History().AddLocks(lockBefore, locksBefore);
+    CloseUndoStep();
     if (m_window != nullptr)
         m_window->Invalidate(TRUE);
 }

@@ -577,7 +577,7 @@ void TavUndoHistory::RecordCell(long itemNo, long record)
 
 void TavUndoHistory::Add(std::unique_ptr<Action> action)
 {
-    if (!IsRecording())
+    if (!IsRecording() || action == nullptr)
         return;
     m_cells = nullptr;
     m_open.actions.push_back(std::move(action));
@@ -601,10 +601,11 @@ void TavUndoHistory::AddRecordImage(long first, long count)
         Add(std::make_unique<RecordImage>(m_data, first, count));
 }
 
-void TavUndoHistory::AddFlagRows(const std::vector<long>& records)
+std::unique_ptr<TavUndoHistory::Action> TavUndoHistory::SaveFlagRows(const std::vector<long>& records)
 {
-    if (IsRecording() && !records.empty())
-        Add(std::make_unique<FlagRows>(m_data, records));
+    if (!IsRecording() || records.empty())
+        return nullptr;
+    return std::make_unique<FlagRows>(m_data, records);
 }
 
 void TavUndoHistory::AddLocks(std::int32_t cellLockBefore, const TavLockArray& locksBefore)

@@ -88,8 +88,10 @@ public:
     // Records first..first+count-1 are about to change places or be cleared without the
     // hooks being asked: their raw image and flag rows are kept.
     void AddRecordImage(long first, long count);
-    // The flag rows of these records are about to change.
-    void AddFlagRows(const std::vector<long>& records);
+    // The flag rows of these records as they are now, to be added (Add) after the cells
+    // that change with them, so that undoing puts the flags back before the cells, which
+    // the flags may keep from being cleared. Null while nothing is recorded.
+    [[nodiscard]] std::unique_ptr<Action> SaveFlagRows(const std::vector<long>& records);
     // The lock switch and lock ranges as they were before the command; kept only when they
     // differ from what the table holds now (call after the change).
     void AddLocks(std::int32_t cellLockBefore, const TavLockArray& locksBefore);

@@ -5,6 +5,7 @@
 
 #include "components/mox/MoxMessages.h"
 #include "components/mox/MoxPos.h"
+#include "platform/ui/App.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Constants.h"
 #include "platform/ui/Menu.h"
@@ -36,6 +37,9 @@ inline constexpr plat::UINT ID_TAV_LOCK = 0xC300;
 inline constexpr plat::UINT ID_TAV_AUTOWIDTH = 0xC301;
 inline constexpr plat::UINT ID_TAV_PRINT = 0xC308;
 inline constexpr plat::UINT ID_TAV_AREACORRECT = 0xC10A;
+// Undo and redo of the edit menu.
+inline constexpr plat::UINT ID_EDIT_UNDO = 0xE12B;
+inline constexpr plat::UINT ID_EDIT_REDO = 0xE12C;
 
 template <class Window>
 class TavCellRouting {
@@ -73,10 +77,10 @@ public:
             Message(MOXN_QUERYPASTE, &OnQueryPaste),
             Message(MOXN_BEGINCOPY, &OnBegin<&TavCommon::OnBeginCopy>),
             Message(MOXN_ENDCOPY, &OnEnd<&TavCommon::OnEndCopy>),
-            Message(MOXN_BEGINPASTE, &OnBegin<&TavCommon::OnBeginPaste>),
-            Message(MOXN_ENDPASTE, &OnEnd<&TavCommon::OnEndPaste>),
-            Message(MOXN_BEGINDELETE, &OnBegin<&TavCommon::OnBeginDelete>),
-            Message(MOXN_ENDDELETE, &OnEnd<&TavCommon::OnEndDelete>),
+            Message(MOXN_BEGINPASTE, &OnBegin<&TavCommon::BeginPasteStep>),
+            Message(MOXN_ENDPASTE, &OnEnd<&TavCommon::EndPasteStep>),
+            Message(MOXN_BEGINDELETE, &OnBegin<&TavCommon::BeginDeleteStep>),
+            Message(MOXN_ENDDELETE, &OnEnd<&TavCommon::EndDeleteStep>),
             Registered(&TavMessages().termChange, &OnTermChange),
             Registered(&TavMessages().colorChange, &OnColorChange),
             Registered(&TavMessages().queryMessageString, &OnQueryMessageString),
@@ -113,6 +117,12 @@ public:
             // Cell lock and area correction.
             Command(ID_TAV_AREACORRECT, &OnCommand<&TavCommon::AreaCorrect>),
             Command(ID_TAV_LOCK, &OnCommand<&TavCommon::CellLock>),
+            // Undo and redo.
+            Message(MOXN_EDITSTORED, &OnPaneEditStored),
+            Command(ID_EDIT_UNDO, &OnCommand<&TavCommon::EditUndo>),
+            Command(ID_EDIT_REDO, &OnCommand<&TavCommon::EditRedo>),
+            Update(ID_EDIT_UNDO, &OnUpdateUndo<&TavCommon::UpdateEditUndo>),
+            Update(ID_EDIT_REDO, &OnUpdateUndo<&TavCommon::UpdateEditRedo>),
             Entry{},
         };
         return entries;
@@ -155,6 +165,14 @@ private:
     }
     static LRESULT OnKeyDown(plat::Wnd& wnd, WPARAM wParam, LPARAM)
     {
+        // Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z come before the editor: it undoes through them too.
+        if (plat::GetKeyState(plat::VK_CONTROL) < 0 && (wParam == 'Z' || wParam == 'Y')) {
+            if (wParam == 'Z' && plat::GetKeyState(plat::VK_SHIFT) >= 0)
+                Self(wnd).EditUndo();
+            else
+                Self(wnd).EditRedo();
+            return 0;
+        }
         // The grid acts on the key first (an open editor takes its value in on Return).
         wnd.Default();
         if (!plat::IsWindow(&wnd))
@@ -342,6 +360,17 @@ private:
     static LRESULT OnUpdateEditPaste(plat::Wnd& wnd, WPARAM, LPARAM lParam)
     {
         CmdUIOf(lParam).Enable(wnd.SendMessage(MOXM_CANPASTE) != 0 ? TRUE : FALSE);
+        return 0;
+    }
+    static LRESULT OnPaneEditStored(plat::Wnd& wnd, WPARAM, LPARAM)
+    {
+        Self(wnd).PaneEditStored();
+        return 0;
+    }
+    template <void (TavCommon::*Answer)(plat::CmdUI&)>
+    static LRESULT OnUpdateUndo(plat::Wnd& wnd, WPARAM, LPARAM lParam)
+    {
+        (Self(wnd).*Answer)(CmdUIOf(lParam));
         return 0;
     }
     static LRESULT OnUpdateLock(plat::Wnd& wnd, WPARAM, LPARAM lParam)

@@ -95,10 +95,11 @@ TEST(TavUndoHistoryTest, EveryKindOfStepGoesBackAndForthByteForByte)
     states.push_back(t.Now());
 
     history.OpenStep("行移動");
-    history.AddFlagRows({1, 20});
+    auto flags = history.SaveFlagRows({1, 20});
     t.manager.AttrDisable().Set(10u, 20L, TRUE, FALSE);
     t.manager.AttrWarning().Set(1L, FALSE, FALSE);
     t.data.Set(0L, 20, 99);
+    history.Add(std::move(flags));
     history.CloseStep();
     states.push_back(t.Now());
 
