@@ -1,0 +1,176 @@
+// Undo and redo through the grid: each command a person gives is one step, taken back and
+// done again byte for byte with its flags and lock ranges; the editor's own typing goes
+// first; a refusing host is told about; the menu items name the step.
+#include "tests/tav/command/CommandHost.h"
+
+#include "platform/ui/CmdUI.h"
+#include "platform/ui/Clipboard.h"
+#include "tav/data/TavAttr.h"
+#include "tav/data/TavUndoHistory.h"
+#include "tav/window/TavCellRouting.h"
+
+#include <gtest/gtest.h>
+
+using namespace plat;
+using namespace tavtest;
+
+namespace {
+
+class RefusingTable : public TavData {
+public:
+    using TavData::OnDataChanging;
+    using TavData::OnQueryRemove;
+    BOOL OnDataChanging(unsigned /*id*/, long record, const void* /*bytes*/) override { return record != refused ? TRUE : FALSE; }
+    BOOL OnQueryRemove(unsigned /*id*/, long record) override { return record != refused ? TRUE : FALSE; }
+    long refused = -1;
+};
+
+struct MenuItemState : CmdUI {
+    void Enable(BOOL on) override { enabled = on; }
+    void SetText(std::string_view value) override { text = value; }
+    BOOL enabled = FALSE;
+    std::string text;
+};
+
+class TavCommonUndoTest : public ::testing::Test {
+protected:
+    std::vector<std::uint8_t> State()
+    {
+        std::vector<std::uint8_t> state = data.SaveRecords(0, data.GetRecordCount());
+        for (TavAttr* attr : {&bound.manager.AttrWarning(), &bound.manager.AttrDisable()})
+            state.insert(state.end(), attr->GetBits(), attr->GetBits() + attr->GetTotalBytes());
+        state.push_back(static_cast<std::uint8_t>(data.GetCellLockFlag()));
+        for (const TavLockData& lock : data.Lock()) {
+            const auto* bytes = reinterpret_cast<const std::uint8_t*>(&lock);
+            state.insert(state.end(), bytes, bytes + sizeof lock);
+        }
+        return state;
+    }
+    void Select(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom, std::uint8_t flags = 0)
+    {
+        MoxRectArray selection;
+        selection.Add(MoxRect(MoxPos{left, top}, MoxPos{right, bottom}), flags);
+        grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<WPARAM>(&selection));
+    }
+    void Lines(std::int32_t top, std::int32_t bottom) { Select(0, top, 4, bottom, MoxRectArray::kWholeLines); }
+    void Command(UINT id) { grid.SendMessage(WM_COMMAND, id); }
+    void Control(int key, bool shift = false)
+    {
+        bound.driver.PushKey(key, shift, true);
+        bound.app.Run();
+    }
+    std::string UndoText()
+    {
+        MenuItemState item;
+        grid.UpdateEditUndo(item);
+        return item.enabled ? item.text : "(grey) " + item.text;
+    }
+
+    BoundGrid<ProbeGrid, RefusingTable> bound;
+    ProbeGrid& grid = bound.grid;
+    RefusingTable& data = bound.data;
+};
+
+} // namespace
+
+TEST_F(TavCommonUndoTest, EachCommandIsOneStepTakenBackAndDoneAgainWithItsFlagsAndLocks)
+{
+    for (long r = 0; r < 20; ++r) {
+        if (r % 4 != 1) {
+            ASSERT_TRUE(data.Set(static_cast<unsigned>(kX), r, r + 0.5));
+        }
+    }
+    bound.manager.AttrWarning().Set(kX, 4, 1, 0);
+    bound.manager.AttrDisable().Set(kY, 9, 1, 0);
+    bound.manager.SetCellLock(TRUE);
+    data.Lock().Add({kX, 2, 12});
+    data.SetModifiedFlag(FALSE);
+    EXPECT_EQ(UndoText(), "(grey) 元に戻す(&U)\tCtrl+Z");
+
+    std::vector<std::vector<std::uint8_t>> states{State()};
+    std::vector<std::string> names;
+    const auto step = [&](const char* name) {
+        states.push_back(State());
+        names.push_back(name);
+        EXPECT_EQ(grid.History()->UndoName(), name);
+    };
+    Lines(3, 5);
+    Command(ID_TAV_LINEDELETE);
+    step("行削除");
+    Lines(0, 1);
+    Command(ID_TAV_LINEINSERT);
+    step("行挿入");
+    Lines(0, 12);
+    Command(ID_TAV_LINECLOSEUP);
+    step("行詰め");
+    Lines(5, 6);
+    Command(ID_TAV_LINEMOVE);
+    bound.Keys({VK_DOWN, VK_DOWN, VK_RETURN});
+    step("行移動");
+    Lines(0, 0);
+    Command(ID_TAV_LINESWAP);
+    bound.Keys({VK_DOWN, VK_DOWN, VK_RETURN});
+    step("行入替");
+    Command(ID_TAV_LOCK);
+    step("ｾﾙﾛｯｸ");
+    grid.SetCurSel(MoxPos{1, 30}, 0);
+    SetClipboardText("1.25\t2.5\n3\t4\n");
+    Command(ID_EDIT_PASTE);
+    step("貼り付け");
+    Select(1, 0, 2, 3);
+    Command(ID_EDIT_CUT);
+    step("切り取り");
+    Select(1, 6, 1, 8);
+    Command(ID_EDIT_CLEAR);
+    step("消去");
+    grid.SetCurSel(MoxPos{1, 40}, 0);
+    bound.driver.PushText("12");
+    bound.Keys({VK_RETURN});
+    step("入力");
+    EXPECT_EQ(UndoText(), "元に戻す(&U): 入力\tCtrl+Z");
+
+    for (std::size_t k = states.size() - 1; k > 0; --k) {
+        Control('Z');
+        EXPECT_EQ(State(), states[k - 1]) << "after taking back " << names[k - 1];
+    }
+    EXPECT_FALSE(data.IsModified()) << "back at the saved state";
+    for (std::size_t k = 1; k < states.size(); ++k) {
+        Control(k % 2 != 0 ? 'Y' : 'Z', k % 2 == 0);
+        EXPECT_EQ(State(), states[k]) << "after doing " << names[k - 1] << " again";
+    }
+    EXPECT_TRUE(data.IsModified());
+
+    // A host that now refuses a cell of the step: the person is told and nothing changes.
+    data.refused = 40;
+    Control('Z');
+    EXPECT_EQ(State(), states.back());
+    ASSERT_EQ(bound.driver.MessageBoxes().size(), 1u);
+    EXPECT_EQ(bound.driver.MessageBoxes()[0].text, "変更が受け付けられなかったため、元に戻せませんでした。");
+}
+
+TEST_F(TavCommonUndoTest, AnOpenEditorTakesBackItsOwnTypingBeforeTheTablesHistory)
+{
+    grid.SetCurSel(MoxPos{0, 3}, 0);
+    bound.driver.PushText("AB");
+    bound.Keys({VK_RETURN});
+    ASSERT_EQ(grid.History()->UndoName(), "入力");
+    const auto typed = State();
+
+    grid.SetCurSel(MoxPos{0, 4}, 0);
+    bound.driver.PushText("CD");
+    bound.app.Run();
+    auto* editor = reinterpret_cast<Wnd*>(grid.SendMessage(MOXM_GETEDITOR));
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(UndoText(), "元に戻す(&U): 入力\tCtrl+Z");
+    Control('Z');
+    EXPECT_EQ(editor->GetWindowText(), "") << "the typing went first";
+    EXPECT_NE(grid.SendMessage(MOXM_ISEDITING), 0);
+    EXPECT_EQ(State(), typed) << "the table is not touched yet";
+    Control('Y');
+    EXPECT_EQ(editor->GetWindowText(), "CD") << "and comes back";
+    Control('Z');
+    Control('Z');
+    EXPECT_EQ(grid.SendMessage(MOXM_ISEDITING), 0) << "an editor with nothing typed gives way";
+    std::string name;
+    EXPECT_FALSE(data.Get(static_cast<unsigned>(kPointName), 3, name)) << "the table's last step was taken back";
+}
