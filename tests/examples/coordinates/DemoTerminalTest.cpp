@@ -4,7 +4,7 @@
 // library; the terminal given back after SIGTERM and while the editor is stopped; unsaved
 // changes kept through SIGTERM and SIGHUP and offered again; documents of a newer version or
 // with more points than rows, opened at the start; the options sheet, a line move, a lock and
-// a correction, each through the menus and keys.
+// a correction, each through the menus and keys; lines deleted and brought back by undo.
 #include "tests/examples/coordinates/StoredPoint.h"
 #include "tests/examples/coordinates/SurveyDocument.h"
 #include "tests/frontends/tty/TmuxSession.h"
@@ -371,6 +371,33 @@ TEST(DemoTerminalTest, ALockAndACorrectionFromTheCellMenuAndTheLockBackAfterARes
     EXPECT_TRUE(TmuxSession::WaitFor([&] { return std::regex_search(PointLine(tmux, "T3"), lockedHeight); }))
         << "the lock came back with the template\n" << tmux.Screen();
     EXPECT_EQ(FirstCoordinate(PointLine(tmux, "T7")), before) << "the unsaved correction did not";
+    tmux.Keys("C-q");
+    ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); })) << tmux.Screen();
+}
+
+TEST(DemoTerminalTest, DeletedLinesComeBackWithUndoAndGoAgainWithRedo)
+{
+    if (!tavtest::HaveTmux())
+        GTEST_SKIP() << "tmux is not installed (./run setup installs it)";
+    TmuxSession tmux(100, 20);
+    ASSERT_TRUE(tmux.Ok());
+    const fs::path document = tmux.Dir() / "survey.tcd";
+    ASSERT_FALSE(plat::WriteFileAtomically(document, coordinates_test::SurveyDocument("eight-points", 8)));
+    StartEditor(tmux, document);
+    ASSERT_TRUE(tmux.Shows("P8")) << tmux.Screen() << ReadTextFile(tmux.Dir() / "stderr");
+    tmux.Keys("Down Down S-Down C-l M-c d");
+    ASSERT_TRUE(TmuxSession::WaitFor([&] { return tmux.Screen().find("P3") == std::string::npos; })) << tmux.Screen();
+    EXPECT_EQ(tmux.Screen().find("P4"), std::string::npos) << tmux.Screen();
+    tmux.Keys("C-z");
+    EXPECT_TRUE(tmux.Shows("P3")) << "the lines are back\n" << tmux.Screen();
+    EXPECT_TRUE(tmux.Shows("P4")) << tmux.Screen();
+    tmux.Keys("M-e");
+    EXPECT_TRUE(tmux.Shows("やり直し(R): 行削除")) << tmux.Screen();
+    tmux.Keys("r");
+    EXPECT_TRUE(TmuxSession::WaitFor([&] { return tmux.Screen().find("P3") == std::string::npos; })) << tmux.Screen();
+    // Back at the document as opened: nothing to save, so the editor just ends.
+    tmux.Keys("C-z");
+    ASSERT_TRUE(tmux.Shows("P3")) << tmux.Screen();
     tmux.Keys("C-q");
     ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); })) << tmux.Screen();
 }
