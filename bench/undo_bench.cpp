@@ -1,0 +1,228 @@
+// Undo and redo beside the changes they take back: a delete of a thousand lines at the top of
+// a million-record coordinate list, and an area correction adding to a million numbers. The
+// bytes the history holds after the delete are reported beside the removed records' bytes.
+#include "bench/PointList.h"
+#include "components/support/LunMrmNumEdit.h"
+#include "tav/data/TavAttr.h"
+#include "tav/data/TavData.h"
+#include "tav/data/TavUndoHistory.h"
+#include "tav/dialogs/TavInputNumDialog.h"
+#include "tav/window/TavCellCtrl.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr long kRecords = 1'000'000;
+constexpr long kBlock = 1000;
+
+struct LineList {
+    LineList() : manager(kRecords)
+    {
+        plat::RegSetStore(plat::HKEY_CURRENT_USER, std::make_shared<plat::MemoryRegistryStore>());
+        host.Create("Host", "", plat::WS_VISIBLE, plat::RECT{0, 0, 640, 400}, nullptr, 0);
+        grid.Create(plat::WS_VISIBLE, plat::RECT{0, 0, 640, 400}, &host, 1);
+        manager.Associate(&grid, &data);
+        data.m_viewUpdate = 0;
+        for (long record = 0; record < kRecords - kBlock; ++record) {
+            char name[24];
+            std::snprintf(name, sizeof name, "P%ld", record + 1);
+            data.Set(0L, record, name);
+            data.Set(1L, record, -12345.5 + record);
+            data.Set(2L, record, 67890.25 + record);
+            data.Set(3L, record, 12.125);
+        }
+        data.m_viewUpdate = 1;
+        manager.AttrWarning().Set(102u, 10, 1, 0);
+        manager.AttrDisable().Set(104u, 20, 1, 0);
+        MoxRectArray lines;
+        lines.Add(MoxRect(MoxPos{0, 0}, MoxPos{3, static_cast<std::int32_t>(kBlock - 1)}), MoxRectArray::kWholeLines);
+        grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<plat::WPARAM>(&lines));
+    }
+    bool Delete() { return grid.LineDelete() == 1; }
+
+    plat::HeadlessDriver driver;
+    plat::WinApp app{"UndoBench", "Bench", &driver};
+    bench::PointManager manager;
+    TavData data;
+    plat::Wnd host;
+    TavCellCtrl grid;
+};
+
+LineList& List()
+{
+    static LineList* list = new LineList();
+    return *list;
+}
+
+void BM_DeleteThousandLinesAtTop(benchmark::State& state)
+{
+    LineList& list = List();
+    for (auto _ : state) {
+        if (!list.Delete()) {
+            state.SkipWithError("the lines were not deleted");
+            break;
+        }
+        state.PauseTiming();
+        list.data.History().Undo();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_DeleteThousandLinesAtTop)->Unit(benchmark::kMillisecond);
+
+void BM_UndoDeleteThousandLines(benchmark::State& state)
+{
+    LineList& list = List();
+    for (auto _ : state) {
+        state.PauseTiming();
+        list.Delete();
+        state.ResumeTiming();
+        if (!list.data.History().Undo()) {
+            state.SkipWithError("the delete was not taken back");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_UndoDeleteThousandLines)->Unit(benchmark::kMillisecond);
+
+void BM_RedoDeleteThousandLines(benchmark::State& state)
+{
+    LineList& list = List();
+    list.Delete();
+    list.data.History().Undo();
+    for (auto _ : state) {
+        if (!list.data.History().Redo()) {
+            state.SkipWithError("the delete was not done again");
+            break;
+        }
+        state.PauseTiming();
+        list.data.History().Undo();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_RedoDeleteThousandLines)->Unit(benchmark::kMillisecond);
+
+// What the history holds after the delete, beside the bytes of the records it removed.
+void BM_HistoryBytesAfterDelete(benchmark::State& state)
+{
+    LineList& list = List();
+    TavUndoHistory& history = list.data.History();
+    for (auto _ : state) {
+        history.Clear();
+        list.Delete();
+        const double held = static_cast<double>(history.GetBytes());
+        const double removed = static_cast<double>(list.data.SaveRecords(0, kBlock).size());
+        state.counters["held"] = held;
+        state.counters["removed"] = removed;
+        state.counters["over_percent"] = (held - removed) / removed * 100.0;
+        history.Undo();
+    }
+}
+BENCHMARK(BM_HistoryBytesAfterDelete)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+const plat::Module& HeightModule()
+{
+    static const plat::Module* module = [] {
+        static plat::Module m("undo bench");
+        m.AddStrings({{102, "X座標\nX"}});
+        return &m;
+    }();
+    return *module;
+}
+
+class HeightManager : public TavManager {
+public:
+    HeightManager() : TavManager(&HeightModule())
+    {
+        SetSize(1, kRecords);
+        SetTemplate(m_declaration.data());
+        const HixMrm measure(5, 0, 3);
+        m_x.SetNumAttr(&measure, 1, 3);
+    }
+    const char* GetRegSection() override { return "UndoBench"; }
+    int OnCreateControl(plat::Wnd* window) override
+    {
+        if (window != nullptr && window->GetParent() != nullptr && !m_x.IsWindow())
+            m_x.Create(plat::ES_RIGHT, plat::RECT{0, 0, 80, 16}, window->GetParent(), 200);
+        return TRUE;
+    }
+    plat::Wnd* OnGetControl(unsigned id, int&) override { return id == 102 ? &m_x : nullptr; }
+
+private:
+    LunMrmNumEdit m_x{5};
+    std::vector<int> m_declaration{102};
+};
+
+struct Corrected {
+    Corrected()
+    {
+        plat::RegSetStore(plat::HKEY_CURRENT_USER, std::make_shared<plat::MemoryRegistryStore>());
+        host.Create("Host", "", plat::WS_VISIBLE, plat::RECT{0, 0, 640, 400}, nullptr, 0);
+        grid.Create(plat::WS_VISIBLE, plat::RECT{0, 0, 640, 400}, &host, 1);
+        manager.Associate(&grid, &data);
+        app.SetMainWnd(&host);
+        data.m_viewUpdate = 0;
+        for (long record = 0; record < kRecords; ++record)
+            data.Set(0L, record, 1000.0 + record);
+        data.m_viewUpdate = 1;
+        MoxRectArray selection;
+        selection.Add(MoxRect(MoxPos{0, 0}, MoxPos{0, static_cast<std::int32_t>(kRecords - 1)}));
+        grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<plat::WPARAM>(&selection));
+        driver.OnEveryDialog([](plat::DialogOperator& dialog) {
+            if (dialog.Caption() != "数値補正")
+                return;
+            dialog.SetText(TAV_IDC_INPUTNUM_VALUE, "0.001");
+            dialog.Return();
+        });
+    }
+    void Correct() { grid.SendMessage(plat::WM_COMMAND, 0xC10A); }
+
+    plat::HeadlessDriver driver;
+    plat::WinApp app{"UndoBench", "Bench", &driver};
+    HeightManager manager;
+    TavData data;
+    plat::Wnd host;
+    TavCellCtrl grid;
+};
+
+Corrected& Correction()
+{
+    static Corrected* corrected = new Corrected();
+    return *corrected;
+}
+
+void BM_AreaCorrectMillionRecords(benchmark::State& state)
+{
+    Corrected& corrected = Correction();
+    for (auto _ : state) {
+        corrected.Correct();
+        state.PauseTiming();
+        if (!corrected.data.History().Undo())
+            state.SkipWithError("the correction was not recorded");
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_AreaCorrectMillionRecords)->Unit(benchmark::kMillisecond);
+
+void BM_UndoAreaCorrectMillionRecords(benchmark::State& state)
+{
+    Corrected& corrected = Correction();
+    for (auto _ : state) {
+        state.PauseTiming();
+        corrected.Correct();
+        state.ResumeTiming();
+        if (!corrected.data.History().Undo()) {
+            state.SkipWithError("the correction was not taken back");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_UndoAreaCorrectMillionRecords)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
