@@ -236,6 +236,12 @@ TEST(TavAreaCorrectTest, ANumberIsAddedOrReplacedOverTheSelectedRowsOnlyWithinTh
     EXPECT_EQ(bound.Boxes(), (std::vector<std::string>{"選択した項目の処理は行えません。"}));
     EXPECT_EQ(bound.X(0, 8), (std::vector<double>{0.5, 1.5, 2.5, -1, 4.5, 6.0, 6.5, 7.5, -1}))
         << "empty cells stay empty, the disabled one is kept, locked ones are written, rows past the data are not";
+    // The correction is one step, taken back and done again whole.
+    ASSERT_EQ(bound.data.History().UndoName(), "一括訂正");
+    ASSERT_TRUE(bound.data.History().Undo());
+    EXPECT_EQ(bound.X(0, 8), (std::vector<double>{1, 2, 3, -1, 5, 6, 7, 8, -1}));
+    ASSERT_TRUE(bound.data.History().Redo());
+    EXPECT_EQ(bound.X(0, 8), (std::vector<double>{0.5, 1.5, 2.5, -1, 4.5, 6.0, 6.5, 7.5, -1}));
 
     // One item goes straight to its value; replacing fills empty cells too.
     bound.Select(1, 2, 1, 4);

@@ -3,6 +3,7 @@
 // first; a refusing host is told about; the menu items name the step.
 #include "tests/tav/command/CommandHost.h"
 
+#include "platform/io/Archive.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Clipboard.h"
 #include "tav/data/TavAttr.h"
@@ -173,4 +174,23 @@ TEST_F(TavCommonUndoTest, AnOpenEditorTakesBackItsOwnTypingBeforeTheTablesHistor
     EXPECT_EQ(grid.SendMessage(MOXM_ISEDITING), 0) << "an editor with nothing typed gives way";
     std::string name;
     EXPECT_FALSE(data.Get(static_cast<unsigned>(kPointName), 3, name)) << "the table's last step was taken back";
+}
+
+TEST_F(TavCommonUndoTest, AHostsOwnStepOfALayoutChangeTakesTheColumnsBack)
+{
+    TavUndoHistory& history = *grid.History();
+    const std::vector<unsigned> before = data.Template();
+    const auto columnItem = [&](long column) { return bound.manager.ColtoID(column); };
+    plat::Archive stored = plat::Archive::ForStoring();
+    data.SerializeTemplate(stored);
+    history.OpenStep("並べ替え");
+    bound.manager.CustomizeTemplate({kY, kX, kPointName});
+    history.AddLayout(stored.TakeBytes());
+    history.CloseStep();
+    ASSERT_EQ(columnItem(0), static_cast<unsigned>(kY));
+    Control('Z');
+    EXPECT_EQ(data.Template(), before);
+    EXPECT_EQ(columnItem(0), before[0]) << "the columns follow the layout put back";
+    Control('Y');
+    EXPECT_EQ(columnItem(0), static_cast<unsigned>(kY));
 }
