@@ -159,46 +159,6 @@ void RemapLockLines(TavLockArray& locks, std::vector<std::pair<long, long>> assi
     locks = std::move(remapped);
 }
 
-// The raw flag rows of some records of an attribute table, put back through its own
-// operations when a command is undone.
-class AttrRows {
-public:
-    void Save(const TavAttr& attr, long record)
-    {
-        if (!attr.IsCreate())
-            return;
-        const auto stride = static_cast<std::size_t>(attr.GetBytesPerRow());
-        const std::uint8_t* row = attr.GetBits() + (static_cast<std::size_t>(record) + 1) * stride;
-        m_records.push_back(record);
-        m_bytes.insert(m_bytes.end(), row, row + stride);
-    }
-    void Restore(TavAttr& attr, const TavManager& manager) const
-    {
-        if (!attr.IsCreate() || m_records.empty())
-            return;
-        const auto stride = static_cast<std::size_t>(attr.GetBytesPerRow());
-        const long items = std::min<long>(attr.GetBitColumns() - 1, manager.GetItemCount());
-        for (std::size_t i = 0; i < m_records.size(); ++i) {
-            const std::uint8_t* row = m_bytes.data() + i * stride;
-            const long record = m_records[i];
-            attr.Set(record, 0, 0);
-            if (row[0] & 1u) {
-                attr.Set(record, 1, 0);
-                continue;
-            }
-            for (long item = 0; item < items; ++item) {
-                const auto bit = static_cast<std::size_t>(item) + 1;
-                if ((row[bit / 8] >> (bit % 8)) & 1u)
-                    attr.Set(manager.ItemNotoID(item), record, 1, 0);
-            }
-        }
-    }
-
-private:
-    std::vector<long> m_records;
-    std::vector<std::uint8_t> m_bytes;
-};
-
 // Flags read straight from an attribute table's rows (bit k + 1 of a record's row belongs to
 // item k), and changes that are left out when they would change nothing: a command touches
 // thousands of cells, and the table's own operations look every identifier up.
@@ -483,15 +443,8 @@ int TavCommon::ExecLineCommand()
                 *flag++ = CellFlag(*attr, ids[static_cast<std::size_t>(k)], k, record);
         }
     };
-    // What undoing needs: the raw records, flag rows and lock ranges of every line touched.
-    struct Image {
-        long record;
-        long count;
-        std::vector<std::uint8_t> bytes;
-    };
-    std::vector<Image> images;
-    AttrRows warningRows;
-    AttrRows disableRows;
+    // What undoing needs: the flag rows and lock ranges of every line touched (the cells are
+    // recorded by the table as they are written).
     const TavLockArray locks = data.Lock();
     std::vector<long> flagRecords;
     std::vector<std::pair<long, long>> assigned;
@@ -500,14 +453,9 @@ int TavCommon::ExecLineCommand()
         const MoxRect& src = m_srcBlocks.GetAt(i);
         const MoxRect& dst = m_dstBlocks.GetAt(i);
         const long count = src.Bottom() - src.Top() + 1;
-        for (const MoxRect* block : {&src, &dst}) {
-            images.push_back({block->Top(), count, data.SaveRecords(block->Top(), count)});
-            for (long r = block->Top(); r < block->Top() + count; ++r) {
-                warningRows.Save(warning, r);
-                disableRows.Save(disable, r);
+        for (const MoxRect* block : {&src, &dst})
+            for (long r = block->Top(); r < block->Top() + count; ++r)
                 flagRecords.push_back(r);
-            }
-        }
         for (long r = src.Top(); r <= src.Bottom(); ++r, ++index) {
             const long d = r + (dst.Top() - src.Top());
             readLine(source, index, r);
@@ -534,12 +482,9 @@ int TavCommon::ExecLineCommand()
     OpenUndoStep(move ? "行移動" : swap ? "行入替" : "行複写");
     auto flagRows = data.History().SaveFlagRows(flagRecords);
     std::optional<QuietTable> quiet(std::in_place, data);
-    std::vector<std::pair<long, long>> changed; // cells written so far, for the host when undone
     const auto writeCell = [&](const std::uint8_t* cell, long k, long record) {
         const plat::BOOL done = cell[0] != 0 ? data.Set(k, record, cell + 1, sizes[static_cast<std::size_t>(k)])
                                              : data.Delete(k, record);
-        if (done)
-            changed.emplace_back(k, record);
         return done != FALSE;
     };
     const auto setFlags = [&](const LineState& from, std::size_t fromIndex, long record, long k) {
@@ -561,8 +506,6 @@ int TavCommon::ExecLineCommand()
                 SetRecordFlag(disable, r, 0);
                 for (long k = 0; k < items && !refused; ++k) {
                     refused = !data.Delete(k, r);
-                    if (!refused)
-                        changed.emplace_back(k, r);
                     SetCellFlag(warning, ids[static_cast<std::size_t>(k)], k, r, 0);
                     SetCellFlag(disable, ids[static_cast<std::size_t>(k)], k, r, 0);
                 }
@@ -593,19 +536,12 @@ int TavCommon::ExecLineCommand()
         }
     }
 
-    if (refused) {
-        // Undone without asking: the host already refused, and the lines were its own.
-        data.History().DiscardStep();
-        for (const Image& image : images)
-            data.RestoreRecords(image.record, image.count, image.bytes);
-    }
     quiet.reset();
     if (refused) {
-        warningRows.Restore(warning, manager);
-        disableRows.Restore(disable, manager);
-        data.Lock() = locks;
-        for (const auto& [k, record] : changed)
-            data.OnDataChanged(k, record);
+        // The step puts back what was written, without asking (the host already refused,
+        // and the lines were its own) but telling the host of each cell, and is dropped.
+        data.History().Add(std::move(flagRows));
+        data.History().CancelStep();
         m_window->Invalidate(FALSE);
         OnCancelLineEdit();
         return 0;
