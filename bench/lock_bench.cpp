@@ -2,6 +2,7 @@
 // number item over a million selected records (its dialog answered at once, the one repaint
 // included) beside a plain loop adding to a million doubles; and the lock list built from
 // 1,000, 10,000 and 100,000 ranges beside merely listing their entries.
+#include "bench/CorrectedColumn.h"
 #include "components/support/LunMrmNumEdit.h"
 #include "platform/registry/MemoryRegistryStore.h"
 #include "platform/registry/Registry.h"
@@ -22,72 +23,8 @@
 namespace {
 
 constexpr long kRecords = 1'000'000;
-constexpr unsigned kX = 102;
 
-const plat::Module& BenchModule()
-{
-    static const plat::Module* module = [] {
-        static plat::Module m("lock bench");
-        m.AddStrings({{kX, "X座標\nX"}});
-        return &m;
-    }();
-    return *module;
-}
-
-class HeightManager : public TavManager {
-public:
-    HeightManager() : TavManager(&BenchModule())
-    {
-        SetSize(1, kRecords);
-        SetTemplate(m_declaration.data());
-        const HixMrm measure(5, 0, 3);
-        m_x.SetNumAttr(&measure, 1, 3);
-    }
-    const char* GetRegSection() override { return "LockBench"; }
-    int OnCreateControl(plat::Wnd* window) override
-    {
-        if (window != nullptr && window->GetParent() != nullptr && !m_x.IsWindow())
-            m_x.Create(plat::ES_RIGHT, plat::RECT{0, 0, 80, 16}, window->GetParent(), 200);
-        return TRUE;
-    }
-    plat::Wnd* OnGetControl(unsigned id, int&) override { return id == kX ? &m_x : nullptr; }
-
-private:
-    LunMrmNumEdit m_x{5};
-    std::vector<int> m_declaration{static_cast<int>(kX)};
-};
-
-struct Corrected {
-    Corrected()
-    {
-        plat::RegSetStore(plat::HKEY_CURRENT_USER, std::make_shared<plat::MemoryRegistryStore>());
-        host.Create("Host", "", plat::WS_VISIBLE, plat::RECT{0, 0, 640, 400}, nullptr, 0);
-        grid.Create(plat::WS_VISIBLE, plat::RECT{0, 0, 640, 400}, &host, 1);
-        manager.Associate(&grid, &data);
-        app.SetMainWnd(&host);
-        data.m_viewUpdate = 0;
-        for (long record = 0; record < kRecords; ++record)
-            data.Set(0L, record, 1000.0 + record);
-        data.m_viewUpdate = 1;
-        MoxRectArray selection;
-        selection.Add(MoxRect(MoxPos{0, 0}, MoxPos{0, static_cast<std::int32_t>(kRecords - 1)}));
-        grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<plat::WPARAM>(&selection));
-        // Each correction adds a millimetre.
-        driver.OnEveryDialog([](plat::DialogOperator& dialog) {
-            if (dialog.Caption() != "数値補正")
-                return;
-            dialog.SetText(TAV_IDC_INPUTNUM_VALUE, "0.001");
-            dialog.Return();
-        });
-    }
-
-    plat::HeadlessDriver driver;
-    plat::WinApp app{"LockBench", "Bench", &driver};
-    HeightManager manager;
-    TavData data;
-    plat::Wnd host;
-    TavCellCtrl grid;
-};
+using bench::Corrected;
 
 void BM_AreaCorrectMillionRecords(benchmark::State& state)
 {

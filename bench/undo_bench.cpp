@@ -1,6 +1,7 @@
 // Undo and redo beside the changes they take back: a delete of a thousand lines at the top of
 // a million-record coordinate list, and an area correction adding to a million numbers. The
 // bytes the history holds after the delete are reported beside the removed records' bytes.
+#include "bench/CorrectedColumn.h"
 #include "bench/PointList.h"
 #include "components/support/LunMrmNumEdit.h"
 #include "tav/data/TavAttr.h"
@@ -124,70 +125,7 @@ void BM_HistoryBytesAfterDelete(benchmark::State& state)
 }
 BENCHMARK(BM_HistoryBytesAfterDelete)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-const plat::Module& HeightModule()
-{
-    static const plat::Module* module = [] {
-        static plat::Module m("undo bench");
-        m.AddStrings({{102, "X座標\nX"}});
-        return &m;
-    }();
-    return *module;
-}
-
-class HeightManager : public TavManager {
-public:
-    HeightManager() : TavManager(&HeightModule())
-    {
-        SetSize(1, kRecords);
-        SetTemplate(m_declaration.data());
-        const HixMrm measure(5, 0, 3);
-        m_x.SetNumAttr(&measure, 1, 3);
-    }
-    const char* GetRegSection() override { return "UndoBench"; }
-    int OnCreateControl(plat::Wnd* window) override
-    {
-        if (window != nullptr && window->GetParent() != nullptr && !m_x.IsWindow())
-            m_x.Create(plat::ES_RIGHT, plat::RECT{0, 0, 80, 16}, window->GetParent(), 200);
-        return TRUE;
-    }
-    plat::Wnd* OnGetControl(unsigned id, int&) override { return id == 102 ? &m_x : nullptr; }
-
-private:
-    LunMrmNumEdit m_x{5};
-    std::vector<int> m_declaration{102};
-};
-
-struct Corrected {
-    Corrected()
-    {
-        plat::RegSetStore(plat::HKEY_CURRENT_USER, std::make_shared<plat::MemoryRegistryStore>());
-        host.Create("Host", "", plat::WS_VISIBLE, plat::RECT{0, 0, 640, 400}, nullptr, 0);
-        grid.Create(plat::WS_VISIBLE, plat::RECT{0, 0, 640, 400}, &host, 1);
-        manager.Associate(&grid, &data);
-        app.SetMainWnd(&host);
-        data.m_viewUpdate = 0;
-        for (long record = 0; record < kRecords; ++record)
-            data.Set(0L, record, 1000.0 + record);
-        data.m_viewUpdate = 1;
-        MoxRectArray selection;
-        selection.Add(MoxRect(MoxPos{0, 0}, MoxPos{0, static_cast<std::int32_t>(kRecords - 1)}));
-        grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<plat::WPARAM>(&selection));
-        driver.OnEveryDialog([](plat::DialogOperator& dialog) {
-            if (dialog.Caption() != "数値補正")
-                return;
-            dialog.SetText(TAV_IDC_INPUTNUM_VALUE, "0.001");
-            dialog.Return();
-        });
-    }
-    void Correct() { grid.SendMessage(plat::WM_COMMAND, 0xC10A); }
-
-    plat::HeadlessDriver driver;
-    plat::WinApp app{"UndoBench", "Bench", &driver};
-    HeightManager manager;
-    TavData data;
-    plat::Wnd host;
-    TavCellCtrl grid;
-};
+using bench::Corrected;
 
 Corrected& Correction()
 {
