@@ -13,8 +13,10 @@
 #include "platform/ui/App.h"
 #include "platform/ui/HeadlessDriver.h"
 #include "platform/ui/Wnd.h"
+#include "tav/data/TavData.h"
 #include "tav/manager/TavManager.h"
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -80,6 +82,22 @@ public:
 private:
     TavManager& m_manager;
 };
+
+// Fills the first `count` records with points P1, P2, ... and their coordinates, with the
+// views' updates off as a host filling a table does.
+inline void FillPoints(TavData& data, long count)
+{
+    data.m_viewUpdate = 0;
+    for (long record = 0; record < count; ++record) {
+        char name[24];
+        std::snprintf(name, sizeof name, "P%ld", record + 1);
+        data.Set(0L, record, name);
+        data.Set(1L, record, -12345.5 + record);
+        data.Set(2L, record, 67890.25 + record);
+        data.Set(3L, record, 12.125);
+    }
+    data.m_viewUpdate = 1;
+}
 
 // The headless application and a settings store in memory, made once per benchmark program.
 struct Environment {

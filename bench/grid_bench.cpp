@@ -36,16 +36,7 @@ struct BoundList {
         host.Create("Host", "", plat::WS_VISIBLE, plat::RECT{0, 0, 640, 400}, nullptr, 0);
         grid.Create(plat::WS_VISIBLE, plat::RECT{0, 0, 640, 400}, &host, 1);
         manager.Associate(&grid, &data);
-        data.m_viewUpdate = 0;
-        for (long record = 0; record < records; ++record) {
-            char name[24];
-            std::snprintf(name, sizeof name, "P%ld", record + 1);
-            data.Set(0L, record, name);
-            data.Set(1L, record, -12345.5 + record);
-            data.Set(2L, record, 67890.25 + record);
-            data.Set(3L, record, 12.125);
-        }
-        data.m_viewUpdate = 1;
+        bench::FillPoints(data, records);
     }
 
     PointManager manager;
@@ -137,16 +128,7 @@ struct StatefulList {
         host.Create("Host", "", plat::WS_VISIBLE, plat::RECT{0, 0, 640, 400}, nullptr, 0);
         grid.Create(plat::WS_VISIBLE, plat::RECT{0, 0, 640, 400}, &host, 1);
         manager.Associate(&grid, &data);
-        data.m_viewUpdate = 0;
-        for (long record = 0; record < kRecords; ++record) {
-            char name[24];
-            std::snprintf(name, sizeof name, "P%ld", record + 1);
-            data.Set(0L, record, name);
-            data.Set(1L, record, -12345.5 + record);
-            data.Set(2L, record, 67890.25 + record);
-            data.Set(3L, record, 12.125);
-        }
-        data.m_viewUpdate = 1;
+        bench::FillPoints(data, kRecords);
         manager.SetCellLock(TRUE);
         for (std::int32_t range = 0; range < 1000; ++range)
             data.Lock().Add({102, range * 1000 + 500, range * 1000 + 600});

@@ -28,16 +28,7 @@ struct LineList {
         host.Create("Host", "", plat::WS_VISIBLE, plat::RECT{0, 0, 640, 400}, nullptr, 0);
         grid.Create(plat::WS_VISIBLE, plat::RECT{0, 0, 640, 400}, &host, 1);
         manager.Associate(&grid, &data);
-        data.m_viewUpdate = 0;
-        for (long record = 0; record < kRecords - kBlock; ++record) {
-            char name[24];
-            std::snprintf(name, sizeof name, "P%ld", record + 1);
-            data.Set(0L, record, name);
-            data.Set(1L, record, -12345.5 + record);
-            data.Set(2L, record, 67890.25 + record);
-            data.Set(3L, record, 12.125);
-        }
-        data.m_viewUpdate = 1;
+        bench::FillPoints(data, kRecords - kBlock);
         manager.AttrWarning().Set(102u, 10, 1, 0);
         manager.AttrDisable().Set(104u, 20, 1, 0);
         MoxRectArray lines;
