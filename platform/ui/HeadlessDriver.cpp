@@ -195,6 +195,11 @@ void HeadlessDriver::PushClick(POINT screen) { Push(InputEvent::MouseClick(scree
 
 std::optional<InputEvent> HeadlessDriver::NextEvent()
 {
+    if (auto found = m_steps.find(m_events.size()); found != m_steps.end()) {
+        const std::function<void()> step = std::move(found->second);
+        m_steps.erase(found);
+        step();
+    }
     if (m_events.empty()) {
         m_current = InputEvent{};
         return std::nullopt;

@@ -7,6 +7,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,6 +77,9 @@ public:
     void PushText(std::string_view text);
     void PushClick(POINT screen);
     [[nodiscard]] std::size_t PendingEvents() const noexcept { return m_events.size(); }
+    // Runs a step when the script has that many events left, once: a test looks at the screen
+    // while a menu or a dialog the script opened is still open.
+    void WhenEventsLeft(std::size_t left, std::function<void()> step) { m_steps[left] = std::move(step); }
 
     // The handler for the next modal dialog that opens (one each, in order); dialogs with no
     // queued handler go to the standing handler, if any, and otherwise take the script.
@@ -111,6 +115,7 @@ public:
 
 private:
     std::deque<InputEvent> m_events;
+    std::map<std::size_t, std::function<void()>> m_steps;
     std::deque<DialogHandler> m_nextDialogs;
     DialogHandler m_everyDialog;
     std::vector<std::string> m_opened;

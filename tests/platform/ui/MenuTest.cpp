@@ -13,29 +13,12 @@
 
 #include <functional>
 #include <stdexcept>
-#include <map>
 
 using namespace plat;
 
 namespace {
 
 enum : UINT { kOpen = 0x100, kSave, kQuit, kGrid, kZoomIn, kZoomOut, kCopy, kNoHandler, kSystem = 0xF060 };
-
-// A driver that lets a test look at the screen while a menu is open: the step runs when so
-// many events are left.
-class ScriptDriver : public HeadlessDriver {
-public:
-    std::map<std::size_t, std::function<void()>> whenLeft;
-    std::optional<InputEvent> NextEvent() override
-    {
-        if (auto it = whenLeft.find(PendingEvents()); it != whenLeft.end()) {
-            auto step = std::move(it->second);
-            whenLeft.erase(it);
-            step();
-        }
-        return HeadlessDriver::NextEvent();
-    }
-};
 
 class Child : public Wnd {
 public:
@@ -139,7 +122,7 @@ struct FrameFixture : ::testing::Test {
         return canvas.ToText();
     }
 
-    ScriptDriver driver;
+    HeadlessDriver driver;
     WinApp app;
     Module module{"test"};
     ModuleHandle previousModule = nullptr;
@@ -274,10 +257,10 @@ TEST_F(FrameFixture, TheMenuBarIsWorkedWithKeysSkippingGreyedItemsAndShowsPrompt
 {
     std::string open;
     std::string prompt;
-    driver.whenLeft[4] = [&] {
+    driver.WhenEventsLeft(4, [&] {
         open = Screen();
         prompt = frame.GetMessageText();
-    };
+    });
     driver.PushKey(VK_F10);
     driver.PushKey(VK_DOWN);  // opens ファイル on 開く
     driver.PushKey(VK_DOWN);  // past the greyed 保存 and the separator
@@ -299,7 +282,7 @@ TEST_F(FrameFixture, TheMenuBarIsWorkedWithKeysSkippingGreyedItemsAndShowsPrompt
 
     // Alt and a mnemonic open a menu; Right opens a sub menu; a letter chooses.
     std::string checked;
-    driver.whenLeft[3] = [&] { checked = Screen(); };
+    driver.WhenEventsLeft(3, [&] { checked = Screen(); });
     InputEvent altV = InputEvent::KeyPress('V');
     altV.alt = true;
     driver.Push(altV);
@@ -330,13 +313,13 @@ TEST_F(FrameFixture, TheMouseOpensMenusAndChoosesAndTheContextMenuComesFromKeysO
     // The bar's 表示 lies at columns 14 to 22 of the first line; its sub menu opens beside it.
     driver.PushClick(POINT{15 * 8 + 4, 8});
     driver.PushClick(POINT{16 * 8 + 4, 3 * 16 + 8}); // 倍率, the second item
-    driver.whenLeft[0] = [&] {
+    driver.WhenEventsLeft(0, [&] {
         const MenuTracker* tracker = MenuTracker::Active();
         ASSERT_NE(tracker, nullptr);
         ASSERT_EQ(tracker->Popups().size(), 2u);
         const RECT sub = tracker->Popups()[1].box;
         driver.PushClick(POINT{(sub.left + 2) * 8, (sub.top + 1) * 16 + 8}); // 拡大
-    };
+    });
     app.Run();
     EXPECT_EQ(frame.commands, std::vector<UINT>{kZoomIn});
 
@@ -354,10 +337,10 @@ TEST_F(FrameFixture, TheMouseOpensMenusAndChoosesAndTheContextMenuComesFromKeysO
     context.AppendMenu(MF_STRING, kCopy, "コピー(&C)");
     child.contextMenu = &context;
     RECT box{};
-    driver.whenLeft[3] = [&] {
+    driver.WhenEventsLeft(3, [&] {
         if (const MenuTracker* tracker = MenuTracker::Active())
             box = tracker->Popups().back().box;
-    };
+    });
     driver.PushKey(VK_F10, true);
     driver.PushText("o");
     driver.PushKey(VK_APPS);

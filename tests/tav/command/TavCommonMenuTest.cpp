@@ -10,27 +10,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <map>
 
 using namespace plat;
 using namespace tavtest;
 
 namespace {
-
-// Runs a step when the script has that many events left, so a test can look at an open menu.
-class StepDriver : public HeadlessDriver {
-public:
-    std::map<std::size_t, std::function<void()>> whenLeft;
-    std::optional<InputEvent> NextEvent() override
-    {
-        if (auto it = whenLeft.find(PendingEvents()); it != whenLeft.end()) {
-            auto step = std::move(it->second);
-            whenLeft.erase(it);
-            step();
-        }
-        return HeadlessDriver::NextEvent();
-    }
-};
 
 class HelpApp : public WinApp {
 public:
@@ -96,7 +80,7 @@ public:
         return items;
     }
 
-    StepDriver driver;
+    HeadlessDriver driver;
     HelpApp app{"MenuTest", "Test", &driver};
     HelpManager manager;
     TavData data;
@@ -116,14 +100,14 @@ TEST(TavCommonMenuTest, TheContextMenuIsTheSharedEditAndCellCommandsAtTheCaretOr
     std::vector<std::string> moveItems;
     HMENU first = nullptr;
     RECT box{};
-    bound.driver.whenLeft[4] = [&] {
+    bound.driver.WhenEventsLeft(4, [&] {
         items = bound.OpenItems();
         if (const MenuTracker* tracker = MenuTracker::Active()) {
             first = tracker->Popups().back().menu;
             box = tracker->Popups().back().box;
         }
-    };
-    bound.driver.whenLeft[1] = [&] { moveItems = bound.OpenItems(); };
+    });
+    bound.driver.WhenEventsLeft(1, [&] { moveItems = bound.OpenItems(); });
     bound.driver.PushKey(VK_F10, true);
     bound.driver.PushKey(VK_ESCAPE);
     bound.driver.Push(InputEvent::MouseClick(POINT{300, 200}, InputEvent::Kind::RightClick));
@@ -155,7 +139,7 @@ TEST(TavCommonMenuTest, TheContextMenuIsTheSharedEditAndCellCommandsAtTheCaretOr
     // While an editor is open the width cannot be switched.
     std::vector<std::string> editing;
     bound.grid.SendMessage(MOXM_OPENEDITOR);
-    bound.driver.whenLeft[1] = [&] { editing = bound.OpenItems(); };
+    bound.driver.WhenEventsLeft(1, [&] { editing = bound.OpenItems(); });
     bound.driver.Push(InputEvent::MouseClick(POINT{300, 200}, InputEvent::Kind::RightClick));
     bound.driver.PushKey(VK_ESCAPE);
     bound.app.Run();
@@ -165,10 +149,10 @@ TEST(TavCommonMenuTest, TheContextMenuIsTheSharedEditAndCellCommandsAtTheCaretOr
     // Another grid gets the very same menu; choosing from it reaches that grid.
     MenuGrid<Wnd> second;
     HMENU again = nullptr;
-    second.driver.whenLeft[1] = [&] {
+    second.driver.WhenEventsLeft(1, [&] {
         if (const MenuTracker* tracker = MenuTracker::Active())
             again = tracker->Popups().back().menu;
-    };
+    });
     second.driver.PushKey(VK_F10, true);
     second.driver.PushText("w");
     second.app.Run();
@@ -181,7 +165,7 @@ TEST(TavCommonMenuTest, InAFrameTheCommandsTakeTheFramesRouteAndTheItemsFollowTh
     MenuGrid<FrameWnd> bound;
     bound.manager.SetAutoWidth(TRUE);
     std::vector<std::string> items;
-    bound.driver.whenLeft[1] = [&] { items = bound.OpenItems(); };
+    bound.driver.WhenEventsLeft(1, [&] { items = bound.OpenItems(); });
     bound.driver.PushKey(VK_F10, true);
     bound.driver.PushKey(VK_ESCAPE);
     bound.app.Run();
