@@ -157,6 +157,15 @@ public:
     virtual void OnEndDelete();
     virtual bool OnGetPaneTextColor(const MoxPos& cell, plat::COLORREF& colour);
 
+private:
+    // The one range of whole lines that insert and delete work on; false (with the message)
+    // when the selection is not that.
+    bool SelectedLineBlock(std::int32_t& first, std::int32_t& count);
+    // Inserts or removes count records at first as one undo step, the attribute rows and the
+    // lock ranges moving with their lines.
+    void ShiftLines(const char* stepName, bool insert, std::int32_t first, std::int32_t count);
+
+public:
     // ---- cell lock and area correction (TavCommonLock.cpp) ----
 public:
     // Switches the cell lock: on, the selected cells become the locked ones (with nothing

@@ -249,15 +249,46 @@ struct LineState {
 
 // ---- insert, delete, close up ----
 
-int TavCommon::LineInsert()
+bool TavCommon::SelectedLineBlock(std::int32_t& first, std::int32_t& count)
 {
     std::vector<std::uint8_t> flags;
     const MoxRectArray* ranges = Selection(m_window, &flags);
     if (ranges == nullptr || QueryIsLineSel(&flags, 1) == 0)
-        return 0;
+        return false;
     const MoxRect block = ranges->GetAt(0);
-    const std::int32_t first = block.Top();
-    const std::int32_t count = block.Bottom() - block.Top() + 1;
+    first = block.Top();
+    count = block.Bottom() - block.Top() + 1;
+    return true;
+}
+
+void TavCommon::ShiftLines(const char* stepName, bool insert, std::int32_t first, std::int32_t count)
+{
+    OpenUndoStep(stepName);
+    TavUndoHistory& history = Data().History();
+    const TavLockArray locks = Data().Lock();
+    if (insert) {
+        history.AddInsertedRecords(first, count);
+        Data().InsertRecord(first, count);
+        AttrWarning().InsertRecord(first, count, 1);
+        AttrDisable().InsertRecord(first, count, 1);
+        InsertLockLines(Data().Lock(), first, count, Data().GetRecordCount());
+    } else {
+        history.AddRemovedRecords(first, count);
+        Data().RemoveRecord(first, count);
+        AttrWarning().RemoveRecord(first, count, 1);
+        AttrDisable().RemoveRecord(first, count, 1);
+        DeleteLockLines(Data().Lock(), first, count);
+    }
+    history.AddLocks(Data().GetCellLockFlag(), locks);
+    CloseUndoStep();
+}
+
+int TavCommon::LineInsert()
+{
+    std::int32_t first = 0;
+    std::int32_t count = 0;
+    if (!SelectedLineBlock(first, count))
+        return 0;
     long columns = 0;
     long rows = 0;
     CellCount(m_window, columns, rows);
@@ -266,38 +297,17 @@ int TavCommon::LineInsert()
         Warn(m_window, IDS_TAV_NO_ROOM_TO_INSERT);
         return 0;
     }
-    OpenUndoStep("行挿入");
-    TavUndoHistory& history = Data().History();
-    const TavLockArray locks = Data().Lock();
-    history.AddInsertedRecords(first, count);
-    Data().InsertRecord(first, count);
-    AttrWarning().InsertRecord(first, count, 1);
-    AttrDisable().InsertRecord(first, count, 1);
-    InsertLockLines(Data().Lock(), first, count, Data().GetRecordCount());
-    history.AddLocks(Data().GetCellLockFlag(), locks);
-    CloseUndoStep();
+    ShiftLines("行挿入", true, first, count);
     return 1;
 }
 
 int TavCommon::LineDelete()
 {
-    std::vector<std::uint8_t> flags;
-    const MoxRectArray* ranges = Selection(m_window, &flags);
-    if (ranges == nullptr || QueryIsLineSel(&flags, 1) == 0)
+    std::int32_t first = 0;
+    std::int32_t count = 0;
+    if (!SelectedLineBlock(first, count))
         return 0;
-    const MoxRect block = ranges->GetAt(0);
-    const std::int32_t first = block.Top();
-    const std::int32_t count = block.Bottom() - block.Top() + 1;
-    OpenUndoStep("行削除");
-    TavUndoHistory& history = Data().History();
-    const TavLockArray locks = Data().Lock();
-    history.AddRemovedRecords(first, count);
-    Data().RemoveRecord(first, count);
-    AttrWarning().RemoveRecord(first, count, 1);
-    AttrDisable().RemoveRecord(first, count, 1);
-    DeleteLockLines(Data().Lock(), first, count);
-    history.AddLocks(Data().GetCellLockFlag(), locks);
-    CloseUndoStep();
+    ShiftLines("行削除", false, first, count);
     return 1;
 }
 
