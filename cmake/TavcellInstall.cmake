@@ -113,3 +113,4 @@ target_compile_definitions(tools_tavreg PRIVATE TAVCELL_VERSION="${PROJECT_VERSI
 
 add_test(NAME package_install
          COMMAND bash ${PROJECT_SOURCE_DIR}/tests/package/CheckInstall.sh ${PROJECT_BINARY_DIR} ${PROJECT_SOURCE_DIR} ${PROJECT_VERSION})
+add_test(NAME package_guide_snippets COMMAND bash ${PROJECT_SOURCE_DIR}/tests/package/CheckGuideSnippets.sh ${PROJECT_SOURCE_DIR})
