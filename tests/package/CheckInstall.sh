@@ -32,11 +32,11 @@ export PKG_CONFIG_PATH=$libdir/pkgconfig
 grep -q "PACKAGE_VERSION \"$version\"" "$libdir/cmake/tavcell/tavcellConfigVersion.cmake" ||
   fail "the CMake package does not say $version"
 
-# A program built from the pkg-config flags alone: the headers are found and the library links.
+# Programs built from the pkg-config flags alone: the headers are found and the libraries link.
 cat >"$prefix/host.cpp" <<'HOST'
 #include "tav/frame/TavFrame.h"
 #include "tav/data/TavData.h"
-int main() { TavData data; return data.IsModified() ? 1 : 0; }
+int main() { TavData data; return TavGetModuleHandle() != nullptr && !data.IsModified() ? 0 : 1; }
 HOST
 static=--static
 ls "$libdir"/libtavcell.so* >/dev/null 2>&1 && static=
@@ -44,4 +44,7 @@ ls "$libdir"/libtavcell.so* >/dev/null 2>&1 && static=
 c++ -o "$prefix/host" "$prefix/host.cpp" $(pkg-config $static --cflags --libs tavcell) ||
   fail "a program does not build from pkg-config's flags"
 LD_LIBRARY_PATH=$libdir "$prefix/host" || fail "the program built from pkg-config's flags does not run"
+# shellcheck disable=SC2046
+c++ -o "$prefix/small" "$source/tests/package/SmallHost.cpp" $(pkg-config $static --cflags --libs tavcell-tty tavcell) ||
+  fail "the README's small host does not build against the install"
 echo "installed and checked under a temporary prefix"
