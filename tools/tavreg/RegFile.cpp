@@ -139,7 +139,7 @@ bool Utf16LeToStoredText(const std::vector<BYTE>& wide, std::vector<BYTE>& text)
     return true;
 }
 
-bool AppendValue(std::string& out, const RegValueEntry& value, std::string& error)
+void AppendValue(std::string& out, const RegValueEntry& value)
 {
     out += value.name.empty() ? "@" : Quoted(value.name);
     out += '=';
@@ -174,7 +174,6 @@ bool AppendValue(std::string& out, const RegValueEntry& value, std::string& erro
         break;
     }
     out += "\r\n";
-    return true;
 }
 
 // One key on the way down the tree: its open handle and the sub keys still to write.
@@ -199,10 +198,7 @@ bool ExportKeyItself(ExportFrame& frame, std::string& out, std::string& error)
             error = frame.fullName + " has a value whose name holds a NUL character";
             return false;
         }
-        if (!AppendValue(out, value, error)) {
-            error = frame.fullName + ": " + error;
-            return false;
-        }
+        AppendValue(out, value);
     }
     out += "\r\n";
     if (RegListSubKeyNames(frame.key, frame.subKeys) != ERROR_SUCCESS) {
