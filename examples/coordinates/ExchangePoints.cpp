@@ -3,9 +3,11 @@
 
 #include "examples/coordinates/CoordinateResources.h"
 #include "tav/data/TavData.h"
+#include "tav/manager/TavManager.h"
 
 #include <charconv>
 #include <cmath>
+#include <iterator>
 
 namespace coordinates {
 
@@ -22,17 +24,28 @@ void Read(const TavData& data, unsigned id, long record, std::optional<Value>& i
 }
 
 template <typename Value>
-bool Write(TavData& data, unsigned id, long record, const std::optional<Value>& value)
+bool Write(TavData& data, long itemNo, long record, const std::optional<Value>& value)
 {
-    return !value || data.Set(id, record, *value);
+    return !value || data.Set(itemNo, record, *value);
 }
 
-bool WritePoint(TavData& data, long record, const ExchangePoint& point)
+// Item numbers of kItems, looked up once rather than for every cell of a large import.
+struct ItemNumbers {
+    explicit ItemNumbers(const TavData& data)
+    {
+        for (std::size_t i = 0; i < std::size(kItems); ++i)
+            number[i] = data.Manager()->IDtoItemNo(kItems[i]);
+    }
+    long number[std::size(kItems)];
+};
+
+bool WritePoint(TavData& data, const ItemNumbers& items, long record, const ExchangePoint& point)
 {
-    return Write(data, kPointNo, record, point.number) && Write(data, kPointName, record, point.name) &&
-           Write(data, kX, record, point.x) && Write(data, kY, record, point.y) && Write(data, kZ, record, point.z) &&
-           Write(data, kCode, record, point.code) && Write(data, kLineType, record, point.lineType) &&
-           Write(data, kRadius, record, point.radius) && Write(data, kFlag, record, point.flag);
+    const long* item = items.number;
+    return Write(data, item[0], record, point.number) && Write(data, item[1], record, point.name) &&
+           Write(data, item[2], record, point.x) && Write(data, item[3], record, point.y) && Write(data, item[4], record, point.z) &&
+           Write(data, item[5], record, point.code) && Write(data, item[6], record, point.lineType) &&
+           Write(data, item[7], record, point.radius) && Write(data, item[8], record, point.flag);
 }
 
 constexpr double kFigureLimit = 1e8;
@@ -116,8 +129,9 @@ ImportOutcome ApplyPoints(TavData& data, const std::vector<ExchangePoint>& point
                     break;
                 }
     }
+    const ItemNumbers items(data);
     for (std::size_t i = 0; ok && i < points.size(); ++i)
-        ok = WritePoint(data, first + static_cast<long>(i), points[i]);
+        ok = WritePoint(data, items, first + static_cast<long>(i), points[i]);
     if (ok)
         history.CloseStep();
     else

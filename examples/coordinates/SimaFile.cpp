@@ -105,6 +105,9 @@ private:
     bool Text(std::size_t line, std::string_view field, const char* what, std::string& text)
     {
         field = TrimBlanks(field);
+        // A NUL would cut the text short in its cell.
+        if (field.find('\0') != std::string_view::npos)
+            return Fail(line, std::string(what) + "に NUL 文字があります");
         if (m_utf8) {
             if (!plat::IsValidUtf8(field) || !plat::Utf8ToNarrow(field).ok())
                 return Fail(line, std::string(what) + "に文字コードで表せない文字があります");
@@ -165,6 +168,11 @@ SimaReadResult ReadSima(std::string_view bytes)
     if (utf8)
         bytes.remove_prefix(kUtf8Mark.size());
     SimaReader reader(result, utf8);
+    // Room for a point a line, so that the points are not moved again and again as they come.
+    std::size_t lines = 1;
+    for (const char* feed = bytes.data(); (feed = static_cast<const char*>(std::memchr(feed, '\n', bytes.data() + bytes.size() - feed))) != nullptr; ++feed)
+        ++lines;
+    result.points.reserve(lines);
     std::size_t lineNumber = 0;
     for (std::size_t start = 0; start < bytes.size();) {
         const std::size_t feed = bytes.find('\n', start);
@@ -177,8 +185,6 @@ SimaReadResult ReadSima(std::string_view bytes)
         // An end-of-file mark from the days of floppy disks ends the file.
         if (line == "\x1A")
             break;
-        if (line.find('\0') != std::string_view::npos)
-            return reader.Fail(lineNumber, "NUL 文字があります"), result;
         if (!reader.Line(lineNumber, line))
             return result;
     }
