@@ -72,56 +72,45 @@ public:
         if (m_pos >= m_text.size())
             return false;
         ++m_row;
-        m_startLine = m_line;
         enum class State { FieldStart, Plain, Quoted, QuoteInQuoted } state = State::FieldStart;
         std::string field;
         while (m_pos < m_text.size()) {
             const char c = m_text[m_pos++];
-            switch (state) {
-            case State::FieldStart:
-            case State::Plain:
-                if (c == '"' && state == State::FieldStart && TrimBlanks(field).empty()) {
-                    field.clear();
-                    state = State::Quoted;
-                } else if (c == ',') {
-                    fields.push_back(std::move(field));
-                    field.clear();
-                    state = State::FieldStart;
-                } else if (c == '\n' || c == '\r') {
-                    if (c == '\r' && m_pos < m_text.size() && m_text[m_pos] == '\n')
-                        ++m_pos;
-                    ++m_line;
-                    fields.push_back(std::move(field));
-                    return true;
-                } else {
-                    field += c;
-                    if (c != ' ' && c != '\t')
-                        state = State::Plain;
-                }
-                break;
-            case State::Quoted:
+            if (state == State::Quoted) {
                 if (c == '"')
                     state = State::QuoteInQuoted;
-                else {
-                    if (c == '\n')
-                        ++m_line;
+                else
                     field += c;
+                continue;
+            }
+            if (state == State::QuoteInQuoted && c == '"') {
+                field += '"';
+                state = State::Quoted;
+                continue;
+            }
+            if (c == ',' || c == '\n' || c == '\r') {
+                fields.push_back(std::move(field));
+                field.clear();
+                state = State::FieldStart;
+                if (c == ',')
+                    continue;
+                if (c == '\r' && m_pos < m_text.size() && m_text[m_pos] == '\n')
+                    ++m_pos;
+                return true;
+            }
+            if (state == State::QuoteInQuoted) {
+                // Past the closing quote only blanks may come before the comma.
+                if (c != ' ' && c != '\t') {
+                    m_failed = true;
+                    return false;
                 }
-                break;
-            case State::QuoteInQuoted:
-                if (c == '"') {
-                    field += '"';
-                    state = State::Quoted;
-                } else {
-                    // Past the closing quote only blanks may come before the comma.
-                    --m_pos;
+            } else if (c == '"' && state == State::FieldStart) {
+                field.clear(); // blanks before the opening quote are no part of the field
+                state = State::Quoted;
+            } else {
+                field += c;
+                if (c != ' ' && c != '\t')
                     state = State::Plain;
-                    if (c != ',' && c != '\n' && c != '\r' && c != ' ' && c != '\t') {
-                        m_failed = true;
-                        return false;
-                    }
-                }
-                break;
             }
         }
         if (state == State::Quoted) {
@@ -139,8 +128,6 @@ private:
     std::string_view m_text;
     std::size_t m_pos = 0;
     std::size_t m_row = 0;
-    std::size_t m_line = 1;
-    std::size_t m_startLine = 1;
     bool m_failed = false;
 };
 

@@ -79,11 +79,12 @@ private:
             point.number = number;
         }
         if (const std::string_view text = field(2); !text.empty()) {
-            if (text.size() > kPointNameBytes)
-                return Fail(line, "点名 \"" + Shown(text) + "\" は " + std::to_string(kPointNameBytes) + " バイトを超えています");
             std::string name;
             if (!Text(line, text, "点名", name))
                 return false;
+            // The cell holds the name in the narrow code page, which the file is in unless marked.
+            if ((m_utf8 ? plat::Utf8ToNarrow(name).text.size() : text.size()) > kPointNameBytes)
+                return Fail(line, "点名 \"" + Shown(text) + "\" は " + std::to_string(kPointNameBytes) + " バイトを超えています");
             point.name = std::move(name);
         }
         static constexpr const char* kCoordinateNames[] = {"X座標", "Y座標", "標高"};

@@ -11,6 +11,7 @@
 #include "platform/registry/Registry.h"
 #include "platform/text/CodePage.h"
 #include "platform/ui/HeadlessDriver.h"
+#include "tests/FuzzSeeds.h"
 #include "tests/examples/coordinates/StoredPoint.h"
 
 #include <gtest/gtest.h>
@@ -99,6 +100,7 @@ TEST(CoordinateExchangeTest, ASimaFileOfAnotherProgramReadsWithMissingHeightsAnd
                                     "A01, 2, T2, -36363.594, -8152.471, ,\n"
                                     "A01,3,境界１,-36424.47,-8081.297\r\nA99,\r\n"
                                     "D00,1,道路,1,\r\nD01,1,T1,\r\nD01,2,T2,\r\nD99,\r\n");
+    tavtest::WriteFuzzSeed("coordinate_file", "other-program.sim", file);
     const SimaReadResult read = ReadSima(file);
     ASSERT_TRUE(read.ok) << read.errorLine << ": " << read.error;
     EXPECT_EQ(read.title, "現場 北区三丁目");
@@ -191,6 +193,7 @@ TEST(CoordinateExchangeTest, CsvColumnsAreFoundByHeadingAndACellAnItemDoesNotTak
                              "-1.5,\"A,\"\"B\"\"\",確定,120.5 右 小,道路\r\n"
                              ",,,,\r\n"
                              "2,Q,未確定,,\r\n";
+    tavtest::WriteFuzzSeed("coordinate_file", "spreadsheet.csv", file);
     const CsvReadResult read = ReadCsv(file);
     ASSERT_TRUE(read.ok) << read.errorRow << ":" << read.errorColumn << " " << read.error;
     ASSERT_EQ(read.points.size(), 2u) << "the empty row is skipped";
@@ -215,6 +218,7 @@ TEST(CoordinateExchangeTest, CsvColumnsAreFoundByHeadingAndACellAnItemDoesNotTak
         {Narrow("X座標\r\n\"1,2\"\r\n"), 2, 1},
         {Narrow("半径\r\n-5 右\r\n"), 2, 1},
         {Narrow("点名\r\n\"abc\r\n"), 2, 0},
+        {Narrow("点名\r\n\"a\" b\r\n"), 2, 0},
         {Narrow("点名\r\nA,B\r\n"), 2, 2},
     };
     for (const Case& c : cases) {
@@ -270,6 +274,7 @@ TEST_F(ExchangeMenuTest, AnImportAppendsOrReplacesAsOneUndoStepAndTooManyPointsC
     ASSERT_EQ(driver.MessageBoxes().size(), 2u);
     EXPECT_EQ(driver.MessageBoxes()[1].text, "3 点を読み込みました。\n読み飛ばした行: B01 1 行");
     EXPECT_EQ(data.GetLastInputRecordNo(), 322);
+    EXPECT_TRUE(data.IsModified());
     coordinates_test::ExpectStoredPoint(data, 320, "N1", 1, 2, 3);
     EXPECT_TRUE(data.QueryIsBlank(static_cast<unsigned>(kZ), 321)) << "the missing height";
     EXPECT_EQ(data.History().UndoName(), kImportStepName);
