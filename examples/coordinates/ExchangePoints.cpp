@@ -2,9 +2,11 @@
 #include "examples/coordinates/ExchangePoints.h"
 
 #include "examples/coordinates/CoordinateResources.h"
+#include "tav/data/TavAttr.h"
 #include "tav/data/TavData.h"
 #include "tav/manager/TavManager.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <iterator>
@@ -56,6 +58,33 @@ bool ParseWhole(std::string_view field, double& value) noexcept
     const char* end = field.data() + field.size();
     const auto [stop, error] = std::from_chars(field.data(), end, value, std::chars_format::general);
     return error == std::errc() && stop == end && std::isfinite(value);
+}
+
+// Takes the first count lines out as a line delete does, their warning and disable marks and
+// lock ranges with them, so that a disabled cell does not keep a replaced table from going.
+void RemoveLeadingLines(TavData& data, long count)
+{
+    TavUndoHistory& history = data.History();
+    const TavLockArray locksBefore = data.Lock();
+    history.AddRemovedRecords(0, count);
+    data.RemoveRecord(0, count);
+    if (TavManager* manager = data.Manager()) {
+        manager->AttrWarning().RemoveRecord(0, count, 0);
+        manager->AttrDisable().RemoveRecord(0, count, 0);
+    }
+    TavLockArray kept;
+    for (const TavLockData& lock : locksBefore) {
+        if (lock.first > lock.last) {
+            kept.Add(lock);
+            continue;
+        }
+        const long first = std::max(long{lock.first} - count, 0L);
+        const long lastLine = long{lock.last} - count;
+        if (first <= lastLine)
+            kept.Add({lock.id, static_cast<std::int32_t>(first), static_cast<std::int32_t>(lastLine)});
+    }
+    data.Lock() = std::move(kept);
+    history.AddLocks(data.GetCellLockFlag(), locksBefore);
 }
 
 } // namespace
@@ -121,14 +150,8 @@ ImportOutcome ApplyPoints(TavData& data, const std::vector<ExchangePoint>& point
     const int viewUpdate = data.m_viewUpdate;
     data.m_viewUpdate = 0;
     bool ok = true;
-    if (mode == ImportMode::Replace) {
-        for (long record = 0; ok && record <= last; ++record)
-            for (const unsigned id : kItems)
-                if (!data.QueryIsBlank(id, record) && !data.Delete(id, record)) {
-                    ok = false;
-                    break;
-                }
-    }
+    if (mode == ImportMode::Replace && last >= 0)
+        RemoveLeadingLines(data, last + 1);
     const ItemNumbers items(data);
     for (std::size_t i = 0; ok && i < points.size(); ++i)
         ok = WritePoint(data, items, first + static_cast<long>(i), points[i]);

@@ -54,8 +54,9 @@ enum class ImportOutcome {
     Refused,  // the host refused a cell: everything was put back
 };
 
-// Writes the points into the table as the undo step named stepName: Replace clears what the
-// table holds first, Append starts after its last record that holds data.
+// Writes the points into the table as the undo step named stepName: Replace takes out the
+// lines that hold data first (with their marks and locks, as a line delete does), Append
+// starts after the last record that holds data.
 [[nodiscard]] ImportOutcome ApplyPoints(TavData& data, const std::vector<ExchangePoint>& points, ImportMode mode,
                                         const std::string& stepName);
 

@@ -11,6 +11,7 @@
 #include "platform/registry/Registry.h"
 #include "platform/text/CodePage.h"
 #include "platform/ui/HeadlessDriver.h"
+#include "tav/data/TavAttr.h"
 #include "tests/FuzzSeeds.h"
 #include "tests/examples/coordinates/StoredPoint.h"
 
@@ -239,6 +240,7 @@ protected:
         frame.Open(driver.ScreenSize());
         app.SetMainWnd(&frame);
         FillSampleSurvey(data);
+        MarkSampleStates(manager, data); // T6's height disabled
         data.SetModifiedFlag(FALSE);
     }
     ~ExchangeMenuTest() override
@@ -284,10 +286,12 @@ TEST_F(ExchangeMenuTest, AnImportAppendsOrReplacesAsOneUndoStepAndTooManyPointsC
     EXPECT_EQ(data.GetLastInputRecordNo(), 322);
 
     Import(folder / "three.sim", IDYES);
-    EXPECT_EQ(data.GetLastInputRecordNo(), 2) << "replaced";
+    EXPECT_EQ(data.GetLastInputRecordNo(), 2) << "replaced, the disabled cell too";
     coordinates_test::ExpectStoredPoint(data, 0, "N1", 1, 2, 3);
+    EXPECT_FALSE(manager.AttrDisable().Get(static_cast<unsigned>(kZ), 5)) << "the mark went with its line";
     ASSERT_TRUE(data.History().Undo());
     EXPECT_EQ(data.GetLastInputRecordNo(), 322);
+    EXPECT_TRUE(manager.AttrDisable().Get(static_cast<unsigned>(kZ), 5));
     std::string name;
     data.Get(static_cast<unsigned>(kPointName), 0, name);
     EXPECT_EQ(name, "T1");
