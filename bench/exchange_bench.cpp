@@ -1,6 +1,7 @@
 // Reading a SIMA file of 100,000 points into a coordinate list with room for them (the
 // editor's own items, bound without a window), as one undo
-// step, beside std::from_chars over the same numbers' texts, already found in the file.
+// step, and the reading of the file alone, beside std::from_chars over the same numbers'
+// texts, already found in the file.
 #include "examples/coordinates/CoordinateManager.h"
 #include "examples/coordinates/CoordinateResources.h"
 #include "examples/coordinates/ExchangePoints.h"
@@ -63,6 +64,18 @@ void BM_SimaImport100000(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * kPoints);
 }
 BENCHMARK(BM_SimaImport100000)->Unit(benchmark::kMillisecond);
+
+// The reading half of the import alone: the file checked into points, the table untouched.
+void BM_SimaReadOnly100000(benchmark::State& state)
+{
+    const std::string& file = GeneratedSima();
+    for (auto _ : state) {
+        const coordinates::SimaReadResult read = coordinates::ReadSima(file);
+        benchmark::DoNotOptimize(read.points.data());
+    }
+    state.SetItemsProcessed(state.iterations() * kPoints);
+}
+BENCHMARK(BM_SimaReadOnly100000)->Unit(benchmark::kMillisecond);
 
 // The floor: the same numbers (point number, X, Y and the heights present), each parsed from
 // its text in the file, with nothing found, checked or stored.
