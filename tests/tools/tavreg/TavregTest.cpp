@@ -96,6 +96,14 @@ protected:
         m_err.str({});
         return RunTavreg(arguments, m_out, m_err);
     }
+    // The same, the person answering a question with answer.
+    int RunAnswering(std::vector<std::string> arguments, const char* answer)
+    {
+        m_out.str({});
+        m_err.str({});
+        std::istringstream in(answer);
+        return RunTavreg(arguments, m_out, m_err, in);
+    }
     std::string File(const char* name) const { return (m_registry.Folder() / name).string(); }
     static std::string Read(const std::string& path)
     {
@@ -386,6 +394,31 @@ TEST_F(TavregTest, ValuesThatCouldNotBeShownAsWrittenAndFilesThatAreNotFilesAreR
     std::filesystem::resize_file(File("huge.reg"), (std::uintmax_t{64} << 20) + 1);
     EXPECT_EQ(Run({"import", File("huge.reg")}), 1);
     EXPECT_NE(m_err.str().find("64 MiB"), std::string::npos) << m_err.str();
+}
+
+TEST_F(TavregTest, AFileIsWrittenOverOnlyWhenThePersonSaysYesOrForceIsGivenAndNeverWhenItIsNoFile)
+{
+    Set("Software\\K", "v", REG_SZ, Text("value"));
+    const std::string file = File("kept.reg");
+    const std::string templateFile = File("kept.mbf");
+    Write(file, "someone's file");
+    Write(templateFile, "someone's file");
+    EXPECT_EQ(Run({"export", "Software\\K", file}), 1) << "no one to ask: nothing is written over";
+    EXPECT_EQ(RunAnswering({"export", "Software\\K", file}, "\n"), 1) << "the default answer is no";
+    EXPECT_NE(m_err.str().find("replace it? [y/N]"), std::string::npos) << m_err.str();
+    EXPECT_EQ(RunAnswering({"save-key", "Software\\K", templateFile}, "n\n"), 1);
+    EXPECT_EQ(Read(file), "someone's file");
+    EXPECT_EQ(Read(templateFile), "someone's file");
+
+    EXPECT_EQ(RunAnswering({"export", "Software\\K", file}, "y\n"), 0) << m_err.str();
+    EXPECT_NE(Read(file).find("value"), std::string::npos);
+    EXPECT_EQ(Run({"save-key", "--force", "Software\\K", templateFile}), 0) << m_err.str();
+    EXPECT_NE(Read(templateFile), "someone's file");
+
+    ASSERT_EQ(mkfifo(File("fifo.reg").c_str(), 0600), 0);
+    EXPECT_EQ(Run({"export", "--force", "Software\\K", File("fifo.reg")}), 1);
+    EXPECT_NE(m_err.str().find("not a regular file"), std::string::npos) << m_err.str();
+    EXPECT_TRUE(std::filesystem::is_fifo(File("fifo.reg")));
 }
 
 } // namespace
