@@ -1,6 +1,6 @@
-// The coordinate-list editor in the terminal: coordinates [document]. Opens the document
-// when it exists; otherwise starts with a sample survey that Ctrl+S saves under that name
-// (or, without one, under a name asked for).
+// The coordinate-list editor in the terminal: coordinates [--sample] [document]. Opens the
+// document when it exists; a name of nothing yet starts an empty list that Ctrl+S saves under
+// it. Without a document, or with --sample, a sample survey is there to look at.
 #include "components/support/QanWinApp.h"
 #include "examples/coordinates/CoordinateFrame.h"
 #include "examples/coordinates/CoordinateManager.h"
@@ -12,12 +12,20 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <string_view>
 
 int main(int argc, char** argv)
 {
     std::filesystem::path document;
-    if (argc > 1)
-        document = argv[1];
+    bool sample = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--sample")
+            sample = true;
+        else
+            document = argv[i];
+    }
+    if (document.empty())
+        sample = true;
     std::string error;
     std::unique_ptr<tty::TtyDriver> driver = tty::TtyDriver::Open(&error);
     if (!driver) {
@@ -41,8 +49,10 @@ int main(int argc, char** argv)
     if (!document.empty() && plat::PathExists(document)) {
         frame.OpenFile(document);
     } else {
-        coordinates::FillSampleSurvey(data);
-        coordinates::MarkSampleStates(manager, data);
+        if (sample) {
+            coordinates::FillSampleSurvey(data);
+            coordinates::MarkSampleStates(manager, data);
+        }
         data.SetModifiedFlag(FALSE);
         frame.SetDocumentPath(document);
         frame.OfferRecovery();

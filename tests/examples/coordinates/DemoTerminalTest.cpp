@@ -23,15 +23,16 @@ using tavtest::TmuxSession;
 
 namespace {
 
-// Starts the editor on the document with the session's own registry; its process id goes
-// to the file "pid", and the terminal's modes after it ends to "after", which appears whole
-// (a test waits for the file, then reads it).
-void StartEditor(const TmuxSession& tmux, const fs::path& document)
+// Starts the editor on the document with the session's own registry (with the sample survey
+// when the document is not there yet, unless told otherwise); its process id goes to the file
+// "pid", and the terminal's modes after it ends to "after", which appears whole (a test waits
+// for the file, then reads it).
+void StartEditor(const TmuxSession& tmux, const fs::path& document, bool sample = true)
 {
     const std::string dir = tmux.Dir().string();
     tmux.Shell("stty -g > " + dir + "/before; TAVCELL_REGISTRY=" + ShellQuote(dir + "/registry.sqlite3") +
                " XDG_CONFIG_HOME=" + ShellQuote(dir) + " sh -c 'echo $$ > " + dir + "/pid; exec " +
-               std::string(TAVCELL_COORDINATES) + " \"$0\"' " + ShellQuote(document.string()) + " 2>" + dir +
+               std::string(TAVCELL_COORDINATES) + (sample ? " --sample" : "") + " \"$0\"' " + ShellQuote(document.string()) + " 2>" + dir +
                "/stderr; stty -g > " + dir + "/after.part; mv " + dir + "/after.part " + dir + "/after");
 }
 
