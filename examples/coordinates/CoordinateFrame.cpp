@@ -232,7 +232,7 @@ bool CoordinateFrame::SaveTo(const std::filesystem::path& target)
 
 void CoordinateFrame::RemoveRecoveryCopies(const std::filesystem::path& document)
 {
-    for (const std::filesystem::path& recovery : {document.empty() ? std::filesystem::path() : RecoveryPath(document), FallbackRecoveryPath(document)})
+    for (const std::filesystem::path& recovery : {RecoveryPath(document), FallbackRecoveryPath(document)})
         if (!recovery.empty())
             static_cast<void>(plat::RemovePath(recovery));
 }

@@ -8,7 +8,7 @@ namespace coordinates {
 std::string SystemErrorText(const std::error_code& error)
 {
     if (error == plat::NotARegularFileError())
-        return "通常のファイルではありません（デバイスや FIFO などには書き込みません）。";
+        return "通常のファイルではありません（デバイスや FIFO など）。";
     if (error.category() != std::generic_category() && error.category() != std::system_category())
         return error.message();
     switch (static_cast<std::errc>(error.value())) {

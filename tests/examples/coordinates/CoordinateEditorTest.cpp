@@ -244,7 +244,7 @@ TEST_F(CoordinateEditorTest, ADocumentItCannotHoldWholeIsRefusedAndTheEditorKeep
     const Refused refused[] = {
         {m_dir / "long.tcd", coordinates_test::SurveyDocument("3000-points", 3000), "最大座標数を超えました。処理を終了します。"},
         {m_dir / "trailing.tcd", trailing, "ファイルを開けませんでした。\n1 bytes after the end of the document"},
-        {"/dev/zero", {}, "ファイルを開けませんでした。\ncannot read /dev/zero"},
+        {"/dev/zero", {}, "ファイルを開けませんでした。\n/dev/zero: 通常のファイルではありません"},
         {m_dir, {}, "ファイルを開けませんでした。"},
     };
     for (const Refused& document : refused) {

@@ -4,11 +4,13 @@
 // library; the terminal given back after SIGTERM and while the editor is stopped; unsaved
 // changes kept through SIGTERM and SIGHUP and offered again; documents of a newer version or
 // with more points than rows, opened at the start; the options sheet, a line move, a lock and
-// a correction, each through the menus and keys; lines deleted and brought back by undo.
+// a correction, each through the menus and keys; lines deleted and brought back by undo; a
+// document not there yet, and a second editor of it.
 #include "tests/examples/coordinates/StoredPoint.h"
 #include "tests/examples/coordinates/SurveyDocument.h"
 #include "tests/frontends/tty/TmuxSession.h"
 
+#include "examples/coordinates/DocumentFile.h"
 #include "platform/io/Files.h"
 
 #include <gtest/gtest.h>
@@ -401,4 +403,30 @@ TEST(DemoTerminalTest, DeletedLinesComeBackWithUndoAndGoAgainWithRedo)
     ASSERT_TRUE(tmux.Shows("P3")) << tmux.Screen();
     tmux.Keys("C-q");
     ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); })) << tmux.Screen();
+}
+
+TEST(DemoTerminalTest, ADocumentNotThereYetStartsEmptyAndASecondEditorOfItIsToldItIsOpen)
+{
+    if (!tavtest::HaveTmux())
+        GTEST_SKIP() << "tmux is not installed (./run setup installs it)";
+    TmuxSession first(100, 20);
+    TmuxSession second(100, 20);
+    ASSERT_TRUE(first.Ok() && second.Ok());
+    const fs::path document = first.Dir() / "new.tcd";
+    using coordinates::DocumentFile;
+    StartEditor(first, document, false);
+    ASSERT_TRUE(first.Shows("座標一覧 - new.tcd")) << first.Screen() << ReadTextFile(first.Dir() / "stderr");
+    EXPECT_EQ(first.Screen().find("T1"), std::string::npos) << "no sample survey\n" << first.Screen();
+    first.Keys("C-s");
+    ASSERT_TRUE(first.Shows("保存しました")) << first.Screen();
+    first.Keys("Down");
+    EXPECT_TRUE(TmuxSession::WaitFor([&] { return first.Screen().find("保存しました") == std::string::npos; }))
+        << "the note goes at the next key\n" << first.Screen();
+
+    StartEditor(second, document);
+    EXPECT_TRUE(second.Shows("ほかの座標一覧でも開かれています")) << second.Screen();
+    second.Keys("Enter");
+    Quit(second);
+    Quit(first);
+    EXPECT_FALSE(fs::exists(DocumentFile::LockPath(document))) << "the lock went with the editor";
 }

@@ -72,7 +72,7 @@ protected:
         TavData loaded;
         coordinates_test::LoadDocument(document, loaded);
         std::string name;
-        loaded.Get(static_cast<unsigned>(kPointName), 0, name);
+        loaded.Get(1L, 0, name); // the point name, read without the program's manager
         return name;
     }
     void Rename(TavData& table, const std::string& name) { table.Set(static_cast<unsigned>(kPointName), 0, name); }

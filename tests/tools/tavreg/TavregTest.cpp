@@ -411,7 +411,7 @@ TEST_F(TavregTest, AFileIsWrittenOverOnlyWhenThePersonSaysYesOrForceIsGivenAndNe
     EXPECT_EQ(Read(templateFile), "someone's file");
 
     EXPECT_EQ(RunAnswering({"export", "Software\\K", file}, "y\n"), 0) << m_err.str();
-    EXPECT_NE(Read(file).find("value"), std::string::npos);
+    EXPECT_EQ(Read(file).rfind("\xFF\xFE", 0), 0u) << "the export, in UTF-16";
     EXPECT_EQ(Run({"save-key", "--force", "Software\\K", templateFile}), 0) << m_err.str();
     EXPECT_NE(Read(templateFile), "someone's file");
 
