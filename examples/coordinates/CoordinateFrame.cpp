@@ -419,6 +419,9 @@ bool CoordinateFrame::PreTranslateInput(const plat::InputEvent& event)
     }
     if (event.kind != plat::InputEvent::Kind::Key)
         return false;
+    // A note such as "保存しました" is about the last command; any key goes on to the next one
+    // (which may set its own).
+    m_lastMessage.clear();
     // The accelerators of the File menu.
     if (event.control && !event.shift && !event.alt) {
         const plat::UINT command = event.key == 'Q' ? ID_APP_EXIT
@@ -431,10 +434,7 @@ bool CoordinateFrame::PreTranslateInput(const plat::InputEvent& event)
             return true;
         }
     }
-    if (GridKey(event))
-        return true;
-    m_lastMessage.clear();
-    return false;
+    return GridKey(event);
 }
 
 bool CoordinateFrame::GridKey(const plat::InputEvent& event)

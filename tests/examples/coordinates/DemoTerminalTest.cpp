@@ -90,7 +90,7 @@ TEST(DemoTerminalTest, APointTypedSavedAndQuitIsInTheDocument)
     EXPECT_TRUE(tmux.Shows("│  切り取り(T)                   Ctrl+X  │")) << tmux.Screen();
     tmux.Keys("Escape Escape F10 Down");
     EXPECT_TRUE(tmux.Shows("名前を付けて保存(A)...")) << tmux.Screen();
-    EXPECT_TRUE(tmux.Shows(" 座標一覧のファイルを開きます")) << "the highlighted item's prompt\n" << tmux.Screen();
+    EXPECT_TRUE(tmux.Shows(" 空の座標一覧を新しく作ります")) << "the highlighted item's prompt\n" << tmux.Screen();
     tmux.Keys("x");
     ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); })) << tmux.Screen();
     EXPECT_EQ(tmux.Modes(), "0 0 1\n");
