@@ -1,7 +1,9 @@
 // The coordinate-list editor in the terminal: coordinates [--sample] [document]. Opens the
 // document when it exists; a name of nothing yet starts an empty list that Ctrl+S saves under
-// it. Without a document, or with --sample, a sample survey is there to look at.
+// it. Without a document, or with --sample, a sample survey is there to look at. With
+// --import or --export it converts a coordinate file without opening a window.
 #include "components/support/QanWinApp.h"
+#include "examples/coordinates/CoordinateCommandLine.h"
 #include "examples/coordinates/CoordinateFrame.h"
 #include "examples/coordinates/CoordinateManager.h"
 #include "examples/coordinates/SampleSurvey.h"
@@ -16,6 +18,9 @@
 
 int main(int argc, char** argv)
 {
+    constexpr long kRows = 2000;
+    if (const std::optional<int> status = coordinates::RunCommandLine(argc, argv, kRows))
+        return *status;
     std::filesystem::path document;
     bool sample = false;
     for (int i = 1; i < argc; ++i) {
@@ -35,7 +40,7 @@ int main(int argc, char** argv)
     // The category is the one the record managers name by default, so the program's own
     // settings key and its templates lie under one application key.
     QanWinApp app("座標一覧", "Application", driver.get(), "coordinates.help");
-    coordinates::CoordinateManager manager(2000);
+    coordinates::CoordinateManager manager(kRows);
     TavData data;
     coordinates::CoordinateFrame frame(manager, data);
     if (!frame.Open(driver->ScreenSize())) {
