@@ -218,7 +218,15 @@ plat::BOOL MoxData::SetBuffer(long itemNo, long record, const void* source, unsi
     CheckCell(itemNo, record);
     if (!OnDataChanging(itemNo, record, source))
         return FALSE;
-    CheckCell(itemNo, record); // the hook may have resized the table
+    StoreCell(itemNo, record, source, count); // checks the cell again: the hook may have resized the table
+    RequestRedraw(record, record);
+    OnDataChanged(itemNo, record);
+    return TRUE;
+}
+
+void MoxData::StoreCell(long itemNo, long record, const void* source, unsigned count)
+{
+    CheckCell(itemNo, record);
     const std::size_t item = ToIndex(itemNo);
     const std::size_t cellSize = m_layout.sizes[item];
     const std::size_t size = std::min<std::size_t>(count, cellSize);
@@ -231,9 +239,6 @@ plat::BOOL MoxData::SetBuffer(long itemNo, long record, const void* source, unsi
     if (record > m_lastInput)
         m_lastInput = record;
     MarkModified();
-    RequestRedraw(record, record);
-    OnDataChanged(itemNo, record);
-    return TRUE;
 }
 
 plat::BOOL MoxData::Remove(long itemNo, long record)

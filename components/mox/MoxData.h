@@ -58,6 +58,11 @@ public:
     // Stores count bytes (at most the cell size; a shorter source is zero-padded) after
     // OnDataChanging agrees, then tells OnDataChanged. FALSE when refused: nothing changed.
     plat::BOOL SetBuffer(long itemNo, long record, const void* source, unsigned count);
+    // Stores a cell as SetBuffer does, but asks no hook and tells none: for a bulk change of
+    // many records whose caller has asked the host its own questions first and records its
+    // own undo part, where a hook call and an undo entry per cell would cost more than the
+    // change. The view is not asked to redraw; the caller calls Update once at the end.
+    void StoreCell(long itemNo, long record, const void* source, unsigned count);
     // Clears a cell after OnQueryRemove agrees, then tells OnDataChanged. Clearing an empty
     // cell succeeds without asking. FALSE when refused.
     plat::BOOL Remove(long itemNo, long record);

@@ -2,6 +2,7 @@
 #include "examples/coordinates/ExchangePoints.h"
 
 #include "examples/coordinates/CoordinateResources.h"
+#include "platform/text/CodePage.h"
 #include "tav/data/TavAttr.h"
 #include "tav/data/TavData.h"
 #include "tav/manager/TavManager.h"
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <iterator>
 
 namespace coordinates {
@@ -25,12 +27,6 @@ void Read(const TavData& data, unsigned id, long record, std::optional<Value>& i
         into = value;
 }
 
-template <typename Value>
-bool Write(TavData& data, long itemNo, long record, const std::optional<Value>& value)
-{
-    return !value || data.Set(itemNo, record, *value);
-}
-
 // Item numbers of kItems, looked up once rather than for every cell of a large import.
 struct ItemNumbers {
     explicit ItemNumbers(const TavData& data)
@@ -41,14 +37,157 @@ struct ItemNumbers {
     long number[std::size(kItems)];
 };
 
-bool WritePoint(TavData& data, const ItemNumbers& items, long record, const ExchangePoint& point)
-{
-    const long* item = items.number;
-    return Write(data, item[0], record, point.number) && Write(data, item[1], record, point.name) &&
-           Write(data, item[2], record, point.x) && Write(data, item[3], record, point.y) && Write(data, item[4], record, point.z) &&
-           Write(data, item[5], record, point.code) && Write(data, item[6], record, point.lineType) &&
-           Write(data, item[7], record, point.radius) && Write(data, item[8], record, point.flag);
-}
+// One cell's bytes as the table's typed writes store them, built without a call per cell
+// into the table; a text cell is built to its full size, as the typed write hands it to the
+// change hook.
+class CellEncoder {
+public:
+    bool Encode(const TavData& /*data*/, long /*itemNo*/, double value) { return Bytes(&value, sizeof value); }
+    bool Encode(const TavData& /*data*/, long /*itemNo*/, int value) { return Bytes(&value, sizeof value); }
+    bool Encode(const TavData& /*data*/, long /*itemNo*/, const HixRadius& radius)
+    {
+        std::uint8_t cell[TavData::kRadiusCellSize];
+        TavData::EncodeRadius(radius, cell);
+        return Bytes(cell, sizeof cell);
+    }
+    bool Encode(const TavData& data, long itemNo, const std::string& text)
+    {
+        const unsigned size = data.GetItemSize(itemNo);
+        if (size == 0)
+            return false;
+        std::size_t length = 0;
+        // Plain ASCII, what most names are, is the same bytes in the code page, one a character.
+        if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+            m_narrow.assign(text);
+            length = std::min<std::size_t>(text.size(), size - 1);
+        } else {
+            if (plat::Utf8ToNarrowInto(text, m_narrow) != std::string::npos)
+                return false;
+            length = plat::NarrowFitLength(m_narrow, size - 1);
+        }
+        m_narrow.resize(size);
+        std::fill(m_narrow.begin() + static_cast<std::ptrdiff_t>(length), m_narrow.end(), '\0');
+        m_bytes = m_narrow.data();
+        m_size = size;
+        return true;
+    }
+    [[nodiscard]] const void* Data() const noexcept { return m_bytes; }
+    [[nodiscard]] unsigned Size() const noexcept { return m_size; }
+
+private:
+    bool Bytes(const void* bytes, unsigned size)
+    {
+        std::memcpy(m_fixed, bytes, size);
+        m_bytes = m_fixed;
+        m_size = size;
+        return true;
+    }
+    alignas(8) unsigned char m_fixed[TavData::kRadiusCellSize];
+    std::string m_narrow;
+    const void* m_bytes = nullptr;
+    unsigned m_size = 0;
+};
+
+// The records an import wrote into lines that were empty. Taking it back keeps their image
+// and empties them; doing it again puts the image back. The image is taken at the first undo,
+// when the records are as the import left them, so that an import that is never taken back
+// does not copy them; it is counted from the start. As with a line insert, neither way asks
+// the hooks.
+class ImportedRecords final : public TavUndoHistory::Action {
+public:
+    ImportedRecords(const TavData& data, long first, long count)
+        : m_first(first), m_count(count), m_imageBytes(data.SaveRecords(first, 1).size() * static_cast<std::size_t>(count))
+    {
+    }
+    bool Apply(TavData& data, bool undo) override
+    {
+        if (undo) {
+            if (m_image.empty())
+                m_image = data.SaveRecords(m_first, m_count);
+            ClearRecords(data, m_first, m_count);
+        } else {
+            data.RestoreRecords(m_first, m_count, m_image);
+        }
+        return true;
+    }
+    [[nodiscard]] std::size_t Bytes() const noexcept override { return sizeof *this + m_imageBytes; }
+
+    // Empties records of a span that held nothing before: the records after it are empty
+    // too, so taking the span out and opening it again leaves every other record as it was.
+    static void ClearRecords(TavData& data, long first, long count)
+    {
+        if (count <= 0)
+            return;
+        data.RemoveRecord(first, count);
+        data.InsertRecord(first, count);
+    }
+
+private:
+    long m_first;
+    long m_count;
+    std::size_t m_imageBytes;
+    std::vector<std::uint8_t> m_image;
+};
+
+// Writes the points into the empty records from first on. When a grid shows the table its
+// host is asked about every cell, as a typed write would ask it, and a refusal empties the
+// records written so far; the host is told of the cells only once all of them are in.
+class PointWriter {
+public:
+    PointWriter(TavData& data, long first) : m_data(data), m_items(data), m_first(first)
+    {
+        m_ask = data.Cell() != nullptr && !data.IsRestoring();
+    }
+
+    bool Write(const std::vector<ExchangePoint>& points)
+    {
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            const ExchangePoint& point = points[i];
+            const long record = m_first + static_cast<long>(i);
+            if (!Cell(0, record, point.number) || !Cell(1, record, point.name) || !Cell(2, record, point.x) ||
+                !Cell(3, record, point.y) || !Cell(4, record, point.z) || !Cell(5, record, point.code) ||
+                !Cell(6, record, point.lineType) || !Cell(7, record, point.radius) || !Cell(8, record, point.flag)) {
+                ImportedRecords::ClearRecords(m_data, m_first, static_cast<long>(i) + 1);
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // Tells the host of every cell written, while it wants to be told.
+    void Tell(const std::vector<ExchangePoint>& points)
+    {
+        if (!m_ask || !m_data.GetChangePaneCall())
+            return;
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            const long record = m_first + static_cast<long>(i);
+            for (std::size_t item = 0; item < std::size(kItems); ++item)
+                if (!m_data.QueryIsBlank(m_items.number[item], record))
+                    m_data.OnDataChanged(kItems[item], record);
+        }
+    }
+
+private:
+    template <typename Value>
+    bool Cell(std::size_t item, long record, const std::optional<Value>& value)
+    {
+        if (!value)
+            return true;
+        const long itemNo = m_items.number[item];
+        if (!m_cell.Encode(m_data, itemNo, *value))
+            return false;
+        if (m_ask && !m_data.OnDataChanging(kItems[item], record, m_cell.Data()))
+            return false;
+        m_data.StoreCell(itemNo, record, m_cell.Data(), m_cell.Size());
+        return true;
+    }
+
+    TavData& m_data;
+    const ItemNumbers m_items;
+    long m_first;
+    bool m_ask = false;
+    CellEncoder m_cell;
+};
 
 constexpr double kFigureLimit = 1e8;
 
@@ -88,15 +227,6 @@ void RemoveLeadingLines(TavData& data, long count)
 }
 
 } // namespace
-
-std::string_view TrimBlanks(std::string_view field) noexcept
-{
-    while (!field.empty() && (field.front() == ' ' || field.front() == '\t'))
-        field.remove_prefix(1);
-    while (!field.empty() && (field.back() == ' ' || field.back() == '\t'))
-        field.remove_suffix(1);
-    return field;
-}
 
 bool ParsePointNumber(std::string_view field, double& value) noexcept
 {
@@ -149,18 +279,22 @@ ImportOutcome ApplyPoints(TavData& data, const std::vector<ExchangePoint>& point
     // One repaint at the end rather than one per cell.
     const int viewUpdate = data.m_viewUpdate;
     data.m_viewUpdate = 0;
-    bool ok = true;
     if (mode == ImportMode::Replace && last >= 0)
         RemoveLeadingLines(data, last + 1);
-    const ItemNumbers items(data);
-    for (std::size_t i = 0; ok && i < points.size(); ++i)
-        ok = WritePoint(data, items, first + static_cast<long>(i), points[i]);
-    if (ok)
+    PointWriter writer(data, first);
+    const bool ok = writer.Write(points);
+    if (ok) {
+        // The records' image, not each cell's old bytes: the lines were empty before.
+        if (!points.empty())
+            history.Add(std::make_unique<ImportedRecords>(data, first, static_cast<long>(points.size())));
         history.CloseStep();
-    else
+    } else {
         history.CancelStep();
+    }
     data.m_viewUpdate = viewUpdate;
     data.Update(0, -1, TRUE);
+    if (ok)
+        writer.Tell(points);
     return ok ? ImportOutcome::Done : ImportOutcome::Refused;
 }
 

@@ -44,7 +44,15 @@ struct ExchangePoint {
 [[nodiscard]] bool ParseCoordinate(std::string_view field, double& value) noexcept;
 // The shortest plain decimal that reads back to the same value.
 void AppendNumber(std::string& out, double value);
-[[nodiscard]] std::string_view TrimBlanks(std::string_view field) noexcept;
+// Inline: the readers call it for every field of a file.
+[[nodiscard]] inline std::string_view TrimBlanks(std::string_view field) noexcept
+{
+    while (!field.empty() && (field.front() == ' ' || field.front() == '\t'))
+        field.remove_prefix(1);
+    while (!field.empty() && (field.back() == ' ' || field.back() == '\t'))
+        field.remove_suffix(1);
+    return field;
+}
 
 enum class ImportMode { Replace, Append };
 

@@ -231,6 +231,18 @@ TEST(CoordinateExchangeTest, CsvColumnsAreFoundByHeadingAndACellAnItemDoesNotTak
     }
 }
 
+// A host that refuses any cell of one record and counts what it is told.
+class HostTable : public TavData {
+public:
+    plat::BOOL OnDataChanging(unsigned /*id*/, long record, const void* /*newBytes*/) override { return record == refused ? FALSE : TRUE; }
+    void OnDataChanged(unsigned /*id*/, long /*record*/) override { ++told; }
+    using TavData::OnDataChanged;
+    using TavData::OnDataChanging;
+
+    long refused = -1;
+    int told = 0;
+};
+
 class ExchangeMenuTest : public ::testing::Test {
 protected:
     ExchangeMenuTest()
@@ -265,7 +277,7 @@ protected:
     HeadlessDriver driver;
     WinApp app{"座標一覧", "Application", &driver};
     CoordinateManager manager{2000};
-    TavData data;
+    HostTable data;
     CoordinateFrame frame{manager, data};
 };
 
@@ -307,6 +319,28 @@ TEST_F(ExchangeMenuTest, AnImportAppendsOrReplacesAsOneUndoStepAndTooManyPointsC
     EXPECT_EQ(driver.MessageBoxes()[1].text, "最大座標数を超えました。処理を終了します。");
     EXPECT_EQ(data.GetLastInputRecordNo(), 322) << "nothing changed";
     EXPECT_EQ(data.History().GetStepCount(), steps);
+}
+
+TEST_F(ExchangeMenuTest, ACellTheHostRefusesRefusesTheWholeImportAndTheHostIsToldOfEveryCellOfOneThatLands)
+{
+    WriteBytes(folder / "three.sim", "A00,\r\nA01,1,N1,1,2,3,\r\nA01,2,N2,4,5,\r\nA01,3,N3,7,8,9,\r\nA99,\r\n");
+    const std::size_t steps = data.History().GetStepCount();
+    data.refused = 322;
+    Import(folder / "three.sim", IDNO);
+    EXPECT_EQ(data.GetLastInputRecordNo(), 319) << "the points before the refused one went too";
+    EXPECT_TRUE(data.QueryIsBlank(static_cast<unsigned>(kPointName), 320));
+    EXPECT_EQ(data.History().GetStepCount(), steps);
+    EXPECT_EQ(data.told, 0) << "nothing landed, so nothing is told";
+
+    data.refused = 0;
+    Import(folder / "three.sim", IDYES);
+    EXPECT_EQ(data.GetLastInputRecordNo(), 322) << "the replaced lines came back";
+    EXPECT_TRUE(manager.AttrDisable().Get(static_cast<unsigned>(kZ), 5));
+
+    data.refused = -1;
+    Import(folder / "three.sim", IDNO);
+    EXPECT_EQ(data.told, 14) << "each cell written, the missing height not";
+    coordinates_test::ExpectStoredPoint(data, 322, "N3", 7, 8, 9);
 }
 
 TEST(CoordinateExchangeTest, TheCommandLineMakesADocumentFromAFileAndWritesItBack)
