@@ -1,11 +1,11 @@
-// Reading and writing coordinate lists as CSV. The reader is a small state machine over the
-// decoded text; each cell text is checked the way the item's editor would take it.
+// Reading and writing coordinate lists as CSV: each cell text is checked the way the item's
+// editor would take it.
 #include "examples/coordinates/CsvFile.h"
 
 #include "components/support/LunArrowTypeComboBox.h"
 #include "examples/coordinates/CoordinateResources.h"
 #include "platform/text/CodePage.h"
-#include "platform/text/Utf8.h"
+#include "platform/text/CsvText.h"
 
 #include <algorithm>
 #include <array>
@@ -14,8 +14,6 @@
 namespace coordinates {
 
 namespace {
-
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 enum class Column { PointNo, Name, X, Y, Z, Code, LineType, Radius, Flag, Count };
 
@@ -58,78 +56,6 @@ int IndexOf(const Texts& texts, std::string_view text)
 }
 
 // ---- reading ----
-
-// Splits decoded text into rows of fields: a quoted field may hold commas, doubled quotes and
-// line breaks. Returns false with the row of an unterminated quote.
-class CsvTokenizer {
-public:
-    explicit CsvTokenizer(std::string_view text) : m_text(text) {}
-
-    // The next row; false at the end of the text or at a fault (then Failed() is true).
-    bool NextRow(std::vector<std::string>& fields)
-    {
-        fields.clear();
-        if (m_pos >= m_text.size())
-            return false;
-        ++m_row;
-        enum class State { FieldStart, Plain, Quoted, QuoteInQuoted } state = State::FieldStart;
-        std::string field;
-        while (m_pos < m_text.size()) {
-            const char c = m_text[m_pos++];
-            if (state == State::Quoted) {
-                if (c == '"')
-                    state = State::QuoteInQuoted;
-                else
-                    field += c;
-                continue;
-            }
-            if (state == State::QuoteInQuoted && c == '"') {
-                field += '"';
-                state = State::Quoted;
-                continue;
-            }
-            if (c == ',' || c == '\n' || c == '\r') {
-                fields.push_back(std::move(field));
-                field.clear();
-                state = State::FieldStart;
-                if (c == ',')
-                    continue;
-                if (c == '\r' && m_pos < m_text.size() && m_text[m_pos] == '\n')
-                    ++m_pos;
-                return true;
-            }
-            if (state == State::QuoteInQuoted) {
-                // Past the closing quote only blanks may come before the comma.
-                if (c != ' ' && c != '\t') {
-                    m_failed = true;
-                    return false;
-                }
-            } else if (c == '"' && state == State::FieldStart) {
-                field.clear(); // blanks before the opening quote are no part of the field
-                state = State::Quoted;
-            } else {
-                field += c;
-                if (c != ' ' && c != '\t')
-                    state = State::Plain;
-            }
-        }
-        if (state == State::Quoted) {
-            m_failed = true;
-            return false;
-        }
-        fields.push_back(std::move(field));
-        return true;
-    }
-
-    [[nodiscard]] bool Failed() const noexcept { return m_failed; }
-    [[nodiscard]] std::size_t Row() const noexcept { return m_row; }
-
-private:
-    std::string_view m_text;
-    std::size_t m_pos = 0;
-    std::size_t m_row = 0;
-    bool m_failed = false;
-};
 
 bool ParseRadius(std::string_view text, HixRadius& radius)
 {
@@ -237,21 +163,6 @@ std::string CellProblem(Column column)
 
 // ---- writing ----
 
-void AppendField(std::string& out, std::string_view text)
-{
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out += text;
-        return;
-    }
-    out += '"';
-    for (const char c : text) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    out += '"';
-}
-
 template <typename Texts>
 bool AppendChoice(std::string& out, const Texts& texts, const std::optional<int>& index)
 {
@@ -259,7 +170,7 @@ bool AppendChoice(std::string& out, const Texts& texts, const std::optional<int>
         return true;
     if (*index < 0 || static_cast<std::size_t>(*index) >= std::size(texts))
         return false;
-    AppendField(out, texts[static_cast<std::size_t>(*index)]);
+    plat::AppendCsvField(out, texts[static_cast<std::size_t>(*index)]);
     return true;
 }
 
@@ -276,21 +187,10 @@ CsvReadResult ReadCsv(std::string_view bytes)
         result.points.clear();
         return result;
     };
-    std::string text;
-    if (bytes.starts_with(kUtf8Mark)) {
-        bytes.remove_prefix(kUtf8Mark.size());
-        if (!plat::IsValidUtf8(bytes))
-            return fail(0, 0, "UTF-8 として正しくない文字があります");
-        text.assign(bytes);
-    } else {
-        plat::TextConversion decoded = plat::NarrowToUtf8(bytes);
-        if (!decoded.ok()) {
-            const std::size_t line = 1 + static_cast<std::size_t>(std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(decoded.badOffset), '\n'));
-            return fail(line, 0, "文字コードで表せない文字があります");
-        }
-        text = std::move(decoded.text);
-    }
-    CsvTokenizer rows(text);
+    const plat::CsvDecoded decoded = plat::DecodeCsv(bytes);
+    if (!decoded.ok)
+        return decoded.line == 0 ? fail(0, 0, "UTF-8 として正しくない文字があります") : fail(decoded.line, 0, "文字コードで表せない文字があります");
+    plat::CsvRowReader rows(decoded.text);
     std::vector<std::string> fields;
     if (!rows.NextRow(fields))
         return rows.Failed() ? fail(1, 0, "引用符が閉じていません") : fail(1, 0, "見出しの行がありません");
@@ -340,7 +240,7 @@ CsvWriteResult WriteCsv(const std::vector<ExchangePoint>& points, CsvEncoding en
             AppendNumber(text, *point.number);
         text += ',';
         if (point.name)
-            AppendField(text, *point.name);
+            plat::AppendCsvField(text, *point.name);
         for (const std::optional<double>* value : {&point.x, &point.y, &point.z}) {
             text += ',';
             if (*value)
@@ -365,15 +265,9 @@ CsvWriteResult WriteCsv(const std::vector<ExchangePoint>& points, CsvEncoding en
         }
         text += "\r\n";
     }
-    if (encoding == CsvEncoding::Utf8WithMark) {
-        result.bytes = std::string(kUtf8Mark) + text;
-    } else {
-        plat::TextConversion narrow = plat::Utf8ToNarrow(text);
-        if (!narrow.ok()) {
-            result.error = "文字コードで表せない文字があります";
-            return result;
-        }
-        result.bytes = std::move(narrow.text);
+    if (!plat::EncodeCsv(text, encoding, result.bytes)) {
+        result.error = "文字コードで表せない文字があります";
+        return result;
     }
     result.ok = true;
     return result;

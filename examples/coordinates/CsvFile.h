@@ -5,6 +5,7 @@
 #pragma once
 
 #include "examples/coordinates/ExchangePoints.h"
+#include "platform/text/CsvText.h"
 
 #include <cstddef>
 #include <string>
@@ -27,7 +28,7 @@ struct CsvReadResult {
 // column may be left out. Rows with every field empty are skipped.
 [[nodiscard]] CsvReadResult ReadCsv(std::string_view bytes);
 
-enum class CsvEncoding { NarrowCodePage, Utf8WithMark };
+using CsvEncoding = plat::CsvEncoding;
 
 struct CsvWriteResult {
     bool ok = false;

@@ -1,6 +1,7 @@
 // The frame's menus, routing and document commands.
 #include "LotFrame.h"
 
+#include "LotCsv.h"
 #include "LotData.h"
 #include "LotResources.h"
 #include "components/mox/MoxMessages.h"
@@ -54,6 +55,9 @@ void MakeMenuBar(plat::Menu& bar)
     file.AppendMenu(plat::MF_STRING, ID_FILE_OPEN, "開く(&O)...\tCtrl+O");
     file.AppendMenu(plat::MF_STRING, ID_FILE_SAVE, "上書き保存(&S)\tCtrl+S");
     file.AppendMenu(plat::MF_STRING, ID_FILE_SAVE_AS, "名前を付けて保存(&A)...");
+    file.AppendMenu(plat::MF_SEPARATOR);
+    file.AppendMenu(plat::MF_STRING, LotFrame::ID_FILE_IMPORT, "読み込み(&I)...");
+    file.AppendMenu(plat::MF_STRING, LotFrame::ID_FILE_EXPORT, "書き出し(&E)...");
     file.AppendMenu(plat::MF_SEPARATOR);
     file.AppendMenu(plat::MF_STRING, ID_APP_EXIT, "終了(&X)\tCtrl+Q");
     AppendPopup(bar, file, "ファイル(&F)");
@@ -112,6 +116,8 @@ BEGIN_MESSAGE_MAP(LotFrame, plat::FrameWnd)
     ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
     ON_COMMAND(ID_FILE_SAVE, OnFileSave)
     ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
+    ON_COMMAND(ID_FILE_IMPORT, OnFileImport)
+    ON_COMMAND(ID_FILE_EXPORT, OnFileExport)
     ON_COMMAND(ID_APP_EXIT, OnAppExit)
     ON_COMMAND(ID_HELP, OnHelpItem)
     ON_COMMAND(ID_HELP_INDEX, OnHelpIndex)
@@ -408,6 +414,114 @@ void LotFrame::OnFileSaveAs()
         m_path = old; // the table still belongs where it came from
         UpdateStatus();
     }
+}
+
+bool LotFrame::ImportCsv(const std::filesystem::path& path, bool replace)
+{
+    FinishEditing();
+    const auto refuse = [&](const std::string& why) {
+        plat::MessageBox(this, "読み込めませんでした。\n" + why, "読み込み", plat::MB_OK | plat::MB_ICONEXCLAMATION);
+        return false;
+    };
+    std::vector<std::uint8_t> bytes;
+    if (const std::error_code error = plat::ReadWholeFile(path, bytes))
+        return refuse(path.string() + " を読めません: " + error.message());
+    const long last = m_data.GetLastInputRecordNo();
+    bool overflow = false;
+    LotCsvImport import = ReadLotCsv(m_data, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                                     replace ? 0 : last + 1, overflow);
+    const auto where = [&] {
+        std::string text = path.filename().string() + " の " + std::to_string(import.errorRow) + " 行目";
+        if (import.errorColumn > 0)
+            text += " " + std::to_string(import.errorColumn) + " 列目";
+        return text + ": " + import.error;
+    };
+    if (overflow) {
+        TavCoGrOverflowMessage(0, plat::MB_OK | plat::MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (!import.ok)
+        return refuse(where());
+    TavUndoHistory& history = m_data.History();
+    history.OpenStep("読み込み");
+    // The lots replaced go as a line delete takes them, their marks and locks with them; the
+    // delete joins this step.
+    if (replace && last >= 0) {
+        SelectLines(0, last);
+        if (m_grid.LineDelete() != 1) {
+            history.CancelStep();
+            return false;
+        }
+    }
+    if (!ApplyLotCsv(m_data, import)) {
+        history.CancelStep();
+        m_grid.Invalidate();
+        return refuse(where());
+    }
+    history.CloseStep();
+    m_grid.Invalidate();
+    m_lastMessage = std::to_string(import.records) + " 筆を読み込みました";
+    UpdateStatus();
+    return true;
+}
+
+bool LotFrame::ExportCsv(const std::filesystem::path& path, plat::CsvEncoding encoding)
+{
+    FinishEditing();
+    std::string bytes;
+    std::string why;
+    if (!WriteLotCsv(m_data, encoding, bytes))
+        why = "シフト JIS で表せない文字があります。UTF-8 で書き出してください。";
+    else if (const std::error_code error = plat::WriteFileAtomically(path, bytes))
+        why = path.string() + " に書き出せません: " + error.message();
+    if (!why.empty()) {
+        plat::MessageBox(this, "書き出せませんでした。\n" + why, "書き出し", plat::MB_OK | plat::MB_ICONEXCLAMATION);
+        return false;
+    }
+    m_lastMessage = "書き出しました";
+    UpdateStatus();
+    return true;
+}
+
+void LotFrame::OnFileImport()
+{
+    FinishEditing();
+    KescInputDialog ask("読み込み", "CSV ファイル(&F):", this);
+    if (ask.DoModal() != plat::IDOK || ask.GetText().empty())
+        return;
+    bool replace = true;
+    if (m_data.GetLastInputRecordNo() >= 0) {
+        switch (plat::MessageBox(this, "今の地番を読み込む地番で置き換えますか？\n（いいえ: 最後の地番の後に追加します）", "読み込み",
+                                 plat::MB_YESNOCANCEL | plat::MB_ICONQUESTION)) {
+        case plat::IDYES: break;
+        case plat::IDNO: replace = false; break;
+        default: return;
+        }
+    }
+    ImportCsv(ask.GetText(), replace);
+}
+
+void LotFrame::OnFileExport()
+{
+    FinishEditing();
+    KescInputDialog ask("書き出し", "CSV ファイル名(&F):", this);
+    std::filesystem::path suggested = m_path.empty() ? std::filesystem::path("地番.tld") : m_path;
+    ask.SetText(suggested.replace_extension(".csv").string());
+    if (ask.DoModal() != plat::IDOK || ask.GetText().empty())
+        return;
+    plat::CsvEncoding encoding = plat::CsvEncoding::NarrowCodePage;
+    switch (plat::MessageBox(this, "UTF-8 (BOM 付き) で書き出しますか？\n（いいえ: シフト JIS）", "書き出し",
+                             plat::MB_YESNOCANCEL | plat::MB_ICONQUESTION)) {
+    case plat::IDYES: encoding = plat::CsvEncoding::Utf8WithMark; break;
+    case plat::IDNO: break;
+    default: return;
+    }
+    const std::filesystem::path target = ask.GetText();
+    if (plat::PathExists(target) &&
+        plat::MessageBox(this, target.filename().string() + " は既にあります。\n上書きしますか？", "書き出し",
+                         plat::MB_YESNO | plat::MB_ICONEXCLAMATION | plat::MB_DEFBUTTON2) != plat::IDYES)
+        return;
+    ExportCsv(target, encoding);
 }
 
 void LotFrame::OnAppExit() { Quit(); }

@@ -6,6 +6,7 @@
 
 #include "LotGrid.h"
 #include "LotManager.h"
+#include "platform/text/CsvText.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Frames.h"
 #include "platform/ui/Menu.h"
@@ -39,6 +40,11 @@ public:
     bool CanLeave();
     void Quit();
 
+    // CSV of the lot list (LotCsv): import replaces the lots or appends after the last, as
+    // one undo step, or changes nothing and says why; false when it did not happen.
+    bool ImportCsv(const std::filesystem::path& path, bool replace);
+    bool ExportCsv(const std::filesystem::path& path, plat::CsvEncoding encoding);
+
     // Inserts count empty lines before a record, as 行挿入 on those lines would.
     bool InsertLines(long before, long count);
     // Sorts the filled records by lot number (numerically, part by part); one undo step.
@@ -49,6 +55,8 @@ public:
 
     static constexpr plat::UINT ID_TOOLS_OPTIONS = 0x8100;
     static constexpr plat::UINT ID_TOOLS_SORT = 0x8101;
+    static constexpr plat::UINT ID_FILE_IMPORT = 0xE110;
+    static constexpr plat::UINT ID_FILE_EXPORT = 0xE111;
 
     DECLARE_MESSAGE_MAP()
 
@@ -56,6 +64,8 @@ private:
     void OnFileOpen();
     void OnFileSave();
     void OnFileSaveAs();
+    void OnFileImport();
+    void OnFileExport();
     void OnAppExit();
     void OnHelpIndex();
     void OnHelpItem();

@@ -8,8 +8,10 @@
 #include "components/support/NifCommonMenu.h"
 #include "components/support/SolKey.h"
 #include "components/support/SolRegistry.h"
+#include "platform/io/Files.h"
 #include "platform/registry/MemoryRegistryStore.h"
 #include "platform/registry/Registry.h"
+#include "platform/text/CsvText.h"
 #include "platform/ui/HeadlessDriver.h"
 #include "platform/ui/Help.h"
 #include "platform/ui/Renderer.h"
@@ -189,6 +191,57 @@ TEST_F(LotEditorTest, SortingAndInsertingFromCodeAreStepsThatUndoTakesBackWhole)
     EXPECT_FALSE(data.IsModified()) << "back at the saved point";
     ASSERT_TRUE(data.History().Redo());
     EXPECT_EQ(LotNumbers(5), (std::vector<std::string>{"1", "2", "2-1", "10", ""}));
+}
+
+TEST_F(LotEditorTest, CsvGoesOutAsTheCellsShowItAndComesBackByHeadingAsOneUndoStepOrNotAtAll)
+{
+    SetLot(data, 0, "12-3", 5, 1234.5);
+    data.Set(static_cast<unsigned>(kOwner), 0, "山田, \"太郎\"");
+    SetLot(data, 2, "7", 0, 88);
+    const fs::path utf8 = m_dir / "utf8.csv";
+    const fs::path narrow = m_dir / "narrow.csv";
+    ASSERT_TRUE(frame.ExportCsv(utf8, CsvEncoding::Utf8WithMark));
+    ASSERT_TRUE(frame.ExportCsv(narrow, CsvEncoding::NarrowCodePage));
+    std::vector<std::uint8_t> bytes;
+    ASSERT_FALSE(ReadWholeFile(utf8, bytes));
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "\xEF\xBB\xBF地番,地目,地積,所有者,備考\r\n12-3,雑種地,\"1,234.50\",\"山田, \"\"太郎\"\"\",\r\n7,宅地,88.00,,\r\n")
+        << "the blank record is left out; fields with commas and quotes are quoted";
+
+    // Back in, replacing: the same cells, from either encoding.
+    const std::vector<std::string> before = LotNumbers(3);
+    data.SetModifiedFlag(FALSE);
+    ASSERT_TRUE(frame.ImportCsv(narrow, true));
+    EXPECT_EQ(LotNumbers(3), (std::vector<std::string>{"12-3", "7", ""}));
+    std::string owner;
+    data.Get(static_cast<unsigned>(kOwner), 0, owner);
+    EXPECT_EQ(owner, "山田, \"太郎\"");
+    double area = 0;
+    data.Get(kAreaItem, 0, area);
+    EXPECT_DOUBLE_EQ(area, 1234.5);
+    EXPECT_EQ(data.History().UndoName(), "読み込み");
+    ASSERT_TRUE(data.History().Undo());
+    EXPECT_EQ(LotNumbers(3), before) << "one undo takes the replacement back";
+
+    // A spreadsheet's own column order, appended; then files refused whole, at row and column.
+    const fs::path own = m_dir / "own.csv";
+    ASSERT_FALSE(WriteFileAtomically(own, "\xEF\xBB\xBF備考, 地番\r\nメモ,99\r\n,100-1\r\n"));
+    ASSERT_TRUE(frame.ImportCsv(own, false));
+    EXPECT_EQ(LotNumbers(5), (std::vector<std::string>{"12-3", "", "7", "99", "100-1"}));
+    const std::size_t steps = data.History().GetStepCount();
+    driver.ClearMessageBoxes();
+    const fs::path badLot = m_dir / "bad-lot.csv";
+    ASSERT_FALSE(WriteFileAtomically(badLot, "地番,地積\r\n1,5\r\n1 2,6\r\n"));
+    driver.AnswerMessageBox(IDOK);
+    EXPECT_FALSE(frame.ImportCsv(badLot, true));
+    const fs::path badArea = m_dir / "bad-area.csv";
+    ASSERT_FALSE(WriteFileAtomically(badArea, "地番,地積\r\n1,abc\r\n"));
+    driver.AnswerMessageBox(IDOK);
+    EXPECT_FALSE(frame.ImportCsv(badArea, false));
+    ASSERT_EQ(driver.MessageBoxes().size(), 2u);
+    EXPECT_NE(driver.MessageBoxes()[0].text.find("bad-lot.csv の 3 行目 1 列目"), std::string::npos) << driver.MessageBoxes()[0].text;
+    EXPECT_NE(driver.MessageBoxes()[1].text.find("bad-area.csv の 2 行目 2 列目"), std::string::npos) << driver.MessageBoxes()[1].text;
+    EXPECT_EQ(LotNumbers(5), (std::vector<std::string>{"12-3", "", "7", "99", "100-1"})) << "nothing changed";
+    EXPECT_EQ(data.History().GetStepCount(), steps);
 }
 
 TEST_F(LotEditorTest, ItsMenusReachTheGridsCommandsAndF1ShowsTheCaretItemsHelp)
