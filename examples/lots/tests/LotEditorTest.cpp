@@ -204,7 +204,7 @@ TEST_F(LotEditorTest, CsvGoesOutAsTheCellsShowItAndComesBackByHeadingAsOneUndoSt
     ASSERT_TRUE(frame.ExportCsv(narrow, CsvEncoding::NarrowCodePage));
     std::vector<std::uint8_t> bytes;
     ASSERT_FALSE(ReadWholeFile(utf8, bytes));
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "\xEF\xBB\xBF地番,地目,地積,所有者,備考\r\n12-3,雑種地,\"1,234.50\",\"山田, \"\"太郎\"\"\",\r\n7,宅地,88.00,,\r\n")
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "\xEF\xBB\xBF地番,地目,地積,所有者,備考\r\n12-3,雑種地,1234.50,\"山田, \"\"太郎\"\"\",\r\n7,宅地,88.00,,\r\n")
         << "the blank record is left out; fields with commas and quotes are quoted";
 
     // Back in, replacing: the same cells, from either encoding.
@@ -230,11 +230,11 @@ TEST_F(LotEditorTest, CsvGoesOutAsTheCellsShowItAndComesBackByHeadingAsOneUndoSt
     const std::size_t steps = data.History().GetStepCount();
     driver.ClearMessageBoxes();
     const fs::path badLot = m_dir / "bad-lot.csv";
-    ASSERT_FALSE(WriteFileAtomically(badLot, "地番,地積\r\n1,5\r\n1 2,6\r\n"));
+    ASSERT_FALSE(WriteFileAtomically(badLot, "\xEF\xBB\xBF地番,地積\r\n1,5\r\n1 2,6\r\n"));
     driver.AnswerMessageBox(IDOK);
     EXPECT_FALSE(frame.ImportCsv(badLot, true));
     const fs::path badArea = m_dir / "bad-area.csv";
-    ASSERT_FALSE(WriteFileAtomically(badArea, "地番,地積\r\n1,abc\r\n"));
+    ASSERT_FALSE(WriteFileAtomically(badArea, "\xEF\xBB\xBF地番,地積\r\n1,abc\r\n"));
     driver.AnswerMessageBox(IDOK);
     EXPECT_FALSE(frame.ImportCsv(badArea, false));
     ASSERT_EQ(driver.MessageBoxes().size(), 2u);
