@@ -40,9 +40,12 @@ public:
     [[nodiscard]] plat::Wnd* GetCellWindow() const noexcept { return m_window; }
 
     // The manager bound to the window (kept by the manager as the window's extension
-    // pointer), cached on first use. The references assume a bound manager.
+    // pointer), cached on first use and forgotten when the manager is destroyed. The
+    // references throw plat::InvalidArgument while no manager holds a table.
     TavManager& Manager();
     TavManager* ManagerPtr();
+    // A live manager holding a table: without one the window refuses its commands.
+    [[nodiscard]] bool IsBound();
     TavData& Data();
     TavAttr& AttrWarning();
     TavAttr& AttrDisable();
@@ -51,14 +54,14 @@ public:
     [[nodiscard]] int IsPasting() const noexcept { return m_paste; }
 
     // A cell may be edited when it is shown, not disabled and the manager allows it.
-    int QueryEditAble(const MoxPos& pos);
+    [[nodiscard]] int QueryEditAble(const MoxPos& pos);
     // 1 when cell lock is on and a lock range of the column's item holds the row.
-    int QueryLockPane(const MoxPos& pos);
+    [[nodiscard]] int QueryLockPane(const MoxPos& pos);
     // The number of selected ranges when each is made of whole lines (and, with single, there
     // is only one); otherwise tells the user and answers 0.
-    int QueryIsLineSel(const std::vector<std::uint8_t>* flags, int single);
+    [[nodiscard]] int QueryIsLineSel(const std::vector<std::uint8_t>* flags, int single);
     // id: the prompt of the caret's item, or the idle prompt 0xE001 while nothing is bound.
-    int QueryMessageString(plat::UINT& id);
+    [[nodiscard]] int QueryMessageString(plat::UINT& id);
 
     plat::UINT GetDlgCode(plat::UINT code) const noexcept;
     void ImeNotify(plat::UINT notification);
@@ -70,20 +73,20 @@ public:
     void Compensation() {}
 
     // In-place editing, selection and the clipboard. For the notifications, non-zero refuses.
-    int BeginPaneEdit(const MoxPos& pos);
+    [[nodiscard]] int BeginPaneEdit(const MoxPos& pos);
     void ShowPaneEdit(const MoxPos& pos, plat::Wnd* editor);
-    int EndPaneEdit(const MoxPos& pos);
-    int SelChanging(const MoxPos& from, const MoxPos& to);
+    [[nodiscard]] int EndPaneEdit(const MoxPos& pos);
+    [[nodiscard]] int SelChanging(const MoxPos& from, const MoxPos& to);
     void SelChanged(const MoxPos& from, const MoxPos& to);
     void EscapeKeyDown();
     void EditCut();
     void EditCopy();
     void EditPaste();
     void EditOpen();
-    int FixedCellText(const MoxPos& pos, std::string& text);
-    int FixedColText(const MoxPos& pos, std::string& text);
-    int FixedRowText(const MoxPos& pos, std::string& text);
-    int GetControl(const MoxPos& pos, plat::Wnd** control);
+    [[nodiscard]] int FixedCellText(const MoxPos& pos, std::string& text);
+    [[nodiscard]] int FixedColText(const MoxPos& pos, std::string& text);
+    [[nodiscard]] int FixedRowText(const MoxPos& pos, std::string& text);
+    [[nodiscard]] int GetControl(const MoxPos& pos, plat::Wnd** control);
     void DrawItem(const MOX_DRAWITEMSTRUCT& item);
     // The host changed its items' controls: collect them again.
     void TermChange();
@@ -110,14 +113,14 @@ public:
     // ---- line commands, the Return walk, jump and find ----
     // Insert or delete empty records at the selected lines (one range of whole lines); the
     // attribute rows and the lock ranges move with their lines. 1 when done.
-    int LineInsert();
-    int LineDelete();
+    [[nodiscard]] int LineInsert();
+    [[nodiscard]] int LineDelete();
     // Marks the selected lines for a move (0xC106), copy (0xC107) or swap (0xC108): the
     // blocks then travel with the caret until ExecLineCommand or Escape.
     void StartLineCommand(plat::UINT command);
     // Carries a pending command out; 1 when it was. All or nothing: when the table refuses
     // a cell part way, every line, flag and lock range is put back and the command ends.
-    int ExecLineCommand();
+    [[nodiscard]] int ExecLineCommand();
     // Closes up the blank lines of each selected range towards its top.
     void LineCloseUp();
     void MoveCurTop();
@@ -133,34 +136,34 @@ public:
     unsigned FindItemDataSize(long itemNo);
 
     // Hooks, in slot order. Non-zero results permit.
-    virtual int OnFixedCellText(const MoxPos& corner, std::string& text);
-    virtual int OnSelChanging(const MoxPos& from, const MoxPos& to);
+    [[nodiscard]] virtual int OnFixedCellText(const MoxPos& corner, std::string& text);
+    [[nodiscard]] virtual int OnSelChanging(const MoxPos& from, const MoxPos& to);
     virtual void OnSelChanged(const MoxPos& from, const MoxPos& to);
-    virtual int OnBeginEdit(unsigned id, long record);
-    virtual int OnEndEdit(unsigned id, long record);
+    [[nodiscard]] virtual int OnBeginEdit(unsigned id, long record);
+    [[nodiscard]] virtual int OnEndEdit(unsigned id, long record);
     virtual void OnUserResize(long column, int width);
-    virtual int OnCheckSrcLineEditArea(const MoxRectArray& blocks);
-    virtual int OnCheckDstLineEditArea(const MoxRectArray& blocks);
+    [[nodiscard]] virtual int OnCheckSrcLineEditArea(const MoxRectArray& blocks);
+    [[nodiscard]] virtual int OnCheckDstLineEditArea(const MoxRectArray& blocks);
     virtual void OnBeginLineEdit();
     // Both end the pending line command; a host that overrides them calls these.
     virtual void OnFinishLineEdit();
     virtual void OnCancelLineEdit();
-    virtual int OnAreaCorrect(unsigned id, const MoxRectArray* ranges, plat::Wnd* parent);
-    virtual int OnFindCompare(unsigned id, long record, const void* value, unsigned size, int& result);
-    virtual int OnChangeCurPos(const MoxPos& from, const MoxPos& to);
-    virtual int OnEnableFindCommand(unsigned id);
-    virtual int OnBeginCopy();
+    [[nodiscard]] virtual int OnAreaCorrect(unsigned id, const MoxRectArray* ranges, plat::Wnd* parent);
+    [[nodiscard]] virtual int OnFindCompare(unsigned id, long record, const void* value, unsigned size, int& result);
+    [[nodiscard]] virtual int OnChangeCurPos(const MoxPos& from, const MoxPos& to);
+    [[nodiscard]] virtual int OnEnableFindCommand(unsigned id);
+    [[nodiscard]] virtual int OnBeginCopy();
     virtual void OnEndCopy();
-    virtual int OnBeginPaste();
+    [[nodiscard]] virtual int OnBeginPaste();
     virtual void OnEndPaste();
-    virtual int OnBeginDelete();
+    [[nodiscard]] virtual int OnBeginDelete();
     virtual void OnEndDelete();
-    virtual bool OnGetPaneTextColor(const MoxPos& cell, plat::COLORREF& colour);
+    [[nodiscard]] virtual bool OnGetPaneTextColor(const MoxPos& cell, plat::COLORREF& colour);
 
 private:
     // The one range of whole lines that insert and delete work on; false (with the message)
     // when the selection is not that.
-    bool SelectedLineBlock(std::int32_t& first, std::int32_t& count);
+    [[nodiscard]] bool SelectedLineBlock(std::int32_t& first, std::int32_t& count);
     // Inserts or removes count records at first as one undo step, the attribute rows and the
     // lock ranges moving with their lines.
     void ShiftLines(const char* stepName, bool insert, std::int32_t first, std::int32_t count);
@@ -182,14 +185,14 @@ public:
 
 private:
     // The default corrections by the item's editor; 1 once the person was asked.
-    int CorrectNumber(unsigned id, long column, const MoxRectArray& ranges, plat::Wnd* control, plat::Wnd* parent);
-    int CorrectChoice(unsigned id, long column, const MoxRectArray& ranges, plat::Wnd* control, plat::Wnd* parent);
+    [[nodiscard]] int CorrectNumber(unsigned id, long column, const MoxRectArray& ranges, plat::Wnd* control, plat::Wnd* parent);
+    [[nodiscard]] int CorrectChoice(unsigned id, long column, const MoxRectArray& ranges, plat::Wnd* control, plat::Wnd* parent);
     // ---- end of cell lock and area correction ----
 
 protected:
-    int QueryBlankLine(long record);
-    int QueryDisablePane(const MoxPos& pos);
-    int QueryWarningPane(const MoxPos& pos);
+    [[nodiscard]] int QueryBlankLine(long record);
+    [[nodiscard]] int QueryDisablePane(const MoxPos& pos);
+    [[nodiscard]] int QueryWarningPane(const MoxPos& pos);
     plat::LRESULT Request(plat::UINT request, plat::WPARAM wParam = 0, plat::LPARAM lParam = 0);
     // Ends the pending line command: the selection back on the blocks, no marking.
     void EndLineCommand();
@@ -231,7 +234,7 @@ public:
     // Brings a pop-up about to open up to date through the grid's command route.
     void InitMenuPopup(plat::Menu* popup, plat::UINT index, plat::BOOL systemMenu);
     // F1: 1 when help was shown, 0 to let the windows further out answer.
-    int CommandHelp(plat::LPARAM context);
+    [[nodiscard]] int CommandHelp(plat::LPARAM context);
     // The help context of a help-mode click on the grid (0: none).
     plat::DWORD HelpHitTest(plat::POINT point);
     // Searches one selected column with the find dialog: one range in one column whose editor
@@ -262,9 +265,9 @@ public:
     void UpdateEditUndo(plat::CmdUI& cmdUI);
     void UpdateEditRedo(plat::CmdUI& cmdUI);
     // The grid's paste and clear, bracketed by its notifications, each one step.
-    int BeginPasteStep();
+    [[nodiscard]] int BeginPasteStep();
     void EndPasteStep();
-    int BeginDeleteStep();
+    [[nodiscard]] int BeginDeleteStep();
     void EndDeleteStep();
     // The grid stored (or did not store) the editor's value: the input step ends.
     void PaneEditStored();

@@ -23,7 +23,7 @@ public:
     virtual ~TavAttr();
 
     // Sizes the table after the manager's record table as it is now and clears every mark.
-    int Create(TavManager* manager);
+    [[nodiscard]] int Create(TavManager* manager);
     [[nodiscard]] int IsCreate() const noexcept { return m_bits != nullptr; }
 
     // Every Get answers FALSE while the table is not created. Records outside the table

@@ -28,7 +28,7 @@ public:
     class Action {
     public:
         virtual ~Action() = default;
-        virtual bool Apply(TavData& data, bool undo) = 0;
+        [[nodiscard]] virtual bool Apply(TavData& data, bool undo) = 0;
         [[nodiscard]] virtual std::size_t Bytes() const noexcept = 0;
     };
 
@@ -52,11 +52,17 @@ public:
     // Drops the open step as it is: the command has put the table back itself.
     void DiscardStep();
     [[nodiscard]] bool IsStepOpen() const noexcept { return m_depth > 0; }
+    // A command's own step, held by a TavUndoStep. A step still open from an earlier message
+    // that no command holds (a bracket whose end never came) is closed first, so that the
+    // command is a step of its own.
+    void OpenCommandStep(std::string name);
+    // unwinding: an exception leaves the command, and what it changed is put back.
+    void CloseCommandStep(bool unwinding);
 
     // Takes the last step back or does the next one again. False when there is none, a step
     // is open, or a change hook refused (the table is then as it was).
-    bool Undo();
-    bool Redo();
+    [[nodiscard]] bool Undo();
+    [[nodiscard]] bool Redo();
     [[nodiscard]] bool CanUndo() const noexcept { return m_depth == 0 && m_done > 0; }
     [[nodiscard]] bool CanRedo() const noexcept { return m_depth == 0 && m_done < m_steps.size(); }
     // The name of the step Undo or Redo would take, empty when there is none.
@@ -112,10 +118,15 @@ private:
         std::size_t bytes = 0;
     };
     class CellLog;
-    bool ApplyStep(Step& step, bool undo);
+    [[nodiscard]] bool ApplyStep(Step& step, bool undo);
     void Trim();
     void DropOldest();
     void AfterReplay();
+
+    // An exception that escaped to the message loop stopped whatever opened the steps still
+    // open outside any command: what they changed is put back.
+    static void CancelInterruptedSteps() noexcept;
+    void SetDepth(int depth);
 
     TavData& m_data;
     std::deque<Step> m_steps;
@@ -124,7 +135,25 @@ private:
     std::size_t m_limit = kDefaultLimit;
     long m_saved = 0; // m_done at the saved point, -1 when no point matches
     int m_depth = 0;
+    int m_commands = 0; // TavUndoStep objects alive
     bool m_replaying = false;
     Step m_open;
     CellLog* m_cells = nullptr; // the open step's last part when it logs cells
+};
+
+// A command's step, open while the object lives: closed when the command returns, put back
+// and dropped when an exception leaves the command. With no history nothing is recorded.
+class TavUndoStep {
+public:
+    TavUndoStep(TavUndoHistory* history, std::string name);
+    ~TavUndoStep();
+    TavUndoStep(const TavUndoStep&) = delete;
+    TavUndoStep& operator=(const TavUndoStep&) = delete;
+    // Ends the step before the object goes: as a return would, or putting back what it changed.
+    void Close();
+    void Cancel();
+
+private:
+    TavUndoHistory* m_history;
+    int m_exceptions; // in flight when the command began
 };

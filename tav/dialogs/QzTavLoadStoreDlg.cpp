@@ -68,18 +68,19 @@ std::optional<int> FileNumber(const std::string& name)
     return std::stoi(digits);
 }
 
-// The header of a template file, the template's name; nothing when the file cannot be read.
-std::optional<std::string> ReadHeader(const std::string& path)
+// The header of a template file, the template's name; nothing, and why, when the file cannot
+// be read.
+std::optional<std::string> ReadHeader(const std::string& path, std::string* why = nullptr)
 {
     TavUserData header;
-    try {
-        if (!RestoreKeyFromFile(nullptr, {}, path, header, false))
-            return std::nullopt;
-    } catch (const plat::ArchiveError&) {
+    if (!RestoreKeyFromFile(nullptr, {}, path, header, false, why))
         return std::nullopt;
-    }
     return header.GetString();
 }
+
+// The staging folder holds copies only, in the suite's temporary space; a removal that fails
+// leaves them there, and the person has been told of the failure that matters.
+void RemoveStaging(QzTavTransferFolders& folders) { static_cast<void>(folders.RemoveTempFolder()); }
 
 } // namespace
 
@@ -106,11 +107,11 @@ void QzTavLoadStoreDlg::DoDataExchange(plat::DataExchange& dx)
 
 int QzTavLoadStoreDlg::Message(const std::string& text, plat::UINT style) { return plat::MessageBox(this, text, {}, style); }
 
-int QzTavLoadStoreDlg::ShowTransferMessage(int number)
+int QzTavLoadStoreDlg::ShowTransferMessage(int number, const std::string& reason)
 {
     for (const TransferMessage& message : kMessages)
         if (message.number == number)
-            return Message(WithPath(message.text, Destination()), message.style);
+            return Message(WithPath(message.text, Destination()) + (reason.empty() ? "" : "\n\n" + reason), message.style);
     return 0;
 }
 
@@ -243,18 +244,18 @@ int QzTavLoadStoreDlg::ConfirmOverwrite(Direction direction, const std::vector<s
     return 1;
 }
 
-int QzTavLoadStoreDlg::ExportTemplate(const std::string& name, int number, std::string& folder)
+int QzTavLoadStoreDlg::ExportTemplate(const std::string& name, int number, std::string& folder, std::string& why)
 {
     TavUserData header;
     header.SetString(name);
     folder = WithSeparator(folder) + TemplateFileName(number);
     SolKey group;
-    if (!m_folders.OpenGroupKey(group))
-        return 0;
     SolKey key;
-    if (!key.Open(group, name))
+    if (!m_folders.OpenGroupKey(group) || !key.Open(group, name)) {
+        why = name + ": the template is not in the registry";
         return 0;
-    return SaveKeyToFile(key, folder, header);
+    }
+    return SaveKeyToFile(key, folder, header, &why);
 }
 
 std::vector<int> QzTavLoadStoreDlg::FileNumbers(const std::vector<std::string>& names, const std::vector<int>& places)
@@ -382,9 +383,9 @@ void QzTavLoadStoreDlg::OnExport()
         if (m_selectAll)
             m_sourcePosition = places[i];
         std::string file = m_folders.StagingFolder();
-        if (!ExportTemplate(names[i], numbers[i], file)) {
-            ShowTransferMessage(0);
-            m_folders.RemoveTempFolder();
+        if (std::string why; !ExportTemplate(names[i], numbers[i], file, why)) {
+            ShowTransferMessage(0, why);
+            RemoveStaging(m_folders);
             OnOK();
             return;
         }
@@ -392,18 +393,18 @@ void QzTavLoadStoreDlg::OnExport()
         m_folders.StagedFiles().push_back(file);
     }
     if (m_folders.StagedFiles().empty()) {
-        m_folders.RemoveTempFolder();
+        RemoveStaging(m_folders);
         return;
     }
     std::string destinationFolder;
     if (!m_folders.MakeDestinationFolder(destinationFolder)) {
         ShowTransferMessage(0);
-        m_folders.RemoveTempFolder();
+        RemoveStaging(m_folders);
         return;
     }
     m_folders.DestinationTemplateFolder() = destinationFolder;
     if (m_folders.CheckDiskSpace() != 1) {
-        m_folders.RemoveTempFolder();
+        RemoveStaging(m_folders);
         return;
     }
 
@@ -416,7 +417,7 @@ void QzTavLoadStoreDlg::OnExport()
         const std::filesystem::path source(staged[static_cast<std::size_t>(i)]);
         if (plat::CopyFileReplacing(source, WithSeparator(destinationFolder) + source.filename().string())) {
             ShowTransferMessage(0);
-            m_folders.RemoveTempFolder();
+            RemoveStaging(m_folders);
             EndProgress();
             OnOK();
             return;
@@ -431,14 +432,14 @@ void QzTavLoadStoreDlg::OnExport()
     if (!m_folders.WriteIndexFile(indexNames, stagedIndex) ||
         plat::CopyFileReplacing(stagedIndex, WithSeparator(destinationFolder) + kIndexFileName)) {
         ShowTransferMessage(0);
-        m_folders.RemoveTempFolder();
+        RemoveStaging(m_folders);
         EndProgress();
         OnOK();
         return;
     }
     if (m_folders.ReadIndexFile(destinationFolder))
         FillDestinationList();
-    m_folders.RemoveTempFolder();
+    RemoveStaging(m_folders);
     EndProgress();
     UpdateData(TRUE);
 }
@@ -505,9 +506,10 @@ void QzTavLoadStoreDlg::OnImport()
         if (plat::EqualNoCase(file, kIndexFileName))
             continue;
         const std::string path = WithSeparator(folder) + file;
-        const std::optional<std::string> header = ReadHeader(path);
+        std::string why;
+        const std::optional<std::string> header = ReadHeader(path, &why);
         if (!header) {
-            ShowTransferMessage(1);
+            ShowTransferMessage(1, why);
             EndProgress();
             OnOK();
             return;
@@ -533,15 +535,10 @@ void QzTavLoadStoreDlg::OnImport()
             m_destinationPosition = i;
         ShowProgress(n + 1, steps);
         TavUserData header;
-        bool restored = false;
-        try {
-            restored = RestoreKeyFromFile(group, indexNames[static_cast<std::size_t>(i)], files[static_cast<std::size_t>(n)],
-                                          header, true) != 0;
-        } catch (const plat::ArchiveError&) {
-            restored = false;
-        }
-        if (!restored) {
-            ShowTransferMessage(1);
+        std::string why;
+        if (!RestoreKeyFromFile(group, indexNames[static_cast<std::size_t>(i)], files[static_cast<std::size_t>(n)], header,
+                                true, &why)) {
+            ShowTransferMessage(1, why);
             EndProgress();
             OnOK();
             return;

@@ -12,6 +12,7 @@
 #include "components/mox/MoxPos.h"
 #include "platform/resource/Module.h"
 #include "platform/ui/Types.h"
+#include "platform/ui/Wnd.h"
 #include "tav/data/TavAttr.h"
 
 #include <cstdint>
@@ -91,15 +92,15 @@ public:
     //
     // TRUE when text holds the cell's display text; rows after the last filled record have
     // none, and the host is not asked about them.
-    plat::BOOL GetText(long itemNo, long record, std::string& text);
+    [[nodiscard]] plat::BOOL GetText(long itemNo, long record, std::string& text);
     // The item's control (not the editor argument) into buffer; size is the item's byte size
     // on entry and 0 on return when the control is empty (the cell is to be cleared); FALSE
     // when its content is no value of the cell's kind (the cell stays). Record -1 converts a
     // search value and does not ask the host.
-    plat::BOOL GetData(long itemNo, long record, plat::Wnd* editor, void* buffer, unsigned& size);
+    [[nodiscard]] plat::BOOL GetData(long itemNo, long record, plat::Wnd* editor, void* buffer, unsigned& size);
     // Loads the text into the item's control and reads it back; FALSE when the item has no
     // control or the control refuses the text (the cell is then left as it was).
-    plat::BOOL GetData(long itemNo, long record, const char* text, void* buffer, unsigned& size);
+    [[nodiscard]] plat::BOOL GetData(long itemNo, long record, const char* text, void* buffer, unsigned& size);
     // Hands every column's text alignment to the grid: the host's answer or the control's
     // kind, combined with 0x24 (vertically centred, single line).
     void SetTextFormat();
@@ -107,32 +108,32 @@ public:
     [[nodiscard]] unsigned GetTextAlign(long column) const noexcept;
 
     // Host hooks, with the library's defaults.
-    virtual int OnCheckTemplate(const std::vector<unsigned>& ids);
-    virtual int OnAddItemCount();
-    virtual int OnCreateControl(plat::Wnd* window);
+    [[nodiscard]] virtual int OnCheckTemplate(const std::vector<unsigned>& ids);
+    [[nodiscard]] virtual int OnAddItemCount();
+    [[nodiscard]] virtual int OnCreateControl(plat::Wnd* window);
     virtual void OnSetCtrlNumAttr();
-    virtual int OnSetTextAlign(unsigned id, unsigned& align);
+    [[nodiscard]] virtual int OnSetTextAlign(unsigned id, unsigned& align);
     virtual plat::Wnd* OnGetControl(unsigned id, int& flag);
     // May the cell be edited or cleared: by default, unless it is disabled.
-    virtual int OnActiveControl(unsigned id, long record);
+    [[nodiscard]] virtual int OnActiveControl(unsigned id, long record);
     // Cell size of an item; 0 lets the binding derive it from the item's control.
     [[nodiscard]] virtual unsigned OnGetDataSize(unsigned id) const;
     [[nodiscard]] virtual long OnGetDispRowCount() const;
     // Column width in characters; 0 lets the layout measure it.
     virtual unsigned char OnGetPaneWidth(unsigned id);
-    virtual int OnGetText(unsigned id, long record, std::string& text);
-    virtual int OnGetData(unsigned id, long record, const char* text, void* buffer, unsigned& size);
-    virtual int OnGetData(unsigned id, long record, plat::Wnd* control, void* buffer, unsigned& size);
+    [[nodiscard]] virtual int OnGetText(unsigned id, long record, std::string& text);
+    [[nodiscard]] virtual int OnGetData(unsigned id, long record, const char* text, void* buffer, unsigned& size);
+    [[nodiscard]] virtual int OnGetData(unsigned id, long record, plat::Wnd* control, void* buffer, unsigned& size);
     virtual void OnDrawItem(plat::DC* dc, unsigned id, long record, const plat::RECT* rect);
     // TRUE when the host has set the row-number column's width itself.
-    virtual int OnSetFixedCol(const plat::TEXTMETRIC& metrics);
+    [[nodiscard]] virtual int OnSetFixedCol(const plat::TEXTMETRIC& metrics);
     // Row-number cells: the line number, record + 1.
-    virtual int OnSetFixedColText(const MoxPos& pos, std::string& text);
+    [[nodiscard]] virtual int OnSetFixedColText(const MoxPos& pos, std::string& text);
     // Header cells: the second newline-separated field of the column identifier's string in
     // the resource module; the text stays as it was when there is no such string. A column
     // outside the template throws plat::InvalidArgument.
-    virtual int OnSetFixedRowText(const MoxPos& pos, std::string& text);
-    virtual int OnGetSpeechText(unsigned id, long record, std::string& text);
+    [[nodiscard]] virtual int OnSetFixedRowText(const MoxPos& pos, std::string& text);
+    [[nodiscard]] virtual int OnGetSpeechText(unsigned id, long record, std::string& text);
     virtual void OnTermChange();
     // Told at the end of a binding whose table holds data in `count` records past the row
     // count; those records were kept. The default does nothing.
@@ -146,6 +147,7 @@ public:
     // Name of the template to use, or null for the remembered one.
     [[nodiscard]] virtual const char* GetUseTemplate();
     [[nodiscard]] virtual unsigned long GetHelpID(unsigned short commandId);
+    // The bound table, the bound window and every grid that cached this manager forget it.
     virtual ~TavManager();
 
 protected:
@@ -184,7 +186,7 @@ protected:
     // The in-place editor of a cell, prepared with the cell's value; FALSE when the cell is
     // not editable or its item has no control. A toggle button steps the cell instead and
     // answers TRUE with no editor.
-    int GetControl(const MoxPos& pos, plat::Wnd** editor);
+    [[nodiscard]] int GetControl(const MoxPos& pos, plat::Wnd** editor);
 
 private:
     friend class TavData;
@@ -193,6 +195,10 @@ private:
     friend class TavCommon;
 
     void Associate(TavData* data, plat::BOOL full);
+
+    // A grid's cached pointer to this manager, which the manager clears when it goes.
+    void AddCachedIn(TavManager** slot);
+    void RemoveCachedIn(TavManager** slot) noexcept;
 
     // Layout commands (TavManagerLayout.cpp), reached through TavCommon: the item change and
     // the template management dialogs, each followed on OK by the caret in column 0 and the
@@ -210,14 +216,14 @@ private:
     // Makes a layout from a document, the store or the host fit the declared items: columns
     // of undeclared items leave the template, their widths go, missing widths are measured,
     // every width is bounded. true when the template changed (its maps are then stale).
-    bool RepairLayout();
+    [[nodiscard]] bool RepairLayout();
     [[nodiscard]] bool IsDeclaredID(unsigned id) const;
 
     // Replaces an item number by its column (toColumn) or a column by its item number;
     // FALSE, number unchanged, when the map has no entry.
-    plat::BOOL ChangeDispNumber(long& number, plat::BOOL toColumn) const;
+    [[nodiscard]] plat::BOOL ChangeDispNumber(long& number, plat::BOOL toColumn) const;
     [[nodiscard]] unsigned GetDataSize(long itemNo) const;
-    plat::BOOL GetDispCellSize(long& columns, long& rows) const;
+    [[nodiscard]] plat::BOOL GetDispCellSize(long& columns, long& rows) const;
     [[nodiscard]] int DeclarationEntry(long itemNo) const;
     [[nodiscard]] plat::Wnd* ControlOf(long itemNo) const;
     // Which of the recognised control classes the item's control belongs to (bits of
@@ -235,7 +241,7 @@ private:
     long m_itemCount = 0;
     long m_dispRowCount = 0;
     TavData* m_data = nullptr;
-    plat::Wnd* m_cell = nullptr;
+    plat::WndRef m_cell; // a destroyed grid window is no window, whatever takes its address
     const int* m_declaration = nullptr;
     std::vector<plat::Wnd*> m_controls;
     std::vector<unsigned> m_dataSizes;
@@ -248,4 +254,5 @@ private:
     std::vector<long> m_flaggedItems;
     TavAttr m_attrDisable;
     TavAttr m_attrWarning;
+    std::vector<TavManager**> m_cachedIn;
 };

@@ -211,7 +211,8 @@ void TavManager::CreateTemplate()
         if (DeclarationEntry(item) > 0)
             columns.push_back(ItemNotoID(item));
     TavTemplate store(this);
-    store.SaveTemplate(name);
+    // The table has its layout either way; a store that refuses it is asked again next time.
+    static_cast<void>(store.SaveTemplate(name));
     store.SetCurrentName(name);
 }
 
@@ -424,7 +425,7 @@ void TavManager::SetAutoWidth(plat::BOOL on)
 void TavManager::DrawItem(plat::DC* dc, long column, long record, const plat::RECT* rect)
 {
     long item = column;
-    ChangeDispNumber(item, FALSE);
+    static_cast<void>(ChangeDispNumber(item, FALSE)); // an unmapped column is an item number, as ColtoID takes it
     OnDrawItem(dc, ItemNotoID(item), record, rect);
 }
 
@@ -433,7 +434,7 @@ int TavManager::GetControl(const MoxPos& pos, plat::Wnd** editor)
     if (m_data == nullptr || editor == nullptr)
         return FALSE;
     long item = pos.column;
-    ChangeDispNumber(item, FALSE);
+    static_cast<void>(ChangeDispNumber(item, FALSE)); // as in DrawItem
     if (!OnActiveControl(ItemNotoID(item), pos.row))
         return FALSE;
     if (item < 0 || static_cast<std::size_t>(item) >= m_controls.size() || m_controls[static_cast<std::size_t>(item)] == nullptr)

@@ -84,18 +84,21 @@ int RestoreKeyFromFile(HKEY parent, const std::string& name, const std::filesyst
     std::vector<std::uint8_t> bytes;
     if (const std::error_code error = ReadWholeFile(path, bytes, kMaxTemplateFileBytes))
         return Refuse(why, path.string() + ": " + error.message());
-    try {
-        return RestoreKeyFromBytes(parent, name, bytes, header, write, why);
-    } catch (const ArchiveError& error) {
-        throw ArchiveError(path.string() + ": not a readable template file: " + error.what());
-    }
+    std::string reason;
+    if (RestoreKeyFromBytes(parent, name, bytes, header, write, &reason))
+        return 1;
+    return Refuse(why, path.string() + ": " + reason);
 }
 
 int RestoreKeyFromBytes(HKEY parent, const std::string& name, std::span<const std::uint8_t> bytes,
                         TavUserData& header, bool write, std::string* why)
 {
     SolsRegKey tree;
-    LoadTemplateBytes(bytes, header, tree);
+    try {
+        LoadTemplateBytes(bytes, header, tree);
+    } catch (const ArchiveError& error) {
+        return Refuse(why, std::string("not a readable template file: ") + error.what());
+    }
     if (!write)
         return 1;
     if (SplitKeyPath(name).empty())

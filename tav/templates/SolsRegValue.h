@@ -29,7 +29,7 @@ public:
     // code page.
     void Store(plat::Archive& archive) const;
     // Sets the value in the key; non-zero on success.
-    virtual int WriteTo(plat::HKEY key) const;
+    [[nodiscard]] virtual int WriteTo(plat::HKEY key) const;
 
     [[nodiscard]] const std::string& GetName() const noexcept { return m_name; }
     [[nodiscard]] plat::DWORD GetType() const noexcept { return m_type; }

@@ -27,7 +27,7 @@ protected:
         // A second template with a layout and widths of its own.
         manager.CustomizeTemplate({kPointName, kX});
         data.Width()[0] = 123;
-        TavTemplate(&manager).SaveTemplate("短縮");
+        EXPECT_TRUE(TavTemplate(&manager).SaveTemplate("短縮"));
     }
 
     int Transfer(HeadlessDriver::DialogHandler handler)
@@ -172,7 +172,7 @@ TEST_F(QzTavLoadStoreDlgTest, ReplacingAskedOnceAndCancelKeepsEverything)
 
     // Importing over a template of the same name: Cancel keeps it, OK replaces it whole.
     manager.CustomizeTemplate({kCode});
-    TavTemplate(&manager).SaveTemplate("短縮");
+    ASSERT_TRUE(TavTemplate(&manager).SaveTemplate("短縮"));
     for (const int answer : {IDCANCEL, IDOK}) {
         Transfer([&](DialogOperator& person) {
             person.Pick(IDC_TAV_TRANSFER_DESTINATION, "短縮");
@@ -233,7 +233,7 @@ TEST_F(QzTavLoadStoreDlgTest, BadInputIsToldAndChangesNothing)
     ASSERT_TRUE(FormatIndexFile(std::vector<std::string>{"標準", "幽霊"}, "Coordinates", index, error));
     std::ofstream(folder / kIndexFileName, std::ios::binary) << index;
     manager.CustomizeTemplate({kZ});
-    TavTemplate(&manager).SaveTemplate("標準");
+    ASSERT_TRUE(TavTemplate(&manager).SaveTemplate("標準"));
     driver.ClearMessageBoxes();
     Transfer([&](DialogOperator& person) {
         EXPECT_EQ(Items(person, IDC_TAV_TRANSFER_DESTINATION), (std::vector<std::string>{"標準", "幽霊"}));
@@ -258,6 +258,8 @@ TEST_F(QzTavLoadStoreDlgTest, BadInputIsToldAndChangesNothing)
                   person.Click(IDC_TAV_TRANSFER_IMPORT);
               }),
               IDOK);
-    EXPECT_EQ(BoxTexts().back(), "ﾃﾝﾌﾟﾚｰﾄの取込に失敗しました。\n\n処理を中断します。");
+    const std::string told = BoxTexts().back();
+    EXPECT_EQ(told.rfind("ﾃﾝﾌﾟﾚｰﾄの取込に失敗しました。\n\n処理を中断します。\n\n", 0), 0u) << told;
+    EXPECT_NE(told.find("CELL05.mbf: not a readable template file"), std::string::npos) << "the reason names the file";
     EXPECT_EQ(Stored("標準"), (std::vector<unsigned>{kZ}));
 }
