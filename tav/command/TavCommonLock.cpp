@@ -510,7 +510,8 @@ int TavCommon::CorrectChoice(unsigned id, long column, const MoxRectArray& range
 {
     const auto headings = static_cast<int>(Request(MOXM_GETFIXEDROWCOUNT));
     std::string heading;
-    Manager().OnSetFixedRowText(MoxPos{static_cast<std::int32_t>(column), headings - 1}, heading);
+    // A column without a heading leaves it empty, which the dialog shows as such.
+    static_cast<void>(Manager().OnSetFixedRowText(MoxPos{static_cast<std::int32_t>(column), headings - 1}, heading));
     MoxPos caret{0, 0};
     Request(MOXM_GETCARET, reinterpret_cast<plat::WPARAM>(&caret));
     unsigned char current = 0;

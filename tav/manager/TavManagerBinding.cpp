@@ -72,8 +72,9 @@ void TavManager::Associate(plat::Wnd* window, TavData* data)
 void TavManager::Associate(TavData* data, plat::BOOL full)
 {
     AttachTable(data);
+    // The host's answer changes nothing: its controls are collected next either way.
     if (full)
-        OnCreateControl(m_cell);
+        static_cast<void>(OnCreateControl(m_cell));
     OnSetCtrlNumAttr();
     const long extra = std::max(OnAddItemCount(), 0);
     CollectControls(extra);
