@@ -49,6 +49,17 @@ constexpr const char* kPathTooLong =
     "指定ﾃﾞｨﾚｸﾄﾘに抜出するとﾌｧｲﾙﾊﾟｽ名が長くなり過ぎます。\n抜出する事はできません。";
 constexpr const char* kNoFolder = "転送先のﾌｫﾙﾀﾞ %s が見つかりません。\n\nﾊﾟｽを変更してください。";
 
+// The longest template file path an export writes, in characters: the suite's programs that
+// read the folder take no longer one.
+constexpr std::size_t kMaxTransferPathLength = 255;
+
+std::size_t CharacterCount(const std::string& text)
+{
+    // Every byte but the continuation bytes of UTF-8 starts a character.
+    const auto starts = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; };
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), starts));
+}
+
 std::string WithPath(const char* format, const std::string& path)
 {
     std::vector<char> text(std::string_view(format).size() + path.size() + 1);
@@ -107,11 +118,11 @@ void QzTavLoadStoreDlg::DoDataExchange(plat::DataExchange& dx)
 
 int QzTavLoadStoreDlg::Message(const std::string& text, plat::UINT style) { return plat::MessageBox(this, text, {}, style); }
 
-int QzTavLoadStoreDlg::ShowTransferMessage(int number, const std::string& reason)
+int QzTavLoadStoreDlg::ShowTransferMessage(int number, const std::string& detail)
 {
     for (const TransferMessage& message : kMessages)
         if (message.number == number)
-            return Message(WithPath(message.text, Destination()) + (reason.empty() ? "" : "\n\n" + reason), message.style);
+            return Message(WithPath(message.text, Destination()) + (detail.empty() ? "" : "\n\n" + detail), message.style);
     return 0;
 }
 
@@ -358,7 +369,8 @@ void QzTavLoadStoreDlg::OnExport()
     const std::vector<int> numbers = FileNumbers(names, places);
     const int highest = numbers.empty() ? (m_selectAll ? static_cast<int>(registryNames.size()) : m_sourcePosition + 1)
                                         : *std::max_element(numbers.begin(), numbers.end());
-    if ((WithSeparator(m_folders.DestinationTemplateFolder()) + TemplateFileName(std::max(highest, 1))).size() >= kPathBufferSize) {
+    if (CharacterCount(WithSeparator(m_folders.DestinationTemplateFolder()) + TemplateFileName(std::max(highest, 1)))
+        > kMaxTransferPathLength) {
         Message(kPathTooLong, kWarning);
         return;
     }
@@ -398,7 +410,8 @@ void QzTavLoadStoreDlg::OnExport()
     }
     std::string destinationFolder;
     if (!m_folders.MakeDestinationFolder(destinationFolder)) {
-        ShowTransferMessage(0);
+        // Which folder could not be made and why: the person can do something about it.
+        ShowTransferMessage(0, m_folders.LastError());
         RemoveStaging(m_folders);
         return;
     }
@@ -529,6 +542,17 @@ void QzTavLoadStoreDlg::OnImport()
         }
         files.push_back(found->first);
     }
+    // Every template is held against the store's own limits before the first is written, so
+    // that an import fails part way only when the storage itself fails.
+    for (std::size_t n = 0; n < files.size(); ++n) {
+        std::string why;
+        if (!CheckKeyRestore(group, indexNames[static_cast<std::size_t>(taken[n])], files[n], &why)) {
+            ShowTransferMessage(1, why);
+            EndProgress();
+            OnOK();
+            return;
+        }
+    }
     for (int n = 0; n < steps; ++n) {
         const int i = taken[static_cast<std::size_t>(n)];
         if (m_selectAll)
@@ -538,7 +562,8 @@ void QzTavLoadStoreDlg::OnImport()
         std::string why;
         if (!RestoreKeyFromFile(group, indexNames[static_cast<std::size_t>(i)], files[static_cast<std::size_t>(n)], header,
                                 true, &why)) {
-            ShowTransferMessage(1, why);
+            // The templates restored before stay; the person learns which file stopped it.
+            ShowTransferMessage(1, files[static_cast<std::size_t>(n)] + (why.empty() ? "" : "\n" + why));
             EndProgress();
             OnOK();
             return;
