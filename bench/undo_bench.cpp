@@ -65,7 +65,7 @@ void BM_DeleteThousandLinesAtTop(benchmark::State& state)
             break;
         }
         state.PauseTiming();
-        list.data.History().Undo();
+        benchmark::DoNotOptimize(list.data.History().Undo());
         state.ResumeTiming();
     }
 }
@@ -90,14 +90,14 @@ void BM_RedoDeleteThousandLines(benchmark::State& state)
 {
     LineList& list = List();
     list.Delete();
-    list.data.History().Undo();
+    benchmark::DoNotOptimize(list.data.History().Undo());
     for (auto _ : state) {
         if (!list.data.History().Redo()) {
             state.SkipWithError("the delete was not done again");
             break;
         }
         state.PauseTiming();
-        list.data.History().Undo();
+        benchmark::DoNotOptimize(list.data.History().Undo());
         state.ResumeTiming();
     }
 }
@@ -116,7 +116,7 @@ void BM_HistoryBytesAfterDelete(benchmark::State& state)
         state.counters["held"] = held;
         state.counters["removed"] = removed;
         state.counters["over_percent"] = (held - removed) / removed * 100.0;
-        history.Undo();
+        benchmark::DoNotOptimize(history.Undo());
     }
 }
 BENCHMARK(BM_HistoryBytesAfterDelete)->Iterations(1)->Unit(benchmark::kMillisecond);

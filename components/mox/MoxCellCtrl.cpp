@@ -170,6 +170,9 @@ MoxCellCtrl::MoxCellCtrl()
 
 MoxCellCtrl::~MoxCellCtrl()
 {
+    // The grid's destroy handling puts the host's editor away: it must run while the grid
+    // is whole.
+    DestroyWindow();
     auto& grids = Grids();
     grids.erase(std::remove(grids.begin(), grids.end(), this), grids.end());
     if (m_data != nullptr && m_data->GetView() == this)
@@ -968,7 +971,7 @@ plat::LRESULT MoxCellCtrl::OnKeyDown(plat::WPARAM wParam, plat::LPARAM lParam)
         case plat::VK_PRIOR:
         case plat::VK_NEXT:
             // A list chooses with these keys; any other editor is left by them.
-            if (dynamic_cast<plat::ComboBox*>(m_editor) == nullptr) {
+            if (dynamic_cast<plat::ComboBox*>(m_editor.Get()) == nullptr) {
                 if (CloseEditor(true))
                     HandleNavigationKey(key, shift, control);
                 return 0;
@@ -1507,7 +1510,7 @@ plat::LRESULT MoxCellCtrl::OnCloseEditor(plat::WPARAM wParam, plat::LPARAM)
     return CloseEditor(wParam != 0) ? TRUE : FALSE;
 }
 
-plat::LRESULT MoxCellCtrl::OnGetEditor(plat::WPARAM, plat::LPARAM) { return reinterpret_cast<plat::LRESULT>(m_editor); }
+plat::LRESULT MoxCellCtrl::OnGetEditor(plat::WPARAM, plat::LPARAM) { return reinterpret_cast<plat::LRESULT>(m_editor.Get()); }
 
 plat::LRESULT MoxCellCtrl::OnSetExtData(plat::WPARAM wParam, plat::LPARAM)
 {

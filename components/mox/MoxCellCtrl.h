@@ -245,7 +245,7 @@ private:
     bool m_userResize = true;
     bool m_lineMark = false;
     bool m_searchMark = false;
-    plat::Wnd* m_editor = nullptr;
+    plat::WndRef m_editor; // the host's window: gone, it is no editor, whatever takes its address
     MoxPos m_editPos;
     plat::Font m_font;
     // A column border being dragged, or -1.

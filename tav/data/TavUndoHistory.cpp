@@ -3,6 +3,7 @@
 #include "tav/data/TavUndoHistory.h"
 
 #include "platform/io/Archive.h"
+#include "platform/ui/App.h"
 #include "platform/ui/Wnd.h"
 #include "tav/data/TavAttr.h"
 #include "tav/data/TavData.h"
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <malloc.h>
 #include <new>
 #include <sys/mman.h>
@@ -104,6 +106,27 @@ private:
     TavData& m_data;
     int m_saved;
 };
+
+// Changes made while a step is replayed are the history's own, not to be recorded; the
+// switch goes off again however the replay ends.
+class Replaying {
+public:
+    explicit Replaying(bool& replaying) : m_replaying(replaying), m_saved(replaying) { m_replaying = true; }
+    ~Replaying() { m_replaying = m_saved; }
+    Replaying(const Replaying&) = delete;
+    Replaying& operator=(const Replaying&) = delete;
+
+private:
+    bool& m_replaying;
+    bool m_saved;
+};
+
+// The histories with a step open, for the message loop's cleanup after an exception.
+std::vector<TavUndoHistory*>& OpenHistories()
+{
+    static std::vector<TavUndoHistory*> open;
+    return open;
+}
 
 // Writes that put back what the host agreed to before are not asked of it again.
 class Restoring {
@@ -226,12 +249,14 @@ public:
     {
         if (undo) {
             // The records the removal brought in at the end are empty: they go off it again.
-            data.InsertRecord(m_first, m_count);
+            if (!data.InsertRecord(m_first, m_count))
+                return false;
             data.RestoreRecords(m_first, m_count, m_image);
             ShiftFlags(data, m_first, m_count, true);
             m_flags.Write(data);
         } else {
-            data.RemoveRecord(m_first, m_count);
+            if (!data.RemoveRecord(m_first, m_count))
+                return false;
             ShiftFlags(data, m_first, m_count, false);
         }
         return true;
@@ -263,13 +288,15 @@ public:
     bool Apply(TavData& data, bool undo) override
     {
         if (undo) {
-            data.RemoveRecord(m_first, m_count);
+            if (!data.RemoveRecord(m_first, m_count))
+                return false;
             if (!m_tail.empty())
                 data.RestoreRecords(m_tailFirst, m_count, m_tail);
             ShiftFlags(data, m_first, m_count, false);
             m_flags.Write(data);
         } else {
-            data.InsertRecord(m_first, m_count);
+            if (!data.InsertRecord(m_first, m_count))
+                return false;
             ShiftFlags(data, m_first, m_count, true);
         }
         return true;
@@ -350,6 +377,7 @@ public:
     {
         const std::int32_t cellLock = data.GetCellLockFlag();
         TavLockArray locks = std::move(data.Lock());
+        // FALSE only says the switch already had that value.
         static_cast<void>(data.SetCellLockFlag(m_cellLock));
         data.Lock() = std::move(m_locks);
         m_cellLock = cellLock;
@@ -487,20 +515,73 @@ private:
 
 TavUndoHistory::TavUndoHistory(TavData& data) : m_data(data) {}
 
-TavUndoHistory::~TavUndoHistory() = default;
+TavUndoHistory::~TavUndoHistory() { SetDepth(0); }
+
+void TavUndoHistory::SetDepth(int depth)
+{
+    auto& open = OpenHistories();
+    if (m_depth == 0 && depth > 0) {
+        open.push_back(this);
+        static const bool cleanupAdded = (plat::AddEscapedErrorCleanup(&CancelInterruptedSteps), true);
+        static_cast<void>(cleanupAdded);
+    } else if (m_depth > 0 && depth == 0) {
+        open.erase(std::remove(open.begin(), open.end(), this), open.end());
+    }
+    m_depth = depth;
+}
+
+void TavUndoHistory::CancelInterruptedSteps() noexcept
+{
+    // A step some command still holds is that command's to end (an exception caught inside a
+    // dialog it runs does not end the command).
+    const std::vector<TavUndoHistory*> open = OpenHistories();
+    for (TavUndoHistory* history : open) {
+        if (history->m_commands > 0)
+            continue;
+        try {
+            history->CancelStep();
+        } catch (...) {
+            history->DiscardStep(); // what cannot be put back stays as it is, outside any step
+        }
+    }
+}
 
 void TavUndoHistory::OpenStep(std::string name)
 {
-    if (m_depth++ == 0) {
+    if (m_depth == 0) {
         m_open = Step{};
         m_open.name = std::move(name);
         m_cells = nullptr;
     }
+    SetDepth(m_depth + 1);
+}
+
+void TavUndoHistory::OpenCommandStep(std::string name)
+{
+    if (m_commands == 0 && m_depth > 0) {
+        SetDepth(1);
+        CloseStep();
+    }
+    ++m_commands;
+    OpenStep(std::move(name));
+}
+
+void TavUndoHistory::CloseCommandStep(bool unwinding)
+{
+    if (m_commands > 0)
+        --m_commands;
+    if (unwinding)
+        CancelStep();
+    else
+        CloseStep();
 }
 
 void TavUndoHistory::CloseStep()
 {
-    if (m_depth == 0 || --m_depth > 0)
+    if (m_depth == 0)
+        return;
+    SetDepth(m_depth - 1);
+    if (m_depth > 0)
         return;
     m_cells = nullptr;
     if (m_open.actions.empty())
@@ -532,17 +613,17 @@ void TavUndoHistory::CancelStep()
     {
         QuietTable quiet(m_data);
         Restoring restoring(m_data);
-        m_replaying = true;
+        Replaying replaying(m_replaying);
+        // Putting back is forced: a part that cannot is passed by so that the rest still is.
         for (auto it = m_open.actions.rbegin(); it != m_open.actions.rend(); ++it)
             static_cast<void>((*it)->Apply(m_data, true));
-        m_replaying = false;
     }
     DiscardStep();
 }
 
 void TavUndoHistory::DiscardStep()
 {
-    m_depth = 0;
+    SetDepth(0);
     m_cells = nullptr;
     m_open = Step{};
 }
@@ -550,7 +631,7 @@ void TavUndoHistory::DiscardStep()
 bool TavUndoHistory::ApplyStep(Step& step, bool undo)
 {
     QuietTable quiet(m_data);
-    m_replaying = true;
+    Replaying replaying(m_replaying);
     const std::size_t count = step.actions.size();
     bool done = true;
     for (std::size_t n = 0; n < count && done; ++n) {
@@ -563,7 +644,6 @@ bool TavUndoHistory::ApplyStep(Step& step, bool undo)
         for (std::size_t m = n; m-- > 0;)
             static_cast<void>(step.actions[undo ? count - 1 - m : m]->Apply(m_data, !undo));
     }
-    m_replaying = false;
     return done;
 }
 
@@ -592,9 +672,10 @@ bool TavUndoHistory::Redo()
 void TavUndoHistory::AfterReplay()
 {
     const long saved = m_saved;
-    m_replaying = true; // the mark set here is the history's own
-    m_data.SetModifiedFlag(saved == static_cast<long>(m_done) ? FALSE : TRUE);
-    m_replaying = false;
+    {
+        Replaying replaying(m_replaying); // the mark set here is the history's own
+        m_data.SetModifiedFlag(saved == static_cast<long>(m_done) ? FALSE : TRUE);
+    }
     m_saved = saved;
 }
 
@@ -708,4 +789,36 @@ void TavUndoHistory::ChangedOutside() noexcept
 {
     if (m_depth == 0 && !m_replaying && m_saved == static_cast<long>(m_done))
         m_saved = -1;
+}
+
+TavUndoStep::TavUndoStep(TavUndoHistory* history, std::string name)
+    : m_history(history), m_exceptions(std::uncaught_exceptions())
+{
+    if (m_history != nullptr)
+        m_history->OpenCommandStep(std::move(name));
+}
+
+void TavUndoStep::Close()
+{
+    if (TavUndoHistory* history = std::exchange(m_history, nullptr))
+        history->CloseCommandStep(false);
+}
+
+void TavUndoStep::Cancel()
+{
+    if (TavUndoHistory* history = std::exchange(m_history, nullptr))
+        history->CloseCommandStep(true);
+}
+
+TavUndoStep::~TavUndoStep()
+{
+    if (m_history == nullptr)
+        return;
+    try {
+        m_history->CloseCommandStep(std::uncaught_exceptions() > m_exceptions);
+    } catch (...) {
+        // Putting back failed while another exception unwinds: the step is dropped as it is
+        // rather than end the program.
+        m_history->DiscardStep();
+    }
 }

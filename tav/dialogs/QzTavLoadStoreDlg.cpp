@@ -79,21 +79,19 @@ std::optional<int> FileNumber(const std::string& name)
     return std::stoi(digits);
 }
 
-// The header of a template file, the template's name; nothing, and why when asked, when the
-// file cannot be read.
+// The header of a template file, the template's name; nothing, and why, when the file cannot
+// be read.
 std::optional<std::string> ReadHeader(const std::string& path, std::string* why = nullptr)
 {
     TavUserData header;
-    try {
-        if (!RestoreKeyFromFile(nullptr, {}, path, header, false, why))
-            return std::nullopt;
-    } catch (const plat::ArchiveError& error) {
-        if (why)
-            *why = error.what();
+    if (!RestoreKeyFromFile(nullptr, {}, path, header, false, why))
         return std::nullopt;
-    }
     return header.GetString();
 }
+
+// The staging folder holds copies only, in the suite's temporary space; a removal that fails
+// leaves them there, and the person has been told of the failure that matters.
+void RemoveStaging(QzTavTransferFolders& folders) { static_cast<void>(folders.RemoveTempFolder()); }
 
 } // namespace
 
@@ -257,18 +255,18 @@ int QzTavLoadStoreDlg::ConfirmOverwrite(Direction direction, const std::vector<s
     return 1;
 }
 
-int QzTavLoadStoreDlg::ExportTemplate(const std::string& name, int number, std::string& folder)
+int QzTavLoadStoreDlg::ExportTemplate(const std::string& name, int number, std::string& folder, std::string& why)
 {
     TavUserData header;
     header.SetString(name);
     folder = WithSeparator(folder) + TemplateFileName(number);
     SolKey group;
-    if (!m_folders.OpenGroupKey(group))
-        return 0;
     SolKey key;
-    if (!key.Open(group, name))
+    if (!m_folders.OpenGroupKey(group) || !key.Open(group, name)) {
+        why = name + ": the template is not in the registry";
         return 0;
-    return SaveKeyToFile(key, folder, header);
+    }
+    return SaveKeyToFile(key, folder, header, &why);
 }
 
 std::vector<int> QzTavLoadStoreDlg::FileNumbers(const std::vector<std::string>& names, const std::vector<int>& places)
@@ -397,9 +395,9 @@ void QzTavLoadStoreDlg::OnExport()
         if (m_selectAll)
             m_sourcePosition = places[i];
         std::string file = m_folders.StagingFolder();
-        if (!ExportTemplate(names[i], numbers[i], file)) {
-            ShowTransferMessage(0);
-            m_folders.RemoveTempFolder();
+        if (std::string why; !ExportTemplate(names[i], numbers[i], file, why)) {
+            ShowTransferMessage(0, why);
+            RemoveStaging(m_folders);
             OnOK();
             return;
         }
@@ -407,19 +405,19 @@ void QzTavLoadStoreDlg::OnExport()
         m_folders.StagedFiles().push_back(file);
     }
     if (m_folders.StagedFiles().empty()) {
-        m_folders.RemoveTempFolder();
+        RemoveStaging(m_folders);
         return;
     }
     std::string destinationFolder;
     if (!m_folders.MakeDestinationFolder(destinationFolder)) {
         // Which folder could not be made and why: the person can do something about it.
         ShowTransferMessage(0, m_folders.LastError());
-        m_folders.RemoveTempFolder();
+        RemoveStaging(m_folders);
         return;
     }
     m_folders.DestinationTemplateFolder() = destinationFolder;
     if (m_folders.CheckDiskSpace() != 1) {
-        m_folders.RemoveTempFolder();
+        RemoveStaging(m_folders);
         return;
     }
 
@@ -432,7 +430,7 @@ void QzTavLoadStoreDlg::OnExport()
         const std::filesystem::path source(staged[static_cast<std::size_t>(i)]);
         if (plat::CopyFileReplacing(source, WithSeparator(destinationFolder) + source.filename().string())) {
             ShowTransferMessage(0);
-            m_folders.RemoveTempFolder();
+            RemoveStaging(m_folders);
             EndProgress();
             OnOK();
             return;
@@ -447,14 +445,14 @@ void QzTavLoadStoreDlg::OnExport()
     if (!m_folders.WriteIndexFile(indexNames, stagedIndex) ||
         plat::CopyFileReplacing(stagedIndex, WithSeparator(destinationFolder) + kIndexFileName)) {
         ShowTransferMessage(0);
-        m_folders.RemoveTempFolder();
+        RemoveStaging(m_folders);
         EndProgress();
         OnOK();
         return;
     }
     if (m_folders.ReadIndexFile(destinationFolder))
         FillDestinationList();
-    m_folders.RemoveTempFolder();
+    RemoveStaging(m_folders);
     EndProgress();
     UpdateData(TRUE);
 }
@@ -548,13 +546,7 @@ void QzTavLoadStoreDlg::OnImport()
     // that an import fails part way only when the storage itself fails.
     for (std::size_t n = 0; n < files.size(); ++n) {
         std::string why;
-        int accepted = 0;
-        try {
-            accepted = CheckKeyRestore(group, indexNames[static_cast<std::size_t>(taken[n])], files[n], &why);
-        } catch (const plat::ArchiveError& error) {
-            why = error.what();
-        }
-        if (!accepted) {
+        if (!CheckKeyRestore(group, indexNames[static_cast<std::size_t>(taken[n])], files[n], &why)) {
             ShowTransferMessage(1, why);
             EndProgress();
             OnOK();
@@ -567,15 +559,9 @@ void QzTavLoadStoreDlg::OnImport()
             m_destinationPosition = i;
         ShowProgress(n + 1, steps);
         TavUserData header;
-        bool restored = false;
         std::string why;
-        try {
-            restored = RestoreKeyFromFile(group, indexNames[static_cast<std::size_t>(i)], files[static_cast<std::size_t>(n)],
-                                          header, true, &why) != 0;
-        } catch (const plat::ArchiveError& error) {
-            why = error.what();
-        }
-        if (!restored) {
+        if (!RestoreKeyFromFile(group, indexNames[static_cast<std::size_t>(i)], files[static_cast<std::size_t>(n)], header,
+                                true, &why)) {
             // The templates restored before stay; the person learns which file stopped it.
             ShowTransferMessage(1, files[static_cast<std::size_t>(n)] + (why.empty() ? "" : "\n" + why));
             EndProgress();

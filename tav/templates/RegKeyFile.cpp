@@ -103,11 +103,10 @@ int RestoreKeyFromFile(HKEY parent, const std::string& name, const std::filesyst
     std::vector<std::uint8_t> bytes;
     if (const std::error_code error = ReadWholeFile(path, bytes, kMaxTemplateFileBytes))
         return Refuse(why, path.string() + ": " + error.message());
-    try {
-        return RestoreKeyFromBytes(parent, name, bytes, header, write, why);
-    } catch (const ArchiveError& error) {
-        throw ArchiveError(path.string() + ": not a readable template file: " + error.what());
-    }
+    std::string reason;
+    if (RestoreKeyFromBytes(parent, name, bytes, header, write, &reason))
+        return 1;
+    return Refuse(why, path.string() + ": " + reason);
 }
 
 int CheckKeyRestore(HKEY parent, const std::string& name, const std::filesystem::path& path, std::string* why)
@@ -120,7 +119,7 @@ int CheckKeyRestore(HKEY parent, const std::string& name, const std::filesystem:
     try {
         LoadTemplateBytes(bytes, header, tree);
     } catch (const ArchiveError& error) {
-        throw ArchiveError(path.string() + ": not a readable template file: " + error.what());
+        return Refuse(why, path.string() + ": not a readable template file: " + error.what());
     }
     if (SplitKeyPath(name).empty())
         return Refuse(why, "no key name to restore into");
@@ -133,7 +132,11 @@ int RestoreKeyFromBytes(HKEY parent, const std::string& name, std::span<const st
                         TavUserData& header, bool write, std::string* why)
 {
     SolsRegKey tree;
-    LoadTemplateBytes(bytes, header, tree);
+    try {
+        LoadTemplateBytes(bytes, header, tree);
+    } catch (const ArchiveError& error) {
+        return Refuse(why, std::string("not a readable template file: ") + error.what());
+    }
     if (!write)
         return 1;
     if (SplitKeyPath(name).empty())

@@ -31,7 +31,7 @@ protected:
         // A second template with a layout and widths of its own.
         manager.CustomizeTemplate({kPointName, kX});
         data.Width()[0] = 123;
-        TavTemplate(&manager).SaveTemplate("短縮");
+        EXPECT_TRUE(TavTemplate(&manager).SaveTemplate("短縮"));
     }
 
     int Transfer(HeadlessDriver::DialogHandler handler)
@@ -176,7 +176,7 @@ TEST_F(QzTavLoadStoreDlgTest, ReplacingAskedOnceAndCancelKeepsEverything)
 
     // Importing over a template of the same name: Cancel keeps it, OK replaces it whole.
     manager.CustomizeTemplate({kCode});
-    TavTemplate(&manager).SaveTemplate("短縮");
+    ASSERT_TRUE(TavTemplate(&manager).SaveTemplate("短縮"));
     for (const int answer : {IDCANCEL, IDOK}) {
         Transfer([&](DialogOperator& person) {
             person.Pick(IDC_TAV_TRANSFER_DESTINATION, "短縮");
@@ -237,7 +237,7 @@ TEST_F(QzTavLoadStoreDlgTest, BadInputIsToldAndChangesNothing)
     ASSERT_TRUE(FormatIndexFile(std::vector<std::string>{"標準", "幽霊"}, "Coordinates", index, error));
     std::ofstream(folder / kIndexFileName, std::ios::binary) << index;
     manager.CustomizeTemplate({kZ});
-    TavTemplate(&manager).SaveTemplate("標準");
+    ASSERT_TRUE(TavTemplate(&manager).SaveTemplate("標準"));
     driver.ClearMessageBoxes();
     Transfer([&](DialogOperator& person) {
         EXPECT_EQ(Items(person, IDC_TAV_TRANSFER_DESTINATION), (std::vector<std::string>{"標準", "幽霊"}));
