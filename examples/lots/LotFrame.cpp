@@ -15,6 +15,7 @@
 #include "platform/ui/Help.h"
 #include "platform/ui/PropertySheet.h"
 #include "platform/ui/Renderer.h"
+#include "tav/data/TavAttr.h"
 #include "tav/frame/TavFrame.h"
 #include "tav/settings/TavColorPage.h"
 #include "tav/window/TavCellRouting.h"
@@ -445,14 +446,25 @@ bool LotFrame::ImportCsv(const std::filesystem::path& path, bool replace)
         return refuse(where());
     TavUndoHistory& history = m_data.History();
     history.OpenStep("読み込み");
-    // The lots replaced go as a line delete takes them, their marks and locks with them; the
-    // delete joins this step.
+    // The lots replaced go as a line delete takes them, their marks and lock ranges with them.
     if (replace && last >= 0) {
-        SelectLines(0, last);
-        if (m_grid.LineDelete() != 1) {
-            history.CancelStep();
-            return false;
+        const long count = last + 1;
+        const TavLockArray locksBefore = m_data.Lock();
+        history.AddRemovedRecords(0, count);
+        m_data.RemoveRecord(0, count);
+        m_manager.AttrWarning().RemoveRecord(0, count, 0);
+        m_manager.AttrDisable().RemoveRecord(0, count, 0);
+        TavLockArray kept;
+        for (const TavLockData& lock : locksBefore) {
+            const long firstLine = std::max(long{lock.first} - count, 0L);
+            const long lastLine = long{lock.last} - count;
+            if (lock.first > lock.last)
+                kept.Add(lock);
+            else if (firstLine <= lastLine)
+                kept.Add({lock.id, static_cast<std::int32_t>(firstLine), static_cast<std::int32_t>(lastLine)});
         }
+        m_data.Lock() = std::move(kept);
+        history.AddLocks(m_data.GetCellLockFlag(), locksBefore);
     }
     if (!ApplyLotCsv(m_data, import)) {
         history.CancelStep();

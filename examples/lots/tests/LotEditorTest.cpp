@@ -196,7 +196,7 @@ TEST_F(LotEditorTest, SortingAndInsertingFromCodeAreStepsThatUndoTakesBackWhole)
 TEST_F(LotEditorTest, CsvGoesOutAsTheCellsShowItAndComesBackByHeadingAsOneUndoStepOrNotAtAll)
 {
     SetLot(data, 0, "12-3", 5, 1234.5);
-    data.Set(static_cast<unsigned>(kOwner), 0, "山田, \"太郎\"");
+    ASSERT_TRUE(data.Set(static_cast<unsigned>(kOwner), 0, "山田, \"太郎\""));
     SetLot(data, 2, "7", 0, 88);
     const fs::path utf8 = m_dir / "utf8.csv";
     const fs::path narrow = m_dir / "narrow.csv";
@@ -213,10 +213,10 @@ TEST_F(LotEditorTest, CsvGoesOutAsTheCellsShowItAndComesBackByHeadingAsOneUndoSt
     ASSERT_TRUE(frame.ImportCsv(narrow, true));
     EXPECT_EQ(LotNumbers(3), (std::vector<std::string>{"12-3", "7", ""}));
     std::string owner;
-    data.Get(static_cast<unsigned>(kOwner), 0, owner);
+    EXPECT_TRUE(data.Get(static_cast<unsigned>(kOwner), 0, owner));
     EXPECT_EQ(owner, "山田, \"太郎\"");
     double area = 0;
-    data.Get(kAreaItem, 0, area);
+    EXPECT_TRUE(data.Get(kAreaItem, 0, area));
     EXPECT_DOUBLE_EQ(area, 1234.5);
     EXPECT_EQ(data.History().UndoName(), "読み込み");
     ASSERT_TRUE(data.History().Undo());
