@@ -12,9 +12,9 @@
 #include "platform/ui/Gdi.h"
 #include "platform/ui/Types.h"
 #include "tav/data/TavLockData.h"
+#include "tav/dialogs/TavGridAccess.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,7 +28,7 @@ class Menu;
 class Wnd;
 }
 
-class TavCommon {
+class TavCommon : public TavGridAccess {
 public:
     TavCommon();
     virtual ~TavCommon();
@@ -37,13 +37,13 @@ public:
 
     // The window that holds this object; every grid request goes to it.
     void SetCellCtrl(plat::Wnd* window) noexcept { m_window = window; }
-    [[nodiscard]] plat::Wnd* GetCellWindow() const noexcept { return m_window; }
+    [[nodiscard]] plat::Wnd* GetCellWindow() const noexcept override { return m_window; }
 
     // The manager bound to the window (kept by the manager as the window's extension
     // pointer), cached on first use. The references assume a bound manager.
-    TavManager& Manager();
-    TavManager* ManagerPtr();
-    TavData& Data();
+    TavManager& Manager() override;
+    TavManager* ManagerPtr() override;
+    TavData& Data() override;
     TavAttr& AttrWarning();
     TavAttr& AttrDisable();
 
@@ -126,11 +126,10 @@ public:
     // Return and Tab: carry out a pending command, else walk to the next editable cell.
     void ReturnKeyDown();
     void MoveNextCursor();
-    // What the find dialog needs of the manager: the item shown in a column (-1: none), the
-    // item's editor control and its cell size.
-    long FindItemOfColumn(long column);
-    plat::Wnd* FindItemEditor(long itemNo);
-    unsigned FindItemDataSize(long itemNo);
+    // What the find dialog needs of the manager (see TavGridAccess).
+    long FindItemOfColumn(long column) override;
+    plat::Wnd* FindItemEditor(long itemNo) override;
+    unsigned FindItemDataSize(long itemNo) override;
 
     // Hooks, in slot order. Non-zero results permit.
     virtual int OnFixedCellText(const MoxPos& corner, std::string& text);
@@ -145,8 +144,8 @@ public:
     // Both end the pending line command; a host that overrides them calls these.
     virtual void OnFinishLineEdit();
     virtual void OnCancelLineEdit();
-    virtual int OnAreaCorrect(unsigned id, const MoxRectArray* ranges, plat::Wnd* parent);
-    virtual int OnFindCompare(unsigned id, long record, const void* value, unsigned size, int& result);
+    int OnAreaCorrect(unsigned id, const MoxRectArray* ranges, plat::Wnd* parent) override;
+    int OnFindCompare(unsigned id, long record, const void* value, unsigned size, int& result) override;
     virtual int OnChangeCurPos(const MoxPos& from, const MoxPos& to);
     virtual int OnEnableFindCommand(unsigned id);
     virtual int OnBeginCopy();
@@ -239,17 +238,11 @@ public:
     void Find();
     void CellPrint();
     void CellAutoWidth();
-    // The find dialog, run modally for one column's rows: the library's own unless a host or a
-    // test installs another; an empty runner puts the library's back.
-    using FindDialogRunner = std::function<void(TavCommon& grid, long column, long top, long bottom, plat::Wnd* parent)>;
-    static void SetFindDialogRunner(FindDialogRunner runner);
 
 private:
     // The context menu, assembled from the suite's shared menu by the first grid that asks
     // and shared by every grid of the process.
     static plat::Menu& PopupMenu();
-    static FindDialogRunner& FindDialog();
-    static void LibraryFindDialog(TavCommon& grid, long column, long top, long bottom, plat::Wnd* parent);
 
     // ---- undo and redo (TavCommonUndo.cpp) ----
 public:
