@@ -4,6 +4,7 @@
 
 #include "components/mox/MoxCellCtrlDetail.h"
 #include "components/mox/MoxData.h"
+#include "components/mox/MoxDeferredViews.h"
 #include "platform/ui/Clipboard.h"
 
 #include <algorithm>
@@ -35,28 +36,6 @@ std::vector<std::vector<std::string_view>> SplitTable(std::string_view text)
     }
     return rows;
 }
-
-// Holds the table's repaint requests back during a change of many cells, which then
-// repaints once.
-class QuietTable {
-public:
-    explicit QuietTable(MoxData* data) : m_data(data), m_saved(data ? data->m_viewUpdate : 0)
-    {
-        if (m_data)
-            m_data->m_viewUpdate = 0;
-    }
-    ~QuietTable()
-    {
-        if (m_data)
-            m_data->m_viewUpdate = m_saved;
-    }
-    QuietTable(const QuietTable&) = delete;
-    QuietTable& operator=(const QuietTable&) = delete;
-
-private:
-    MoxData* m_data;
-    int m_saved;
-};
 
 } // namespace
 
@@ -100,7 +79,7 @@ bool MoxCellCtrl::ClearSelection()
     if (Notify(MOXN_BEGINDELETE, 0, 0) != 0)
         return false;
     {
-        QuietTable quiet(m_data);
+        MoxDeferredViews deferred(*m_data);
         for (std::size_t i = 0; i < m_selection.GetSize(); ++i) {
             const MoxRect& whole = m_selection.GetAt(i);
             // Records after the last filled one hold nothing to clear.
@@ -130,7 +109,7 @@ bool MoxCellCtrl::PasteText(const std::string& text)
     const long top = m_topRow;
     const long left = m_leftCol;
     {
-        QuietTable quiet(m_data);
+        MoxDeferredViews deferred(*m_data);
         std::string field;
         for (std::size_t r = 0; r < rows.size(); ++r) {
             const long row = m_caret.row + static_cast<long>(r);

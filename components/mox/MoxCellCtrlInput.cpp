@@ -72,9 +72,9 @@ plat::LRESULT MoxCellCtrl::OnKeyDown(plat::WPARAM wParam, plat::LPARAM lParam)
         return 0;
     if (control && !shift) {
         switch (key) {
-        case 'C': SendMessage(plat::WM_COMMAND, ID_EDIT_COPY); return 0;
-        case 'X': SendMessage(plat::WM_COMMAND, ID_EDIT_CUT); return 0;
-        case 'V': SendMessage(plat::WM_COMMAND, ID_EDIT_PASTE); return 0;
+        case 'C': SendMessage(plat::WM_COMMAND, plat::ID_EDIT_COPY); return 0;
+        case 'X': SendMessage(plat::WM_COMMAND, plat::ID_EDIT_CUT); return 0;
+        case 'V': SendMessage(plat::WM_COMMAND, plat::ID_EDIT_PASTE); return 0;
         default: break;
         }
     }
@@ -96,7 +96,7 @@ plat::LRESULT MoxCellCtrl::OnKeyDown(plat::WPARAM wParam, plat::LPARAM lParam)
         OpenEditor(0);
         return 0;
     case plat::VK_DELETE:
-        SendMessage(plat::WM_COMMAND, ID_EDIT_CLEAR);
+        SendMessage(plat::WM_COMMAND, plat::ID_EDIT_CLEAR);
         return 0;
     case plat::VK_ESCAPE:
         SetCurSel(m_caret, 0);

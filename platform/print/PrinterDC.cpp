@@ -2,6 +2,7 @@
 // in place (or handed to the print queue) only when the whole document is written.
 #include "platform/print/PrinterDC.h"
 
+#include "platform/io/Files.h"
 #include "platform/print/PrintQueues.h"
 
 #include <cairo-ft.h>
@@ -146,8 +147,11 @@ int PrinterDC::StartDoc(const DOCINFO& info)
     m_ops.clear();
     auto state = std::make_unique<Surface>();
     // Beside the destination, so that the rename at the end cannot cross file systems.
+    std::filesystem::path temporary;
+    if (!m_queue.empty())
+        static_cast<void>(GetTemporaryFolder(temporary));
     std::string pattern = m_queue.empty() ? (m_file.parent_path() / ("." + m_file.filename().string() + ".XXXXXX")).string()
-                                          : (std::filesystem::temp_directory_path() / "tavcell-print-XXXXXX").string();
+                                          : (temporary / "tavcell-print-XXXXXX").string();
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0)
         return Fail("cannot write " + (m_queue.empty() ? m_file.string() : pattern) + ": " + std::strerror(errno));

@@ -4,6 +4,7 @@
 #include "tav/command/TavCommon.h"
 
 #include "components/mox/MoxCellCtrl.h"
+#include "components/mox/MoxDeferredViews.h"
 #include "components/support/NifResource.h"
 #include "platform/ui/App.h"
 #include "platform/ui/Controls.h"
@@ -481,17 +482,9 @@ int TavCommon::ExecLineCommand()
             assigned.emplace_back(r + (m_dstBlocks.GetAt(i).Top() - m_srcBlocks.GetAt(i).Top()), r);
 
     // One repaint at the end instead of one per cell, whatever a hook does meanwhile.
-    struct QuietTable {
-        MoxData& table;
-        int saved;
-        explicit QuietTable(MoxData& quiet) : table(quiet), saved(quiet.m_viewUpdate) { table.m_viewUpdate = 0; }
-        ~QuietTable() { table.m_viewUpdate = saved; }
-        QuietTable(const QuietTable&) = delete;
-        QuietTable& operator=(const QuietTable&) = delete;
-    };
     OpenUndoStep(move ? "行移動" : swap ? "行入替" : "行複写");
     auto flagRows = data.History().SaveFlagRows(flagRecords);
-    std::optional<QuietTable> quiet(std::in_place, data);
+    std::optional<MoxDeferredViews> deferred(std::in_place, data);
     const auto writeCell = [&](const std::uint8_t* cell, long k, long record) {
         const plat::BOOL done = cell[0] != 0 ? data.Set(k, record, cell + 1, sizes[static_cast<std::size_t>(k)])
                                              : data.Delete(k, record);
@@ -546,7 +539,7 @@ int TavCommon::ExecLineCommand()
         }
     }
 
-    quiet.reset();
+    deferred.reset();
     if (refused) {
         // The step puts back what was written, without asking (the host already refused,
         // and the lines were its own) but telling the host of each cell, and is dropped.

@@ -2,6 +2,7 @@
 // removed or inserted records, raw record images, flag rows, lock ranges and the layout.
 #include "tav/data/TavUndoHistory.h"
 
+#include "components/mox/MoxDeferredViews.h"
 #include "platform/io/Archive.h"
 #include "platform/ui/Wnd.h"
 #include "tav/data/TavAttr.h"
@@ -13,23 +14,6 @@
 #include <utility>
 
 namespace {
-
-// While a step is replayed or put back, views wait and are refreshed once at the end.
-class QuietTable {
-public:
-    explicit QuietTable(TavData& data) : m_data(data), m_saved(data.m_viewUpdate) { m_data.m_viewUpdate = 0; }
-    ~QuietTable()
-    {
-        m_data.m_viewUpdate = m_saved;
-        m_data.Update(0, -1, TRUE);
-    }
-    QuietTable(const QuietTable&) = delete;
-    QuietTable& operator=(const QuietTable&) = delete;
-
-private:
-    TavData& m_data;
-    int m_saved;
-};
 
 // Writes that put back what the host agreed to before are not asked of it again.
 class Restoring {
@@ -452,7 +436,7 @@ void TavUndoHistory::CancelStep()
     if (m_depth == 0)
         return;
     {
-        QuietTable quiet(m_data);
+        MoxDeferredViews deferred(m_data);
         Restoring restoring(m_data);
         m_replaying = true;
         for (auto it = m_open.actions.rbegin(); it != m_open.actions.rend(); ++it)
@@ -471,7 +455,7 @@ void TavUndoHistory::DiscardStep()
 
 bool TavUndoHistory::ApplyStep(Step& step, bool undo)
 {
-    QuietTable quiet(m_data);
+    MoxDeferredViews deferred(m_data);
     m_replaying = true;
     const std::size_t count = step.actions.size();
     bool done = true;

@@ -5,6 +5,7 @@
 
 #include "components/mox/MoxMessages.h"
 #include "components/mox/MoxPos.h"
+#include "components/support/NifCommonMenu.h"
 #include "platform/ui/App.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Constants.h"
@@ -16,30 +17,6 @@
 #include "tav/manager/TavManager.h"
 
 #include <string>
-
-// Commands of the host suite's menus that the grid windows carry out today.
-inline constexpr plat::UINT ID_TAV_READ = 0xC303;
-inline constexpr plat::UINT ID_TAV_EDITOPEN = 0xC305;
-// Layout: the template management and item change commands.
-inline constexpr plat::UINT ID_TAV_TEMPLATE = 0xC302;
-inline constexpr plat::UINT ID_TAV_CELLCHANGE = 0xC307;
-inline constexpr plat::UINT ID_TAV_MOVETOP = 0xC100;
-inline constexpr plat::UINT ID_TAV_MOVEBOTTOM = 0xC101;
-inline constexpr plat::UINT ID_TAV_JUMP = 0xC102;
-inline constexpr plat::UINT ID_TAV_FIND = 0xC103;
-inline constexpr plat::UINT ID_TAV_LINEINSERT = 0xC104;
-inline constexpr plat::UINT ID_TAV_LINEDELETE = 0xC105;
-inline constexpr plat::UINT ID_TAV_LINEMOVE = 0xC106;
-inline constexpr plat::UINT ID_TAV_LINECOPY = 0xC107;
-inline constexpr plat::UINT ID_TAV_LINESWAP = 0xC108;
-inline constexpr plat::UINT ID_TAV_LINECLOSEUP = 0xC109;
-inline constexpr plat::UINT ID_TAV_LOCK = 0xC300;
-inline constexpr plat::UINT ID_TAV_AUTOWIDTH = 0xC301;
-inline constexpr plat::UINT ID_TAV_PRINT = 0xC308;
-inline constexpr plat::UINT ID_TAV_AREACORRECT = 0xC10A;
-// Undo and redo of the edit menu.
-inline constexpr plat::UINT ID_EDIT_UNDO = 0xE12B;
-inline constexpr plat::UINT ID_EDIT_REDO = 0xE12C;
 
 template <class Window>
 class TavCellRouting {
@@ -84,45 +61,45 @@ public:
             Registered(&TavMessages().termChange, &OnTermChange),
             Registered(&TavMessages().colorChange, &OnColorChange),
             Registered(&TavMessages().queryMessageString, &OnQueryMessageString),
-            Command(ID_EDIT_CUT, &OnCommand<&TavCommon::EditCut>),
-            Command(ID_EDIT_COPY, &OnCommand<&TavCommon::EditCopy>),
-            Command(ID_EDIT_PASTE, &OnCommand<&TavCommon::EditPaste>),
-            Command(ID_EDIT_CLEAR, &OnEditClear),
-            Command(ID_TAV_READ, &OnRead),
-            Command(ID_TAV_EDITOPEN, &OnCommand<&TavCommon::EditOpen>),
-            Command(ID_TAV_TEMPLATE, &OnCommand<&TavCommon::CellTemplate>),
-            Command(ID_TAV_CELLCHANGE, &OnCommand<&TavCommon::CellChange>),
+            Command(plat::ID_EDIT_CUT, &OnCommand<&TavCommon::EditCut>),
+            Command(plat::ID_EDIT_COPY, &OnCommand<&TavCommon::EditCopy>),
+            Command(plat::ID_EDIT_PASTE, &OnCommand<&TavCommon::EditPaste>),
+            Command(plat::ID_EDIT_CLEAR, &OnEditClear),
+            Command(NifCommand::Read, &OnRead),
+            Command(NifCommand::EditOpen, &OnCommand<&TavCommon::EditOpen>),
+            Command(NifCommand::Template, &OnCommand<&TavCommon::CellTemplate>),
+            Command(NifCommand::CellChange, &OnCommand<&TavCommon::CellChange>),
             // Line commands, moves, jump and find.
             Message(plat::WM_LBUTTONDBLCLK, &OnLButtonDblClk),
-            Command(ID_TAV_MOVETOP, &OnCommand<&TavCommon::MoveCurTop>),
-            Command(ID_TAV_MOVEBOTTOM, &OnCommand<&TavCommon::MoveCurBottom>),
-            Command(ID_TAV_JUMP, &OnCommand<&TavCommon::LineJump>),
-            Command(ID_TAV_FIND, &OnCommand<&TavCommon::Find>),
-            Command(ID_TAV_LINEINSERT, &OnLine<&TavCommon::LineInsert>),
-            Command(ID_TAV_LINEDELETE, &OnLine<&TavCommon::LineDelete>),
-            Command(ID_TAV_LINEMOVE, &OnStartLine<ID_TAV_LINEMOVE>),
-            Command(ID_TAV_LINECOPY, &OnStartLine<ID_TAV_LINECOPY>),
-            Command(ID_TAV_LINESWAP, &OnStartLine<ID_TAV_LINESWAP>),
-            Command(ID_TAV_LINECLOSEUP, &OnCommand<&TavCommon::LineCloseUp>),
+            Command(NifCommand::MoveTop, &OnCommand<&TavCommon::MoveCurTop>),
+            Command(NifCommand::MoveBottom, &OnCommand<&TavCommon::MoveCurBottom>),
+            Command(NifCommand::Jump, &OnCommand<&TavCommon::LineJump>),
+            Command(NifCommand::Find, &OnCommand<&TavCommon::Find>),
+            Command(NifCommand::LineInsert, &OnLine<&TavCommon::LineInsert>),
+            Command(NifCommand::LineDelete, &OnLine<&TavCommon::LineDelete>),
+            Command(NifCommand::LineMove, &OnStartLine<NifCommand::LineMove>),
+            Command(NifCommand::LineCopy, &OnStartLine<NifCommand::LineCopy>),
+            Command(NifCommand::LineSwap, &OnStartLine<NifCommand::LineSwap>),
+            Command(NifCommand::LineCloseUp, &OnCommand<&TavCommon::LineCloseUp>),
             // context menu, command states and help
             Message(plat::WM_CONTEXTMENU, &OnContextMenu),
             Message(plat::WM_INITMENUPOPUP, &OnInitMenuPopup),
             Message(plat::WM_COMMANDHELP, &OnCommandHelp),
             Message(plat::WM_HELPHITTEST, &OnHelpHitTest),
-            Command(ID_TAV_AUTOWIDTH, &OnCommand<&TavCommon::CellAutoWidth>),
-            Command(ID_TAV_PRINT, &OnCommand<&TavCommon::CellPrint>),
-            Update(ID_EDIT_PASTE, &OnUpdateEditPaste),
-            Update(ID_TAV_LOCK, &OnUpdateLock),
-            Update(ID_TAV_AUTOWIDTH, &OnUpdateAutoWidth),
+            Command(NifCommand::AutoWidth, &OnCommand<&TavCommon::CellAutoWidth>),
+            Command(NifCommand::CellPrint, &OnCommand<&TavCommon::CellPrint>),
+            Update(plat::ID_EDIT_PASTE, &OnUpdateEditPaste),
+            Update(NifCommand::Lock, &OnUpdateLock),
+            Update(NifCommand::AutoWidth, &OnUpdateAutoWidth),
             // Cell lock and area correction.
-            Command(ID_TAV_AREACORRECT, &OnCommand<&TavCommon::AreaCorrect>),
-            Command(ID_TAV_LOCK, &OnCommand<&TavCommon::CellLock>),
+            Command(NifCommand::AreaCorrect, &OnCommand<&TavCommon::AreaCorrect>),
+            Command(NifCommand::Lock, &OnCommand<&TavCommon::CellLock>),
             // Undo and redo.
             Message(MOXN_EDITSTORED, &OnPaneEditStored),
-            Command(ID_EDIT_UNDO, &OnCommand<&TavCommon::EditUndo>),
-            Command(ID_EDIT_REDO, &OnCommand<&TavCommon::EditRedo>),
-            Update(ID_EDIT_UNDO, &OnUpdateUndo<&TavCommon::UpdateEditUndo>),
-            Update(ID_EDIT_REDO, &OnUpdateUndo<&TavCommon::UpdateEditRedo>),
+            Command(plat::ID_EDIT_UNDO, &OnCommand<&TavCommon::EditUndo>),
+            Command(plat::ID_EDIT_REDO, &OnCommand<&TavCommon::EditRedo>),
+            Update(plat::ID_EDIT_UNDO, &OnUpdateUndo<&TavCommon::UpdateEditUndo>),
+            Update(plat::ID_EDIT_REDO, &OnUpdateUndo<&TavCommon::UpdateEditRedo>),
             Entry{},
         };
         return entries;

@@ -20,6 +20,8 @@
 #include "platform/ui/Renderer.h"
 #include "tests/examples/coordinates/StoredPoint.h"
 #include "tests/examples/coordinates/SurveyDocument.h"
+#include "tests/ScopedEnvironment.h"
+#include "tests/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -38,9 +40,6 @@ protected:
     CoordinateEditorTest()
     {
         RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>());
-        m_dir = fs::temp_directory_path() / ("tavcell-coordinates-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
         driver.SetScreenSize(SIZE{100 * 8, 20 * 16});
         frame.Open(driver.ScreenSize());
         app.SetMainWnd(&frame);
@@ -52,8 +51,6 @@ protected:
         if (frame.IsWindow())
             frame.DestroyWindow();
         RegSetStore(HKEY_CURRENT_USER, nullptr);
-        std::error_code error;
-        fs::remove_all(m_dir, error);
     }
 
     // Types a point into the first empty row: name, X, Y, Z.
@@ -76,7 +73,8 @@ protected:
     TavData data;
     CoordinateFrame frame{manager, data};
     long points = 0;
-    fs::path m_dir;
+    tavtest::TemporaryFolder m_folder{"tavcell-coordinates"};
+    const fs::path m_dir = m_folder.Path();
 };
 
 TEST_F(CoordinateEditorTest, TheSampleSurveyShowsInTheGridUnderJapaneseHeadings)
@@ -438,9 +436,7 @@ TEST_F(CoordinateEditorTest, UnsavedChangesGoToARecoveryCopyThatTheNextOpenOffer
     EXPECT_EQ(savedName, "回復");
 
     // An untitled table keeps its copy in the user's data folder.
-    const char* oldData = std::getenv("XDG_DATA_HOME");
-    const std::string keptData = oldData ? oldData : "";
-    ::setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
+    const tavtest::ScopedEnvironment dataHome("XDG_DATA_HOME", (m_dir / "data").string());
     frame.SetDocumentPath({});
     data.Set(static_cast<unsigned>(kPointName), 0, std::string("無題の変更"));
     EXPECT_TRUE(frame.WriteRecovery());
@@ -449,10 +445,6 @@ TEST_F(CoordinateEditorTest, UnsavedChangesGoToARecoveryCopyThatTheNextOpenOffer
     driver.AnswerMessageBox(IDYES);
     EXPECT_TRUE(frame.OfferRecovery());
     EXPECT_EQ(name(), "無題の変更");
-    if (oldData)
-        ::setenv("XDG_DATA_HOME", keptData.c_str(), 1);
-    else
-        ::unsetenv("XDG_DATA_HOME");
 }
 
 } // namespace
@@ -486,9 +478,9 @@ TEST_F(CoordinateEditorTest, TheMenusGreyWhatTheGridCannotDoYetAndF1ShowsTheCare
     Menu* cell = frame.GetMenu()->GetSubMenu(2);
     ASSERT_TRUE(edit && cell);
     auto greyed = [](Menu* menu, UINT id) { return (menu->GetMenuState(id, MF_BYCOMMAND) & MF_GRAYED) != 0; };
-    EXPECT_FALSE(greyed(edit, NifCommand::EditCopy)) << "the grid copies";
-    EXPECT_TRUE(greyed(edit, NifCommand::EditPasteSpecial));
-    EXPECT_TRUE(greyed(edit, NifCommand::EditUndo));
+    EXPECT_FALSE(greyed(edit, plat::ID_EDIT_COPY)) << "the grid copies";
+    EXPECT_TRUE(greyed(edit, plat::ID_EDIT_PASTE_SPECIAL));
+    EXPECT_TRUE(greyed(edit, plat::ID_EDIT_UNDO));
     EXPECT_FALSE(greyed(cell, NifCommand::LineInsert)) << "the grid inserts lines";
 
     // The grid's own context menu, from the keyboard or the right button, and the caret
