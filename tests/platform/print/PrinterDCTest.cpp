@@ -2,6 +2,7 @@
 // to a print queue when a CUPS server runs here.
 #include "platform/print/PrintQueues.h"
 #include "platform/print/PrinterDC.h"
+#include "tests/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,13 +16,6 @@ using namespace plat;
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path TempFolder(const char* name)
-{
-    const fs::path folder = fs::temp_directory_path() / ("tavcell-printer-" + std::to_string(::getpid()) + "-" + name);
-    fs::create_directories(folder);
-    return folder;
-}
 
 // Draws pages of text; the number of pages that ended well.
 int PrintPages(PrinterDC& dc, int pages)
@@ -62,8 +56,8 @@ TEST(PrinterDCTest, HundredthsOfAnInchMapToDevicePixelsWithTheYAxisUp)
 
 TEST(PrinterDCTest, ADiskThatFillsUpGivesAReasonAndLeavesNothingUnderTheName)
 {
-    const fs::path folder = TempFolder("full");
-    const fs::path pdf = folder / "full.pdf";
+    const tavtest::TemporaryFolder folder("tavcell-printer");
+    const fs::path pdf = folder.Path() / "full.pdf";
     PrinterDC printer;
     printer.SetMapMode(MM_LOENGLISH);
     ASSERT_TRUE(printer.CreatePdfDC(pdf));
@@ -81,14 +75,13 @@ TEST(PrinterDCTest, ADiskThatFillsUpGivesAReasonAndLeavesNothingUnderTheName)
     std::signal(SIGXFSZ, previous);
     EXPECT_EQ(ended, SP_ERROR);
     EXPECT_NE(printer.GetError().find("cannot write"), std::string::npos) << printer.GetError();
-    EXPECT_TRUE(fs::is_empty(folder)) << "neither the document nor its temporary file is left";
+    EXPECT_TRUE(fs::is_empty(folder.Path())) << "neither the document nor its temporary file is left";
 
     // The same document with room to write.
     ASSERT_GT(printer.StartDoc(DOCINFO{"full", {}}), 0);
     EXPECT_EQ(PrintPages(printer, 40), 40);
     EXPECT_GT(printer.EndDoc(), 0) << printer.GetError();
     EXPECT_GT(fs::file_size(pdf), 8192u);
-    fs::remove_all(folder);
 }
 
 TEST(PrinterDCTest, AJobGoesToAPrintQueue)

@@ -6,6 +6,7 @@
 #include "platform/ui/HeadlessDriver.h"
 #include "tav/window/TavCellCtrl.h"
 #include "tests/tav/manager/CoordinateHost.h"
+#include "tests/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -40,9 +41,6 @@ protected:
     PrintTest()
     {
         RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>());
-        m_dir = fs::temp_directory_path() / ("tavcell-print-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
         host.Open();
         app.SetMainWnd(&host);
         manager.Associate(&host.Grid(), &data);
@@ -55,8 +53,6 @@ protected:
     {
         host.DestroyWindow();
         RegSetStore(HKEY_CURRENT_USER, nullptr);
-        std::error_code ignored;
-        fs::remove_all(m_dir, ignored);
     }
     // Prints through the dialog into the file, or cancels when the file is empty.
     void Print(const fs::path& file)
@@ -82,7 +78,8 @@ protected:
     CoordinateManager manager{200};
     TavData data;
     CoordinateHost host{manager};
-    fs::path m_dir;
+    tavtest::TemporaryFolder m_folder{"tavcell-print"};
+    const fs::path m_dir = m_folder.Path();
 };
 
 TEST_F(PrintTest, ATableOfThreePagesPrintsHeadingsRowNumbersAndCellsOnEachPage)
