@@ -5,6 +5,7 @@
 #include "components/mox/MoxCellCtrlDetail.h"
 #include "components/mox/MoxData.h"
 #include "platform/ui/App.h"
+#include "platform/ui/Controls.h"
 
 #include <algorithm>
 

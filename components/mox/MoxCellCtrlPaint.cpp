@@ -3,6 +3,7 @@
 
 #include "components/mox/MoxCellCtrlDetail.h"
 #include "components/mox/MoxData.h"
+#include "platform/text/DisplayWidth.h"
 
 #include <algorithm>
 
