@@ -290,7 +290,7 @@ TEST_F(DialogTest, ADialogEndedWhileItInitialisesNeverWaitsForInput)
 {
     QuittingDialog dialog;
     bool opened = false;
-    driver.OnNextDialog([&](DialogOperator&) { opened = true; });
+    driver.OnEveryDialog([&](DialogOperator&) { opened = true; });
     driver.PushKey(VK_RETURN);
     EXPECT_EQ(dialog.DoModal(), IDNO);
     EXPECT_FALSE(opened);

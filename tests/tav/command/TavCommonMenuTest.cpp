@@ -118,8 +118,8 @@ TEST(TavCommonMenuTest, TheContextMenuIsTheSharedEditAndCellCommandsAtTheCaretOr
 
     using namespace NifCommand;
     const std::vector<std::string> expected{
-        Item(EditCut, "切り取り(&T)\tCtrl+X"), Item(EditCopy, "コピー(&C)\tCtrl+C"),
-        Item(EditPaste, "貼り付け(&P)\tCtrl+V (grey)"), Item(EditClear, "消去(&L)\tDel"), "-", "> 移動(&G)",
+        Item(ID_EDIT_CUT, "切り取り(&T)\tCtrl+X"), Item(ID_EDIT_COPY, "コピー(&C)\tCtrl+C"),
+        Item(ID_EDIT_PASTE, "貼り付け(&P)\tCtrl+V (grey)"), Item(ID_EDIT_CLEAR, "消去(&L)\tDel"), "-", "> 移動(&G)",
         Item(Find, "検索(&F)..."), "-", Item(LineInsert, "行挿入(&I)"), Item(LineDelete, "行削除(&D)"),
         Item(LineMove, "行移動(&M)"), Item(LineCopy, "行複写(&C)"), Item(LineSwap, "行入替(&S)"),
         Item(LineCloseUp, "行詰め(&U)"), "-", Item(AreaCorrect, "範囲補正(&A)..."),
