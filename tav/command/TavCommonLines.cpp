@@ -5,6 +5,7 @@
 
 #include "components/mox/MoxCellCtrl.h"
 #include "components/mox/MoxDeferredViews.h"
+#include "components/support/NifCommonMenu.h"
 #include "components/support/NifResource.h"
 #include "platform/ui/App.h"
 #include "platform/ui/Controls.h"
@@ -26,9 +27,6 @@
 
 namespace {
 
-constexpr plat::UINT kLineMove = 0xC106;
-constexpr plat::UINT kLineSwap = 0xC108;
-constexpr plat::UINT kLineCloseUp = 0xC109;
 constexpr plat::UINT kWarningOk = 0x30;
 
 void Warn(plat::Wnd* window, plat::UINT id) { NifMessageBox(TavGetModuleHandle(), id, kWarningOk, window); }
@@ -321,7 +319,7 @@ void TavCommon::LineCloseUp()
     const MoxRectArray selection = *ranges;
     if (!OnCheckSrcLineEditArea(selection) || !OnCheckDstLineEditArea(selection))
         return;
-    m_lineCommand = kLineCloseUp;
+    m_lineCommand = NifCommand::LineCloseUp;
     OnBeginLineEdit();
     OpenUndoStep("行詰め");
     const TavLockArray locks = Data().Lock();
@@ -394,8 +392,8 @@ int TavCommon::ExecLineCommand()
     if (m_lineCommand == 0)
         return 0;
     const std::size_t blocks = std::min(m_srcBlocks.GetSize(), m_dstBlocks.GetSize());
-    const bool swap = m_lineCommand == kLineSwap;
-    const bool move = m_lineCommand == kLineMove;
+    const bool swap = m_lineCommand == NifCommand::LineSwap;
+    const bool move = m_lineCommand == NifCommand::LineMove;
     if (!swap) {
         bool moved = false;
         for (std::size_t i = 0; i < blocks; ++i)

@@ -2,6 +2,7 @@
 // the headless driver; and the three looks of locked, disabled and warning cells on screen.
 #include "tests/tav/command/CommandHost.h"
 
+#include "components/support/NifCommonMenu.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/Renderer.h"
@@ -107,7 +108,7 @@ TYPED_TEST(TavCellWindowTest, TextsPasteAndClipboardBracketsAnswerAsTheHostsSay)
     EXPECT_EQ(pasted, 2.5);
 
     const std::size_t posted = PostedMessageCount();
-    grid.SendMessage(WM_COMMAND, 0xC303); // the read command
+    grid.SendMessage(WM_COMMAND, NifCommand::Read); // the read command
     EXPECT_EQ(PostedMessageCount(), posted + 1) << "the read command posts the speech message";
     DispatchPostedMessages();
 }
@@ -120,7 +121,7 @@ TYPED_TEST(TavCellWindowTest, ADoubleClickCarriesOutAMovedLineCommandAndOpensNoE
     MoxRectArray line;
     line.Add(MoxRect(MoxPos{0, 2}, MoxPos{4, 2}), MoxRectArray::kWholeLines);
     grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<WPARAM>(&line));
-    grid.SendMessage(WM_COMMAND, 0xC106);
+    grid.SendMessage(WM_COMMAND, NifCommand::LineMove);
     bound.Keys({VK_DOWN});
     bound.driver.Push(InputEvent::MouseClick(this->Centre(MoxPos{1, 1}), InputEvent::Kind::DoubleClick));
     bound.app.Run();
