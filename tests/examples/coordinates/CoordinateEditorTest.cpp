@@ -473,39 +473,6 @@ TEST_F(CoordinateEditorTest, TheMenusGreyWhatTheGridCannotDoYetAndF1ShowsTheCare
         EXPECT_NE(help.Find(0x20000 + id), nullptr) << id;
 }
 
-TEST_F(CoordinateEditorTest, LinesToMoveAreMarkedFromTheCellMenuAndTravelWithTheCaret)
-{
-    std::string third;
-    ASSERT_TRUE(data.Get(1L, 2, third));
-    CoordinateGrid& grid = frame.Grid();
-    for (int key : {VK_DOWN, VK_DOWN})
-        driver.PushKey(key);
-    driver.PushKey(VK_DOWN, true);     // lines 3 and 4
-    driver.PushKey('L', false, true);  // as whole lines
-    for (int key : {VK_F10, VK_RIGHT, VK_DOWN, VK_RIGHT})
-        driver.PushKey(key);
-    driver.PushText("m");              // ｾﾙ, 行移動
-    for (int key : {VK_DOWN, VK_DOWN, VK_DOWN})
-        driver.PushKey(key);
-    app.Run();
-    EXPECT_TRUE(grid.IsLineMarking());
-    ASSERT_EQ(grid.GetSelection().GetSize(), 1u);
-    EXPECT_EQ(grid.GetSelection().GetAt(0).Top(), 5) << "the blocks travelled with the caret";
-    std::string name;
-    ASSERT_TRUE(data.Get(1L, 2, name));
-    EXPECT_EQ(name, third) << "nothing moved yet";
-    Canvas canvas(100, 20);
-    Renderer renderer;
-    renderer.Paint(canvas);
-    EXPECT_NE(canvas.LineText(19).find("Enter 実行"), std::string::npos) << canvas.LineText(19);
-
-    // Where the lines land, with what, is the line command's own test.
-    driver.PushKey(VK_RETURN);
-    app.Run();
-    EXPECT_FALSE(grid.IsLineMarking());
-    EXPECT_TRUE(data.IsModified());
-}
-
 TEST_F(CoordinateEditorTest, AFailedSaveKeepsTheNameAsItWasAndTheRecoveryCopyGoesWhereItCanBeWritten)
 {
     const fs::path missing = m_dir / "missing" / "survey.tcd";
