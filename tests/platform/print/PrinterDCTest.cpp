@@ -87,15 +87,14 @@ TEST(PrinterDCTest, ADiskThatFillsUpGivesAReasonAndLeavesNothingUnderTheName)
 
 TEST(PrinterDCTest, ADocumentNeverTakesThePlaceOfAFifo)
 {
-    const fs::path folder = TempFolder("fifo");
-    const fs::path fifo = folder / "out.pdf";
+    const tavtest::TemporaryFolder folder("tavcell-printer");
+    const fs::path fifo = folder.Path() / "out.pdf";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     PrinterDC printer;
     ASSERT_TRUE(printer.CreatePdfDC(fifo));
     EXPECT_EQ(printer.StartDoc(DOCINFO{"fifo", {}}), SP_ERROR);
     EXPECT_NE(printer.GetError().find("not a regular file"), std::string::npos) << printer.GetError();
     EXPECT_TRUE(fs::is_fifo(fifo));
-    fs::remove_all(folder);
 }
 
 TEST(PrinterDCTest, AJobGoesToAPrintQueue)
