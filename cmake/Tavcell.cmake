@@ -1,6 +1,12 @@
 # Helpers that keep every folder's CMakeLists.txt to a line or two.
 include(GoogleTest)
 
+# The layer libraries are also the objects of the installed libraries (cmake/TavcellInstall.cmake),
+# which are shared ones under BUILD_SHARED_LIBS.
+if(BUILD_SHARED_LIBS)
+  set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+endif()
+
 # Includes are written from the project root ("platform/text/CodePage.h"), yet a target must
 # see only its own folders and the headers of the targets it links. Each target therefore
 # gets an include tree of its own in the build folder, holding links to just its folders; a

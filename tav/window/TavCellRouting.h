@@ -1,6 +1,7 @@
-// The one routing table that the grid control and the grid view share: window messages, the
-// grid's notifications and the edit commands, each a one-step forward into TavCommon. Kept
-// as a template over the window class so that both windows route exactly alike.
+/// @file
+/// The one routing table that the grid control and the grid view share: window messages, the
+/// grid's notifications and the edit commands, each a one-step forward into TavCommon. Kept
+/// as a template over the window class so that both windows route exactly alike.
 #pragma once
 
 #include "components/mox/MoxMessages.h"
@@ -18,14 +19,17 @@
 
 #include <string>
 
+/// The message map entries that TavCellCtrl and TavCellView share: window messages, grid
+/// notifications and menu commands routed into TavCommon, so both windows route alike.
 template <class Window>
 class TavCellRouting {
 public:
-    using Entry = plat::MessageMapEntry;
-    using LRESULT = plat::LRESULT;
-    using WPARAM = plat::WPARAM;
-    using LPARAM = plat::LPARAM;
+    using Entry = plat::MessageMapEntry; ///< one routed message or command
+    using LRESULT = plat::LRESULT; ///< a message's answer
+    using WPARAM = plat::WPARAM; ///< a message's first argument
+    using LPARAM = plat::LPARAM; ///< a message's second argument
 
+    /// The entries, ending with an empty one; a window's message map chains to them.
     static const Entry* Entries()
     {
         static const Entry entries[] = {
@@ -294,7 +298,7 @@ private:
         Self(wnd).StartLineCommand(Command);
         return 0;
     }
-    // A pending line command takes the double click; otherwise the grid has it.
+    /// A pending line command takes the double click; otherwise the grid has it.
     static LRESULT OnLButtonDblClk(plat::Wnd& wnd, WPARAM, LPARAM)
     {
         return Self(wnd).ExecLineCommand() != 0 ? 0 : wnd.Default();
