@@ -76,13 +76,6 @@ inline constexpr plat::UINT MOXN_ENDPASTE = 1108;
 inline constexpr plat::UINT MOXN_EDITSTORED = 1120; // const MoxPos* / 0
 inline constexpr plat::UINT MOXN_CTLCOLOR = 1113; // const MoxPos* / plat::DC*; answer: plat::Brush* or 0
 
-// The edit menu's commands, which the grid's copy, cut, paste and clear keys send to the grid
-// as WM_COMMAND, so that a window built on the grid can take them over.
-inline constexpr plat::UINT ID_EDIT_CLEAR = 0xE120;
-inline constexpr plat::UINT ID_EDIT_COPY = 0xE122;
-inline constexpr plat::UINT ID_EDIT_CUT = 0xE123;
-inline constexpr plat::UINT ID_EDIT_PASTE = 0xE125;
-
 // What MOXN_DRAWITEM carries: the cell to draw, on the grid's device context.
 struct MOX_DRAWITEMSTRUCT {
     plat::UINT itemAction = 0; // not used by the grid's answerers

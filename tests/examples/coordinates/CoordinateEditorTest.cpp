@@ -21,6 +21,8 @@
 #include "platform/ui/Renderer.h"
 #include "tests/examples/coordinates/StoredPoint.h"
 #include "tests/examples/coordinates/SurveyDocument.h"
+#include "tests/ScopedEnvironment.h"
+#include "tests/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -42,13 +44,6 @@ protected:
     CoordinateEditorTest()
     {
         RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>());
-        m_dir = fs::temp_directory_path() / ("tavcell-coordinates-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
-        // Recovery copies of untitled tables go to the data folder: the test's own.
-        if (const char* data = std::getenv("XDG_DATA_HOME"))
-            m_oldData = data;
-        ::setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
         driver.SetScreenSize(SIZE{100 * 8, 20 * 16});
         frame.Open(driver.ScreenSize());
         app.SetMainWnd(&frame);
@@ -60,26 +55,6 @@ protected:
         if (frame.IsWindow())
             frame.DestroyWindow();
         RegSetStore(HKEY_CURRENT_USER, nullptr);
-        if (m_oldData)
-            ::setenv("XDG_DATA_HOME", m_oldData->c_str(), 1);
-        else
-            ::unsetenv("XDG_DATA_HOME");
-        std::error_code error;
-        fs::remove_all(m_dir, error);
-    }
-
-    // Types a point into the first empty row: name, X, Y, Z.
-    void TypeNewPoint(const char* name, const char* x, const char* y, const char* z)
-    {
-        driver.PushKey(VK_END, false, true);
-        driver.PushKey(VK_DOWN);
-        driver.PushKey(VK_HOME);
-        driver.PushKey(VK_RIGHT);
-        // Return takes the value in and walks on to the next cell.
-        for (const char* text : {name, x, y, z}) {
-            driver.PushText(text);
-            driver.PushKey(VK_RETURN);
-        }
     }
 
     // The next name dialog (Save As, Open) gets this name and OK.
@@ -108,8 +83,9 @@ protected:
     TavData data;
     CoordinateFrame frame{manager, data};
     long points = 0;
-    fs::path m_dir;
-    std::optional<std::string> m_oldData;
+    tavtest::TemporaryFolder m_folder{"tavcell-coordinates"};
+    const fs::path m_dir = m_folder.Path();
+    tavtest::ScopedEnvironment m_dataHome{"XDG_DATA_HOME", (m_dir / "data").string()}; // recovery copies of untitled tables
 };
 
 TEST_F(CoordinateEditorTest, TheSampleSurveyShowsInTheGridUnderJapaneseHeadings)
@@ -138,33 +114,6 @@ TEST_F(CoordinateEditorTest, ItsTemplatesLieUnderTheProgramsApplicationKey)
     using namespace std::string_literals;
     tavtest::WriteFuzzSeed("template_values", "coordinates-standard",
                            templates.GetString("Template") + "\0"s + templates.GetString("Width") + "\0\0"s + "1");
-}
-
-TEST_F(CoordinateEditorTest, TheCaretSelectionsMarkedLinesAndFoundCellsShowInColoursOfTheirOwn)
-{
-    Canvas canvas(100, 20);
-    Renderer renderer;
-    auto colour = [&](int index) { return static_cast<COLORREF>(frame.Grid().SendMessage(MOXM_GETCOLOR, static_cast<WPARAM>(index))); };
-    // Record r shows on line r + 2, below the title and the headings; column 20 is in a name.
-    auto backgroundOf = [&](int record) {
-        renderer.Paint(canvas);
-        return canvas.At(20, record + 2).bg;
-    };
-    MoxRectArray lines;
-    lines.Add(MoxRect(MoxPos{0, 2}, MoxPos{8, 3}), MoxRectArray::kWholeLines);
-    frame.Grid().SendMessage(MOXM_SETSELECTION, reinterpret_cast<WPARAM>(&lines));
-    EXPECT_EQ(backgroundOf(2), colour(MOXC_SELECTION));
-    EXPECT_EQ(backgroundOf(4), colour(MOXC_WINDOW)) << "a line outside the selection";
-    frame.Grid().SendMessage(MOXM_SETLINEMARK, 1);
-    EXPECT_EQ(backgroundOf(3), colour(MOXC_LINEMARK));
-    frame.Grid().SendMessage(MOXM_SETSEARCHMARK, 1);
-    EXPECT_EQ(backgroundOf(3), colour(MOXC_SEARCH));
-    EXPECT_EQ(canvas.At(9, 2).bg, colour(MOXC_CARET)) << "the caret on the first point number";
-    EXPECT_EQ(std::set<COLORREF>({colour(MOXC_WINDOW), colour(MOXC_SELECTION), colour(MOXC_LINEMARK), colour(MOXC_SEARCH),
-                                  colour(MOXC_CARET)})
-                  .size(),
-              5u)
-        << "five looks a person can tell apart";
 }
 
 TEST_F(CoordinateEditorTest, ACellsEditorOpensOnTheCellsValueAndKeepsItWhileTheGridRepaints)
@@ -210,25 +159,6 @@ TEST_F(CoordinateEditorTest, AutomaticWidthsFollowTheWindowWhenTheTerminalIsResi
     const std::size_t wide = flagHeading(140);
     ASSERT_NE(narrow, std::string::npos);
     EXPECT_GT(wide, narrow + 30) << "the columns share the forty more columns";
-}
-
-TEST_F(CoordinateEditorTest, APointTypedIntoANewRowIsSavedAndReadsBackWithTheLibrary)
-{
-    const fs::path document = m_dir / "survey.tcd";
-    frame.SetDocumentPath(document);
-    TypeNewPoint("新点1", "-36400.5", "-8200.25", "23.4");
-    driver.PushKey('S', false, true);
-    driver.PushKey('Q', false, true);
-    app.Run();
-    EXPECT_TRUE(driver.MessageBoxes().empty()) << "saved, quitting asks nothing";
-    EXPECT_FALSE(frame.IsWindow());
-
-    TavData loaded;
-    coordinates_test::LoadDocument(document, loaded);
-    coordinates_test::ExpectStoredPoint(loaded, points, "新点1", -36400.5, -8200.25, 23.4);
-    std::string name;
-    ASSERT_TRUE(loaded.Get(1L, 0, name));
-    EXPECT_EQ(name, "T1") << "the sample points went along";
 }
 
 TEST_F(CoordinateEditorTest, ADamagedFileIsRefusedWithAMessageAndTheTableStaysAsItWas)
@@ -512,9 +442,9 @@ TEST_F(CoordinateEditorTest, TheMenusGreyWhatTheGridCannotDoYetAndF1ShowsTheCare
     Menu* cell = frame.GetMenu()->GetSubMenu(2);
     ASSERT_TRUE(edit && cell);
     auto greyed = [](Menu* menu, UINT id) { return (menu->GetMenuState(id, MF_BYCOMMAND) & MF_GRAYED) != 0; };
-    EXPECT_FALSE(greyed(edit, NifCommand::EditCopy)) << "the grid copies";
-    EXPECT_TRUE(greyed(edit, NifCommand::EditPasteSpecial));
-    EXPECT_TRUE(greyed(edit, NifCommand::EditUndo));
+    EXPECT_FALSE(greyed(edit, plat::ID_EDIT_COPY)) << "the grid copies";
+    EXPECT_TRUE(greyed(edit, plat::ID_EDIT_PASTE_SPECIAL));
+    EXPECT_TRUE(greyed(edit, plat::ID_EDIT_UNDO));
     EXPECT_FALSE(greyed(cell, NifCommand::LineInsert)) << "the grid inserts lines";
 
     // The grid's own context menu, from the keyboard or the right button, and the caret
@@ -544,68 +474,6 @@ TEST_F(CoordinateEditorTest, TheMenusGreyWhatTheGridCannotDoYetAndF1ShowsTheCare
         EXPECT_NE(help.Find(0x20000 + id), nullptr) << id;
 }
 
-TEST_F(CoordinateEditorTest, LinesMovedByKeysTravelMarkedAndLandWhereTheCaretTookThem)
-{
-    std::string third;
-    std::string fourth;
-    ASSERT_TRUE(data.Get(1L, 2, third));
-    ASSERT_TRUE(data.Get(1L, 3, fourth));
-    CoordinateGrid& grid = frame.Grid();
-    for (int key : {VK_DOWN, VK_DOWN})
-        driver.PushKey(key);
-    driver.PushKey(VK_DOWN, true);     // lines 3 and 4
-    driver.PushKey('L', false, true);  // as whole lines
-    for (int key : {VK_F10, VK_RIGHT, VK_DOWN, VK_RIGHT})
-        driver.PushKey(key);
-    driver.PushText("m");              // ｾﾙ, 行移動
-    for (int key : {VK_DOWN, VK_DOWN, VK_DOWN})
-        driver.PushKey(key);
-    app.Run();
-    EXPECT_TRUE(grid.IsLineMarking());
-    ASSERT_EQ(grid.GetSelection().GetSize(), 1u);
-    EXPECT_EQ(grid.GetSelection().GetAt(0).Top(), 5) << "the blocks travelled with the caret";
-    std::string name;
-    ASSERT_TRUE(data.Get(1L, 2, name));
-    EXPECT_EQ(name, third) << "nothing moved yet";
-    Canvas canvas(100, 20);
-    Renderer renderer;
-    renderer.Paint(canvas);
-    EXPECT_NE(canvas.LineText(19).find("Enter 実行"), std::string::npos) << canvas.LineText(19);
-
-    driver.PushKey(VK_RETURN);
-    app.Run();
-    EXPECT_FALSE(grid.IsLineMarking());
-    EXPECT_TRUE(data.QueryIsBlank(1L, 2));
-    EXPECT_TRUE(data.QueryIsBlank(1L, 3));
-    ASSERT_TRUE(data.Get(1L, 5, name));
-    EXPECT_EQ(name, third);
-    ASSERT_TRUE(data.Get(1L, 6, name));
-    EXPECT_EQ(name, fourth);
-    EXPECT_TRUE(data.IsModified());
-}
-
-TEST_F(CoordinateEditorTest, TheCellMenusPrintCommandWritesTheSurveyToAPdfFile)
-{
-    const fs::path pdf = m_dir / "survey.pdf";
-    driver.OnNextDialog([&](DialogOperator& person) {
-        EXPECT_EQ(person.Caption(), "印刷");
-        person.Pick(PrintDialog::kPrinterId, 0);
-        person.SetText(PrintDialog::kFileId, pdf.string());
-        person.Return();
-    });
-    driver.PushKey(VK_F10);
-    driver.PushKey(VK_RIGHT);
-    driver.PushKey(VK_DOWN);
-    driver.PushKey(VK_RIGHT); // ｾﾙ
-    driver.PushText("p");     // 印刷
-    app.Run();
-    EXPECT_TRUE(driver.MessageBoxes().empty());
-    EXPECT_TRUE(fs::exists(pdf));
-    EXPECT_GT(fs::file_size(pdf), 1000u);
-}
-
-// The file commands as a person meets their failures: saves that cannot be written, a second
-// editor on the same document, files that are already there, names that are not.
 TEST_F(CoordinateEditorTest, AFailedSaveKeepsTheNameAsItWasAndTheRecoveryCopyGoesWhereItCanBeWritten)
 {
     const fs::path missing = m_dir / "missing" / "survey.tcd";

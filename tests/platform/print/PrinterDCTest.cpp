@@ -2,6 +2,7 @@
 // to a print queue when a CUPS server runs here.
 #include "platform/print/PrintQueues.h"
 #include "platform/print/PrinterDC.h"
+#include "tests/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,13 +17,6 @@ using namespace plat;
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path TempFolder(const char* name)
-{
-    const fs::path folder = fs::temp_directory_path() / ("tavcell-printer-" + std::to_string(::getpid()) + "-" + name);
-    fs::create_directories(folder);
-    return folder;
-}
 
 // Draws pages of text; the number of pages that ended well.
 int PrintPages(PrinterDC& dc, int pages)
@@ -63,8 +57,8 @@ TEST(PrinterDCTest, HundredthsOfAnInchMapToDevicePixelsWithTheYAxisUp)
 
 TEST(PrinterDCTest, ADiskThatFillsUpGivesAReasonAndLeavesNothingUnderTheName)
 {
-    const fs::path folder = TempFolder("full");
-    const fs::path pdf = folder / "full.pdf";
+    const tavtest::TemporaryFolder folder("tavcell-printer");
+    const fs::path pdf = folder.Path() / "full.pdf";
     PrinterDC printer;
     printer.SetMapMode(MM_LOENGLISH);
     ASSERT_TRUE(printer.CreatePdfDC(pdf));
@@ -82,27 +76,25 @@ TEST(PrinterDCTest, ADiskThatFillsUpGivesAReasonAndLeavesNothingUnderTheName)
     std::signal(SIGXFSZ, previous);
     EXPECT_EQ(ended, SP_ERROR);
     EXPECT_NE(printer.GetError().find("cannot write"), std::string::npos) << printer.GetError();
-    EXPECT_TRUE(fs::is_empty(folder)) << "neither the document nor its temporary file is left";
+    EXPECT_TRUE(fs::is_empty(folder.Path())) << "neither the document nor its temporary file is left";
 
     // The same document with room to write.
     ASSERT_GT(printer.StartDoc(DOCINFO{"full", {}}), 0);
     EXPECT_EQ(PrintPages(printer, 40), 40);
     EXPECT_GT(printer.EndDoc(), 0) << printer.GetError();
     EXPECT_GT(fs::file_size(pdf), 8192u);
-    fs::remove_all(folder);
 }
 
 TEST(PrinterDCTest, ADocumentNeverTakesThePlaceOfAFifo)
 {
-    const fs::path folder = TempFolder("fifo");
-    const fs::path fifo = folder / "out.pdf";
+    const tavtest::TemporaryFolder folder("tavcell-printer");
+    const fs::path fifo = folder.Path() / "out.pdf";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     PrinterDC printer;
     ASSERT_TRUE(printer.CreatePdfDC(fifo));
     EXPECT_EQ(printer.StartDoc(DOCINFO{"fifo", {}}), SP_ERROR);
     EXPECT_NE(printer.GetError().find("not a regular file"), std::string::npos) << printer.GetError();
     EXPECT_TRUE(fs::is_fifo(fifo));
-    fs::remove_all(folder);
 }
 
 TEST(PrinterDCTest, AJobGoesToAPrintQueue)

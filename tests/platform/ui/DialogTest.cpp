@@ -269,9 +269,32 @@ TEST_F(DialogTest, MessageBoxesAnswerFromTheQueueElseTheirDefaultButton)
     EXPECT_EQ(driver.MessageBoxes()[0].style, MB_YESNO | MB_ICONQUESTION);
     EXPECT_EQ(driver.MessageBoxes()[4].caption, "dialogtest") << "the application's name is the default caption";
 
+    driver.AnswerMessageBox("上書き", IDNO);
+    driver.AnswerMessageBox(IDCANCEL);
+    EXPECT_EQ(MessageBox(nullptr, "保存しますか？", "", MB_YESNOCANCEL), IDCANCEL) << "the answer in order";
+    EXPECT_EQ(MessageBox(nullptr, "上書きしますか？", "", MB_YESNO), IDNO) << "the answer meant for this box";
+
     driver.SetMessageBoxAnswerer([](const MessageBoxRecord& box) { return box.text == "続けますか？" ? IDNO : IDOK; });
     EXPECT_EQ(MessageBox(nullptr, "続けますか？", "", MB_YESNO), IDNO);
     EXPECT_EQ(driver.MessageBoxes().back().answer, IDNO);
+}
+
+TEST(HeadlessDriverTest, AnswersAndDialogHandlersNothingUsedAreTold)
+{
+    std::string told;
+    struct Restore {
+        HeadlessDriver::UnusedReporter previous;
+        ~Restore() { HeadlessDriver::SetUnusedReporter(std::move(previous)); }
+    } restore{HeadlessDriver::SetUnusedReporter([&](const std::string& what) { told += what; })};
+    {
+        HeadlessDriver driver;
+        driver.AnswerMessageBox(IDNO);
+        driver.AnswerMessageBox("上書き", IDYES);
+        driver.OnNextDialog([](DialogOperator&) {});
+    }
+    EXPECT_NE(told.find("answer 7"), std::string::npos) << told;
+    EXPECT_NE(told.find("\"上書き\""), std::string::npos) << told;
+    EXPECT_NE(told.find("1 dialog handler"), std::string::npos) << told;
 }
 
 namespace {
@@ -290,7 +313,7 @@ TEST_F(DialogTest, ADialogEndedWhileItInitialisesNeverWaitsForInput)
 {
     QuittingDialog dialog;
     bool opened = false;
-    driver.OnNextDialog([&](DialogOperator&) { opened = true; });
+    driver.OnEveryDialog([&](DialogOperator&) { opened = true; });
     driver.PushKey(VK_RETURN);
     EXPECT_EQ(dialog.DoModal(), IDNO);
     EXPECT_FALSE(opened);

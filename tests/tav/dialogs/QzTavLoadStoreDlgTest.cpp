@@ -12,7 +12,7 @@
 #include "tav/dialogs/TavLayoutResources.h"
 #include "tav/templates/RegKeyFile.h"
 #include "tav/templates/TransferFolders.h"
-#include "tav/window/TavCellRouting.h"
+#include "components/support/NifCommonMenu.h"
 
 #include <fstream>
 #include <sstream>
@@ -109,7 +109,7 @@ TEST_F(QzTavLoadStoreDlgTest, TwoTemplatesExportedAndImportedIntoAnEmptyStoreKee
         manage.Click(IDC_TAV_TEMPLATE_TRANSFER);
         manage.Escape();
     });
-    Command(ID_TAV_TEMPLATE);
+    Command(NifCommand::Template);
     const std::vector<std::string> boxes = BoxTexts();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0], "すべてのﾃﾝﾌﾟﾚｰﾄを" + destination.string() + "に転送します。\n\nよろしいですか？");

@@ -1,0 +1,216 @@
+// The grid window painted on the screen and printed page by page.
+#include "components/mox/MoxCellCtrl.h"
+
+#include "components/mox/MoxCellCtrlDetail.h"
+#include "components/mox/MoxData.h"
+#include "platform/text/DisplayWidth.h"
+
+#include <algorithm>
+
+using namespace mox_detail;
+
+namespace {
+
+constexpr unsigned kTextFormatMask = plat::DT_CENTER | plat::DT_RIGHT | plat::DT_VCENTER | plat::DT_SINGLELINE;
+
+} // namespace
+
+plat::LRESULT MoxCellCtrl::OnPaint(plat::WPARAM, plat::LPARAM)
+{
+    plat::PaintDC dc(this);
+    OnDraw(&dc);
+    return 0;
+}
+
+void MoxCellCtrl::DrawClippedText(plat::DC* dc, const std::string& text, const plat::RECT& rect, unsigned format)
+{
+    if (text.empty() || rect.IsEmpty())
+        return;
+    // Cut at a character boundary to what the cell can show; never into the next cell.
+    const std::size_t fits = plat::FitToWidth(text, rect.Width() / plat::kCharWidth);
+    if (fits == 0)
+        return;
+    dc->DrawText(std::string_view(text).substr(0, fits), rect, format & kTextFormatMask);
+}
+
+void MoxCellCtrl::DrawHeadings(plat::DC* dc, const std::vector<long>& columns, const std::vector<int>& lefts)
+{
+    plat::RECT client;
+    GetClientRect(&client);
+    dc->SetTextColor(kPalette[MOXC_HEADINGTEXT]);
+    const plat::RECT corner{0, 0, m_fixedColWidth, HeadingHeight()};
+    dc->FillSolidRect(plat::RECT{0, 0, client.right, HeadingHeight()}, kPalette[MOXC_HEADING]);
+    MoxPos pos{0, 0};
+    m_text.clear();
+    if (Notify(MOXN_FIXEDCELLTEXT, reinterpret_cast<plat::WPARAM>(&pos), reinterpret_cast<plat::LPARAM>(&m_text)))
+        DrawClippedText(dc, m_text, corner, plat::DT_CENTER | plat::DT_VCENTER | plat::DT_SINGLELINE);
+    for (int heading = 0; heading < m_fixedRows; ++heading) {
+        const int top = heading * kLine;
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            const Column& column = m_columns[static_cast<std::size_t>(columns[i])];
+            const plat::RECT rect{lefts[i] + column.marginLeft, top,
+                                  std::min(lefts[i] + column.width, static_cast<int>(client.right)) - column.marginRight, top + kLine};
+            pos = MoxPos{static_cast<std::int32_t>(columns[i]), heading};
+            m_text.clear();
+            if (Notify(MOXN_FIXEDROWTEXT, reinterpret_cast<plat::WPARAM>(&pos), reinterpret_cast<plat::LPARAM>(&m_text)))
+                DrawClippedText(dc, m_text, rect, plat::DT_CENTER | plat::DT_VCENTER | plat::DT_SINGLELINE);
+        }
+    }
+}
+
+void MoxCellCtrl::DrawCell(plat::DC* dc, const MoxPos& pos, const plat::RECT& rect)
+{
+    const Column& column = m_columns[static_cast<std::size_t>(pos.column)];
+    dc->SetTextColor(kPalette[MOXC_TEXT]);
+    dc->SetBkColor(kPalette[MOXC_WINDOW]);
+    MoxPos asked = pos;
+    auto* brush = reinterpret_cast<plat::Brush*>(
+        Notify(MOXN_CTLCOLOR, reinterpret_cast<plat::WPARAM>(&asked), reinterpret_cast<plat::LPARAM>(dc)));
+    if (brush != nullptr)
+        dc->FillRect(rect, brush);
+    std::uint8_t flags = 0;
+    if (pos == m_caret) {
+        dc->FillSolidRect(rect, kPalette[MOXC_CARET]);
+        dc->SetTextColor(kPalette[MOXC_TEXT]);
+    } else if (IsSelected(pos, &flags)) {
+        // Marked lines and found cells look different from a plain selection.
+        int colour = MOXC_SELECTION;
+        if (m_searchMark)
+            colour = MOXC_SEARCH;
+        else if (m_lineMark && (flags & MoxRectArray::kWholeLines))
+            colour = MOXC_LINEMARK;
+        dc->FillSolidRect(rect, kPalette[colour]);
+        dc->SetTextColor(colour == MOXC_SEARCH ? kPalette[MOXC_TEXT] : kPalette[MOXC_SELECTIONTEXT]);
+    }
+    if (m_editor != nullptr && pos == m_editPos)
+        return; // the editor shows the cell
+    if (column.ownerDraw) {
+        MOX_DRAWITEMSTRUCT item;
+        item.column = pos.column;
+        item.row = pos.row;
+        item.dc = dc;
+        item.rect = rect;
+        Notify(MOXN_DRAWITEM, reinterpret_cast<plat::WPARAM>(&item), 0);
+        return;
+    }
+    m_text.clear();
+    if (!m_data->OnGetText(ItemOf(pos.column), pos.row, m_text))
+        return;
+    const plat::RECT inner{rect.left + column.marginLeft, rect.top, rect.right - column.marginRight, rect.bottom};
+    DrawClippedText(dc, m_text, inner, column.align);
+}
+
+void MoxCellCtrl::OnDraw(plat::DC* dc)
+{
+    plat::RECT client;
+    GetClientRect(&client);
+    plat::Font* oldFont = dc->SelectObject(&m_font);
+    const int oldMode = dc->SetBkMode(plat::TRANSPARENT);
+    dc->FillSolidRect(client, kPalette[MOXC_WINDOW]);
+    if (m_data == nullptr) {
+        dc->SelectObject(oldFont);
+        dc->SetBkMode(oldMode);
+        return;
+    }
+    ClampScroll();
+    std::vector<long> columns;
+    std::vector<int> lefts;
+    for (long c = m_leftCol, x = m_fixedColWidth; c < GetColumnCount() && x < client.right; ++c) {
+        columns.push_back(c);
+        lefts.push_back(static_cast<int>(x));
+        x += m_columns[static_cast<std::size_t>(c)].width;
+    }
+    DrawHeadings(dc, columns, lefts);
+    const long lastRow = std::min(GetRowCount(), m_topRow + GetVisibleRowCount());
+    for (long row = m_topRow; row < lastRow; ++row) {
+        const int top = HeadingHeight() + static_cast<int>(row - m_topRow) * kLine;
+        const plat::RECT number{0, top, m_fixedColWidth, top + kLine};
+        dc->FillSolidRect(number, kPalette[MOXC_HEADING]);
+        dc->SetTextColor(kPalette[MOXC_HEADINGTEXT]);
+        MoxPos pos{0, static_cast<std::int32_t>(row)};
+        m_text.clear();
+        if (Notify(MOXN_FIXEDCOLTEXT, reinterpret_cast<plat::WPARAM>(&pos), reinterpret_cast<plat::LPARAM>(&m_text)))
+            DrawClippedText(dc, m_text, plat::RECT{number.left, top, number.right - 2, top + kLine},
+                            plat::DT_RIGHT | plat::DT_VCENTER | plat::DT_SINGLELINE);
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            const int right = std::min(lefts[i] + m_columns[static_cast<std::size_t>(columns[i])].width, static_cast<int>(client.right));
+            DrawCell(dc, MoxPos{static_cast<std::int32_t>(columns[i]), static_cast<std::int32_t>(row)},
+                     plat::RECT{lefts[i], top, right, top + kLine});
+        }
+    }
+    dc->SelectObject(oldFont);
+    dc->SetBkMode(oldMode);
+}
+
+int MoxCellCtrl::PrintPages(plat::DC* dc)
+{
+    if (m_data == nullptr || dc == nullptr)
+        return 0;
+    const long lastRecord = std::min(m_data->GetLastInputRecordNo(), GetRowCount() - 1);
+    // The page in logical units: a printer counts in fixed lengths with the y axis upwards,
+    // and a grid pixel becomes one logical unit (a hundredth of an inch reads as on screen).
+    plat::POINT extent{dc->GetDeviceCaps(plat::HORZRES), dc->GetDeviceCaps(plat::VERTRES)};
+    dc->DPtoLP(&extent);
+    const bool upwards = extent.y < 0;
+    const int pageWidth = std::abs(static_cast<int>(extent.x));
+    const int pageHeight = std::abs(static_cast<int>(extent.y));
+    const auto onPage = [upwards](int left, int top, int right, int bottom) {
+        return upwards ? plat::RECT{left, -bottom, right, -top} : plat::RECT{left, top, right, bottom};
+    };
+    // Each page repeats the headings over as many lines as fit below them.
+    const long linesPerPage = std::max(1, pageHeight / kLine - 1);
+    const long records = lastRecord + 1;
+    const long pages = records <= 0 ? 1 : (records + linesPerPage - 1) / linesPerPage;
+    dc->SelectObject(&m_font);
+    dc->SetTextColor(kPalette[MOXC_TEXT]);
+    dc->SetBkMode(plat::TRANSPARENT);
+    std::vector<long> columns;
+    std::vector<int> lefts;
+    for (long c = 0, x = m_fixedColWidth; c < GetColumnCount() && x < pageWidth; ++c) {
+        columns.push_back(c);
+        lefts.push_back(static_cast<int>(x));
+        x += m_columns[static_cast<std::size_t>(c)].width;
+    }
+    long printed = 0;
+    for (long page = 0; page < pages; ++page) {
+        if (dc->StartPage() <= 0)
+            break;
+        MoxPos pos{0, 0};
+        m_text.clear();
+        if (Notify(MOXN_FIXEDCELLTEXT, reinterpret_cast<plat::WPARAM>(&pos), reinterpret_cast<plat::LPARAM>(&m_text)))
+            DrawClippedText(dc, m_text, onPage(0, 0, m_fixedColWidth, kLine), plat::DT_CENTER);
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            const Column& column = m_columns[static_cast<std::size_t>(columns[i])];
+            pos = MoxPos{static_cast<std::int32_t>(columns[i]), 0};
+            m_text.clear();
+            if (Notify(MOXN_FIXEDROWTEXT, reinterpret_cast<plat::WPARAM>(&pos), reinterpret_cast<plat::LPARAM>(&m_text)))
+                DrawClippedText(dc, m_text,
+                                onPage(lefts[i] + column.marginLeft, 0,
+                                       std::min(lefts[i] + column.width, pageWidth) - column.marginRight, kLine),
+                                plat::DT_CENTER);
+        }
+        const long first = page * linesPerPage;
+        const long end = std::min(records, first + linesPerPage);
+        for (long row = first; row < end; ++row) {
+            const int top = kLine + static_cast<int>(row - first) * kLine;
+            pos = MoxPos{0, static_cast<std::int32_t>(row)};
+            m_text.clear();
+            if (Notify(MOXN_FIXEDCOLTEXT, reinterpret_cast<plat::WPARAM>(&pos), reinterpret_cast<plat::LPARAM>(&m_text)))
+                DrawClippedText(dc, m_text, onPage(0, top, m_fixedColWidth - 2, top + kLine), plat::DT_RIGHT);
+            for (std::size_t i = 0; i < columns.size(); ++i) {
+                const Column& column = m_columns[static_cast<std::size_t>(columns[i])];
+                m_text.clear();
+                if (column.ownerDraw || !m_data->OnGetText(ItemOf(columns[i]), row, m_text))
+                    continue;
+                DrawClippedText(dc, m_text,
+                                onPage(lefts[i] + column.marginLeft, top,
+                                       std::min(lefts[i] + column.width, pageWidth) - column.marginRight, top + kLine),
+                                column.align);
+            }
+        }
+        if (dc->EndPage() <= 0)
+            break;
+        ++printed;
+    }
+    return static_cast<int>(printed);
+}
