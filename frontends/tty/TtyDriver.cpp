@@ -3,6 +3,8 @@
 #define NCURSES_WIDECHAR 1
 #include "frontends/tty/TtyDriver.h"
 
+#include "platform/ui/TextMeasure.h"
+
 #include "frontends/tty/MessageBoxInput.h"
 #include "platform/text/DisplayWidth.h"
 #include "platform/ui/Clipboard.h"
@@ -66,7 +68,7 @@ void TtyDriver::Close()
 
 plat::SIZE TtyDriver::ScreenSize() const
 {
-    return {m_canvas.Columns() * plat::kCharWidth, m_canvas.Lines() * plat::kLineHeight};
+    return {m_canvas.Columns() * plat::CellTextMeasure::kColumnWidth, m_canvas.Lines() * plat::CellTextMeasure::kLineHeight};
 }
 
 bool TtyDriver::IsKeyDown(int virtualKey) const

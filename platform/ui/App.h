@@ -16,6 +16,7 @@ namespace plat {
 
 class Wnd;
 class Dialog;
+class TextMeasure;
 
 // One input event, as a person gives it.
 struct InputEvent {
@@ -58,10 +59,13 @@ public:
     // A window was shown or hidden, or asks to be repainted.
     virtual void WindowChanged(Wnd& wnd) { (void)wnd; }
     virtual void WaitCursorChanged(bool shown) { (void)shown; }
-    // The screen in pixels (a terminal: 8 px per column, 16 per line).
+    // The screen in pixels.
     [[nodiscard]] virtual SIZE ScreenSize() const { return {640, 400}; }
     // The screen's pixels per logical inch, as device contexts report them (LOGPIXELSX/Y).
     [[nodiscard]] virtual int LogPixels() const { return 96; }
+    // How text measures on this screen: every layout and hit-test above asks it. By default
+    // the character-cell model.
+    [[nodiscard]] virtual const TextMeasure& GetTextMeasure() const;
     // The program ends now without unwinding: give back what the driver holds (the terminal).
     virtual void ReleaseForExit() noexcept {}
 };

@@ -3,6 +3,7 @@
 
 #include "platform/text/DisplayWidth.h"
 #include "platform/text/Utf8.h"
+#include "platform/ui/CellGeometry.h"
 #include "platform/ui/Frames.h"
 #include "platform/ui/Help.h"
 #include "platform/ui/Renderer.h"
@@ -49,6 +50,10 @@ char32_t Mnemonic(std::string_view text)
     }
     return 0;
 }
+
+// Menus are laid out in terminal cells.
+constexpr int kCharWidth = cells::kWidth;
+constexpr int kLineHeight = cells::kHeight;
 
 char32_t Upper(char32_t ch) { return ch >= U'a' && ch <= U'z' ? ch - U'a' + U'A' : ch; }
 

@@ -34,8 +34,8 @@ public:
     {
         if (message == plat::WM_SIZE && m_edit.IsWindow()) {
             const plat::RECT content = plat::FrameContentRect(*this);
-            m_edit.MoveWindow(content.left, content.top, content.Width(), plat::kLineHeight);
-            SetMessageText("size " + std::to_string(content.Width() / plat::kCharWidth));
+            m_edit.MoveWindow(content.left, content.top, content.Width(), plat::CellTextMeasure::kLineHeight);
+            SetMessageText("size " + std::to_string(content.Width() / plat::CellTextMeasure::kColumnWidth));
         }
         return FrameWnd::WindowProc(message, wParam, lParam);
     }
