@@ -3,11 +3,10 @@
 // mouse reports); anything unknown is dropped whole rather than leaking bytes as typing.
 #include "frontends/tty/KeyDecoder.h"
 
-#include "platform/ui/TextMeasure.h"
-
 #include "platform/text/Utf8.h"
 #include "platform/ui/Constants.h"
 #include "platform/ui/Gdi.h"
+#include "platform/ui/TextMeasure.h"
 
 #include <charconv>
 

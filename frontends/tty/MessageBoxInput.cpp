@@ -1,9 +1,8 @@
 // Message box keys and clicks, as the platform's message boxes take them.
 #include "frontends/tty/MessageBoxInput.h"
 
-#include "platform/ui/TextMeasure.h"
-
 #include "platform/ui/Gdi.h"
+#include "platform/ui/TextMeasure.h"
 
 #include <algorithm>
 

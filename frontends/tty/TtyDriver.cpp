@@ -3,12 +3,11 @@
 #define NCURSES_WIDECHAR 1
 #include "frontends/tty/TtyDriver.h"
 
-#include "platform/ui/TextMeasure.h"
-
 #include "frontends/tty/MessageBoxInput.h"
 #include "platform/text/DisplayWidth.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/Gdi.h"
+#include "platform/ui/TextMeasure.h"
 #include "platform/ui/Wnd.h"
 
 #include <ncursesw/curses.h>

@@ -342,10 +342,10 @@ LRESULT Edit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_LBUTTONDOWN: {
+        // The caret goes before the character clicked, as the edit showed it before the click.
+        const int index = CharacterFromX(static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lParam))));
         SetFocus();
-        // The caret goes before the character clicked.
-        const int x = static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lParam)));
-        m_selStart = m_selEnd = GetTextMeasure().CharacterAt(WindowLogFont(*this), GetWindowText(), x);
+        m_selStart = m_selEnd = index;
         return 0;
     }
     case WM_GETDLGCODE:

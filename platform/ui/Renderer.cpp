@@ -25,7 +25,6 @@ namespace {
 
 constexpr DWORD SS_TYPEMASK = 0x1F;
 constexpr DWORD SS_NOPREFIX = 0x0080;
-constexpr DWORD ES_PASSWORD = 0x0020;
 
 constexpr char32_t kHorizontal = U'─';
 constexpr char32_t kVertical = U'│';
@@ -39,25 +38,6 @@ using cells::MiddleLine;
 using cells::RoundDiv;
 constexpr int kCharWidth = cells::kWidth;
 constexpr int kLineHeight = cells::kHeight;
-
-// Whether an edit shows the caret: it has the focus, or it is the in-place editor of the
-// window that has it (a grid keeps the focus while its cell editor, a window laid over the
-// cell, takes the typing).
-bool ShowsCaret(const Wnd& edit)
-{
-    Wnd* focus = Wnd::GetFocus();
-    if (focus == &edit)
-        return true;
-    if (focus == nullptr || !edit.IsWindowVisible() || dynamic_cast<Edit*>(focus) ||
-        dynamic_cast<ComboBox*>(focus) || dynamic_cast<Button*>(focus) || dynamic_cast<ListBox*>(focus) ||
-        dynamic_cast<ListView*>(focus))
-        return false;
-    RECT over;
-    RECT under;
-    edit.GetWindowRect(&over);
-    focus->GetWindowRect(&under);
-    return over.left >= under.left && over.right <= under.right && over.top >= under.top && over.bottom <= under.bottom;
-}
 
 std::string IconText(UINT style)
 {
@@ -129,15 +109,6 @@ RECT PixelsToCells(const RECT& pixels) noexcept
     if (pixels.bottom > pixels.top && cells.bottom <= cells.top)
         cells.bottom = cells.top + 1;
     return cells;
-}
-
-RECT FrameContentRect(const Wnd& frame) noexcept
-{
-    RECT client;
-    frame.GetClientRect(&client);
-    client.top = std::min(client.bottom, client.top + kLineHeight);
-    client.bottom = std::max(client.top, client.bottom - kLineHeight);
-    return client;
 }
 
 void Renderer::Paint(Canvas& canvas)
@@ -439,12 +410,11 @@ void Renderer::PaintButton(Wnd& wnd, Canvas& canvas, const RECT& cells) const
 void Renderer::PaintEdit(Wnd& wnd, Canvas& canvas, const RECT& cells) const
 {
     auto& edit = static_cast<Edit&>(wnd);
-    const bool focused = ShowsCaret(wnd);
+    const bool focused = edit.ShowsCaret();
     const COLORREF fg = wnd.IsWindowEnabled() ? edit.TextColor(m_palette.windowText) : m_palette.grayText;
     const COLORREF bg = wnd.IsWindowEnabled() && !edit.IsReadOnly() ? m_palette.window : m_palette.face;
-    std::string text = wnd.GetWindowText();
-    const DWORD style = wnd.GetStyle();
-    if (style & ES_MULTILINE) {
+    const std::string text = edit.GetShownText();
+    if (wnd.GetStyle() & ES_MULTILINE) {
         canvas.Fill(cells, U' ', fg, bg);
         LONG line = cells.top;
         for (const std::string& part : WrapToWidth(text, cells.Width()))
@@ -454,41 +424,26 @@ void Renderer::PaintEdit(Wnd& wnd, Canvas& canvas, const RECT& cells) const
             canvas.SetCursor(POINT{cells.left, std::min<LONG>(line, cells.bottom) - 1});
         return;
     }
-    if (style & ES_PASSWORD)
-        text = std::string(static_cast<std::size_t>(DisplayWidth(text)), '*');
     const int line = MiddleLine(cells);
-    const int width = std::max<int>(1, cells.Width());
     canvas.Fill(RECT{cells.left, line, cells.right, line + 1}, U' ', fg, bg);
 
     int selStart = 0;
     int selEnd = 0;
     edit.GetSel(selStart, selEnd);
-    // Columns before the caret, and the characters scrolled out on the left so the caret shows.
+    // The edit says what scrolls out and where its text begins; the caret's column counts
+    // from the first character shown.
+    const Edit::View view = edit.GetView();
     std::vector<std::pair<char32_t, int>> chars;
     for (std::size_t pos = 0; pos < text.size();) {
         const char32_t ch = DecodeUtf8(text, pos);
         chars.emplace_back(ch, CodePointWidth(ch));
     }
+    const auto first = std::min(static_cast<std::size_t>(view.firstShown), chars.size());
     int caretColumn = 0;
-    for (int i = 0; i < selEnd && i < static_cast<int>(chars.size()); ++i)
-        caretColumn += chars[static_cast<std::size_t>(i)].second;
-    int totalWidth = 0;
-    for (const auto& [ch, w] : chars)
-        totalWidth += w;
-    std::size_t first = 0;
-    int skipped = 0;
-    while (first < chars.size() && caretColumn - skipped >= width) {
-        skipped += chars[first].second;
-        ++first;
-    }
-    LONG column = cells.left;
-    if (skipped == 0 && totalWidth < width) {
-        if (style & ES_RIGHT)
-            column = cells.right - totalWidth - (focused ? 1 : 0);
-        else if (style & ES_CENTER)
-            column = cells.left + (width - totalWidth) / 2;
-    }
-    const LONG start = column;
+    for (std::size_t i = first; i < static_cast<std::size_t>(std::max(0, selEnd)) && i < chars.size(); ++i)
+        caretColumn += chars[i].second;
+    const LONG start = cells.left + cells::FloorDiv(view.textLeft, kCharWidth);
+    LONG column = start;
     for (std::size_t i = first; i < chars.size(); ++i) {
         const bool selected = focused && static_cast<int>(i) >= selStart && static_cast<int>(i) < selEnd;
         column += canvas.Put(column, line, chars[i].first, selected ? m_palette.highlightText : fg,
@@ -497,7 +452,7 @@ void Renderer::PaintEdit(Wnd& wnd, Canvas& canvas, const RECT& cells) const
             break;
     }
     if (focused)
-        canvas.SetCursor(POINT{std::min<LONG>(start + caretColumn - skipped, cells.right - 1), line});
+        canvas.SetCursor(POINT{std::min<LONG>(start + caretColumn, cells.right - 1), line});
 }
 
 void Renderer::PaintComboBox(Wnd& wnd, Canvas& canvas, const RECT& cells)

@@ -172,7 +172,7 @@ TEST(RendererTest, AListBoxShowsTheEntriesAroundItsSelectionAndGreysWhenDisabled
     FrameWnd frame;
     ASSERT_TRUE(frame.Create("Frame", "テンプレート", WS_VISIBLE, RECT{0, 0, 160, 6 * 16}, nullptr, 0));
     ListBox list;
-    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, FrameContentRect(frame), &frame, 1));
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, frame.GetContentRect(), &frame, 1));
     for (int i = 1; i <= 6; ++i)
         list.AddString("標準" + std::to_string(i));
     list.SetCurSel(5);
@@ -360,7 +360,7 @@ TEST(RendererTest, AFrameShowsItsTitleStatusLineAndAListViewBetween)
     ASSERT_TRUE(frame.Create("Frame", "座標一覧 - 現場A", WS_VISIBLE, RECT{0, 0, 320, 96}, nullptr, 0));
     frame.SetMessageText("準備完了");
     ListView list;
-    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, FrameContentRect(frame), &frame, 1));
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, frame.GetContentRect(), &frame, 1));
     list.InsertColumn(0, "名前", LVCFMT_LEFT, 80);
     list.InsertColumn(1, "点数", LVCFMT_RIGHT, 48);
     list.InsertItem(0, "現況");
