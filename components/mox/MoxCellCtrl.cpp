@@ -47,11 +47,12 @@ constexpr plat::COLORREF kPalette[MOXC_COUNT] = {
     plat::RGB(255, 255, 255), // selection text
 };
 
-std::vector<MoxCellCtrl*>& Grids()
-{
-    static std::vector<MoxCellCtrl*> grids;
-    return grids;
-}
+// Every grid of the application, so that a change of the cell font reaches all of them.
+struct GridList {
+    std::vector<MoxCellCtrl*> grids;
+};
+
+std::vector<MoxCellCtrl*>& Grids() { return plat::CurrentUiContext().Get<GridList>().grids; }
 
 plat::POINT PointOf(plat::LPARAM lParam)
 {

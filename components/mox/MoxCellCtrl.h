@@ -95,7 +95,7 @@ public:
     void RedrawCells(long firstColumn, long lastColumn, long firstRow, long lastRow);
     // The table is going away; the grid forgets it.
     void DataDestroyed(const MoxData* data) noexcept;
-    // Takes the process-wide grid font (MoxSetCellFont) and repaints.
+    // Takes the application's grid font (MoxSetCellFont) and repaints.
     void ApplyCellFont();
     // Every grid that exists, for settings that apply to all of them.
     [[nodiscard]] static const std::vector<MoxCellCtrl*>& AllGrids() noexcept;

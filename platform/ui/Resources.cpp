@@ -1,7 +1,9 @@
-// Dialog and bitmap resources per module, and the current resource module.
+// Dialog and bitmap resources per module, and the current resource module, kept in the
+// application's context.
 #include "platform/ui/Resources.h"
 
 #include "platform/ui/TextMeasure.h"
+#include "platform/ui/UiContext.h"
 
 #include <algorithm>
 #include <map>
@@ -12,17 +14,19 @@ namespace plat {
 namespace {
 
 template <class T>
-std::map<std::pair<ModuleHandle, UINT>, T>& Table()
+using ResourceTable = std::map<std::pair<ModuleHandle, UINT>, T>;
+
+template <class T>
+ResourceTable<T>& Table()
 {
-    static std::map<std::pair<ModuleHandle, UINT>, T> table;
-    return table;
+    return CurrentUiContext().Get<ResourceTable<T>>();
 }
 
-ModuleHandle& Current()
-{
-    static ModuleHandle current = nullptr;
-    return current;
-}
+struct CurrentModule {
+    ModuleHandle module = nullptr;
+};
+
+ModuleHandle& Current() { return CurrentUiContext().Get<CurrentModule>().module; }
 
 // value * numerator / denominator, halves away from zero, as dialog units are converted.
 LONG MulDiv(LONG value, LONG numerator, LONG denominator) noexcept

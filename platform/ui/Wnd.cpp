@@ -1,5 +1,5 @@
 // Windows, message dispatch through the maps, posted messages, registered message numbers,
-// and the process-wide window state (which windows exist, which has the focus).
+// and the application's window state (which windows exist, which has the focus).
 #include "platform/ui/Wnd.h"
 
 #include "platform/ui/App.h"
@@ -31,11 +31,7 @@ struct WindowState {
     std::vector<Wnd*> modalStack;
 };
 
-WindowState& State()
-{
-    static WindowState state;
-    return state;
-}
+WindowState& State() { return CurrentUiContext().Get<WindowState>(); }
 
 const MessageMapEntry* FindEntry(const MessageMap* map, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -94,7 +90,7 @@ std::string FoldAscii(std::string_view name)
 
 } // namespace
 
-// ---- process-wide state ----
+// ---- the application's window state ----
 
 bool IsWindow(const Wnd* wnd) noexcept { return wnd && State().live.count(wnd) != 0; }
 

@@ -104,8 +104,9 @@ public:
     void BeginCellPaint();
     void EndCellPaint() noexcept { m_lockIndexed = false; }
     [[nodiscard]] plat::COLORREF GetWarningTextColor() const noexcept { return m_warningTextColor; }
-    [[nodiscard]] static const plat::Brush& LockBrush() noexcept { return m_brhLock; }
-    [[nodiscard]] static const plat::Brush& DisableBrush() noexcept { return m_brhDisable; }
+    // The hatchings of locked and disabled cells, one pair for the application.
+    [[nodiscard]] static const plat::Brush& LockBrush();
+    [[nodiscard]] static const plat::Brush& DisableBrush();
 
     // ---- line commands, the Return walk, jump and find ----
     // Insert or delete empty records at the selected lines (one range of whole lines); the
@@ -204,9 +205,6 @@ protected:
     int m_paste = 0;
     int m_imeState = 0;
     int m_imeGuard = 0;
-
-    static plat::Brush m_brhLock;
-    static plat::Brush m_brhDisable;
 
 private:
     struct LockEntry {
