@@ -12,6 +12,7 @@
 #include "platform/ui/Frames.h"
 #include "platform/ui/Ime.h"
 #include "platform/ui/PropertySheet.h"
+#include "platform/ui/UiContext.h"
 #include "platform/ui/Wnd.h"
 #include "tav/data/TavAttr.h"
 #include "tav/data/TavData.h"
