@@ -5,6 +5,7 @@
 #include "components/mox/MoxCellCtrlDetail.h"
 #include "components/mox/MoxCellFont.h"
 #include "components/mox/MoxData.h"
+#include "platform/ui/App.h"
 #include "platform/ui/Clipboard.h"
 
 #include <algorithm>
@@ -13,11 +14,12 @@ using namespace mox_detail;
 
 namespace {
 
-std::vector<MoxCellCtrl*>& Grids()
-{
-    static std::vector<MoxCellCtrl*> grids;
-    return grids;
-}
+// Every grid of the application, so that a change of the cell font reaches all of them.
+struct GridList {
+    std::vector<MoxCellCtrl*> grids;
+};
+
+std::vector<MoxCellCtrl*>& Grids() { return plat::CurrentUiContext().Get<GridList>().grids; }
 
 } // namespace
 

@@ -9,7 +9,6 @@
 
 namespace mox_detail {
 
-inline constexpr int kLine = plat::kLineHeight;
 // Column positions are sums of widths. Past this one a column is off any screen, and
 // stopping the sum there keeps it in range however many columns there are.
 inline constexpr int kFarRight = std::numeric_limits<int>::max() / 2;

@@ -15,7 +15,6 @@ namespace {
 
 constexpr plat::WPARAM kMkShift = 0x0004;
 constexpr plat::WPARAM kMkControl = 0x0008;
-constexpr int kMinColumnWidth = plat::kCharWidth;
 constexpr long kWheelLines = 3;
 
 plat::POINT PointOf(plat::LPARAM lParam)
@@ -83,7 +82,7 @@ plat::LRESULT MoxCellCtrl::OnKeyDown(plat::WPARAM wParam, plat::LPARAM lParam)
     // keyboard's way of dragging its border, for screens without a mouse that drags.
     if (control && shift && (key == plat::VK_LEFT || key == plat::VK_RIGHT)) {
         if (Column* column = ColumnAt(m_caret.column); column != nullptr && m_userResize) {
-            const int width = std::max(BoundWidth(column->width + (key == plat::VK_RIGHT ? 1 : -1) * plat::kCharWidth), kMinColumnWidth);
+            const int width = std::max(BoundWidth(column->width + (key == plat::VK_RIGHT ? 1 : -1) * CharWidth()), CharWidth());
             if (width != column->width) {
                 column->width = width;
                 Invalidate(FALSE);
@@ -174,7 +173,7 @@ plat::LRESULT MoxCellCtrl::OnMouseMove(plat::WPARAM wParam, plat::LPARAM lParam)
         return 0;
     }
     const int left = ColumnLeft(m_dragColumn);
-    column->width = std::max(BoundWidth(static_cast<long long>(PointOf(lParam).x) - left), kMinColumnWidth);
+    column->width = std::max(BoundWidth(static_cast<long long>(PointOf(lParam).x) - left), CharWidth());
     Invalidate(FALSE);
     return 0;
 }

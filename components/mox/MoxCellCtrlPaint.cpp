@@ -15,6 +15,18 @@ constexpr unsigned kTextFormatMask = plat::DT_CENTER | plat::DT_RIGHT | plat::DT
 
 } // namespace
 
+int MoxCellCtrl::LineHeight() const { return plat::GetTextMeasure().LineHeight(CellLogFont()); }
+
+int MoxCellCtrl::CharWidth() const { return plat::GetTextMeasure().AverageWidth(CellLogFont()); }
+
+plat::LOGFONTA MoxCellCtrl::CellLogFont() const
+{
+    plat::LOGFONTA logFont;
+    if (!m_font.GetLogFont(&logFont))
+        return plat::DefaultLogFont();
+    return logFont;
+}
+
 plat::LRESULT MoxCellCtrl::OnPaint(plat::WPARAM, plat::LPARAM)
 {
     plat::PaintDC dc(this);
@@ -27,7 +39,7 @@ void MoxCellCtrl::DrawClippedText(plat::DC* dc, const std::string& text, const p
     if (text.empty() || rect.IsEmpty())
         return;
     // Cut at a character boundary to what the cell can show; never into the next cell.
-    const std::size_t fits = plat::FitToWidth(text, rect.Width() / plat::kCharWidth);
+    const std::size_t fits = dc->GetMeasure().Fit(dc->GetLogFont(), text, rect.Width());
     if (fits == 0)
         return;
     dc->DrawText(std::string_view(text).substr(0, fits), rect, format & kTextFormatMask);
@@ -45,11 +57,11 @@ void MoxCellCtrl::DrawHeadings(plat::DC* dc, const std::vector<long>& columns, c
     if (Notify(MOXN_FIXEDCELLTEXT, reinterpret_cast<plat::WPARAM>(&pos), reinterpret_cast<plat::LPARAM>(&m_text)))
         DrawClippedText(dc, m_text, corner, plat::DT_CENTER | plat::DT_VCENTER | plat::DT_SINGLELINE);
     for (int heading = 0; heading < m_fixedRows; ++heading) {
-        const int top = heading * kLine;
+        const int top = heading * LineHeight();
         for (std::size_t i = 0; i < columns.size(); ++i) {
             const Column& column = m_columns[static_cast<std::size_t>(columns[i])];
             const plat::RECT rect{lefts[i] + column.marginLeft, top,
-                                  std::min(lefts[i] + column.width, static_cast<int>(client.right)) - column.marginRight, top + kLine};
+                                  std::min(lefts[i] + column.width, static_cast<int>(client.right)) - column.marginRight, top + LineHeight()};
             pos = MoxPos{static_cast<std::int32_t>(columns[i]), heading};
             m_text.clear();
             if (Notify(MOXN_FIXEDROWTEXT, reinterpret_cast<plat::WPARAM>(&pos), reinterpret_cast<plat::LPARAM>(&m_text)))
@@ -123,19 +135,19 @@ void MoxCellCtrl::OnDraw(plat::DC* dc)
     DrawHeadings(dc, columns, lefts);
     const long lastRow = std::min(GetRowCount(), m_topRow + GetVisibleRowCount());
     for (long row = m_topRow; row < lastRow; ++row) {
-        const int top = HeadingHeight() + static_cast<int>(row - m_topRow) * kLine;
-        const plat::RECT number{0, top, m_fixedColWidth, top + kLine};
+        const int top = HeadingHeight() + static_cast<int>(row - m_topRow) * LineHeight();
+        const plat::RECT number{0, top, m_fixedColWidth, top + LineHeight()};
         dc->FillSolidRect(number, kPalette[MOXC_HEADING]);
         dc->SetTextColor(kPalette[MOXC_HEADINGTEXT]);
         MoxPos pos{0, static_cast<std::int32_t>(row)};
         m_text.clear();
         if (Notify(MOXN_FIXEDCOLTEXT, reinterpret_cast<plat::WPARAM>(&pos), reinterpret_cast<plat::LPARAM>(&m_text)))
-            DrawClippedText(dc, m_text, plat::RECT{number.left, top, number.right - 2, top + kLine},
+            DrawClippedText(dc, m_text, plat::RECT{number.left, top, number.right - 2, top + LineHeight()},
                             plat::DT_RIGHT | plat::DT_VCENTER | plat::DT_SINGLELINE);
         for (std::size_t i = 0; i < columns.size(); ++i) {
             const int right = std::min(lefts[i] + m_columns[static_cast<std::size_t>(columns[i])].width, static_cast<int>(client.right));
             DrawCell(dc, MoxPos{static_cast<std::int32_t>(columns[i]), static_cast<std::int32_t>(row)},
-                     plat::RECT{lefts[i], top, right, top + kLine});
+                     plat::RECT{lefts[i], top, right, top + LineHeight()});
         }
     }
     dc->SelectObject(oldFont);
@@ -158,7 +170,7 @@ int MoxCellCtrl::PrintPages(plat::DC* dc)
         return upwards ? plat::RECT{left, -bottom, right, -top} : plat::RECT{left, top, right, bottom};
     };
     // Each page repeats the headings over as many lines as fit below them.
-    const long linesPerPage = std::max(1, pageHeight / kLine - 1);
+    const long linesPerPage = std::max(1, pageHeight / LineHeight() - 1);
     const long records = lastRecord + 1;
     const long pages = records <= 0 ? 1 : (records + linesPerPage - 1) / linesPerPage;
     dc->SelectObject(&m_font);
@@ -178,7 +190,7 @@ int MoxCellCtrl::PrintPages(plat::DC* dc)
         MoxPos pos{0, 0};
         m_text.clear();
         if (Notify(MOXN_FIXEDCELLTEXT, reinterpret_cast<plat::WPARAM>(&pos), reinterpret_cast<plat::LPARAM>(&m_text)))
-            DrawClippedText(dc, m_text, onPage(0, 0, m_fixedColWidth, kLine), plat::DT_CENTER);
+            DrawClippedText(dc, m_text, onPage(0, 0, m_fixedColWidth, LineHeight()), plat::DT_CENTER);
         for (std::size_t i = 0; i < columns.size(); ++i) {
             const Column& column = m_columns[static_cast<std::size_t>(columns[i])];
             pos = MoxPos{static_cast<std::int32_t>(columns[i]), 0};
@@ -186,17 +198,17 @@ int MoxCellCtrl::PrintPages(plat::DC* dc)
             if (Notify(MOXN_FIXEDROWTEXT, reinterpret_cast<plat::WPARAM>(&pos), reinterpret_cast<plat::LPARAM>(&m_text)))
                 DrawClippedText(dc, m_text,
                                 onPage(lefts[i] + column.marginLeft, 0,
-                                       std::min(lefts[i] + column.width, pageWidth) - column.marginRight, kLine),
+                                       std::min(lefts[i] + column.width, pageWidth) - column.marginRight, LineHeight()),
                                 plat::DT_CENTER);
         }
         const long first = page * linesPerPage;
         const long end = std::min(records, first + linesPerPage);
         for (long row = first; row < end; ++row) {
-            const int top = kLine + static_cast<int>(row - first) * kLine;
+            const int top = LineHeight() + static_cast<int>(row - first) * LineHeight();
             pos = MoxPos{0, static_cast<std::int32_t>(row)};
             m_text.clear();
             if (Notify(MOXN_FIXEDCOLTEXT, reinterpret_cast<plat::WPARAM>(&pos), reinterpret_cast<plat::LPARAM>(&m_text)))
-                DrawClippedText(dc, m_text, onPage(0, top, m_fixedColWidth - 2, top + kLine), plat::DT_RIGHT);
+                DrawClippedText(dc, m_text, onPage(0, top, m_fixedColWidth - 2, top + LineHeight()), plat::DT_RIGHT);
             for (std::size_t i = 0; i < columns.size(); ++i) {
                 const Column& column = m_columns[static_cast<std::size_t>(columns[i])];
                 m_text.clear();
@@ -204,7 +216,7 @@ int MoxCellCtrl::PrintPages(plat::DC* dc)
                     continue;
                 DrawClippedText(dc, m_text,
                                 onPage(lefts[i] + column.marginLeft, top,
-                                       std::min(lefts[i] + column.width, pageWidth) - column.marginRight, top + kLine),
+                                       std::min(lefts[i] + column.width, pageWidth) - column.marginRight, top + LineHeight()),
                                 column.align);
             }
         }

@@ -20,7 +20,7 @@ long MoxCellCtrl::GetVisibleRowCount() const
 {
     plat::RECT client;
     GetClientRect(&client);
-    return std::max<long>(1, (client.Height() - HeadingHeight()) / kLine);
+    return std::max<long>(1, (client.Height() - HeadingHeight()) / LineHeight());
 }
 
 int MoxCellCtrl::ColumnLeft(long column) const
@@ -43,8 +43,8 @@ bool MoxCellCtrl::GetCellRect(const MoxPos& pos, plat::RECT& rect) const
     const int left = ColumnLeft(pos.column);
     if (left < 0 || left >= client.right)
         return false;
-    const int top = HeadingHeight() + static_cast<int>(pos.row - m_topRow) * kLine;
-    rect = plat::RECT{left, top, left + m_columns[static_cast<std::size_t>(pos.column)].width, top + kLine};
+    const int top = HeadingHeight() + static_cast<int>(pos.row - m_topRow) * LineHeight();
+    rect = plat::RECT{left, top, left + m_columns[static_cast<std::size_t>(pos.column)].width, top + LineHeight()};
     return true;
 }
 
@@ -57,7 +57,7 @@ MoxCellCtrl::HitResult MoxCellCtrl::HitTest(plat::POINT point) const
         return result;
     long row = -1;
     if (point.y >= HeadingHeight()) {
-        row = m_topRow + (point.y - HeadingHeight()) / kLine;
+        row = m_topRow + (point.y - HeadingHeight()) / LineHeight();
         if (row >= GetRowCount() || row >= m_topRow + GetVisibleRowCount())
             return result;
     }
@@ -133,8 +133,8 @@ void MoxCellCtrl::RedrawCells(long firstColumn, long lastColumn, long firstRow, 
         return;
     plat::RECT client;
     GetClientRect(&client);
-    plat::RECT rect{0, HeadingHeight() + static_cast<int>(top - m_topRow) * kLine, client.right,
-                    HeadingHeight() + static_cast<int>(end - m_topRow + 1) * kLine};
+    plat::RECT rect{0, HeadingHeight() + static_cast<int>(top - m_topRow) * LineHeight(), client.right,
+                    HeadingHeight() + static_cast<int>(end - m_topRow + 1) * LineHeight()};
     // Only a single shown column narrows the area; wider requests repaint whole lines.
     if (firstColumn >= 0 && firstColumn == lastColumn) {
         plat::RECT cell;

@@ -133,7 +133,7 @@ bool CoordinateFrame::Open(plat::SIZE screen)
     MakeMenuBar(m_menuBar);
     SetMenu(&m_menuBar);
     plat::AddMessageStringModule(&CoordinateModule());
-    if (!m_grid.Create(plat::WS_VISIBLE, plat::FrameContentRect(*this), this, kGridId))
+    if (!m_grid.Create(plat::WS_VISIBLE, GetContentRect(), this, kGridId))
         return false;
     m_manager.Associate(&m_grid, &m_data);
     m_grid.SetFocus();
@@ -589,7 +589,7 @@ void CoordinateFrame::OnUpdateGridCommand(plat::CmdUI* cmdUI)
 plat::LRESULT CoordinateFrame::OnSize(plat::WPARAM, plat::LPARAM)
 {
     if (m_grid.IsWindow()) {
-        const plat::RECT content = plat::FrameContentRect(*this);
+        const plat::RECT content = GetContentRect();
         m_grid.MoveWindow(content);
         // Automatic widths follow the window.
         if (m_data.Manager() == &m_manager)

@@ -135,7 +135,7 @@ bool LotFrame::Open(plat::SIZE screen)
     SetMenu(&m_menuBar);
     // The status line finds the prompts of the program's own commands in its module.
     plat::AddMessageStringModule(&LotModule());
-    if (!m_grid.Create(plat::WS_VISIBLE, plat::FrameContentRect(*this), this, kGridId))
+    if (!m_grid.Create(plat::WS_VISIBLE, GetContentRect(), this, kGridId))
         return false;
     // Binding makes the editors, takes the template and hands the table to the grid.
     m_manager.Associate(&m_grid, &m_data);
@@ -445,7 +445,7 @@ void LotFrame::OnUpdateGridCommand(plat::CmdUI* cmdUI)
 plat::LRESULT LotFrame::OnSize(plat::WPARAM, plat::LPARAM)
 {
     if (m_grid.IsWindow()) {
-        m_grid.MoveWindow(plat::FrameContentRect(*this));
+        m_grid.MoveWindow(GetContentRect());
         if (m_data.Manager() == &m_manager)
             m_manager.SetColWidth(TRUE); // automatic widths follow the window
     }

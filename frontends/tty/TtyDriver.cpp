@@ -7,6 +7,7 @@
 #include "platform/text/DisplayWidth.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/Gdi.h"
+#include "platform/ui/TextMeasure.h"
 #include "platform/ui/Wnd.h"
 
 #include <ncursesw/curses.h>
@@ -66,7 +67,7 @@ void TtyDriver::Close()
 
 plat::SIZE TtyDriver::ScreenSize() const
 {
-    return {m_canvas.Columns() * plat::kCharWidth, m_canvas.Lines() * plat::kLineHeight};
+    return {m_canvas.Columns() * plat::CellTextMeasure::kColumnWidth, m_canvas.Lines() * plat::CellTextMeasure::kLineHeight};
 }
 
 bool TtyDriver::IsKeyDown(int virtualKey) const

@@ -163,9 +163,15 @@ const DialogTemplate* Dialog::ResolveTemplate()
     return &*m_template;
 }
 
+RECT Dialog::MapDialogRect(int x, int y, int cx, int cy) const
+{
+    return plat::MapDialogRect(WindowLogFont(*this), x, y, cx, cy);
+}
+
 BOOL Dialog::CreateFromTemplate(const DialogTemplate& dialogTemplate, Wnd* parent, bool child)
 {
-    RECT rect = MapDialogRect(0, 0, dialogTemplate.cx, dialogTemplate.cy);
+    const LOGFONTA logFont = DialogLogFont(dialogTemplate);
+    RECT rect = plat::MapDialogRect(logFont, 0, 0, dialogTemplate.cx, dialogTemplate.cy);
     if (!child) {
         // Centred over the owner, or on the screen.
         RECT area{0, 0, 640, 400};
@@ -186,7 +192,7 @@ BOOL Dialog::CreateFromTemplate(const DialogTemplate& dialogTemplate, Wnd* paren
         std::unique_ptr<Wnd> control = CreateWindowObject(item.className);
         DWORD itemStyle = item.style | WS_CHILD | WS_VISIBLE | (TakesTabStop(item) ? WS_TABSTOP : 0);
         if (!control || !control->CreateEx(item.exStyle, item.className, item.text, itemStyle,
-                                           MapDialogRect(item.x, item.y, item.cx, item.cy), this,
+                                           plat::MapDialogRect(logFont, item.x, item.y, item.cx, item.cy), this,
                                            static_cast<UINT>(item.id))) {
             DestroyWindow();
             return FALSE;

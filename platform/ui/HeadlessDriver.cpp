@@ -5,6 +5,7 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/ListView.h"
+#include "platform/ui/TextMeasure.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -163,8 +164,8 @@ bool DialogOperator::DoubleClickItem(int id, int index)
         return true;
     }
     if (auto* view = dynamic_cast<ListView*>(control); view && view->EnsureVisible(index)) {
-        const int header = (view->GetStyle() & LVS_NOCOLUMNHEADER) ? 0 : kLineHeight;
-        return ClickAt(*view, POINT{2, header + (index - view->GetTopIndex()) * kLineHeight + 1}, InputEvent::Kind::DoubleClick);
+        const RECT item = view->GetItemRect(index);
+        return ClickAt(*view, POINT{2, item.top + 1}, InputEvent::Kind::DoubleClick);
     }
     return false;
 }
@@ -196,6 +197,8 @@ void HeadlessDriver::PushText(std::string_view text)
 }
 
 void HeadlessDriver::PushClick(POINT screen) { Push(InputEvent::MouseClick(screen)); }
+
+const TextMeasure& HeadlessDriver::GetTextMeasure() const { return m_measure ? *m_measure : GetCellTextMeasure(); }
 
 std::optional<InputEvent> HeadlessDriver::NextEvent()
 {

@@ -116,6 +116,9 @@ public:
     [[nodiscard]] int WaitCursorShowings() const noexcept { return m_waitShowings; }
     void SetScreenSize(SIZE size) noexcept { m_screen = size; }
     void SetLogPixels(int perInch) noexcept { m_logPixels = perInch; }
+    // Text measured another way than by terminal cells (null: the cell model again); the
+    // measure must outlive its use.
+    void SetTextMeasure(const TextMeasure* measure) noexcept { m_measure = measure; }
 
     std::optional<InputEvent> NextEvent() override;
     int MessageBox(Wnd* owner, const std::string& text, const std::string& caption, UINT style) override;
@@ -124,6 +127,7 @@ public:
     void WaitCursorChanged(bool shown) override;
     [[nodiscard]] SIZE ScreenSize() const override { return m_screen; }
     [[nodiscard]] int LogPixels() const override { return m_logPixels; }
+    [[nodiscard]] const TextMeasure& GetTextMeasure() const override;
 
     // The modifiers of the event being handled; DialogOperator sets them for its actions.
     void SetCurrentModifiers(const InputEvent& event) noexcept { m_current = event; }
@@ -144,6 +148,7 @@ private:
     int m_waitShowings = 0;
     SIZE m_screen{640, 400};
     int m_logPixels = 96;
+    const TextMeasure* m_measure = nullptr;
 };
 
 } // namespace plat

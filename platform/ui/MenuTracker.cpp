@@ -3,6 +3,7 @@
 
 #include "platform/text/DisplayWidth.h"
 #include "platform/text/Utf8.h"
+#include "platform/ui/CellGeometry.h"
 #include "platform/ui/Frames.h"
 #include "platform/ui/Help.h"
 #include "platform/ui/Renderer.h"
@@ -14,17 +15,15 @@ namespace plat {
 
 namespace {
 
-const MenuTracker*& Current()
-{
-    static const MenuTracker* current = nullptr;
-    return current;
-}
+// The menu being worked and whether the next click asks for help.
+struct MenuState {
+    const MenuTracker* current = nullptr;
+    bool helpMode = false;
+};
 
-bool& HelpMode()
-{
-    static bool helpMode = false;
-    return helpMode;
-}
+const MenuTracker*& Current() { return CurrentUiContext().Get<MenuState>().current; }
+
+bool& HelpMode() { return CurrentUiContext().Get<MenuState>().helpMode; }
 
 std::string Label(const std::string& text) { return text.substr(0, text.find('\t')); }
 std::string Accelerator(const std::string& text)
@@ -49,6 +48,10 @@ char32_t Mnemonic(std::string_view text)
     }
     return 0;
 }
+
+// Menus are laid out in terminal cells.
+constexpr int kCharWidth = cells::kWidth;
+constexpr int kLineHeight = cells::kHeight;
 
 char32_t Upper(char32_t ch) { return ch >= U'a' && ch <= U'z' ? ch - U'a' + U'A' : ch; }
 
@@ -211,11 +214,21 @@ UINT MenuTracker::TrackPopup(HMENU menu, UINT flags, POINT screen, Wnd& target)
     return chosen;
 }
 
+UINT Driver::TrackPopupMenu(HMENU menu, UINT flags, POINT screen, Wnd& target)
+{
+    return MenuTracker::TrackPopup(menu, flags, screen, target);
+}
+
+void Driver::TrackMenuBar(Wnd& frame, int openPosition) { MenuTracker::TrackMenuBar(frame, openPosition); }
+
 BOOL Menu::TrackPopupMenu(UINT flags, int x, int y, Wnd* wnd, const RECT*)
 {
     if (!m_menu || !wnd)
         return FALSE;
-    const UINT chosen = MenuTracker::TrackPopup(m_menu, flags, POINT{x, y}, *wnd);
+    WinApp* app = GetApp();
+    Driver* driver = app ? app->GetDriver() : nullptr;
+    const UINT chosen = driver ? driver->TrackPopupMenu(m_menu, flags, POINT{x, y}, *wnd)
+                               : MenuTracker::TrackPopup(m_menu, flags, POINT{x, y}, *wnd);
     return (flags & TPM_RETURNCMD) ? static_cast<BOOL>(chosen) : TRUE;
 }
 
@@ -526,6 +539,20 @@ void MenuTracker::HandleClick(POINT screen)
     End(); // a click anywhere else leaves the menu
 }
 
+namespace {
+
+// The menu bar is the front end's to show.
+void WorkMenuBar(Wnd& frame, int openPosition)
+{
+    WinApp* app = GetApp();
+    if (Driver* driver = app ? app->GetDriver() : nullptr)
+        driver->TrackMenuBar(frame, openPosition);
+    else
+        MenuTracker::TrackMenuBar(frame, openPosition);
+}
+
+} // namespace
+
 bool TranslateMenuInput(Wnd& active, const InputEvent& event)
 {
     const bool click = event.kind == InputEvent::Kind::Click || event.kind == InputEvent::Kind::DoubleClick ||
@@ -548,7 +575,7 @@ bool TranslateMenuInput(Wnd& active, const InputEvent& event)
         const POINT cell = CellOf(event.point);
         for (const MenuBarPlace& place : LayOutMenuBar(active))
             if (place.cells.Contains(cell)) {
-                MenuTracker::TrackMenuBar(active, place.position);
+                WorkMenuBar(active, place.position);
                 return true;
             }
         return false;
@@ -580,7 +607,7 @@ bool TranslateMenuInput(Wnd& active, const InputEvent& event)
     if (!frame)
         return false;
     if (event.key == VK_F10 && plain) {
-        MenuTracker::TrackMenuBar(*frame, -1);
+        WorkMenuBar(*frame, -1);
         return true;
     }
     if (event.alt && !event.control && ((event.key >= 'A' && event.key <= 'Z') || (event.key >= '0' && event.key <= '9'))) {
@@ -589,7 +616,7 @@ bool TranslateMenuInput(Wnd& active, const InputEvent& event)
             MenuItemInfo item;
             if (GetMenuItem(bar->GetSafeHmenu(), i, item) && item.IsEnabled() &&
                 Mnemonic(item.text) == static_cast<char32_t>(event.key)) {
-                MenuTracker::TrackMenuBar(*frame, i);
+                WorkMenuBar(*frame, i);
                 return true;
             }
         }

@@ -154,10 +154,10 @@ public:
     void EndCellPaint() noexcept { m_lockIndexed = false; }
     /// The text colour of cells in warning, from the stored settings.
     [[nodiscard]] plat::COLORREF GetWarningTextColor() const noexcept { return m_warningTextColor; }
-    /// The hatched background of locked cells, shared by every grid.
-    [[nodiscard]] static const plat::Brush& LockBrush() noexcept { return m_brhLock; }
-    /// The hatched background of disabled cells, shared by every grid.
-    [[nodiscard]] static const plat::Brush& DisableBrush() noexcept { return m_brhDisable; }
+    /// The hatched background of locked cells, one for the application's grids.
+    [[nodiscard]] static const plat::Brush& LockBrush();
+    /// The hatched background of disabled cells, one for the application's grids.
+    [[nodiscard]] static const plat::Brush& DisableBrush();
 
     // ---- line commands, the Return walk, jump and find ----
     /// Insert or delete empty records at the selected lines (one range of whole lines); the
@@ -293,9 +293,6 @@ protected:
     int m_paste = 0; ///< see IsPasting
     int m_imeState = 0; ///< the person's input method choice for text columns
     int m_imeGuard = 0; ///< non-zero while the library itself switches the input method
-
-    static plat::Brush m_brhLock; ///< see LockBrush
-    static plat::Brush m_brhDisable; ///< see DisableBrush
 
 private:
     struct LockEntry {

@@ -71,8 +71,11 @@ void TakeCellItems(plat::Menu& from, plat::Menu& to)
 
 plat::Menu& TavCommon::PopupMenu()
 {
-    // Kept for the life of the process: every grid's context menu is this one.
-    static plat::Menu& menu = *new plat::Menu;
+    // Every grid of the application shows this one context menu.
+    struct ContextMenu {
+        plat::Menu menu;
+    };
+    plat::Menu& menu = plat::CurrentUiContext().Get<ContextMenu>().menu;
     if (plat::IsMenu(menu.GetSafeHmenu()))
         return menu;
     plat::Menu shared;

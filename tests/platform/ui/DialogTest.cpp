@@ -6,6 +6,7 @@
 #include "platform/ui/HeadlessDriver.h"
 #include "platform/ui/PropertySheet.h"
 #include "platform/ui/Renderer.h"
+#include "tests/platform/ui/ProportionalMeasure.h"
 
 #include <gtest/gtest.h>
 
@@ -108,6 +109,41 @@ TEST_F(DialogTest, APersonFillsTheFieldsAndReturnPressesTheDefaultButton)
     EXPECT_EQ(dialog.selChanges, 1) << "only the person's pick notifies, not OnInitDialog's SetCurSel";
     EXPECT_FALSE(dialog.IsWindow());
     EXPECT_FALSE(dialog.m_list.IsWindow()) << "the bound member control went with the dialog";
+}
+
+TEST_F(DialogTest, UnderAnotherTextMeasureTheLayoutAndTheClicksFollowIt)
+{
+    const tavtest::ProportionalMeasure measure;
+    const tavtest::MeasuredBy measured(driver, measure);
+    SampleDialog dialog;
+    dialog.name = "Wil1Mx";
+    driver.OnNextDialog([&](DialogOperator& person) {
+        RECT box;
+        person.GetDialog().GetWindowRect(&box);
+        EXPECT_EQ(box.Width(), 350) << "200 dialog units of a 7 px average character";
+        EXPECT_EQ(box.Height(), 163) << "100 dialog units of a 13 px line";
+        for (int id : {IDOK, IDCANCEL}) {
+            RECT button;
+            person.Control(id)->GetClientRect(&button);
+            EXPECT_EQ(button.Width(), 70);
+            EXPECT_LE(measure.Width({}, person.Text(id)), button.Width()) << person.Text(id) << " fits its button";
+        }
+        auto clickAt = [](Wnd* control, POINT point) {
+            control->ClientToScreen(&point);
+            DispatchInput(InputEvent::MouseClick(point));
+        };
+        auto* name = static_cast<Edit*>(person.Control(kName));
+        clickAt(name, POINT{20, 4}); // W is 11 px, i and l 4 each: 20 lies on the "1"
+        int start = -1;
+        int end = -1;
+        name->GetSel(start, end);
+        EXPECT_EQ(start, 3);
+        EXPECT_EQ(end, 3);
+        clickAt(person.Control(kList), POINT{3, 2 * 13 + 3});
+        EXPECT_EQ(static_cast<ListBox*>(person.Control(kList))->GetCurSel(), 2) << "rows of 13 px";
+        person.Escape();
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
 }
 
 TEST_F(DialogTest, EscapeAndTheCloseBoxCancelWithoutTakingTheData)

@@ -108,7 +108,7 @@ struct FrameFixture : ::testing::Test {
         module.AddStrings({{kOpen, "ファイルを開きます\n開く"}, {AFX_IDS_IDLEMESSAGE, "準備完了"}});
         previousModule = SetResourceHandle(&module);
         frame.Create("Frame", "試験", WS_VISIBLE, RECT{0, 0, 640, 400}, nullptr, 0);
-        child.Create("Child", "", WS_CHILD | WS_VISIBLE, FrameContentRect(frame), &frame, 1);
+        child.Create("Child", "", WS_CHILD | WS_VISIBLE, frame.GetContentRect(), &frame, 1);
         child.SetFocus();
         MakeMenuBar(bar);
         frame.SetMenu(&bar);

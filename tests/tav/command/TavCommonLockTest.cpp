@@ -345,7 +345,7 @@ TEST(TavAreaCorrectTest, TheGridAnswersItsRealHeadingRowsAndTheListJoinsTheirTex
     EXPECT_EQ(grid.SendMessage(MOXM_GETFIXEDROWCOUNT), 2);
     RECT after;
     ASSERT_TRUE(grid.GetCellRect(MoxPos{1, 0}, after));
-    EXPECT_EQ(after.top, before.top + kLineHeight) << "the data begins below both heading rows";
+    EXPECT_EQ(after.top, before.top + GetTextMeasure().LineHeight(grid.CellLogFont())) << "the data begins below both heading rows";
 
     ASSERT_TRUE(bound.data.Set(static_cast<unsigned>(kX), 0, 1.0));
     bound.Select(2, 0, 0, 0);

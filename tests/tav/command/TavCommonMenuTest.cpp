@@ -134,8 +134,8 @@ TEST(TavCommonMenuTest, TheContextMenuIsTheSharedEditAndCellCommandsAtTheCaretOr
     RECT cell{};
     ASSERT_TRUE(bound.grid.GetCellRect(bound.grid.GetCaret(), cell));
     bound.grid.ClientToScreen(&cell);
-    EXPECT_EQ(box.left, cell.right / kCharWidth) << "the keyboard's menu opens at the caret cell's bottom right";
-    EXPECT_EQ(box.top, cell.bottom / kLineHeight);
+    EXPECT_EQ(box.left, cell.right / CellTextMeasure::kColumnWidth) << "the keyboard's menu opens at the caret cell's bottom right";
+    EXPECT_EQ(box.top, cell.bottom / CellTextMeasure::kLineHeight);
 
     // While an editor is open the width cannot be switched.
     std::vector<std::string> editing;

@@ -13,6 +13,7 @@
 #include "platform/registry/Registry.h"
 #include "platform/ui/App.h"
 #include "platform/ui/HeadlessDriver.h"
+#include "tests/platform/ui/ProportionalMeasure.h"
 #include "tav/templates/TavTemplate.h"
 
 #include <gtest/gtest.h>
@@ -489,6 +490,21 @@ TEST_F(BindingTest, DefaultWidthsFitTheEditorsCharactersOrItsWiderHeading)
     ASSERT_EQ(data.Width().size(), 5u);
     EXPECT_EQ(data.Width()[0], 10u * 8 + 8) << "ten characters of the name, wider than its heading";
     EXPECT_EQ(data.Width()[4], 3u * 16 + 8) << "a list has no characters: its heading コード sets the width";
+}
+
+TEST_F(BindingTest, WidthsAreMeasuredByTheFrontEnd)
+{
+    const tavtest::ProportionalMeasure measure;
+    const tavtest::MeasuredBy measured(driver, measure);
+    tavtest::CoordinateManager manager;
+    TavData data;
+    CoordinateHost host(manager);
+    host.Open();
+    manager.Associate(&host.Grid(), &data);
+    ASSERT_EQ(data.Width().size(), 5u);
+    EXPECT_EQ(data.Width()[0], 10u * 11 + 8) << "ten of the widest character, M, 11 px here";
+    EXPECT_EQ(data.Width()[4], 3u * 13 + 8) << "the heading コード in 13 px full-width characters";
+    EXPECT_EQ(manager.GetFixedColWidth(), 7 + 7 + 4 + 8) << "No. in proportional characters";
 }
 
 TEST_F(BindingTest, TermChangeCollectsTheNewControlsAndMeasuresAgain)

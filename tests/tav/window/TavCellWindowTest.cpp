@@ -180,7 +180,7 @@ TEST(TavCellLooksTest, LockedDisabledAndWarningCellsEachLookTheirOwnWay)
     auto cellAt = [&](const MoxPos& pos) -> const CanvasCell& {
         RECT rect;
         EXPECT_TRUE(grid.GetCellRect(pos, rect));
-        return canvas.At(rect.left / kCharWidth + 1, rect.top / kLineHeight);
+        return canvas.At(rect.left / CellTextMeasure::kColumnWidth + 1, rect.top / CellTextMeasure::kLineHeight);
     };
     const CanvasCell& locked = cellAt(MoxPos{1, 1});
     EXPECT_EQ(locked.fg, TavColorSetting::kDefaultLockBackColor) << canvas.ToText();
@@ -191,9 +191,9 @@ TEST(TavCellLooksTest, LockedDisabledAndWarningCellsEachLookTheirOwnWay)
     EXPECT_NE(disabled.ch, U' ') << "hatched";
     RECT warning;
     ASSERT_TRUE(grid.GetCellRect(MoxPos{2, 2}, warning));
-    const std::string line = canvas.LineText(warning.top / kLineHeight);
-    const int last = static_cast<int>(warning.right / kCharWidth) - 2;
-    EXPECT_EQ(canvas.At(last, warning.top / kLineHeight).fg, TavColorSetting::kDefaultWarningTextColor) << line;
+    const std::string line = canvas.LineText(warning.top / CellTextMeasure::kLineHeight);
+    const int last = static_cast<int>(warning.right / CellTextMeasure::kColumnWidth) - 2;
+    EXPECT_EQ(canvas.At(last, warning.top / CellTextMeasure::kLineHeight).fg, TavColorSetting::kDefaultWarningTextColor) << line;
     const CanvasCell& plain = cellAt(MoxPos{3, 3});
     EXPECT_EQ(plain.ch, U' ');
     EXPECT_NE(plain.bg, 0xD2D2D2u) << "an ordinary cell keeps the grid's background";
