@@ -386,10 +386,16 @@ void MenuTracker::Handle(const InputEvent& event)
 {
     switch (event.kind) {
     case InputEvent::Kind::Key:
-        if (event.alt && ((event.key >= 'A' && event.key <= 'Z') || (event.key >= '0' && event.key <= '9')))
+        if (event.alt && ((event.key >= 'A' && event.key <= 'Z') || (event.key >= '0' && event.key <= '9'))) {
             HandleMnemonic(static_cast<char32_t>(event.key));
-        else
+        } else if (m_popups.empty() && m_bar && !IsBarKey(event)) {
+            // A bar with no menu open keeps only the keys that work it: any other key (Ctrl+Z,
+            // Delete, Tab) leaves the bar and goes to the window, as the person meant it.
+            m_replay = event;
+            End();
+        } else {
             HandleKey(event.key, event.shift);
+        }
         return;
     case InputEvent::Kind::Char:
         HandleMnemonic(event.ch);
@@ -410,6 +416,28 @@ void MenuTracker::Handle(const InputEvent& event)
         m_replay = event;
         End();
         return;
+    }
+}
+
+bool MenuTracker::IsBarKey(const InputEvent& event)
+{
+    if (event.control)
+        return false;
+    switch (event.key) {
+    case VK_ESCAPE:
+    case VK_F10:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_RETURN:
+    case VK_SPACE:
+    case VK_HOME:
+    case VK_END:
+        return true;
+    default:
+        // Letters and digits may be a title's mnemonic, with Alt or without.
+        return event.alt || (event.key >= 'A' && event.key <= 'Z') || (event.key >= '0' && event.key <= '9');
     }
 }
 

@@ -60,6 +60,8 @@ private:
     UINT Run();
     void Handle(const InputEvent& event);
     void HandleKey(int key, bool shift);
+    // Whether a key works a menu bar that has no menu open.
+    [[nodiscard]] static bool IsBarKey(const InputEvent& event);
     void HandleMnemonic(char32_t letter);
     void HandleClick(POINT screen);
 
