@@ -17,6 +17,7 @@
 #include <cstring>
 #include <system_error>
 #include <utility>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace plat {
@@ -152,6 +153,15 @@ int PrinterDC::StartDoc(const DOCINFO& info)
     if (fd < 0)
         return Fail("cannot write " + (m_queue.empty() ? m_file.string() : pattern) + ": " + std::strerror(errno));
     state->temp = pattern;
+    // mkstemp makes the file for its owner alone; the printed file is the person's document
+    // and takes the mode any new file of theirs would (or the mode of the one it replaces).
+    if (m_queue.empty()) {
+        struct stat old {};
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        const mode_t mode = ::stat(m_file.c_str(), &old) == 0 && S_ISREG(old.st_mode) ? (old.st_mode & 07777) : (0666 & ~mask);
+        static_cast<void>(::fchmod(fd, mode));
+    }
     state->file = ::fdopen(fd, "wb");
     if (state->file == nullptr) {
         ::close(fd);

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace plat;
@@ -88,6 +89,18 @@ TEST(PrinterDCTest, ADiskThatFillsUpGivesAReasonAndLeavesNothingUnderTheName)
     EXPECT_EQ(PrintPages(printer, 40), 40);
     EXPECT_GT(printer.EndDoc(), 0) << printer.GetError();
     EXPECT_GT(fs::file_size(pdf), 8192u);
+
+    // A new printed file takes the mode the person's umask gives new files.
+    const fs::path shared = folder / "shared.pdf";
+    const mode_t mask = ::umask(022);
+    ASSERT_TRUE(printer.CreatePdfDC(shared));
+    ASSERT_GT(printer.StartDoc(DOCINFO{"shared", {}}), 0);
+    EXPECT_EQ(PrintPages(printer, 1), 1);
+    EXPECT_GT(printer.EndDoc(), 0) << printer.GetError();
+    ::umask(mask);
+    struct stat written {};
+    ASSERT_EQ(::stat(shared.c_str(), &written), 0);
+    EXPECT_EQ(written.st_mode & 0777, 0644u) << "readable by others, as umask 022 makes new files";
     fs::remove_all(folder);
 }
 
