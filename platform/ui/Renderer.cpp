@@ -599,6 +599,9 @@ void Renderer::PaintListBox(Wnd& wnd, Canvas& canvas, const RECT& cells) const
         if (selected && focused)
             canvas.SetCursor(POINT{cells.left, line});
     }
+    // Nothing chosen yet: the focus still shows, at the top, where the first arrow key starts.
+    if (focused && sel < 0)
+        canvas.SetCursor(POINT{cells.left, cells.top});
 }
 
 void Renderer::PaintListView(Wnd& wnd, Canvas& canvas, const RECT& cells) const
