@@ -112,6 +112,20 @@ void RequestHelp(Wnd& active, POINT screen)
         app->WinHelp(context, context != 0 ? HELP_CONTEXT : HELP_CONTENTS);
 }
 
+// A command's topic is numbered from 0x10000, as help files for programs of this kind number
+// them; without that topic, the help file's contents.
+void ShowCommandHelp(UINT command)
+{
+    WinApp* app = GetApp();
+    if (command == 0 || app == nullptr)
+        return;
+    constexpr DWORD kCommandHelpBase = 0x10000;
+    HelpFile help;
+    const bool found = !app->GetHelpFilePath().empty() && help.Load(app->GetHelpFilePath(), nullptr) &&
+                       help.Find(kCommandHelpBase + command) != nullptr;
+    app->WinHelp(found ? kCommandHelpBase + command : 0, found ? HELP_CONTEXT : HELP_CONTENTS);
+}
+
 } // namespace
 
 std::vector<MenuBarPlace> LayOutMenuBar(const Wnd& frame)
@@ -159,6 +173,7 @@ void MenuTracker::TrackMenuBar(Wnd& frame, int openPosition)
     if (!bar || Current())
         return;
     UINT chosen = 0;
+    UINT help = 0;
     std::optional<InputEvent> replay;
     {
         MenuTracker tracker(frame, 0);
@@ -172,7 +187,9 @@ void MenuTracker::TrackMenuBar(Wnd& frame, int openPosition)
         }
         chosen = tracker.Run();
         replay = tracker.m_replay;
+        help = tracker.m_helpCommand;
     }
+    ShowCommandHelp(help);
     if (chosen != 0 && IsWindow(&frame))
         frame.SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(chosen), 0), 0);
     if (replay)
@@ -184,6 +201,7 @@ UINT MenuTracker::TrackPopup(HMENU menu, UINT flags, POINT screen, Wnd& target)
     if (!IsMenu(menu) || Current() || !IsWindow(&target))
         return 0;
     UINT chosen = 0;
+    UINT help = 0;
     std::optional<InputEvent> replay;
     {
         MenuTracker tracker(target, flags);
@@ -203,7 +221,9 @@ UINT MenuTracker::TrackPopup(HMENU menu, UINT flags, POINT screen, Wnd& target)
             chosen = tracker.Run();
         }
         replay = tracker.m_replay;
+        help = tracker.m_helpCommand;
     }
+    ShowCommandHelp(help);
     if (chosen != 0 && !(flags & TPM_RETURNCMD) && IsWindow(&target))
         target.SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(chosen), 0), 0);
     if (replay)
@@ -457,6 +477,16 @@ void MenuTracker::HandleKey(int key, bool shift)
         if (!shift)
             End();
         return;
+    case VK_F1: {
+        // Help on the highlighted command: the menu closes and its topic shows.
+        MenuItemInfo item;
+        if (!m_popups.empty() && GetMenuItem(m_popups.back().menu, m_popups.back().highlight, item) && !item.IsPopup() &&
+            !item.IsSeparator()) {
+            m_helpCommand = item.id;
+            End();
+        }
+        return;
+    }
     case VK_UP:
     case VK_DOWN:
         if (!m_popups.empty())

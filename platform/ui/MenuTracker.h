@@ -85,6 +85,7 @@ private:
     UINT m_chosen = 0;
     bool m_running = true;
     std::optional<InputEvent> m_replay; // an event that ends the menu and is meant for the windows
+    UINT m_helpCommand = 0;             // F1 on this command's item: its topic once the menu closed
     const MenuTracker* m_outer = nullptr;
 };
 

@@ -26,6 +26,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -531,6 +532,45 @@ TEST_F(CoordinateEditorTest, TheMenusGreyWhatTheGridCannotDoYetAndF1ShowsTheCare
     ASSERT_TRUE(help.Load(TAVCELL_COORDINATES_HELP, &error)) << error;
     for (unsigned id = kPointNo; id <= kFlag; ++id)
         EXPECT_NE(help.Find(0x20000 + id), nullptr) << id;
+}
+
+TEST_F(CoordinateEditorTest, EveryCommandHasAHelpTopicAndF1ShowsItFromAMenuAndFromADialog)
+{
+    app.SetHelpFilePath(TAVCELL_COORDINATES_HELP);
+    HelpFile help;
+    std::string error;
+    ASSERT_TRUE(help.Load(TAVCELL_COORDINATES_HELP, &error)) << error;
+    // Every command of the menu bar, the shared menus' sub menus included.
+    std::function<void(Menu&)> visit = [&](Menu& menu) {
+        for (int i = 0; i < menu.GetMenuItemCount(); ++i) {
+            if (Menu* sub = menu.GetSubMenu(i)) {
+                visit(*sub);
+                continue;
+            }
+            const UINT id = menu.GetMenuItemID(i);
+            if (id != 0) {
+                EXPECT_NE(help.Find(0x10000 + id), nullptr) << std::hex << id << " " << menu.GetMenuString(static_cast<UINT>(i), MF_BYPOSITION);
+            }
+        }
+    };
+    visit(*frame.GetMenu());
+
+    std::vector<std::string> topics;
+    driver.OnEveryDialog([&](DialogOperator& person) {
+        if (person.Caption() == "ジャンプ先") {
+            person.Key(VK_F1); // the dialog's own topic, over the dialog
+            person.Escape();
+            return;
+        }
+        topics.push_back(person.Caption());
+        person.Escape();
+    });
+    driver.PushKey(VK_F10);
+    driver.PushKey(VK_DOWN);
+    driver.PushKey(VK_F1); // on 開く
+    driver.PushKey('G', false, true);
+    app.Run();
+    EXPECT_EQ(topics, (std::vector<std::string>{"開く (ファイル メニュー)", "ジャンプ先 ダイアログ"}));
 }
 
 TEST_F(CoordinateEditorTest, LinesMovedByKeysTravelMarkedAndLandWhereTheCaretTookThem)
