@@ -5,6 +5,7 @@
 #include "components/support/KescInputDialog.h"
 #include "components/support/NifCommonMenu.h"
 #include "components/support/NifResource.h"
+#include "examples/coordinates/CoordinateExchange.h"
 #include "examples/coordinates/CoordinateResources.h"
 #include "examples/coordinates/CoordinateSpeech.h"
 #include "platform/io/Archive.h"
@@ -48,6 +49,9 @@ void MakeMenuBar(plat::Menu& bar)
     file.AppendMenu(plat::MF_STRING, ID_FILE_SAVE, "上書き保存(&S)\tCtrl+S");
     file.AppendMenu(plat::MF_STRING, ID_FILE_SAVE_AS, "名前を付けて保存(&A)...");
     file.AppendMenu(plat::MF_SEPARATOR);
+    file.AppendMenu(plat::MF_STRING, CoordinateFrame::ID_FILE_IMPORT, "読み込み(&I)...");
+    file.AppendMenu(plat::MF_STRING, CoordinateFrame::ID_FILE_EXPORT, "書き出し(&E)...");
+    file.AppendMenu(plat::MF_SEPARATOR);
     file.AppendMenu(plat::MF_STRING, ID_APP_EXIT, "終了(&X)\tCtrl+Q");
     AppendPopup(bar, file, "ファイル(&F)");
     NifGetCommonMenu(bar);
@@ -89,6 +93,8 @@ BEGIN_MESSAGE_MAP(CoordinateFrame, plat::FrameWnd)
     ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
     ON_COMMAND(ID_FILE_SAVE, OnFileSave)
     ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
+    ON_COMMAND(ID_FILE_IMPORT, OnFileImport)
+    ON_COMMAND(ID_FILE_EXPORT, OnFileExport)
     ON_COMMAND(ID_APP_EXIT, OnAppExit)
     ON_COMMAND(ID_HELP, OnHelpItem)
     ON_COMMAND(ID_HELP_INDEX, OnHelpIndex)
@@ -416,6 +422,67 @@ void CoordinateFrame::OnFileSaveAs()
     } else if (old.empty()) {
         static_cast<void>(plat::RemovePath(RecoveryPath({})));
     }
+}
+
+void CoordinateFrame::OnFileImport()
+{
+    FinishEditing();
+    KescInputDialog ask("読み込み", "SIMA または CSV ファイル(&F):", this);
+    if (ask.DoModal() != plat::IDOK || ask.GetText().empty())
+        return;
+    ImportMode mode = ImportMode::Replace;
+    if (m_data.GetLastInputRecordNo() >= 0) {
+        switch (plat::MessageBox(this, "今の点を読み込む点で置き換えますか？\n（いいえ: 最後の点の後に追加します）", "読み込み",
+                                 plat::MB_YESNOCANCEL | plat::MB_ICONQUESTION)) {
+        case plat::IDYES: break;
+        case plat::IDNO: mode = ImportMode::Append; break;
+        default: return;
+        }
+    }
+    const ExchangeReport report = ImportCoordinates(ask.GetText(), m_data, mode);
+    if (report.outcome == ExchangeReport::Outcome::Overflow) {
+        TavCoGrOverflowMessage(1, plat::MB_OK | plat::MB_ICONEXCLAMATION);
+        return;
+    }
+    if (!report.ok()) {
+        plat::MessageBox(this, "読み込めませんでした。\n" + report.message, "読み込み", plat::MB_OK | plat::MB_ICONEXCLAMATION);
+        return;
+    }
+    m_lastMessage = "読み込みました";
+    UpdateStatus();
+    plat::MessageBox(this, report.message, "読み込み", plat::MB_OK | plat::MB_ICONINFORMATION);
+}
+
+void CoordinateFrame::OnFileExport()
+{
+    FinishEditing();
+    KescInputDialog ask("書き出し", "ファイル名 (.sim または .csv)(&F):", this);
+    std::filesystem::path suggested = m_path.empty() ? std::filesystem::path("座標.tcd") : m_path;
+    ask.SetText(suggested.replace_extension(".sim").string());
+    if (ask.DoModal() != plat::IDOK || ask.GetText().empty())
+        return;
+    const std::filesystem::path target = ask.GetText();
+    CsvEncoding encoding = CsvEncoding::NarrowCodePage;
+    if (KindForWriting(target) == ExchangeKind::Csv) {
+        switch (plat::MessageBox(this, "UTF-8 (BOM 付き) で書き出しますか？\n（いいえ: シフト JIS）", "書き出し",
+                                 plat::MB_YESNOCANCEL | plat::MB_ICONQUESTION)) {
+        case plat::IDYES: encoding = CsvEncoding::Utf8WithMark; break;
+        case plat::IDNO: break;
+        default: return;
+        }
+    }
+    if (plat::PathExists(target) &&
+        plat::MessageBox(this, target.filename().string() + " は既にあります。\n上書きしますか？", "書き出し",
+                         plat::MB_YESNO | plat::MB_ICONEXCLAMATION | plat::MB_DEFBUTTON2) != plat::IDYES)
+        return;
+    const std::string title = m_path.empty() ? std::string("座標一覧") : m_path.stem().string();
+    const ExchangeReport report = ExportCoordinates(m_data, target, title, encoding);
+    if (!report.ok()) {
+        plat::MessageBox(this, "書き出せませんでした。\n" + report.message, "書き出し", plat::MB_OK | plat::MB_ICONEXCLAMATION);
+        return;
+    }
+    m_lastMessage = "書き出しました";
+    UpdateStatus();
 }
 
 void CoordinateFrame::OnAppExit() { Quit(); }

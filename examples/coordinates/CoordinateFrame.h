@@ -56,6 +56,10 @@ public:
 
     bool PreTranslateInput(const plat::InputEvent& event) override;
 
+    // File > Import and Export of SIMA and CSV files.
+    static constexpr plat::UINT ID_FILE_IMPORT = 0xE110;
+    static constexpr plat::UINT ID_FILE_EXPORT = 0xE111;
+
     // Tools > Options: the options sheet with the library's cell page.
     static constexpr plat::UINT ID_TOOLS_OPTIONS = 0x8100;
     void OnToolsOptions();
@@ -66,6 +70,9 @@ private:
     void OnFileOpen();
     void OnFileSave();
     void OnFileSaveAs();
+    // ファイル > 読み込み and 書き出し: SIMA and CSV files (CoordinateExchange).
+    void OnFileImport();
+    void OnFileExport();
     void OnAppExit();
     void OnHelpIndex();
     void OnHelpItem();

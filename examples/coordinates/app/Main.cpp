@@ -1,7 +1,9 @@
 // The coordinate-list editor in the terminal: coordinates [document]. Opens the document
 // when it exists; otherwise starts with a sample survey that Ctrl+S saves under that name
-// (or, without one, under a name asked for).
+// (or, without one, under a name asked for). With --import or --export it converts a
+// coordinate file without opening a window.
 #include "components/support/QanWinApp.h"
+#include "examples/coordinates/CoordinateCommandLine.h"
 #include "examples/coordinates/CoordinateFrame.h"
 #include "examples/coordinates/CoordinateManager.h"
 #include "examples/coordinates/SampleSurvey.h"
@@ -15,6 +17,9 @@
 
 int main(int argc, char** argv)
 {
+    constexpr long kRows = 2000;
+    if (const std::optional<int> status = coordinates::RunCommandLine(argc, argv, kRows))
+        return *status;
     std::filesystem::path document;
     if (argc > 1)
         document = argv[1];
@@ -27,7 +32,7 @@ int main(int argc, char** argv)
     // The category is the one the record managers name by default, so the program's own
     // settings key and its templates lie under one application key.
     QanWinApp app("座標一覧", "Application", driver.get(), "coordinates.help");
-    coordinates::CoordinateManager manager(2000);
+    coordinates::CoordinateManager manager(kRows);
     TavData data;
     coordinates::CoordinateFrame frame(manager, data);
     if (!frame.Open(driver->ScreenSize())) {
