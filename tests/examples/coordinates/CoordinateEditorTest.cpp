@@ -642,9 +642,25 @@ TEST_F(CoordinateEditorTest, TheCellMenusPrintCommandWritesTheSurveyToAPdfFile)
     driver.PushKey(VK_RIGHT); // ｾﾙ
     driver.PushText("p");     // 印刷
     app.Run();
-    EXPECT_TRUE(driver.MessageBoxes().empty());
-    EXPECT_TRUE(fs::exists(pdf));
-    EXPECT_GT(fs::file_size(pdf), 1000u);
+    ASSERT_TRUE(fs::exists(pdf));
+    ASSERT_EQ(driver.MessageBoxes().size(), 1u) << "the person is told the columns took more than one page across";
+    EXPECT_NE(driver.MessageBoxes()[0].text.find("ページに分けて印刷しました"), std::string::npos) << driver.MessageBoxes()[0].text;
+
+    // Every column is on paper: the last one's values, the heading rows and the page numbers.
+    const fs::path text = m_dir / "survey.txt";
+    ASSERT_EQ(std::system(("pdftotext -layout -enc UTF-8 '" + pdf.string() + "' '" + text.string() + "'").c_str()), 0);
+    std::ifstream in(text);
+    const std::string printed((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(printed.find("確定"), std::string::npos) << "the flag column";
+    EXPECT_NE(printed.find("未確定"), std::string::npos);
+    EXPECT_NE(printed.find("座標一覧 - (無題)"), std::string::npos) << "the title line";
+    EXPECT_NE(printed.find("page 1 / "), std::string::npos);
+    const std::size_t last = printed.rfind("page ");
+    ASSERT_NE(last, std::string::npos);
+    const std::string lastNumber = printed.substr(last, printed.find('\n', last) - last);
+    EXPECT_NE(lastNumber.find(" / "), std::string::npos) << lastNumber;
+    EXPECT_EQ(lastNumber.substr(5, lastNumber.find(" / ") - 5), lastNumber.substr(lastNumber.find(" / ") + 3))
+        << "the last page is page m of m: " << lastNumber;
 }
 
 TEST_F(CoordinateEditorTest, ABulkCorrectionOfTheToggleColumnIsWorkedByKeysAndGivesTheKeysBack)
