@@ -22,6 +22,7 @@ BEGIN_MESSAGE_MAP(CoordinateGrid, TavCellCtrl)
     ON_MESSAGE(MOXN_GETCONTROL, OnGetControl)
     ON_COMMAND(NifCommand::Lock, OnCellLock)
     ON_COMMAND(NifCommand::EditSelectAll, OnSelectAll)
+    ON_MESSAGE(plat::WM_HELPHITTEST, OnHelpHitTest)
     ON_COMMAND(ID_EDIT_UNDO, OnEditUndo)
     ON_COMMAND(ID_EDIT_REDO, OnEditRedo)
     ON_REGISTERED_MESSAGE(TavMessages().speech, OnSpeech)
@@ -201,6 +202,23 @@ void CoordinateGrid::OnSelectAll()
     every.Add(MoxRect(MoxPos{0, 0}, MoxPos{static_cast<std::int32_t>(columns - 1), static_cast<std::int32_t>(rows - 1)}),
               MoxRectArray::kWholeLines);
     SendMessage(MOXM_SETSELECTION, reinterpret_cast<plat::WPARAM>(&every));
+}
+
+plat::LRESULT CoordinateGrid::OnHelpHitTest(plat::WPARAM, plat::LPARAM lParam)
+{
+    TavManager* manager = ManagerPtr();
+    const auto x = static_cast<short>(plat::LOWORD(static_cast<std::uintptr_t>(lParam)));
+    if (manager == nullptr || x < GetFixedColWidth())
+        return 0;
+    // The columns from the first in view, as the grid lays them out after the row numbers.
+    int left = GetFixedColWidth();
+    for (long column = GetTopLeft().column; column < GetColumnCount(); ++column) {
+        const int width = GetPaneWidth(column);
+        if (x < left + width)
+            return static_cast<plat::LRESULT>(manager->GetHelpID(plat::LOWORD(manager->ColtoID(column))));
+        left += width;
+    }
+    return 0;
 }
 
 plat::LRESULT CoordinateGrid::OnSpeech(plat::WPARAM, plat::LPARAM)

@@ -48,6 +48,9 @@ private:
     void SaveLockWithTemplate();
     // Every cell of the table, as whole lines.
     void OnSelectAll();
+    // Shift+F1 then a click: the clicked column's item, where the library answers with the
+    // caret's.
+    plat::LRESULT OnHelpHitTest(plat::WPARAM wParam, plat::LPARAM lParam);
     // The library asks for the caret cell to be read aloud: the manager's words for it go to
     // the read-aloud program.
     plat::LRESULT OnSpeech(plat::WPARAM wParam, plat::LPARAM lParam);

@@ -569,8 +569,15 @@ TEST_F(CoordinateEditorTest, EveryCommandHasAHelpTopicAndF1ShowsItFromAMenuAndFr
     driver.PushKey(VK_DOWN);
     driver.PushKey(VK_F1); // on 開く
     driver.PushKey('G', false, true);
+    // Shift+F1, then a click on a height while the caret is on a point number.
+    RECT height{};
+    ASSERT_TRUE(frame.Grid().GetCellRect(MoxPos{4, 3}, height));
+    POINT click{(height.left + height.right) / 2, (height.top + height.bottom) / 2};
+    frame.Grid().ClientToScreen(&click);
+    driver.PushKey(VK_F1, true);
+    driver.Push(InputEvent::MouseClick(click));
     app.Run();
-    EXPECT_EQ(topics, (std::vector<std::string>{"開く (ファイル メニュー)", "ジャンプ先 ダイアログ"}));
+    EXPECT_EQ(topics, (std::vector<std::string>{"開く (ファイル メニュー)", "ジャンプ先 ダイアログ", "標高"}));
 }
 
 TEST_F(CoordinateEditorTest, LinesMovedByKeysTravelMarkedAndLandWhereTheCaretTookThem)
