@@ -19,6 +19,7 @@ const plat::Module& CoordinateModule()
             {kFlag, "確定フラグ\n確定"},
             // Status prompts: the idle one, and those of the File and Help menus.
             {0xE001, "F10 でメニュー、F1 でヘルプを開きます"},
+            {0xE100, "空の座標一覧を新しく作ります\n新規"},
             {0xE101, "座標一覧のファイルを開きます\n開く"},
             {0xE103, "座標一覧をファイルに保存します\n上書き保存"},
             {0xE104, "座標一覧を名前を付けて保存します\n名前を付けて保存"},

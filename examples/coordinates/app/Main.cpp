@@ -1,7 +1,7 @@
-// The coordinate-list editor in the terminal: coordinates [document]. Opens the document
-// when it exists; otherwise starts with a sample survey that Ctrl+S saves under that name
-// (or, without one, under a name asked for). With --import or --export it converts a
-// coordinate file without opening a window.
+// The coordinate-list editor in the terminal: coordinates [--sample] [document]. Opens the
+// document when it exists; a name of nothing yet starts an empty list that Ctrl+S saves under
+// it. Without a document, or with --sample, a sample survey is there to look at. With
+// --import or --export it converts a coordinate file without opening a window.
 #include "components/support/QanWinApp.h"
 #include "examples/coordinates/CoordinateCommandLine.h"
 #include "examples/coordinates/CoordinateFrame.h"
@@ -14,6 +14,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <string_view>
 
 int main(int argc, char** argv)
 {
@@ -21,8 +22,15 @@ int main(int argc, char** argv)
     if (const std::optional<int> status = coordinates::RunCommandLine(argc, argv, kRows))
         return *status;
     std::filesystem::path document;
-    if (argc > 1)
-        document = argv[1];
+    bool sample = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--sample")
+            sample = true;
+        else
+            document = argv[i];
+    }
+    if (document.empty())
+        sample = true;
     std::string error;
     std::unique_ptr<tty::TtyDriver> driver = tty::TtyDriver::Open(&error);
     if (!driver) {
@@ -46,8 +54,10 @@ int main(int argc, char** argv)
     if (!document.empty() && plat::PathExists(document)) {
         frame.OpenFile(document);
     } else {
-        coordinates::FillSampleSurvey(data);
-        coordinates::MarkSampleStates(manager, data);
+        if (sample) {
+            coordinates::FillSampleSurvey(data);
+            coordinates::MarkSampleStates(manager, data);
+        }
         data.SetModifiedFlag(FALSE);
         frame.SetDocumentPath(document);
         frame.OfferRecovery();

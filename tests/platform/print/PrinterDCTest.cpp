@@ -109,6 +109,19 @@ TEST(PrinterDCTest, ADiskThatFillsUpGivesAReasonAndLeavesNothingUnderTheName)
     fs::remove_all(folder);
 }
 
+TEST(PrinterDCTest, ADocumentNeverTakesThePlaceOfAFifo)
+{
+    const fs::path folder = TempFolder("fifo");
+    const fs::path fifo = folder / "out.pdf";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    PrinterDC printer;
+    ASSERT_TRUE(printer.CreatePdfDC(fifo));
+    EXPECT_EQ(printer.StartDoc(DOCINFO{"fifo", {}}), SP_ERROR);
+    EXPECT_NE(printer.GetError().find("not a regular file"), std::string::npos) << printer.GetError();
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    fs::remove_all(folder);
+}
+
 TEST(PrinterDCTest, AJobGoesToAPrintQueue)
 {
     // ./run test starts a print server of its own whose queue writes each job to a file: then

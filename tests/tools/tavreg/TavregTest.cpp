@@ -96,6 +96,14 @@ protected:
         m_err.str({});
         return RunTavreg(arguments, m_out, m_err);
     }
+    // The same, the person answering a question with answer.
+    int RunAnswering(std::vector<std::string> arguments, const char* answer)
+    {
+        m_out.str({});
+        m_err.str({});
+        std::istringstream in(answer);
+        return RunTavreg(arguments, m_out, m_err, in);
+    }
     std::string File(const char* name) const { return (m_registry.Folder() / name).string(); }
     static std::string Read(const std::string& path)
     {
@@ -385,6 +393,25 @@ TEST_F(TavregTest, ValuesThatCouldNotBeShownAsWrittenAndFilesThatAreNotFilesAreR
     EXPECT_NE(m_err.str().find("64 MiB"), std::string::npos) << m_err.str();
 }
 
+TEST_F(TavregTest, AFileIsWrittenOverOnlyWhenThePersonSaysYesOrForceIsGivenAndNeverWhenItIsNoFile)
+{
+    Set("Software\\K", "v", REG_SZ, Text("value"));
+    const std::string file = File("kept.reg");
+    Write(file, "someone's file");
+    EXPECT_EQ(Run({"export", "Software\\K", file}), 1) << "no one to ask: nothing is written over";
+    EXPECT_EQ(RunAnswering({"save-key", "Software\\K", file}, "\n"), 1) << "the default answer is no";
+    EXPECT_NE(m_err.str().find("replace it? [y/N]"), std::string::npos) << m_err.str();
+    EXPECT_EQ(Read(file), "someone's file");
+    EXPECT_EQ(RunAnswering({"export", "Software\\K", file}, "y\n"), 0) << m_err.str();
+    EXPECT_EQ(Read(file).rfind("\xFF\xFE", 0), 0u) << "the export, in UTF-16";
+    EXPECT_EQ(Run({"save-key", "--force", "Software\\K", file}), 0) << m_err.str();
+
+    ASSERT_EQ(mkfifo(File("fifo.reg").c_str(), 0600), 0);
+    EXPECT_EQ(Run({"export", "--force", "Software\\K", File("fifo.reg")}), 1);
+    EXPECT_NE(m_err.str().find("not a regular file"), std::string::npos) << m_err.str();
+    EXPECT_TRUE(std::filesystem::is_fifo(File("fifo.reg")));
+}
+
 // Files as administrators type them: comments, defaults, escapes, continued hex lines,
 // trailing blanks and keys in another case, saved by an editor in whatever encoding it uses.
 TEST_F(TavregTest, HandWrittenFilesImportInEveryEncodingAndExportBackEqual)
@@ -407,7 +434,7 @@ TEST_F(TavregTest, HandWrittenFilesImportInEveryEncodingAndExportBackEqual)
     for (const std::string& file : files) {
         Write(File("hand.reg"), file);
         ASSERT_EQ(Run({"import", File("hand.reg")}), 0) << m_err.str();
-        ASSERT_EQ(Run({"export", "HKCU\\Software\\Office", File("out.reg")}), 0) << m_err.str();
+        ASSERT_EQ(Run({"export", "--force", "HKCU\\Software\\Office", File("out.reg")}), 0) << m_err.str();
         const std::string exported = Read(File("out.reg"));
         if (first.empty())
             first = exported;
