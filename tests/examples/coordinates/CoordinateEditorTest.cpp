@@ -591,7 +591,7 @@ TEST_F(CoordinateEditorTest, EveryCommandHasAHelpTopicAndF1ShowsItFromAMenuAndFr
     });
     driver.PushKey(VK_F10);
     driver.PushKey(VK_DOWN);
-    driver.PushKey(VK_F1); // on 開く
+    driver.PushKey(VK_F1); // on 新規
     driver.PushKey('G', false, true);
     // Shift+F1, then a click on a height while the caret is on a point number.
     RECT height{};
@@ -601,7 +601,7 @@ TEST_F(CoordinateEditorTest, EveryCommandHasAHelpTopicAndF1ShowsItFromAMenuAndFr
     driver.PushKey(VK_F1, true);
     driver.Push(InputEvent::MouseClick(click));
     app.Run();
-    EXPECT_EQ(topics, (std::vector<std::string>{"開く (ファイル メニュー)", "ジャンプ先 ダイアログ", "標高"}));
+    EXPECT_EQ(topics, (std::vector<std::string>{"新規 (ファイル メニュー)  Ctrl+N", "ジャンプ先 ダイアログ", "標高"}));
 }
 
 TEST_F(CoordinateEditorTest, LinesMovedByKeysTravelMarkedAndLandWhereTheCaretTookThem)
@@ -931,8 +931,10 @@ TEST_F(CoordinateEditorTest, PrintingToAFileThatIsThereAsksFirst)
             if (person.IsOpen())
                 person.Escape(); // No keeps the dialog open for another name
         });
+        driver.ClearMessageBoxes();
         frame.Grid().SendMessage(WM_COMMAND, NifCommand::CellPrint);
-        EXPECT_NE(LastMessage().find("既にあります"), std::string::npos) << LastMessage();
+        ASSERT_FALSE(driver.MessageBoxes().empty());
+        EXPECT_NE(driver.MessageBoxes().front().text.find("既にあります"), std::string::npos) << driver.MessageBoxes().front().text;
         EXPECT_EQ(fs::file_size(pdf) > 1000, answer == IDYES);
     }
 }
