@@ -16,12 +16,17 @@
 
 using namespace plat;
 
+#ifndef TAVCELL_VERSION
+#error "TAVCELL_VERSION comes from the build (the project's version)"
+#endif
+
 namespace {
 
 // A registry file is settings, a few kilobytes; reading it takes several times its size.
 constexpr std::uintmax_t kImportLimit = std::uintmax_t{64} << 20;
 
 constexpr const char* kUsage = R"(usage: tavreg <command> ...
+  --version                         the version of tavcell this tool belongs to
   list   [KEY]                      sub keys and values of a key
   get    KEY NAME                   one value ("" for the default value)
   set    KEY NAME TYPE DATA...      TYPE: REG_SZ REG_EXPAND_SZ REG_MULTI_SZ REG_DWORD REG_BINARY
@@ -151,6 +156,10 @@ public:
             return m_args.empty() ? 2 : 0;
         }
         const std::string& verb = m_args[0];
+        if (verb == "--version" && m_args.size() == 1) {
+            m_out << "tavreg (tavcell) " << TAVCELL_VERSION << "\n";
+            return 0;
+        }
         if (verb == "list" && m_args.size() <= 2)
             return List(m_args.size() == 2 ? m_args[1] : "HKEY_CURRENT_USER");
         if (verb == "get" && m_args.size() == 3)
