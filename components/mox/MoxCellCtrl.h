@@ -220,6 +220,9 @@ private:
     bool CopySelection();
     bool ClearSelection();
     bool PasteText(const std::string& text);
+    // True when a paste of so many lines and fields (at most, in one line) fits from the caret
+    // on, or the person agrees to paste only the part that fits.
+    bool AgreeToPastePart(std::size_t lines, std::size_t fields);
     // A range with whole-column rows cut to the last record that holds data.
     [[nodiscard]] MoxRect UsedPart(const MoxRect& rect, std::uint8_t flags) const;
 

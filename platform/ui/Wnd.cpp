@@ -794,7 +794,25 @@ void Wnd::InvalidateRect(const RECT* rect, BOOL erase)
 {
     if (!m_created)
         return;
-    m_invalid.push_back({rect ? *rect : RECT{0, 0, m_rect.Width(), m_rect.Height()}, erase != FALSE});
+    // A window that is not painted for a long time (a hidden editor whose text a paste sets
+    // for every cell) would gather one entry per change without end: an area already waiting
+    // is not added again, and a long list becomes the whole window.
+    constexpr std::size_t kMaxInvalidations = 64;
+    const RECT whole{0, 0, m_rect.Width(), m_rect.Height()};
+    const Invalidation next{rect ? *rect : whole, erase != FALSE};
+    const auto covers = [&next](const Invalidation& waiting) {
+        return waiting.rect.left <= next.rect.left && waiting.rect.top <= next.rect.top &&
+               waiting.rect.right >= next.rect.right && waiting.rect.bottom >= next.rect.bottom &&
+               (waiting.erase || !next.erase);
+    };
+    if (std::none_of(m_invalid.begin(), m_invalid.end(), covers)) {
+        if (m_invalid.size() < kMaxInvalidations) {
+            m_invalid.push_back(next);
+        } else {
+            const bool anyErase = next.erase || std::any_of(m_invalid.begin(), m_invalid.end(), [](const Invalidation& waiting) { return waiting.erase; });
+            m_invalid.assign(1, Invalidation{whole, anyErase});
+        }
+    }
     if (GetApp() && GetApp()->GetDriver())
         GetApp()->GetDriver()->WindowChanged(*this);
 }

@@ -49,6 +49,17 @@ constexpr const char* kPathTooLong =
     "指定ﾃﾞｨﾚｸﾄﾘに抜出するとﾌｧｲﾙﾊﾟｽ名が長くなり過ぎます。\n抜出する事はできません。";
 constexpr const char* kNoFolder = "転送先のﾌｫﾙﾀﾞ %s が見つかりません。\n\nﾊﾟｽを変更してください。";
 
+// The longest template file path an export writes, in characters: the suite's programs that
+// read the folder take no longer one.
+constexpr std::size_t kMaxTransferPathLength = 255;
+
+std::size_t CharacterCount(const std::string& text)
+{
+    // Every byte but the continuation bytes of UTF-8 starts a character.
+    const auto starts = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; };
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), starts));
+}
+
 std::string WithPath(const char* format, const std::string& path)
 {
     std::vector<char> text(std::string_view(format).size() + path.size() + 1);
@@ -68,14 +79,17 @@ std::optional<int> FileNumber(const std::string& name)
     return std::stoi(digits);
 }
 
-// The header of a template file, the template's name; nothing when the file cannot be read.
-std::optional<std::string> ReadHeader(const std::string& path)
+// The header of a template file, the template's name; nothing, and why when asked, when the
+// file cannot be read.
+std::optional<std::string> ReadHeader(const std::string& path, std::string* why = nullptr)
 {
     TavUserData header;
     try {
-        if (!RestoreKeyFromFile(nullptr, {}, path, header, false))
+        if (!RestoreKeyFromFile(nullptr, {}, path, header, false, why))
             return std::nullopt;
-    } catch (const plat::ArchiveError&) {
+    } catch (const plat::ArchiveError& error) {
+        if (why)
+            *why = error.what();
         return std::nullopt;
     }
     return header.GetString();
@@ -106,11 +120,11 @@ void QzTavLoadStoreDlg::DoDataExchange(plat::DataExchange& dx)
 
 int QzTavLoadStoreDlg::Message(const std::string& text, plat::UINT style) { return plat::MessageBox(this, text, {}, style); }
 
-int QzTavLoadStoreDlg::ShowTransferMessage(int number)
+int QzTavLoadStoreDlg::ShowTransferMessage(int number, const std::string& detail)
 {
     for (const TransferMessage& message : kMessages)
         if (message.number == number)
-            return Message(WithPath(message.text, Destination()), message.style);
+            return Message(WithPath(message.text, Destination()) + (detail.empty() ? "" : "\n\n" + detail), message.style);
     return 0;
 }
 
@@ -369,7 +383,8 @@ void QzTavLoadStoreDlg::OnExport()
     const std::vector<int> numbers = FileNumbers(names, places);
     const int highest = numbers.empty() ? (m_selectAll ? static_cast<int>(registryNames.size()) : m_sourcePosition + 1)
                                         : *std::max_element(numbers.begin(), numbers.end());
-    if ((WithSeparator(m_folders.DestinationTemplateFolder()) + TemplateFileName(std::max(highest, 1))).size() >= kPathBufferSize) {
+    if (CharacterCount(WithSeparator(m_folders.DestinationTemplateFolder()) + TemplateFileName(std::max(highest, 1)))
+        > kMaxTransferPathLength) {
         Message(kPathTooLong, kWarning);
         return;
     }
@@ -409,7 +424,8 @@ void QzTavLoadStoreDlg::OnExport()
     }
     std::string destinationFolder;
     if (!m_folders.MakeDestinationFolder(destinationFolder)) {
-        ShowTransferMessage(0);
+        // Which folder could not be made and why: the person can do something about it.
+        ShowTransferMessage(0, m_folders.LastError());
         m_folders.RemoveTempFolder();
         return;
     }
@@ -517,9 +533,10 @@ void QzTavLoadStoreDlg::OnImport()
         if (plat::EqualNoCase(file, kIndexFileName))
             continue;
         const std::string path = WithSeparator(folder) + file;
-        const std::optional<std::string> header = ReadHeader(path);
+        std::string why;
+        const std::optional<std::string> header = ReadHeader(path, &why);
         if (!header) {
-            ShowTransferMessage(1);
+            ShowTransferMessage(1, why);
             EndProgress();
             OnOK();
             return;
@@ -539,6 +556,23 @@ void QzTavLoadStoreDlg::OnImport()
         }
         files.push_back(found->first);
     }
+    // Every template is held against the store's own limits before the first is written, so
+    // that an import fails part way only when the storage itself fails.
+    for (std::size_t n = 0; n < files.size(); ++n) {
+        std::string why;
+        int accepted = 0;
+        try {
+            accepted = CheckKeyRestore(group, indexNames[static_cast<std::size_t>(taken[n])], files[n], &why);
+        } catch (const plat::ArchiveError& error) {
+            why = error.what();
+        }
+        if (!accepted) {
+            ShowTransferMessage(1, why);
+            EndProgress();
+            OnOK();
+            return;
+        }
+    }
     for (int n = 0; n < steps; ++n) {
         const int i = taken[static_cast<std::size_t>(n)];
         if (m_selectAll)
@@ -546,14 +580,16 @@ void QzTavLoadStoreDlg::OnImport()
         ShowProgress(n + 1, steps);
         TavUserData header;
         bool restored = false;
+        std::string why;
         try {
             restored = RestoreKeyFromFile(group, indexNames[static_cast<std::size_t>(i)], files[static_cast<std::size_t>(n)],
-                                          header, true) != 0;
-        } catch (const plat::ArchiveError&) {
-            restored = false;
+                                          header, true, &why) != 0;
+        } catch (const plat::ArchiveError& error) {
+            why = error.what();
         }
         if (!restored) {
-            ShowTransferMessage(1);
+            // The templates restored before stay; the person learns which file stopped it.
+            ShowTransferMessage(1, files[static_cast<std::size_t>(n)] + (why.empty() ? "" : "\n" + why));
             EndProgress();
             OnOK();
             return;

@@ -40,8 +40,9 @@ public:
     bool PreTranslateInput(const plat::InputEvent& event) override;
 
     /// The transfer's messages by number (0 to 9, as the transfer names them), %s being the
-    /// destination path; the button pressed.
-    int ShowTransferMessage(int number);
+    /// destination path, with detail (which file or folder failed, and why) below; the button
+    /// pressed.
+    int ShowTransferMessage(int number, const std::string& detail = {});
 
     DECLARE_MESSAGE_MAP()
 

@@ -31,7 +31,7 @@ public:
     std::vector<std::string>& IndexNames() noexcept { return m_indexNames; }
     [[nodiscard]] const std::array<std::string, 3>& TrailerFields() const noexcept { return m_trailer; }
     [[nodiscard]] const std::string& Group() const noexcept { return m_group; }
-    /// Why the last index read or write failed.
+    /// Why the last index read or write, or the last folder made, failed.
     [[nodiscard]] const std::string& LastError() const noexcept { return m_lastError; }
 
     /// D/QuWinSet/Cell Template/<group> for a destination path.
@@ -42,8 +42,8 @@ public:
     int MakeTempFolder();
     /// Deletes the staged "CELL*.mbf" files and the staging folder; 1 when both went.
     int RemoveTempFolder();
-    /// Makes a folder with every missing folder above it; 0 when that fails, after telling
-    /// the user when the path is too long.
+    /// Makes a folder with every missing folder above it; 0, the folder that failed and why
+    /// in LastError, when that fails, after telling the user when the path is too long.
     int MakeFolderTree(const std::string& path);
     /// Makes D/QuWinSet/Cell Template/<group> and returns it in path; 0 when a level fails.
     int MakeDestinationFolder(std::string& path);

@@ -34,6 +34,14 @@ int SaveKeyToFile(plat::HKEY key, const std::filesystem::path& path, TavUserData
 int RestoreKeyFromFile(plat::HKEY parent, const std::string& name, const std::filesystem::path& path,
                        TavUserData& header, bool write, std::string* why = nullptr);
 
+/// Whether RestoreKeyFromFile with write set would take the file, without changing anything:
+/// the file is read whole and the tree held against the store's own rules (names, depth
+/// below the parent, the right to write). 1 when it would; 0, the reason in why, when not. A
+/// damaged file raises plat::ArchiveError naming the file. Only a failure of the storage
+/// itself (a full disk) can still make the restore fail.
+int CheckKeyRestore(plat::HKEY parent, const std::string& name, const std::filesystem::path& path,
+                    std::string* why = nullptr);
+
 /// RestoreKeyFromFile on the file's bytes already in memory; a damaged input raises
 /// plat::ArchiveError.
 int RestoreKeyFromBytes(plat::HKEY parent, const std::string& name, std::span<const std::uint8_t> bytes,

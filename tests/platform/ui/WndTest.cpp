@@ -270,6 +270,17 @@ TEST_F(WndTest, InvalidationIsRecordedWithItsEraseFlag)
     EXPECT_FALSE(wnd.GetInvalidations()[0].erase);
     EXPECT_EQ(wnd.GetInvalidations()[1].rect, part);
     EXPECT_TRUE(wnd.GetInvalidations()[1].erase);
+
+    // A window nobody paints (a hidden editor a long paste sets the text of again and again)
+    // keeps a short list however often it is invalidated, and still repaints every part.
+    wnd.ValidateRect();
+    for (int i = 0; i < 100'000; ++i) {
+        const RECT cell{i % 40, i % 30, i % 40 + 1, i % 30 + 1};
+        wnd.InvalidateRect(&cell, i == 7 ? TRUE : FALSE);
+    }
+    ASSERT_EQ(wnd.GetInvalidations().size(), 1u);
+    EXPECT_EQ(wnd.GetInvalidations()[0].rect, (RECT{0, 0, 40, 30}));
+    EXPECT_TRUE(wnd.GetInvalidations()[0].erase) << "one part asked for its background to be erased";
 }
 
 TEST_F(WndTest, StylesTextFontAndExtensionAreKept)
