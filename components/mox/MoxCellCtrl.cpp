@@ -497,7 +497,7 @@ plat::LRESULT MoxCellCtrl::OnGetColor(plat::WPARAM wParam, plat::LPARAM)
 
 plat::LRESULT MoxCellCtrl::OnGetFont(plat::WPARAM, plat::LPARAM) { return reinterpret_cast<plat::LRESULT>(&m_font); }
 
-plat::LRESULT MoxCellCtrl::OnPrint(plat::WPARAM wParam, plat::LPARAM)
+plat::LRESULT MoxCellCtrl::OnPrint(plat::WPARAM wParam, plat::LPARAM lParam)
 {
-    return PrintPages(reinterpret_cast<plat::DC*>(wParam));
+    return PrintPages(reinterpret_cast<plat::DC*>(wParam), reinterpret_cast<MOX_PRINT*>(lParam));
 }

@@ -154,7 +154,7 @@ void MoxCellCtrl::OnDraw(plat::DC* dc)
     dc->SetBkMode(oldMode);
 }
 
-int MoxCellCtrl::PrintPages(plat::DC* dc)
+int MoxCellCtrl::PrintPages(plat::DC* dc, MOX_PRINT* job)
 {
     if (m_data == nullptr || dc == nullptr)
         return 0;
@@ -169,42 +169,77 @@ int MoxCellCtrl::PrintPages(plat::DC* dc)
     const auto onPage = [upwards](int left, int top, int right, int bottom) {
         return upwards ? plat::RECT{left, -bottom, right, -top} : plat::RECT{left, top, right, bottom};
     };
-    // Each page repeats the headings over as many lines as fit below them.
-    const long linesPerPage = std::max(1, pageHeight / LineHeight() - 1);
+    // A rule: a line one unit thick under or beside what it separates.
+    const auto rule = [&](int left, int top, int right, int bottom) { dc->FillSolidRect(onPage(left, top, right, bottom), 0); };
+
+    // The columns in bands that each fit beside the row numbers: every column is printed, the
+    // bands that do not fit on the first page on pages of their own with the row numbers
+    // repeated. A column wider than the page is a band of its own, cut at the page's edge.
+    std::vector<std::vector<long>> bands(1);
+    std::vector<std::vector<int>> bandLefts(1);
+    for (long c = 0, x = m_fixedColWidth; c < GetColumnCount(); ++c) {
+        const int width = m_columns[static_cast<std::size_t>(c)].width;
+        if (width <= 0)
+            continue; // hidden
+        if (x + width > pageWidth && !bands.back().empty()) {
+            bands.emplace_back();
+            bandLefts.emplace_back();
+            x = m_fixedColWidth;
+        }
+        bands.back().push_back(c);
+        bandLefts.back().push_back(static_cast<int>(x));
+        x += width;
+    }
+    if (job != nullptr)
+        job->columnPages = static_cast<int>(bands.size());
+
+    // Each page: the title line, every heading row, then as many lines as fit below them.
+    const int headingsTop = 2 * LineHeight();
+    const int bodyTop = headingsTop + std::max(1, m_fixedRows) * LineHeight();
+    const long linesPerPage = std::max(1, (pageHeight - bodyTop) / LineHeight());
     const long records = lastRecord + 1;
-    const long pages = records <= 0 ? 1 : (records + linesPerPage - 1) / linesPerPage;
+    const long rowPages = records <= 0 ? 1 : (records + linesPerPage - 1) / linesPerPage;
+    const long pages = rowPages * static_cast<long>(bands.size());
     dc->SelectObject(&m_font);
     dc->SetTextColor(kPalette[MOXC_TEXT]);
     dc->SetBkMode(plat::TRANSPARENT);
-    std::vector<long> columns;
-    std::vector<int> lefts;
-    for (long c = 0, x = m_fixedColWidth; c < GetColumnCount() && x < pageWidth; ++c) {
-        columns.push_back(c);
-        lefts.push_back(static_cast<int>(x));
-        x += m_columns[static_cast<std::size_t>(c)].width;
-    }
     long printed = 0;
     for (long page = 0; page < pages; ++page) {
+        const long rowPage = page / static_cast<long>(bands.size());
+        const std::vector<long>& columns = bands[static_cast<std::size_t>(page % static_cast<long>(bands.size()))];
+        const std::vector<int>& lefts = bandLefts[static_cast<std::size_t>(page % static_cast<long>(bands.size()))];
         if (dc->StartPage() <= 0)
             break;
+        const int right = columns.empty() ? m_fixedColWidth
+                                          : std::min(pageWidth, lefts.back() + m_columns[static_cast<std::size_t>(columns.back())].width);
+        if (job != nullptr && job->title != nullptr)
+            DrawClippedText(dc, job->title, onPage(0, 0, pageWidth, LineHeight()), plat::DT_LEFT);
+        const std::string number = "page " + std::to_string(page + 1) + " / " + std::to_string(pages);
+        const std::string stamp = job != nullptr && job->date != nullptr ? std::string(job->date) + "   " + number : number;
+        DrawClippedText(dc, stamp, onPage(0, 0, pageWidth, LineHeight()), plat::DT_RIGHT);
+
         MoxPos pos{0, 0};
         m_text.clear();
         if (Notify(MOXN_FIXEDCELLTEXT, reinterpret_cast<plat::WPARAM>(&pos), reinterpret_cast<plat::LPARAM>(&m_text)))
-            DrawClippedText(dc, m_text, onPage(0, 0, m_fixedColWidth, LineHeight()), plat::DT_CENTER);
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            const Column& column = m_columns[static_cast<std::size_t>(columns[i])];
-            pos = MoxPos{static_cast<std::int32_t>(columns[i]), 0};
-            m_text.clear();
-            if (Notify(MOXN_FIXEDROWTEXT, reinterpret_cast<plat::WPARAM>(&pos), reinterpret_cast<plat::LPARAM>(&m_text)))
-                DrawClippedText(dc, m_text,
-                                onPage(lefts[i] + column.marginLeft, 0,
-                                       std::min(lefts[i] + column.width, pageWidth) - column.marginRight, LineHeight()),
-                                plat::DT_CENTER);
+            DrawClippedText(dc, m_text, onPage(0, headingsTop, m_fixedColWidth, headingsTop + LineHeight()), plat::DT_CENTER);
+        for (int heading = 0; heading < m_fixedRows; ++heading) {
+            const int top = headingsTop + heading * LineHeight();
+            for (std::size_t i = 0; i < columns.size(); ++i) {
+                const Column& column = m_columns[static_cast<std::size_t>(columns[i])];
+                pos = MoxPos{static_cast<std::int32_t>(columns[i]), heading};
+                m_text.clear();
+                // Centred over the column, as the screen shows headings.
+                if (Notify(MOXN_FIXEDROWTEXT, reinterpret_cast<plat::WPARAM>(&pos), reinterpret_cast<plat::LPARAM>(&m_text)))
+                    DrawClippedText(dc, m_text,
+                                    onPage(lefts[i] + column.marginLeft, top,
+                                           std::min(lefts[i] + column.width, pageWidth) - column.marginRight, top + LineHeight()),
+                                    plat::DT_CENTER | plat::DT_VCENTER | plat::DT_SINGLELINE);
+            }
         }
-        const long first = page * linesPerPage;
+        const long first = rowPage * linesPerPage;
         const long end = std::min(records, first + linesPerPage);
         for (long row = first; row < end; ++row) {
-            const int top = LineHeight() + static_cast<int>(row - first) * LineHeight();
+            const int top = bodyTop + static_cast<int>(row - first) * LineHeight();
             pos = MoxPos{0, static_cast<std::int32_t>(row)};
             m_text.clear();
             if (Notify(MOXN_FIXEDCOLTEXT, reinterpret_cast<plat::WPARAM>(&pos), reinterpret_cast<plat::LPARAM>(&m_text)))
@@ -219,6 +254,17 @@ int MoxCellCtrl::PrintPages(plat::DC* dc)
                                        std::min(lefts[i] + column.width, pageWidth) - column.marginRight, top + LineHeight()),
                                 column.align);
             }
+        }
+        // The grid's rules: under the title and the headings, beside the row numbers and
+        // between the columns, down to the last printed line.
+        const int bottom = bodyTop + static_cast<int>(std::max(0L, end - first)) * LineHeight();
+        rule(0, headingsTop - 1, right, headingsTop);
+        rule(0, bodyTop - 1, right, bodyTop);
+        rule(0, bottom, right, bottom + 1);
+        rule(m_fixedColWidth - 1, headingsTop, m_fixedColWidth, bottom);
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            const int columnRight = std::min(pageWidth, lefts[i] + m_columns[static_cast<std::size_t>(columns[i])].width);
+            rule(columnRight - 1, headingsTop, columnRight, bottom);
         }
         if (dc->EndPage() <= 0)
             break;

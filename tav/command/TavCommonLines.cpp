@@ -348,6 +348,7 @@ void TavCommon::LineCloseUp()
     OnBeginLineEdit();
     TavUndoStep step(History(), "行詰め");
     const TavLockArray locks = Data().Lock();
+    bool closedUp = false;
     for (std::size_t i = 0; i < selection.GetSize(); ++i) {
         const long top = selection.GetAt(i).Top();
         const long bottom = selection.GetAt(i).Bottom();
@@ -363,6 +364,7 @@ void TavCommon::LineCloseUp()
         const auto removed = static_cast<std::size_t>(bottom - top + 1) - from.size();
         if (removed == 0)
             continue;
+        closedUp = true;
         from.resize(from.size() + removed, -1);
         // Blank lines may hold data in items not shown: the range goes back raw.
         Data().History().AddRecordImage(top, bottom - top + 1);
@@ -375,7 +377,9 @@ void TavCommon::LineCloseUp()
                 assigned.emplace_back(top + static_cast<long>(j), from[j]);
         RemapLockLines(Data().Lock(), std::move(assigned));
     }
-    Data().History().AddLocks(Data().GetCellLockFlag(), locks);
+    // With no blank line to close up, the step stays empty and so is no step at all.
+    if (closedUp)
+        Data().History().AddLocks(Data().GetCellLockFlag(), locks);
     step.Close();
     m_window->Invalidate(FALSE);
     // The selection stays on the ranges when the command ends.

@@ -5,6 +5,7 @@
 
 #include "components/support/NifCommonMenu.h"
 #include "tav/data/TavAttr.h"
+#include "tav/dialogs/TavJumpDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -232,6 +233,10 @@ TEST_F(TavCommonLinesTest, ACommandTheTableRefusesPartWayLeavesEverythingAsItWas
 TEST_F(TavCommonLinesTest, CloseUpGathersBlankLinesAtEachRangesBottomOnly)
 {
     Fill({2, 6, 12, 20, 23});
+    SelectLines({{2, 2}});
+    Command(0xC109);
+    EXPECT_FALSE(data.History().CanUndo()) << "a line with nothing to close up leaves no undo step";
+    grid.hooks.clear();
     warning.Set(kX, 6, 1, 1);
     data.Lock().Add({kX, 6, 6});
     SelectLines({{0, 9}, {18, 40}});
@@ -303,6 +308,9 @@ TEST_F(TavCommonLinesTest, TopBottomAndJumpMoveTheCaretInItsColumn)
         person.SetText(1067, "0");
         person.Return();
         EXPECT_TRUE(person.IsOpen()) << "line 0 does not exist";
+        ASSERT_FALSE(bound.driver.MessageBoxes().empty()) << "Return on a line that does not exist says why";
+        EXPECT_NE(bound.driver.MessageBoxes().back().text.find("1 から "), std::string::npos)
+            << bound.driver.MessageBoxes().back().text;
         person.SetText(1067, "42");
         person.Return();
         checked = !person.IsOpen();
@@ -310,6 +318,14 @@ TEST_F(TavCommonLinesTest, TopBottomAndJumpMoveTheCaretInItsColumn)
     Command(NifCommand::Jump);
     EXPECT_TRUE(checked);
     EXPECT_EQ(grid.GetCaret(), (MoxPos{2, 41}));
+
+    bound.driver.OnNextDialog([&](DialogOperator& person) {
+        person.SetText(1067, "123456");
+        person.Return(); // a line of six figures in a table of seven
+    });
+    long line = 1;
+    EXPECT_TRUE(TavJumpDialog::Run(line, 1000000, &bound.host));
+    EXPECT_EQ(line, 123456);
 }
 
 TEST_F(TavCommonLinesTest, FindBorrowsTheEditorSearchesEitherWayAndStopsAtTheRangesEnd)

@@ -394,6 +394,8 @@ TEST(TavProgressWndTest, TheCaptionIsTheCallersAndTheLineAlwaysSaysProcessing)
     ASSERT_EQ(progress.Create("一括訂正", &bound.host), 1);
     EXPECT_EQ(progress.GetWindowText(), "一括訂正");
     EXPECT_EQ(progress.GetDlgItemText(KES_IDC_MESSAGE), "処理中...");
+    EXPECT_EQ(progress.Create("行移動", &bound.host), 0) << "one window per progress";
+    EXPECT_EQ(progress.GetWindowText(), "一括訂正") << "a Create that made nothing leaves the caption as it was";
 }
 
 } // namespace

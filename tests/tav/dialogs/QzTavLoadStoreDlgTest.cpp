@@ -97,7 +97,10 @@ TEST_F(QzTavLoadStoreDlgTest, TwoTemplatesExportedAndImportedIntoAnEmptyStoreKee
         driver.OnNextDialog([&](DialogOperator& person) {
             EXPECT_EQ(person.Caption(), "ﾃﾝﾌﾟﾚｰﾄ管理 - ﾃﾞｰﾀ転送");
             EXPECT_EQ(Items(person, IDC_TAV_TRANSFER_SOURCE), (std::vector<std::string>{"標準", "短縮"}));
-            TypePath(person, destination);
+            person.SetText(IDC_TAV_TRANSFER_PATH, destination.string());
+            person.Return();
+            EXPECT_TRUE(person.IsOpen()) << "Return in the folder field takes the folder and leaves the dialog open";
+            EXPECT_EQ(QzTavTransferFolders(&manager).LoadDestinationPath(), destination.string()) << "remembered";
             EXPECT_TRUE(Items(person, IDC_TAV_TRANSFER_DESTINATION).empty());
             person.SetCheck(IDC_TAV_TRANSFER_ALL, true);
             driver.AnswerMessageBox(IDOK);  // all templates to the destination

@@ -36,6 +36,7 @@ TEST_F(TavChangeDialogTest, ButtonsMoveItemsBetweenTheListsReorderThemAndResetAs
     dialog.SetTemplate({kX, kPointName});
     driver.OnNextDialog([&](DialogOperator& person) {
         EXPECT_EQ(person.Caption(), "項目の変更");
+        EXPECT_EQ(Wnd::GetFocus(), person.Control(IDC_TAV_CHANGE_AVAILABLE)) << "the first list has the keys";
         EXPECT_EQ(Items(person, IDC_TAV_CHANGE_USED), (std::vector<std::string>{"X", "点名", kMarker}));
         EXPECT_EQ(Items(person, IDC_TAV_CHANGE_AVAILABLE), (std::vector<std::string>{"Z", "コード"}))
             << "shown items, a negative entry and 0 are not offered";
