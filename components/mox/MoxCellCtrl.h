@@ -81,6 +81,11 @@ public:
     void KeepEditorText();
     [[nodiscard]] plat::COLORREF GetColor(int index) const noexcept;
     [[nodiscard]] plat::Font* GetCellFont() noexcept { return &m_font; }
+    // A row is a line of the cell font as the front end measures it; a column is never
+    // narrower than one average character, and the keyboard resizes it by one.
+    [[nodiscard]] int LineHeight() const;
+    [[nodiscard]] int CharWidth() const;
+    [[nodiscard]] plat::LOGFONTA CellLogFont() const;
     // The cell's rectangle in client pixels; false (and an empty rectangle) when the cell is
     // not in view.
     bool GetCellRect(const MoxPos& pos, plat::RECT& rect) const;
@@ -93,7 +98,7 @@ public:
     void RedrawCells(long firstColumn, long lastColumn, long firstRow, long lastRow);
     // The table is going away; the grid forgets it.
     void DataDestroyed(const MoxData* data) noexcept;
-    // Takes the process-wide grid font (MoxSetCellFont) and repaints.
+    // Takes the application's grid font (MoxSetCellFont) and repaints.
     void ApplyCellFont();
     // Every grid that exists, for settings that apply to all of them.
     [[nodiscard]] static const std::vector<MoxCellCtrl*>& AllGrids() noexcept;
@@ -190,7 +195,7 @@ private:
     [[nodiscard]] int ColumnLeft(long column) const;
     [[nodiscard]] HitResult HitTest(plat::POINT point) const;
     // Pixels above the first data row.
-    [[nodiscard]] int HeadingHeight() const noexcept { return m_fixedRows * plat::kLineHeight; }
+    [[nodiscard]] int HeadingHeight() const { return m_fixedRows * LineHeight(); }
 
     // Caret and selection.
     bool MoveCaret(MoxPos to, Select mode);
@@ -230,7 +235,7 @@ private:
     void DrawHeadings(plat::DC* dc, const std::vector<long>& columns, const std::vector<int>& lefts);
     void DrawCell(plat::DC* dc, const MoxPos& pos, const plat::RECT& rect);
     void DrawClippedText(plat::DC* dc, const std::string& text, const plat::RECT& rect, unsigned format);
-    int PrintPages(plat::DC* dc);
+    int PrintPages(plat::DC* dc, MOX_PRINT* job);
 
     MoxData* m_data = nullptr;
     std::vector<Column> m_columns;

@@ -1,17 +1,18 @@
-// The process-wide grid font.
+// The grid font, one for the application.
 #include "components/mox/MoxCellFont.h"
 
 #include "components/mox/MoxCellCtrl.h"
+#include "platform/ui/UiContext.h"
 
 #include <optional>
 
 namespace {
 
-std::optional<plat::LOGFONTA>& CellFont()
-{
-    static std::optional<plat::LOGFONTA> font;
-    return font;
-}
+struct CellFontSetting {
+    std::optional<plat::LOGFONTA> font;
+};
+
+std::optional<plat::LOGFONTA>& CellFont() { return plat::CurrentUiContext().Get<CellFontSetting>().font; }
 
 } // namespace
 

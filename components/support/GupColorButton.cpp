@@ -7,13 +7,6 @@
 
 using namespace plat;
 
-namespace {
-
-// The swatch takes three columns and a blank before the text.
-constexpr int kSwatchWidth = 3 * kCharWidth;
-
-} // namespace
-
 void GupColorButton::Click()
 {
     if (!IsWindowEnabled())
@@ -52,13 +45,16 @@ void GupColorButton::Paint()
     const bool focused = GetFocus() == this;
     const bool enabled = IsWindowEnabled();
     const Palette look;
+    const FontMetrics text = GetTextMeasure().Metrics(WindowLogFont(*this));
     // The middle line of a taller button, as the standard buttons sit.
-    const LONG top = client.top + (std::max<LONG>(client.Height(), kLineHeight) / kLineHeight - 1) / 2 * kLineHeight;
-    const RECT line{client.left, top, client.right, top + kLineHeight};
+    const LONG top = client.top + (std::max<LONG>(client.Height(), text.height) / text.height - 1) / 2 * text.height;
+    const RECT line{client.left, top, client.right, top + text.height};
+    // The swatch takes three characters and a blank before the text.
+    const LONG swatchWidth = 3 * text.averageWidth;
     dc.FillSolidRect(line, focused ? look.highlight : look.face);
-    dc.FillSolidRect(RECT{line.left, line.top, line.left + kSwatchWidth, line.bottom}, GetColor());
+    dc.FillSolidRect(RECT{line.left, line.top, line.left + swatchWidth, line.bottom}, GetColor());
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(!enabled ? look.grayText : focused ? look.highlightText : look.faceText);
-    const RECT label{line.left + kSwatchWidth + kCharWidth, line.top, line.right, line.bottom};
+    const RECT label{line.left + swatchWidth + text.averageWidth, line.top, line.right, line.bottom};
     dc.DrawText(StripMnemonic(GetWindowText()), label, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
 }

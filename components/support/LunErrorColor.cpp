@@ -1,5 +1,7 @@
-// The process-wide colour of invalid input in edit controls.
+// The colour of invalid input in edit controls, one for the application.
 #include "components/support/LunErrorColor.h"
+
+#include "platform/ui/UiContext.h"
 
 namespace {
 
@@ -8,11 +10,7 @@ struct ErrorColor {
     plat::BOOL flag = FALSE;
 };
 
-ErrorColor& Current()
-{
-    static ErrorColor current;
-    return current;
-}
+ErrorColor& Current() { return plat::CurrentUiContext().Get<ErrorColor>(); }
 
 } // namespace
 

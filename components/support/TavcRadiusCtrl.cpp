@@ -9,10 +9,6 @@ namespace {
 constexpr std::string_view kRight = "右";
 constexpr std::string_view kLeft = "左";
 constexpr std::string_view kSmallArc = "小";
-// Width of one check box part, "[ ] 右": the box, a blank and a wide character.
-constexpr plat::LONG kCheckWidth = 6 * plat::kCharWidth;
-// The narrowest radius field beside which the check boxes are shown.
-constexpr plat::LONG kMinEditWidth = 6 * plat::kCharWidth;
 
 } // namespace
 
@@ -55,11 +51,18 @@ void TavcRadiusCtrl::Layout()
     GetClientRect(&client);
     const plat::LONG width = client.Width();
     const plat::LONG height = client.Height();
-    const bool checks = width >= kMinEditWidth + 2 * kCheckWidth;
-    const plat::LONG editWidth = checks ? width - 2 * kCheckWidth : width;
+    // One check box part, "[ ] 右": the box and a blank, then its wide character; the radius
+    // field keeps at least six characters before the check boxes are shown.
+    const plat::LOGFONTA font = plat::WindowLogFont(*this);
+    const plat::TextMeasure& measure = plat::GetTextMeasure();
+    const plat::LONG average = measure.AverageWidth(font);
+    const plat::LONG checkWidth = 4 * average + measure.Width(font, kRight);
+    const plat::LONG minEditWidth = 6 * average;
+    const bool checks = width >= minEditWidth + 2 * checkWidth;
+    const plat::LONG editWidth = checks ? width - 2 * checkWidth : width;
     m_edit.MoveWindow(0, 0, editWidth, height);
-    m_right.MoveWindow(editWidth, 0, kCheckWidth, height);
-    m_small.MoveWindow(editWidth + kCheckWidth, 0, kCheckWidth, height);
+    m_right.MoveWindow(editWidth, 0, checkWidth, height);
+    m_small.MoveWindow(editWidth + checkWidth, 0, checkWidth, height);
     m_right.ShowWindow(checks ? plat::SW_SHOW : plat::SW_HIDE);
     m_small.ShowWindow(checks ? plat::SW_SHOW : plat::SW_HIDE);
 }

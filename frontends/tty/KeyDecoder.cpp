@@ -6,6 +6,7 @@
 #include "platform/text/Utf8.h"
 #include "platform/ui/Constants.h"
 #include "platform/ui/Gdi.h"
+#include "platform/ui/TextMeasure.h"
 
 #include <charconv>
 
@@ -84,7 +85,7 @@ int LetterKey(char final) noexcept
 
 plat::POINT KeyDecoder::CellCentre(int column, int line) noexcept
 {
-    return plat::POINT{column * plat::kCharWidth + plat::kCharWidth / 2, line * plat::kLineHeight + plat::kLineHeight / 2};
+    return plat::POINT{column * plat::CellTextMeasure::kColumnWidth + plat::CellTextMeasure::kColumnWidth / 2, line * plat::CellTextMeasure::kLineHeight + plat::CellTextMeasure::kLineHeight / 2};
 }
 
 void KeyDecoder::Feed(std::string_view bytes, std::vector<InputEvent>& out)

@@ -2,6 +2,7 @@
 #include "frontends/tty/MessageBoxInput.h"
 
 #include "platform/ui/Gdi.h"
+#include "platform/ui/TextMeasure.h"
 
 #include <algorithm>
 
@@ -38,7 +39,7 @@ int MessageBoxInput::AnswerWithoutInput() const
 
 std::optional<int> MessageBoxInput::ButtonAt(plat::POINT point) const
 {
-    const plat::POINT cell{point.x / plat::kCharWidth, point.y / plat::kLineHeight};
+    const plat::POINT cell{point.x / plat::CellTextMeasure::kColumnWidth, point.y / plat::CellTextMeasure::kLineHeight};
     for (const auto& button : plat::LayOutMessageBox(m_view, m_columns, m_lines).buttons)
         if (cell.x >= button.cells.left && cell.x < button.cells.right && cell.y >= button.cells.top &&
             cell.y < button.cells.bottom)

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>
@@ -160,7 +161,9 @@ int PrinterDC::StartDoc(const DOCINFO& info)
         if (const std::error_code error = state->document.Open(m_file))
             return Fail("cannot write " + m_file.string() + ": " + error.message());
     } else {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tavcell-print-XXXXXX").string();
+        std::filesystem::path temporary;
+        static_cast<void>(GetTemporaryFolder(temporary));
+        std::string pattern = (temporary / "tavcell-print-XXXXXX").string();
         const int fd = ::mkstemp(pattern.data());
         if (fd < 0)
             return Fail("cannot write " + pattern + ": " + std::strerror(errno));
@@ -207,58 +210,173 @@ int PrinterDC::EndPage()
     return 1;
 }
 
+namespace {
+
+// A page's drawing list in cairo, in points: logical units mapped to the printer's pixels by
+// the DC, then to points inside the margin.
+class CairoReplay final : public DrawingConsumer {
+public:
+    CairoReplay(cairo_t* cr, const DC& dc) : m_cr(cr), m_dc(dc) {}
+
+    void OnFill(const DrawOp& op) override
+    {
+        const Area area = Place(op.rect);
+        if (area.empty || !op.brush.IsCreated())
+            return;
+        if (op.brush.GetKind() == Brush::Kind::Pattern) {
+            // The 8 x 8 pattern repeats at the printer's pixels, as it would on a screen.
+            cairo_surface_t* tile = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 8, 8);
+            unsigned char* data = cairo_image_surface_get_data(tile);
+            const int stride = cairo_image_surface_get_stride(tile);
+            cairo_surface_flush(tile);
+            for (int y = 0; y < 8; ++y)
+                for (int x = 0; x < 8; ++x) {
+                    const COLORREF c = op.brush.ColorAt(x, y);
+                    auto* pixel = reinterpret_cast<std::uint32_t*>(data + y * stride) + x;
+                    *pixel = (static_cast<std::uint32_t>(c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+                }
+            cairo_surface_mark_dirty(tile);
+            cairo_pattern_t* pattern = cairo_pattern_create_for_surface(tile);
+            cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
+            cairo_pattern_set_filter(pattern, CAIRO_FILTER_NEAREST);
+            // One pattern pixel to a logical unit, the pattern anchored at the page's origin.
+            POINT unit[2] = {{0, 0}, {8, 8}};
+            m_dc.LPtoDP(unit, 2);
+            const double pointsPerUnit = std::max<LONG>(1, std::abs(unit[1].x - unit[0].x)) * kToPoints / 8;
+            cairo_matrix_t toPattern;
+            cairo_matrix_init_scale(&toPattern, 1 / pointsPerUnit, 1 / pointsPerUnit);
+            cairo_matrix_translate(&toPattern, -kMargin, -kMargin);
+            cairo_pattern_set_matrix(pattern, &toPattern);
+            cairo_set_source(m_cr, pattern);
+            cairo_rectangle(m_cr, area.left, area.top, area.width, area.height);
+            cairo_fill(m_cr);
+            cairo_pattern_destroy(pattern);
+            cairo_surface_destroy(tile);
+            return;
+        }
+        SetColour(op.brush.ColorAt(0, 0));
+        cairo_rectangle(m_cr, area.left, area.top, area.width, area.height);
+        cairo_fill(m_cr);
+    }
+
+    void OnText(const DrawOp& op) override
+    {
+        const Area area = Place(op.rect);
+        if (area.empty || op.text.empty())
+            return;
+        cairo_save(m_cr);
+        cairo_rectangle(m_cr, area.left, area.top, area.width, area.height);
+        cairo_clip(m_cr);
+        if (op.bkMode == OPAQUE) {
+            SetColour(op.bkColor);
+            cairo_paint(m_cr);
+        }
+        // One line of the font, in points: the text's size does not follow the rect, which may
+        // be taller than a line.
+        POINT line[2] = {{0, 0}, {0, m_dc.GetMeasure().LineHeight(op.font)}};
+        m_dc.LPtoDP(line, 2);
+        const double lineHeight = std::abs(line[1].y - line[0].y) * kToPoints;
+        cairo_set_font_face(m_cr, JapaneseFace(op.font.lfWeight >= 700));
+        cairo_set_font_size(m_cr, lineHeight * kEmPerLine);
+        cairo_font_extents_t font;
+        cairo_font_extents(m_cr, &font);
+        cairo_text_extents_t text;
+        cairo_text_extents(m_cr, op.text.c_str(), &text);
+        double x = area.left;
+        if (op.format & DT_RIGHT)
+            x = area.left + area.width - text.x_advance;
+        else if (op.format & DT_CENTER)
+            x = area.left + (area.width - text.x_advance) / 2;
+        const double baseline = area.top + (std::min(area.height, lineHeight) - (font.ascent + font.descent)) / 2 + font.ascent;
+        SetColour(op.textColor);
+        cairo_move_to(m_cr, x, baseline);
+        cairo_show_text(m_cr, op.text.c_str());
+        cairo_restore(m_cr);
+    }
+
+    void OnLine(const DrawOp& op) override
+    {
+        POINT ends[2] = {{op.rect.left, op.rect.top}, {op.rect.right, op.rect.bottom}};
+        m_dc.LPtoDP(ends, 2);
+        cairo_save(m_cr);
+        SetColour(op.pen.GetColor());
+        cairo_set_line_width(m_cr, std::max(1, op.pen.GetWidth()) * kToPoints);
+        if (op.pen.GetStyle() != PS_SOLID) {
+            const double dash = (op.pen.GetStyle() == PS_DOT ? 1.0 : 3.0) * kPointsPerInch / 96.0;
+            cairo_set_dash(m_cr, &dash, 1, 0);
+        }
+        cairo_move_to(m_cr, kMargin + ends[0].x * kToPoints, kMargin + ends[0].y * kToPoints);
+        cairo_line_to(m_cr, kMargin + ends[1].x * kToPoints, kMargin + ends[1].y * kToPoints);
+        cairo_stroke(m_cr);
+        cairo_restore(m_cr);
+    }
+
+    void OnFocusRect(const DrawOp&) override {} // paper has no keyboard focus
+
+    void OnBitmap(const DrawOp& op) override
+    {
+        const Area area = Place(op.rect);
+        if (area.empty || !op.bitmap)
+            return;
+        const SIZE size = op.bitmap->GetSize();
+        cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size.cx, size.cy);
+        unsigned char* data = cairo_image_surface_get_data(image);
+        const int stride = cairo_image_surface_get_stride(image);
+        cairo_surface_flush(image);
+        for (int y = 0; y < size.cy; ++y)
+            for (int x = 0; x < size.cx; ++x) {
+                const COLORREF c = op.bitmap->GetPixel(x, y);
+                auto* pixel = reinterpret_cast<std::uint32_t*>(data + y * stride) + x;
+                *pixel = c == CLR_NONE ? 0u
+                                       : 0xFF000000u | (static_cast<std::uint32_t>(c & 0xFF) << 16) | (c & 0xFF00) |
+                                             ((c >> 16) & 0xFF);
+            }
+        cairo_surface_mark_dirty(image);
+        cairo_save(m_cr);
+        cairo_rectangle(m_cr, area.left, area.top, area.width, area.height);
+        cairo_clip(m_cr);
+        cairo_translate(m_cr, area.left, area.top);
+        cairo_scale(m_cr, area.width / std::max<LONG>(1, op.rect.right - op.rect.left) * 1.0,
+                    area.height / std::max<LONG>(1, std::abs(op.rect.bottom - op.rect.top)) * 1.0);
+        cairo_set_source_surface(m_cr, image, 0, 0);
+        cairo_pattern_set_filter(cairo_get_source(m_cr), CAIRO_FILTER_NEAREST);
+        cairo_paint(m_cr);
+        cairo_restore(m_cr);
+        cairo_surface_destroy(image);
+    }
+
+private:
+    struct Area {
+        double left;
+        double top;
+        double width;
+        double height;
+        bool empty;
+    };
+    Area Place(const RECT& rect) const
+    {
+        POINT corners[2] = {{rect.left, rect.top}, {rect.right, rect.bottom}};
+        m_dc.LPtoDP(corners, 2);
+        const double width = std::abs(corners[1].x - corners[0].x) * kToPoints;
+        const double height = std::abs(corners[1].y - corners[0].y) * kToPoints;
+        return Area{kMargin + std::min(corners[0].x, corners[1].x) * kToPoints,
+                    kMargin + std::min(corners[0].y, corners[1].y) * kToPoints, width, height, width <= 0 || height <= 0};
+    }
+    void SetColour(COLORREF c) { cairo_set_source_rgb(m_cr, Red(c), Green(c), Blue(c)); }
+
+    static constexpr double kToPoints = kPointsPerInch / PrinterDC::kDpi;
+    static constexpr double kMargin = kMarginInches * kPointsPerInch;
+
+    cairo_t* m_cr;
+    const DC& m_dc;
+};
+
+} // namespace
+
 void PrinterDC::DrawPage()
 {
-    cairo_t* cr = m_surfaceState->cr;
-    const double toPoints = kPointsPerInch / kDpi;
-    const double margin = kMarginInches * kPointsPerInch;
-    for (const DrawOp& op : m_ops) {
-        POINT corners[2] = {{op.rect.left, op.rect.top}, {op.rect.right, op.rect.bottom}};
-        LPtoDP(corners, 2);
-        const double left = margin + std::min(corners[0].x, corners[1].x) * toPoints;
-        const double top = margin + std::min(corners[0].y, corners[1].y) * toPoints;
-        const double width = std::abs(corners[1].x - corners[0].x) * toPoints;
-        const double height = std::abs(corners[1].y - corners[0].y) * toPoints;
-        if (width <= 0 || height <= 0)
-            continue;
-        if (op.kind == DrawOp::Kind::Fill) {
-            const COLORREF colour = op.brush.ColorAt(0, 0);
-            cairo_set_source_rgb(cr, Red(colour), Green(colour), Blue(colour));
-            cairo_rectangle(cr, left, top, width, height);
-            cairo_fill(cr);
-            continue;
-        }
-        if (op.text.empty())
-            continue;
-        cairo_save(cr);
-        cairo_rectangle(cr, left, top, width, height);
-        cairo_clip(cr);
-        if (op.bkMode == OPAQUE) {
-            cairo_set_source_rgb(cr, Red(op.bkColor), Green(op.bkColor), Blue(op.bkColor));
-            cairo_paint(cr);
-        }
-        // One line of the cell model, in points: the text's size does not follow the rect,
-        // which may be taller than a line.
-        POINT line[2] = {{0, 0}, {0, kLineHeight}};
-        LPtoDP(line, 2);
-        const double lineHeight = std::abs(line[1].y - line[0].y) * toPoints;
-        cairo_set_font_face(cr, JapaneseFace(op.font.lfWeight >= 700));
-        cairo_set_font_size(cr, lineHeight * kEmPerLine);
-        cairo_font_extents_t font;
-        cairo_font_extents(cr, &font);
-        cairo_text_extents_t text;
-        cairo_text_extents(cr, op.text.c_str(), &text);
-        double x = left;
-        if (op.format & DT_RIGHT)
-            x = left + width - text.x_advance;
-        else if (op.format & DT_CENTER)
-            x = left + (width - text.x_advance) / 2;
-        const double baseline = top + (std::min(height, lineHeight) - (font.ascent + font.descent)) / 2 + font.ascent;
-        cairo_set_source_rgb(cr, Red(op.textColor), Green(op.textColor), Blue(op.textColor));
-        cairo_move_to(cr, x, baseline);
-        cairo_show_text(cr, op.text.c_str());
-        cairo_restore(cr);
-    }
+    CairoReplay replay(m_surfaceState->cr, *this);
+    Replay(m_ops, replay);
 }
 
 int PrinterDC::EndDoc()

@@ -40,6 +40,9 @@ public:
 
     [[nodiscard]] const std::string& GetError() const noexcept { return m_error; }
     [[nodiscard]] int GetPageCount() const noexcept { return m_pages; }
+    // Paper keeps the cell model in its logical units, whatever the screen measures: printed
+    // text is drawn in a fixed-pitch face sized to it.
+    [[nodiscard]] const TextMeasure& GetMeasure() const override { return GetCellTextMeasure(); }
 
 private:
     struct Surface;

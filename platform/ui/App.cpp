@@ -123,16 +123,40 @@ WinApp::WinApp(std::string name, std::string category, Driver* driver)
     : m_name(std::move(name)), m_category(std::move(category)), m_driver(driver)
 {
     SetAppIdentity(AppIdentity{m_name, m_category});
+    // The windows and state made before the application become its own.
+    m_context.Swap(CurrentUiContext());
     CurrentApp() = this;
 }
 
 WinApp::~WinApp()
 {
-    if (CurrentApp() == this)
+    if (CurrentApp() == this) {
         CurrentApp() = nullptr;
+        // Windows that outlive the application keep their state.
+        m_context.Swap(ProcessUiContext());
+    }
 }
 
 WinApp* GetApp() noexcept { return CurrentApp(); }
+
+std::size_t UiContext::NextSlotIndex() noexcept
+{
+    static std::size_t next = 0;
+    return next++;
+}
+
+UiContext& ProcessUiContext() noexcept
+{
+    // Never destroyed: windows and menus may still be torn down while the program exits.
+    static UiContext& context = *new UiContext;
+    return context;
+}
+
+UiContext& CurrentUiContext() noexcept
+{
+    WinApp* app = CurrentApp();
+    return app ? app->GetUiContext() : ProcessUiContext();
+}
 
 int WinApp::Run()
 {

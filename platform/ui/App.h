@@ -5,6 +5,7 @@
 
 #include "platform/ui/Constants.h"
 #include "platform/ui/Types.h"
+#include "platform/ui/UiContext.h"
 
 #include <filesystem>
 #include <functional>
@@ -16,6 +17,8 @@ namespace plat {
 
 class Wnd;
 class Dialog;
+class TextMeasure;
+struct MenuTag;
 
 // One input event, as a person gives it.
 struct InputEvent {
@@ -58,10 +61,19 @@ public:
     // A window was shown or hidden, or asks to be repainted.
     virtual void WindowChanged(Wnd& wnd) { (void)wnd; }
     virtual void WaitCursorChanged(bool shown) { (void)shown; }
-    // The screen in pixels (a terminal: 8 px per column, 16 per line).
+    // The screen in pixels.
     [[nodiscard]] virtual SIZE ScreenSize() const { return {640, 400}; }
     // The screen's pixels per logical inch, as device contexts report them (LOGPIXELSX/Y).
     [[nodiscard]] virtual int LogPixels() const { return 96; }
+    // How text measures on this screen: every layout and hit-test above asks it. By default
+    // the character-cell model.
+    [[nodiscard]] virtual const TextMeasure& GetTextMeasure() const;
+    // Shows a pop-up menu at a screen point and lets the person work it; returns the command
+    // chosen (0: none) and, unless the flags say TPM_RETURNCMD, sends it to the target. By
+    // default the menus of character cells, worked with input from NextEvent.
+    virtual UINT TrackPopupMenu(MenuTag* menu, UINT flags, POINT screen, Wnd& target);
+    // Lets the person work a frame's menu bar, from its first menu or with one open.
+    virtual void TrackMenuBar(Wnd& frame, int openPosition);
     // The program ends now without unwinding: give back what the driver holds (the terminal).
     virtual void ReleaseForExit() noexcept {}
 };
@@ -113,6 +125,9 @@ public:
     void EndWaitCursor();
     [[nodiscard]] bool IsWaitCursorShown() const noexcept { return m_waitDepth > 0; }
 
+    // The application's user-interface state (see UiContext.h).
+    [[nodiscard]] UiContext& GetUiContext() noexcept { return m_context; }
+
 private:
     std::string m_name;
     std::string m_category;
@@ -122,6 +137,7 @@ private:
     std::filesystem::path m_helpFile;
     int m_waitDepth = 0;
     std::function<bool()> m_recoveryWriter;
+    UiContext m_context;
 };
 
 // The application object, or null before one is made.

@@ -1,6 +1,8 @@
 // The program's clipboard and its optional system backend.
 #include "platform/ui/Clipboard.h"
 
+#include "platform/ui/UiContext.h"
+
 namespace plat {
 namespace {
 
@@ -10,11 +12,7 @@ struct ClipboardState {
     ClipboardBackend* backend = nullptr;
 };
 
-ClipboardState& State()
-{
-    static ClipboardState state;
-    return state;
-}
+ClipboardState& State() { return CurrentUiContext().Get<ClipboardState>(); }
 
 } // namespace
 

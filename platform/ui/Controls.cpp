@@ -342,19 +342,9 @@ LRESULT Edit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_LBUTTONDOWN: {
+        // The caret goes before the character clicked, as the edit showed it before the click.
+        const int index = CharacterFromX(static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lParam))));
         SetFocus();
-        // The caret goes to the character boundary nearest the click.
-        const int column = static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lParam))) / kCharWidth;
-        const std::string text = GetWindowText();
-        int index = 0;
-        int width = 0;
-        for (std::size_t pos = 0; pos < text.size();) {
-            const int w = CodePointWidth(DecodeUtf8(text, pos));
-            if (width + w > column)
-                break;
-            width += w;
-            ++index;
-        }
         m_selStart = m_selEnd = index;
         return 0;
     }
@@ -616,7 +606,7 @@ void ListBox::EnsureVisible(int index) noexcept
 {
     RECT client;
     GetClientRect(&client);
-    const int rows = std::max(1, static_cast<int>(client.Height()) / kLineHeight);
+    const int rows = std::max(1, static_cast<int>(client.Height()) / GetTextMeasure().LineHeight(WindowLogFont(*this)));
     if (index < m_topIndex)
         m_topIndex = index;
     else if (index >= m_topIndex + rows)
@@ -627,7 +617,7 @@ int ListBox::ItemFromPoint(POINT clientPoint) const noexcept
 {
     if (clientPoint.y < 0)
         return LB_ERR;
-    const int index = m_topIndex + static_cast<int>(clientPoint.y) / kLineHeight;
+    const int index = m_topIndex + static_cast<int>(clientPoint.y) / GetTextMeasure().LineHeight(WindowLogFont(*this));
     return index < GetCount() ? index : LB_ERR;
 }
 

@@ -82,6 +82,22 @@ public:
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+    // How a one-line edit shows its text, in its client area: the characters scrolled out on
+    // the left so that the caret shows, and where the rest begins after the alignment. What
+    // a front end draws and where a click lands both follow it.
+    struct View {
+        int firstShown = 0;
+        int textLeft = 0;
+    };
+    [[nodiscard]] View GetView() const;
+    // The text as shown: a password's characters hidden.
+    [[nodiscard]] std::string GetShownText() const;
+    // The character boundary a click at x (client pixels) puts the caret on.
+    [[nodiscard]] int CharacterFromX(int x) const;
+    // Whether the edit shows a caret: it has the focus, or it is the in-place editor laid over
+    // the window that has it (a grid keeps the focus while its cell editor takes the typing).
+    [[nodiscard]] bool ShowsCaret() const;
+
     static constexpr UINT kDefaultLimit = 30000;
 
 private:

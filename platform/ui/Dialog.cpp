@@ -47,6 +47,10 @@ bool TakesTabStop(const DialogItem& item)
     case BS_AUTO3STATE:
     case BS_OWNERDRAW:
         return true;
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON:
+        // The first button of a group is the group's stop, so Tab can reach its choice.
+        return (item.style & WS_GROUP) != 0;
     default:
         return false;
     }
@@ -163,9 +167,15 @@ const DialogTemplate* Dialog::ResolveTemplate()
     return &*m_template;
 }
 
+RECT Dialog::MapDialogRect(int x, int y, int cx, int cy) const
+{
+    return plat::MapDialogRect(WindowLogFont(*this), x, y, cx, cy);
+}
+
 BOOL Dialog::CreateFromTemplate(const DialogTemplate& dialogTemplate, Wnd* parent, bool child)
 {
-    RECT rect = MapDialogRect(0, 0, dialogTemplate.cx, dialogTemplate.cy);
+    const LOGFONTA logFont = DialogLogFont(dialogTemplate);
+    RECT rect = plat::MapDialogRect(logFont, 0, 0, dialogTemplate.cx, dialogTemplate.cy);
     if (!child) {
         // Centred over the owner, or on the screen.
         RECT area{0, 0, 640, 400};
@@ -186,7 +196,7 @@ BOOL Dialog::CreateFromTemplate(const DialogTemplate& dialogTemplate, Wnd* paren
         std::unique_ptr<Wnd> control = CreateWindowObject(item.className);
         DWORD itemStyle = item.style | WS_CHILD | WS_VISIBLE | (TakesTabStop(item) ? WS_TABSTOP : 0);
         if (!control || !control->CreateEx(item.exStyle, item.className, item.text, itemStyle,
-                                           MapDialogRect(item.x, item.y, item.cx, item.cy), this,
+                                           plat::MapDialogRect(logFont, item.x, item.y, item.cx, item.cy), this,
                                            static_cast<UINT>(item.id))) {
             DestroyWindow();
             return FALSE;
@@ -443,7 +453,7 @@ bool Dialog::UseMnemonic(char letter)
             auto at = std::find(children.begin(), children.end(), control);
             for (++at; at != children.end(); ++at)
                 if (((*at)->GetStyle() & (WS_TABSTOP | WS_VISIBLE)) == (WS_TABSTOP | WS_VISIBLE) && (*at)->IsWindowEnabled()) {
-                    GotoDlgCtrl(*at);
+                    GotoDlgCtrl(TabFocusTarget(*at)); // a radio group at its choice
                     break;
                 }
         }
@@ -476,8 +486,10 @@ bool Dialog::PreTranslateInput(const InputEvent& event)
             GotoDlgCtrl(TabFocusTarget(next));
         return true;
     case VK_RETURN: {
+        // A focused push button is pressed; a control that only looks like one (it says so by
+        // its dialog code) leaves Return to the default button.
         auto* button = dynamic_cast<Button*>(focus);
-        if (button && button->IsPushButton()) {
+        if (button && button->IsPushButton() && (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) {
             PressButton(button->GetDlgCtrlID());
         } else {
             const int id = GetDefID();

@@ -41,6 +41,8 @@ struct DataExchangeFailure {};
 class Dialog : public Wnd {
 public:
     Dialog() = default;
+    // Dialog units in pixels, following this dialog's font.
+    [[nodiscard]] RECT MapDialogRect(int x, int y, int cx, int cy) const;
     // The template comes from the current resource module when the dialog is made.
     explicit Dialog(UINT templateId, Wnd* parent = nullptr);
     Dialog(ModuleHandle module, UINT templateId, Wnd* parent = nullptr);

@@ -3,6 +3,8 @@
 
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Resources.h"
+#include "platform/ui/TextMeasure.h"
+#include "platform/ui/UiContext.h"
 
 #include <algorithm>
 #include <vector>
@@ -11,11 +13,11 @@ namespace plat {
 
 namespace {
 
-std::vector<ModuleHandle>& MessageStringModules()
-{
-    static std::vector<ModuleHandle> modules;
-    return modules;
-}
+struct MessageStringModuleList {
+    std::vector<ModuleHandle> modules;
+};
+
+std::vector<ModuleHandle>& MessageStringModules() { return CurrentUiContext().Get<MessageStringModuleList>().modules; }
 
 } // namespace
 
@@ -40,6 +42,16 @@ BOOL FrameWnd::SetMenu(Menu* menu)
 }
 
 Menu* FrameWnd::GetMenu() const { return Menu::FromHandle(m_menuBar); }
+
+RECT FrameWnd::GetContentRect() const
+{
+    RECT client;
+    GetClientRect(&client);
+    const int line = GetTextMeasure().LineHeight(DefaultLogFont());
+    client.top = std::min<LONG>(client.bottom, client.top + line);
+    client.bottom = std::max<LONG>(client.top, client.bottom - line);
+    return client;
+}
 
 std::string FrameWnd::GetMessageString(UINT id) const
 {

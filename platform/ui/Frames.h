@@ -34,6 +34,9 @@ public:
     // The menu bar; the frame does not own it (null: none).
     BOOL SetMenu(Menu* menu);
     [[nodiscard]] Menu* GetMenu() const override;
+    // Where its children go, in client coordinates: between the title and menu line and the
+    // status line, each a line of the default font as the front end measures it.
+    [[nodiscard]] RECT GetContentRect() const;
     // The status prompt of a command: the first line of the string with its identifier.
     [[nodiscard]] virtual std::string GetMessageString(UINT id) const;
 

@@ -1,7 +1,6 @@
-// Fonts, bitmaps, brushes and device contexts under the cell-font model.
+// Fonts, bitmaps, brushes and device contexts that measure with their device's measure.
 #include "platform/ui/Gdi.h"
 
-#include "platform/text/DisplayWidth.h"
 #include "platform/ui/App.h"
 #include "platform/ui/Wnd.h"
 
@@ -157,6 +156,30 @@ COLORREF Brush::ColorAt(int x, int y) const noexcept
     return CLR_NONE;
 }
 
+// ---- Pen ----
+
+BOOL Pen::CreatePen(int style, int width, COLORREF color)
+{
+    m_style = style;
+    m_width = std::max(1, width);
+    m_color = color;
+    return TRUE;
+}
+
+// ---- drawing lists ----
+
+void Replay(const std::vector<DrawOp>& ops, DrawingConsumer& consumer)
+{
+    for (const DrawOp& op : ops)
+        switch (op.kind) {
+        case DrawOp::Kind::Text: consumer.OnText(op); break;
+        case DrawOp::Kind::Fill: consumer.OnFill(op); break;
+        case DrawOp::Kind::Line: consumer.OnLine(op); break;
+        case DrawOp::Kind::FocusRect: consumer.OnFocusRect(op); break;
+        case DrawOp::Kind::Bitmap: consumer.OnBitmap(op); break;
+        }
+}
+
 // ---- DC ----
 
 DC::DC()
@@ -194,23 +217,37 @@ Brush* DC::SelectObject(Brush* brush)
     return old;
 }
 
+Pen* DC::SelectObject(Pen* pen)
+{
+    Pen* old = m_pen;
+    m_pen = pen;
+    return old;
+}
+
 COLORREF DC::SetTextColor(COLORREF color) noexcept { return std::exchange(m_textColor, color); }
 COLORREF DC::SetBkColor(COLORREF color) noexcept { return std::exchange(m_bkColor, color); }
 int DC::SetBkMode(int mode) noexcept { return std::exchange(m_bkMode, mode); }
+
+LOGFONTA DC::GetLogFont() const
+{
+    LOGFONTA logFont;
+    if (!m_font || !m_font->GetLogFont(&logFont))
+        return DefaultLogFont();
+    return logFont;
+}
 
 BOOL DC::GetTextMetrics(TEXTMETRIC* metrics) const
 {
     if (!metrics)
         return FALSE;
-    LOGFONTA logFont;
-    if (m_font)
-        m_font->GetLogFont(&logFont);
+    const LOGFONTA logFont = GetLogFont();
+    const FontMetrics measured = GetMeasure().Metrics(logFont);
     *metrics = TEXTMETRIC{};
-    metrics->tmHeight = kLineHeight;
-    metrics->tmAscent = 13;
-    metrics->tmDescent = kLineHeight - 13;
-    metrics->tmAveCharWidth = kCharWidth;
-    metrics->tmMaxCharWidth = 2 * kCharWidth;
+    metrics->tmHeight = measured.height;
+    metrics->tmAscent = measured.ascent;
+    metrics->tmDescent = measured.height - measured.ascent;
+    metrics->tmAveCharWidth = measured.averageWidth;
+    metrics->tmMaxCharWidth = measured.maxWidth;
     metrics->tmWeight = logFont.lfWeight ? logFont.lfWeight : 400;
     metrics->tmDigitizedAspectX = kScreenDpi;
     metrics->tmDigitizedAspectY = kScreenDpi;
@@ -224,7 +261,12 @@ BOOL DC::GetTextMetrics(TEXTMETRIC* metrics) const
     return TRUE;
 }
 
-SIZE DC::GetTextExtent(std::string_view text) const { return {DisplayWidth(text) * kCharWidth, kLineHeight}; }
+SIZE DC::GetTextExtent(std::string_view text) const
+{
+    const LOGFONTA logFont = GetLogFont();
+    const TextMeasure& measure = GetMeasure();
+    return {measure.Width(logFont, text), measure.LineHeight(logFont)};
+}
 
 int DC::GetDeviceCaps(int index) const
 {
@@ -313,8 +355,9 @@ int DC::DrawText(std::string_view text, const RECT& rect, UINT format)
     op.bkMode = m_bkMode;
     if (m_font)
         m_font->GetLogFont(&op.font);
+    const int height = GetMeasure().LineHeight(GetLogFont());
     m_ops.push_back(std::move(op));
-    return kLineHeight;
+    return height;
 }
 
 void DC::FillRect(const RECT& rect, const Brush* brush)
@@ -339,6 +382,54 @@ void DC::FillSolidRect(const RECT& rect, COLORREF color)
 {
     const Brush brush(color);
     FillRect(rect, &brush);
+}
+
+POINT DC::MoveTo(int x, int y) noexcept { return std::exchange(m_position, POINT{x, y}); }
+
+BOOL DC::LineTo(int x, int y)
+{
+    DrawOp op;
+    op.kind = DrawOp::Kind::Line;
+    op.rect = RECT{m_position.x, m_position.y, x, y};
+    if (m_pen)
+        op.pen = *m_pen;
+    m_ops.push_back(std::move(op));
+    m_position = POINT{x, y};
+    return TRUE;
+}
+
+void DC::DrawFocusRect(const RECT& rect)
+{
+    DrawOp op;
+    op.kind = DrawOp::Kind::FocusRect;
+    op.rect = rect;
+    m_ops.push_back(std::move(op));
+}
+
+BOOL DC::BitBlt(int x, int y, int width, int height, const DC* source, int sourceX, int sourceY, DWORD rop)
+{
+    if (!source || !source->m_bitmap || rop != SRCCOPY || width <= 0 || height <= 0)
+        return FALSE;
+    auto copy = std::make_shared<Bitmap>();
+    if (!copy->CreateBitmap(width, height))
+        return FALSE;
+    for (int row = 0; row < height; ++row)
+        for (int column = 0; column < width; ++column)
+            copy->SetPixel(column, row, source->m_bitmap->GetPixel(sourceX + column, sourceY + row));
+    if (m_memory) {
+        if (m_bitmap)
+            for (int row = 0; row < height; ++row)
+                for (int column = 0; column < width; ++column)
+                    if (const COLORREF color = copy->GetPixel(column, row); color != CLR_NONE)
+                        m_bitmap->SetPixel(x + column, y + row, color);
+        return TRUE;
+    }
+    DrawOp op;
+    op.kind = DrawOp::Kind::Bitmap;
+    op.rect = RECT{x, y, x + width, y + height};
+    op.bitmap = std::move(copy);
+    m_ops.push_back(std::move(op));
+    return TRUE;
 }
 
 COLORREF DC::SetPixel(int x, int y, COLORREF color)

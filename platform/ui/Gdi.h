@@ -1,14 +1,13 @@
 // Drawing values and device contexts: fonts, bitmaps, brushes as plain values, and DCs that
-// measure text under the fixed cell-font model and record what is drawn for the renderer.
-//
-// The cell-font model: a half-width character is 8 px wide, a full-width one 16 px, a line
-// 16 px high, whatever font is selected; the screen has 96 pixels per inch unless its driver
-// says otherwise.
+// measure text with their device's measure and record what is drawn for the front end to
+// replay. The screen has 96 pixels per inch unless its driver says otherwise.
 #pragma once
 
 #include "platform/ui/Constants.h"
+#include "platform/ui/TextMeasure.h"
 #include "platform/ui/Types.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,11 +16,15 @@ namespace plat {
 
 class Wnd;
 
-inline constexpr int kCharWidth = 8;
-inline constexpr int kLineHeight = 16;
 inline constexpr int kScreenDpi = 96;
 // A bitmap pixel that an image list's mask made transparent.
 inline constexpr COLORREF CLR_NONE = 0xFFFFFFFF;
+
+// Pen styles and the raster operation of a plain copy.
+inline constexpr int PS_SOLID = 0;
+inline constexpr int PS_DASH = 1;
+inline constexpr int PS_DOT = 2;
+inline constexpr DWORD SRCCOPY = 0x00CC0020;
 
 // DrawText formats.
 inline constexpr UINT DT_LEFT = 0x0000;
@@ -90,11 +93,28 @@ private:
     COLORREF m_pattern[8][8] = {};
 };
 
-// One drawing step, recorded for the renderer.
+// The style, width and colour lines are drawn with.
+class Pen {
+public:
+    Pen() = default;
+    Pen(int style, int width, COLORREF color) { CreatePen(style, width, color); }
+    BOOL CreatePen(int style, int width, COLORREF color);
+    [[nodiscard]] int GetStyle() const noexcept { return m_style; }
+    [[nodiscard]] int GetWidth() const noexcept { return m_width; }
+    [[nodiscard]] COLORREF GetColor() const noexcept { return m_color; }
+    friend bool operator==(const Pen&, const Pen&) = default;
+
+private:
+    int m_style = PS_SOLID;
+    int m_width = 1;
+    COLORREF m_color = 0;
+};
+
+// One drawing step, recorded for whichever device shows it: the screen's front end or paper.
 struct DrawOp {
-    enum class Kind { Text, Fill };
+    enum class Kind { Text, Fill, Line, FocusRect, Bitmap };
     Kind kind = Kind::Text;
-    RECT rect;            // where, in the DC's coordinates
+    RECT rect;            // where, in the DC's coordinates; Line: from (left, top) to (right, bottom)
     std::string text;     // Text
     UINT format = 0;      // Text: DT_* alignment
     COLORREF textColor = 0;
@@ -102,7 +122,24 @@ struct DrawOp {
     int bkMode = OPAQUE;
     LOGFONTA font;        // Text: the font selected
     Brush brush;          // Fill
+    Pen pen;              // Line
+    std::shared_ptr<const Bitmap> bitmap; // Bitmap: its top left at the rect's, cut to the rect
 };
+
+// What replays a drawing list: the terminal's cell renderer, a printer, a pixel front end. Each
+// step comes in the coordinates it was recorded in.
+class DrawingConsumer {
+public:
+    virtual ~DrawingConsumer() = default;
+    virtual void OnText(const DrawOp& op) = 0;
+    virtual void OnFill(const DrawOp& op) = 0;
+    virtual void OnLine(const DrawOp& op) = 0;
+    virtual void OnFocusRect(const DrawOp& op) = 0;
+    virtual void OnBitmap(const DrawOp& op) = 0;
+};
+
+// Hands every step to the consumer, in order.
+void Replay(const std::vector<DrawOp>& ops, DrawingConsumer& consumer);
 
 class DC {
 public:
@@ -117,6 +154,7 @@ public:
     Font* SelectObject(Font* font);
     Bitmap* SelectObject(Bitmap* bitmap);
     Brush* SelectObject(Brush* brush);
+    Pen* SelectObject(Pen* pen);
     [[nodiscard]] Font* GetCurrentFont() const noexcept { return m_font; }
     [[nodiscard]] Bitmap* GetCurrentBitmap() const noexcept { return m_bitmap; }
 
@@ -128,6 +166,10 @@ public:
 
     BOOL GetTextMetrics(TEXTMETRIC* metrics) const;
     [[nodiscard]] SIZE GetTextExtent(std::string_view text) const;
+    // How text measures on this DC's device: the screen's driver's, a printer's own.
+    [[nodiscard]] virtual const TextMeasure& GetMeasure() const { return GetTextMeasure(); }
+    // The logical font selected, or the default one.
+    [[nodiscard]] LOGFONTA GetLogFont() const;
     [[nodiscard]] int GetDeviceCaps(int index) const;
     // Logical units: pixels (MM_TEXT, the default) or a fixed length, a hundredth of an inch
     // for MM_LOENGLISH, with the y axis pointing up. Returns the previous mode (0: unknown).
@@ -145,6 +187,13 @@ public:
     int DrawText(std::string_view text, const RECT& rect, UINT format);
     void FillRect(const RECT& rect, const Brush* brush);
     void FillSolidRect(const RECT& rect, COLORREF color);
+    // Lines with the pen selected (a thin black one when none is), from the current position.
+    POINT MoveTo(int x, int y) noexcept;
+    BOOL LineTo(int x, int y);
+    // The dotted outline that shows where the keyboard focus is.
+    void DrawFocusRect(const RECT& rect);
+    // Copies part of the bitmap selected into a memory DC (SRCCOPY only).
+    BOOL BitBlt(int x, int y, int width, int height, const DC* source, int sourceX, int sourceY, DWORD rop);
     COLORREF SetPixel(int x, int y, COLORREF color);
     [[nodiscard]] COLORREF GetPixel(int x, int y) const;
 
@@ -163,6 +212,8 @@ private:
     Font* m_font = nullptr;
     Bitmap* m_bitmap = nullptr;
     Brush* m_brush = nullptr;
+    Pen* m_pen = nullptr;
+    POINT m_position;
     bool m_memory = false;
     COLORREF m_textColor = 0;
     COLORREF m_bkColor = 0xFFFFFF;

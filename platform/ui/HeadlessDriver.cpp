@@ -5,8 +5,13 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/ListView.h"
+#include "platform/ui/TextMeasure.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <utility>
 
 namespace plat {
 
@@ -159,8 +164,8 @@ bool DialogOperator::DoubleClickItem(int id, int index)
         return true;
     }
     if (auto* view = dynamic_cast<ListView*>(control); view && view->EnsureVisible(index)) {
-        const int header = (view->GetStyle() & LVS_NOCOLUMNHEADER) ? 0 : kLineHeight;
-        return ClickAt(*view, POINT{2, header + (index - view->GetTopIndex()) * kLineHeight + 1}, InputEvent::Kind::DoubleClick);
+        const RECT item = view->GetItemRect(index);
+        return ClickAt(*view, POINT{2, item.top + 1}, InputEvent::Kind::DoubleClick);
     }
     return false;
 }
@@ -193,6 +198,8 @@ void HeadlessDriver::PushText(std::string_view text)
 
 void HeadlessDriver::PushClick(POINT screen) { Push(InputEvent::MouseClick(screen)); }
 
+const TextMeasure& HeadlessDriver::GetTextMeasure() const { return m_measure ? *m_measure : GetCellTextMeasure(); }
+
 std::optional<InputEvent> HeadlessDriver::NextEvent()
 {
     if (auto found = m_steps.find(m_events.size()); found != m_steps.end()) {
@@ -209,10 +216,50 @@ std::optional<InputEvent> HeadlessDriver::NextEvent()
     return m_current;
 }
 
+namespace {
+
+HeadlessDriver::UnusedReporter& Reporter()
+{
+    static HeadlessDriver::UnusedReporter reporter;
+    return reporter;
+}
+
+} // namespace
+
+HeadlessDriver::~HeadlessDriver()
+{
+    std::string unused;
+    for (const int answer : m_answers)
+        unused += "a message box answer " + std::to_string(answer) + " that no box took\n";
+    for (const auto& [textPart, answer] : m_textAnswers)
+        unused += "the answer " + std::to_string(answer) + " for a box saying \"" + textPart + "\", which never came\n";
+    if (!m_nextDialogs.empty())
+        unused += std::to_string(m_nextDialogs.size()) + " dialog handler(s) for dialogs that never opened\n";
+    if (unused.empty())
+        return;
+    unused = "The headless driver was left with\n" + unused;
+    if (Reporter()) {
+        Reporter()(unused);
+        return;
+    }
+    std::fputs(unused.c_str(), stderr);
+    std::abort();
+}
+
+HeadlessDriver::UnusedReporter HeadlessDriver::SetUnusedReporter(UnusedReporter reporter)
+{
+    return std::exchange(Reporter(), std::move(reporter));
+}
+
 int HeadlessDriver::MessageBox(Wnd*, const std::string& text, const std::string& caption, UINT style)
 {
     int answer = 0;
-    if (!m_answers.empty()) {
+    const auto byText = std::find_if(m_textAnswers.begin(), m_textAnswers.end(),
+                                     [&](const auto& expected) { return text.find(expected.first) != std::string::npos; });
+    if (byText != m_textAnswers.end()) {
+        answer = byText->second;
+        m_textAnswers.erase(byText);
+    } else if (!m_answers.empty()) {
         answer = m_answers.front();
         m_answers.pop_front();
     } else if (m_answerer) {

@@ -140,7 +140,7 @@ std::vector<std::string> HelpTextView::WrappedLines() const
 {
     RECT client;
     GetClientRect(&client);
-    const int width = std::max(1, static_cast<int>(client.Width() / kCharWidth) - 1);
+    const int width = std::max(1, static_cast<int>(client.Width() / GetTextMeasure().AverageWidth(WindowLogFont(*this))) - 1);
     return WrapToWidth(GetWindowText(), width);
 }
 
@@ -148,7 +148,7 @@ void HelpTextView::ScrollTo(int line)
 {
     RECT client;
     GetClientRect(&client);
-    const int rows = std::max(1, static_cast<int>(client.Height() / kLineHeight) - 1);
+    const int rows = std::max(1, static_cast<int>(client.Height() / GetTextMeasure().LineHeight(WindowLogFont(*this))) - 1);
     const int count = static_cast<int>(WrappedLines().size());
     line = std::clamp(line, 0, std::max(0, count - rows));
     if (line != m_top) {
@@ -159,9 +159,12 @@ void HelpTextView::ScrollTo(int line)
 
 LRESULT HelpTextView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_GETFONT || message == WM_SETFONT)
+        return Wnd::WindowProc(message, wParam, lParam); // what the measure below asks for
     RECT client;
     GetClientRect(&client);
-    const int rows = std::max(1, static_cast<int>(client.Height() / kLineHeight) - 1); // the last shows where one is
+    const FontMetrics text = GetTextMeasure().Metrics(WindowLogFont(*this));
+    const int rows = std::max(1, static_cast<int>(client.Height() / text.height) - 1); // the last shows where one is
     switch (message) {
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS;
@@ -189,10 +192,10 @@ LRESULT HelpTextView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         const std::vector<std::string> lines = WrappedLines();
         const int count = static_cast<int>(lines.size());
         for (int row = 0; row < rows && m_top + row < count; ++row) {
-            const RECT line{kCharWidth, row * kLineHeight, client.right, (row + 1) * kLineHeight};
+            const RECT line{text.averageWidth, row * text.height, client.right, (row + 1) * text.height};
             dc.DrawText(lines[static_cast<std::size_t>(m_top + row)], line, DT_SINGLELINE);
         }
-        const RECT status{0, rows * kLineHeight, client.right, (rows + 1) * kLineHeight};
+        const RECT status{0, rows * text.height, client.right, (rows + 1) * text.height};
         dc.FillSolidRect(status, RGB(192, 192, 192));
         const int last = std::min(count, m_top + rows);
         dc.DrawText(" " + std::to_string(m_top + 1) + "-" + std::to_string(last) + " / " + std::to_string(count) +
@@ -213,13 +216,15 @@ DialogTemplate HelpTemplate(std::string title)
 {
     WinApp* app = GetApp();
     const SIZE screen = app && app->GetDriver() ? app->GetDriver()->ScreenSize() : SIZE{640, 400};
-    const int columns = std::max(20, std::min(static_cast<int>(screen.cx / kCharWidth) - 4, 78));
-    const int lines = std::max(5, static_cast<int>(screen.cy / kLineHeight) - 4);
     DialogTemplate t;
     t.caption = std::move(title);
-    // Dialog units: four to a column, eight to a line.
-    t.cx = columns * kCharWidth / kDialogUnitX;
-    t.cy = lines * kLineHeight / kDialogUnitY;
+    const LOGFONTA font = DialogLogFont(t);
+    const FontMetrics text = GetTextMeasure().Metrics(font);
+    const int columns = std::max(20, std::min(static_cast<int>(screen.cx / text.averageWidth) - 4, 78));
+    const int lines = std::max(5, static_cast<int>(screen.cy / text.height) - 4);
+    const SIZE units = PixelsToDialogUnits(font, SIZE{columns * text.averageWidth, lines * text.height});
+    t.cx = units.cx;
+    t.cy = units.cy;
     return t;
 }
 

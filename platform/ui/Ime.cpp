@@ -11,11 +11,9 @@ namespace plat {
 
 namespace {
 
-std::unordered_map<const Wnd*, std::unique_ptr<InputContext>>& Contexts()
-{
-    static std::unordered_map<const Wnd*, std::unique_ptr<InputContext>> contexts;
-    return contexts;
-}
+using InputContexts = std::unordered_map<const Wnd*, std::unique_ptr<InputContext>>;
+
+InputContexts& Contexts() { return CurrentUiContext().Get<InputContexts>(); }
 
 } // namespace
 

@@ -4,6 +4,7 @@
 #include "platform/text/NameCompare.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Resources.h"
+#include "platform/ui/TextMeasure.h"
 
 #include <algorithm>
 #include <utility>
@@ -236,8 +237,9 @@ BOOL ListView::EnsureVisible(int index, BOOL)
         return FALSE;
     RECT client;
     GetClientRect(&client);
-    const int header = (GetStyle() & LVS_NOCOLUMNHEADER) ? 0 : kLineHeight;
-    const int rows = std::max(1, static_cast<int>(client.Height() - header) / kLineHeight);
+    const int line = RowHeight();
+    const int header = (GetStyle() & LVS_NOCOLUMNHEADER) ? 0 : line;
+    const int rows = std::max(1, static_cast<int>(client.Height() - header) / line);
     if (index < m_topIndex)
         m_topIndex = index;
     else if (index >= m_topIndex + rows)
@@ -259,14 +261,26 @@ ImageList* ListView::SetImageList(ImageList* imageList, int which)
     return std::exchange(slot, imageList);
 }
 
+int ListView::RowHeight() const { return GetTextMeasure().LineHeight(WindowLogFont(*this)); }
+
+RECT ListView::GetItemRect(int index) const
+{
+    RECT client;
+    GetClientRect(&client);
+    const int line = RowHeight();
+    const int top = ((GetStyle() & LVS_NOCOLUMNHEADER) ? 0 : line) + (index - m_topIndex) * line;
+    return RECT{0, top, client.right, top + line};
+}
+
 ImageList* ListView::GetImageList(int which) const noexcept { return which == LVSIL_SMALL ? m_smallImages : m_normalImages; }
 
 int ListView::ItemFromPoint(POINT clientPoint) const noexcept
 {
-    const int header = (GetStyle() & LVS_NOCOLUMNHEADER) ? 0 : kLineHeight;
+    const int line = RowHeight();
+    const int header = (GetStyle() & LVS_NOCOLUMNHEADER) ? 0 : line;
     if (clientPoint.y < header)
         return -1;
-    const int index = m_topIndex + static_cast<int>(clientPoint.y - header) / kLineHeight;
+    const int index = m_topIndex + static_cast<int>(clientPoint.y - header) / line;
     return index < GetItemCount() ? index : -1;
 }
 
@@ -322,7 +336,11 @@ LRESULT ListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         NotifyParent(key.hdr, LVN_KEYDOWN);
         if (!plat::IsWindow(this))
             return 0;
-        const int focus = GetNextItem(-1, LVNI_FOCUSED);
+        // An entry selected by the program but never focused is where the person sees they
+        // are, so the arrows move on from it.
+        int focus = GetNextItem(-1, LVNI_FOCUSED);
+        if (focus < 0)
+            focus = GetNextItem(-1, LVNI_SELECTED);
         switch (static_cast<int>(wParam)) {
         case VK_UP: UserSelect(focus <= 0 ? 0 : focus - 1); break;
         case VK_DOWN: UserSelect(focus < 0 ? 0 : std::min(focus + 1, GetItemCount() - 1)); break;

@@ -89,6 +89,10 @@ public:
     ImageList* SetImageList(ImageList* imageList, int which);
     [[nodiscard]] ImageList* GetImageList(int which) const noexcept;
     [[nodiscard]] int ItemFromPoint(POINT clientPoint) const noexcept;
+    // Where an item's row lies in the client area (above it when scrolled out).
+    [[nodiscard]] RECT GetItemRect(int index) const;
+    // One row: a line of the list's font.
+    [[nodiscard]] int RowHeight() const;
     // What a person's click does: selects and focuses the item, notifying LVN_ITEMCHANGED.
     void UserSelect(int index);
 

@@ -3,6 +3,7 @@
 
 #include "platform/text/DisplayWidth.h"
 #include "platform/text/Utf8.h"
+#include "platform/ui/CellGeometry.h"
 #include "platform/ui/Frames.h"
 #include "platform/ui/Help.h"
 #include "platform/ui/Renderer.h"
@@ -14,17 +15,15 @@ namespace plat {
 
 namespace {
 
-const MenuTracker*& Current()
-{
-    static const MenuTracker* current = nullptr;
-    return current;
-}
+// The menu being worked and whether the next click asks for help.
+struct MenuState {
+    const MenuTracker* current = nullptr;
+    bool helpMode = false;
+};
 
-bool& HelpMode()
-{
-    static bool helpMode = false;
-    return helpMode;
-}
+const MenuTracker*& Current() { return CurrentUiContext().Get<MenuState>().current; }
+
+bool& HelpMode() { return CurrentUiContext().Get<MenuState>().helpMode; }
 
 std::string Label(const std::string& text) { return text.substr(0, text.find('\t')); }
 std::string Accelerator(const std::string& text)
@@ -49,6 +48,10 @@ char32_t Mnemonic(std::string_view text)
     }
     return 0;
 }
+
+// Menus are laid out in terminal cells.
+constexpr int kCharWidth = cells::kWidth;
+constexpr int kLineHeight = cells::kHeight;
 
 char32_t Upper(char32_t ch) { return ch >= U'a' && ch <= U'z' ? ch - U'a' + U'A' : ch; }
 
@@ -112,6 +115,20 @@ void RequestHelp(Wnd& active, POINT screen)
         app->WinHelp(context, context != 0 ? HELP_CONTEXT : HELP_CONTENTS);
 }
 
+// A command's topic is numbered from 0x10000, as help files for programs of this kind number
+// them; without that topic, the help file's contents.
+void ShowCommandHelp(UINT command)
+{
+    WinApp* app = GetApp();
+    if (command == 0 || app == nullptr)
+        return;
+    constexpr DWORD kCommandHelpBase = 0x10000;
+    HelpFile help;
+    const bool found = !app->GetHelpFilePath().empty() && help.Load(app->GetHelpFilePath(), nullptr) &&
+                       help.Find(kCommandHelpBase + command) != nullptr;
+    app->WinHelp(found ? kCommandHelpBase + command : 0, found ? HELP_CONTEXT : HELP_CONTENTS);
+}
+
 } // namespace
 
 std::vector<MenuBarPlace> LayOutMenuBar(const Wnd& frame)
@@ -159,6 +176,7 @@ void MenuTracker::TrackMenuBar(Wnd& frame, int openPosition)
     if (!bar || Current())
         return;
     UINT chosen = 0;
+    UINT help = 0;
     std::optional<InputEvent> replay;
     {
         MenuTracker tracker(frame, 0);
@@ -172,7 +190,9 @@ void MenuTracker::TrackMenuBar(Wnd& frame, int openPosition)
         }
         chosen = tracker.Run();
         replay = tracker.m_replay;
+        help = tracker.m_helpCommand;
     }
+    ShowCommandHelp(help);
     if (chosen != 0 && IsWindow(&frame))
         frame.SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(chosen), 0), 0);
     if (replay)
@@ -184,6 +204,7 @@ UINT MenuTracker::TrackPopup(HMENU menu, UINT flags, POINT screen, Wnd& target)
     if (!IsMenu(menu) || Current() || !IsWindow(&target))
         return 0;
     UINT chosen = 0;
+    UINT help = 0;
     std::optional<InputEvent> replay;
     {
         MenuTracker tracker(target, flags);
@@ -203,7 +224,9 @@ UINT MenuTracker::TrackPopup(HMENU menu, UINT flags, POINT screen, Wnd& target)
             chosen = tracker.Run();
         }
         replay = tracker.m_replay;
+        help = tracker.m_helpCommand;
     }
+    ShowCommandHelp(help);
     if (chosen != 0 && !(flags & TPM_RETURNCMD) && IsWindow(&target))
         target.SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(chosen), 0), 0);
     if (replay)
@@ -211,11 +234,21 @@ UINT MenuTracker::TrackPopup(HMENU menu, UINT flags, POINT screen, Wnd& target)
     return chosen;
 }
 
+UINT Driver::TrackPopupMenu(HMENU menu, UINT flags, POINT screen, Wnd& target)
+{
+    return MenuTracker::TrackPopup(menu, flags, screen, target);
+}
+
+void Driver::TrackMenuBar(Wnd& frame, int openPosition) { MenuTracker::TrackMenuBar(frame, openPosition); }
+
 BOOL Menu::TrackPopupMenu(UINT flags, int x, int y, Wnd* wnd, const RECT*)
 {
     if (!m_menu || !wnd)
         return FALSE;
-    const UINT chosen = MenuTracker::TrackPopup(m_menu, flags, POINT{x, y}, *wnd);
+    WinApp* app = GetApp();
+    Driver* driver = app ? app->GetDriver() : nullptr;
+    const UINT chosen = driver ? driver->TrackPopupMenu(m_menu, flags, POINT{x, y}, *wnd)
+                               : MenuTracker::TrackPopup(m_menu, flags, POINT{x, y}, *wnd);
     return (flags & TPM_RETURNCMD) ? static_cast<BOOL>(chosen) : TRUE;
 }
 
@@ -386,10 +419,16 @@ void MenuTracker::Handle(const InputEvent& event)
 {
     switch (event.kind) {
     case InputEvent::Kind::Key:
-        if (event.alt && ((event.key >= 'A' && event.key <= 'Z') || (event.key >= '0' && event.key <= '9')))
+        if (event.alt && ((event.key >= 'A' && event.key <= 'Z') || (event.key >= '0' && event.key <= '9'))) {
             HandleMnemonic(static_cast<char32_t>(event.key));
-        else
+        } else if (m_popups.empty() && m_bar && !IsBarKey(event)) {
+            // A bar with no menu open keeps only the keys that work it: any other key (Ctrl+Z,
+            // Delete, Tab) leaves the bar and goes to the window, as the person meant it.
+            m_replay = event;
+            End();
+        } else {
             HandleKey(event.key, event.shift);
+        }
         return;
     case InputEvent::Kind::Char:
         HandleMnemonic(event.ch);
@@ -413,6 +452,28 @@ void MenuTracker::Handle(const InputEvent& event)
     }
 }
 
+bool MenuTracker::IsBarKey(const InputEvent& event)
+{
+    if (event.control)
+        return false;
+    switch (event.key) {
+    case VK_ESCAPE:
+    case VK_F10:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_RETURN:
+    case VK_SPACE:
+    case VK_HOME:
+    case VK_END:
+        return true;
+    default:
+        // Letters and digits may be a title's mnemonic, with Alt or without.
+        return event.alt || (event.key >= 'A' && event.key <= 'Z') || (event.key >= '0' && event.key <= '9');
+    }
+}
+
 void MenuTracker::HandleKey(int key, bool shift)
 {
     const bool inBar = m_bar != nullptr;
@@ -429,6 +490,16 @@ void MenuTracker::HandleKey(int key, bool shift)
         if (!shift)
             End();
         return;
+    case VK_F1: {
+        // Help on the highlighted command: the menu closes and its topic shows.
+        MenuItemInfo item;
+        if (!m_popups.empty() && GetMenuItem(m_popups.back().menu, m_popups.back().highlight, item) && !item.IsPopup() &&
+            !item.IsSeparator()) {
+            m_helpCommand = item.id;
+            End();
+        }
+        return;
+    }
     case VK_UP:
     case VK_DOWN:
         if (!m_popups.empty())
@@ -526,6 +597,20 @@ void MenuTracker::HandleClick(POINT screen)
     End(); // a click anywhere else leaves the menu
 }
 
+namespace {
+
+// The menu bar is the front end's to show.
+void WorkMenuBar(Wnd& frame, int openPosition)
+{
+    WinApp* app = GetApp();
+    if (Driver* driver = app ? app->GetDriver() : nullptr)
+        driver->TrackMenuBar(frame, openPosition);
+    else
+        MenuTracker::TrackMenuBar(frame, openPosition);
+}
+
+} // namespace
+
 bool TranslateMenuInput(Wnd& active, const InputEvent& event)
 {
     const bool click = event.kind == InputEvent::Kind::Click || event.kind == InputEvent::Kind::DoubleClick ||
@@ -548,7 +633,7 @@ bool TranslateMenuInput(Wnd& active, const InputEvent& event)
         const POINT cell = CellOf(event.point);
         for (const MenuBarPlace& place : LayOutMenuBar(active))
             if (place.cells.Contains(cell)) {
-                MenuTracker::TrackMenuBar(active, place.position);
+                WorkMenuBar(active, place.position);
                 return true;
             }
         return false;
@@ -580,7 +665,7 @@ bool TranslateMenuInput(Wnd& active, const InputEvent& event)
     if (!frame)
         return false;
     if (event.key == VK_F10 && plain) {
-        MenuTracker::TrackMenuBar(*frame, -1);
+        WorkMenuBar(*frame, -1);
         return true;
     }
     if (event.alt && !event.control && ((event.key >= 'A' && event.key <= 'Z') || (event.key >= '0' && event.key <= '9'))) {
@@ -589,7 +674,7 @@ bool TranslateMenuInput(Wnd& active, const InputEvent& event)
             MenuItemInfo item;
             if (GetMenuItem(bar->GetSafeHmenu(), i, item) && item.IsEnabled() &&
                 Mnemonic(item.text) == static_cast<char32_t>(event.key)) {
-                MenuTracker::TrackMenuBar(*frame, i);
+                WorkMenuBar(*frame, i);
                 return true;
             }
         }

@@ -90,7 +90,7 @@ BOOL PropertySheet::SetActivePage(int index)
         return FALSE;
     m_active = index;
     // Pages sit below the sheet's tab row.
-    next->MoveWindow(0, kLineHeight, next->GetRectInParent().Width(), next->GetRectInParent().Height(), FALSE);
+    next->MoveWindow(0, GetTextMeasure().LineHeight(DefaultLogFont()), next->GetRectInParent().Width(), next->GetRectInParent().Height(), FALSE);
     next->OnSetActive();
     next->ShowWindow(SW_SHOW);
     if (Wnd* first = next->GetNextDlgTabItem(nullptr))
@@ -133,32 +133,36 @@ int PropertySheet::DoModal()
         const DialogTemplate* dialogTemplate = page->ResolveTemplate();
         if (!dialogTemplate)
             return -1;
-        const RECT size = MapDialogRect(0, 0, dialogTemplate->cx, dialogTemplate->cy);
+        const RECT size = MapDialogRect(DialogLogFont(*dialogTemplate), 0, 0, dialogTemplate->cx, dialogTemplate->cy);
         width = std::max<int>(width, size.Width());
         height = std::max<int>(height, size.Height());
     }
     // On a small screen the pages are cut at their right and bottom, so that the box, the
     // tabs and the buttons stay in sight.
     const SIZE screen = driver->ScreenSize();
-    width = std::max(8 * kCharWidth, std::min<int>(width, screen.cx - 2 * kCharWidth));
-    height = std::max(kLineHeight, std::min<int>(height, screen.cy - 5 * kLineHeight - 8));
-    const int buttonsTop = kLineHeight + height + 8;
-    const int totalHeight = buttonsTop + 2 * kLineHeight;
+    const FontMetrics text = GetTextMeasure().Metrics(DefaultLogFont());
+    const int line = text.height;
+    width = std::max(8 * text.averageWidth, std::min<int>(width, screen.cx - 2 * text.averageWidth));
+    height = std::max(line, std::min<int>(height, screen.cy - 5 * line - 8));
+    const int buttonsTop = line + height + 8;
+    const int totalHeight = buttonsTop + 2 * line;
     Wnd* owner = plat::IsWindow(m_parentWnd) ? m_parentWnd->GetTopLevelParent() : app->GetMainWnd();
     if (!plat::IsWindow(owner))
         owner = nullptr;
+    // The keys go back where they were when the sheet closes, as after any modal window.
+    Wnd* previousFocus = GetFocus();
     const int x = std::max(0, (static_cast<int>(screen.cx) - width) / 2);
     const int y = std::max(0, (static_cast<int>(screen.cy) - totalHeight) / 2);
     if (!CreateEx(0, "#32770", m_caption, WS_POPUP | WS_CAPTION | WS_SYSMENU, RECT{x, y, x + width, y + totalHeight},
                   owner, 0))
         return -1;
-    const int buttonWidth = 12 * kCharWidth;
+    const int buttonWidth = 12 * text.averageWidth;
     m_ok.Create("OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                RECT{width - 3 * (buttonWidth + 8), buttonsTop, width - 2 * buttonWidth - 24, buttonsTop + kLineHeight}, this, IDOK);
+                RECT{width - 3 * (buttonWidth + 8), buttonsTop, width - 2 * buttonWidth - 24, buttonsTop + line}, this, IDOK);
     m_cancel.Create("キャンセル", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
-                    RECT{width - 2 * (buttonWidth + 8), buttonsTop, width - buttonWidth - 16, buttonsTop + kLineHeight}, this, IDCANCEL);
+                    RECT{width - 2 * (buttonWidth + 8), buttonsTop, width - buttonWidth - 16, buttonsTop + line}, this, IDCANCEL);
     m_apply.Create("適用(&A)", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_DISABLED,
-                   RECT{width - buttonWidth - 8, buttonsTop, width - 8, buttonsTop + kLineHeight}, this, ID_APPLY_NOW);
+                   RECT{width - buttonWidth - 8, buttonsTop, width - 8, buttonsTop + line}, this, ID_APPLY_NOW);
     for (PropertyPage* page : m_pages)
         page->m_sheet = this;
     const bool ownerWasEnabled = owner && owner->IsWindowEnabled();
@@ -177,6 +181,8 @@ int PropertySheet::DoModal()
     m_active = -1;
     if (ownerWasEnabled && plat::IsWindow(owner))
         owner->EnableWindow(TRUE);
+    if (plat::IsWindow(previousFocus))
+        previousFocus->SetFocus();
     return result;
 }
 
@@ -209,11 +215,15 @@ RECT PropertySheet::GetTabRect(int index) const
     if (!GetPage(index))
         return RECT{};
     // Each tab is its caption with a blank either side, one column in from the sheet's edge.
-    LONG left = kCharWidth;
+    const LOGFONTA font = DefaultLogFont();
+    const TextMeasure& measure = GetTextMeasure();
+    const FontMetrics text = measure.Metrics(font);
+    LONG left = text.averageWidth;
     for (int i = 0;; ++i) {
-        const LONG width = (DisplayWidth(StripMnemonic(m_pages[static_cast<std::size_t>(i)]->GetCaption())) + 2) * kCharWidth;
+        const std::string caption = StripMnemonic(m_pages[static_cast<std::size_t>(i)]->GetCaption());
+        const LONG width = measure.Width(font, caption) + 2 * text.averageWidth;
         if (i == index)
-            return RECT{left, 0, left + width, kLineHeight};
+            return RECT{left, 0, left + width, text.height};
         left += width;
     }
 }

@@ -5,6 +5,8 @@
 
 #include "platform/text/DisplayWidth.h"
 #include "platform/text/Utf8.h"
+#include "platform/ui/CellGeometry.h"
+#include "platform/ui/CellReplay.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Frames.h"
@@ -12,6 +14,7 @@
 #include "platform/ui/Ime.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/PropertySheet.h"
+#include "platform/ui/UpdatePass.h"
 #include "platform/ui/Wnd.h"
 
 #include <algorithm>
@@ -22,7 +25,6 @@ namespace {
 
 constexpr DWORD SS_TYPEMASK = 0x1F;
 constexpr DWORD SS_NOPREFIX = 0x0080;
-constexpr DWORD ES_PASSWORD = 0x0020;
 
 constexpr char32_t kHorizontal = U'─';
 constexpr char32_t kVertical = U'│';
@@ -31,46 +33,11 @@ constexpr char32_t kSolid = U'█';
 
 constexpr int kOneLineListRows = 8;
 
-// value / unit rounded to the nearest integer, halves up, for negative values too.
-LONG RoundDiv(LONG value, LONG unit) noexcept
-{
-    const LONG twice = 2 * value + unit;
-    const LONG divisor = 2 * unit;
-    return twice >= 0 ? twice / divisor : -((-twice + divisor - 1) / divisor);
-}
-
-LONG FloorDiv(LONG value, LONG unit) noexcept { return value >= 0 ? value / unit : -((-value + unit - 1) / unit); }
-
-RECT Intersect(const RECT& a, const RECT& b) noexcept
-{
-    RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
-    if (r.right < r.left)
-        r.right = r.left;
-    if (r.bottom < r.top)
-        r.bottom = r.top;
-    return r;
-}
-
-// Whether an edit shows the caret: it has the focus, or it is the in-place editor of the
-// window that has it (a grid keeps the focus while its cell editor, a window laid over the
-// cell, takes the typing).
-bool ShowsCaret(const Wnd& edit)
-{
-    Wnd* focus = Wnd::GetFocus();
-    if (focus == &edit)
-        return true;
-    if (focus == nullptr || !edit.IsWindowVisible() || dynamic_cast<Edit*>(focus) ||
-        dynamic_cast<ComboBox*>(focus) || dynamic_cast<Button*>(focus) || dynamic_cast<ListBox*>(focus) ||
-        dynamic_cast<ListView*>(focus))
-        return false;
-    RECT over;
-    RECT under;
-    edit.GetWindowRect(&over);
-    focus->GetWindowRect(&under);
-    return over.left >= under.left && over.right <= under.right && over.top >= under.top && over.bottom <= under.bottom;
-}
-
-int MiddleLine(const RECT& cells) noexcept { return cells.top + (std::max<LONG>(cells.Height(), 1) - 1) / 2; }
+using cells::Intersect;
+using cells::MiddleLine;
+using cells::RoundDiv;
+constexpr int kCharWidth = cells::kWidth;
+constexpr int kLineHeight = cells::kHeight;
 
 std::string IconText(UINT style)
 {
@@ -144,17 +111,9 @@ RECT PixelsToCells(const RECT& pixels) noexcept
     return cells;
 }
 
-RECT FrameContentRect(const Wnd& frame) noexcept
-{
-    RECT client;
-    frame.GetClientRect(&client);
-    client.top = std::min(client.bottom, client.top + kLineHeight);
-    client.bottom = std::max(client.top, client.bottom - kLineHeight);
-    return client;
-}
-
 void Renderer::Paint(Canvas& canvas)
 {
+    UpdateWindows();
     canvas.ResetClip();
     canvas.Clear(m_palette.windowText, m_palette.desktop);
     m_droppedLists.clear();
@@ -194,6 +153,9 @@ RECT Renderer::ToCells(const RECT& screen) const noexcept
 
 void Renderer::PaintTree(Wnd& wnd, Canvas& canvas)
 {
+    UpdateWindows();
+    if (!IsWindow(&wnd))
+        return;
     m_droppedLists.clear();
     SetOrigin(*wnd.GetTopLevelParent());
     const RECT clip = canvas.GetClip();
@@ -221,15 +183,6 @@ void Renderer::PaintWindow(Wnd& wnd, Canvas& canvas, const RECT& clip)
     if (Intersect(outer, clip).IsEmpty())
         return;
     canvas.SetClip(Intersect(outer, clip));
-    // An owner-drawn button that has not drawn yet is asked once; one that draws nothing
-    // shows as a push button.
-    if (auto* button = dynamic_cast<Button*>(&wnd);
-        button && button->GetButtonStyle() == BS_OWNERDRAW && wnd.GetDrawing().empty()) {
-        wnd.SendMessage(WM_PAINT);
-        if (!IsWindow(&wnd))
-            return;
-        wnd.ValidateRect();
-    }
     const bool standardButton = dynamic_cast<Button*>(&wnd) &&
                                 !(static_cast<Button&>(wnd).GetButtonStyle() == BS_OWNERDRAW && !wnd.GetDrawing().empty());
     if (dynamic_cast<FrameWnd*>(&wnd))
@@ -255,9 +208,8 @@ void Renderer::PaintWindow(Wnd& wnd, Canvas& canvas, const RECT& clip)
     else
         PaintRecorded(wnd, canvas, own);
 
-    // Bottom of the z-order first, so that the topmost child ends up in front. A copy, since
-    // a child's painting may change the tree.
-    const std::vector<Wnd*> children = wnd.GetChildren();
+    // Bottom of the z-order first, so that the topmost child ends up in front.
+    const std::vector<Wnd*>& children = wnd.GetChildren();
     if (!own.IsEmpty())
         for (auto it = children.rbegin(); it != children.rend(); ++it)
             if (IsWindow(*it) && ((*it)->GetStyle() & WS_VISIBLE))
@@ -458,12 +410,11 @@ void Renderer::PaintButton(Wnd& wnd, Canvas& canvas, const RECT& cells) const
 void Renderer::PaintEdit(Wnd& wnd, Canvas& canvas, const RECT& cells) const
 {
     auto& edit = static_cast<Edit&>(wnd);
-    const bool focused = ShowsCaret(wnd);
+    const bool focused = edit.ShowsCaret();
     const COLORREF fg = wnd.IsWindowEnabled() ? edit.TextColor(m_palette.windowText) : m_palette.grayText;
     const COLORREF bg = wnd.IsWindowEnabled() && !edit.IsReadOnly() ? m_palette.window : m_palette.face;
-    std::string text = wnd.GetWindowText();
-    const DWORD style = wnd.GetStyle();
-    if (style & ES_MULTILINE) {
+    const std::string text = edit.GetShownText();
+    if (wnd.GetStyle() & ES_MULTILINE) {
         canvas.Fill(cells, U' ', fg, bg);
         LONG line = cells.top;
         for (const std::string& part : WrapToWidth(text, cells.Width()))
@@ -473,41 +424,26 @@ void Renderer::PaintEdit(Wnd& wnd, Canvas& canvas, const RECT& cells) const
             canvas.SetCursor(POINT{cells.left, std::min<LONG>(line, cells.bottom) - 1});
         return;
     }
-    if (style & ES_PASSWORD)
-        text = std::string(static_cast<std::size_t>(DisplayWidth(text)), '*');
     const int line = MiddleLine(cells);
-    const int width = std::max<int>(1, cells.Width());
     canvas.Fill(RECT{cells.left, line, cells.right, line + 1}, U' ', fg, bg);
 
     int selStart = 0;
     int selEnd = 0;
     edit.GetSel(selStart, selEnd);
-    // Columns before the caret, and the characters scrolled out on the left so the caret shows.
+    // The edit says what scrolls out and where its text begins; the caret's column counts
+    // from the first character shown.
+    const Edit::View view = edit.GetView();
     std::vector<std::pair<char32_t, int>> chars;
     for (std::size_t pos = 0; pos < text.size();) {
         const char32_t ch = DecodeUtf8(text, pos);
         chars.emplace_back(ch, CodePointWidth(ch));
     }
+    const auto first = std::min(static_cast<std::size_t>(view.firstShown), chars.size());
     int caretColumn = 0;
-    for (int i = 0; i < selEnd && i < static_cast<int>(chars.size()); ++i)
-        caretColumn += chars[static_cast<std::size_t>(i)].second;
-    int totalWidth = 0;
-    for (const auto& [ch, w] : chars)
-        totalWidth += w;
-    std::size_t first = 0;
-    int skipped = 0;
-    while (first < chars.size() && caretColumn - skipped >= width) {
-        skipped += chars[first].second;
-        ++first;
-    }
-    LONG column = cells.left;
-    if (skipped == 0 && totalWidth < width) {
-        if (style & ES_RIGHT)
-            column = cells.right - totalWidth - (focused ? 1 : 0);
-        else if (style & ES_CENTER)
-            column = cells.left + (width - totalWidth) / 2;
-    }
-    const LONG start = column;
+    for (std::size_t i = first; i < static_cast<std::size_t>(std::max(0, selEnd)) && i < chars.size(); ++i)
+        caretColumn += chars[i].second;
+    const LONG start = cells.left + cells::FloorDiv(view.textLeft, kCharWidth);
+    LONG column = start;
     for (std::size_t i = first; i < chars.size(); ++i) {
         const bool selected = focused && static_cast<int>(i) >= selStart && static_cast<int>(i) < selEnd;
         column += canvas.Put(column, line, chars[i].first, selected ? m_palette.highlightText : fg,
@@ -515,8 +451,14 @@ void Renderer::PaintEdit(Wnd& wnd, Canvas& canvas, const RECT& cells) const
         if (column >= cells.right)
             break;
     }
+    // A one-line field has no room for a box: it is underlined along its width, so that it
+    // shows as a field, focused or not, on terminals whose few colours make the field's
+    // ground the dialog's. A cell's editor lies in the grid's own lines and needs none.
+    if (wnd.GetParent() != nullptr && dynamic_cast<Dialog*>(wnd.GetParent()) != nullptr)
+        for (LONG at = cells.left; at < cells.right; ++at)
+            canvas.AddAttr(at, line, CanvasCell::Underline);
     if (focused)
-        canvas.SetCursor(POINT{std::min<LONG>(start + caretColumn - skipped, cells.right - 1), line});
+        canvas.SetCursor(POINT{std::min<LONG>(start + caretColumn, cells.right - 1), line});
 }
 
 void Renderer::PaintComboBox(Wnd& wnd, Canvas& canvas, const RECT& cells)
@@ -593,6 +535,9 @@ void Renderer::PaintListBox(Wnd& wnd, Canvas& canvas, const RECT& cells) const
         if (selected && focused)
             canvas.SetCursor(POINT{cells.left, line});
     }
+    // Nothing chosen yet: the focus still shows, at the top, where the first arrow key starts.
+    if (focused && sel < 0)
+        canvas.SetCursor(POINT{cells.left, cells.top});
 }
 
 void Renderer::PaintListView(Wnd& wnd, Canvas& canvas, const RECT& cells) const
@@ -679,58 +624,12 @@ void Renderer::PaintProgress(Wnd& wnd, Canvas& canvas, const RECT& cells) const
 
 void Renderer::PaintRecorded(Wnd& wnd, Canvas& canvas, const RECT& clip) const
 {
-    if (!wnd.GetInvalidations().empty() || wnd.GetDrawing().empty()) {
-        wnd.SendMessage(WM_PAINT);
-        if (!IsWindow(&wnd))
-            return;
-        wnd.ValidateRect(); // a window that does not paint is not asked again and again
-    }
     POINT origin;
     wnd.ClientToScreen(&origin);
     origin.x -= m_originPixels.x;
     origin.y -= m_originPixels.y;
-    for (const DrawOp& op : wnd.GetDrawing()) {
-        const RECT pixels{op.rect.left + origin.x, op.rect.top + origin.y, op.rect.right + origin.x, op.rect.bottom + origin.y};
-        RECT cells = PixelsToCells(pixels);
-        cells.left += m_originCells.x;
-        cells.right += m_originCells.x;
-        cells.top += m_originCells.y;
-        cells.bottom += m_originCells.y;
-        const RECT area = Intersect(cells, clip);
-        if (area.IsEmpty())
-            continue;
-        canvas.SetClip(area);
-        if (op.kind == DrawOp::Kind::Fill) {
-            if (!op.brush.IsCreated())
-                continue;
-            // A two-colour pattern shows as a shade: the colour of the odd pixels over that of
-            // the even ones, which for a checkerboard hatching are its two colours.
-            const COLORREF even = op.brush.ColorAt(0, 0);
-            const COLORREF odd = op.brush.ColorAt(1, 0);
-            const bool shade = op.brush.GetKind() == Brush::Kind::Pattern && even != odd;
-            canvas.Fill(area, shade ? kShade : U' ', shade ? odd : kKeepColor, even);
-            continue;
-        }
-        // A text's right edge rounds down: a margin of a few pixels before the next column
-        // becomes a blank cell, so a right-aligned number never touches the text after it.
-        RECT textCells = cells;
-        textCells.right = std::max(textCells.left, FloorDiv(pixels.right, kCharWidth) + m_originCells.x);
-        canvas.SetClip(Intersect(textCells, clip));
-        const bool single = (op.format & DT_SINGLELINE) != 0 || op.text.find('\n') == std::string::npos;
-        const std::vector<std::string> lines = single ? std::vector<std::string>{op.text} : WrapToWidth(op.text, cells.Width());
-        LONG line = (op.format & DT_VCENTER) && single ? MiddleLine(cells) : cells.top;
-        const COLORREF bg = op.bkMode == OPAQUE ? op.bkColor : kKeepColor;
-        for (const std::string& text : lines) {
-            const int width = DisplayWidth(text);
-            LONG column = textCells.left;
-            if (op.format & DT_RIGHT)
-                column = textCells.right - width;
-            else if (op.format & DT_CENTER)
-                column = textCells.left + (textCells.Width() - width) / 2;
-            canvas.Write(column, line++, text, op.textColor, bg);
-        }
-    }
-    canvas.SetClip(clip);
+    CellReplay replay(canvas, clip, origin, m_originCells);
+    Replay(wnd.GetDrawing(), replay);
 }
 
 MessageBoxLayout LayOutMessageBox(const MessageBoxView& box, int columns, int lines)

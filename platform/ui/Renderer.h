@@ -70,9 +70,6 @@ struct MessageBoxLayout {
 // A rectangle in pixels as the cells that show it (an edge rounds to the nearest cell border).
 [[nodiscard]] RECT PixelsToCells(const RECT& pixels) noexcept;
 
-// Where a frame's children go, in its client coordinates: below its title line and above its
-// status line.
-[[nodiscard]] RECT FrameContentRect(const Wnd& frame) noexcept;
 
 class Renderer {
 public:

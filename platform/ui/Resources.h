@@ -39,14 +39,13 @@ struct DialogTemplate {
     std::vector<DialogItem> items;
 };
 
-// Dialog units in pixels under the cell-font model: a character cell is 8 by 16 px and a
-// dialog unit is a quarter of its width and an eighth of its height, 2 px each way.
-inline constexpr int kDialogUnitX = 2;
-inline constexpr int kDialogUnitY = 2;
-[[nodiscard]] constexpr RECT MapDialogRect(int x, int y, int cx, int cy) noexcept
-{
-    return RECT{x * kDialogUnitX, y * kDialogUnitY, (x + cx) * kDialogUnitX, (y + cy) * kDialogUnitY};
-}
+// Dialog units in pixels for a dialog's font as the front end measures it: a quarter of its
+// average character width across and an eighth of its line down (2 px each way in cells).
+[[nodiscard]] RECT MapDialogRect(const LOGFONTA& font, int x, int y, int cx, int cy);
+// The other way, rounded down: how many dialog units a length in pixels holds.
+[[nodiscard]] SIZE PixelsToDialogUnits(const LOGFONTA& font, SIZE pixels);
+// The font a template's dialog shows in.
+[[nodiscard]] LOGFONTA DialogLogFont(const DialogTemplate& dialogTemplate);
 
 void AddDialogResource(ModuleHandle module, UINT id, DialogTemplate dialogTemplate);
 [[nodiscard]] const DialogTemplate* FindDialogResource(ModuleHandle module, UINT id);

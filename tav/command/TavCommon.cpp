@@ -12,6 +12,7 @@
 #include "platform/ui/Frames.h"
 #include "platform/ui/Ime.h"
 #include "platform/ui/PropertySheet.h"
+#include "platform/ui/UiContext.h"
 #include "platform/ui/Wnd.h"
 #include "tav/data/TavAttr.h"
 #include "tav/data/TavData.h"
@@ -39,10 +40,18 @@ MoxRect Shifted(const MoxRect& rect, std::int32_t rows)
     return MoxRect(MoxPos{rect.First().column, rect.First().row + rows}, MoxPos{rect.Second().column, rect.Second().row + rows});
 }
 
+struct CellBrushes {
+    plat::Brush lock;
+    plat::Brush disable;
+};
+
+CellBrushes& Brushes() { return plat::CurrentUiContext().Get<CellBrushes>(); }
+
 } // namespace
 
-plat::Brush TavCommon::m_brhLock;
-plat::Brush TavCommon::m_brhDisable;
+const plat::Brush& TavCommon::LockBrush() { return Brushes().lock; }
+
+const plat::Brush& TavCommon::DisableBrush() { return Brushes().disable; }
 
 TavCommon::TavCommon() = default;
 
@@ -466,9 +475,9 @@ plat::Brush* TavCommon::CellCtlColor(const MoxPos& cell, plat::DC& dc)
     else if (OnGetPaneTextColor(cell, colour))
         dc.SetTextColor(colour);
     if (QueryDisablePane(cell) != 0)
-        return &m_brhDisable;
+        return &Brushes().disable;
     if (QueryLockPane(cell) != 0)
-        return &m_brhLock;
+        return &Brushes().lock;
     return nullptr;
 }
 
@@ -477,8 +486,8 @@ void TavCommon::CreateResourceObject()
     TavColorSetting settings;
     static_cast<void>(settings.Load());
     const auto disabled = static_cast<plat::COLORREF>(Request(MOXM_GETCOLOR, MOXC_DISABLED));
-    CreateBrush(m_brhLock, settings.m_lockBackColor, kHatchSecond);
-    CreateBrush(m_brhDisable, disabled, kHatchSecond);
+    CreateBrush(Brushes().lock, settings.m_lockBackColor, kHatchSecond);
+    CreateBrush(Brushes().disable, disabled, kHatchSecond);
     m_warningTextColor = settings.m_warningTextColor;
 }
 

@@ -27,7 +27,7 @@ int main() {
     names.AddString(1, "名前\n名前");
     NameList manager; TavData data; plat::FrameWnd frame; TavCellCtrl grid;
     frame.Create("Frame", "名前一覧", plat::WS_VISIBLE, {0, 0, driver->ScreenSize().cx, driver->ScreenSize().cy}, nullptr, 0);
-    grid.Create(plat::WS_VISIBLE, plat::FrameContentRect(frame), &frame, 100);
+    grid.Create(plat::WS_VISIBLE, frame.GetContentRect(), &frame, 100);
     manager.Associate(&grid, &data);
     app.SetMainWnd(&frame), app.Run(), driver->Close();
 }

@@ -68,6 +68,35 @@ TEST_F(ControlsTest, AnEditLimitsBytesOfTheNarrowCodePageAndTellsOfChanges)
     EXPECT_EQ(edit.GetWindowText(), "aXd");
 }
 
+TEST_F(ControlsTest, AClickInAScrolledOrRightAlignedEditLandsOnTheCharacterShownThere)
+{
+    auto clickAt = [](Edit& edit, int x) {
+        POINT point{x, 4};
+        edit.ClientToScreen(&point);
+        DispatchInput(InputEvent::MouseClick(point));
+        int start = -1;
+        int end = -1;
+        edit.GetSel(start, end);
+        EXPECT_EQ(start, end);
+        return end;
+    };
+    Edit scrolled;
+    ASSERT_TRUE(scrolled.Create(kChild, RECT{0, 0, 40, 16}, &parent, 1));
+    scrolled.SetWindowText("0123456789");
+    scrolled.SetFocus();
+    scrolled.SetSel(10, 10);
+    EXPECT_EQ(scrolled.GetView().firstShown, 6) << "five columns show 6789 and the caret after them";
+    EXPECT_EQ(clickAt(scrolled, 4), 6) << "the first character shown is the 6";
+
+    Edit right;
+    ASSERT_TRUE(right.Create(kChild | ES_RIGHT, RECT{0, 16, 80, 32}, &parent, 2));
+    right.SetWindowText("12");
+    EXPECT_EQ(right.GetView().textLeft, 64);
+    EXPECT_EQ(clickAt(right, 75), 1) << "the 2 at the right end";
+    EXPECT_EQ(right.GetView().textLeft, 56) << "with the focus, room for the caret after the text";
+    EXPECT_EQ(clickAt(right, 60), 0);
+}
+
 TEST_F(ControlsTest, AComboBoxSortsFindsAndNotifiesOnlyAPersonsChoice)
 {
     ComboBox combo;
@@ -159,6 +188,8 @@ TEST_F(ControlsTest, AListViewSortsKeepsOneSelectionAndReportsKeys)
     EXPECT_EQ(view.GetSelectedCount(), 1);
     EXPECT_EQ(view.GetNextItem(-1, LVNI_SELECTED), 2);
     EXPECT_EQ(view.GetNextItem(-1, LVNI_FOCUSED), -1) << "selecting does not focus";
+    view.SendMessage(WM_KEYDOWN, VK_UP);
+    EXPECT_EQ(view.GetNextItem(-1, LVNI_SELECTED), 1) << "Up moves on from the selected entry, not from the top";
     view.SendMessage(WM_KEYDOWN, VK_DELETE);
     EXPECT_EQ(parent.lastKey, VK_DELETE);
     view.SendMessage(WM_LBUTTONDOWN, 1, MAKELPARAM(4, 17));

@@ -51,7 +51,7 @@ struct HelpFixture : ::testing::Test {
         helpFile = dir / "test.help";
         app.SetHelpFilePath(helpFile);
         frame.Create("Frame", "試験", WS_VISIBLE, RECT{0, 0, 640, 400}, nullptr, 0);
-        child.Create("Child", "", WS_CHILD | WS_VISIBLE, FrameContentRect(frame), &frame, 1);
+        child.Create("Child", "", WS_CHILD | WS_VISIBLE, frame.GetContentRect(), &frame, 1);
         child.SetFocus();
         app.SetMainWnd(&frame);
     }

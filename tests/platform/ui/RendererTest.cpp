@@ -172,7 +172,7 @@ TEST(RendererTest, AListBoxShowsTheEntriesAroundItsSelectionAndGreysWhenDisabled
     FrameWnd frame;
     ASSERT_TRUE(frame.Create("Frame", "テンプレート", WS_VISIBLE, RECT{0, 0, 160, 6 * 16}, nullptr, 0));
     ListBox list;
-    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, FrameContentRect(frame), &frame, 1));
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, frame.GetContentRect(), &frame, 1));
     for (int i = 1; i <= 6; ++i)
         list.AddString("標準" + std::to_string(i));
     list.SetCurSel(5);
@@ -184,6 +184,9 @@ TEST(RendererTest, AListBoxShowsTheEntriesAroundItsSelectionAndGreysWhenDisabled
     EXPECT_EQ(canvas.At(19, 4).bg, renderer.GetPalette().highlight) << "the selection spans the list's width";
     EXPECT_EQ(canvas.At(0, 3).fg, renderer.GetPalette().windowText);
     EXPECT_EQ(canvas.GetCursor(), (POINT{0, 4})) << "the focus is on the selection";
+    list.SetCurSel(-1);
+    renderer.Paint(canvas);
+    EXPECT_EQ(canvas.GetCursor(), (POINT{0, 1})) << "a focused list with nothing selected shows the focus on its top";
 
     list.EnableWindow(FALSE);
     renderer.Paint(canvas);
@@ -277,6 +280,81 @@ TEST(RendererTest, AGridIsReplayedFromItsDrawingWithHatchingColoursAndWholeWideC
     EXPECT_EQ(grid.paints, 2);
 }
 
+namespace {
+
+// A window whose first paint opens a notice beside it, as a host may do when it finds
+// something to say while drawing.
+class NoticeOnPaint : public Wnd {
+public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message != WM_PAINT)
+            return Wnd::WindowProc(message, wParam, lParam);
+        PaintDC dc(this);
+        dc.DrawText("drawn", RECT{0, 0, 80, 16}, DT_SINGLELINE);
+        if (!notice.IsWindow())
+            notice.Create("notice", WS_POPUP | WS_VISIBLE, RECT{160, 64, 240, 80}, nullptr);
+        return 0;
+    }
+    Static notice;
+};
+
+// Lines, a focus rectangle and a bitmap, the steps other than text and fills.
+class Sketch : public Wnd {
+public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message != WM_PAINT)
+            return Wnd::WindowProc(message, wParam, lParam);
+        PaintDC dc(this);
+        Pen red(PS_SOLID, 1, RGB(255, 0, 0));
+        dc.SelectObject(&red);
+        dc.MoveTo(0, 8);
+        dc.LineTo(32, 8);
+        dc.MoveTo(36, 0);
+        dc.LineTo(36, 32);
+        Bitmap picture;
+        picture.CreateBitmap(16, 16);
+        DC memory;
+        memory.CreateCompatibleDC(&dc);
+        memory.SelectObject(&picture);
+        memory.FillSolidRect(RECT{0, 0, 16, 16}, RGB(0, 128, 0));
+        dc.BitBlt(48, 16, 16, 16, &memory, 0, 0, SRCCOPY);
+        dc.DrawFocusRect(RECT{8, 16, 40, 32});
+        return 0;
+    }
+};
+
+} // namespace
+
+TEST(RendererTest, PaintHandlersRunBeforeDrawingAndMayOpenWindows)
+{
+    NoticeOnPaint host;
+    ASSERT_TRUE(host.Create("Host", "", WS_VISIBLE, RECT{0, 0, 160, 32}, nullptr, 0));
+    Canvas canvas(40, 6);
+    Renderer renderer;
+    renderer.Paint(canvas);
+    ASSERT_TRUE(host.notice.IsWindow());
+    EXPECT_EQ(canvas.LineText(0).substr(0, 5), "drawn") << canvas.ToText();
+    EXPECT_NE(canvas.LineText(4).find("notice"), std::string::npos) << "the window opened while painting shows at once\n"
+                                                                   << canvas.ToText();
+    host.notice.DestroyWindow();
+}
+
+TEST(RendererTest, LinesFocusRectanglesAndBitmapsHaveACellForm)
+{
+    Sketch sketch;
+    ASSERT_TRUE(sketch.Create("Sketch", "", WS_VISIBLE, RECT{0, 0, 80, 32}, nullptr, 0));
+    Canvas canvas(10, 2);
+    Renderer renderer;
+    renderer.Paint(canvas);
+    EXPECT_EQ(canvas.LineText(0).substr(0, std::string("────│").size()), "────│") << canvas.ToText();
+    EXPECT_EQ(canvas.At(0, 0).fg, RGB(255, 0, 0));
+    EXPECT_EQ(canvas.At(6, 1).bg, RGB(0, 128, 0)) << "a bitmap's cells take its colours";
+    EXPECT_EQ(canvas.At(7, 1).bg, RGB(0, 128, 0));
+    EXPECT_EQ(canvas.GetCursor(), (std::optional<POINT>{POINT{1, 1}})) << "the focus shows as the cursor";
+}
+
 TEST(RendererTest, AFrameShowsItsTitleStatusLineAndAListViewBetween)
 {
     HeadlessDriver driver;
@@ -285,7 +363,7 @@ TEST(RendererTest, AFrameShowsItsTitleStatusLineAndAListViewBetween)
     ASSERT_TRUE(frame.Create("Frame", "座標一覧 - 現場A", WS_VISIBLE, RECT{0, 0, 320, 96}, nullptr, 0));
     frame.SetMessageText("準備完了");
     ListView list;
-    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, FrameContentRect(frame), &frame, 1));
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, frame.GetContentRect(), &frame, 1));
     list.InsertColumn(0, "名前", LVCFMT_LEFT, 80);
     list.InsertColumn(1, "点数", LVCFMT_RIGHT, 48);
     list.InsertItem(0, "現況");

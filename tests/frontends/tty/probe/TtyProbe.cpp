@@ -33,9 +33,9 @@ public:
     plat::LRESULT WindowProc(plat::UINT message, plat::WPARAM wParam, plat::LPARAM lParam) override
     {
         if (message == plat::WM_SIZE && m_edit.IsWindow()) {
-            const plat::RECT content = plat::FrameContentRect(*this);
-            m_edit.MoveWindow(content.left, content.top, content.Width(), plat::kLineHeight);
-            SetMessageText("size " + std::to_string(content.Width() / plat::kCharWidth));
+            const plat::RECT content = GetContentRect();
+            m_edit.MoveWindow(content.left, content.top, content.Width(), plat::CellTextMeasure::kLineHeight);
+            SetMessageText("size " + std::to_string(content.Width() / plat::CellTextMeasure::kColumnWidth));
         }
         return FrameWnd::WindowProc(message, wParam, lParam);
     }
@@ -56,7 +56,7 @@ int main(int argc, char** argv)
     ProbeFrame frame;
     const plat::SIZE screen = driver->ScreenSize();
     frame.Create("Frame", "probe 座標", plat::WS_VISIBLE, plat::RECT{0, 0, screen.cx, screen.cy}, nullptr, 0);
-    const plat::RECT content = plat::FrameContentRect(frame);
+    const plat::RECT content = frame.GetContentRect();
     frame.m_edit.Create(plat::WS_CHILD | plat::WS_VISIBLE, plat::RECT{content.left, content.top, content.right, content.top + 16},
                         &frame, 1);
     frame.m_edit.SetFocus();

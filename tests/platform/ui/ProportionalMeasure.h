@@ -1,0 +1,47 @@
+// A text measure unlike the terminal's cells, for tests that layouts and hit-tests follow the
+// front end's measure: proportional half-width glyphs averaging 7 px, full-width ones 13 px,
+// lines 13 px high. Installed on a headless driver for its lifetime.
+#pragma once
+
+#include "platform/text/DisplayWidth.h"
+#include "platform/ui/HeadlessDriver.h"
+#include "platform/ui/TextMeasure.h"
+
+#include <string_view>
+
+namespace tavtest {
+
+class ProportionalMeasure final : public plat::TextMeasure {
+public:
+    static constexpr int kAverage = 7;
+    static constexpr int kLine = 13;
+
+    int Advance(const plat::LOGFONTA&, char32_t ch) const override
+    {
+        if (plat::CodePointWidth(ch) == 2)
+            return 13;
+        if (std::u32string_view(U"il.,:;'!|1 ").find(ch) != std::u32string_view::npos)
+            return 4;
+        if (std::u32string_view(U"MW@mw").find(ch) != std::u32string_view::npos)
+            return 11;
+        return kAverage;
+    }
+    plat::FontMetrics Metrics(const plat::LOGFONTA&) const override { return {kLine, 10, kAverage, 13}; }
+};
+
+// Puts the measure on the driver and takes it off again, even when a test fails.
+class MeasuredBy {
+public:
+    MeasuredBy(plat::HeadlessDriver& driver, const plat::TextMeasure& measure) : m_driver(driver)
+    {
+        m_driver.SetTextMeasure(&measure);
+    }
+    ~MeasuredBy() { m_driver.SetTextMeasure(nullptr); }
+    MeasuredBy(const MeasuredBy&) = delete;
+    MeasuredBy& operator=(const MeasuredBy&) = delete;
+
+private:
+    plat::HeadlessDriver& m_driver;
+};
+
+} // namespace tavtest
