@@ -111,6 +111,10 @@ endforeach()
 
 target_compile_definitions(tools_tavreg PRIVATE TAVCELL_VERSION="${PROJECT_VERSION}")
 
-add_test(NAME package_install
-         COMMAND bash ${PROJECT_SOURCE_DIR}/tests/package/CheckInstall.sh ${PROJECT_BINARY_DIR} ${PROJECT_SOURCE_DIR} ${PROJECT_VERSION})
+# A sanitizer build installs libraries that only link into programs built the same way, and
+# the check builds its small host from the package's flags alone; the plain build checks it.
+if(NOT TAVCELL_SANITIZE)
+  add_test(NAME package_install
+           COMMAND bash ${PROJECT_SOURCE_DIR}/tests/package/CheckInstall.sh ${PROJECT_BINARY_DIR} ${PROJECT_SOURCE_DIR} ${PROJECT_VERSION})
+endif()
 add_test(NAME package_guide_snippets COMMAND bash ${PROJECT_SOURCE_DIR}/tests/package/CheckGuideSnippets.sh ${PROJECT_SOURCE_DIR})

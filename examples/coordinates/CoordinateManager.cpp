@@ -105,7 +105,8 @@ int CoordinateManager::OnGetSpeechText(unsigned id, long record, std::string& te
 {
     const long column = IDtoCol(id);
     std::string heading;
-    OnSetFixedRowText(MoxPos{static_cast<std::int32_t>(column), 0}, heading);
+    if (!OnSetFixedRowText(MoxPos{static_cast<std::int32_t>(column), 0}, heading))
+        heading.clear(); // a column without a heading is read by its value alone
     std::string value;
     if (!GetText(IDtoItemNo(id), record, value))
         return FALSE;
