@@ -31,7 +31,7 @@ void StartEditor(const TmuxSession& tmux, const fs::path& document)
     const std::string dir = tmux.Dir().string();
     tmux.Shell("stty -g > " + dir + "/before; TAVCELL_REGISTRY=" + ShellQuote(dir + "/registry.sqlite3") +
                " XDG_CONFIG_HOME=" + ShellQuote(dir) + " sh -c 'echo $$ > " + dir + "/pid; exec " +
-               std::string(TAVCELL_COORDINATES) + " \"$0\"' " + ShellQuote(document.string()) + " 2>" + dir +
+               std::string(TAVCELL_COORDINATES) + " --tty \"$0\"' " + ShellQuote(document.string()) + " 2>" + dir +
                "/stderr; stty -g > " + dir + "/after.part; mv " + dir + "/after.part " + dir + "/after");
 }
 
