@@ -64,6 +64,12 @@ void Stop(pid_t pid)
     }
 }
 
+// Ends the process when the test ends, however it ends.
+struct Running {
+    pid_t pid;
+    ~Running() { Stop(pid); }
+};
+
 std::string ReadBytes(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -82,19 +88,19 @@ TEST(DesktopDemoTest, KeysTypedInARealWindowEditACellAndSave)
 
     // The server picks a free display and writes its number to the file.
     const std::string displayFile = (dir / "display").string();
-    const pid_t server = Start("Xvfb -displayfd 3 -screen 0 1100x760x24 -nolisten tcp 3>" + ShellQuote(displayFile));
+    const Running server{Start("Xvfb -displayfd 3 -screen 0 1100x760x24 -nolisten tcp 3>" + ShellQuote(displayFile) + " >/dev/null 2>&1")};
     std::string number;
     for (int i = 0; i < 100 && number.empty(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         number = Output("cat " + ShellQuote(displayFile) + " 2>/dev/null");
     }
     ASSERT_FALSE(number.empty()) << "Xvfb did not start";
-    const std::string display = "DISPLAY=:" + number + " ";
+    const std::string display = "env DISPLAY=:" + number + " ";
 
     const fs::path document = dir / "survey.tav";
-    const pid_t editor = Start(display + "TAVCELL_REGISTRY=" + ShellQuote((dir / "registry.sqlite3").string()) +
+    const Running editor{Start(display + "TAVCELL_REGISTRY=" + ShellQuote((dir / "registry.sqlite3").string()) +
                                " XDG_CONFIG_HOME=" + ShellQuote(dir.string()) + " " + TAVCELL_COORDINATES + " " +
-                               ShellQuote(document.string()) + " 2>" + ShellQuote((dir / "stderr").string()));
+                               ShellQuote(document.string()) + " 2>" + ShellQuote((dir / "stderr").string()) + " >/dev/null")};
     const std::string window = Output(display + "timeout 20 xdotool search --sync --onlyvisible --name '座標一覧' | head -n 1");
     ASSERT_FALSE(window.empty()) << "no window appeared; stderr: " << tavtest::ReadTextFile(dir / "stderr");
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
@@ -110,8 +116,6 @@ TEST(DesktopDemoTest, KeysTypedInARealWindowEditACellAndSave)
     }
     const fs::path picture = fs::path(TAVCELL_PICTURE_DIR) / "desktop.png";
     std::system((display + "import -window " + window + " " + ShellQuote(picture.string())).c_str());
-    Stop(editor);
-    Stop(server);
     EXPECT_TRUE(saved) << "the document does not hold the typed point; stderr: " << tavtest::ReadTextFile(dir / "stderr");
     EXPECT_TRUE(fs::exists(picture));
     std::error_code error;
