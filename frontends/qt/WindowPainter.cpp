@@ -298,7 +298,8 @@ void WindowPainter::PaintEdit(QPainter& painter, plat::Wnd& wnd, const QRect& re
     frame.lineWidth = 1;
     frame.state = QStyle::State_Sunken | (enabled ? QStyle::State_Enabled : QStyle::State_None) |
                   (IsFocus(wnd) ? QStyle::State_HasFocus : QStyle::State_None);
-    if (wnd.GetStyle() & plat::WS_BORDER || wnd.GetExStyle() & plat::WS_EX_CLIENTEDGE)
+    // A dialog's edits are framed; a grid's in-place editor lies inside its cell's own lines.
+    if (wnd.GetStyle() & plat::WS_BORDER || wnd.GetExStyle() & plat::WS_EX_CLIENTEDGE || dynamic_cast<plat::Dialog*>(wnd.GetParent()))
         Style().drawPrimitive(QStyle::PE_FrameLineEdit, &frame, &painter, nullptr);
 
     const plat::LOGFONTA logFont = plat::WindowLogFont(wnd);
