@@ -1,6 +1,12 @@
 # Helpers that keep every folder's CMakeLists.txt to a line or two.
 include(GoogleTest)
 
+# The layer libraries are also the objects of the installed libraries (cmake/TavcellInstall.cmake),
+# which are shared ones under BUILD_SHARED_LIBS.
+if(BUILD_SHARED_LIBS)
+  set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+endif()
+
 # tav_library(<target> [DEPS <targets...>] [LIBS <system libs...>])
 # A static library of every .cpp in the calling folder. Includes are written from the
 # project root ("platform/text/CodePage.h").

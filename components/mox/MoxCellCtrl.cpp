@@ -761,6 +761,12 @@ bool MoxCellCtrl::StoreEditor(const MoxPos& pos)
     return StoreCellBuffer(item, pos.row, size);
 }
 
+void MoxCellCtrl::KeepEditorText()
+{
+    if (m_editor != nullptr && plat::IsWindow(m_editor))
+        static_cast<void>(StoreEditor(m_editPos));
+}
+
 bool MoxCellCtrl::CloseEditor(bool store)
 {
     if (m_editor == nullptr)

@@ -76,6 +76,9 @@ public:
     [[nodiscard]] bool IsLineMarking() const noexcept { return m_lineMark; }
     [[nodiscard]] bool IsSearchMarking() const noexcept { return m_searchMark; }
     [[nodiscard]] plat::Wnd* GetEditor() const noexcept { return m_editor; }
+    // Puts what the open editor holds into its cell, leaving the editor open and asking no one
+    // (no end-of-edit notification): for a program that has to end now and keep what was typed.
+    void KeepEditorText();
     [[nodiscard]] plat::COLORREF GetColor(int index) const noexcept;
     [[nodiscard]] plat::Font* GetCellFont() noexcept { return &m_font; }
     // A row is a line of the cell font as the front end measures it; a column is never

@@ -5,7 +5,9 @@
 #include "components/support/KescInputDialog.h"
 #include "components/support/NifCommonMenu.h"
 #include "components/support/NifResource.h"
+#include "examples/coordinates/CoordinateExchange.h"
 #include "examples/coordinates/CoordinateResources.h"
+#include "examples/coordinates/SystemErrorText.h"
 #include "platform/io/Archive.h"
 #include "platform/io/Errors.h"
 #include "platform/io/Files.h"
@@ -14,6 +16,8 @@
 #include "platform/ui/Renderer.h"
 #include "tav/frame/TavFrame.h"
 #include "tav/window/TavCellRouting.h"
+
+#include <cstdio>
 
 namespace coordinates {
 
@@ -24,6 +28,7 @@ constexpr plat::UINT kUpdateStatus = plat::WM_USER + 0x301;
 constexpr plat::UINT kGridId = 100;
 
 // The document and help commands, with the numbers programs of this kind give them.
+constexpr plat::UINT ID_FILE_NEW = 0xE100;
 constexpr plat::UINT ID_FILE_OPEN = 0xE101;
 constexpr plat::UINT ID_FILE_SAVE = 0xE103;
 constexpr plat::UINT ID_FILE_SAVE_AS = 0xE104;
@@ -43,9 +48,13 @@ void MakeMenuBar(plat::Menu& bar)
     bar.CreateMenu();
     plat::Menu file;
     file.CreatePopupMenu();
+    file.AppendMenu(plat::MF_STRING, ID_FILE_NEW, "新規(&N)\tCtrl+N");
     file.AppendMenu(plat::MF_STRING, ID_FILE_OPEN, "開く(&O)...\tCtrl+O");
     file.AppendMenu(plat::MF_STRING, ID_FILE_SAVE, "上書き保存(&S)\tCtrl+S");
     file.AppendMenu(plat::MF_STRING, ID_FILE_SAVE_AS, "名前を付けて保存(&A)...");
+    file.AppendMenu(plat::MF_SEPARATOR);
+    file.AppendMenu(plat::MF_STRING, CoordinateFrame::ID_FILE_IMPORT, "読み込み(&I)...");
+    file.AppendMenu(plat::MF_STRING, CoordinateFrame::ID_FILE_EXPORT, "書き出し(&E)...");
     file.AppendMenu(plat::MF_SEPARATOR);
     file.AppendMenu(plat::MF_STRING, ID_APP_EXIT, "終了(&X)\tCtrl+Q");
     AppendPopup(bar, file, "ファイル(&F)");
@@ -79,15 +88,31 @@ void ReadDocument(std::span<const std::uint8_t> bytes, TavData& table)
         throw plat::ArchiveError(std::to_string(archive.Remaining()) + " bytes after the end of the document");
 }
 
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b)
+{
+    std::error_code error;
+    if (std::filesystem::equivalent(a, b, error))
+        return true;
+    return std::filesystem::absolute(a, error).lexically_normal() == std::filesystem::absolute(b, error).lexically_normal();
+}
+
+bool AskOverwrite(plat::Wnd* owner, const std::string& text)
+{
+    return plat::MessageBox(owner, text, "座標一覧", plat::MB_YESNO | plat::MB_ICONEXCLAMATION | plat::MB_DEFBUTTON2) == plat::IDYES;
+}
+
 } // namespace
 
 BEGIN_MESSAGE_MAP(CoordinateFrame, plat::FrameWnd)
     ON_MESSAGE(plat::WM_SIZE, OnSize)
     ON_MESSAGE(plat::WM_CLOSE, OnClose)
     ON_MESSAGE(kUpdateStatus, OnGridChanged)
+    ON_COMMAND(ID_FILE_NEW, OnFileNew)
     ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
     ON_COMMAND(ID_FILE_SAVE, OnFileSave)
     ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
+    ON_COMMAND(ID_FILE_IMPORT, OnFileImport)
+    ON_COMMAND(ID_FILE_EXPORT, OnFileExport)
     ON_COMMAND(ID_APP_EXIT, OnAppExit)
     ON_COMMAND(ID_HELP, OnHelpItem)
     ON_COMMAND(ID_HELP_INDEX, OnHelpIndex)
@@ -119,8 +144,18 @@ bool CoordinateFrame::Open(plat::SIZE screen)
 
 void CoordinateFrame::SetDocumentPath(std::filesystem::path path)
 {
-    m_path = std::move(path);
+    TakeDocumentPath(path);
     UpdateStatus();
+}
+
+void CoordinateFrame::TakeDocumentPath(const std::filesystem::path& path)
+{
+    m_path = path;
+    if (const std::string holder = m_document.Attach(path); !holder.empty())
+        plat::MessageBox(this,
+                         "この文書は、ほかの座標一覧でも開かれています（" + holder + "）。\n" + path.string() +
+                             "\n両方で保存すると、一方の変更が失われることがあります。",
+                         "座標一覧", plat::MB_OK | plat::MB_ICONINFORMATION);
 }
 
 void CoordinateFrame::UpdateStatus()
@@ -148,30 +183,64 @@ void CoordinateFrame::FinishEditing()
 bool CoordinateFrame::Save()
 {
     FinishEditing();
-    const std::filesystem::path untitledRecovery = m_path.empty() ? RecoveryPath({}) : std::filesystem::path();
-    if (m_path.empty()) {
-        KescInputDialog ask("名前を付けて保存", "ファイル名(&F):", this);
-        ask.SetText("座標.tcd");
-        if (ask.DoModal() != plat::IDOK || ask.GetText().empty())
-            return false;
-        m_path = ask.GetText();
-    }
+    return m_path.empty() ? SaveAs() : SaveTo(m_path);
+}
+
+bool CoordinateFrame::SaveAs()
+{
+    FinishEditing();
+    KescInputDialog ask("名前を付けて保存", "ファイル名(&F):", this);
+    ask.SetText(m_path.empty() ? std::string("座標.tcd") : m_path.string());
+    if (ask.DoModal() != plat::IDOK || ask.GetText().empty())
+        return false;
+    const std::filesystem::path target = ask.GetText();
+    if ((m_path.empty() || !SameFile(target, m_path)) && plat::PathExists(target) &&
+        !AskOverwrite(this, target.string() + " は既にあります。\n上書きしますか？"))
+        return false;
+    return SaveTo(target);
+}
+
+bool CoordinateFrame::SaveTo(const std::filesystem::path& target)
+{
+    const bool sameDocument = !m_path.empty() && SameFile(target, m_path);
+    if (sameDocument && m_document.ChangedOnDisk() &&
+        !AskOverwrite(this, target.string() + "\nこの文書は、開いた後または前回保存した後に、ほかのプログラムで変更されています。\n"
+                            "上書きすると、その変更は失われます。上書きしますか？"))
+        return false;
+    std::error_code error;
     try {
         plat::Archive archive = plat::Archive::ForStoring();
         m_data.Serialize(archive);
-        archive.SaveFile(m_path); // a new file in place of the old, or the old one untouched
-    } catch (const plat::ArchiveError& error) {
-        plat::MessageBox(this, std::string("保存できませんでした。\n") + error.what(), "座標一覧", plat::MB_OK | plat::MB_ICONEXCLAMATION);
+        // A new file in place of the old, or the old one untouched.
+        error = plat::WriteFileAtomically(target, archive.Bytes());
+    } catch (const plat::ArchiveError& failure) {
+        plat::MessageBox(this, std::string("保存できませんでした。\n") + failure.what(), "座標一覧", plat::MB_OK | plat::MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (error) {
+        // The name stays as it was: a name that cannot be written is no place for the next
+        // save or for a recovery copy.
+        plat::MessageBox(this, "保存できませんでした。\n" + PathErrorText(target, error), "座標一覧", plat::MB_OK | plat::MB_ICONEXCLAMATION);
         return false;
     }
     m_data.SetModifiedFlag(FALSE);
     // Saved: the changes a recovery copy kept are in the document now.
-    for (const std::filesystem::path& recovery : {RecoveryPath(m_path), untitledRecovery})
-        if (!recovery.empty())
-            static_cast<void>(plat::RemovePath(recovery));
+    RemoveRecoveryCopies(m_path);
+    if (sameDocument)
+        m_document.Remember();
+    else
+        TakeDocumentPath(target);
+    RemoveRecoveryCopies(m_path);
     m_lastMessage = "保存しました";
     UpdateStatus();
     return true;
+}
+
+void CoordinateFrame::RemoveRecoveryCopies(const std::filesystem::path& document)
+{
+    for (const std::filesystem::path& recovery : {RecoveryPath(document), FallbackRecoveryPath(document)})
+        if (!recovery.empty())
+            static_cast<void>(plat::RemovePath(recovery));
 }
 
 bool CoordinateFrame::OpenFile(const std::filesystem::path& path)
@@ -179,7 +248,7 @@ bool CoordinateFrame::OpenFile(const std::filesystem::path& path)
     std::vector<std::uint8_t> bytes;
     if (const std::error_code error = plat::ReadWholeFile(path, bytes)) {
         FinishEditing();
-        ShowOpenError("cannot read " + path.string() + ": " + error.message());
+        ShowOpenError(PathErrorText(path, error));
         return false;
     }
     return OpenDocument(bytes, path);
@@ -215,7 +284,10 @@ bool CoordinateFrame::OpenDocument(std::span<const std::uint8_t> bytes, const st
     }
     m_manager.Associate(&m_grid, &m_data);
     m_data.SetModifiedFlag(FALSE);
-    m_path = path;
+    if (m_recovering)
+        m_path = path; // the document's own name comes back when the copy is read
+    else
+        TakeDocumentPath(path);
     m_lastMessage = "開きました";
     m_grid.Invalidate();
     UpdateStatus();
@@ -224,42 +296,88 @@ bool CoordinateFrame::OpenDocument(std::span<const std::uint8_t> bytes, const st
     return true;
 }
 
+bool CoordinateFrame::NewDocument()
+{
+    FinishEditing();
+    try {
+        // Read as a document is, so that the table, its layout and its history start as a
+        // freshly opened one does.
+        plat::Archive empty = plat::Archive::ForStoring();
+        TavData().Serialize(empty);
+        ReadDocument(empty.Bytes(), m_data);
+    } catch (const plat::ArchiveError& error) {
+        ShowOpenError(error.what());
+        return false;
+    }
+    m_manager.Associate(&m_grid, &m_data);
+    m_data.SetModifiedFlag(FALSE);
+    TakeDocumentPath({});
+    const MoxPos first{0, 0};
+    m_grid.SendMessage(MOXM_SETCARET, reinterpret_cast<plat::WPARAM>(&first));
+    m_lastMessage.clear();
+    m_grid.Invalidate();
+    UpdateStatus();
+    return true;
+}
+
 std::filesystem::path CoordinateFrame::RecoveryPath(const std::filesystem::path& document)
 {
-    if (!document.empty()) {
-        std::filesystem::path recovery = document;
-        recovery += ".recovery";
-        return recovery;
-    }
+    if (document.empty())
+        return FallbackRecoveryPath(document);
+    std::filesystem::path recovery = document;
+    recovery += ".recovery";
+    return recovery;
+}
+
+std::filesystem::path CoordinateFrame::FallbackRecoveryPath(const std::filesystem::path& document)
+{
     std::filesystem::path data;
     if (plat::GetDataFolder(data))
         return {};
-    return data / "tavcell" / "coordinates-untitled.tcd.recovery";
+    if (document.empty())
+        return data / "tavcell" / "coordinates-untitled.tcd.recovery";
+    // Documents of one name in different folders keep copies of their own.
+    std::error_code ignored;
+    const std::string full = std::filesystem::absolute(document, ignored).lexically_normal().string();
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (const char c : full)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+    char suffix[24];
+    std::snprintf(suffix, sizeof suffix, "-%016llx", static_cast<unsigned long long>(hash));
+    return data / "tavcell" / (document.filename().string() + suffix + ".recovery");
 }
 
 bool CoordinateFrame::WriteRecovery()
 {
-    // An editor still open is left as it is: closing it could ask the person something.
+    // What is typed in an open cell editor is part of the work; closing the editor could ask
+    // the person something, so its text is taken as it stands.
+    if (m_grid.IsWindow() && m_grid.SendMessage(MOXM_ISEDITING) != 0)
+        m_grid.KeepEditorText();
     if (!m_data.IsModified())
         return true;
-    const std::filesystem::path recovery = RecoveryPath(m_path);
-    if (recovery.empty() || (m_path.empty() && plat::MakeFolders(recovery.parent_path())))
-        return false;
+    std::vector<std::uint8_t> bytes;
     try {
         plat::Archive archive = plat::Archive::ForStoring();
         m_data.Serialize(archive);
-        archive.SaveFile(recovery);
+        bytes = archive.TakeBytes();
     } catch (const plat::ArchiveError&) {
         return false;
     }
-    return true;
+    if (!m_path.empty() && !plat::WriteFileAtomically(RecoveryPath(m_path), bytes))
+        return true;
+    // Beside the document nothing could be written (a folder that is gone or read-only).
+    const std::filesystem::path fallback = FallbackRecoveryPath(m_path);
+    return !fallback.empty() && !plat::MakeFolders(fallback.parent_path()) && !plat::WriteFileAtomically(fallback, bytes);
 }
 
 bool CoordinateFrame::OfferRecovery()
 {
     const std::filesystem::path document = m_path;
-    const std::filesystem::path recovery = RecoveryPath(document);
-    if (recovery.empty() || !plat::PathExists(recovery))
+    std::filesystem::path recovery;
+    for (const std::filesystem::path& candidate : {RecoveryPath(document), FallbackRecoveryPath(document)})
+        if (recovery.empty() && !candidate.empty() && plat::PathExists(candidate))
+            recovery = candidate;
+    if (recovery.empty())
         return false;
     const std::string text = "前回保存されなかった変更が回復用コピーに残っています。\n" + recovery.filename().string() +
                              "\n回復用コピーを読み込みますか？";
@@ -307,18 +425,22 @@ bool CoordinateFrame::PreTranslateInput(const plat::InputEvent& event)
     }
     if (event.kind != plat::InputEvent::Kind::Key)
         return false;
+    // A note such as "保存しました" is about the last command; any key goes on to the next one
+    // (which may set its own).
+    m_lastMessage.clear();
     // The accelerators of the File menu.
     if (event.control && !event.shift && !event.alt) {
-        const plat::UINT command = event.key == 'Q' ? ID_APP_EXIT : event.key == 'S' ? ID_FILE_SAVE : event.key == 'O' ? ID_FILE_OPEN : 0;
+        const plat::UINT command = event.key == 'Q' ? ID_APP_EXIT
+                                   : event.key == 'S' ? ID_FILE_SAVE
+                                   : event.key == 'O' ? ID_FILE_OPEN
+                                   : event.key == 'N' ? ID_FILE_NEW
+                                                      : 0;
         if (command != 0) {
             SendMessage(plat::WM_COMMAND, command);
             return true;
         }
     }
-    if (GridKey(event))
-        return true;
-    m_lastMessage.clear();
-    return false;
+    return GridKey(event);
 }
 
 bool CoordinateFrame::GridKey(const plat::InputEvent& event)
@@ -362,6 +484,12 @@ bool CoordinateFrame::GridKey(const plat::InputEvent& event)
     return false;
 }
 
+void CoordinateFrame::OnFileNew()
+{
+    if (CanLeave())
+        NewDocument();
+}
+
 void CoordinateFrame::OnFileOpen()
 {
     if (!CanLeave())
@@ -374,21 +502,67 @@ void CoordinateFrame::OnFileOpen()
 
 void CoordinateFrame::OnFileSave() { Save(); }
 
-void CoordinateFrame::OnFileSaveAs()
+void CoordinateFrame::OnFileSaveAs() { SaveAs(); }
+
+void CoordinateFrame::OnFileImport()
 {
     FinishEditing();
-    KescInputDialog ask("名前を付けて保存", "ファイル名(&F):", this);
-    ask.SetText(m_path.empty() ? std::string("座標.tcd") : m_path.string());
+    KescInputDialog ask("読み込み", "SIMA または CSV ファイル(&F):", this);
     if (ask.DoModal() != plat::IDOK || ask.GetText().empty())
         return;
-    const std::filesystem::path old = m_path;
-    m_path = ask.GetText();
-    if (!Save()) {
-        m_path = old; // the table still belongs where it came from
-        UpdateStatus();
-    } else if (old.empty()) {
-        static_cast<void>(plat::RemovePath(RecoveryPath({})));
+    ImportMode mode = ImportMode::Replace;
+    if (m_data.GetLastInputRecordNo() >= 0) {
+        switch (plat::MessageBox(this, "今の点を読み込む点で置き換えますか？\n（いいえ: 最後の点の後に追加します）", "読み込み",
+                                 plat::MB_YESNOCANCEL | plat::MB_ICONQUESTION)) {
+        case plat::IDYES: break;
+        case plat::IDNO: mode = ImportMode::Append; break;
+        default: return;
+        }
     }
+    const ExchangeReport report = ImportCoordinates(ask.GetText(), m_data, mode);
+    if (report.outcome == ExchangeReport::Outcome::Overflow) {
+        TavCoGrOverflowMessage(1, plat::MB_OK | plat::MB_ICONEXCLAMATION);
+        return;
+    }
+    if (!report.ok()) {
+        plat::MessageBox(this, "読み込めませんでした。\n" + report.message, "読み込み", plat::MB_OK | plat::MB_ICONEXCLAMATION);
+        return;
+    }
+    m_lastMessage = "読み込みました";
+    UpdateStatus();
+    plat::MessageBox(this, report.message, "読み込み", plat::MB_OK | plat::MB_ICONINFORMATION);
+}
+
+void CoordinateFrame::OnFileExport()
+{
+    FinishEditing();
+    KescInputDialog ask("書き出し", "ファイル名 (.sim または .csv)(&F):", this);
+    std::filesystem::path suggested = m_path.empty() ? std::filesystem::path("座標.tcd") : m_path;
+    ask.SetText(suggested.replace_extension(".sim").string());
+    if (ask.DoModal() != plat::IDOK || ask.GetText().empty())
+        return;
+    const std::filesystem::path target = ask.GetText();
+    CsvEncoding encoding = CsvEncoding::NarrowCodePage;
+    if (KindForWriting(target) == ExchangeKind::Csv) {
+        switch (plat::MessageBox(this, "UTF-8 (BOM 付き) で書き出しますか？\n（いいえ: シフト JIS）", "書き出し",
+                                 plat::MB_YESNOCANCEL | plat::MB_ICONQUESTION)) {
+        case plat::IDYES: encoding = CsvEncoding::Utf8WithMark; break;
+        case plat::IDNO: break;
+        default: return;
+        }
+    }
+    if (plat::PathExists(target) &&
+        plat::MessageBox(this, target.filename().string() + " は既にあります。\n上書きしますか？", "書き出し",
+                         plat::MB_YESNO | plat::MB_ICONEXCLAMATION | plat::MB_DEFBUTTON2) != plat::IDYES)
+        return;
+    const std::string title = m_path.empty() ? std::string("座標一覧") : m_path.stem().string();
+    const ExchangeReport report = ExportCoordinates(m_data, target, title, encoding);
+    if (!report.ok()) {
+        plat::MessageBox(this, "書き出せませんでした。\n" + report.message, "書き出し", plat::MB_OK | plat::MB_ICONEXCLAMATION);
+        return;
+    }
+    m_lastMessage = "書き出しました";
+    UpdateStatus();
 }
 
 void CoordinateFrame::OnAppExit() { Quit(); }

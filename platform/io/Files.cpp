@@ -15,6 +15,7 @@
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace plat {
 namespace fs = std::filesystem;
@@ -111,40 +112,30 @@ std::error_code ResolveLinks(const fs::path& path, fs::path& resolved)
     }
 }
 
-// Writes a new content for path through a temporary sibling of the file it names;
-// fill(fd) writes the content.
+// What is at a resolved path: nothing (made there), a regular file (replaced), or something a
+// rename would destroy or that no document can be (refused).
+std::error_code CheckTarget(const fs::path& path, struct stat& info, bool& exists)
+{
+    exists = false;
+    if (::stat(path.c_str(), &info) != 0)
+        return errno == ENOENT ? std::error_code{} : LastError();
+    exists = true;
+    if (S_ISDIR(info.st_mode))
+        return ErrorOf(std::errc::is_a_directory);
+    if (!S_ISREG(info.st_mode))
+        return NotARegularFileError();
+    return {};
+}
+
 template <class Fill>
 std::error_code ReplaceAtomically(const fs::path& named, Fill&& fill)
 {
-    fs::path path;
-    if (const std::error_code error = ResolveLinks(named, path))
+    AtomicFileWriter writer;
+    if (const std::error_code error = writer.Open(named))
         return error;
-    struct stat old {};
-    const bool replacing = ::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
-    fs::path temporary;
-    FileDescriptor file(CreateTemporarySibling(path, temporary));
-    if (file.Get() < 0)
-        return LastError();
-    std::error_code error = fill(file.Get());
-    // A document someone made read-only for others stays so after it is saved.
-    if (!error && replacing && ::fchmod(file.Get(), old.st_mode & 07777) != 0)
-        error = LastError();
-    if (!error && ::fsync(file.Get()) != 0)
-        error = LastError();
-    if (const std::error_code closeError = file.Close(); !error)
-        error = closeError;
-    if (!error && ::rename(temporary.c_str(), path.c_str()) != 0)
-        error = LastError();
-    if (error) {
-        ::unlink(temporary.c_str());
+    if (const std::error_code error = fill(writer))
         return error;
-    }
-    // The rename is durable only once the folder that holds the name is flushed too.
-    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    FileDescriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (directory.Get() >= 0)
-        ::fsync(directory.Get());
-    return {};
+    return writer.Commit();
 }
 
 // The next character of a name, folded; a malformed byte stands for itself, above every
@@ -245,6 +236,86 @@ std::error_code GetUserFolder(std::string_view key, fs::path& folder)
 
 } // namespace
 
+std::error_code CheckWritableFile(const fs::path& path)
+{
+    fs::path resolved;
+    if (const std::error_code error = ResolveLinks(path, resolved))
+        return error;
+    struct stat info {};
+    bool exists = false;
+    return CheckTarget(resolved, info, exists);
+}
+
+std::error_code AtomicFileWriter::Open(const fs::path& path)
+{
+    Abandon();
+    if (const std::error_code error = ResolveLinks(path, m_target))
+        return error;
+    struct stat info {};
+    bool exists = false;
+    if (const std::error_code error = CheckTarget(m_target, info, exists))
+        return error;
+    m_fd = CreateTemporarySibling(m_target, m_temporary);
+    if (m_fd < 0)
+        return LastError();
+    // A document someone made read-only for others stays so after it is saved.
+    if (exists && ::fchmod(m_fd, info.st_mode & 07777) != 0) {
+        const std::error_code error = LastError();
+        Abandon();
+        return error;
+    }
+    return {};
+}
+
+std::error_code AtomicFileWriter::Write(const void* data, std::size_t size)
+{
+    if (m_fd < 0)
+        return ErrorOf(std::errc::bad_file_descriptor);
+    return WriteAll(m_fd, static_cast<const std::uint8_t*>(data), size);
+}
+
+std::error_code AtomicFileWriter::Commit()
+{
+    if (m_fd < 0)
+        return ErrorOf(std::errc::bad_file_descriptor);
+    std::error_code error;
+    if (::fsync(m_fd) != 0)
+        error = LastError();
+    const int fd = std::exchange(m_fd, -1);
+    if (::close(fd) != 0 && !error)
+        error = LastError(); // the last chance to hear of a write error
+    // Whatever took the target's place while the content was written (a FIFO made there, a
+    // device linked to) is not replaced either.
+    struct stat info {};
+    bool exists = false;
+    if (!error)
+        error = CheckTarget(m_target, info, exists);
+    if (!error && ::rename(m_temporary.c_str(), m_target.c_str()) != 0)
+        error = LastError();
+    if (error) {
+        ::unlink(m_temporary.c_str());
+        m_temporary.clear();
+        return error;
+    }
+    m_temporary.clear();
+    // The rename is durable only once the folder that holds the name is flushed too.
+    const fs::path folder = m_target.has_parent_path() ? m_target.parent_path() : fs::path(".");
+    FileDescriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (directory.Get() >= 0)
+        ::fsync(directory.Get());
+    return {};
+}
+
+void AtomicFileWriter::Abandon() noexcept
+{
+    if (m_fd >= 0)
+        ::close(std::exchange(m_fd, -1));
+    if (!m_temporary.empty()) {
+        ::unlink(m_temporary.c_str());
+        m_temporary.clear();
+    }
+}
+
 std::error_code NotARegularFileError() noexcept
 {
     class Category : public std::error_category {
@@ -307,7 +378,7 @@ std::error_code ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& b
 
 std::error_code WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> bytes)
 {
-    return ReplaceAtomically(path, [bytes](int fd) { return WriteAll(fd, bytes.data(), bytes.size()); });
+    return ReplaceAtomically(path, [bytes](AtomicFileWriter& writer) { return writer.Write(bytes.data(), bytes.size()); });
 }
 
 std::error_code WriteFileAtomically(const fs::path& path, std::string_view bytes)
@@ -377,7 +448,7 @@ std::error_code CopyFileReplacing(const fs::path& source, const fs::path& target
         return LastError();
     if (S_ISDIR(info.st_mode))
         return ErrorOf(std::errc::is_a_directory);
-    return ReplaceAtomically(target, [&input](int fd) -> std::error_code {
+    return ReplaceAtomically(target, [&input](AtomicFileWriter& writer) -> std::error_code {
         std::vector<std::uint8_t> buffer(1 << 16);
         for (;;) {
             const ssize_t got = ::read(input.Get(), buffer.data(), buffer.size());
@@ -388,7 +459,7 @@ std::error_code CopyFileReplacing(const fs::path& source, const fs::path& target
             }
             if (got == 0)
                 return {};
-            if (const std::error_code error = WriteAll(fd, buffer.data(), static_cast<std::size_t>(got)))
+            if (const std::error_code error = writer.Write(buffer.data(), static_cast<std::size_t>(got)))
                 return error;
         }
     });

@@ -28,8 +28,36 @@ inline constexpr std::uintmax_t kDefaultReadLimit = std::uintmax_t{1} << 30;
 // are flushed to the disk, and the temporary file is then renamed over the target. A
 // replaced file keeps its permissions; on failure the temporary file is removed. A path that
 // is a symbolic link (or a chain of them) writes the file it points to, and the links stay.
+// Only a regular file is ever replaced: a path naming a folder (is_a_directory), a device or
+// a FIFO (NotARegularFileError) is refused before anything is written.
 [[nodiscard]] std::error_code WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 [[nodiscard]] std::error_code WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+// The same replacement for a content that is produced piece by piece (a printed document):
+// Open checks the target and makes the temporary file, Write adds to it, Commit puts it in
+// place. A writer destroyed or abandoned before Commit leaves the target as it was.
+class AtomicFileWriter {
+public:
+    AtomicFileWriter() = default;
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+    ~AtomicFileWriter() { Abandon(); }
+
+    [[nodiscard]] std::error_code Open(const std::filesystem::path& path);
+    [[nodiscard]] std::error_code Write(const void* data, std::size_t size);
+    [[nodiscard]] std::error_code Commit();
+    void Abandon() noexcept;
+    [[nodiscard]] bool IsOpen() const noexcept { return m_fd >= 0; }
+
+private:
+    std::filesystem::path m_target; // the file the path's links end at
+    std::filesystem::path m_temporary;
+    int m_fd = -1;
+};
+
+// Whether a file may be written at the path: nothing there yet, or a regular file at the end
+// of its links. The error says why not (see WriteFileAtomically).
+[[nodiscard]] std::error_code CheckWritableFile(const std::filesystem::path& path);
 
 // Whether anything (file, folder, ...) is at the path; false also when that cannot be told.
 [[nodiscard]] bool PathExists(const std::filesystem::path& path) noexcept;

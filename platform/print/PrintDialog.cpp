@@ -90,6 +90,12 @@ void PrintDialog::OnOK()
         GotoDlgCtrl(GetDlgItem(kCopiesId));
         return;
     }
+    // A file already there is someone's document until they say otherwise.
+    if (toFile && PathExists(file) &&
+        MessageBox(this, file + " は既にあります。\n上書きしますか？", "印刷", MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES) {
+        GotoDlgCtrl(GetDlgItem(kFileId));
+        return;
+    }
     m_pd.printer = toFile ? std::string() : m_printers[static_cast<std::size_t>(index - 1)];
     m_pd.file = toFile ? std::filesystem::path(file) : std::filesystem::path();
     m_pd.copies = copies;

@@ -2,6 +2,7 @@
 // in place (or handed to the print queue) only when the whole document is written.
 #include "platform/print/PrinterDC.h"
 
+#include "platform/io/Files.h"
 #include "platform/print/PrintQueues.h"
 
 #include <cairo-ft.h>
@@ -59,6 +60,9 @@ cairo_font_face_t* JapaneseFace(bool bold)
 } // namespace
 
 struct PrinterDC::Surface {
+    // A PDF file is written through the one writer that replaces nothing but a regular file;
+    // a job for a queue goes to a temporary file of its own.
+    AtomicFileWriter document;
     std::filesystem::path temp;
     std::FILE* file = nullptr;
     int writeError = 0;
@@ -68,6 +72,13 @@ struct PrinterDC::Surface {
     static cairo_status_t Write(void* closure, const unsigned char* data, unsigned int length)
     {
         auto* self = static_cast<Surface*>(closure);
+        if (self->document.IsOpen()) {
+            if (const std::error_code error = self->document.Write(data, length)) {
+                self->writeError = error.value();
+                return CAIRO_STATUS_WRITE_ERROR;
+            }
+            return CAIRO_STATUS_SUCCESS;
+        }
         if (std::fwrite(data, 1, length, self->file) != length) {
             self->writeError = errno != 0 ? errno : EIO;
             return CAIRO_STATUS_WRITE_ERROR;
@@ -146,17 +157,20 @@ int PrinterDC::StartDoc(const DOCINFO& info)
     m_pages = 0;
     m_ops.clear();
     auto state = std::make_unique<Surface>();
-    // Beside the destination, so that the rename at the end cannot cross file systems.
-    std::string pattern = m_queue.empty() ? (m_file.parent_path() / ("." + m_file.filename().string() + ".XXXXXX")).string()
-                                          : (std::filesystem::temp_directory_path() / "tavcell-print-XXXXXX").string();
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0)
-        return Fail("cannot write " + (m_queue.empty() ? m_file.string() : pattern) + ": " + std::strerror(errno));
-    state->temp = pattern;
-    state->file = ::fdopen(fd, "wb");
-    if (state->file == nullptr) {
-        ::close(fd);
-        return Fail("cannot write " + pattern + ": " + std::strerror(errno));
+    if (m_queue.empty()) {
+        if (const std::error_code error = state->document.Open(m_file))
+            return Fail("cannot write " + m_file.string() + ": " + error.message());
+    } else {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tavcell-print-XXXXXX").string();
+        const int fd = ::mkstemp(pattern.data());
+        if (fd < 0)
+            return Fail("cannot write " + pattern + ": " + std::strerror(errno));
+        state->temp = pattern;
+        state->file = ::fdopen(fd, "wb");
+        if (state->file == nullptr) {
+            ::close(fd);
+            return Fail("cannot write " + pattern + ": " + std::strerror(errno));
+        }
     }
     const double width = kPaperWidthInches * kPointsPerInch;
     const double height = kPaperHeightInches * kPointsPerInch;
@@ -378,22 +392,19 @@ int PrinterDC::EndDoc()
         return Fail("cannot write the document: " + std::string(std::strerror(state.writeError)));
     if (status != CAIRO_STATUS_SUCCESS)
         return Fail(std::string("cannot finish the document: ") + cairo_status_to_string(status));
-    // On the disk before it takes the chosen name: a crash leaves the old file or the new one.
-    if (std::fflush(state.file) != 0 || ::fsync(::fileno(state.file)) != 0)
-        return Fail("cannot write the document: " + std::string(std::strerror(errno)));
-    const int closed = std::fclose(std::exchange(state.file, nullptr));
-    if (closed != 0)
-        return Fail("cannot write the document: " + std::string(std::strerror(errno)));
-    if (!m_queue.empty()) {
+    if (m_queue.empty()) {
+        // On the disk before it takes the chosen name: a crash leaves the old file or the new one.
+        if (const std::error_code error = state.document.Commit())
+            return Fail("cannot write " + m_file.string() + ": " + error.message());
+    } else {
+        if (std::fflush(state.file) != 0 || ::fsync(::fileno(state.file)) != 0)
+            return Fail("cannot write the document: " + std::string(std::strerror(errno)));
+        const int closed = std::fclose(std::exchange(state.file, nullptr));
+        if (closed != 0)
+            return Fail("cannot write the document: " + std::string(std::strerror(errno)));
         std::string why;
         if (SubmitPrintJob(m_queue, state.temp, m_title, m_copies, &why) == 0)
             return Fail(why);
-    } else {
-        std::error_code error;
-        std::filesystem::rename(state.temp, m_file, error);
-        if (error)
-            return Fail("cannot write " + m_file.string() + ": " + error.message());
-        state.temp.clear();
     }
     m_surfaceState.reset(); // removes what went to the queue
     return 1;

@@ -165,10 +165,7 @@ const DialogTemplate* Dialog::ResolveTemplate()
 
 RECT Dialog::MapDialogRect(int x, int y, int cx, int cy) const
 {
-    LOGFONTA logFont = DefaultLogFont();
-    if (const Font* font = GetFont())
-        font->GetLogFont(&logFont);
-    return plat::MapDialogRect(logFont, x, y, cx, cy);
+    return plat::MapDialogRect(WindowLogFont(*this), x, y, cx, cy);
 }
 
 BOOL Dialog::CreateFromTemplate(const DialogTemplate& dialogTemplate, Wnd* parent, bool child)

@@ -1,10 +1,10 @@
 // List view and image list behaviour.
 #include "platform/ui/ListView.h"
-#include "platform/ui/TextMeasure.h"
 
 #include "platform/text/NameCompare.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Resources.h"
+#include "platform/ui/TextMeasure.h"
 
 #include <algorithm>
 #include <utility>

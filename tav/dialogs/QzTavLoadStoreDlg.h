@@ -1,9 +1,10 @@
-// The template transfer dialog: copies the templates of one template group from the registry
-// into a folder (export) and back from such a folder (import), one template or all of them.
-// The registry's templates stand on the left, the ones listed in the destination's index on
-// the right; the destination path is typed or chosen and remembered for the next time.
-// An export is staged in a local folder first, so a destination only ever receives whole
-// files, and the index is rewritten only after every file arrived.
+/// @file
+/// The template transfer dialog: copies the templates of one template group from the registry
+/// into a folder (export) and back from such a folder (import), one template or all of them.
+/// The registry's templates stand on the left, the ones listed in the destination's index on
+/// the right; the destination path is typed or chosen and remembered for the next time.
+/// An export is staged in a local folder first, so a destination only ever receives whole
+/// files, and the index is rewritten only after every file arrived.
 #pragma once
 
 #include "components/support/GupListCtrl.h"
@@ -35,8 +36,8 @@ public:
     void OnImport();
     void OnKillFocusPath();
 
-    // The transfer's messages by number (0 to 9, as the transfer names them), %s being the
-    // destination path; the button pressed.
+    /// The transfer's messages by number (0 to 9, as the transfer names them), %s being the
+    /// destination path; the button pressed.
     int ShowTransferMessage(int number);
 
     DECLARE_MESSAGE_MAP()
@@ -44,22 +45,22 @@ public:
 private:
     void FillSourceList();
     void FillDestinationList();
-    // Reads the destination's index into the destination list, which is emptied first.
+    /// Reads the destination's index into the destination list, which is emptied first.
     void ShowDestination();
-    // Asks message 8 once when the transfer would replace templates; 0 when the user cancels.
+    /// Asks message 8 once when the transfer would replace templates; 0 when the user cancels.
     int ConfirmOverwrite(Direction direction, const std::vector<std::string>& registryNames);
-    // Writes the template into folder/CELLnn.mbf; folder comes back as the file's path.
+    /// Writes the template into folder/CELLnn.mbf; folder comes back as the file's path.
     int ExportTemplate(const std::string& name, int number, std::string& folder);
-    // The file numbers of the names about to be exported: the number of the destination file
-    // that already holds a name, else the name's place in the list when no file has that
-    // number, else the lowest free one, so that no other template listed in the index loses
-    // its file.
+    /// The file numbers of the names about to be exported: the number of the destination file
+    /// that already holds a name, else the name's place in the list when no file has that
+    /// number, else the lowest free one, so that no other template listed in the index loses
+    /// its file.
     std::vector<int> FileNumbers(const std::vector<std::string>& names, const std::vector<int>& places);
     void StartProgress(int steps);
     void ShowProgress(int running, int steps);
     void EndProgress();
-    // Indices of the items a transfer takes: every one with select all, else the one at
-    // position.
+    /// Indices of the items a transfer takes: every one with select all, else the one at
+    /// position.
     [[nodiscard]] std::vector<int> Taken(int count, int position) const;
     int Message(const std::string& text, plat::UINT style);
     std::string& Destination() noexcept { return m_folders.DestinationPath(); }

@@ -1,7 +1,8 @@
-// The area correction dialog: gathers the grid's selection (cut to the last record that holds
-// data), lists the selected items by their headings in column order, and has the command
-// layer correct the item the person picks, as often as they like, until they close it. A
-// selection of one item is corrected at once without the list.
+/// @file
+/// The area correction dialog: gathers the grid's selection (cut to the last record that holds
+/// data), lists the selected items by their headings in column order, and has the command
+/// layer correct the item the person picks, as often as they like, until they close it. A
+/// selection of one item is corrected at once without the list.
 #pragma once
 
 #include "components/mox/MoxRectArray.h"
@@ -16,14 +17,14 @@ inline constexpr plat::UINT TAV_IDD_AREACORRECT = 134;
 inline constexpr int TAV_IDC_AREACORRECT_ITEMS = 1018;
 inline constexpr int TAV_IDC_AREACORRECT_CHANGE = 1087;
 
-// The selected columns, each mapped to 1: a set read for its count and keys.
+/// The selected columns, each mapped to 1: a set read for its count and keys.
 using TavMapNumToByte = std::unordered_map<long, unsigned char>;
 
 class TavAreaCorrectDialog : public KesDialog {
 public:
     TavAreaCorrectDialog(TavCommon& common, plat::Wnd* owner);
 
-    // IDCANCEL always: the dialog ends only by closing. Nothing to correct is told (message 10).
+    /// IDCANCEL always: the dialog ends only by closing. Nothing to correct is told (message 10).
     int DoModal() override;
     plat::BOOL OnInitDialog() override;
     void DoDataExchange(plat::DataExchange& dx) override;
@@ -35,7 +36,7 @@ public:
 
 private:
     void OnChange();
-    // false when nothing can be corrected.
+    /// false when nothing can be corrected.
     bool GatherSelection();
     void CorrectColumn(long column, plat::Wnd* parent);
 

@@ -1,6 +1,7 @@
-// The find dialog: searches one column of the grid, within the selected rows, for the value
-// typed into the item's own editor, which the dialog borrows from the grid while it is open
-// (so the value is entered with the same control, format and checks as in the cell).
+/// @file
+/// The find dialog: searches one column of the grid, within the selected rows, for the value
+/// typed into the item's own editor, which the dialog borrows from the grid while it is open
+/// (so the value is entered with the same control, format and checks as in the cell).
 #pragma once
 
 #include "components/mox/MoxRectArray.h"
@@ -20,20 +21,20 @@ class TavFindDialog : public KesDialog {
 public:
     TavFindDialog(TavCommon* common, long column, long topRow, long bottomRow, plat::Wnd* owner);
 
-    // IDCANCEL at once, showing nothing, when the column has no editor or no cell size.
+    /// IDCANCEL at once, showing nothing, when the column has no editor or no cell size.
     int DoModal() override;
     [[nodiscard]] plat::UINT GetBaseID() const override { return 0x81E2F093; }
     plat::BOOL OnInitDialog() override;
-    // One find-next step; the dialog stays open.
+    /// One find-next step; the dialog stays open.
     void OnOK() override;
-    // Gives the editor back to the grid and closes.
+    /// Gives the editor back to the grid and closes.
     void OnCancel() override;
     void DoDataExchange(plat::DataExchange& dx) override;
 
     [[nodiscard]] long GetCurrentRow() const noexcept { return m_currentRow; }
 
 private:
-    int m_direction = 1; // 0 up, 1 down
+    int m_direction = 1; ///< 0 up, 1 down
     TavCommon* m_common;
     TavManager* m_manager;
     long m_itemNo = -1;

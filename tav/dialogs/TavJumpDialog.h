@@ -1,5 +1,6 @@
-// The jump dialog: asks for a line number, as the person sees line numbers (from 1), within
-// the table's rows.
+/// @file
+/// The jump dialog: asks for a line number, as the person sees line numbers (from 1), within
+/// the table's rows.
 #pragma once
 
 #include "components/support/HixLong.h"
@@ -13,8 +14,8 @@ class TavJumpDialog : public KesDialog {
 public:
     TavJumpDialog(plat::Wnd* owner, long maxLine);
 
-    // Shows the dialog with `line` proposed; TRUE, and the entered line in `line`, when the
-    // person confirmed.
+    /// Shows the dialog with `line` proposed; TRUE, and the entered line in `line`, when the
+    /// person confirmed.
     static plat::BOOL Run(long& line, long maxLine, plat::Wnd* owner);
 
     [[nodiscard]] plat::UINT GetBaseID() const override { return 0x81E33097; }

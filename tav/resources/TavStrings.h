@@ -1,8 +1,10 @@
-// The library's string table and the identifiers of its entries.
+/// @file
+/// The library's string table and the identifiers of its entries.
 #pragma once
 
 #include "platform/resource/Module.h"
 
+/// The identifiers of the library's strings (its module: TavGetModuleHandle).
 enum TavStringId : unsigned {
     IDS_TAV_TEMPLATE_EXISTS = 1,
     IDS_TAV_TEMPLATE_DELETE = 3,
@@ -24,5 +26,5 @@ enum TavStringId : unsigned {
     IDS_TAV_NOT_FOUND = 19,
 };
 
-// Fills a module with the library's string table.
+/// Fills a module with the library's string table.
 void TavAddStrings(plat::Module& module);

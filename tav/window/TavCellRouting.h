@@ -1,6 +1,7 @@
-// The one routing table that the grid control and the grid view share: window messages, the
-// grid's notifications and the edit commands, each a one-step forward into TavCommon. Kept
-// as a template over the window class so that both windows route exactly alike.
+/// @file
+/// The one routing table that the grid control and the grid view share: window messages, the
+/// grid's notifications and the edit commands, each a one-step forward into TavCommon. Kept
+/// as a template over the window class so that both windows route exactly alike.
 #pragma once
 
 #include "components/mox/MoxMessages.h"
@@ -17,38 +18,41 @@
 
 #include <string>
 
-// Commands of the host suite's menus that the grid windows carry out today.
+/// Commands of the host suite's menus that the grid windows carry out today.
 inline constexpr plat::UINT ID_TAV_READ = 0xC303;
-inline constexpr plat::UINT ID_TAV_EDITOPEN = 0xC305;
-// Layout: the template management and item change commands.
+inline constexpr plat::UINT ID_TAV_EDITOPEN = 0xC305; ///< opens the caret cell's editor
+/// Layout: the template management and item change commands.
 inline constexpr plat::UINT ID_TAV_TEMPLATE = 0xC302;
-inline constexpr plat::UINT ID_TAV_CELLCHANGE = 0xC307;
-inline constexpr plat::UINT ID_TAV_MOVETOP = 0xC100;
-inline constexpr plat::UINT ID_TAV_MOVEBOTTOM = 0xC101;
-inline constexpr plat::UINT ID_TAV_JUMP = 0xC102;
-inline constexpr plat::UINT ID_TAV_FIND = 0xC103;
-inline constexpr plat::UINT ID_TAV_LINEINSERT = 0xC104;
-inline constexpr plat::UINT ID_TAV_LINEDELETE = 0xC105;
-inline constexpr plat::UINT ID_TAV_LINEMOVE = 0xC106;
-inline constexpr plat::UINT ID_TAV_LINECOPY = 0xC107;
-inline constexpr plat::UINT ID_TAV_LINESWAP = 0xC108;
-inline constexpr plat::UINT ID_TAV_LINECLOSEUP = 0xC109;
-inline constexpr plat::UINT ID_TAV_LOCK = 0xC300;
-inline constexpr plat::UINT ID_TAV_AUTOWIDTH = 0xC301;
-inline constexpr plat::UINT ID_TAV_PRINT = 0xC308;
-inline constexpr plat::UINT ID_TAV_AREACORRECT = 0xC10A;
-// Undo and redo of the edit menu.
+inline constexpr plat::UINT ID_TAV_CELLCHANGE = 0xC307; ///< 項目変更: the item change dialog
+inline constexpr plat::UINT ID_TAV_MOVETOP = 0xC100; ///< 先頭行: the caret to the first line
+inline constexpr plat::UINT ID_TAV_MOVEBOTTOM = 0xC101; ///< 最終行: the caret to the last line holding data
+inline constexpr plat::UINT ID_TAV_JUMP = 0xC102; ///< 指定行: the jump dialog
+inline constexpr plat::UINT ID_TAV_FIND = 0xC103; ///< 検索: the find dialog
+inline constexpr plat::UINT ID_TAV_LINEINSERT = 0xC104; ///< 行挿入
+inline constexpr plat::UINT ID_TAV_LINEDELETE = 0xC105; ///< 行削除
+inline constexpr plat::UINT ID_TAV_LINEMOVE = 0xC106; ///< 行移動: marks the lines, Return carries the move out
+inline constexpr plat::UINT ID_TAV_LINECOPY = 0xC107; ///< 行複写: marks the lines, Return carries the copy out
+inline constexpr plat::UINT ID_TAV_LINESWAP = 0xC108; ///< 行入替: marks the lines, Return carries the swap out
+inline constexpr plat::UINT ID_TAV_LINECLOSEUP = 0xC109; ///< 行詰め
+inline constexpr plat::UINT ID_TAV_LOCK = 0xC300; ///< ｾﾙﾛｯｸ: locks the selected cells
+inline constexpr plat::UINT ID_TAV_AUTOWIDTH = 0xC301; ///< 列幅自動調整: switches automatic widths
+inline constexpr plat::UINT ID_TAV_PRINT = 0xC308; ///< 印刷
+inline constexpr plat::UINT ID_TAV_AREACORRECT = 0xC10A; ///< 範囲補正: the bulk correction
+/// Undo and redo of the edit menu.
 inline constexpr plat::UINT ID_EDIT_UNDO = 0xE12B;
-inline constexpr plat::UINT ID_EDIT_REDO = 0xE12C;
+inline constexpr plat::UINT ID_EDIT_REDO = 0xE12C; ///< やり直し: does the last undone step again
 
+/// The message map entries that TavCellCtrl and TavCellView share: window messages, grid
+/// notifications and menu commands routed into TavCommon, so both windows route alike.
 template <class Window>
 class TavCellRouting {
 public:
-    using Entry = plat::MessageMapEntry;
-    using LRESULT = plat::LRESULT;
-    using WPARAM = plat::WPARAM;
-    using LPARAM = plat::LPARAM;
+    using Entry = plat::MessageMapEntry; ///< one routed message or command
+    using LRESULT = plat::LRESULT; ///< a message's answer
+    using WPARAM = plat::WPARAM; ///< a message's first argument
+    using LPARAM = plat::LPARAM; ///< a message's second argument
 
+    /// The entries, ending with an empty one; a window's message map chains to them.
     static const Entry* Entries()
     {
         static const Entry entries[] = {
@@ -317,7 +321,7 @@ private:
         Self(wnd).StartLineCommand(Command);
         return 0;
     }
-    // A pending line command takes the double click; otherwise the grid has it.
+    /// A pending line command takes the double click; otherwise the grid has it.
     static LRESULT OnLButtonDblClk(plat::Wnd& wnd, WPARAM, LPARAM)
     {
         return Self(wnd).ExecLineCommand() != 0 ? 0 : wnd.Default();

@@ -1,5 +1,9 @@
 // Writing and reading the registry editor's text format ("Windows Registry Editor Version
-// 5.00"). Strings in hex(...) forms are UTF-16LE in the file and UTF-8 in the store.
+// 5.00", and the older "REGEDIT4" on reading). Strings in hex(...) forms are UTF-16LE in the
+// file (the narrow code page in REGEDIT4 files) and UTF-8 in the store. Text that is not
+// UTF-8 in the store (a template file may bring any bytes) travels as its bytes: each byte
+// that starts no valid character is written as the lone surrogate U+DC80..U+DCFF, which no
+// valid text holds, and read back as that byte.
 #include "tools/tavreg/RegFile.h"
 
 #include "platform/registry/RegistryListing.h"
@@ -15,6 +19,7 @@ using namespace plat;
 namespace {
 
 constexpr const char* kHeader = "Windows Registry Editor Version 5.00";
+constexpr const char* kOldHeader = "REGEDIT4";
 constexpr std::size_t kHexLineWidth = 77;
 
 struct RootName {
@@ -80,7 +85,61 @@ bool QuotesExactly(const std::vector<BYTE>& data)
     return text.find_first_of(std::string_view("\0\r\n", 3)) == std::string_view::npos && IsValidUtf8(text);
 }
 
-bool AppendValue(std::string& out, const RegValueEntry& value, std::string& error)
+void AppendUtf16Unit(std::vector<BYTE>& out, unsigned unit)
+{
+    out.push_back(static_cast<BYTE>(unit & 0xFF));
+    out.push_back(static_cast<BYTE>(unit >> 8));
+}
+
+std::vector<BYTE> StoredTextToUtf16Le(std::string_view text)
+{
+    std::vector<BYTE> wide;
+    wide.reserve(text.size() * 2);
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t start = pos;
+        const char32_t codePoint = DecodeUtf8(text, pos);
+        if (codePoint == kInvalidCodePoint) {
+            pos = start + 1;
+            AppendUtf16Unit(wide, 0xDC00 + static_cast<unsigned char>(text[start]));
+        } else if (codePoint >= 0x10000) {
+            AppendUtf16Unit(wide, 0xD800 + ((codePoint - 0x10000) >> 10));
+            AppendUtf16Unit(wide, 0xDC00 + ((codePoint - 0x10000) & 0x3FF));
+        } else {
+            AppendUtf16Unit(wide, codePoint);
+        }
+    }
+    return wide;
+}
+
+// The reverse of StoredTextToUtf16Le; false for an odd length or a lone surrogate that
+// stands for no byte.
+bool Utf16LeToStoredText(const std::vector<BYTE>& wide, std::vector<BYTE>& text)
+{
+    if (wide.size() % 2 != 0)
+        return false;
+    std::string out;
+    out.reserve(wide.size());
+    for (std::size_t i = 0; i < wide.size(); i += 2) {
+        const unsigned unit = wide[i] | (wide[i + 1] << 8);
+        if (unit >= 0xD800 && unit < 0xDC00) {
+            const unsigned low = i + 3 < wide.size() ? (wide[i + 2] | (wide[i + 3] << 8)) : 0;
+            if (low < 0xDC00 || low >= 0xE000)
+                return false;
+            AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+            i += 2;
+        } else if (unit >= 0xDC00 && unit < 0xE000) {
+            if (unit < 0xDC80 || unit > 0xDCFF)
+                return false;
+            out += static_cast<char>(unit - 0xDC00);
+        } else {
+            AppendUtf8(out, unit);
+        }
+    }
+    text.assign(out.begin(), out.end());
+    return true;
+}
+
+void AppendValue(std::string& out, const RegValueEntry& value)
 {
     out += value.name.empty() ? "@" : Quoted(value.name);
     out += '=';
@@ -95,13 +154,8 @@ bool AppendValue(std::string& out, const RegValueEntry& value, std::string& erro
     case REG_EXPAND_SZ:
     case REG_MULTI_SZ: {
         const std::string_view text(reinterpret_cast<const char*>(value.data.data()), value.data.size());
-        const TextConversion wide = Utf8ToUtf16Le(text);
-        if (!wide.ok()) {
-            error = "the text of value " + Quoted(value.name) + " is not UTF-8";
-            return false;
-        }
         std::snprintf(prefix, sizeof prefix, "hex(%x):", static_cast<unsigned>(value.type));
-        AppendHex(out, prefix, std::vector<BYTE>(wide.text.begin(), wide.text.end()));
+        AppendHex(out, prefix, StoredTextToUtf16Le(text));
         break;
     }
     case REG_DWORD:
@@ -120,7 +174,6 @@ bool AppendValue(std::string& out, const RegValueEntry& value, std::string& erro
         break;
     }
     out += "\r\n";
-    return true;
 }
 
 // One key on the way down the tree: its open handle and the sub keys still to write.
@@ -145,10 +198,7 @@ bool ExportKeyItself(ExportFrame& frame, std::string& out, std::string& error)
             error = frame.fullName + " has a value whose name holds a NUL character";
             return false;
         }
-        if (!AppendValue(out, value, error)) {
-            error = frame.fullName + ": " + error;
-            return false;
-        }
+        AppendValue(out, value);
     }
     out += "\r\n";
     if (RegListSubKeyNames(frame.key, frame.subKeys) != ERROR_SUCCESS) {
@@ -214,9 +264,10 @@ public:
         std::size_t index = 0;
         while (index < lines.size() && Trim(lines[index]).empty())
             ++index;
-        if (index == lines.size() || Trim(lines[index]) != kHeader)
+        if (index == lines.size() || (Trim(lines[index]) != kHeader && Trim(lines[index]) != kOldHeader))
             return Fail(index + 1 > lines.size() ? lines.size() : index + 1,
-                        std::string("the file does not start with \"") + kHeader + '"');
+                        std::string("the file does not start with \"") + kHeader + "\" or \"" + kOldHeader + '"');
+        m_narrowStrings = Trim(lines[index]) == kOldHeader;
         for (++index; index < lines.size(); ++index) {
             const std::size_t lineNumber = index + 1;
             std::string line(Trim(lines[index]));
@@ -412,14 +463,19 @@ private:
             }
             if (!HexBytes(line, data.substr(colon + 1), change.data))
                 return false;
-            if (change.type == REG_SZ || change.type == REG_EXPAND_SZ || change.type == REG_MULTI_SZ) {
-                const TextConversion text = Utf16LeToUtf8(
-                    std::string_view(reinterpret_cast<const char*>(change.data.data()), change.data.size()));
+            // Whatever text the store holds comes back as its bytes, an empty string inside a
+            // multi-string too: a backup must restore what it saved.
+            if ((change.type == REG_SZ || change.type == REG_EXPAND_SZ || change.type == REG_MULTI_SZ) && m_narrowStrings) {
+                const TextConversion text =
+                    NarrowToUtf8(std::string_view(reinterpret_cast<const char*>(change.data.data()), change.data.size()));
                 if (!text.ok())
-                    return Fail(line, "the text of the value is not UTF-16LE");
-                if (change.type == REG_MULTI_SZ && !IsShowableMultiString(text.text))
-                    return Fail(line, "a multi-string cannot hold an empty string (it would end the list there)");
+                    return Fail(line, "the text of the value is not in the narrow code page");
                 change.data.assign(text.text.begin(), text.text.end());
+            } else if (change.type == REG_SZ || change.type == REG_EXPAND_SZ || change.type == REG_MULTI_SZ) {
+                std::vector<BYTE> text;
+                if (!Utf16LeToStoredText(change.data, text))
+                    return Fail(line, "the text of the value is not UTF-16LE");
+                change.data = std::move(text);
             }
         } else {
             return Fail(line, "unknown value form (a quoted string, dword:, hex: or hex(type): expected)");
@@ -431,21 +487,10 @@ private:
     RegImportPlan& m_plan;
     std::string m_currentPath;
     bool m_hasKey = false;
+    bool m_narrowStrings = false;
 };
 
 } // namespace
-
-bool IsShowableMultiString(std::string_view data)
-{
-    // The list ends at its first empty string; only the final terminator may be one.
-    for (std::size_t start = 0; start < data.size();) {
-        const std::size_t end = std::min(data.find('\0', start), data.size());
-        if (end == start)
-            return start + 1 == data.size();
-        start = end + 1;
-    }
-    return true;
-}
 
 bool ParseKeyName(const std::string& text, RegKeyName& name)
 {
@@ -492,33 +537,85 @@ RegExportResult ExportRegFile(const RegKeyName& key)
     return result;
 }
 
+namespace {
+
+// The line of a byte offset: line feeds before it.
+std::size_t LineOfOffset(std::string_view text, std::size_t offset)
+{
+    return 1 + static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(std::min(offset, text.size())), '\n'));
+}
+
+// The file as UTF-8 text: UTF-16LE after its byte-order mark, UTF-8 after its mark or when
+// the bytes are valid UTF-8, else the narrow code page (an editor's "ANSI" file, and every
+// REGEDIT4 file). False with the line of the first byte that is none of these.
+bool DecodeRegText(std::string_view bytes, std::string& text, std::size_t& badLine)
+{
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE) {
+        const std::string_view body = bytes.substr(2);
+        TextConversion converted = Utf16LeToUtf8(body);
+        if (!converted.ok()) {
+            // Line feeds before the fault, counted in whole UTF-16 units.
+            badLine = 1;
+            for (std::size_t i = 0; i + 1 < body.size() && i < converted.badOffset; i += 2)
+                if (body[i] == '\n' && body[i + 1] == '\0')
+                    ++badLine;
+            return false;
+        }
+        text = std::move(converted.text);
+        return true;
+    }
+    constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+    const bool marked = bytes.starts_with(kUtf8Mark);
+    if (marked)
+        bytes.remove_prefix(kUtf8Mark.size());
+    std::string_view head = bytes.substr(0, bytes.find('\n'));
+    while (!head.empty() && (head.front() == ' ' || head.front() == '\t'))
+        head.remove_prefix(1);
+    // A REGEDIT4 file is in the narrow code page, even where its bytes would pass as UTF-8.
+    const bool old = !marked && head.starts_with(kOldHeader);
+    if (!old && (marked || IsValidUtf8(bytes))) {
+        if (!IsValidUtf8(bytes)) {
+            std::size_t pos = 0;
+            while (pos < bytes.size()) {
+                const std::size_t start = pos;
+                if (DecodeUtf8(bytes, pos) == kInvalidCodePoint) {
+                    badLine = LineOfOffset(bytes, start);
+                    break;
+                }
+            }
+            return false;
+        }
+        text.assign(bytes);
+        return true;
+    }
+    TextConversion converted = NarrowToUtf8(bytes);
+    if (!converted.ok()) {
+        badLine = LineOfOffset(bytes, converted.badOffset);
+        return false;
+    }
+    text = std::move(converted.text);
+    return true;
+}
+
+} // namespace
+
 RegImportPlan ParseRegFile(const std::string& bytes)
 {
     RegImportPlan plan;
     Parser parser(plan);
-    if (bytes.size() < 2 || static_cast<unsigned char>(bytes[0]) != 0xFF || static_cast<unsigned char>(bytes[1]) != 0xFE) {
-        parser.Fail(1, "not a UTF-16LE registry file (no byte-order mark)");
-        return plan;
-    }
-    const std::string_view body = std::string_view(bytes).substr(2);
-    const TextConversion text = Utf16LeToUtf8(body);
-    if (!text.ok()) {
-        // The line of the fault: line feeds before it, counted in whole UTF-16 units.
-        std::size_t line = 1;
-        for (std::size_t i = 0; i + 1 < body.size() && i < text.badOffset; i += 2) {
-            if (body[i] == '\n' && body[i + 1] == '\0')
-                ++line;
-        }
-        parser.Fail(line, "the text is not valid UTF-16LE");
+    std::string text;
+    std::size_t badLine = 1;
+    if (!DecodeRegText(bytes, text, badLine)) {
+        parser.Fail(badLine, "the text is neither UTF-16LE, UTF-8 nor the narrow code page");
         return plan;
     }
     std::vector<std::string> lines;
     std::size_t start = 0;
-    while (start <= text.text.size()) {
-        std::size_t end = text.text.find('\n', start);
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
         if (end == std::string::npos)
-            end = text.text.size();
-        lines.emplace_back(text.text.substr(start, end - start));
+            end = text.size();
+        lines.emplace_back(text.substr(start, end - start));
         start = end + 1;
     }
     parser.Run(lines);

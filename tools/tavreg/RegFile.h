@@ -37,9 +37,8 @@ struct RegImportPlan {
     std::vector<plat::RegChange> changes; // all below the current user's root
 };
 
-// Whether REG_MULTI_SZ data (its strings, each ending in NUL, then one more NUL) shows every
-// string it holds: an empty string would end the list early and hide what follows it.
-[[nodiscard]] bool IsShowableMultiString(std::string_view data);
-
-// Reads a whole file without touching the registry.
+// Reads a whole file without touching the registry: UTF-16LE with its byte-order mark, UTF-8
+// with or without one, or the narrow code page when the bytes are not UTF-8; headed
+// "Windows Registry Editor Version 5.00" or, in the narrow code page, "REGEDIT4". What
+// ExportRegFile writes reads back to the same bytes, whatever the store held.
 [[nodiscard]] RegImportPlan ParseRegFile(const std::string& bytes);

@@ -16,20 +16,26 @@
 
 using namespace plat;
 
+#ifndef TAVCELL_VERSION
+#error "TAVCELL_VERSION comes from the build (the project's version)"
+#endif
+
 namespace {
 
 // A registry file is settings, a few kilobytes; reading it takes several times its size.
 constexpr std::uintmax_t kImportLimit = std::uintmax_t{64} << 20;
 
 constexpr const char* kUsage = R"(usage: tavreg <command> ...
+  --version                         the version of tavcell this tool belongs to
   list   [KEY]                      sub keys and values of a key
   get    KEY NAME                   one value ("" for the default value)
   set    KEY NAME TYPE DATA...      TYPE: REG_SZ REG_EXPAND_SZ REG_MULTI_SZ REG_DWORD REG_BINARY
   delete KEY [NAME]                 a value, or the key with everything below it
-  export KEY FILE                   the key and its sub keys as a registry editor file (.reg)
+  export [--force] KEY FILE         the key and its sub keys as a registry editor file (.reg)
   import FILE                       a .reg file, all of it or nothing
-  save-key KEY FILE                 the key as a template file, named by its last level
+  save-key [--force] KEY FILE       the key as a template file, named by its last level
   restore-key KEY FILE              a template file into KEY, replacing it whole or not at all
+An existing FILE is replaced only when the answer to the question is yes, or with --force.
 A REG_DWORD is a decimal number or 0x and hexadecimal digits; a REG_MULTI_SZ takes one
 argument per string, none of them empty.
 KEY is HKEY_CURRENT_USER\... (HKCU\...) or HKEY_LOCAL_MACHINE\... (HKLM\..., read only);
@@ -132,9 +138,15 @@ bool DWordNumber(std::string_view text, DWORD& number)
 
 class Command {
 public:
-    Command(std::span<const std::string> arguments, std::ostream& out, std::ostream& err)
-        : m_args(arguments), m_out(out), m_err(err)
+    Command(std::span<const std::string> arguments, std::ostream& out, std::ostream& err, std::istream* in)
+        : m_out(out), m_err(err), m_in(in)
     {
+        for (const std::string& argument : arguments) {
+            if (argument == "--force")
+                m_force = true;
+            else
+                m_args.push_back(argument);
+        }
     }
 
     int Run()
@@ -144,6 +156,10 @@ public:
             return m_args.empty() ? 2 : 0;
         }
         const std::string& verb = m_args[0];
+        if (verb == "--version" && m_args.size() == 1) {
+            m_out << "tavreg (tavcell) " << TAVCELL_VERSION << "\n";
+            return 0;
+        }
         if (verb == "list" && m_args.size() <= 2)
             return List(m_args.size() == 2 ? m_args[1] : "HKEY_CURRENT_USER");
         if (verb == "get" && m_args.size() == 3)
@@ -165,6 +181,24 @@ public:
     }
 
 private:
+    // Whether the file may be written: something that is no regular file never, an existing
+    // file only when forced or when the person says yes.
+    bool MayWrite(const std::string& file)
+    {
+        if (const std::error_code ec = CheckWritableFile(file)) {
+            Fail(file + ": " + ec.message() + "; nothing was written");
+            return false;
+        }
+        if (m_force || !PathExists(file))
+            return true;
+        m_err << "tavreg: " << file << " already exists; replace it? [y/N] " << std::flush;
+        std::string answer;
+        if (m_in != nullptr && std::getline(*m_in, answer) && (EqualNoCase(answer, "y") || EqualNoCase(answer, "yes")))
+            return true;
+        Fail(file + " already exists; nothing was written (--force replaces it)");
+        return false;
+    }
+
     // Puts the user's database behind its root, never a stand-in in memory: what tavreg
     // shows must be what is stored, and a change it reports done must be kept.
     bool UseUserStore()
@@ -364,6 +398,8 @@ private:
         const RegExportResult result = ExportRegFile(name);
         if (!result.ok)
             return Fail(result.error + "; nothing was written");
+        if (!MayWrite(m_args[2]))
+            return 1;
         if (const std::error_code ec = WriteFileAtomically(m_args[2], result.bytes))
             return Fail(m_args[2] + ": " + ec.message());
         return 0;
@@ -408,6 +444,10 @@ private:
         HKEY key = nullptr;
         if (const LONG status = RegOpenKeyEx(name.root, name.path.c_str(), 0, KEY_READ, &key); status != ERROR_SUCCESS)
             return Fail(name.FullName() + ": " + Failure(name.root, status));
+        if (!MayWrite(m_args[2])) {
+            RegCloseKey(key);
+            return 1;
+        }
         TavUserData header;
         header.SetString(last);
         std::string why;
@@ -449,15 +489,22 @@ private:
         return 0;
     }
 
-    std::span<const std::string> m_args;
+    std::vector<std::string> m_args;
     std::ostream& m_out;
     std::ostream& m_err;
+    std::istream* m_in;
+    bool m_force = false;
     std::string m_userStoreProblem; // why the user's store can only be read
 };
 
 } // namespace
 
+int RunTavreg(std::span<const std::string> arguments, std::ostream& out, std::ostream& err, std::istream& in)
+{
+    return Command(arguments, out, err, &in).Run();
+}
+
 int RunTavreg(std::span<const std::string> arguments, std::ostream& out, std::ostream& err)
 {
-    return Command(arguments, out, err).Run();
+    return Command(arguments, out, err, nullptr).Run();
 }

@@ -8,5 +8,5 @@
 int main(int argc, char** argv)
 {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    return RunTavreg(arguments, std::cout, std::cerr);
+    return RunTavreg(arguments, std::cout, std::cerr, std::cin);
 }

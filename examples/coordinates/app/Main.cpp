@@ -1,8 +1,10 @@
-// The coordinate-list editor: coordinates [--tty | --desktop] [document]. In a desktop window
-// when there is a desktop (or --desktop says so), else in the terminal. Opens the document
-// when it exists; otherwise starts with a sample survey that Ctrl+S saves under that name
-// (or, without one, under a name asked for).
+// The coordinate-list editor: coordinates [--tty | --desktop] [--sample] [document]. In a
+// desktop window when there is a desktop (or --desktop says so), else in the terminal. Opens
+// the document when it exists; a name of nothing yet starts an empty list that Ctrl+S saves
+// under it. Without a document, or with --sample, a sample survey is there to look at. With
+// --import or --export it converts a coordinate file without opening a window.
 #include "components/support/QanWinApp.h"
+#include "examples/coordinates/CoordinateCommandLine.h"
 #include "examples/coordinates/CoordinateFrame.h"
 #include "examples/coordinates/CoordinateManager.h"
 #include "examples/coordinates/SampleSurvey.h"
@@ -15,21 +17,30 @@
 #include "tav/settings/TavInitCell.h"
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
+#include <string_view>
 
 int main(int argc, char** argv)
 {
+    constexpr long kRows = 2000;
+    if (const std::optional<int> status = coordinates::RunCommandLine(argc, argv, kRows))
+        return *status;
     std::filesystem::path document;
     enum class Front { Either, Terminal, Desktop } front = Front::Either;
+    bool sample = false;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--tty") == 0)
+        const std::string_view argument = argv[i];
+        if (argument == "--tty")
             front = Front::Terminal;
-        else if (std::strcmp(argv[i], "--desktop") == 0)
+        else if (argument == "--desktop")
             front = Front::Desktop;
+        else if (argument == "--sample")
+            sample = true;
         else
             document = argv[i];
     }
+    if (document.empty())
+        sample = true;
     std::string error;
     std::unique_ptr<tty::TtyDriver> terminal;
     plat::Driver* driver = nullptr;
@@ -65,7 +76,7 @@ int main(int argc, char** argv)
     // The category is the one the record managers name by default, so the program's own
     // settings key and its templates lie under one application key.
     QanWinApp app("座標一覧", "Application", driver, "coordinates.help");
-    coordinates::CoordinateManager manager(2000);
+    coordinates::CoordinateManager manager(kRows);
     TavData data;
     coordinates::CoordinateFrame frame(manager, data);
     if (!frame.Open(driver->ScreenSize())) {
@@ -79,8 +90,10 @@ int main(int argc, char** argv)
     if (!document.empty() && plat::PathExists(document)) {
         frame.OpenFile(document);
     } else {
-        coordinates::FillSampleSurvey(data);
-        coordinates::MarkSampleStates(manager, data);
+        if (sample) {
+            coordinates::FillSampleSurvey(data);
+            coordinates::MarkSampleStates(manager, data);
+        }
         data.SetModifiedFlag(FALSE);
         frame.SetDocumentPath(document);
         frame.OfferRecovery();

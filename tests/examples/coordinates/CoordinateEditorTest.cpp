@@ -1,10 +1,11 @@
 // The coordinate-list editor worked through the headless driver: the sample survey in the
 // grid, a point typed into a new row and saved, a damaged file refused, quitting with
-// unsaved changes, and its menus, status prompts and help.
+// unsaved changes, its menus, status prompts and help, and its file commands' failures.
 #include "examples/coordinates/CoordinateFrame.h"
 
 #include "components/mox/MoxMessages.h"
 #include "components/mox/MoxRectArray.h"
+#include "components/support/KesTemplates.h"
 #include "components/support/NifCommonMenu.h"
 #include "components/support/SolKey.h"
 #include "components/support/SolRegistry.h"
@@ -23,8 +24,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <set>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace plat;
@@ -41,6 +45,10 @@ protected:
         m_dir = fs::temp_directory_path() / ("tavcell-coordinates-" + std::to_string(::getpid()) + "-" +
                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(m_dir);
+        // Recovery copies of untitled tables go to the data folder: the test's own.
+        if (const char* data = std::getenv("XDG_DATA_HOME"))
+            m_oldData = data;
+        ::setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
         driver.SetScreenSize(SIZE{100 * 8, 20 * 16});
         frame.Open(driver.ScreenSize());
         app.SetMainWnd(&frame);
@@ -52,6 +60,10 @@ protected:
         if (frame.IsWindow())
             frame.DestroyWindow();
         RegSetStore(HKEY_CURRENT_USER, nullptr);
+        if (m_oldData)
+            ::setenv("XDG_DATA_HOME", m_oldData->c_str(), 1);
+        else
+            ::unsetenv("XDG_DATA_HOME");
         std::error_code error;
         fs::remove_all(m_dir, error);
     }
@@ -70,6 +82,25 @@ protected:
         }
     }
 
+    // The next name dialog (Save As, Open) gets this name and OK.
+    void AnswerName(const fs::path& name)
+    {
+        driver.OnNextDialog([name](DialogOperator& person) {
+            person.SetText(KES_IDC_TEXT, name.string());
+            person.Return();
+        });
+    }
+    std::string LastMessage() const { return driver.MessageBoxes().empty() ? std::string() : driver.MessageBoxes().back().text; }
+    static std::string FirstName(const fs::path& document)
+    {
+        TavData loaded;
+        coordinates_test::LoadDocument(document, loaded);
+        std::string name;
+        loaded.Get(1L, 0, name); // the point name, read without the program's manager
+        return name;
+    }
+    void Rename(TavData& table, const std::string& name) { table.Set(static_cast<unsigned>(kPointName), 0, name); }
+
     HeadlessDriver driver;
     WinApp app{"座標一覧", "Application", &driver};
     CoordinateManager manager{2000};
@@ -77,6 +108,7 @@ protected:
     CoordinateFrame frame{manager, data};
     long points = 0;
     fs::path m_dir;
+    std::optional<std::string> m_oldData;
 };
 
 TEST_F(CoordinateEditorTest, TheSampleSurveyShowsInTheGridUnderJapaneseHeadings)
@@ -244,7 +276,7 @@ TEST_F(CoordinateEditorTest, ADocumentItCannotHoldWholeIsRefusedAndTheEditorKeep
     const Refused refused[] = {
         {m_dir / "long.tcd", coordinates_test::SurveyDocument("3000-points", 3000), "最大座標数を超えました。処理を終了します。"},
         {m_dir / "trailing.tcd", trailing, "ファイルを開けませんでした。\n1 bytes after the end of the document"},
-        {"/dev/zero", {}, "ファイルを開けませんでした。\ncannot read /dev/zero"},
+        {"/dev/zero", {}, "ファイルを開けませんでした。\n/dev/zero: 通常のファイルではありません"},
         {m_dir, {}, "ファイルを開けませんでした。"},
     };
     for (const Refused& document : refused) {
@@ -438,9 +470,6 @@ TEST_F(CoordinateEditorTest, UnsavedChangesGoToARecoveryCopyThatTheNextOpenOffer
     EXPECT_EQ(savedName, "回復");
 
     // An untitled table keeps its copy in the user's data folder.
-    const char* oldData = std::getenv("XDG_DATA_HOME");
-    const std::string keptData = oldData ? oldData : "";
-    ::setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
     frame.SetDocumentPath({});
     data.Set(static_cast<unsigned>(kPointName), 0, std::string("無題の変更"));
     EXPECT_TRUE(frame.WriteRecovery());
@@ -449,10 +478,6 @@ TEST_F(CoordinateEditorTest, UnsavedChangesGoToARecoveryCopyThatTheNextOpenOffer
     driver.AnswerMessageBox(IDYES);
     EXPECT_TRUE(frame.OfferRecovery());
     EXPECT_EQ(name(), "無題の変更");
-    if (oldData)
-        ::setenv("XDG_DATA_HOME", keptData.c_str(), 1);
-    else
-        ::unsetenv("XDG_DATA_HOME");
 }
 
 } // namespace
@@ -576,4 +601,126 @@ TEST_F(CoordinateEditorTest, TheCellMenusPrintCommandWritesTheSurveyToAPdfFile)
     EXPECT_TRUE(driver.MessageBoxes().empty());
     EXPECT_TRUE(fs::exists(pdf));
     EXPECT_GT(fs::file_size(pdf), 1000u);
+}
+
+// The file commands as a person meets their failures: saves that cannot be written, a second
+// editor on the same document, files that are already there, names that are not.
+TEST_F(CoordinateEditorTest, AFailedSaveKeepsTheNameAsItWasAndTheRecoveryCopyGoesWhereItCanBeWritten)
+{
+    const fs::path missing = m_dir / "missing" / "survey.tcd";
+    Rename(data, "無題の変更");
+    AnswerName(missing);
+    EXPECT_FALSE(frame.Save());
+    EXPECT_EQ(LastMessage(), "保存できませんでした。\n" + missing.string() + ": ファイルまたはフォルダがありません。");
+    EXPECT_TRUE(frame.GetDocumentPath().empty()) << "an unusable name is not the document's";
+    EXPECT_TRUE(frame.WriteRecovery());
+    EXPECT_EQ(FirstName(CoordinateFrame::FallbackRecoveryPath({})), "無題の変更") << "a kill keeps the work";
+
+    // Beside a document whose folder is gone nothing can be written: the copy goes to the data
+    // folder, with the text still being typed in a cell, and the next open finds it there.
+    const fs::path gone = m_dir / "gone" / "survey.tcd";
+    frame.SetDocumentPath(gone);
+    data.SetModifiedFlag(FALSE);
+    driver.PushKey(VK_RIGHT);
+    driver.PushText("打鍵中");
+    app.Run();
+    ASSERT_NE(frame.Grid().GetEditor(), nullptr) << "the cell editor is still open";
+    EXPECT_TRUE(frame.WriteRecovery());
+    EXPECT_EQ(FirstName(CoordinateFrame::FallbackRecoveryPath(gone)), "打鍵中");
+    driver.AnswerMessageBox(IDNO);
+    EXPECT_FALSE(frame.OfferRecovery());
+    EXPECT_FALSE(fs::exists(CoordinateFrame::FallbackRecoveryPath(gone))) << "offered, declined, removed";
+}
+
+TEST_F(CoordinateEditorTest, ASecondEditorIsToldTheDocumentIsOpenAndNoSaveWritesOverAnothersUnasked)
+{
+    const fs::path document = m_dir / "survey.tcd";
+    frame.SetDocumentPath(document);
+    ASSERT_TRUE(frame.Save());
+    {
+        CoordinateManager otherManager{2000};
+        TavData otherData;
+        CoordinateFrame other{otherManager, otherData};
+        ASSERT_TRUE(other.Open(driver.ScreenSize()));
+        ASSERT_TRUE(other.OpenFile(document));
+        EXPECT_NE(LastMessage().find("ほかの座標一覧でも開かれています"), std::string::npos) << LastMessage();
+        Rename(otherData, "他方");
+        ASSERT_TRUE(other.Save());
+        other.DestroyWindow();
+    }
+    driver.ClearMessageBoxes();
+    Rename(data, "こちら");
+    EXPECT_FALSE(frame.Save()) << "asked, and the default answer is No";
+    ASSERT_EQ(driver.MessageBoxes().size(), 1u);
+    EXPECT_EQ(driver.MessageBoxes().back().style, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2);
+    EXPECT_EQ(FirstName(document), "他方");
+    driver.AnswerMessageBox(IDYES);
+    ASSERT_TRUE(frame.Save());
+    EXPECT_EQ(FirstName(document), "こちら");
+    ASSERT_TRUE(frame.Save());
+    EXPECT_EQ(driver.MessageBoxes().size(), 2u) << "our own save is no change by another";
+
+    // Save As over another file asks the same way.
+    const fs::path other = m_dir / "other.tcd";
+    ASSERT_FALSE(WriteFileAtomically(other, "someone's"));
+    AnswerName(other);
+    EXPECT_FALSE(frame.SaveAs());
+    EXPECT_EQ(driver.MessageBoxes().back().style, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2);
+    EXPECT_EQ(fs::file_size(other), 9u);
+
+    // Leaving the document gives its lock back; a lock of a process that has ended is nobody's.
+    ASSERT_TRUE(frame.NewDocument());
+    EXPECT_FALSE(fs::exists(DocumentFile::LockPath(document)));
+    const pid_t ended = ::fork();
+    if (ended == 0)
+        ::_exit(0);
+    ::waitpid(ended, nullptr, 0);
+    char host[256] = {};
+    ::gethostname(host, sizeof host - 1);
+    ASSERT_FALSE(WriteFileAtomically(DocumentFile::LockPath(document),
+                                     "tavcell-coordinates-lock\nsomeone\n" + std::string(host) + "\n" + std::to_string(ended) + " 1\n"));
+    driver.ClearMessageBoxes();
+    ASSERT_TRUE(frame.OpenFile(document));
+    EXPECT_TRUE(driver.MessageBoxes().empty()) << LastMessage();
+}
+
+TEST_F(CoordinateEditorTest, NewStartsAnEmptyListOpenSaysInJapaneseThatANameIsMissingAndNotesGoAtTheNextKey)
+{
+    frame.SetDocumentPath(m_dir / "survey.tcd");
+    driver.PushKey('S', false, true);
+    driver.PushKey('L', false, true); // a key the frame carries out itself
+    app.Run();
+    EXPECT_EQ(frame.GetIndicatorText().find("保存しました"), std::string::npos) << frame.GetIndicatorText();
+    Rename(data, "変更");
+    driver.AnswerMessageBox(IDNO);
+    driver.PushKey('N', false, true);
+    app.Run();
+    EXPECT_EQ(LastMessage(), "変更を保存しますか？");
+    EXPECT_LT(data.GetLastInputRecordNo(), 0) << "no points";
+    EXPECT_FALSE(data.IsModified());
+    EXPECT_TRUE(frame.GetDocumentPath().empty());
+
+    AnswerName(m_dir / "none.tcd");
+    driver.PushKey('O', false, true);
+    app.Run();
+    EXPECT_EQ(LastMessage(), "ファイルを開けませんでした。\n" + (m_dir / "none.tcd").string() + ": ファイルまたはフォルダがありません。");
+}
+
+TEST_F(CoordinateEditorTest, PrintingToAFileThatIsThereAsksFirst)
+{
+    const fs::path pdf = m_dir / "survey.pdf";
+    ASSERT_FALSE(WriteFileAtomically(pdf, "someone's"));
+    for (const int answer : {IDNO, IDYES}) {
+        driver.AnswerMessageBox(answer);
+        driver.OnNextDialog([&](DialogOperator& person) {
+            person.Pick(PrintDialog::kPrinterId, 0);
+            person.SetText(PrintDialog::kFileId, pdf.string());
+            person.Return();
+            if (person.IsOpen())
+                person.Escape(); // No keeps the dialog open for another name
+        });
+        frame.Grid().SendMessage(WM_COMMAND, NifCommand::CellPrint);
+        EXPECT_NE(LastMessage().find("既にあります"), std::string::npos) << LastMessage();
+        EXPECT_EQ(fs::file_size(pdf) > 1000, answer == IDYES);
+    }
 }

@@ -22,7 +22,7 @@ void StartEditor(const TmuxSession& tmux, const std::string& registry)
     const std::string dir = tmux.Dir().string();
     fs::remove(tmux.Dir() / "ended");
     tmux.Shell("HOME=" + ShellQuote(dir) + " TAVCELL_REGISTRY=" + ShellQuote(dir + "/" + registry) +
-               " XDG_CONFIG_HOME=" + ShellQuote(dir) + " " + std::string(TAVCELL_COORDINATES) + " --tty " +
+               " XDG_CONFIG_HOME=" + ShellQuote(dir) + " " + std::string(TAVCELL_COORDINATES) + " --tty --sample " +
                ShellQuote(dir + "/survey.tcd") + " 2>" + dir + "/stderr; touch " + dir + "/ended");
 }
 

@@ -4,11 +4,13 @@
 // library; the terminal given back after SIGTERM and while the editor is stopped; unsaved
 // changes kept through SIGTERM and SIGHUP and offered again; documents of a newer version or
 // with more points than rows, opened at the start; the options sheet, a line move, a lock and
-// a correction, each through the menus and keys; lines deleted and brought back by undo.
+// a correction, each through the menus and keys; lines deleted and brought back by undo; a
+// document not there yet, and a second editor of it.
 #include "tests/examples/coordinates/StoredPoint.h"
 #include "tests/examples/coordinates/SurveyDocument.h"
 #include "tests/frontends/tty/TmuxSession.h"
 
+#include "examples/coordinates/DocumentFile.h"
 #include "platform/io/Files.h"
 
 #include <gtest/gtest.h>
@@ -23,15 +25,17 @@ using tavtest::TmuxSession;
 
 namespace {
 
-// Starts the editor on the document with the session's own registry; its process id goes
-// to the file "pid", and the terminal's modes after it ends to "after", which appears whole
-// (a test waits for the file, then reads it).
-void StartEditor(const TmuxSession& tmux, const fs::path& document)
+// Starts the editor on the document with the session's own registry (with the sample survey
+// when the document is not there yet, unless told otherwise); its process id goes to the file
+// "pid", and the terminal's modes after it ends to "after", which appears whole (a test waits
+// for the file, then reads it).
+void StartEditor(const TmuxSession& tmux, const fs::path& document, bool sample = true)
 {
     const std::string dir = tmux.Dir().string();
     tmux.Shell("stty -g > " + dir + "/before; TAVCELL_REGISTRY=" + ShellQuote(dir + "/registry.sqlite3") +
                " XDG_CONFIG_HOME=" + ShellQuote(dir) + " sh -c 'echo $$ > " + dir + "/pid; exec " +
-               std::string(TAVCELL_COORDINATES) + " --tty \"$0\"' " + ShellQuote(document.string()) + " 2>" + dir +
+               std::string(TAVCELL_COORDINATES) + " --tty" + (sample ? " --sample" : "") + " \"$0\"' " +
+               ShellQuote(document.string()) + " 2>" + dir +
                "/stderr; stty -g > " + dir + "/after.part; mv " + dir + "/after.part " + dir + "/after");
 }
 
@@ -87,7 +91,7 @@ TEST(DemoTerminalTest, APointTypedSavedAndQuitIsInTheDocument)
     EXPECT_TRUE(tmux.Shows("│  切り取り(T)                   Ctrl+X  │")) << tmux.Screen();
     tmux.Keys("Escape Escape F10 Down");
     EXPECT_TRUE(tmux.Shows("名前を付けて保存(A)...")) << tmux.Screen();
-    EXPECT_TRUE(tmux.Shows(" 座標一覧のファイルを開きます")) << "the highlighted item's prompt\n" << tmux.Screen();
+    EXPECT_TRUE(tmux.Shows(" 空の座標一覧を新しく作ります")) << "the highlighted item's prompt\n" << tmux.Screen();
     tmux.Keys("x");
     ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); })) << tmux.Screen();
     EXPECT_EQ(tmux.Modes(), "0 0 1\n");
@@ -400,4 +404,27 @@ TEST(DemoTerminalTest, DeletedLinesComeBackWithUndoAndGoAgainWithRedo)
     ASSERT_TRUE(tmux.Shows("P3")) << tmux.Screen();
     tmux.Keys("C-q");
     ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); })) << tmux.Screen();
+}
+
+TEST(DemoTerminalTest, ADocumentNotThereYetStartsEmptyAndASecondEditorOfItIsToldItIsOpen)
+{
+    if (!tavtest::HaveTmux())
+        GTEST_SKIP() << "tmux is not installed (./run setup installs it)";
+    TmuxSession first(100, 20);
+    TmuxSession second(100, 20);
+    ASSERT_TRUE(first.Ok() && second.Ok());
+    const fs::path document = first.Dir() / "new.tcd";
+    using coordinates::DocumentFile;
+    StartEditor(first, document, false);
+    ASSERT_TRUE(first.Shows("座標一覧 - new.tcd")) << first.Screen() << ReadTextFile(first.Dir() / "stderr");
+    EXPECT_EQ(first.Screen().find("T1"), std::string::npos) << "no sample survey\n" << first.Screen();
+    first.Keys("C-s");
+    ASSERT_TRUE(first.Shows("保存しました")) << first.Screen();
+
+    StartEditor(second, document);
+    EXPECT_TRUE(second.Shows("ほかの座標一覧でも開かれています")) << second.Screen();
+    second.Keys("Enter");
+    Quit(second);
+    Quit(first);
+    EXPECT_FALSE(fs::exists(DocumentFile::LockPath(document))) << "the lock went with the editor";
 }

@@ -99,7 +99,7 @@ TEST(DesktopDemoTest, KeysTypedInARealWindowEditACellAndSave)
 
     const fs::path document = dir / "survey.tav";
     const Running editor{Start(display + "TAVCELL_REGISTRY=" + ShellQuote((dir / "registry.sqlite3").string()) +
-                               " XDG_CONFIG_HOME=" + ShellQuote(dir.string()) + " " + TAVCELL_COORDINATES + " " +
+                               " XDG_CONFIG_HOME=" + ShellQuote(dir.string()) + " " + TAVCELL_COORDINATES + " --sample " +
                                ShellQuote(document.string()) + " 2>" + ShellQuote((dir / "stderr").string()) + " >/dev/null")};
     const std::string window = Output(display + "timeout 20 xdotool search --sync --onlyvisible --name '座標一覧' | head -n 1");
     ASSERT_FALSE(window.empty()) << "no window appeared; stderr: " << tavtest::ReadTextFile(dir / "stderr");

@@ -150,6 +150,35 @@ TEST_F(FilesTest, AWriteThroughLinksReplacesTheirTargetAndKeepsTheLinks)
     EXPECT_TRUE(fs::is_symlink(m_folder / "loop"));
 }
 
+TEST_F(FilesTest, OnlyARegularFileIsEverReplacedAndTheRefusalComesBeforeAByteIsWritten)
+{
+    const fs::path fifo = m_folder / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_symlink(fifo, m_folder / "to-fifo");
+    fs::create_symlink("/dev/null", m_folder / "to-null");
+    fs::create_directory(m_folder / "folder");
+    EXPECT_EQ(WriteFileAtomically(fifo, "x"), NotARegularFileError());
+    EXPECT_EQ(WriteFileAtomically(m_folder / "to-fifo", "x"), NotARegularFileError()) << "nor through a link";
+    EXPECT_EQ(WriteFileAtomically(m_folder / "to-null", "x"), NotARegularFileError());
+    EXPECT_EQ(WriteFileAtomically(m_folder / "folder", "x"), std::errc::is_a_directory);
+    EXPECT_EQ(CheckWritableFile(m_folder / "to-fifo"), NotARegularFileError());
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    EXPECT_EQ(Entries(m_folder), (std::vector<std::string>{"fifo", "folder", "to-fifo", "to-null"})) << "no temporary file was made";
+
+    // Something put in the file's place while its content was written is not replaced either.
+    const fs::path file = m_folder / "doc.dat";
+    ASSERT_FALSE(WriteFileAtomically(file, "old"));
+    AtomicFileWriter writer;
+    ASSERT_FALSE(writer.Open(file));
+    ASSERT_FALSE(writer.Write("new", 3));
+    fs::remove(file);
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    EXPECT_EQ(writer.Commit(), NotARegularFileError());
+    EXPECT_TRUE(fs::is_fifo(file));
+    EXPECT_EQ(Entries(m_folder), (std::vector<std::string>{"doc.dat", "fifo", "folder", "to-fifo", "to-null"}));
+}
+
 TEST_F(FilesTest, ReadRefusesWhatIsNotARegularFileAndWhatIsTooLarge)
 {
     std::vector<std::uint8_t> bytes;
@@ -172,7 +201,7 @@ TEST_F(FilesTest, FailedAtomicWriteLeavesOldFileAndNoTemporary)
     EXPECT_EQ(WriteFileAtomically(m_folder / "missing" / "a.dat", "new"), std::errc::no_such_file_or_directory);
     EXPECT_TRUE(Entries(m_folder).empty());
 
-    // Over a folder: the temporary file is written, the rename fails.
+    // Over a folder.
     fs::create_directory(m_folder / "taken");
     EXPECT_TRUE(WriteFileAtomically(m_folder / "taken", "new"));
     EXPECT_EQ(Entries(m_folder), std::vector<std::string>{"taken"});

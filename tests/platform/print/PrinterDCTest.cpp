@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace plat;
@@ -88,6 +89,19 @@ TEST(PrinterDCTest, ADiskThatFillsUpGivesAReasonAndLeavesNothingUnderTheName)
     EXPECT_EQ(PrintPages(printer, 40), 40);
     EXPECT_GT(printer.EndDoc(), 0) << printer.GetError();
     EXPECT_GT(fs::file_size(pdf), 8192u);
+    fs::remove_all(folder);
+}
+
+TEST(PrinterDCTest, ADocumentNeverTakesThePlaceOfAFifo)
+{
+    const fs::path folder = TempFolder("fifo");
+    const fs::path fifo = folder / "out.pdf";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    PrinterDC printer;
+    ASSERT_TRUE(printer.CreatePdfDC(fifo));
+    EXPECT_EQ(printer.StartDoc(DOCINFO{"fifo", {}}), SP_ERROR);
+    EXPECT_NE(printer.GetError().find("not a regular file"), std::string::npos) << printer.GetError();
+    EXPECT_TRUE(fs::is_fifo(fifo));
     fs::remove_all(folder);
 }
 

@@ -201,3 +201,24 @@ TEST(AppTest, KeysReachTheFocusInAnyWindowAndAnUnusedWheelGoesUpToTheParent)
     other.DestroyWindow();
     main.DestroyWindow();
 }
+
+TEST(AppTest, WindowsAndFocusMadeBeforeTheApplicationAreItsOwnAndOutliveIt)
+{
+    Wnd early;
+    ASSERT_TRUE(early.Create("Early", "", WS_VISIBLE, RECT{0, 0, 80, 16}, nullptr, 0));
+    early.SetFocus();
+    const std::size_t windows = Wnd::GetTopLevelWindows().size();
+    {
+        HeadlessDriver driver;
+        WinApp app("context", "Test", &driver);
+        EXPECT_TRUE(IsWindow(&early));
+        EXPECT_EQ(Wnd::GetFocus(), &early);
+        Wnd during;
+        ASSERT_TRUE(during.Create("During", "", WS_VISIBLE, RECT{0, 16, 80, 32}, nullptr, 0));
+        during.SetFocus();
+        EXPECT_EQ(Wnd::GetTopLevelWindows().size(), windows + 1);
+    }
+    EXPECT_TRUE(IsWindow(&early)) << "the state went back when the application ended";
+    EXPECT_EQ(Wnd::GetTopLevelWindows().size(), windows);
+    early.DestroyWindow();
+}

@@ -4,15 +4,19 @@
 #include "platform/registry/Registry.h"
 #include "platform/ui/App.h"
 #include "platform/ui/HeadlessDriver.h"
+#include "platform/ui/Renderer.h"
 #include "tav/window/TavCellCtrl.h"
 #include "tests/tav/manager/CoordinateHost.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 using namespace plat;
@@ -33,6 +37,15 @@ std::string Output(const std::string& command)
     for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;)
         out.append(buffer, n);
     return out;
+}
+
+std::vector<std::string> Words(const std::string& line)
+{
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;)
+        words.push_back(word);
+    return words;
 }
 
 class PrintTest : public ::testing::Test {
@@ -114,6 +127,40 @@ TEST_F(PrintTest, ATableOfThreePagesPrintsHeadingsRowNumbersAndCellsOnEachPage)
         }
         EXPECT_EQ(text.find("点" + std::to_string(page.last + 1) + " "), std::string::npos) << "the next page's first row";
     }
+}
+
+TEST_F(PrintTest, ThePrintedPageShowsEachRowAsTheTerminalDoes)
+{
+    Canvas canvas(80, 25);
+    Renderer renderer;
+    renderer.Paint(canvas);
+    const fs::path pdf = m_dir / "画面.pdf";
+    Print(pdf);
+    ASSERT_TRUE(fs::exists(pdf));
+    std::vector<std::vector<std::string>> printed;
+    std::istringstream page(Output("pdftotext -layout -f 1 -l 1 '" + pdf.string() + "' -"));
+    for (std::string line; std::getline(page, line);)
+        printed.push_back(Words(line));
+    // Paper is wider than the screen: a printed row goes on where the screen's ends, and the
+    // screen's last column may be cut at its edge.
+    auto sameRow = [](const std::vector<std::string>& shown, const std::vector<std::string>& row) {
+        if (row.size() < shown.size())
+            return false;
+        for (std::size_t i = 0; i + 1 < shown.size(); ++i)
+            if (row[i] != shown[i])
+                return false;
+        return row[shown.size() - 1].rfind(shown.back(), 0) == 0;
+    };
+    int compared = 0;
+    for (int line = 0; line < canvas.Lines(); ++line) {
+        const std::vector<std::string> shown = Words(canvas.LineText(line));
+        if (shown.empty())
+            continue;
+        ++compared;
+        EXPECT_TRUE(std::any_of(printed.begin(), printed.end(), [&](const auto& row) { return sameRow(shown, row); }))
+            << "line " << line << " on the screen: " << canvas.LineText(line);
+    }
+    EXPECT_EQ(compared, 25) << "the headings and 24 rows";
 }
 
 TEST_F(PrintTest, ACancelledOrFailedPrintLeavesNothingUnderTheName)

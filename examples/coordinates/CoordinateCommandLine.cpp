@@ -1,0 +1,105 @@
+// Import and export from the command line. The document is read and written as the editor
+// does (the whole document checked, an atomic write), and the table is bound without a
+// window.
+#include "examples/coordinates/CoordinateCommandLine.h"
+
+#include "components/support/NifResource.h"
+#include "examples/coordinates/CoordinateExchange.h"
+#include "examples/coordinates/CoordinateManager.h"
+#include "examples/coordinates/CoordinateResources.h"
+#include "platform/io/Archive.h"
+#include "platform/io/Errors.h"
+#include "platform/io/Files.h"
+#include "tav/data/TavData.h"
+#include "tav/frame/TavFrame.h"
+#include "tav/resources/TavStrings.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string_view>
+
+namespace coordinates {
+
+namespace {
+
+// A table without a layout of its own gets every item in declaration order under the
+// standard name, as the editor's first start lays one out, but without asking the template
+// store: a script's run is no place to change a person's stored layouts.
+void Bind(CoordinateManager& manager, TavData& data)
+{
+    if (data.TemplateName().empty() || data.Template().empty()) {
+        data.TemplateName() = NifLoadString(TavGetModuleHandle(), IDS_TAV_STANDARD);
+        data.Template() = {kPointNo, kPointName, kX, kY, kZ, kCode, kLineType, kRadius, kFlag};
+    }
+    manager.Associate(nullptr, &data);
+}
+
+int Fail(const std::string& why)
+{
+    std::fprintf(stderr, "coordinates: %s\n", why.c_str());
+    return 1;
+}
+
+int Import(const std::filesystem::path& file, const std::filesystem::path& document, long rows)
+{
+    // A document is never written over unasked, and a script cannot be asked.
+    if (plat::PathExists(document))
+        return Fail(document.string() + " already exists");
+    CoordinateManager manager(rows);
+    TavData data;
+    Bind(manager, data);
+    const ExchangeReport report = ImportCoordinates(file, data, ImportMode::Replace);
+    if (report.outcome == ExchangeReport::Outcome::Overflow)
+        return Fail(NifLoadString(TavGetModuleHandle(), IDS_TAV_TOO_MANY_COORDINATES));
+    if (!report.ok())
+        return Fail(report.message);
+    try {
+        plat::Archive archive = plat::Archive::ForStoring();
+        data.Serialize(archive);
+        archive.SaveFile(document);
+    } catch (const plat::ArchiveError& error) {
+        return Fail(document.string() + ": " + error.what());
+    }
+    std::fprintf(stderr, "%s\n", report.message.c_str());
+    return 0;
+}
+
+int Export(const std::filesystem::path& document, const std::filesystem::path& file, long rows)
+{
+    CoordinateManager manager(rows);
+    TavData data;
+    std::vector<std::uint8_t> bytes;
+    if (const std::error_code error = plat::ReadWholeFile(document, bytes))
+        return Fail(document.string() + ": " + error.message());
+    try {
+        plat::Archive archive = plat::Archive::ForLoading(bytes);
+        data.Serialize(archive);
+        if (archive.Remaining() != 0)
+            return Fail(document.string() + ": bytes after the end of the document");
+    } catch (const plat::ArchiveError& error) {
+        return Fail(document.string() + ": " + error.what());
+    }
+    Bind(manager, data);
+    const ExchangeReport report = ExportCoordinates(data, file, document.stem().string(), CsvEncoding::NarrowCodePage);
+    if (!report.ok())
+        return Fail(report.message);
+    return 0;
+}
+
+} // namespace
+
+std::optional<int> RunCommandLine(int argc, char** argv, long rows)
+{
+    if (argc < 2)
+        return std::nullopt;
+    const std::string_view command = argv[1];
+    if (command != "--import" && command != "--export")
+        return std::nullopt;
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: coordinates --import FILE DOC | --export DOC FILE\n");
+        return 2;
+    }
+    return command == "--import" ? Import(argv[2], argv[3], rows) : Export(argv[2], argv[3], rows);
+}
+
+} // namespace coordinates
