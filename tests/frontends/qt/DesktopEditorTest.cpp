@@ -35,8 +35,9 @@ QApplication& OffscreenApplication()
     static char name[] = "frontends_qt_tests";
     static char* argv[] = {name, nullptr};
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static QApplication application(argc, argv);
-    return application;
+    // Never destroyed: at exit Qt's own statics (the test's pointing device) go first.
+    static QApplication* application = new QApplication(argc, argv);
+    return *application;
 }
 
 class DesktopEditorTest : public ::testing::Test {
