@@ -57,7 +57,8 @@ public:
     std::optional<std::string> GetText() override { return QGuiApplication::clipboard()->text().toStdString(); }
 };
 
-QtDriver::QtDriver(QSize initialSize) : m_clipboard(std::make_unique<Clipboard>()), m_initialSize(initialSize)
+QtDriver::QtDriver(QSize initialSize)
+    : m_clipboard(std::make_unique<Clipboard>()), m_timers(std::make_unique<QObject>()), m_initialSize(initialSize)
 {
     QApplication::setStyle(QStringLiteral("Fusion"));
     plat::SetClipboardBackend(m_clipboard.get());
@@ -139,7 +140,7 @@ void QtDriver::ScheduleDispatch()
     if (m_ownLoop || m_pumping > 0 || m_waiting > 0 || m_dispatchScheduled)
         return;
     m_dispatchScheduled = true;
-    QTimer::singleShot(0, [this] {
+    QTimer::singleShot(0, m_timers.get(), [this] {
         m_dispatchScheduled = false;
         PumpWaiting();
     });

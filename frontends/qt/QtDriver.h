@@ -19,6 +19,7 @@
 #include <vector>
 
 class QMenu;
+class QObject;
 class QWidget;
 
 namespace qtfe {
@@ -86,6 +87,8 @@ private:
     QtTextMeasure m_measure;
     WindowPainter m_painter{m_measure};
     std::unique_ptr<Clipboard> m_clipboard;
+    // What scheduled dispatches hang on: they go with the driver.
+    std::unique_ptr<QObject> m_timers;
     QSize m_initialSize;
     std::deque<plat::InputEvent> m_events;
     plat::InputEvent m_current;
