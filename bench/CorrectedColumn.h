@@ -14,6 +14,7 @@
 #include "tav/manager/TavManager.h"
 #include "tav/window/TavCellCtrl.h"
 
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -64,7 +65,8 @@ struct Corrected {
         app.SetMainWnd(&host);
         data.m_viewUpdate = 0;
         for (long record = 0; record < kCorrectedRecords; ++record)
-            data.Set(0L, record, 1000.0 + record);
+            if (!data.Set(0L, record, 1000.0 + record))
+                std::abort(); // nothing refuses here; a refusal would measure another column
         data.m_viewUpdate = 1;
         MoxRectArray selection;
         selection.Add(MoxRect(MoxPos{0, 0}, MoxPos{0, static_cast<std::int32_t>(kCorrectedRecords - 1)}));

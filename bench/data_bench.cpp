@@ -105,9 +105,9 @@ void BM_TavDataSetGetDouble(benchmark::State& state)
     double sum = 0;
     for (auto _ : state) {
         const double value = static_cast<double>(record);
-        table.Set(1L, record, value);
+        benchmark::DoNotOptimize(table.Set(1L, record, value));
         double out = 0;
-        table.Get(1L, record, out);
+        benchmark::DoNotOptimize(table.Get(1L, record, out));
         sum += out;
         record = (record + 1) & 4095;
     }

@@ -90,11 +90,11 @@ struct Screen {
         for (long record = 0; record < kRecords; ++record)
             for (long column = 0; column < kColumns; ++column) {
                 if (IsNumberColumn(column))
-                    data.Set(column, record, CellNumber(record, column));
+                    benchmark::DoNotOptimize(data.Set(column, record, CellNumber(record, column)));
                 else if (column < 10)
-                    data.Set(column, record, std::string("No.") + std::to_string(record % 997));
+                    benchmark::DoNotOptimize(data.Set(column, record, std::string("No.") + std::to_string(record % 997)));
                 else
-                    data.Set(column, record, static_cast<int>(record % (column == 10 ? 5 : 2)));
+                    benchmark::DoNotOptimize(data.Set(column, record, static_cast<int>(record % (column == 10 ? 5 : 2))));
             }
     }
 };

@@ -93,7 +93,7 @@ struct LineList {
         grid.StartLineCommand(0xC106);
         const MoxPos caret{0, static_cast<std::int32_t>(from)};
         const MoxPos target{0, static_cast<std::int32_t>(to)};
-        grid.SelChanging(caret, target);
+        benchmark::DoNotOptimize(grid.SelChanging(caret, target));
         return grid.ExecLineCommand() == 1;
     }
 

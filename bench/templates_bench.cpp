@@ -80,7 +80,7 @@ void BM_SaveThenGetNameArray(benchmark::State& state)
     const std::string name = NameOf(kTemplates / 2);
     std::vector<std::string> names;
     for (auto _ : state) {
-        templates.SaveTemplate(name);
+        benchmark::DoNotOptimize(templates.SaveTemplate(name));
         templates.GetNameArray(names);
         benchmark::DoNotOptimize(names.data());
     }

@@ -1,7 +1,9 @@
 // Undo and redo beside the changes they take back: a delete of a thousand lines at the top of
 // a million-record coordinate list, and an area correction adding to a million numbers. The
-// bytes the history holds after the delete are reported beside the removed records' bytes.
+// bytes the history holds after the delete are reported beside the removed records' bytes,
+// and after a thousand block pastes beside its limit and the heap the program took.
 #include "bench/CorrectedColumn.h"
+#include "bench/PasteBlock.h"
 #include "bench/PointList.h"
 #include "components/support/LunMrmNumEdit.h"
 #include "tav/data/TavAttr.h"
@@ -12,7 +14,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include "platform/ui/Clipboard.h"
+
 #include <cstdio>
+#include <unistd.h>
 #include <memory>
 #include <vector>
 
@@ -60,7 +65,7 @@ void BM_DeleteThousandLinesAtTop(benchmark::State& state)
             break;
         }
         state.PauseTiming();
-        list.data.History().Undo();
+        benchmark::DoNotOptimize(list.data.History().Undo());
         state.ResumeTiming();
     }
 }
@@ -85,14 +90,14 @@ void BM_RedoDeleteThousandLines(benchmark::State& state)
 {
     LineList& list = List();
     list.Delete();
-    list.data.History().Undo();
+    benchmark::DoNotOptimize(list.data.History().Undo());
     for (auto _ : state) {
         if (!list.data.History().Redo()) {
             state.SkipWithError("the delete was not done again");
             break;
         }
         state.PauseTiming();
-        list.data.History().Undo();
+        benchmark::DoNotOptimize(list.data.History().Undo());
         state.ResumeTiming();
     }
 }
@@ -111,7 +116,7 @@ void BM_HistoryBytesAfterDelete(benchmark::State& state)
         state.counters["held"] = held;
         state.counters["removed"] = removed;
         state.counters["over_percent"] = (held - removed) / removed * 100.0;
-        history.Undo();
+        benchmark::DoNotOptimize(history.Undo());
     }
 }
 BENCHMARK(BM_HistoryBytesAfterDelete)->Iterations(1)->Unit(benchmark::kMillisecond);
@@ -151,6 +156,51 @@ void BM_UndoAreaCorrectMillionRecords(benchmark::State& state)
     }
 }
 BENCHMARK(BM_UndoAreaCorrectMillionRecords)->Unit(benchmark::kMillisecond);
+
+// The program's resident memory, from the kernel's own count of its pages.
+double ResidentBytes()
+{
+    long pages = 0;
+    long resident = 0;
+    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(statm);
+    }
+    return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE));
+}
+
+// A thousand pastes of a 2,000 x 9 block, two texts taking turns so that every paste changes
+// every cell: the bytes the history counts beside its limit, and beside them how much the
+// program really grew, which the limit must hold too.
+void BM_HistoryBytesAfterThousandPastes(benchmark::State& state)
+{
+    static bench::PasteBlock* block = new bench::PasteBlock();
+    TavUndoHistory& history = block->data.History();
+    const std::string texts[] = {bench::BlockText("甲乙丙"), bench::BlockText("丁戊")};
+    const MoxPos origin{0, 0};
+    for (auto _ : state) {
+        history.Clear();
+        const double before = ResidentBytes();
+        std::size_t stepBytes = 0;
+        for (int paste = 0; paste < 1000; ++paste) {
+            plat::SetClipboardText(texts[paste % 2]);
+            block->grid.SendMessage(MOXM_SETCARET, reinterpret_cast<plat::WPARAM>(&origin));
+            block->grid.SendMessage(MOXM_PASTE);
+            if (paste == 0)
+                stepBytes = history.GetBytes();
+        }
+        state.counters["held"] = static_cast<double>(history.GetBytes());
+        state.counters["limit"] = static_cast<double>(history.GetLimit());
+        state.counters["grown"] = ResidentBytes() - before;
+        state.counters["steps"] = static_cast<double>(history.GetStepCount());
+        state.counters["step"] = static_cast<double>(stepBytes);
+        // The bare figure: the old bytes of the cells the kept steps changed.
+        state.counters["cells"] = static_cast<double>(history.GetStepCount() * bench::BlockManager::kRows * 9 *
+                                                      bench::BlockManager::kTextBytes);
+    }
+}
+BENCHMARK(BM_HistoryBytesAfterThousandPastes)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -25,17 +25,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (RegCreateKeyEx(HKEY_CURRENT_USER, "Group", 0, "", 0, KEY_ALL_ACCESS, nullptr, &group, nullptr) != ERROR_SUCCESS)
         std::abort();
     TavUserData header;
-    try {
-        if (RestoreKeyFromBytes(group, "Template", std::span(data, size), header, true)) {
-            HKEY restored = nullptr;
-            if (RegOpenKeyEx(group, "Template", 0, KEY_READ, &restored) != ERROR_SUCCESS)
-                std::abort(); // reported as restored, yet missing
-            SolsRegKey tree;
-            if (!tree.ReadFrom(restored))
-                std::abort();
-            RegCloseKey(restored);
-        }
-    } catch (const ArchiveError&) {
+    // A damaged input is a refusal, never an exception: one escaping here is a fault.
+    if (RestoreKeyFromBytes(group, "Template", std::span(data, size), header, true)) {
+        HKEY restored = nullptr;
+        if (RegOpenKeyEx(group, "Template", 0, KEY_READ, &restored) != ERROR_SUCCESS)
+            std::abort(); // reported as restored, yet missing
+        SolsRegKey tree;
+        if (!tree.ReadFrom(restored))
+            std::abort();
+        RegCloseKey(restored);
     }
     RegCloseKey(group);
     return 0;

@@ -169,6 +169,9 @@ MoxCellCtrl::MoxCellCtrl()
 
 MoxCellCtrl::~MoxCellCtrl()
 {
+    // The grid's destroy handling puts the host's editor away: it must run while the grid
+    // is whole.
+    DestroyWindow();
     auto& grids = Grids();
     grids.erase(std::remove(grids.begin(), grids.end(), this), grids.end());
     if (m_data != nullptr && m_data->GetView() == this)
@@ -850,12 +853,39 @@ bool MoxCellCtrl::ClearSelection()
     return true;
 }
 
+bool MoxCellCtrl::AgreeToPastePart(std::size_t lines, std::size_t fields)
+{
+    const auto over = [](long start, std::size_t count, long available) {
+        const long room = std::max(available - start, 0L);
+        return count > static_cast<std::size_t>(room) ? count - static_cast<std::size_t>(room) : std::size_t{0};
+    };
+    const std::size_t linesOver = over(m_caret.row, lines, GetRowCount());
+    const std::size_t fieldsOver = over(m_caret.column, fields, GetColumnCount());
+    if (linesOver == 0 && fieldsOver == 0)
+        return true;
+    // The text may be all a person has of it: what would not land is named and pasting the
+    // rest is theirs to choose, No being the answer that loses nothing.
+    std::string question;
+    if (linesOver > 0)
+        question += "貼り付ける " + std::to_string(lines) + " 行のうち " + std::to_string(linesOver) +
+                    " 行が最終行を越えるため貼り付けられません。\n";
+    if (fieldsOver > 0)
+        question += "貼り付ける " + std::to_string(fields) + " 列のうち " + std::to_string(fieldsOver) +
+                    " 列が最終列を越えるため貼り付けられません。\n";
+    question += "\n収まる部分だけ貼り付けますか？";
+    return plat::MessageBox(this, question, {}, plat::MB_YESNO | plat::MB_ICONQUESTION | plat::MB_DEFBUTTON2) == plat::IDYES;
+}
+
 bool MoxCellCtrl::PasteText(const std::string& text)
 {
     if (m_data == nullptr || GetColumnCount() == 0 || GetRowCount() == 0)
         return false;
     const auto rows = SplitTable(text);
     if (rows.empty())
+        return false;
+    if (!AgreeToPastePart(rows.size(), std::max_element(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
+                                           return a.size() < b.size();
+                                       })->size()))
         return false;
     if (Notify(MOXN_BEGINPASTE, 0, 0) != 0)
         return false;
@@ -940,7 +970,7 @@ plat::LRESULT MoxCellCtrl::OnKeyDown(plat::WPARAM wParam, plat::LPARAM lParam)
         case plat::VK_PRIOR:
         case plat::VK_NEXT:
             // A list chooses with these keys; any other editor is left by them.
-            if (dynamic_cast<plat::ComboBox*>(m_editor) == nullptr) {
+            if (dynamic_cast<plat::ComboBox*>(m_editor.Get()) == nullptr) {
                 if (CloseEditor(true))
                     HandleNavigationKey(key, shift, control);
                 return 0;
@@ -1491,7 +1521,7 @@ plat::LRESULT MoxCellCtrl::OnCloseEditor(plat::WPARAM wParam, plat::LPARAM)
     return CloseEditor(wParam != 0) ? TRUE : FALSE;
 }
 
-plat::LRESULT MoxCellCtrl::OnGetEditor(plat::WPARAM, plat::LPARAM) { return reinterpret_cast<plat::LRESULT>(m_editor); }
+plat::LRESULT MoxCellCtrl::OnGetEditor(plat::WPARAM, plat::LPARAM) { return reinterpret_cast<plat::LRESULT>(m_editor.Get()); }
 
 plat::LRESULT MoxCellCtrl::OnSetExtData(plat::WPARAM wParam, plat::LPARAM)
 {

@@ -225,6 +225,9 @@ private:
     bool CopySelection();
     bool ClearSelection();
     bool PasteText(const std::string& text);
+    // True when a paste of so many lines and fields (at most, in one line) fits from the caret
+    // on, or the person agrees to paste only the part that fits.
+    bool AgreeToPastePart(std::size_t lines, std::size_t fields);
     // A range with whole-column rows cut to the last record that holds data.
     [[nodiscard]] MoxRect UsedPart(const MoxRect& rect, std::uint8_t flags) const;
 
@@ -247,7 +250,7 @@ private:
     bool m_userResize = true;
     bool m_lineMark = false;
     bool m_searchMark = false;
-    plat::Wnd* m_editor = nullptr;
+    plat::WndRef m_editor; // the host's window: gone, it is no editor, whatever takes its address
     MoxPos m_editPos;
     plat::Font m_font;
     // A column border being dragged, or -1.

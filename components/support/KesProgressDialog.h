@@ -40,5 +40,5 @@ private:
 
     std::string m_message;
     bool m_showPercent;
-    plat::Wnd* m_disabledParent = nullptr;
+    plat::WndRef m_disabledParent;
 };

@@ -571,7 +571,7 @@ void CoordinateFrame::OnHelpItem()
 {
     // The grid's help is the caret item's topic, as F1 on the grid shows it.
     if (m_grid.IsWindow())
-        m_grid.CommandHelp(0);
+        static_cast<void>(m_grid.CommandHelp(0)); // without a topic nothing shows, as with F1
 }
 
 void CoordinateFrame::OnHelpIndex() { plat::GetApp()->WinHelp(0, plat::HELP_CONTENTS); }

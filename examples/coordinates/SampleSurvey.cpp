@@ -46,19 +46,27 @@ long FillSampleSurvey(TavData& data, long points)
     auto add = [&](const std::string& name, double x, double y, double z, int code, int lineType, double radius, bool fixed) {
         if (record >= points)
             return;
-        data.Set(static_cast<unsigned>(kPointNo), record, static_cast<double>(record + 1));
-        data.Set(static_cast<unsigned>(kPointName), record, name);
-        data.Set(static_cast<unsigned>(kX), record, Round3(x));
-        data.Set(static_cast<unsigned>(kY), record, Round3(y));
-        data.Set(static_cast<unsigned>(kZ), record, Round3(z));
-        data.Set(static_cast<unsigned>(kCode), record, code);
-        data.Set(static_cast<unsigned>(kLineType), record, lineType);
+        // A point whose cell the host refuses is taken away again, so that the count holds.
+        bool stored = true;
+        const auto put = [&](unsigned id, const auto& value) { stored = data.Set(id, record, value) && stored; };
+        put(kPointNo, static_cast<double>(record + 1));
+        put(kPointName, name);
+        put(kX, Round3(x));
+        put(kY, Round3(y));
+        put(kZ, Round3(z));
+        put(kCode, code);
+        put(kLineType, lineType);
         if (radius > 0) {
             HixRadius curve{HixReal(radius)};
             curve.SetRight(record % 2 == 0 ? TRUE : FALSE);
-            data.Set(static_cast<unsigned>(kRadius), record, curve);
+            put(kRadius, curve);
         }
-        data.Set(static_cast<unsigned>(kFlag), record, fixed ? 1 : 0);
+        put(kFlag, fixed ? 1 : 0);
+        if (!stored) {
+            // Only empty records follow it, so nothing else moves.
+            static_cast<void>(data.RemoveRecord(record, 1));
+            return;
+        }
         ++record;
     };
 

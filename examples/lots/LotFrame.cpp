@@ -294,7 +294,8 @@ bool LotFrame::SortByLotNumber()
     for (long record = 0; record <= last; ++record) {
         order[static_cast<std::size_t>(record)] = record;
         std::string lotNo;
-        m_data.Get(static_cast<unsigned>(kLotNo), record, lotNo);
+        // A lot without a number reads as empty and goes last.
+        static_cast<void>(m_data.Get(static_cast<unsigned>(kLotNo), record, lotNo));
         keys[static_cast<std::size_t>(record)] = LotNumberParts(lotNo);
         for (long item = 0; item < items; ++item) {
             auto& cell = cells[static_cast<std::size_t>(record * items + item)];
@@ -415,7 +416,7 @@ void LotFrame::OnAppExit() { Quit(); }
 void LotFrame::OnHelpItem()
 {
     if (m_grid.IsWindow())
-        m_grid.CommandHelp(0);
+        static_cast<void>(m_grid.CommandHelp(0)); // without a topic nothing shows, as with F1
 }
 
 void LotFrame::OnHelpIndex() { plat::GetApp()->WinHelp(0, plat::HELP_CONTENTS); }

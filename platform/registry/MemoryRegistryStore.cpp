@@ -210,6 +210,15 @@ LONG MemoryRegistryStore::DeleteKey(RegKeyId parent, std::string_view name, bool
     return ERROR_SUCCESS;
 }
 
+LONG MemoryRegistryStore::KeyDepth(RegKeyId key, std::size_t& depth)
+{
+    const Node* node = Find(key);
+    if (!node)
+        return ERROR_KEY_DELETED;
+    depth = node->depth;
+    return ERROR_SUCCESS;
+}
+
 LONG MemoryRegistryStore::Apply(RegKeyId baseId, std::span<const RegChange> changes)
 {
     if (m_readOnly)

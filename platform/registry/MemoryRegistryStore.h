@@ -28,6 +28,7 @@ public:
     LONG SetValue(RegKeyId key, std::string_view name, DWORD type, std::span<const BYTE> data) override;
     LONG DeleteValue(RegKeyId key, std::string_view name) override;
     LONG DeleteKey(RegKeyId parent, std::string_view name, bool wholeTree) override;
+    LONG KeyDepth(RegKeyId key, std::size_t& depth) override;
     LONG Apply(RegKeyId base, std::span<const RegChange> changes) override;
     std::uint64_t Generation() override { return m_generation; }
 

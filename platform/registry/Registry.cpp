@@ -511,4 +511,11 @@ LONG RegApplyChanges(HKEY key, std::span<const RegChange> changes)
     });
 }
 
+LONG RegCheckApplyChanges(HKEY key, std::span<const RegChange> changes)
+{
+    return WithKey(key, kWriteRights, [&](RegistryState&, const Target& target) {
+        return target.store->CheckApply(target.key, changes);
+    });
+}
+
 } // namespace plat

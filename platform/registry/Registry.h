@@ -47,6 +47,10 @@ LONG RegDeleteTree(HKEY key, const char* subKey);
 // Applies every change below a key (a root or an open key with write rights), or none of
 // them: an import, a restored key. Paths are relative to key.
 LONG RegApplyChanges(HKEY key, std::span<const RegChange> changes);
+// What RegApplyChanges would answer, without changing anything: every refusal the registry's
+// own rules make (rights, names, depth) shows here, before a caller writes the first of
+// several sets of changes; only a failure of the storage itself can come later.
+[[nodiscard]] LONG RegCheckApplyChanges(HKEY key, std::span<const RegChange> changes);
 
 // The store behind a root. The user's store is the SQLite database named by
 // TAVCELL_REGISTRY, else $XDG_CONFIG_HOME/tavcell/registry.sqlite3 (else ~/.config/...; none

@@ -42,4 +42,29 @@ LONG CheckRegChanges(std::span<const RegChange> changes)
     return ERROR_SUCCESS;
 }
 
+LONG RegistryStore::KeyDepth(RegKeyId, std::size_t& depth)
+{
+    depth = 0;
+    return ERROR_SUCCESS;
+}
+
+LONG RegistryStore::CheckApply(RegKeyId base, std::span<const RegChange> changes)
+{
+    if (IsReadOnly())
+        return ERROR_ACCESS_DENIED;
+    if (const LONG status = CheckRegChanges(changes); status != ERROR_SUCCESS)
+        return status;
+    std::size_t baseDepth = 0;
+    if (const LONG status = KeyDepth(base, baseDepth); status != ERROR_SUCCESS)
+        return status;
+    for (const RegChange& change : changes) {
+        const std::size_t depth = SplitKeyPath(change.path).size();
+        if (change.kind == RegChange::Kind::DeleteTree && depth == 0)
+            return ERROR_ACCESS_DENIED;
+        if (change.kind != RegChange::Kind::DeleteTree && baseDepth + depth > kMaxKeyDepth)
+            return ERROR_INVALID_PARAMETER;
+    }
+    return ERROR_SUCCESS;
+}
+
 } // namespace plat

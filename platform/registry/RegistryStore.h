@@ -46,6 +46,12 @@ public:
     // Applies every change below base, or none. Deleting what is missing is no fault; setting
     // a value creates the keys of its path.
     [[nodiscard]] virtual LONG Apply(RegKeyId base, std::span<const RegChange> changes) = 0;
+    // What Apply would answer without writing anything, as far as the rules of every store go
+    // (rights, names, depth below the root); only a failure of the storage itself (a full
+    // disk) can still refuse what this passes.
+    [[nodiscard]] LONG CheckApply(RegKeyId base, std::span<const RegChange> changes);
+    // How many levels below the root the key lies. A store that cannot tell answers 0.
+    [[nodiscard]] virtual LONG KeyDepth(RegKeyId key, std::size_t& depth);
 
     // Grows whenever the content may have changed, by this process or by another one, so
     // that a caller can keep a listing between calls.

@@ -4,10 +4,14 @@
 
 #include "platform/text/NameCompare.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <memory>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 #include <utility>
 
 namespace plat {
@@ -319,8 +323,72 @@ SqliteRegistryStore::OpenResult SqliteRegistryStore::Open(const std::filesystem:
         result.error = path.string() + ": " + error;
         return result;
     }
+    store->RememberFile();
     result.store = std::move(store);
     return result;
+}
+
+void SqliteRegistryStore::RememberFile()
+{
+    struct stat file {};
+    if (::stat(m_path.c_str(), &file) == 0) {
+        m_device = static_cast<std::uint64_t>(file.st_dev);
+        m_inode = static_cast<std::uint64_t>(file.st_ino);
+    }
+}
+
+LONG SqliteRegistryStore::FollowFile()
+{
+    struct stat file {};
+    if (::stat(m_path.c_str(), &file) == 0) {
+        if (static_cast<std::uint64_t>(file.st_dev) == m_device && static_cast<std::uint64_t>(file.st_ino) == m_inode)
+            return ERROR_SUCCESS;
+    } else if (errno == ENOENT) {
+        // Written whole under another name first and linked into place, so that another
+        // program never opens half a copy, and one that made the file first keeps its own.
+        std::error_code ec;
+        if (m_path.has_parent_path())
+            std::filesystem::create_directories(m_path.parent_path(), ec);
+        const std::string copy = m_path.string() + ".recreated-" + std::to_string(::getpid());
+        ::unlink(copy.c_str());
+        sqlite3_stmt* vacuum = nullptr;
+        int rc = sqlite3_prepare_v2(m_db, "VACUUM INTO ?1", -1, &vacuum, nullptr);
+        if (rc == SQLITE_OK) {
+            BindText(vacuum, 1, copy);
+            rc = sqlite3_step(vacuum);
+        }
+        sqlite3_finalize(vacuum);
+        bool copied = rc == SQLITE_DONE;
+        if (copied) {
+            const int fd = ::open(copy.c_str(), O_RDONLY | O_CLOEXEC);
+            copied = fd >= 0 && ::fsync(fd) == 0;
+            if (fd >= 0)
+                ::close(fd);
+        }
+        if (!copied || (::link(copy.c_str(), m_path.c_str()) != 0 && errno != EEXIST)) {
+            m_lastError = m_path.string() + ": the file was deleted and cannot be made again: "
+                + (copied ? std::generic_category().message(errno) : std::string(sqlite3_errmsg(m_db)));
+            ::unlink(copy.c_str());
+            return ERROR_WRITE_FAULT;
+        }
+        ::unlink(copy.c_str());
+    }
+    OpenResult reopened = Open(m_path, Mode::ReadWrite);
+    if (!reopened.store) {
+        m_lastError = reopened.error;
+        return reopened.notWritable ? ERROR_ACCESS_DENIED : ERROR_WRITE_FAULT;
+    }
+    SqliteRegistryStore& fresh = *reopened.store;
+    for (sqlite3_stmt*& statement : m_statements)
+        sqlite3_finalize(std::exchange(statement, nullptr));
+    sqlite3_close(m_db);
+    m_db = std::exchange(fresh.m_db, nullptr);
+    m_statements = std::exchange(fresh.m_statements, {});
+    m_device = fresh.m_device;
+    m_inode = fresh.m_inode;
+    m_dataVersion = -1;
+    ++m_generation;
+    return ERROR_SUCCESS;
 }
 
 SqliteRegistryStore::SqliteRegistryStore(sqlite3* db, std::filesystem::path path, bool readOnly)
@@ -486,6 +554,8 @@ LONG SqliteRegistryStore::CreateKeyPath(RegKeyId parent, std::span<const std::st
         created = false;
         return ERROR_SUCCESS;
     }
+    if (const LONG status = FollowFile(); status != ERROR_SUCCESS)
+        return status;
     Transaction transaction(*this);
     if (const LONG status = transaction.Started(); status != ERROR_SUCCESS)
         return status;
@@ -559,6 +629,8 @@ LONG SqliteRegistryStore::SetValue(RegKeyId key, std::string_view name, DWORD ty
         return ERROR_ACCESS_DENIED;
     if (!IsValidRegName(name))
         return ERROR_INVALID_PARAMETER;
+    if (const LONG status = FollowFile(); status != ERROR_SUCCESS)
+        return status;
     // One statement outside a transaction is a transaction of its own.
     const LONG status = SetValueIn(key, name, type, data);
     if (status == ERROR_SUCCESS)
@@ -581,6 +653,8 @@ LONG SqliteRegistryStore::DeleteValue(RegKeyId key, std::string_view name)
 {
     if (m_readOnly)
         return ERROR_ACCESS_DENIED;
+    if (const LONG status = FollowFile(); status != ERROR_SUCCESS)
+        return status;
     bool deleted = false;
     const LONG status = DeleteValueIn(key, name, deleted);
     if (status != ERROR_SUCCESS)
@@ -615,6 +689,8 @@ LONG SqliteRegistryStore::DeleteKey(RegKeyId parent, std::string_view name, bool
 {
     if (m_readOnly)
         return ERROR_ACCESS_DENIED;
+    if (const LONG status = FollowFile(); status != ERROR_SUCCESS)
+        return status;
     Transaction transaction(*this);
     if (const LONG status = transaction.Started(); status != ERROR_SUCCESS)
         return status;
@@ -628,6 +704,8 @@ LONG SqliteRegistryStore::Apply(RegKeyId base, std::span<const RegChange> change
     if (m_readOnly)
         return ERROR_ACCESS_DENIED;
     if (const LONG status = CheckRegChanges(changes); status != ERROR_SUCCESS)
+        return status;
+    if (const LONG status = FollowFile(); status != ERROR_SUCCESS)
         return status;
     Transaction transaction(*this);
     if (const LONG status = transaction.Started(); status != ERROR_SUCCESS)

@@ -49,6 +49,7 @@ public:
     LONG SetValue(RegKeyId key, std::string_view name, DWORD type, std::span<const BYTE> data) override;
     LONG DeleteValue(RegKeyId key, std::string_view name) override;
     LONG DeleteKey(RegKeyId parent, std::string_view name, bool wholeTree) override;
+    LONG KeyDepth(RegKeyId key, std::size_t& depth) override { return DepthOf(key, depth); }
     LONG Apply(RegKeyId base, std::span<const RegChange> changes) override;
     std::uint64_t Generation() override;
     std::string LastError() const override { return m_lastError; }
@@ -94,6 +95,11 @@ private:
     LONG DeleteKeyIn(RegKeyId parent, std::string_view name, bool wholeTree);
     LONG SetValueIn(RegKeyId key, std::string_view name, DWORD type, std::span<const BYTE> data);
     LONG DeleteValueIn(RegKeyId key, std::string_view name, bool& deleted);
+    // Before a change: the file at the path must still be the one this connection writes.
+    // A file deleted under a running program is made again from what the connection holds;
+    // one replaced by another program is taken as it is.
+    LONG FollowFile();
+    void RememberFile();
 
     sqlite3* m_db;
     std::filesystem::path m_path;
@@ -102,6 +108,9 @@ private:
     std::string m_lastError;
     std::int64_t m_dataVersion = -1;
     std::uint64_t m_generation = 0;
+    // The identity of the file the connection was opened on.
+    std::uint64_t m_device = 0;
+    std::uint64_t m_inode = 0;
 };
 
 } // namespace plat

@@ -6,11 +6,13 @@
 #include "platform/ui/MenuTracker.h"
 #include "platform/ui/Wnd.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <new>
+#include <vector>
 
 namespace plat {
 
@@ -187,6 +189,21 @@ void WinApp::EndAfterFailure(std::string_view why) noexcept
     std::_Exit(kExitAfterFailure);
 }
 
+namespace {
+std::vector<void (*)() noexcept>& EscapedErrorCleanups()
+{
+    static std::vector<void (*)() noexcept> cleanups;
+    return cleanups;
+}
+} // namespace
+
+void AddEscapedErrorCleanup(void (*cleanup)() noexcept)
+{
+    auto& cleanups = EscapedErrorCleanups();
+    if (std::find(cleanups.begin(), cleanups.end(), cleanup) == cleanups.end())
+        cleanups.push_back(cleanup);
+}
+
 bool PumpMessage(Driver& driver)
 {
     try {
@@ -201,7 +218,10 @@ bool PumpMessage(Driver& driver)
         g_outOfMemoryLastTurn = false;
         return more;
     } catch (...) {
-        ReportEscapedError(CurrentError());
+        const EscapedError error = CurrentError();
+        for (auto cleanup : EscapedErrorCleanups())
+            cleanup();
+        ReportEscapedError(error);
         return true;
     }
 }

@@ -166,6 +166,9 @@ public:
 // happened and the program goes on with its data. When it cannot go on (memory runs out twice
 // in a row, or the report itself fails) it ends through EndAfterFailure.
 bool PumpMessage(Driver& driver);
+// Run in that case before the person is told: a layer above puts back what the stopped
+// operation left half done. Added once per process; they run in the order added.
+void AddEscapedErrorCleanup(void (*cleanup)() noexcept);
 
 // Routes one input event into the window tree, the active modal window (or the main window)
 // offered it first through PreTranslateInput. Keys go to the focus (within the modal window

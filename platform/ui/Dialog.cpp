@@ -307,6 +307,8 @@ BOOL Dialog::UpdateData(BOOL saveAndValidate)
     return TRUE;
 }
 
+Dialog::~Dialog() { DestroyWindow(); }
+
 LRESULT Dialog::OnInitDialogMessage(WPARAM, LPARAM) { return OnInitDialog(); }
 
 LRESULT Dialog::OnDestroyMessage(WPARAM, LPARAM)

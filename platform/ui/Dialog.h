@@ -47,6 +47,9 @@ public:
     explicit Dialog(UINT templateId, Wnd* parent = nullptr);
     Dialog(ModuleHandle module, UINT templateId, Wnd* parent = nullptr);
     Dialog(DialogTemplate dialogTemplate, Wnd* parent = nullptr);
+    // A dialog still open is destroyed here, while OnDestroy can run; a derived class that
+    // overrides OnDestroy destroys the window in its own destructor for the same reason.
+    ~Dialog() override;
 
     // Runs the dialog modally; the EndDialog result, or -1 when it could not be made (no
     // template, no driver).

@@ -8,9 +8,11 @@
 #include "platform/ui/Ime.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <map>
-#include <unordered_set>
+#include <unordered_map>
 
 namespace plat {
 
@@ -24,7 +26,10 @@ struct PostedMessage {
 };
 
 struct WindowState {
-    std::unordered_set<const Wnd*> live;
+    // Each existing window with the number of its life: numbers are never reused, so a
+    // WndRef to a destroyed window fails even when the address is taken again.
+    std::unordered_map<const Wnd*, std::uint64_t> live;
+    std::uint64_t lastLife = 0;
     std::vector<Wnd*> topLevel;
     std::deque<PostedMessage> posted;
     Wnd* focus = nullptr;
@@ -93,6 +98,26 @@ std::string FoldAscii(std::string_view name)
 // ---- the application's window state ----
 
 bool IsWindow(const Wnd* wnd) noexcept { return wnd && State().live.count(wnd) != 0; }
+
+WndRef::WndRef(Wnd* wnd) noexcept
+{
+    const auto& live = State().live;
+    if (const auto found = wnd ? live.find(wnd) : live.end(); found != live.end()) {
+        m_wnd = wnd;
+        m_life = found->second;
+    }
+}
+
+Wnd* WndRef::Get() const noexcept
+{
+    if (m_life == 0)
+        return nullptr;
+    const auto& live = State().live;
+    const auto found = live.find(m_wnd);
+    return found != live.end() && found->second == m_life ? m_wnd : nullptr;
+}
+
+bool IsWindow(const WndRef& wnd) noexcept { return wnd.Get() != nullptr; }
 
 std::vector<Wnd*> Wnd::GetTopLevelWindows() { return State().topLevel; }
 
@@ -210,8 +235,7 @@ BOOL Wnd::CreateEx(DWORD exStyle, std::string_view className, std::string_view t
         SetOwner(cs.hwndParent);
         state.topLevel.push_back(this);
     }
-    state.live.insert(this);
-    m_created = true;
+    Register();
 
     if (SendMessage(WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow();
@@ -220,6 +244,26 @@ BOOL Wnd::CreateEx(DWORD exStyle, std::string_view className, std::string_view t
     if ((m_style & WS_VISIBLE) && GetApp() && GetApp()->GetDriver())
         GetApp()->GetDriver()->WindowChanged(*this);
     return TRUE;
+}
+
+void Wnd::Register() noexcept
+{
+    auto& state = State();
+    state.live[this] = ++state.lastLife;
+    m_created = true;
+    m_createdMap = GetMessageMap();
+}
+
+bool Wnd::SkipsDestroyHandler() const noexcept
+{
+    // The maps of the classes already destroyed are those between the map the window was
+    // made with and the one the object answers with now.
+    const MessageMap* now = GetMessageMap();
+    for (const MessageMap* map = m_createdMap; map && map != now; map = map->base ? map->base() : nullptr)
+        for (const MessageMapEntry* entry = map->entries; entry->kind != MessageMapEntry::Kind::End; ++entry)
+            if (entry->kind == MessageMapEntry::Kind::Message && entry->message == WM_DESTROY)
+                return true;
+    return false;
 }
 
 void Wnd::Unlink() noexcept
@@ -236,6 +280,11 @@ void Wnd::Unlink() noexcept
 
 void Wnd::DestroyTree()
 {
+    if (SkipsDestroyHandler()) {
+        std::fprintf(stderr, "window of class '%s' destroyed after the part of it that handles WM_DESTROY\n",
+                     m_className.c_str());
+        std::abort();
+    }
     m_destroying = true;
     SendMessage(WM_DESTROY);
     // A WM_DESTROY handler may have handed children elsewhere; destroy those still here. A
@@ -267,9 +316,9 @@ BOOL Wnd::DestroyWindow()
                            state.modalStack.end());
     // Only a window that was named an owner makes the others be looked through.
     if (m_ownsOthers)
-        for (const Wnd* other : state.live)
-            if (other->m_owner == this)
-                const_cast<Wnd*>(other)->m_owner = nullptr;
+        for (const auto& entry : state.live)
+            if (entry.first->m_owner == this)
+                const_cast<Wnd*>(entry.first)->m_owner = nullptr;
     if (WinApp* app = GetApp(); app && app->GetMainWnd() == this)
         app->SetMainWnd(nullptr);
     m_invalid.clear();
@@ -303,8 +352,7 @@ BOOL Wnd::SubclassDlgItem(UINT id, Wnd* parent)
     *std::find(siblings.begin(), siblings.end(), old) = this;
     old->m_parent = nullptr;
     auto& state = State();
-    state.live.insert(this);
-    m_created = true;
+    Register();
     const bool hadFocus = state.focus == old;
     if (hadFocus)
         state.focus = this;
@@ -613,7 +661,25 @@ void Wnd::InvalidateRect(const RECT* rect, BOOL erase)
 {
     if (!m_created)
         return;
-    m_invalid.push_back({rect ? *rect : RECT{0, 0, m_rect.Width(), m_rect.Height()}, erase != FALSE});
+    // A window that is not painted for a long time (a hidden editor whose text a paste sets
+    // for every cell) would gather one entry per change without end: an area already waiting
+    // is not added again, and a long list becomes the whole window.
+    constexpr std::size_t kMaxInvalidations = 64;
+    const RECT whole{0, 0, m_rect.Width(), m_rect.Height()};
+    const Invalidation next{rect ? *rect : whole, erase != FALSE};
+    const auto covers = [&next](const Invalidation& waiting) {
+        return waiting.rect.left <= next.rect.left && waiting.rect.top <= next.rect.top &&
+               waiting.rect.right >= next.rect.right && waiting.rect.bottom >= next.rect.bottom &&
+               (waiting.erase || !next.erase);
+    };
+    if (std::none_of(m_invalid.begin(), m_invalid.end(), covers)) {
+        if (m_invalid.size() < kMaxInvalidations) {
+            m_invalid.push_back(next);
+        } else {
+            const bool anyErase = next.erase || std::any_of(m_invalid.begin(), m_invalid.end(), [](const Invalidation& waiting) { return waiting.erase; });
+            m_invalid.assign(1, Invalidation{whole, anyErase});
+        }
+    }
     if (GetApp() && GetApp()->GetDriver())
         GetApp()->GetDriver()->WindowChanged(*this);
 }

@@ -6,6 +6,7 @@
 #include "platform/ui/Constants.h"
 #include "platform/ui/Types.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -129,7 +130,9 @@ public:
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
     // WM_DESTROY reaches the window before its children (so that it may still hand a
     // borrowed child back to its owner); the children are then destroyed, each finishing
-    // before its parent does.
+    // before its parent does. A class that handles WM_DESTROY calls DestroyWindow in its own
+    // destructor, while its handler can still run: a window destroyed after such a class's
+    // part of the object is gone stops the process rather than skip the handler unseen.
     BOOL DestroyWindow();
     [[nodiscard]] bool IsWindow() const noexcept { return m_created; }
     [[nodiscard]] const std::string& GetClassName() const noexcept { return m_className; }
@@ -258,6 +261,8 @@ private:
     void DropFocusWithin();
     void DestroyTree();
     void SendPosChanged(UINT flags);
+    void Register() noexcept;
+    [[nodiscard]] bool SkipsDestroyHandler() const noexcept;
 
     std::string m_className;
     std::string m_text;
@@ -278,6 +283,9 @@ private:
     bool m_ownsOthers = false; // some window named this one its owner once
     bool m_inModalLoop = false;
     int m_modalResult = -1;
+    // The most derived class's map when the window was made, to find destroy handlers of
+    // classes whose part of the object is already gone.
+    const MessageMap* m_createdMap = nullptr;
     // The message being handled, for Default().
     UINT m_curMessage = 0;
     WPARAM m_curWParam = 0;
@@ -286,6 +294,24 @@ private:
 
 // True while the pointer names a window that exists (created and not destroyed).
 [[nodiscard]] bool IsWindow(const Wnd* wnd) noexcept;
+
+// A window remembered across messages: it names one life of one window, so once that window
+// is destroyed it names none, even when a new window is later made at the same address.
+// Reads as a plain pointer, null once stale.
+class WndRef {
+public:
+    WndRef() noexcept = default;
+    WndRef(Wnd* wnd) noexcept; // NOLINT: implicit, so stored pointers take it without change
+    [[nodiscard]] Wnd* Get() const noexcept;
+    operator Wnd*() const noexcept { return Get(); } // NOLINT
+    Wnd* operator->() const noexcept { return Get(); }
+
+private:
+    Wnd* m_wnd = nullptr;
+    std::uint64_t m_life = 0; // 0: no window
+};
+
+[[nodiscard]] bool IsWindow(const WndRef& wnd) noexcept;
 
 // A number in 0xC000..0xFFFF for a name, the same in every process that registers it: a hash
 // of the name without regard to ASCII case. When two names of one process hash alike, the

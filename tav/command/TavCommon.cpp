@@ -55,7 +55,11 @@ const plat::Brush& TavCommon::DisableBrush() { return Brushes().disable; }
 
 TavCommon::TavCommon() = default;
 
-TavCommon::~TavCommon() = default;
+TavCommon::~TavCommon()
+{
+    if (m_manager != nullptr)
+        m_manager->RemoveCachedIn(&m_manager);
+}
 
 plat::LRESULT TavCommon::Request(plat::UINT request, plat::WPARAM wParam, plat::LPARAM lParam)
 {
@@ -64,14 +68,29 @@ plat::LRESULT TavCommon::Request(plat::UINT request, plat::WPARAM wParam, plat::
 
 TavManager* TavCommon::ManagerPtr()
 {
-    if (m_manager == nullptr)
+    if (m_manager == nullptr) {
         m_manager = reinterpret_cast<TavManager*>(Request(MOXM_GETEXTDATA));
+        if (m_manager != nullptr)
+            m_manager->AddCachedIn(&m_manager);
+    }
     return m_manager;
 }
 
-TavManager& TavCommon::Manager() { return *ManagerPtr(); }
+TavManager& TavCommon::Manager()
+{
+    if (ManagerPtr() == nullptr)
+        throw plat::InvalidArgument("the grid has no manager");
+    return *m_manager;
+}
 
-TavData& TavCommon::Data() { return *Manager().Data(); }
+bool TavCommon::IsBound() { return ManagerPtr() != nullptr && m_manager->Data() != nullptr; }
+
+TavData& TavCommon::Data()
+{
+    if (!IsBound())
+        throw plat::InvalidArgument("the grid's manager holds no table");
+    return *m_manager->Data();
+}
 
 TavAttr& TavCommon::AttrWarning() { return Manager().AttrWarning(); }
 
@@ -323,7 +342,8 @@ int TavCommon::EndPaneEdit(const MoxPos& pos)
     if (OnEndEdit(Manager().ColtoID(pos.column), pos.row) <= 0)
         return 1;
     // The grid stores the value next and then says so (MOXN_EDITSTORED): one step.
-    if (!m_editStep) {
+    // A step the grid never closed (an exception stopped it) is gone: this input gets its own.
+    if (TavUndoHistory* history = History(); !m_editStep || (history != nullptr && !history->IsStepOpen())) {
         OpenUndoStep("入力");
         m_editStep = true;
     }
@@ -374,20 +394,23 @@ void TavCommon::EscapeKeyDown()
 
 void TavCommon::EditCut()
 {
-    OpenUndoStep("切り取り");
+    const TavUndoStep step(History(), "切り取り");
     if (Request(MOXM_COPY) != 0)
         Request(MOXM_CLEAR);
-    CloseUndoStep();
 }
 
 void TavCommon::EditCopy() { Request(MOXM_COPY); }
 
 void TavCommon::EditPaste()
 {
+    // The flag ends with the paste, an exception included, or later edits would pass for pastes.
+    struct Pasting {
+        int& flag;
+        ~Pasting() { flag = 0; }
+    } pasting{m_paste};
     m_paste = 1;
     Request(MOXM_PASTE);
     Request(MOXM_SETLINEMARK, 0);
-    m_paste = 0;
 }
 
 void TavCommon::EditOpen() { Request(MOXM_OPENEDITOR); }
@@ -514,6 +537,6 @@ bool TavCommon::OnGetPaneTextColor(const MoxPos& /*cell*/, plat::COLORREF& /*col
 // The manager's question about a paste in progress is answered by the window it is bound to.
 int TavManager::IsPasteData() const
 {
-    const auto* common = dynamic_cast<const TavCommon*>(m_cell);
+    const auto* common = dynamic_cast<const TavCommon*>(m_cell.Get());
     return common != nullptr ? common->IsPasting() : 0;
 }

@@ -46,10 +46,13 @@ public:
     [[nodiscard]] plat::Wnd* GetCellWindow() const noexcept { return m_window; }
 
     /// The manager bound to the window (kept by the manager as the window's extension
-    /// pointer), cached on first use. The references assume a bound manager.
+    /// pointer), cached on first use and forgotten when the manager is destroyed. The
+    /// references throw plat::InvalidArgument while no manager holds a table.
     TavManager& Manager();
-    /// The bound manager, or null while the window is not bound.
+    /// The bound manager, or null while the window is not bound or its manager is gone.
     TavManager* ManagerPtr();
+    /// A live manager holding a table: without one the window refuses its commands.
+    [[nodiscard]] bool IsBound();
     /// The bound record table.
     TavData& Data();
     /// The bound manager's warning marks.
@@ -64,14 +67,14 @@ public:
     [[nodiscard]] int IsPasting() const noexcept { return m_paste; }
 
     /// A cell may be edited when it is shown, not disabled and the manager allows it.
-    int QueryEditAble(const MoxPos& pos);
+    [[nodiscard]] int QueryEditAble(const MoxPos& pos);
     /// 1 when cell lock is on and a lock range of the column's item holds the row.
-    int QueryLockPane(const MoxPos& pos);
+    [[nodiscard]] int QueryLockPane(const MoxPos& pos);
     /// The number of selected ranges when each is made of whole lines (and, with single, there
     /// is only one); otherwise tells the user and answers 0.
-    int QueryIsLineSel(const std::vector<std::uint8_t>* flags, int single);
+    [[nodiscard]] int QueryIsLineSel(const std::vector<std::uint8_t>* flags, int single);
     /// id: the prompt of the caret's item, or the idle prompt 0xE001 while nothing is bound.
-    int QueryMessageString(plat::UINT& id);
+    [[nodiscard]] int QueryMessageString(plat::UINT& id);
 
     /// The keys the grid wants inside a dialog: all of them while a line command waits (its
     /// Return and Escape), else `code` as it is.
@@ -97,14 +100,14 @@ public:
     /// In-place editing, selection and the clipboard. For the notifications, non-zero refuses.
     /// Asked before a cell's editor opens: refused (non-zero) while a line command waits, for a
     /// disabled or locked cell, or when OnBeginEdit says no.
-    int BeginPaneEdit(const MoxPos& pos);
+    [[nodiscard]] int BeginPaneEdit(const MoxPos& pos);
     /// The editor was placed on the cell: switches the input method for the column.
     void ShowPaneEdit(const MoxPos& pos, plat::Wnd* editor);
     /// Asked before an editor closes storing its text: refused (non-zero) when the editor's own
     /// check fails or OnEndEdit says no, and the editor stays open.
-    int EndPaneEdit(const MoxPos& pos);
+    [[nodiscard]] int EndPaneEdit(const MoxPos& pos);
     /// Asked before the caret moves; OnSelChanging may refuse (non-zero refuses).
-    int SelChanging(const MoxPos& from, const MoxPos& to);
+    [[nodiscard]] int SelChanging(const MoxPos& from, const MoxPos& to);
     /// The caret moved: the status prompt, the input method and OnSelChanged follow.
     void SelChanged(const MoxPos& from, const MoxPos& to);
     /// Escape: cancels a waiting line command.
@@ -119,13 +122,13 @@ public:
     /// Opens the caret cell's editor, as F2 does.
     void EditOpen();
     /// The text of the top-left corner cell: OnFixedCellText's, else "No.".
-    int FixedCellText(const MoxPos& pos, std::string& text);
+    [[nodiscard]] int FixedCellText(const MoxPos& pos, std::string& text);
     /// A row heading's text (the line number), from the manager.
-    int FixedColText(const MoxPos& pos, std::string& text);
+    [[nodiscard]] int FixedColText(const MoxPos& pos, std::string& text);
     /// A column heading's text, from the manager (the item string's second field).
-    int FixedRowText(const MoxPos& pos, std::string& text);
+    [[nodiscard]] int FixedRowText(const MoxPos& pos, std::string& text);
     /// The editor for a cell, prepared with the cell's value by the manager.
-    int GetControl(const MoxPos& pos, plat::Wnd** control);
+    [[nodiscard]] int GetControl(const MoxPos& pos, plat::Wnd** control);
     /// Draws an owner-drawn cell through the manager's OnDrawItem.
     void DrawItem(const MOX_DRAWITEMSTRUCT& item);
     /// The host changed its items' controls: collect them again.
@@ -159,16 +162,16 @@ public:
     // ---- line commands, the Return walk, jump and find ----
     /// Insert or delete empty records at the selected lines (one range of whole lines); the
     /// attribute rows and the lock ranges move with their lines. 1 when done.
-    int LineInsert();
+    [[nodiscard]] int LineInsert();
     /// Deletes the records of the selected whole lines (one range); their marks and lock ranges
     /// go with them and the lines below move up. 1 when done; one undo step.
-    int LineDelete();
+    [[nodiscard]] int LineDelete();
     /// Marks the selected lines for a move (0xC106), copy (0xC107) or swap (0xC108): the
     /// blocks then travel with the caret until ExecLineCommand or Escape.
     void StartLineCommand(plat::UINT command);
     /// Carries a pending command out; 1 when it was. All or nothing: when the table refuses
     /// a cell part way, every line, flag and lock range is put back and the command ends.
-    int ExecLineCommand();
+    [[nodiscard]] int ExecLineCommand();
     /// Closes up the blank lines of each selected range towards its top.
     void LineCloseUp();
     /// 先頭行: the caret to the first line.
@@ -191,21 +194,21 @@ public:
     unsigned FindItemDataSize(long itemNo);
 
     /// Hooks, in slot order. Non-zero results permit.
-    virtual int OnFixedCellText(const MoxPos& corner, std::string& text);
+    [[nodiscard]] virtual int OnFixedCellText(const MoxPos& corner, std::string& text);
     /// Asked before the selection moves from `from` to `to`; 0 keeps it where it is.
-    virtual int OnSelChanging(const MoxPos& from, const MoxPos& to);
+    [[nodiscard]] virtual int OnSelChanging(const MoxPos& from, const MoxPos& to);
     /// Told after the selection moved.
     virtual void OnSelChanged(const MoxPos& from, const MoxPos& to);
     /// Asked before a cell's editor opens; 0 keeps it closed.
-    virtual int OnBeginEdit(unsigned id, long record);
+    [[nodiscard]] virtual int OnBeginEdit(unsigned id, long record);
     /// Asked before an editor closes storing its text; 0 keeps it open.
-    virtual int OnEndEdit(unsigned id, long record);
+    [[nodiscard]] virtual int OnEndEdit(unsigned id, long record);
     /// Told when the person dragged a column to `width` pixels.
     virtual void OnUserResize(long column, int width);
     /// Asked whether the marked lines may be moved, copied or swapped; 0 refuses the command.
-    virtual int OnCheckSrcLineEditArea(const MoxRectArray& blocks);
+    [[nodiscard]] virtual int OnCheckSrcLineEditArea(const MoxRectArray& blocks);
     /// Asked whether lines may go to the destination blocks; 0 refuses the command.
-    virtual int OnCheckDstLineEditArea(const MoxRectArray& blocks);
+    [[nodiscard]] virtual int OnCheckDstLineEditArea(const MoxRectArray& blocks);
     /// Told when a line command starts marking lines.
     virtual void OnBeginLineEdit();
     /// Both end the pending line command; a host that overrides them calls these.
@@ -215,34 +218,34 @@ public:
     /// 範囲補正 of one item over the selected ranges. The default asks for a value by the item's
     /// editor (a measure edit: add or replace; a list or toggle: one choice) and corrects all or
     /// nothing. Answers non-zero when the item was handled, 0 for "cannot be processed" (message 11).
-    virtual int OnAreaCorrect(unsigned id, const MoxRectArray* ranges, plat::Wnd* parent);
+    [[nodiscard]] virtual int OnAreaCorrect(unsigned id, const MoxRectArray* ranges, plat::Wnd* parent);
     /// A host's own comparison for the find dialog: set `result` non-zero when the cell matches
     /// `value` (size bytes, as the item's editor made it) and answer non-zero; 0 lets the library
     /// compare the bytes.
-    virtual int OnFindCompare(unsigned id, long record, const void* value, unsigned size, int& result);
+    [[nodiscard]] virtual int OnFindCompare(unsigned id, long record, const void* value, unsigned size, int& result);
     /// Asked before the Return walk moves the caret to `to`; 0 skips that cell.
-    virtual int OnChangeCurPos(const MoxPos& from, const MoxPos& to);
+    [[nodiscard]] virtual int OnChangeCurPos(const MoxPos& from, const MoxPos& to);
     /// Whether 検索 is offered for a column of that item; 0 greys it.
-    virtual int OnEnableFindCommand(unsigned id);
+    [[nodiscard]] virtual int OnEnableFindCommand(unsigned id);
     /// Asked before a copy; 0 refuses it.
-    virtual int OnBeginCopy();
+    [[nodiscard]] virtual int OnBeginCopy();
     /// Told after a copy.
     virtual void OnEndCopy();
     /// Asked before a paste; 0 refuses it.
-    virtual int OnBeginPaste();
+    [[nodiscard]] virtual int OnBeginPaste();
     /// Told after a paste.
     virtual void OnEndPaste();
     /// Asked before the selected cells are cleared; 0 refuses.
-    virtual int OnBeginDelete();
+    [[nodiscard]] virtual int OnBeginDelete();
     /// Told after the selected cells were cleared.
     virtual void OnEndDelete();
     /// A host's own text colour for a cell not in warning: set `colour` and answer true.
-    virtual bool OnGetPaneTextColor(const MoxPos& cell, plat::COLORREF& colour);
+    [[nodiscard]] virtual bool OnGetPaneTextColor(const MoxPos& cell, plat::COLORREF& colour);
 
 private:
     /// The one range of whole lines that insert and delete work on; false (with the message)
     /// when the selection is not that.
-    bool SelectedLineBlock(std::int32_t& first, std::int32_t& count);
+    [[nodiscard]] bool SelectedLineBlock(std::int32_t& first, std::int32_t& count);
     /// Inserts or removes count records at first as one undo step, the attribute rows and the
     /// lock ranges moving with their lines.
     void ShiftLines(const char* stepName, bool insert, std::int32_t first, std::int32_t count);
@@ -264,17 +267,17 @@ public:
 
 private:
     /// The default corrections by the item's editor; 1 once the person was asked.
-    int CorrectNumber(unsigned id, long column, const MoxRectArray& ranges, plat::Wnd* control, plat::Wnd* parent);
-    int CorrectChoice(unsigned id, long column, const MoxRectArray& ranges, plat::Wnd* control, plat::Wnd* parent);
+    [[nodiscard]] int CorrectNumber(unsigned id, long column, const MoxRectArray& ranges, plat::Wnd* control, plat::Wnd* parent);
+    [[nodiscard]] int CorrectChoice(unsigned id, long column, const MoxRectArray& ranges, plat::Wnd* control, plat::Wnd* parent);
     // ---- end of cell lock and area correction ----
 
 protected:
     /// 1 when every shown cell of the record is blank (hidden items may still hold data).
-    int QueryBlankLine(long record);
+    [[nodiscard]] int QueryBlankLine(long record);
     /// Non-zero when the cell is marked disabled.
-    int QueryDisablePane(const MoxPos& pos);
+    [[nodiscard]] int QueryDisablePane(const MoxPos& pos);
     /// Non-zero when the cell is marked in warning.
-    int QueryWarningPane(const MoxPos& pos);
+    [[nodiscard]] int QueryWarningPane(const MoxPos& pos);
     /// Sends a grid request (MOXM_…) to the window; 0 while there is none.
     plat::LRESULT Request(plat::UINT request, plat::WPARAM wParam = 0, plat::LPARAM lParam = 0);
     /// Ends the pending line command: the selection back on the blocks, no marking.
@@ -314,7 +317,7 @@ public:
     /// Brings a pop-up about to open up to date through the grid's command route.
     void InitMenuPopup(plat::Menu* popup, plat::UINT index, plat::BOOL systemMenu);
     /// F1: 1 when help was shown, 0 to let the windows further out answer.
-    int CommandHelp(plat::LPARAM context);
+    [[nodiscard]] int CommandHelp(plat::LPARAM context);
     /// The help context of a help-mode click on the grid (0: none).
     plat::DWORD HelpHitTest(plat::POINT point);
     /// Searches one selected column with the find dialog: one range in one column whose editor
@@ -350,11 +353,11 @@ public:
     /// The edit menu's redo item: enabled with the step's name when there is one.
     void UpdateEditRedo(plat::CmdUI& cmdUI);
     /// The grid's paste and clear, bracketed by its notifications, each one step.
-    int BeginPasteStep();
+    [[nodiscard]] int BeginPasteStep();
     /// Closes the paste's undo step.
     void EndPasteStep();
     /// Opens the clearing's undo step.
-    int BeginDeleteStep();
+    [[nodiscard]] int BeginDeleteStep();
     /// Closes the clearing's undo step.
     void EndDeleteStep();
     /// The grid stored (or did not store) the editor's value: the input step ends.

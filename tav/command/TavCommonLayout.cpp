@@ -28,10 +28,9 @@ void LayoutStep(TavData* data, const char* name, Run run)
         return;
     }
     std::vector<std::uint8_t> before = StoredLayout(*data);
-    data->History().OpenStep(name);
+    const TavUndoStep step(&data->History(), name);
     run();
     data->History().AddLayout(std::move(before));
-    data->History().CloseStep();
 }
 
 } // namespace

@@ -19,11 +19,36 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <optional>
 #include <utility>
 #include <vector>
 
 namespace {
+
+// Ends a pending line command when an exception leaves the command that carries it out, so
+// that the grid takes its keys, selections and undo again.
+template <class End>
+class EndOnUnwind {
+public:
+    explicit EndOnUnwind(End end) : m_end(std::move(end)) {}
+    ~EndOnUnwind()
+    {
+        if (std::uncaught_exceptions() <= m_exceptions)
+            return;
+        try {
+            m_end();
+        } catch (...) {
+            // The first exception is the one to report; the grid is left as it stands.
+        }
+    }
+    EndOnUnwind(const EndOnUnwind&) = delete;
+    EndOnUnwind& operator=(const EndOnUnwind&) = delete;
+
+private:
+    End m_end;
+    int m_exceptions = std::uncaught_exceptions();
+};
 
 constexpr plat::UINT kLineMove = 0xC106;
 constexpr plat::UINT kLineSwap = 0xC108;
@@ -263,7 +288,7 @@ bool TavCommon::SelectedLineBlock(std::int32_t& first, std::int32_t& count)
 
 void TavCommon::ShiftLines(const char* stepName, bool insert, std::int32_t first, std::int32_t count)
 {
-    OpenUndoStep(stepName);
+    const TavUndoStep step(History(), stepName);
     TavUndoHistory& history = Data().History();
     const TavLockArray locks = Data().Lock();
     if (insert) {
@@ -280,7 +305,6 @@ void TavCommon::ShiftLines(const char* stepName, bool insert, std::int32_t first
         DeleteLockLines(Data().Lock(), first, count);
     }
     history.AddLocks(Data().GetCellLockFlag(), locks);
-    CloseUndoStep();
 }
 
 int TavCommon::LineInsert()
@@ -321,8 +345,9 @@ void TavCommon::LineCloseUp()
     if (!OnCheckSrcLineEditArea(selection) || !OnCheckDstLineEditArea(selection))
         return;
     m_lineCommand = kLineCloseUp;
+    const EndOnUnwind ending([this] { EndLineCommand(); });
     OnBeginLineEdit();
-    OpenUndoStep("行詰め");
+    TavUndoStep step(History(), "行詰め");
     const TavLockArray locks = Data().Lock();
     for (std::size_t i = 0; i < selection.GetSize(); ++i) {
         const long top = selection.GetAt(i).Top();
@@ -352,7 +377,7 @@ void TavCommon::LineCloseUp()
         RemapLockLines(Data().Lock(), std::move(assigned));
     }
     Data().History().AddLocks(Data().GetCellLockFlag(), locks);
-    CloseUndoStep();
+    step.Close();
     m_window->Invalidate(FALSE);
     // The selection stays on the ranges when the command ends.
     m_dstBlocks = selection;
@@ -412,6 +437,7 @@ int TavCommon::ExecLineCommand()
         OnCancelLineEdit();
         return 0;
     }
+    const EndOnUnwind ending([this] { EndLineCommand(); });
     OnBeginLineEdit();
 
     TavManager& manager = Manager();
@@ -489,7 +515,7 @@ int TavCommon::ExecLineCommand()
         QuietTable(const QuietTable&) = delete;
         QuietTable& operator=(const QuietTable&) = delete;
     };
-    OpenUndoStep(move ? "行移動" : swap ? "行入替" : "行複写");
+    TavUndoStep step(History(), move ? "行移動" : swap ? "行入替" : "行複写");
     auto flagRows = data.History().SaveFlagRows(flagRecords);
     std::optional<QuietTable> quiet(std::in_place, data);
     const auto writeCell = [&](const std::uint8_t* cell, long k, long record) {
@@ -551,7 +577,7 @@ int TavCommon::ExecLineCommand()
         // The step puts back what was written, without asking (the host already refused,
         // and the lines were its own) but telling the host of each cell, and is dropped.
         data.History().Add(std::move(flagRows));
-        data.History().CancelStep();
+        step.Cancel();
         m_window->Invalidate(FALSE);
         OnCancelLineEdit();
         return 0;
@@ -559,7 +585,7 @@ int TavCommon::ExecLineCommand()
     RemapLockLines(data.Lock(), std::move(assigned));
     data.History().Add(std::move(flagRows));
     data.History().AddLocks(data.GetCellLockFlag(), locks);
-    CloseUndoStep();
+    step.Close();
     m_window->Invalidate(FALSE);
     OnFinishLineEdit();
     return 1;
@@ -608,7 +634,7 @@ void TavCommon::LineJump()
 void TavCommon::ReturnKeyDown()
 {
     if (m_lineCommand != 0)
-        ExecLineCommand();
+        static_cast<void>(ExecLineCommand()); // carried out or not, the pending command takes the Return
     else if (Request(MOXM_ISEDITING) == 0)
         MoveNextCursor();
 }

@@ -189,11 +189,11 @@ void MergeItemSpans(std::vector<TavLockData>& spans, std::vector<bool>& merged)
 // taken back whole.
 class CorrectionLog {
 public:
-    explicit CorrectionLog(TavData& data) : m_history(data.History()) { m_history.OpenStep("一括訂正"); }
+    explicit CorrectionLog(TavData& data) : m_history(data.History()) { m_history.OpenCommandStep("一括訂正"); }
     ~CorrectionLog()
     {
         if (m_open)
-            m_history.CancelStep();
+            m_history.CloseCommandStep(true);
     }
     CorrectionLog(const CorrectionLog&) = delete;
     CorrectionLog& operator=(const CorrectionLog&) = delete;
@@ -208,12 +208,12 @@ public:
     void Restore()
     {
         m_open = false;
-        m_history.CancelStep();
+        m_history.CloseCommandStep(true);
     }
     void Keep()
     {
         m_open = false;
-        m_history.CloseStep();
+        m_history.CloseCommandStep(false);
     }
 
 private:
@@ -250,8 +250,7 @@ public:
     {
         if (bottom - top + 1 < kProgressRecords)
             return;
-        m_shown = true;
-        m_window.Create(kCorrectionTitle, parent);
+        m_shown = m_window.Create(kCorrectionTitle, parent) != 0; // without the window the work goes on unshown
         m_window.SetRange(static_cast<int>(top), static_cast<int>(bottom));
         m_next = top;
     }
@@ -376,7 +375,7 @@ void TavCommon::CellLock()
 {
     plat::WaitCursor wait;
     TavManager& manager = Manager();
-    OpenUndoStep("ｾﾙﾛｯｸ");
+    TavUndoStep step(History(), "ｾﾙﾛｯｸ");
     const std::int32_t lockBefore = Data().GetCellLockFlag();
     const TavLockArray locksBefore = Data().Lock();
     manager.SetCellLock(manager.QueryCellLock() ? FALSE : TRUE);
@@ -401,7 +400,7 @@ void TavCommon::CellLock()
         }
     }
     Data().History().AddLocks(lockBefore, locksBefore);
-    CloseUndoStep();
+    step.Close();
     if (m_window != nullptr)
         m_window->Invalidate(TRUE);
 }
@@ -511,7 +510,8 @@ int TavCommon::CorrectChoice(unsigned id, long column, const MoxRectArray& range
 {
     const auto headings = static_cast<int>(Request(MOXM_GETFIXEDROWCOUNT));
     std::string heading;
-    Manager().OnSetFixedRowText(MoxPos{static_cast<std::int32_t>(column), headings - 1}, heading);
+    // A column without a heading leaves it empty, which the dialog shows as such.
+    static_cast<void>(Manager().OnSetFixedRowText(MoxPos{static_cast<std::int32_t>(column), headings - 1}, heading));
     MoxPos caret{0, 0};
     Request(MOXM_GETCARET, reinterpret_cast<plat::WPARAM>(&caret));
     unsigned char current = 0;

@@ -31,7 +31,7 @@ public:
 
     ///@{
     /// Sizes the table after the manager's record table as it is now and clears every mark.
-    int Create(TavManager* manager);
+    [[nodiscard]] int Create(TavManager* manager);
     [[nodiscard]] int IsCreate() const noexcept { return m_bits != nullptr; }
     ///@}
 

@@ -63,7 +63,12 @@ struct TavData::TemplateBlock {
 
 TavData::TavData() : MoxData(true) {}
 
-TavData::~TavData() = default;
+TavData::~TavData()
+{
+    // The manager forgets the table before an owned manager goes with it.
+    if (m_manager != nullptr && m_manager->m_data == this)
+        m_manager->m_data = nullptr;
+}
 
 TavData& TavData::operator=(const TavData& other)
 {

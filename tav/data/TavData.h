@@ -47,45 +47,45 @@ public:
     ///@{
     /// Typed reads: non-zero when the cell holds data. An empty cell reads as zero (a text or
     /// radius argument is then left as it was).
-    plat::BOOL Get(long itemNo, long record, unsigned char& value) const;
-    plat::BOOL Get(long itemNo, long record, unsigned short& value) const;
-    plat::BOOL Get(long itemNo, long record, int& value) const;
-    plat::BOOL Get(long itemNo, long record, long& value) const;
-    plat::BOOL Get(long itemNo, long record, double& value) const;
-    plat::BOOL Get(long itemNo, long record, std::string& text) const;
-    plat::BOOL Get(long itemNo, long record, HixRadius& radius) const;
-    plat::BOOL Get(long itemNo, long record, void* buffer, unsigned size) const;
-    plat::BOOL Get(unsigned id, long record, unsigned char& value) const;
-    plat::BOOL Get(unsigned id, long record, unsigned short& value) const;
-    plat::BOOL Get(unsigned id, long record, int& value) const;
-    plat::BOOL Get(unsigned id, long record, long& value) const;
-    plat::BOOL Get(unsigned id, long record, double& value) const;
-    plat::BOOL Get(unsigned id, long record, std::string& text) const;
-    plat::BOOL Get(unsigned id, long record, HixRadius& radius) const;
-    plat::BOOL Get(unsigned id, long record, void* buffer, unsigned size) const;
+    [[nodiscard]] plat::BOOL Get(long itemNo, long record, unsigned char& value) const;
+    [[nodiscard]] plat::BOOL Get(long itemNo, long record, unsigned short& value) const;
+    [[nodiscard]] plat::BOOL Get(long itemNo, long record, int& value) const;
+    [[nodiscard]] plat::BOOL Get(long itemNo, long record, long& value) const;
+    [[nodiscard]] plat::BOOL Get(long itemNo, long record, double& value) const;
+    [[nodiscard]] plat::BOOL Get(long itemNo, long record, std::string& text) const;
+    [[nodiscard]] plat::BOOL Get(long itemNo, long record, HixRadius& radius) const;
+    [[nodiscard]] plat::BOOL Get(long itemNo, long record, void* buffer, unsigned size) const;
+    [[nodiscard]] plat::BOOL Get(unsigned id, long record, unsigned char& value) const;
+    [[nodiscard]] plat::BOOL Get(unsigned id, long record, unsigned short& value) const;
+    [[nodiscard]] plat::BOOL Get(unsigned id, long record, int& value) const;
+    [[nodiscard]] plat::BOOL Get(unsigned id, long record, long& value) const;
+    [[nodiscard]] plat::BOOL Get(unsigned id, long record, double& value) const;
+    [[nodiscard]] plat::BOOL Get(unsigned id, long record, std::string& text) const;
+    [[nodiscard]] plat::BOOL Get(unsigned id, long record, HixRadius& radius) const;
+    [[nodiscard]] plat::BOOL Get(unsigned id, long record, void* buffer, unsigned size) const;
     ///@}
 
     ///@{
     /// Typed writes: non-zero when stored, zero when a hook refused (nothing changed). A text
     /// that the narrow code page cannot hold, or a text item of size 0, is refused too.
-    plat::BOOL Set(long itemNo, long record, unsigned char value);
-    plat::BOOL Set(long itemNo, long record, unsigned short value);
-    plat::BOOL Set(long itemNo, long record, int value);
-    plat::BOOL Set(long itemNo, long record, long value);
-    plat::BOOL Set(long itemNo, long record, const double& value);
-    plat::BOOL Set(long itemNo, long record, const char* text);
-    plat::BOOL Set(long itemNo, long record, const std::string& text);
-    plat::BOOL Set(long itemNo, long record, const HixRadius& radius);
-    plat::BOOL Set(long itemNo, long record, const void* buffer, unsigned size);
-    plat::BOOL Set(unsigned id, long record, unsigned char value);
-    plat::BOOL Set(unsigned id, long record, unsigned short value);
-    plat::BOOL Set(unsigned id, long record, int value);
-    plat::BOOL Set(unsigned id, long record, long value);
-    plat::BOOL Set(unsigned id, long record, const double& value);
-    plat::BOOL Set(unsigned id, long record, const char* text);
-    plat::BOOL Set(unsigned id, long record, const std::string& text);
-    plat::BOOL Set(unsigned id, long record, const HixRadius& radius);
-    plat::BOOL Set(unsigned id, long record, const void* buffer, unsigned size);
+    [[nodiscard]] plat::BOOL Set(long itemNo, long record, unsigned char value);
+    [[nodiscard]] plat::BOOL Set(long itemNo, long record, unsigned short value);
+    [[nodiscard]] plat::BOOL Set(long itemNo, long record, int value);
+    [[nodiscard]] plat::BOOL Set(long itemNo, long record, long value);
+    [[nodiscard]] plat::BOOL Set(long itemNo, long record, const double& value);
+    [[nodiscard]] plat::BOOL Set(long itemNo, long record, const char* text);
+    [[nodiscard]] plat::BOOL Set(long itemNo, long record, const std::string& text);
+    [[nodiscard]] plat::BOOL Set(long itemNo, long record, const HixRadius& radius);
+    [[nodiscard]] plat::BOOL Set(long itemNo, long record, const void* buffer, unsigned size);
+    [[nodiscard]] plat::BOOL Set(unsigned id, long record, unsigned char value);
+    [[nodiscard]] plat::BOOL Set(unsigned id, long record, unsigned short value);
+    [[nodiscard]] plat::BOOL Set(unsigned id, long record, int value);
+    [[nodiscard]] plat::BOOL Set(unsigned id, long record, long value);
+    [[nodiscard]] plat::BOOL Set(unsigned id, long record, const double& value);
+    [[nodiscard]] plat::BOOL Set(unsigned id, long record, const char* text);
+    [[nodiscard]] plat::BOOL Set(unsigned id, long record, const std::string& text);
+    [[nodiscard]] plat::BOOL Set(unsigned id, long record, const HixRadius& radius);
+    [[nodiscard]] plat::BOOL Set(unsigned id, long record, const void* buffer, unsigned size);
     ///@}
 
     /// The 24 bytes of a radius cell: the value object, then the side and the small-arc flag.
@@ -96,9 +96,9 @@ public:
     [[nodiscard]] static HixRadius DecodeRadius(const std::uint8_t (&cell)[kRadiusCellSize]) noexcept;
 
     /// Clears a cell after OnQueryRemove agreed; FALSE when refused.
-    plat::BOOL Delete(long itemNo, long record);
+    [[nodiscard]] plat::BOOL Delete(long itemNo, long record);
     /// Clears the cell of an item identifier after OnQueryRemove agreed; FALSE when refused.
-    plat::BOOL Delete(unsigned id, long record);
+    [[nodiscard]] plat::BOOL Delete(unsigned id, long record);
     /// TRUE when the cell holds no data.
     [[nodiscard]] plat::BOOL QueryIsBlank(long itemNo, long record) const;
     /// TRUE when the cell of that item identifier holds no data.
@@ -197,12 +197,12 @@ public:
     /// Called when line navigation runs past the last row.
     virtual void OnFinishLineData();
     /// Asked before a cell of a table bound to a grid changes; zero refuses the change.
-    virtual plat::BOOL OnDataChanging(unsigned id, long record, const void* newBytes);
+    [[nodiscard]] virtual plat::BOOL OnDataChanging(unsigned id, long record, const void* newBytes);
     /// Told after a cell of a table bound to a grid changed, while the change-pane-call
     /// switch is on.
     virtual void OnDataChanged(unsigned id, long record);
     /// Asked before a cell is cleared, after the manager agreed the cell is active.
-    virtual plat::BOOL OnQueryRemove(unsigned id, long record);
+    [[nodiscard]] virtual plat::BOOL OnQueryRemove(unsigned id, long record);
     /// A host may create its manager here; the library itself never calls it.
     virtual TavManager* OnCreateManagerPtr();
 
@@ -214,9 +214,9 @@ protected:
 private:
     struct TemplateBlock;
     [[nodiscard]] long ItemOf(unsigned id) const;
-    plat::BOOL SetText(long itemNo, long record, std::string_view text);
+    [[nodiscard]] plat::BOOL SetText(long itemNo, long record, std::string_view text);
     /// Stores a switch; FALSE when it already had that value, else marks the table modified.
-    plat::BOOL ChangeSwitch(plat::BOOL& field, plat::BOOL on);
+    [[nodiscard]] plat::BOOL ChangeSwitch(plat::BOOL& field, plat::BOOL on);
     [[nodiscard]] unsigned ID(long itemNo) const;
     [[nodiscard]] bool HasWindow() const noexcept;
     [[nodiscard]] static TemplateBlock ReadTemplateBlock(plat::Archive& archive);

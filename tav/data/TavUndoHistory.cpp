@@ -3,16 +3,92 @@
 #include "tav/data/TavUndoHistory.h"
 
 #include "platform/io/Archive.h"
+#include "platform/ui/App.h"
 #include "platform/ui/Wnd.h"
 #include "tav/data/TavAttr.h"
 #include "tav/data/TavData.h"
 #include "tav/manager/TavManager.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <exception>
+#include <malloc.h>
+#include <new>
+#include <sys/mman.h>
+#include <unistd.h>
 #include <utility>
 
 namespace {
+
+// What a block taken from the heap really costs: the allocator rounds each request up and
+// keeps a header beside it, which for the many blocks of a long history is no small part.
+std::size_t HeapBytes(const void* block) noexcept
+{
+    return block != nullptr ? malloc_usable_size(const_cast<void*>(block)) + sizeof(std::size_t) : 0;
+}
+
+template <typename T>
+std::size_t HeapBytes(const std::vector<T>& vector) noexcept
+{
+    return vector.capacity() != 0 ? HeapBytes(vector.data()) : 0;
+}
+
+std::size_t PageBytes() noexcept
+{
+    static const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    return page;
+}
+
+// Blocks of a page or more come straight from the system's pages and go back to them when
+// freed. A history's blocks live long among the short-lived blocks of the commands that made
+// them; on the heap each pins the space around it, and a thousand pastes took several times
+// the memory the history held.
+template <typename T>
+class PageAllocator {
+public:
+    using value_type = T;
+    PageAllocator() noexcept = default;
+    template <typename U>
+    PageAllocator(const PageAllocator<U>&) noexcept
+    {
+    }
+    T* allocate(std::size_t count)
+    {
+        const std::size_t bytes = count * sizeof(T);
+        if (bytes < PageBytes())
+            return static_cast<T*>(::operator new(bytes));
+        void* block = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (block == MAP_FAILED)
+            throw std::bad_alloc();
+        return static_cast<T*>(block);
+    }
+    void deallocate(T* block, std::size_t count) noexcept
+    {
+        const std::size_t bytes = count * sizeof(T);
+        if (bytes < PageBytes())
+            ::operator delete(block);
+        else
+            ::munmap(block, bytes);
+    }
+    friend bool operator==(const PageAllocator&, const PageAllocator&) noexcept { return true; }
+};
+
+template <typename T>
+std::size_t HeapBytes(const std::vector<T, PageAllocator<T>>& vector) noexcept
+{
+    const std::size_t bytes = vector.capacity() * sizeof(T);
+    if (bytes < PageBytes())
+        return bytes != 0 ? HeapBytes(vector.data()) : 0;
+    return (bytes + PageBytes() - 1) / PageBytes() * PageBytes();
+}
+
+// A short text lives inside the string object itself, not on the heap.
+std::size_t HeapBytes(const std::string& text) noexcept
+{
+    const auto inside = reinterpret_cast<std::uintptr_t>(text.data()) - reinterpret_cast<std::uintptr_t>(&text);
+    return inside < sizeof text ? 0 : HeapBytes(text.data());
+}
 
 // While a step is replayed or put back, views wait and are refreshed once at the end.
 class QuietTable {
@@ -30,6 +106,27 @@ private:
     TavData& m_data;
     int m_saved;
 };
+
+// Changes made while a step is replayed are the history's own, not to be recorded; the
+// switch goes off again however the replay ends.
+class Replaying {
+public:
+    explicit Replaying(bool& replaying) : m_replaying(replaying), m_saved(replaying) { m_replaying = true; }
+    ~Replaying() { m_replaying = m_saved; }
+    Replaying(const Replaying&) = delete;
+    Replaying& operator=(const Replaying&) = delete;
+
+private:
+    bool& m_replaying;
+    bool m_saved;
+};
+
+// The histories with a step open, for the message loop's cleanup after an exception.
+std::vector<TavUndoHistory*>& OpenHistories()
+{
+    static std::vector<TavUndoHistory*> open;
+    return open;
+}
 
 // Writes that put back what the host agreed to before are not asked of it again.
 class Restoring {
@@ -92,7 +189,7 @@ public:
     }
     [[nodiscard]] std::size_t Bytes() const noexcept
     {
-        return m_ranges.capacity() * sizeof(m_ranges[0]) + m_records.capacity() * sizeof(long) + m_bytes.capacity();
+        return HeapBytes(m_ranges) + HeapBytes(m_records) + HeapBytes(m_bytes);
     }
 
 private:
@@ -152,19 +249,21 @@ public:
     {
         if (undo) {
             // The records the removal brought in at the end are empty: they go off it again.
-            data.InsertRecord(m_first, m_count);
+            if (!data.InsertRecord(m_first, m_count))
+                return false;
             data.RestoreRecords(m_first, m_count, m_image);
             ShiftFlags(data, m_first, m_count, true);
             m_flags.Write(data);
         } else {
-            data.RemoveRecord(m_first, m_count);
+            if (!data.RemoveRecord(m_first, m_count))
+                return false;
             ShiftFlags(data, m_first, m_count, false);
         }
         return true;
     }
     [[nodiscard]] std::size_t Bytes() const noexcept override
     {
-        return sizeof *this + m_image.capacity() + m_flags.Bytes();
+        return HeapBytes(this) + HeapBytes(m_image) + m_flags.Bytes();
     }
 
 private:
@@ -189,18 +288,20 @@ public:
     bool Apply(TavData& data, bool undo) override
     {
         if (undo) {
-            data.RemoveRecord(m_first, m_count);
+            if (!data.RemoveRecord(m_first, m_count))
+                return false;
             if (!m_tail.empty())
                 data.RestoreRecords(m_tailFirst, m_count, m_tail);
             ShiftFlags(data, m_first, m_count, false);
             m_flags.Write(data);
         } else {
-            data.InsertRecord(m_first, m_count);
+            if (!data.InsertRecord(m_first, m_count))
+                return false;
             ShiftFlags(data, m_first, m_count, true);
         }
         return true;
     }
-    [[nodiscard]] std::size_t Bytes() const noexcept override { return sizeof *this + m_tail.capacity() + m_flags.Bytes(); }
+    [[nodiscard]] std::size_t Bytes() const noexcept override { return HeapBytes(this) + HeapBytes(m_tail) + m_flags.Bytes(); }
 
 private:
     long m_first;
@@ -228,7 +329,7 @@ public:
         m_flags = std::move(flags);
         return true;
     }
-    [[nodiscard]] std::size_t Bytes() const noexcept override { return sizeof *this + m_image.capacity() + m_flags.Bytes(); }
+    [[nodiscard]] std::size_t Bytes() const noexcept override { return HeapBytes(this) + HeapBytes(m_image) + m_flags.Bytes(); }
 
 private:
     long m_first;
@@ -255,7 +356,7 @@ public:
     }
     [[nodiscard]] std::size_t Bytes() const noexcept override
     {
-        return sizeof *this + m_records.capacity() * sizeof(long) + m_flags.Bytes();
+        return HeapBytes(this) + HeapBytes(m_records) + m_flags.Bytes();
     }
 
 private:
@@ -276,6 +377,7 @@ public:
     {
         const std::int32_t cellLock = data.GetCellLockFlag();
         TavLockArray locks = std::move(data.Lock());
+        // FALSE only says the switch already had that value.
         static_cast<void>(data.SetCellLockFlag(m_cellLock));
         data.Lock() = std::move(m_locks);
         m_cellLock = cellLock;
@@ -283,7 +385,10 @@ public:
         Repaint(data);
         return true;
     }
-    [[nodiscard]] std::size_t Bytes() const noexcept override { return sizeof *this + m_locks.GetSize() * sizeof(TavLockData); }
+    [[nodiscard]] std::size_t Bytes() const noexcept override
+    {
+        return HeapBytes(this) + (m_locks.IsEmpty() ? 0 : HeapBytes(&*m_locks.begin()));
+    }
 
 private:
     std::int32_t m_cellLock;
@@ -311,7 +416,7 @@ public:
             manager->LayoutRestored();
         return true;
     }
-    [[nodiscard]] std::size_t Bytes() const noexcept override { return sizeof *this + m_bytes.capacity(); }
+    [[nodiscard]] std::size_t Bytes() const noexcept override { return HeapBytes(this) + HeapBytes(m_bytes); }
 
 private:
     std::vector<std::uint8_t> m_bytes;
@@ -321,66 +426,70 @@ private:
 
 // Cells in the order they were written, each with the bytes it held then. Taking the log back
 // walks it backwards and doing it again forwards; each cell swaps what it holds with what
-// the log keeps, so one copy of the bytes serves both ways.
+// the log keeps, so one copy of the bytes serves both ways. The log is one block of entries
+// (item, record with a mark for a cell that held something, the cell's bytes), taken from
+// the system's pages once it reaches a page.
 class TavUndoHistory::CellLog final : public TavUndoHistory::Action {
 public:
     void Record(const TavData& data, long itemNo, long record)
     {
         const unsigned size = data.GetItemSize(itemNo);
-        const std::size_t at = m_bytes.size();
-        m_bytes.resize(at + size);
-        m_items.push_back(static_cast<std::int32_t>(itemNo));
-        m_records.push_back(static_cast<std::int32_t>(record));
-        m_present.push_back(data.GetBuffer(itemNo, record, m_bytes.data() + at, size) != FALSE ? 1 : 0);
+        const std::size_t at = m_log.size();
+        m_log.resize(at + kHeaderBytes + size);
+        const bool present = data.GetBuffer(itemNo, record, m_log.data() + at + kHeaderBytes, size) != FALSE;
+        WriteHeader(at, static_cast<std::int32_t>(itemNo), static_cast<std::uint32_t>(record) | (present ? kPresent : 0));
+        ++m_count;
     }
     bool Apply(TavData& data, bool undo) override
     {
-        const std::size_t count = m_items.size();
-        // Byte offsets are found by walking the sizes, so none are kept per cell.
-        std::size_t offset = undo ? m_bytes.size() : 0;
-        for (std::size_t n = 0; n < count; ++n) {
-            const std::size_t k = undo ? count - 1 - n : n;
-            const unsigned size = data.GetItemSize(m_items[k]);
-            if (undo)
-                offset -= size;
-            if (!Swap(data, k, offset, size, false)) {
-                // Back to how it was before this part began, without asking again.
-                Restoring restoring(data);
-                std::size_t back = undo ? offset + size : offset;
-                for (std::size_t m = n; m-- > 0;) {
-                    const std::size_t j = undo ? count - 1 - m : m;
-                    const unsigned jsize = data.GetItemSize(m_items[j]);
-                    if (!undo)
-                        back -= jsize;
-                    static_cast<void>(Swap(data, j, back, jsize, true));
-                    if (undo)
-                        back += jsize;
-                }
-                return false;
-            }
-            if (!undo)
-                offset += size;
+        // Where each entry starts, found by walking the sizes forwards, so none is kept.
+        std::vector<std::size_t> starts(m_count);
+        for (std::size_t k = 0, at = 0; k < m_count; ++k) {
+            starts[k] = at;
+            at += kHeaderBytes + data.GetItemSize(Item(at));
+        }
+        for (std::size_t n = 0; n < m_count; ++n) {
+            if (Swap(data, starts[undo ? m_count - 1 - n : n], false))
+                continue;
+            // Back to how it was before this part began, without asking again.
+            Restoring restoring(data);
+            for (std::size_t m = n; m-- > 0;)
+                static_cast<void>(Swap(data, starts[undo ? m_count - 1 - m : m], true));
+            return false;
         }
         return true;
     }
-    [[nodiscard]] std::size_t Bytes() const noexcept override
-    {
-        return sizeof *this + m_items.capacity() * sizeof(std::int32_t) + m_records.capacity() * sizeof(std::int32_t) +
-               m_present.capacity() + m_bytes.capacity();
-    }
-    void Shrink()
-    {
-        m_items.shrink_to_fit();
-        m_records.shrink_to_fit();
-        m_present.shrink_to_fit();
-        m_bytes.shrink_to_fit();
-    }
+    [[nodiscard]] std::size_t Bytes() const noexcept override { return HeapBytes(this) + HeapBytes(m_log); }
+    void Shrink() { m_log.shrink_to_fit(); }
 
 private:
-    bool Swap(TavData& data, std::size_t k, std::size_t offset, unsigned size, bool force)
+    static constexpr std::size_t kHeaderBytes = 8;
+    static constexpr std::uint32_t kPresent = 0x80000000u;
+
+    [[nodiscard]] std::int32_t Item(std::size_t at) const
     {
-        const long itemNo = m_items[k];
-        const long record = m_records[k];
+        std::int32_t item = 0;
+        std::memcpy(&item, m_log.data() + at, sizeof item);
+        return item;
+    }
+    [[nodiscard]] std::uint32_t RecordWord(std::size_t at) const
+    {
+        std::uint32_t word = 0;
+        std::memcpy(&word, m_log.data() + at + 4, sizeof word);
+        return word;
+    }
+    void WriteHeader(std::size_t at, std::int32_t item, std::uint32_t recordWord)
+    {
+        std::memcpy(m_log.data() + at, &item, sizeof item);
+        std::memcpy(m_log.data() + at + 4, &recordWord, sizeof recordWord);
+    }
+    bool Swap(TavData& data, std::size_t at, bool force)
+    {
+        const long itemNo = Item(at);
+        const std::uint32_t word = RecordWord(at);
+        const long record = static_cast<long>(word & ~kPresent);
+        const unsigned size = data.GetItemSize(itemNo);
+        std::uint8_t* kept = m_log.data() + at + kHeaderBytes;
         std::uint8_t small[64];
         std::vector<std::uint8_t> large;
         std::uint8_t* now = small;
@@ -391,38 +500,88 @@ private:
             std::memset(small, 0, sizeof small);
         }
         const bool present = data.GetBuffer(itemNo, record, now, size) != FALSE;
-        const plat::BOOL done = m_present[k] != 0 ? data.SetBuffer(itemNo, record, m_bytes.data() + offset, size)
-                                                  : data.Remove(itemNo, record);
+        const plat::BOOL done = (word & kPresent) != 0 ? data.SetBuffer(itemNo, record, kept, size) : data.Remove(itemNo, record);
         if (!done && !force)
             return false;
         if (size != 0)
-            std::memcpy(m_bytes.data() + offset, now, size);
-        m_present[k] = present ? 1 : 0;
+            std::memcpy(kept, now, size);
+        WriteHeader(at, static_cast<std::int32_t>(itemNo), static_cast<std::uint32_t>(record) | (present ? kPresent : 0));
         return true;
     }
 
-    std::vector<std::int32_t> m_items;
-    std::vector<std::int32_t> m_records;
-    std::vector<std::uint8_t> m_present;
-    std::vector<std::uint8_t> m_bytes;
+    std::vector<std::uint8_t, PageAllocator<std::uint8_t>> m_log;
+    std::size_t m_count = 0;
 };
 
 TavUndoHistory::TavUndoHistory(TavData& data) : m_data(data) {}
 
-TavUndoHistory::~TavUndoHistory() = default;
+TavUndoHistory::~TavUndoHistory() { SetDepth(0); }
+
+void TavUndoHistory::SetDepth(int depth)
+{
+    auto& open = OpenHistories();
+    if (m_depth == 0 && depth > 0) {
+        open.push_back(this);
+        static const bool cleanupAdded = (plat::AddEscapedErrorCleanup(&CancelInterruptedSteps), true);
+        static_cast<void>(cleanupAdded);
+    } else if (m_depth > 0 && depth == 0) {
+        open.erase(std::remove(open.begin(), open.end(), this), open.end());
+    }
+    m_depth = depth;
+}
+
+void TavUndoHistory::CancelInterruptedSteps() noexcept
+{
+    // A step some command still holds is that command's to end (an exception caught inside a
+    // dialog it runs does not end the command).
+    const std::vector<TavUndoHistory*> open = OpenHistories();
+    for (TavUndoHistory* history : open) {
+        if (history->m_commands > 0)
+            continue;
+        try {
+            history->CancelStep();
+        } catch (...) {
+            history->DiscardStep(); // what cannot be put back stays as it is, outside any step
+        }
+    }
+}
 
 void TavUndoHistory::OpenStep(std::string name)
 {
-    if (m_depth++ == 0) {
+    if (m_depth == 0) {
         m_open = Step{};
         m_open.name = std::move(name);
         m_cells = nullptr;
     }
+    SetDepth(m_depth + 1);
+}
+
+void TavUndoHistory::OpenCommandStep(std::string name)
+{
+    if (m_commands == 0 && m_depth > 0) {
+        SetDepth(1);
+        CloseStep();
+    }
+    ++m_commands;
+    OpenStep(std::move(name));
+}
+
+void TavUndoHistory::CloseCommandStep(bool unwinding)
+{
+    if (m_commands > 0)
+        --m_commands;
+    if (unwinding)
+        CancelStep();
+    else
+        CloseStep();
 }
 
 void TavUndoHistory::CloseStep()
 {
-    if (m_depth == 0 || --m_depth > 0)
+    if (m_depth == 0)
+        return;
+    SetDepth(m_depth - 1);
+    if (m_depth > 0)
         return;
     m_cells = nullptr;
     if (m_open.actions.empty())
@@ -439,7 +598,7 @@ void TavUndoHistory::CloseStep()
             cells->Shrink();
         m_open.bytes += action->Bytes();
     }
-    m_open.bytes += sizeof(Step) + m_open.name.capacity();
+    m_open.bytes += sizeof(Step) + HeapBytes(m_open.actions) + HeapBytes(m_open.name);
     m_bytes += m_open.bytes;
     m_steps.push_back(std::move(m_open));
     m_open = Step{};
@@ -454,17 +613,17 @@ void TavUndoHistory::CancelStep()
     {
         QuietTable quiet(m_data);
         Restoring restoring(m_data);
-        m_replaying = true;
+        Replaying replaying(m_replaying);
+        // Putting back is forced: a part that cannot is passed by so that the rest still is.
         for (auto it = m_open.actions.rbegin(); it != m_open.actions.rend(); ++it)
             static_cast<void>((*it)->Apply(m_data, true));
-        m_replaying = false;
     }
     DiscardStep();
 }
 
 void TavUndoHistory::DiscardStep()
 {
-    m_depth = 0;
+    SetDepth(0);
     m_cells = nullptr;
     m_open = Step{};
 }
@@ -472,7 +631,7 @@ void TavUndoHistory::DiscardStep()
 bool TavUndoHistory::ApplyStep(Step& step, bool undo)
 {
     QuietTable quiet(m_data);
-    m_replaying = true;
+    Replaying replaying(m_replaying);
     const std::size_t count = step.actions.size();
     bool done = true;
     for (std::size_t n = 0; n < count && done; ++n) {
@@ -485,7 +644,6 @@ bool TavUndoHistory::ApplyStep(Step& step, bool undo)
         for (std::size_t m = n; m-- > 0;)
             static_cast<void>(step.actions[undo ? count - 1 - m : m]->Apply(m_data, !undo));
     }
-    m_replaying = false;
     return done;
 }
 
@@ -514,9 +672,10 @@ bool TavUndoHistory::Redo()
 void TavUndoHistory::AfterReplay()
 {
     const long saved = m_saved;
-    m_replaying = true; // the mark set here is the history's own
-    m_data.SetModifiedFlag(saved == static_cast<long>(m_done) ? FALSE : TRUE);
-    m_replaying = false;
+    {
+        Replaying replaying(m_replaying); // the mark set here is the history's own
+        m_data.SetModifiedFlag(saved == static_cast<long>(m_done) ? FALSE : TRUE);
+    }
     m_saved = saved;
 }
 
@@ -630,4 +789,36 @@ void TavUndoHistory::ChangedOutside() noexcept
 {
     if (m_depth == 0 && !m_replaying && m_saved == static_cast<long>(m_done))
         m_saved = -1;
+}
+
+TavUndoStep::TavUndoStep(TavUndoHistory* history, std::string name)
+    : m_history(history), m_exceptions(std::uncaught_exceptions())
+{
+    if (m_history != nullptr)
+        m_history->OpenCommandStep(std::move(name));
+}
+
+void TavUndoStep::Close()
+{
+    if (TavUndoHistory* history = std::exchange(m_history, nullptr))
+        history->CloseCommandStep(false);
+}
+
+void TavUndoStep::Cancel()
+{
+    if (TavUndoHistory* history = std::exchange(m_history, nullptr))
+        history->CloseCommandStep(true);
+}
+
+TavUndoStep::~TavUndoStep()
+{
+    if (m_history == nullptr)
+        return;
+    try {
+        m_history->CloseCommandStep(std::uncaught_exceptions() > m_exceptions);
+    } catch (...) {
+        // Putting back failed while another exception unwinds: the step is dropped as it is
+        // rather than end the program.
+        m_history->DiscardStep();
+    }
 }

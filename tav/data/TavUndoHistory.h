@@ -33,7 +33,7 @@ public:
     public:
         virtual ~Action() = default;
         /// Takes the part back (undo true) or does it again; false when a hook refused.
-        virtual bool Apply(TavData& data, bool undo) = 0;
+        [[nodiscard]] virtual bool Apply(TavData& data, bool undo) = 0;
         /// The memory the part holds, counted against the history's limit.
         [[nodiscard]] virtual std::size_t Bytes() const noexcept = 0;
     };
@@ -61,13 +61,20 @@ public:
     void DiscardStep();
     /// True between OpenStep and its CloseStep.
     [[nodiscard]] bool IsStepOpen() const noexcept { return m_depth > 0; }
+    /// A command's own step, held by a TavUndoStep. A step still open from an earlier message
+    /// that no command holds (a bracket whose end never came) is closed first, so that the
+    /// command is a step of its own.
+    void OpenCommandStep(std::string name);
+    /// Ends a command's step; unwinding: an exception leaves the command, and what it
+    /// changed is put back.
+    void CloseCommandStep(bool unwinding);
 
     /// Takes the last step back or does the next one again. False when there is none, a step
     /// is open, or a change hook refused (the table is then as it was).
-    bool Undo();
+    [[nodiscard]] bool Undo();
     /// Does the step the last Undo took back again; false when there is none, a step is open,
     /// or a change hook refused (the table is then as it was).
-    bool Redo();
+    [[nodiscard]] bool Redo();
     /// True when a step can be taken back.
     [[nodiscard]] bool CanUndo() const noexcept { return m_depth == 0 && m_done > 0; }
     /// True when a step that was taken back can be done again.
@@ -133,10 +140,14 @@ private:
         std::size_t bytes = 0;
     };
     class CellLog;
-    bool ApplyStep(Step& step, bool undo);
+    [[nodiscard]] bool ApplyStep(Step& step, bool undo);
     void Trim();
     void DropOldest();
     void AfterReplay();
+    // An exception that escaped to the message loop stopped whatever opened the steps still
+    // open outside any command: what they changed is put back.
+    static void CancelInterruptedSteps() noexcept;
+    void SetDepth(int depth);
 
     TavData& m_data;
     std::deque<Step> m_steps;
@@ -145,7 +156,27 @@ private:
     std::size_t m_limit = kDefaultLimit;
     long m_saved = 0; ///< m_done at the saved point, -1 when no point matches
     int m_depth = 0;
+    int m_commands = 0; ///< TavUndoStep objects alive
     bool m_replaying = false;
     Step m_open;
     CellLog* m_cells = nullptr; ///< the open step's last part when it logs cells
+};
+
+/// A command's step, open while the object lives: closed when the command returns, put back
+/// and dropped when an exception leaves the command. With no history nothing is recorded.
+class TavUndoStep {
+public:
+    /// Opens the step under a name in the history, if there is one.
+    TavUndoStep(TavUndoHistory* history, std::string name);
+    ~TavUndoStep();
+    TavUndoStep(const TavUndoStep&) = delete;
+    TavUndoStep& operator=(const TavUndoStep&) = delete;
+    /// Ends the step before the object goes, as a return would.
+    void Close();
+    /// Ends the step before the object goes, putting back what it changed.
+    void Cancel();
+
+private:
+    TavUndoHistory* m_history;
+    int m_exceptions; ///< in flight when the command began
 };

@@ -49,6 +49,17 @@ constexpr const char* kPathTooLong =
     "指定ﾃﾞｨﾚｸﾄﾘに抜出するとﾌｧｲﾙﾊﾟｽ名が長くなり過ぎます。\n抜出する事はできません。";
 constexpr const char* kNoFolder = "転送先のﾌｫﾙﾀﾞ %s が見つかりません。\n\nﾊﾟｽを変更してください。";
 
+// The longest template file path an export writes, in characters: the suite's programs that
+// read the folder take no longer one.
+constexpr std::size_t kMaxTransferPathLength = 255;
+
+std::size_t CharacterCount(const std::string& text)
+{
+    // Every byte but the continuation bytes of UTF-8 starts a character.
+    const auto starts = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; };
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), starts));
+}
+
 std::string WithPath(const char* format, const std::string& path)
 {
     std::vector<char> text(std::string_view(format).size() + path.size() + 1);
@@ -68,18 +79,19 @@ std::optional<int> FileNumber(const std::string& name)
     return std::stoi(digits);
 }
 
-// The header of a template file, the template's name; nothing when the file cannot be read.
-std::optional<std::string> ReadHeader(const std::string& path)
+// The header of a template file, the template's name; nothing, and why, when the file cannot
+// be read.
+std::optional<std::string> ReadHeader(const std::string& path, std::string* why = nullptr)
 {
     TavUserData header;
-    try {
-        if (!RestoreKeyFromFile(nullptr, {}, path, header, false))
-            return std::nullopt;
-    } catch (const plat::ArchiveError&) {
+    if (!RestoreKeyFromFile(nullptr, {}, path, header, false, why))
         return std::nullopt;
-    }
     return header.GetString();
 }
+
+// The staging folder holds copies only, in the suite's temporary space; a removal that fails
+// leaves them there, and the person has been told of the failure that matters.
+void RemoveStaging(QzTavTransferFolders& folders) { static_cast<void>(folders.RemoveTempFolder()); }
 
 } // namespace
 
@@ -106,11 +118,11 @@ void QzTavLoadStoreDlg::DoDataExchange(plat::DataExchange& dx)
 
 int QzTavLoadStoreDlg::Message(const std::string& text, plat::UINT style) { return plat::MessageBox(this, text, {}, style); }
 
-int QzTavLoadStoreDlg::ShowTransferMessage(int number)
+int QzTavLoadStoreDlg::ShowTransferMessage(int number, const std::string& detail)
 {
     for (const TransferMessage& message : kMessages)
         if (message.number == number)
-            return Message(WithPath(message.text, Destination()), message.style);
+            return Message(WithPath(message.text, Destination()) + (detail.empty() ? "" : "\n\n" + detail), message.style);
     return 0;
 }
 
@@ -243,18 +255,18 @@ int QzTavLoadStoreDlg::ConfirmOverwrite(Direction direction, const std::vector<s
     return 1;
 }
 
-int QzTavLoadStoreDlg::ExportTemplate(const std::string& name, int number, std::string& folder)
+int QzTavLoadStoreDlg::ExportTemplate(const std::string& name, int number, std::string& folder, std::string& why)
 {
     TavUserData header;
     header.SetString(name);
     folder = WithSeparator(folder) + TemplateFileName(number);
     SolKey group;
-    if (!m_folders.OpenGroupKey(group))
-        return 0;
     SolKey key;
-    if (!key.Open(group, name))
+    if (!m_folders.OpenGroupKey(group) || !key.Open(group, name)) {
+        why = name + ": the template is not in the registry";
         return 0;
-    return SaveKeyToFile(key, folder, header);
+    }
+    return SaveKeyToFile(key, folder, header, &why);
 }
 
 std::vector<int> QzTavLoadStoreDlg::FileNumbers(const std::vector<std::string>& names, const std::vector<int>& places)
@@ -357,7 +369,8 @@ void QzTavLoadStoreDlg::OnExport()
     const std::vector<int> numbers = FileNumbers(names, places);
     const int highest = numbers.empty() ? (m_selectAll ? static_cast<int>(registryNames.size()) : m_sourcePosition + 1)
                                         : *std::max_element(numbers.begin(), numbers.end());
-    if ((WithSeparator(m_folders.DestinationTemplateFolder()) + TemplateFileName(std::max(highest, 1))).size() >= kPathBufferSize) {
+    if (CharacterCount(WithSeparator(m_folders.DestinationTemplateFolder()) + TemplateFileName(std::max(highest, 1)))
+        > kMaxTransferPathLength) {
         Message(kPathTooLong, kWarning);
         return;
     }
@@ -382,9 +395,9 @@ void QzTavLoadStoreDlg::OnExport()
         if (m_selectAll)
             m_sourcePosition = places[i];
         std::string file = m_folders.StagingFolder();
-        if (!ExportTemplate(names[i], numbers[i], file)) {
-            ShowTransferMessage(0);
-            m_folders.RemoveTempFolder();
+        if (std::string why; !ExportTemplate(names[i], numbers[i], file, why)) {
+            ShowTransferMessage(0, why);
+            RemoveStaging(m_folders);
             OnOK();
             return;
         }
@@ -392,18 +405,19 @@ void QzTavLoadStoreDlg::OnExport()
         m_folders.StagedFiles().push_back(file);
     }
     if (m_folders.StagedFiles().empty()) {
-        m_folders.RemoveTempFolder();
+        RemoveStaging(m_folders);
         return;
     }
     std::string destinationFolder;
     if (!m_folders.MakeDestinationFolder(destinationFolder)) {
-        ShowTransferMessage(0);
-        m_folders.RemoveTempFolder();
+        // Which folder could not be made and why: the person can do something about it.
+        ShowTransferMessage(0, m_folders.LastError());
+        RemoveStaging(m_folders);
         return;
     }
     m_folders.DestinationTemplateFolder() = destinationFolder;
     if (m_folders.CheckDiskSpace() != 1) {
-        m_folders.RemoveTempFolder();
+        RemoveStaging(m_folders);
         return;
     }
 
@@ -416,7 +430,7 @@ void QzTavLoadStoreDlg::OnExport()
         const std::filesystem::path source(staged[static_cast<std::size_t>(i)]);
         if (plat::CopyFileReplacing(source, WithSeparator(destinationFolder) + source.filename().string())) {
             ShowTransferMessage(0);
-            m_folders.RemoveTempFolder();
+            RemoveStaging(m_folders);
             EndProgress();
             OnOK();
             return;
@@ -431,14 +445,14 @@ void QzTavLoadStoreDlg::OnExport()
     if (!m_folders.WriteIndexFile(indexNames, stagedIndex) ||
         plat::CopyFileReplacing(stagedIndex, WithSeparator(destinationFolder) + kIndexFileName)) {
         ShowTransferMessage(0);
-        m_folders.RemoveTempFolder();
+        RemoveStaging(m_folders);
         EndProgress();
         OnOK();
         return;
     }
     if (m_folders.ReadIndexFile(destinationFolder))
         FillDestinationList();
-    m_folders.RemoveTempFolder();
+    RemoveStaging(m_folders);
     EndProgress();
     UpdateData(TRUE);
 }
@@ -505,9 +519,10 @@ void QzTavLoadStoreDlg::OnImport()
         if (plat::EqualNoCase(file, kIndexFileName))
             continue;
         const std::string path = WithSeparator(folder) + file;
-        const std::optional<std::string> header = ReadHeader(path);
+        std::string why;
+        const std::optional<std::string> header = ReadHeader(path, &why);
         if (!header) {
-            ShowTransferMessage(1);
+            ShowTransferMessage(1, why);
             EndProgress();
             OnOK();
             return;
@@ -527,21 +542,28 @@ void QzTavLoadStoreDlg::OnImport()
         }
         files.push_back(found->first);
     }
+    // Every template is held against the store's own limits before the first is written, so
+    // that an import fails part way only when the storage itself fails.
+    for (std::size_t n = 0; n < files.size(); ++n) {
+        std::string why;
+        if (!CheckKeyRestore(group, indexNames[static_cast<std::size_t>(taken[n])], files[n], &why)) {
+            ShowTransferMessage(1, why);
+            EndProgress();
+            OnOK();
+            return;
+        }
+    }
     for (int n = 0; n < steps; ++n) {
         const int i = taken[static_cast<std::size_t>(n)];
         if (m_selectAll)
             m_destinationPosition = i;
         ShowProgress(n + 1, steps);
         TavUserData header;
-        bool restored = false;
-        try {
-            restored = RestoreKeyFromFile(group, indexNames[static_cast<std::size_t>(i)], files[static_cast<std::size_t>(n)],
-                                          header, true) != 0;
-        } catch (const plat::ArchiveError&) {
-            restored = false;
-        }
-        if (!restored) {
-            ShowTransferMessage(1);
+        std::string why;
+        if (!RestoreKeyFromFile(group, indexNames[static_cast<std::size_t>(i)], files[static_cast<std::size_t>(n)], header,
+                                true, &why)) {
+            // The templates restored before stay; the person learns which file stopped it.
+            ShowTransferMessage(1, files[static_cast<std::size_t>(n)] + (why.empty() ? "" : "\n" + why));
             EndProgress();
             OnOK();
             return;

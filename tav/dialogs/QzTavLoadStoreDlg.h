@@ -37,8 +37,9 @@ public:
     void OnKillFocusPath();
 
     /// The transfer's messages by number (0 to 9, as the transfer names them), %s being the
-    /// destination path; the button pressed.
-    int ShowTransferMessage(int number);
+    /// destination path, with detail (which file or folder failed, and why) below; the button
+    /// pressed.
+    int ShowTransferMessage(int number, const std::string& detail = {});
 
     DECLARE_MESSAGE_MAP()
 
@@ -48,9 +49,10 @@ private:
     /// Reads the destination's index into the destination list, which is emptied first.
     void ShowDestination();
     /// Asks message 8 once when the transfer would replace templates; 0 when the user cancels.
-    int ConfirmOverwrite(Direction direction, const std::vector<std::string>& registryNames);
-    /// Writes the template into folder/CELLnn.mbf; folder comes back as the file's path.
-    int ExportTemplate(const std::string& name, int number, std::string& folder);
+    [[nodiscard]] int ConfirmOverwrite(Direction direction, const std::vector<std::string>& registryNames);
+    /// Writes the template into folder/CELLnn.mbf; folder comes back as the file's path. 0 and
+    /// the reason in why when it cannot.
+    [[nodiscard]] int ExportTemplate(const std::string& name, int number, std::string& folder, std::string& why);
     /// The file numbers of the names about to be exported: the number of the destination file
     /// that already holds a name, else the name's place in the list when no file has that
     /// number, else the lowest free one, so that no other template listed in the index loses

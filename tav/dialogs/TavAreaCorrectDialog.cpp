@@ -102,7 +102,8 @@ plat::BOOL TavAreaCorrectDialog::OnInitDialog()
             std::string label;
             for (int heading = 0; heading < headings; ++heading) {
                 std::string text;
-                manager.OnSetFixedRowText(MoxPos{static_cast<std::int32_t>(column), heading}, text);
+                // A heading the host has no text for stays empty and is passed by.
+                static_cast<void>(manager.OnSetFixedRowText(MoxPos{static_cast<std::int32_t>(column), heading}, text));
                 if (text.empty())
                     continue;
                 if (!label.empty())

@@ -37,7 +37,7 @@ public:
 private:
     void OnChange();
     /// false when nothing can be corrected.
-    bool GatherSelection();
+    [[nodiscard]] bool GatherSelection();
     void CorrectColumn(long column, plat::Wnd* parent);
 
     plat::ListBox m_items;

@@ -57,6 +57,9 @@ plat::BOOL TavFixupComboboxDialog::OnInitDialog()
     return TRUE;
 }
 
+// The borrowed control goes back in OnDestroy, which must run while this object is whole.
+TavFixupComboboxDialog::~TavFixupComboboxDialog() { DestroyWindow(); }
+
 void TavFixupComboboxDialog::OnDestroy()
 {
     if (m_borrowed) {

@@ -15,6 +15,7 @@ class TavFixupComboboxDialog : public KesDialog {
 public:
     /// heading: the item's name for the caption; control: not owned, returned at the end.
     TavFixupComboboxDialog(const char* heading, plat::Wnd* control, plat::Wnd* parent = nullptr);
+    ~TavFixupComboboxDialog() override;
 
     /// The entry chosen in the control when the dialog closed; -1 for none.
     [[nodiscard]] int GetIndex() const noexcept { return m_index; }

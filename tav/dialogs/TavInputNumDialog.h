@@ -49,4 +49,4 @@ private:
 
 /// Asks for a correction value under the measure: TRUE on OK, with the value and the method
 /// (0 add, 1 replace) stored; FALSE on cancel, both left as they were.
-int TavOpenInputNumDialog(const HixMrm& attr, int mode, unsigned short figure, double& value, int& method, plat::Wnd* parent);
+[[nodiscard]] int TavOpenInputNumDialog(const HixMrm& attr, int mode, unsigned short figure, double& value, int& method, plat::Wnd* parent);

@@ -16,7 +16,7 @@ public:
 
     /// Shows the dialog with `line` proposed; TRUE, and the entered line in `line`, when the
     /// person confirmed.
-    static plat::BOOL Run(long& line, long maxLine, plat::Wnd* owner);
+    [[nodiscard]] static plat::BOOL Run(long& line, long maxLine, plat::Wnd* owner);
 
     [[nodiscard]] plat::UINT GetBaseID() const override { return 0x81E33097; }
     void DoDataExchange(plat::DataExchange& dx) override;

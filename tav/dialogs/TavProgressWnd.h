@@ -12,5 +12,5 @@ public:
 
     /// Shows the window over the parent with the caption; 0 (caption not set) when the window
     /// could not be made, after which range and position changes do nothing.
-    int Create(const char* caption, plat::Wnd* parent);
+    [[nodiscard]] int Create(const char* caption, plat::Wnd* parent);
 };

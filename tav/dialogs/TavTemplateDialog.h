@@ -48,7 +48,7 @@ private:
     void FillList();
     void ShowCurrent();
     [[nodiscard]] std::string SelectedName() const;
-    int Ask(plat::UINT stringId, const std::string& name);
+    [[nodiscard]] int Ask(plat::UINT stringId, const std::string& name);
 
     GupListCtrl m_list;
     plat::ModuleHandle m_resourceModule;

@@ -32,7 +32,21 @@ std::string FitResourceBuffer(std::string_view text)
 
 TavManager::TavManager(plat::ModuleHandle resourceModule) : m_resourceModule(resourceModule) {}
 
-TavManager::~TavManager() = default;
+TavManager::~TavManager()
+{
+    for (TavManager** slot : m_cachedIn)
+        *slot = nullptr;
+    if (plat::Wnd* cell = m_cell; cell != nullptr && cell->GetExtension() == this)
+        cell->SetExtension(nullptr);
+    Detach();
+}
+
+void TavManager::AddCachedIn(TavManager** slot) { m_cachedIn.push_back(slot); }
+
+void TavManager::RemoveCachedIn(TavManager** slot) noexcept
+{
+    m_cachedIn.erase(std::remove(m_cachedIn.begin(), m_cachedIn.end(), slot), m_cachedIn.end());
+}
 
 void TavManager::SetSize(long itemCount, long dispRowCount) noexcept
 {
@@ -160,15 +174,16 @@ void TavManager::CreateTemplateMap()
 
 TavAttr& TavManager::AttrWarning()
 {
+    // Creation fails only by throwing; its TRUE says nothing more.
     if (!m_attrWarning.IsCreate())
-        m_attrWarning.Create(this);
+        static_cast<void>(m_attrWarning.Create(this));
     return m_attrWarning;
 }
 
 TavAttr& TavManager::AttrDisable()
 {
     if (!m_attrDisable.IsCreate())
-        m_attrDisable.Create(this);
+        static_cast<void>(m_attrDisable.Create(this));
     return m_attrDisable;
 }
 

@@ -13,6 +13,7 @@
 #include "components/mox/MoxPos.h"
 #include "platform/resource/Module.h"
 #include "platform/ui/Types.h"
+#include "platform/ui/Wnd.h"
 #include "tav/data/TavAttr.h"
 
 #include <cstdint>
@@ -108,15 +109,15 @@ public:
     ///
     /// TRUE when text holds the cell's display text; rows after the last filled record have
     /// none, and the host is not asked about them.
-    plat::BOOL GetText(long itemNo, long record, std::string& text);
+    [[nodiscard]] plat::BOOL GetText(long itemNo, long record, std::string& text);
     /// The item's control (not the editor argument) into buffer; size is the item's byte size
     /// on entry and 0 on return when the control is empty (the cell is to be cleared); FALSE
     /// when its content is no value of the cell's kind (the cell stays). Record -1 converts a
     /// search value and does not ask the host.
-    plat::BOOL GetData(long itemNo, long record, plat::Wnd* editor, void* buffer, unsigned& size);
+    [[nodiscard]] plat::BOOL GetData(long itemNo, long record, plat::Wnd* editor, void* buffer, unsigned& size);
     /// Loads the text into the item's control and reads it back; FALSE when the item has no
     /// control or the control refuses the text (the cell is then left as it was).
-    plat::BOOL GetData(long itemNo, long record, const char* text, void* buffer, unsigned& size);
+    [[nodiscard]] plat::BOOL GetData(long itemNo, long record, const char* text, void* buffer, unsigned& size);
     /// Hands every column's text alignment to the grid: the host's answer or the control's
     /// kind, combined with 0x24 (vertically centred, single line).
     void SetTextFormat();
@@ -126,26 +127,26 @@ public:
     /// Host hooks, with the library's defaults.
     /// Asked when the item change dialog is closed with OK, with the identifiers to be shown in
     /// order; FALSE keeps the dialog open. The default takes any.
-    virtual int OnCheckTemplate(const std::vector<unsigned>& ids);
+    [[nodiscard]] virtual int OnCheckTemplate(const std::vector<unsigned>& ids);
     /// How many items beyond the declared ones the table has (their entries follow in the
     /// declaration); 0 by default.
-    virtual int OnAddItemCount();
+    [[nodiscard]] virtual int OnAddItemCount();
     /// Called at binding with the grid window: make the items' editor controls here, hidden, as
     /// children of the window's parent, once however often a table is bound. Answer TRUE.
-    virtual int OnCreateControl(plat::Wnd* window);
+    [[nodiscard]] virtual int OnCreateControl(plat::Wnd* window);
     /// Called at binding and when the controls change: set the number attributes (decimals,
     /// measures) of the editors here when they depend on the document.
     virtual void OnSetCtrlNumAttr();
     /// A column's alignment of your own: set `align` (DT_ flags) and answer TRUE; FALSE takes the
     /// editor's (numbers right, texts left).
-    virtual int OnSetTextAlign(unsigned id, unsigned& align);
+    [[nodiscard]] virtual int OnSetTextAlign(unsigned id, unsigned& align);
     /// The editor control of an item, or null for an item that is only shown. Its kind decides how
     /// cells are formatted, parsed, pasted, found and corrected (a limit edit: text of its limit
     /// plus one bytes; a number edit: a double; a combo box or toggle: an index; a radius control:
     /// a radius). Set `flag` non-zero to have the grid ask the column's cells of OnDrawItem.
     virtual plat::Wnd* OnGetControl(unsigned id, int& flag);
     /// May the cell be edited or cleared: by default, unless it is disabled.
-    virtual int OnActiveControl(unsigned id, long record);
+    [[nodiscard]] virtual int OnActiveControl(unsigned id, long record);
     /// Cell size of an item; 0 lets the binding derive it from the item's control.
     [[nodiscard]] virtual unsigned OnGetDataSize(unsigned id) const;
     /// The rows the grid shows (the records of a table); SetSize's count by default.
@@ -154,25 +155,25 @@ public:
     virtual unsigned char OnGetPaneWidth(unsigned id);
     /// A cell's display text of your own: set `text` and answer TRUE; FALSE lets the editor's
     /// kind format the stored bytes.
-    virtual int OnGetText(unsigned id, long record, std::string& text);
+    [[nodiscard]] virtual int OnGetText(unsigned id, long record, std::string& text);
     /// A typed, pasted or found text to cell bytes of your own: fill `buffer` (`size` bytes; set
     /// size 0 to clear the cell) and answer TRUE; FALSE lets the editor read the text.
-    virtual int OnGetData(unsigned id, long record, const char* text, void* buffer, unsigned& size);
+    [[nodiscard]] virtual int OnGetData(unsigned id, long record, const char* text, void* buffer, unsigned& size);
     /// An editor's content to cell bytes of your own, as the text form above; FALSE lets the
     /// editor's kind decide.
-    virtual int OnGetData(unsigned id, long record, plat::Wnd* control, void* buffer, unsigned& size);
+    [[nodiscard]] virtual int OnGetData(unsigned id, long record, plat::Wnd* control, void* buffer, unsigned& size);
     /// Draws a cell of an item whose OnGetControl set the flag, in `rect` on `dc`.
     virtual void OnDrawItem(plat::DC* dc, unsigned id, long record, const plat::RECT* rect);
     /// TRUE when the host has set the row-number column's width itself.
-    virtual int OnSetFixedCol(const plat::TEXTMETRIC& metrics);
+    [[nodiscard]] virtual int OnSetFixedCol(const plat::TEXTMETRIC& metrics);
     /// Row-number cells: the line number, record + 1.
-    virtual int OnSetFixedColText(const MoxPos& pos, std::string& text);
+    [[nodiscard]] virtual int OnSetFixedColText(const MoxPos& pos, std::string& text);
     /// Header cells: the second newline-separated field of the column identifier's string in
     /// the resource module; the text stays as it was when there is no such string. A column
     /// outside the template throws plat::InvalidArgument.
-    virtual int OnSetFixedRowText(const MoxPos& pos, std::string& text);
+    [[nodiscard]] virtual int OnSetFixedRowText(const MoxPos& pos, std::string& text);
     /// The text read aloud for a cell: set `text` and answer TRUE; FALSE reads its display text.
-    virtual int OnGetSpeechText(unsigned id, long record, std::string& text);
+    [[nodiscard]] virtual int OnGetSpeechText(unsigned id, long record, std::string& text);
     /// Told after the items' controls were collected again (TermChange).
     virtual void OnTermChange();
     /// Told at the end of a binding whose table holds data in `count` records past the row
@@ -194,6 +195,7 @@ public:
     /// The help topic of an item identifier (from OnGetHelpItemID), looked up in the program's
     /// help file; 0, no help, by default.
     [[nodiscard]] virtual unsigned long GetHelpID(unsigned short commandId);
+    /// The bound table, the bound window and every grid that cached this manager forget it.
     virtual ~TavManager();
 
 protected:
@@ -239,7 +241,7 @@ protected:
     /// The in-place editor of a cell, prepared with the cell's value; FALSE when the cell is
     /// not editable or its item has no control. A toggle button steps the cell instead and
     /// answers TRUE with no editor.
-    int GetControl(const MoxPos& pos, plat::Wnd** editor);
+    [[nodiscard]] int GetControl(const MoxPos& pos, plat::Wnd** editor);
 
 private:
     friend class TavData;
@@ -248,6 +250,10 @@ private:
     friend class TavCommon;
 
     void Associate(TavData* data, plat::BOOL full);
+
+    // A grid's cached pointer to this manager, which the manager clears when it goes.
+    void AddCachedIn(TavManager** slot);
+    void RemoveCachedIn(TavManager** slot) noexcept;
 
     /// Layout commands (TavManagerLayout.cpp), reached through TavCommon: the item change and
     /// the template management dialogs, each followed on OK by the caret in column 0 and the
@@ -265,14 +271,14 @@ private:
     /// Makes a layout from a document, the store or the host fit the declared items: columns
     /// of undeclared items leave the template, their widths go, missing widths are measured,
     /// every width is bounded. true when the template changed (its maps are then stale).
-    bool RepairLayout();
+    [[nodiscard]] bool RepairLayout();
     [[nodiscard]] bool IsDeclaredID(unsigned id) const;
 
     /// Replaces an item number by its column (toColumn) or a column by its item number;
     /// FALSE, number unchanged, when the map has no entry.
-    plat::BOOL ChangeDispNumber(long& number, plat::BOOL toColumn) const;
+    [[nodiscard]] plat::BOOL ChangeDispNumber(long& number, plat::BOOL toColumn) const;
     [[nodiscard]] unsigned GetDataSize(long itemNo) const;
-    plat::BOOL GetDispCellSize(long& columns, long& rows) const;
+    [[nodiscard]] plat::BOOL GetDispCellSize(long& columns, long& rows) const;
     [[nodiscard]] int DeclarationEntry(long itemNo) const;
     [[nodiscard]] plat::Wnd* ControlOf(long itemNo) const;
     /// Which of the recognised control classes the item's control belongs to (bits of
@@ -290,7 +296,7 @@ private:
     long m_itemCount = 0;
     long m_dispRowCount = 0;
     TavData* m_data = nullptr;
-    plat::Wnd* m_cell = nullptr;
+    plat::WndRef m_cell; ///< a destroyed grid window is no window, whatever takes its address
     const int* m_declaration = nullptr;
     std::vector<plat::Wnd*> m_controls;
     std::vector<unsigned> m_dataSizes;
@@ -303,4 +309,5 @@ private:
     std::vector<long> m_flaggedItems;
     TavAttr m_attrDisable;
     TavAttr m_attrWarning;
+    std::vector<TavManager**> m_cachedIn;
 };

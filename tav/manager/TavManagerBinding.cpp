@@ -72,8 +72,9 @@ void TavManager::Associate(plat::Wnd* window, TavData* data)
 void TavManager::Associate(TavData* data, plat::BOOL full)
 {
     AttachTable(data);
+    // The host's answer changes nothing: its controls are collected next either way.
     if (full)
-        OnCreateControl(m_cell);
+        static_cast<void>(OnCreateControl(m_cell));
     OnSetCtrlNumAttr();
     const long extra = std::max(OnAddItemCount(), 0);
     CollectControls(extra);
@@ -211,7 +212,8 @@ void TavManager::CreateTemplate()
         if (DeclarationEntry(item) > 0)
             columns.push_back(ItemNotoID(item));
     TavTemplate store(this);
-    store.SaveTemplate(name);
+    // The table has its layout either way; a store that refuses it is asked again next time.
+    static_cast<void>(store.SaveTemplate(name));
     store.SetCurrentName(name);
 }
 
@@ -424,7 +426,7 @@ void TavManager::SetAutoWidth(plat::BOOL on)
 void TavManager::DrawItem(plat::DC* dc, long column, long record, const plat::RECT* rect)
 {
     long item = column;
-    ChangeDispNumber(item, FALSE);
+    static_cast<void>(ChangeDispNumber(item, FALSE)); // an unmapped column is an item number, as ColtoID takes it
     OnDrawItem(dc, ItemNotoID(item), record, rect);
 }
 
@@ -433,7 +435,7 @@ int TavManager::GetControl(const MoxPos& pos, plat::Wnd** editor)
     if (m_data == nullptr || editor == nullptr)
         return FALSE;
     long item = pos.column;
-    ChangeDispNumber(item, FALSE);
+    static_cast<void>(ChangeDispNumber(item, FALSE)); // as in DrawItem
     if (!OnActiveControl(ItemNotoID(item), pos.row))
         return FALSE;
     if (item < 0 || static_cast<std::size_t>(item) >= m_controls.size() || m_controls[static_cast<std::size_t>(item)] == nullptr)

@@ -332,6 +332,6 @@ void TavManager::GridSetTextAlign(unsigned flags, long column)
     if (index >= m_textAligns.size())
         m_textAligns.resize(index + 1, 0);
     m_textAligns[index] = flags;
-    if (auto* grid = plat::IsWindow(m_cell) ? dynamic_cast<MoxCellCtrl*>(m_cell) : nullptr)
+    if (auto* grid = plat::IsWindow(m_cell) ? dynamic_cast<MoxCellCtrl*>(m_cell.Get()) : nullptr)
         grid->SetTextAlign(flags, column);
 }

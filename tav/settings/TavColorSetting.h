@@ -26,9 +26,9 @@ public:
 
     /// Reads the four fields (creating the key when it is missing) and hands the warning colour
     /// to the edit controls; 1 on success, 0 when the key cannot be opened (fields untouched).
-    int Load();
+    [[nodiscard]] int Load();
     /// Writes the four fields; the font is stored only while it is in use. 1 on success.
-    int Save();
+    [[nodiscard]] int Save();
     /// Moves the colours from the old location ("`<system key>`\Pallete" itself) to the key of
     /// GetKeyPath, once: nothing happens when the old key is missing or the new one exists.
     void MigrateOldSetting();

@@ -12,6 +12,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <system_error>
 #include <sys/stat.h>
 
 namespace {
@@ -91,18 +92,35 @@ int QzTavTransferFolders::RemoveTempFolder()
 int QzTavTransferFolders::MakeFolderTree(const std::string& path)
 {
     // The folders still to make, the deepest first; each missing parent is pushed on top.
-    std::vector<std::string> pending{path};
+    // A folder whose parent was just made is tried once more only: where the parent exists
+    // and the folder still cannot be made (under /proc, through a link to nowhere), asking
+    // for the parent again would go round for ever.
+    struct Pending {
+        std::string folder;
+        bool parentMade = false;
+    };
+    std::vector<Pending> pending{{path}};
     while (!pending.empty()) {
-        const std::string& folder = pending.back();
-        if (::mkdir(folder.c_str(), 0777) == 0 || (errno == EEXIST && plat::FolderExists(folder))) {
+        const std::string folder = pending.back().folder;
+        if (::mkdir(folder.c_str(), 0777) == 0) {
             pending.pop_back();
+            if (!pending.empty())
+                pending.back().parentMade = true;
             continue;
         }
-        if (errno == ENAMETOOLONG) {
-            Message(kPathTooLong, plat::MB_OK | plat::MB_ICONEXCLAMATION);
+        const int error = errno;
+        if (error == EEXIST && plat::FolderExists(folder)) {
+            pending.pop_back();
+            if (!pending.empty())
+                pending.back().parentMade = true;
+            continue;
+        }
+        m_lastError = folder + ": " + std::generic_category().message(error);
+        if (error == ENAMETOOLONG) {
+            Message(std::string(kPathTooLong) + "\n\n" + m_lastError, plat::MB_OK | plat::MB_ICONEXCLAMATION);
             return 0;
         }
-        if (errno != ENOENT)
+        if (error != ENOENT || pending.back().parentMade)
             return 0;
         std::string trimmed = folder;
         while (trimmed.size() > 1 && trimmed.back() == '/')
@@ -111,7 +129,7 @@ int QzTavTransferFolders::MakeFolderTree(const std::string& path)
         // Nothing above, or only the root, which always exists: the path cannot be made.
         if (slash == std::string::npos || slash == 0)
             return 0;
-        pending.push_back(trimmed.substr(0, slash));
+        pending.push_back({trimmed.substr(0, slash)});
     }
     return 1;
 }
@@ -121,12 +139,14 @@ int QzTavTransferFolders::MakeDestinationFolder(std::string& path)
     path = WithSeparator(m_destination) + kTransferRootFolder;
     if (!MakeFolderTree(path))
         return 0;
-    path += '/';
-    path += kTransferTemplateFolder;
-    if (plat::MakeFolder(path))
-        return 0;
-    path += '/' + m_group;
-    return plat::MakeFolder(path) ? 0 : 1;
+    for (const std::string& level : {std::string(kTransferTemplateFolder), m_group}) {
+        path += '/' + level;
+        if (const std::error_code error = plat::MakeFolder(path)) {
+            m_lastError = path + ": " + error.message();
+            return 0;
+        }
+    }
+    return 1;
 }
 
 int QzTavTransferFolders::OpenGroupKey(SolKey& key)

@@ -31,7 +31,7 @@ public:
     std::vector<std::string>& IndexNames() noexcept { return m_indexNames; }
     [[nodiscard]] const std::array<std::string, 3>& TrailerFields() const noexcept { return m_trailer; }
     [[nodiscard]] const std::string& Group() const noexcept { return m_group; }
-    /// Why the last index read or write failed.
+    /// Why the last index read or write, or the last folder made, failed.
     [[nodiscard]] const std::string& LastError() const noexcept { return m_lastError; }
 
     /// D/QuWinSet/Cell Template/<group> for a destination path.
@@ -39,27 +39,27 @@ public:
 
     /// Sets the staging folder (the product's temporary folder, "Cell Template") and makes
     /// its last level; 0 when the temporary folder cannot be determined or made.
-    int MakeTempFolder();
+    [[nodiscard]] int MakeTempFolder();
     /// Deletes the staged "CELL*.mbf" files and the staging folder; 1 when both went.
-    int RemoveTempFolder();
-    /// Makes a folder with every missing folder above it; 0 when that fails, after telling
-    /// the user when the path is too long.
-    int MakeFolderTree(const std::string& path);
+    [[nodiscard]] int RemoveTempFolder();
+    /// Makes a folder with every missing folder above it; 0, the folder that failed and why
+    /// in LastError, when that fails, after telling the user when the path is too long.
+    [[nodiscard]] int MakeFolderTree(const std::string& path);
     /// Makes D/QuWinSet/Cell Template/<group> and returns it in path; 0 when a level fails.
-    int MakeDestinationFolder(std::string& path);
+    [[nodiscard]] int MakeDestinationFolder(std::string& path);
     /// Opens (creating when missing) the registry key of the group's templates.
-    int OpenGroupKey(SolKey& key);
+    [[nodiscard]] int OpenGroupKey(SolKey& key);
     /// Writes the index for names into folder/CELL00.mbf, replacing it whole; folder comes
     /// back as the file's path. 0 when the file cannot be written.
-    int WriteIndexFile(const std::vector<std::string>& names, std::string& folder);
+    [[nodiscard]] int WriteIndexFile(const std::vector<std::string>& names, std::string& folder);
     /// Reads folder/CELL00.mbf into the index names and trailer fields; 0 when it is
     /// missing, damaged (the user is told why) or written for another record kind.
-    int ReadIndexFile(const std::string& folder);
+    [[nodiscard]] int ReadIndexFile(const std::string& folder);
     /// Before the staged files are copied to D: 1 to go on, 2 after a failure message
     /// (nothing staged, a size unreadable, not enough space), 4 when the user declines.
-    int CheckDiskSpace();
+    [[nodiscard]] int CheckDiskSpace();
     /// Remembers D (in its universal form on a network share); non-zero when written.
-    int SaveDestinationPath();
+    [[nodiscard]] int SaveDestinationPath();
     /// The remembered destination, empty when there is none.
     [[nodiscard]] std::string LoadDestinationPath() const;
 

@@ -36,6 +36,25 @@ std::string StatusText(LONG status)
     }
 }
 
+// The one change that replaces the key name of a parent by the tree; the check before a
+// restore and the restore itself hold the store to the same list.
+std::vector<RegChange> RestoreChanges(const std::string& name, const SolsRegKey& tree)
+{
+    std::vector<RegChange> changes;
+    changes.push_back({RegChange::Kind::DeleteTree, name, {}, REG_NONE, {}, {}});
+    changes.push_back({RegChange::Kind::CreateKey, name, {}, REG_NONE, {}, kRestoreClass});
+    tree.AppendChanges(name, changes);
+    return changes;
+}
+
+std::string RefusalText(LONG status)
+{
+    if (status == ERROR_INVALID_PARAMETER)
+        return "the store does not take its key names or keys nested this deep (at most " +
+               std::to_string(kMaxKeyDepth) + " levels in all)";
+    return StatusText(status);
+}
+
 } // namespace
 
 int DeleteKeyTree(HKEY parent, const std::string& name)
@@ -84,28 +103,47 @@ int RestoreKeyFromFile(HKEY parent, const std::string& name, const std::filesyst
     std::vector<std::uint8_t> bytes;
     if (const std::error_code error = ReadWholeFile(path, bytes, kMaxTemplateFileBytes))
         return Refuse(why, path.string() + ": " + error.message());
+    std::string reason;
+    if (RestoreKeyFromBytes(parent, name, bytes, header, write, &reason))
+        return 1;
+    return Refuse(why, path.string() + ": " + reason);
+}
+
+int CheckKeyRestore(HKEY parent, const std::string& name, const std::filesystem::path& path, std::string* why)
+{
+    std::vector<std::uint8_t> bytes;
+    if (const std::error_code error = ReadWholeFile(path, bytes, kMaxTemplateFileBytes))
+        return Refuse(why, path.string() + ": " + error.message());
+    TavUserData header;
+    SolsRegKey tree;
     try {
-        return RestoreKeyFromBytes(parent, name, bytes, header, write, why);
+        LoadTemplateBytes(bytes, header, tree);
     } catch (const ArchiveError& error) {
-        throw ArchiveError(path.string() + ": not a readable template file: " + error.what());
+        return Refuse(why, path.string() + ": not a readable template file: " + error.what());
     }
+    if (SplitKeyPath(name).empty())
+        return Refuse(why, "no key name to restore into");
+    if (const LONG status = RegCheckApplyChanges(parent, RestoreChanges(name, tree)); status != ERROR_SUCCESS)
+        return Refuse(why, path.string() + ": " + RefusalText(status));
+    return 1;
 }
 
 int RestoreKeyFromBytes(HKEY parent, const std::string& name, std::span<const std::uint8_t> bytes,
                         TavUserData& header, bool write, std::string* why)
 {
     SolsRegKey tree;
-    LoadTemplateBytes(bytes, header, tree);
+    try {
+        LoadTemplateBytes(bytes, header, tree);
+    } catch (const ArchiveError& error) {
+        return Refuse(why, std::string("not a readable template file: ") + error.what());
+    }
     if (!write)
         return 1;
     if (SplitKeyPath(name).empty())
         return Refuse(why, "no key name to restore into");
-    std::vector<RegChange> changes;
-    changes.push_back({RegChange::Kind::DeleteTree, name, {}, REG_NONE, {}, {}});
-    changes.push_back({RegChange::Kind::CreateKey, name, {}, REG_NONE, {}, kRestoreClass});
-    tree.AppendChanges(name, changes);
+    const std::vector<RegChange> changes = RestoreChanges(name, tree);
     if (const LONG status = RegApplyChanges(parent, changes); status != ERROR_SUCCESS) {
-        std::string text = name + ": " + StatusText(status);
+        std::string text = name + ": " + RefusalText(status);
         if (const std::string detail = RegLastStoreError(parent); status == ERROR_WRITE_FAULT && !detail.empty())
             text += " (" + detail + ")";
         return Refuse(why, text + "; the key was left as it was");

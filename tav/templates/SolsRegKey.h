@@ -37,10 +37,10 @@ public:
     /// Captures the key's values and sub keys, replacing what this node held; 0, the node
     /// unchanged, when the key cannot be queried. A sub key that cannot be opened is kept
     /// with its name and class and nothing below it.
-    virtual int ReadFrom(plat::HKEY key);
+    [[nodiscard]] virtual int ReadFrom(plat::HKEY key);
     /// Sets the values in the key (a failing value is skipped) and creates the sub keys below
     /// it with their classes; 0 when a sub key cannot be created.
-    virtual int WriteTo(plat::HKEY key) const;
+    [[nodiscard]] virtual int WriteTo(plat::HKEY key) const;
 
     /// Deletes every sub key and value; name and class stay.
     void RemoveAll();

@@ -37,7 +37,7 @@ public:
     /// code page.
     void Store(plat::Archive& archive) const;
     /// Sets the value in the key; non-zero on success.
-    virtual int WriteTo(plat::HKEY key) const;
+    [[nodiscard]] virtual int WriteTo(plat::HKEY key) const;
 
     /// The value's name; empty for the key's default value.
     [[nodiscard]] const std::string& GetName() const noexcept { return m_name; }

@@ -58,14 +58,14 @@ public:
     void DeleteTemplate(const std::string& name);
     /// 1 when a usable template of that name exists; otherwise removes whatever key has that
     /// name and returns 0, so asking leaves no trace.
-    int CheckTemplate(const std::string& name);
+    [[nodiscard]] int CheckTemplate(const std::string& name);
     /// Replaces the template of that name by the table's layout, as a whole. 0, with nothing
     /// written and any earlier template of that name kept whole, when the name is not usable, no
     /// table is bound, a text would pass kMaxTextLength or the store refused the change.
-    int SaveTemplate(const std::string& name);
+    [[nodiscard]] int SaveTemplate(const std::string& name);
     /// Reads the template into the table: 1 when loaded, 0 when it is missing or unusable or
     /// the name is not usable (the table is then untouched).
-    int LoadTemplate(const std::string& name);
+    [[nodiscard]] int LoadTemplate(const std::string& name);
 
 private:
     /// The registry path of a template, relative to HKEY_CURRENT_USER.

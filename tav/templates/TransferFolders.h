@@ -37,12 +37,12 @@ void ExpandPathMacros(std::string& text);
 /// The "QzTemp" setting under root's environment key, macros replaced, without a trailing
 /// '/'; false when it is missing, not a string, longer than the setting's 275 characters, or
 /// shorter than 2 characters.
-bool ReadTempSetting(plat::HKEY root, std::string& text);
+[[nodiscard]] bool ReadTempSetting(plat::HKEY root, std::string& text);
 
 /// The temporary base folder: the user's "QzTemp" setting (copied from the machine's when
 /// only that one exists), else the documents folder, followed by "QzTemp". On entry folder
 /// holds what is kept when a copied setting names a folder that cannot be made.
-bool GetTempBaseFolder(std::string& folder);
+[[nodiscard]] bool GetTempBaseFolder(std::string& folder);
 
 /// The product's temporary folder (the base folder, "ORBIVAL", a trailing '/') into a buffer
 /// of size bytes: its length; the size needed, writing nothing, when the buffer is smaller
@@ -62,9 +62,9 @@ struct TransferIndex {
 
 /// The index file's bytes for the names and the record kind (section). false, error saying
 /// why, when a name is empty, holds a line break or cannot be held in the narrow code page.
-bool FormatIndexFile(std::span<const std::string> names, const std::string& section, std::string& bytes,
+[[nodiscard]] bool FormatIndexFile(std::span<const std::string> names, const std::string& section, std::string& bytes,
                      std::string& error);
 /// Reads an index file. false, error saying why, when the count is not a number or disagrees
 /// with the lines that follow, a name is empty or not valid in the narrow code page, or text
 /// follows the trailer.
-bool ParseIndexFile(std::string_view bytes, TransferIndex& index, std::string& error);
+[[nodiscard]] bool ParseIndexFile(std::string_view bytes, TransferIndex& index, std::string& error);

@@ -8,7 +8,8 @@ inline constexpr plat::DWORD kTavCellStyle = 0x0003;
 
 TavCellCtrl::TavCellCtrl() { SetCellCtrl(this); }
 
-TavCellCtrl::~TavCellCtrl() = default;
+// Destroyed here, while the routing can still detach the manager.
+TavCellCtrl::~TavCellCtrl() { DestroyWindow(); }
 
 plat::BOOL TavCellCtrl::PreCreateWindow(plat::CREATESTRUCT& cs)
 {

@@ -7,7 +7,8 @@ inline constexpr plat::DWORD kTavViewStyle = 0x0003;
 
 TavCellView::TavCellView() { SetCellCtrl(this); }
 
-TavCellView::~TavCellView() = default;
+// Destroyed here, while the routing can still detach the manager.
+TavCellView::~TavCellView() { DestroyWindow(); }
 
 plat::BOOL TavCellView::PreCreateWindow(plat::CREATESTRUCT& cs)
 {

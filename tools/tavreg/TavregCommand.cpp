@@ -476,12 +476,7 @@ private:
             return Fail(name.FullName() + ": " + Failure(name.root, status) + "; nothing was restored");
         TavUserData header;
         std::string why;
-        int restored = 0;
-        try {
-            restored = RestoreKeyFromFile(parent, last, m_args[2], header, true, &why);
-        } catch (const ArchiveError& error) {
-            why = error.what();
-        }
+        const int restored = RestoreKeyFromFile(parent, last, m_args[2], header, true, &why);
         RegCloseKey(parent);
         if (!restored)
             return Fail(why + "; nothing was restored");

@@ -450,11 +450,32 @@ TEST_F(GridTest, CopyAndPasteTabSeparatedTextThroughTheClipboard)
     EXPECT_EQ(table.Text(0, 29), "r30") << "lines below the window are pasted too";
     EXPECT_EQ(grid.GetTopLeft().row, 0) << "and the view stays where the paste began";
 
-    SetClipboardText("x\ty\tz\tw\tv\n");
+}
+
+TEST_F(GridTest, APasteThatDoesNotFitIsPastedInPartOnlyWhenThePersonAgrees)
+{
+    std::string lines;
+    for (int line = 1; line <= 101; ++line)
+        lines += "p" + std::to_string(line) + "\n";
+    SetClipboardText(lines);
+    grid.SendMessage(MOXM_PASTE); // unanswered: the default button, No
+    ASSERT_EQ(driver.MessageBoxes().size(), 1u);
+    EXPECT_EQ(driver.MessageBoxes()[0].text,
+              "貼り付ける 101 行のうち 1 行が最終行を越えるため貼り付けられません。\n\n収まる部分だけ貼り付けますか？");
+    EXPECT_EQ(driver.MessageBoxes()[0].style, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+    EXPECT_EQ(table.GetLastInputRecordNo(), -1) << "refused whole";
+    EXPECT_TRUE(host.brackets.empty()) << "the table's owner never saw a paste begin";
+
+    SetClipboardText("x\ty\tz\tw\tv\nx2\n");
     const MoxPos bottom{2, 99};
     grid.SendMessage(MOXM_SETCARET, reinterpret_cast<WPARAM>(&bottom));
+    driver.AnswerMessageBox(IDYES);
     grid.SendMessage(MOXM_PASTE);
-    EXPECT_EQ(table.Text(3, 99), "y") << "what passes the grid's edges is dropped";
+    ASSERT_EQ(driver.MessageBoxes().size(), 2u);
+    EXPECT_EQ(driver.MessageBoxes()[1].text, "貼り付ける 2 行のうち 1 行が最終行を越えるため貼り付けられません。\n"
+                                             "貼り付ける 5 列のうち 3 列が最終列を越えるため貼り付けられません。\n\n"
+                                             "収まる部分だけ貼り付けますか？");
+    EXPECT_EQ(table.Text(3, 99), "y") << "the part that fits, once agreed";
 }
 
 TEST_F(GridTest, ColumnBordersDragOnlyWhileUserResizeIsOn)

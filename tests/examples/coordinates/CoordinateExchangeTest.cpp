@@ -82,8 +82,9 @@ std::vector<std::string> CellImage(const TavData& data, const std::vector<unsign
             std::string cell(data.GetItemSize(data.Manager()->IDtoItemNo(id)), '\0');
             const bool blank = data.QueryIsBlank(id, record);
             holdsData = holdsData || !blank;
-            if (!blank)
-                data.Get(id, record, cell.data(), static_cast<unsigned>(cell.size()));
+            if (!blank) {
+                EXPECT_TRUE(data.Get(id, record, cell.data(), static_cast<unsigned>(cell.size())));
+            }
             row += (blank ? "-" : "+") + cell;
         }
         if (holdsData)
@@ -151,19 +152,19 @@ TEST(CoordinateExchangeTest, WhatIsExportedImportsBackToTheSameCellBytes)
     BoundTable source(60);
     FillSampleSurvey(source.data, 40);
     // Values a formatter could round or spell so that they read back otherwise.
-    source.data.Set(static_cast<unsigned>(kPointName), 41, std::string("測点Ａ,\"1\""));
-    source.data.Set(static_cast<unsigned>(kX), 41, 99999999.999);
-    source.data.Set(static_cast<unsigned>(kY), 41, -0.0);
-    source.data.Set(static_cast<unsigned>(kX), 43, 0.1 + 0.2);
-    source.data.Set(static_cast<unsigned>(kZ), 43, 1e-7);
-    source.data.Set(static_cast<unsigned>(kPointNo), 44, 10000000.0);
+    EXPECT_TRUE(source.data.Set(static_cast<unsigned>(kPointName), 41, std::string("測点Ａ,\"1\"")));
+    EXPECT_TRUE(source.data.Set(static_cast<unsigned>(kX), 41, 99999999.999));
+    EXPECT_TRUE(source.data.Set(static_cast<unsigned>(kY), 41, -0.0));
+    EXPECT_TRUE(source.data.Set(static_cast<unsigned>(kX), 43, 0.1 + 0.2));
+    EXPECT_TRUE(source.data.Set(static_cast<unsigned>(kZ), 43, 1e-7));
+    EXPECT_TRUE(source.data.Set(static_cast<unsigned>(kPointNo), 44, 10000000.0));
     const std::vector<unsigned> simaItems{kPointNo, kPointName, kX, kY, kZ};
     const std::vector<unsigned> allItems{kPointNo, kPointName, kX, kY, kZ, kCode, kLineType, kRadius, kFlag};
 
     // A SIMA file has no quoting: the name with a comma is refused, and nothing is written.
     EXPECT_FALSE(ExportCoordinates(source.data, folder / "survey.sim", "北区", CsvEncoding::NarrowCodePage).ok());
     EXPECT_FALSE(fs::exists(folder / "survey.sim"));
-    source.data.Set(static_cast<unsigned>(kPointName), 41, std::string("測点Ａ"));
+    EXPECT_TRUE(source.data.Set(static_cast<unsigned>(kPointName), 41, std::string("測点Ａ")));
 
     for (const char* name : {"survey.sim", "survey.csv", "survey-utf8.csv"}) {
         const fs::path file = folder / name;
@@ -293,7 +294,7 @@ TEST_F(ExchangeMenuTest, AnImportAppendsOrReplacesAsOneUndoStepAndTooManyPointsC
     EXPECT_EQ(data.GetLastInputRecordNo(), 322);
     EXPECT_TRUE(manager.AttrDisable().Get(static_cast<unsigned>(kZ), 5));
     std::string name;
-    data.Get(static_cast<unsigned>(kPointName), 0, name);
+    EXPECT_TRUE(data.Get(static_cast<unsigned>(kPointName), 0, name));
     EXPECT_EQ(name, "T1");
 
     std::string many = "A00,\r\n";
@@ -326,7 +327,7 @@ TEST(CoordinateExchangeTest, TheCommandLineMakesADocumentFromAFileAndWritesItBac
     TavData data;
     coordinates_test::LoadDocument(folder / "doc.tcd", data);
     std::string name;
-    data.Get(1L, 0, name);
+    EXPECT_TRUE(data.Get(1L, 0, name));
     EXPECT_EQ(name, "基準１");
     ASSERT_EQ(run("--export doc.tcd out.sim"), 0) << ReadBytes(folder / "err");
     EXPECT_EQ(ReadBytes(folder / "out.sim"), ReadBytes(folder / "in.sim"));

@@ -33,10 +33,10 @@ inline std::vector<std::uint8_t> SurveyDocument(const std::string& seedName, lon
     data.Template() = {kPointNo, kPointName, kX, kY, kZ, kCode, kLineType, kRadius, kFlag};
     manager.Associate(nullptr, &data);
     for (long point = 0; point < points; ++point) {
-        data.Set(static_cast<unsigned>(kPointNo), point, point + 1);
-        data.Set(static_cast<unsigned>(kPointName), point, "P" + std::to_string(point + 1));
-        data.Set(static_cast<unsigned>(kX), point, -36000.0 - static_cast<double>(point));
-        data.Set(static_cast<unsigned>(kY), point, -8000.0 + static_cast<double>(point) / 4);
+        EXPECT_TRUE(data.Set(static_cast<unsigned>(kPointNo), point, point + 1));
+        EXPECT_TRUE(data.Set(static_cast<unsigned>(kPointName), point, "P" + std::to_string(point + 1)));
+        EXPECT_TRUE(data.Set(static_cast<unsigned>(kX), point, -36000.0 - static_cast<double>(point)));
+        EXPECT_TRUE(data.Set(static_cast<unsigned>(kY), point, -8000.0 + static_cast<double>(point) / 4));
     }
     if (adjust)
         adjust(data);

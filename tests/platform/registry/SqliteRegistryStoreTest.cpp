@@ -72,6 +72,35 @@ TEST(SqliteRegistryStoreTest, ChangesAreKeptAndSeenByAnotherProgramAtOnce)
     EXPECT_EQ(std::string(data.begin(), data.end()), std::string("2", 2));
 }
 
+TEST(SqliteRegistryStoreTest, AFileDeletedUnderRunningProgramsIsMadeAgainByTheirNextChange)
+{
+    tavtest::TemporaryRegistry registry;
+    const auto path = registry.Folder() / "tavcell" / "registry.sqlite3";
+    auto editor = OpenStore(path);
+    auto other = OpenStore(path);
+    ASSERT_TRUE(editor && other);
+    RegKeyId key = 0;
+    bool created = false;
+    const std::string_view names[] = {"Software", "Colors"};
+    ASSERT_EQ(editor->CreateKeyPath(editor->RootKey(), names, "", key, created), ERROR_SUCCESS);
+    ASSERT_EQ(editor->SetValue(key, "before", REG_SZ, Bytes("1")), ERROR_SUCCESS);
+
+    std::filesystem::remove_all(path.parent_path());
+    ASSERT_EQ(editor->SetValue(key, "after", REG_SZ, Bytes("2")), ERROR_SUCCESS);
+    ASSERT_EQ(other->SetValue(key, "other", REG_SZ, Bytes("3")), ERROR_SUCCESS)
+        << "a program that had the old file open writes into the new one";
+
+    auto reader = OpenStore(path);
+    ASSERT_TRUE(reader);
+    std::vector<RegValueEntry> values;
+    ASSERT_EQ(reader->ListValues(key, values), ERROR_SUCCESS);
+    std::vector<std::string> kept;
+    for (const RegValueEntry& value : values)
+        kept.push_back(value.name);
+    EXPECT_EQ(kept, (std::vector<std::string>{"before", "after", "other"}))
+        << "the change is kept, and so is what the running program held";
+}
+
 TEST(SqliteRegistryStoreTest, AFileThatIsNotARegistryIsRefusedAndLeftAsItIs)
 {
     tavtest::TemporaryRegistry registry;

@@ -270,6 +270,17 @@ TEST_F(WndTest, InvalidationIsRecordedWithItsEraseFlag)
     EXPECT_FALSE(wnd.GetInvalidations()[0].erase);
     EXPECT_EQ(wnd.GetInvalidations()[1].rect, part);
     EXPECT_TRUE(wnd.GetInvalidations()[1].erase);
+
+    // A window nobody paints (a hidden editor a long paste sets the text of again and again)
+    // keeps a short list however often it is invalidated, and still repaints every part.
+    wnd.ValidateRect();
+    for (int i = 0; i < 100'000; ++i) {
+        const RECT cell{i % 40, i % 30, i % 40 + 1, i % 30 + 1};
+        wnd.InvalidateRect(&cell, i == 7 ? TRUE : FALSE);
+    }
+    ASSERT_EQ(wnd.GetInvalidations().size(), 1u);
+    EXPECT_EQ(wnd.GetInvalidations()[0].rect, (RECT{0, 0, 40, 30}));
+    EXPECT_TRUE(wnd.GetInvalidations()[0].erase) << "one part asked for its background to be erased";
 }
 
 TEST_F(WndTest, StylesTextFontAndExtensionAreKept)
@@ -390,4 +401,18 @@ TEST(RegisterWindowMessageTest, TwoProcessesGetTheSameNumberForTheSameName)
     ASSERT_NE(first, 0u);
     EXPECT_EQ(first, second) << "programs that registered other names before agree all the same";
     EXPECT_EQ(RegisterWindowMessage("TAV_WM_COLORCHANGE"), first);
+}
+
+TEST_F(WndTest, ARememberedWindowIsNoWindowOnceDestroyedEvenWhenItsAddressIsTakenAgain)
+{
+    Wnd window;
+    ASSERT_TRUE(window.Create("W", "", 0, RECT{0, 0, 10, 10}, nullptr, 0));
+    const WndRef remembered(&window);
+    EXPECT_EQ(remembered.Get(), &window);
+    window.DestroyWindow();
+    ASSERT_TRUE(window.Create("W", "", 0, RECT{0, 0, 10, 10}, nullptr, 0)) << "a new window at the same address";
+    EXPECT_TRUE(IsWindow(&window));
+    EXPECT_FALSE(IsWindow(remembered)) << "the remembered window was destroyed; this one is another";
+    EXPECT_EQ(WndRef(&window).Get(), &window);
+    EXPECT_FALSE(IsWindow(WndRef(nullptr)));
 }

@@ -60,8 +60,8 @@ protected:
         app.SetMainWnd(&host);
         manager.Associate(&host.Grid(), &data);
         for (long record = 0; record < 150; ++record) {
-            data.Set(static_cast<unsigned>(kPointName), record, "点" + std::to_string(record + 1));
-            data.Set(static_cast<unsigned>(kX), record, 1000.0 + record);
+            EXPECT_TRUE(data.Set(static_cast<unsigned>(kPointName), record, "点" + std::to_string(record + 1)));
+            EXPECT_TRUE(data.Set(static_cast<unsigned>(kX), record, 1000.0 + record));
         }
     }
     ~PrintTest() override

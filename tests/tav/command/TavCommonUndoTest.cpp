@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 using namespace plat;
 using namespace tavtest;
 
@@ -21,9 +23,15 @@ class RefusingTable : public TavData {
 public:
     using TavData::OnDataChanging;
     using TavData::OnQueryRemove;
-    BOOL OnDataChanging(unsigned /*id*/, long record, const void* /*bytes*/) override { return record != refused ? TRUE : FALSE; }
+    BOOL OnDataChanging(unsigned /*id*/, long record, const void* /*bytes*/) override
+    {
+        if (record == failing)
+            throw std::runtime_error("the host failed");
+        return record != refused ? TRUE : FALSE;
+    }
     BOOL OnQueryRemove(unsigned /*id*/, long record) override { return record != refused ? TRUE : FALSE; }
     long refused = -1;
+    long failing = -1;
 };
 
 struct MenuItemState : CmdUI {
@@ -193,4 +201,35 @@ TEST_F(TavCommonUndoTest, AHostsOwnStepOfALayoutChangeTakesTheColumnsBack)
     EXPECT_EQ(columnItem(0), before[0]) << "the columns follow the layout put back";
     Control('Y');
     EXPECT_EQ(columnItem(0), static_cast<unsigned>(kY));
+}
+
+TEST_F(TavCommonUndoTest, AnExceptionInsideACommandLeavesNoOpenStepAndTheNextCommandIsItsOwnStep)
+{
+    ASSERT_TRUE(data.Set(static_cast<unsigned>(kX), 0L, 1.5));
+    const std::vector<std::uint8_t> before = State();
+    data.failing = 31;
+    grid.SetCurSel(MoxPos{1, 30}, 0);
+    SetClipboardText("7\n8\n");
+    Control('V'); // the second line's hook throws; the message loop tells the person and goes on
+    ASSERT_EQ(bound.driver.MessageBoxes().size(), 1u);
+    EXPECT_FALSE(grid.History()->IsStepOpen()) << "a paste stopped half way leaves no step open";
+    EXPECT_EQ(State(), before) << "what it wrote before it stopped is put back";
+
+    ASSERT_TRUE(data.Set(static_cast<unsigned>(kY), 40L, 2.5));
+    const std::vector<std::uint8_t> beforeMove = State();
+    data.failing = 41;
+    Lines(40, 40);
+    Command(ID_TAV_LINEMOVE);
+    bound.Keys({VK_DOWN, VK_RETURN}); // the line's first cell lands on the failing record
+    EXPECT_EQ(bound.driver.MessageBoxes().size(), 2u);
+    EXPECT_FALSE(grid.History()->IsStepOpen()) << "the command's step went with the exception";
+    EXPECT_EQ(State(), beforeMove);
+
+    data.failing = -1;
+    Lines(0, 0);
+    Command(ID_TAV_LINEDELETE);
+    EXPECT_EQ(grid.History()->GetStepCount(), 1u) << "the delete is a step of its own";
+    Control('Z');
+    EXPECT_EQ(State(), beforeMove);
+    EXPECT_FALSE(grid.History()->CanUndo()) << "neither stopped command left a step";
 }

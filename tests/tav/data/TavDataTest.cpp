@@ -23,7 +23,7 @@ protected:
     std::vector<std::uint8_t> Raw(long item, long record, unsigned size)
     {
         std::vector<std::uint8_t> bytes(size);
-        m_data.Get(item, record, bytes.data(), size);
+        EXPECT_TRUE(m_data.Get(item, record, bytes.data(), size));
         return bytes;
     }
 
@@ -128,8 +128,8 @@ TEST_F(TavDataTest, IdentifierFormsAddressTheDeclaredItem)
     EXPECT_FALSE(m_data.QueryIsBlank(20u, 4));
     EXPECT_TRUE(m_data.Delete(20u, 4));
     EXPECT_TRUE(m_data.QueryIsBlank(1L, 4));
-    EXPECT_THROW(m_data.Set(99u, 0, 1), plat::InvalidArgument) << "an undeclared identifier is no item";
-    EXPECT_THROW(m_data.Get(99u, 0, value), plat::InvalidArgument);
+    EXPECT_THROW((void)m_data.Set(99u, 0, 1), plat::InvalidArgument) << "an undeclared identifier is no item";
+    EXPECT_THROW((void)m_data.Get(99u, 0, value), plat::InvalidArgument);
 }
 
 // A host table that records its identifier hooks.
@@ -182,7 +182,7 @@ TEST(TavDataHooksTest, HostIsAskedAndToldByIdentifierOnlyWhileAGridShowsTheTable
     data.m_allow = FALSE;
     EXPECT_FALSE(data.Set(0L, 1, 8));
     int value = 0;
-    data.Get(0L, 1, value);
+    EXPECT_TRUE(data.Get(0L, 1, value));
     EXPECT_EQ(value, 7) << "a refused write changes nothing";
     EXPECT_FALSE(data.Delete(0L, 1));
     EXPECT_FALSE(data.QueryIsBlank(0L, 1));

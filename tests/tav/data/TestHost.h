@@ -42,11 +42,15 @@ public:
     std::map<unsigned, unsigned> m_sizes;
 };
 
-// A window the tests bind without ever showing: the record table only asks whether one is
-// bound, and the redraw requests that a bound window gets are not sent before the grid
-// exists.
+// A plain window the tests bind without ever showing: the record table only asks whether one
+// is bound, and a plain window lets the grid's requests pass. Never destroyed, so that it
+// outlives the window state it is registered in.
 inline plat::Wnd* StandInWindow()
 {
-    alignas(std::max_align_t) static char storage[64];
-    return reinterpret_cast<plat::Wnd*>(storage);
+    static plat::Wnd* const window = [] {
+        auto* made = new plat::Wnd;
+        made->Create("StandIn", "", 0, plat::RECT{0, 0, 8, 8}, nullptr, 0);
+        return made;
+    }();
+    return window;
 }

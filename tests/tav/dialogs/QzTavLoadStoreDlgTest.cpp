@@ -1,12 +1,16 @@
 // The template transfer dialog as a person works it: templates exported to a folder and
 // imported into an empty store, the overwrite question in both directions, and bad input
 // (no path, no selection, a folder that is not there, an index naming a template without a
-// file, a copy failing half way) that changes nothing it should not.
+// file, a copy failing half way, a template the store would refuse, a destination that
+// cannot take the files) that changes nothing it should not.
 #include "tests/tav/dialogs/LayoutFixture.h"
 
+#include "components/support/SolKey.h"
 #include "platform/io/Files.h"
+#include "tav/data/TavUserData.h"
 #include "tav/dialogs/QzTavLoadStoreDlg.h"
 #include "tav/dialogs/TavLayoutResources.h"
+#include "tav/templates/RegKeyFile.h"
 #include "tav/templates/TransferFolders.h"
 #include "tav/window/TavCellRouting.h"
 
@@ -27,7 +31,7 @@ protected:
         // A second template with a layout and widths of its own.
         manager.CustomizeTemplate({kPointName, kX});
         data.Width()[0] = 123;
-        TavTemplate(&manager).SaveTemplate("短縮");
+        EXPECT_TRUE(TavTemplate(&manager).SaveTemplate("短縮"));
     }
 
     int Transfer(HeadlessDriver::DialogHandler handler)
@@ -172,7 +176,7 @@ TEST_F(QzTavLoadStoreDlgTest, ReplacingAskedOnceAndCancelKeepsEverything)
 
     // Importing over a template of the same name: Cancel keeps it, OK replaces it whole.
     manager.CustomizeTemplate({kCode});
-    TavTemplate(&manager).SaveTemplate("短縮");
+    ASSERT_TRUE(TavTemplate(&manager).SaveTemplate("短縮"));
     for (const int answer : {IDCANCEL, IDOK}) {
         Transfer([&](DialogOperator& person) {
             person.Pick(IDC_TAV_TRANSFER_DESTINATION, "短縮");
@@ -233,7 +237,7 @@ TEST_F(QzTavLoadStoreDlgTest, BadInputIsToldAndChangesNothing)
     ASSERT_TRUE(FormatIndexFile(std::vector<std::string>{"標準", "幽霊"}, "Coordinates", index, error));
     std::ofstream(folder / kIndexFileName, std::ios::binary) << index;
     manager.CustomizeTemplate({kZ});
-    TavTemplate(&manager).SaveTemplate("標準");
+    ASSERT_TRUE(TavTemplate(&manager).SaveTemplate("標準"));
     driver.ClearMessageBoxes();
     Transfer([&](DialogOperator& person) {
         EXPECT_EQ(Items(person, IDC_TAV_TRANSFER_DESTINATION), (std::vector<std::string>{"標準", "幽霊"}));
@@ -258,6 +262,79 @@ TEST_F(QzTavLoadStoreDlgTest, BadInputIsToldAndChangesNothing)
                   person.Click(IDC_TAV_TRANSFER_IMPORT);
               }),
               IDOK);
-    EXPECT_EQ(BoxTexts().back(), "ﾃﾝﾌﾟﾚｰﾄの取込に失敗しました。\n\n処理を中断します。");
+    const std::string refused = BoxTexts().back();
+    EXPECT_EQ(refused.substr(0, refused.find("\n\n", refused.find("\n\n") + 2)),
+              "ﾃﾝﾌﾟﾚｰﾄの取込に失敗しました。\n\n処理を中断します。");
+    EXPECT_NE(refused.find("CELL05.mbf"), std::string::npos) << "the file that stopped the import is named";
     EXPECT_EQ(Stored("標準"), (std::vector<unsigned>{kZ}));
+}
+
+TEST_F(QzTavLoadStoreDlgTest, ImportRefusesBeforeWritingWhatTheStoreWouldNotTake)
+{
+    // A key tree that fits where it was saved, near the root, but not below the template
+    // group, some levels deeper.
+    std::string chain = "Deep";
+    for (std::size_t level = 2; level + 2 <= kMaxKeyDepth; ++level)
+        chain += "\\k";
+    HKEY deep = nullptr;
+    ASSERT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, chain.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &deep, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(deep);
+    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Deep", 0, KEY_ALL_ACCESS, &deep), ERROR_SUCCESS);
+    fs::create_directories(folder);
+    TavUserData header;
+    header.SetString("深い");
+    ASSERT_EQ(SaveKeyToFile(deep, folder / "CELL02.mbf", header), 1);
+    RegCloseKey(deep);
+    SolKey group;
+    ASSERT_EQ(QzTavTransferFolders(&manager).OpenGroupKey(group), 1);
+    SolKey shortLayout;
+    ASSERT_TRUE(shortLayout.Open(group, "短縮"));
+    header.SetString("短縮");
+    ASSERT_EQ(SaveKeyToFile(shortLayout, folder / "CELL01.mbf", header), 1);
+    TavTemplate(&manager).DeleteTemplate("短縮");
+    std::string index;
+    std::string error;
+    ASSERT_TRUE(FormatIndexFile(std::vector<std::string>{"短縮", "深い"}, "Coordinates", index, error));
+    std::ofstream(folder / kIndexFileName, std::ios::binary) << index;
+
+    Transfer([&](DialogOperator& person) {
+        TypePath(person, destination);
+        person.SetCheck(IDC_TAV_TRANSFER_ALL, true);
+        driver.AnswerMessageBox(IDOK);
+        person.Click(IDC_TAV_TRANSFER_IMPORT);
+    });
+    const std::string refused = BoxTexts().back();
+    EXPECT_EQ(refused.rfind("ﾃﾝﾌﾟﾚｰﾄの取込に失敗しました。\n\n処理を中断します。\n\n", 0), 0u) << refused;
+    EXPECT_NE(refused.find((folder / "CELL02.mbf").string()), std::string::npos) << refused;
+    EXPECT_NE(refused.find("deep"), std::string::npos) << "the reason: " << refused;
+    EXPECT_EQ(StoredNames(), (std::vector<std::string>{"標準"})) << "the valid template before it was not imported either";
+}
+
+TEST_F(QzTavLoadStoreDlgTest, ExportToADestinationThatCannotTakeItSaysWhy)
+{
+    // The template file path would be 256 characters, one more than the suite reads.
+    const std::string tail = "/QuWinSet/Cell Template/Coordinates/CELL02.mbf";
+    const fs::path tooLong = root / std::string(256 - tail.size() - root.string().size() - 1, 'p');
+    const fs::path longest = root / std::string(255 - tail.size() - root.string().size() - 1, 'q');
+    fs::create_directories(tooLong);
+    fs::create_directories(longest);
+    for (const fs::path& target : {tooLong, longest, fs::path("/proc")}) {
+        Transfer([&](DialogOperator& person) {
+            TypePath(person, target);
+            person.Pick(IDC_TAV_TRANSFER_SOURCE, "短縮");
+            if (target == longest)
+                driver.AnswerMessageBox(IDYES); // the space needed
+            person.Click(IDC_TAV_TRANSFER_EXPORT);
+            person.Click(IDOK);
+        });
+    }
+    const std::vector<std::string> boxes = BoxTexts();
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[0], "指定ﾃﾞｨﾚｸﾄﾘに抜出するとﾌｧｲﾙﾊﾟｽ名が長くなり過ぎます。\n抜出する事はできません。");
+    EXPECT_TRUE(fs::is_empty(tooLong));
+    EXPECT_EQ(boxes[1].rfind("必要な容量は、", 0), 0u) << "255 characters are taken";
+    EXPECT_TRUE(fs::exists(longest / "QuWinSet/Cell Template/Coordinates/CELL02.mbf"));
+    EXPECT_EQ(boxes[2], "ﾃﾝﾌﾟﾚｰﾄの抜出に失敗しました。\n\n処理を中断します。\n\n/proc/QuWinSet: No such file or directory")
+        << "a folder that cannot be made ends the export, with the folder and the reason";
 }

@@ -101,7 +101,7 @@ TEST_F(TavTemplateDialogTest, RegisterRefusesACommaAndAsksBeforeReplacingAndClos
 TEST_F(TavTemplateDialogTest, LoadRebuildsTheGridAndDeleteAsksFirstAndKeepsTheLast)
 {
     manager.CustomizeTemplate({kZ, kPointName});
-    TavTemplate(&manager).SaveTemplate("逆順");
+    ASSERT_TRUE(TavTemplate(&manager).SaveTemplate("逆順"));
     // A key without items, as an interrupted program may leave behind.
     SolKey broken(HKEY_CURRENT_USER, "Software\\Zervan Soft\\Survey\\Application\\Coordinates\\Cell Template\\Coordinates\\壊れ");
     manager.CustomizeTemplate({kPointName, kX, kY});

@@ -360,22 +360,22 @@ TEST_F(BindingTest, AToggleCellStepsOnEachEditorRequestAndDisabledCellsGetNone)
     empty.Create("", 0, RECT{0, 0, 40, 16}, &host, 302);
     manager.Associate(&host.Grid(), &data);
     EXPECT_EQ(data.GetItemSize(0), 4u);
-    data.Set(0L, 0, 2);
+    EXPECT_TRUE(data.Set(0L, 0, 2));
     Wnd* editor = &host;
     EXPECT_TRUE(manager.GetControl(MoxPos{0, 0}, &editor));
     EXPECT_EQ(editor, nullptr) << "no editor opens for a toggle";
     int value = -1;
-    data.Get(0L, 0, value);
+    EXPECT_TRUE(data.Get(0L, 0, value));
     EXPECT_EQ(value, 0) << "2 of 3 texts steps round to 0";
     EXPECT_TRUE(manager.GetControl(MoxPos{0, 1}, &editor));
-    data.Get(0L, 1, value);
+    EXPECT_TRUE(data.Get(0L, 1, value));
     EXPECT_EQ(value, 0) << "an empty cell starts at 0";
 
     host.Grid().SetCurSel(MoxPos{0, 0}, 0);
     app.SetMainWnd(&host);
     driver.PushKey(0x71); // F2
     app.Run();
-    data.Get(0L, 0, value);
+    EXPECT_TRUE(data.Get(0L, 0, value));
     EXPECT_EQ(value, 1);
     EXPECT_EQ(host.Grid().GetEditor(), nullptr);
 
@@ -539,7 +539,7 @@ TEST_F(BindingTest, ATableShownInAViewMarksTheViewsDocument)
     view.Create(WS_VISIBLE, RECT{0, 0, 640, 400}, &frame, 2);
     manager.Associate(&view, &data);
     document.SetModifiedFlag(FALSE);
-    data.Set(0L, 3, 1.5);
+    EXPECT_TRUE(data.Set(0L, 3, 1.5));
     EXPECT_TRUE(document.IsModified()) << "the first change of a cell reaches the document";
     data.SetModifiedFlag(FALSE);
     EXPECT_FALSE(document.IsModified());

@@ -322,6 +322,7 @@ TEST(TavManagerFormatTest, ColumnAlignmentFollowsTheControl)
     TavData data;
     manager.SetTextFormat(); // nothing bound: nothing to send, nothing to fail
     RecordingGrid grid;
+    grid.Create("Grid", "", 0, plat::RECT{0, 0, 80, 16}, nullptr, 0);
     manager.Bind(data, &grid);
     data.Template() = {kRightEdit, kChoice, kPlain, kRadius, kToggle, kText, kNumber, 99};
     manager.CreateTemplateMap();

@@ -139,7 +139,7 @@ TEST(TavManagerTest, HeadingsLineNumbersAndActiveCellsByDefault)
     EXPECT_TRUE(manager.OnSetFixedRowText(pos, text));
     EXPECT_EQ(text, "") << "a string without a second field gives an empty heading";
     pos.column = 4;
-    EXPECT_THROW(manager.OnSetFixedRowText(pos, text), plat::InvalidArgument);
+    EXPECT_THROW((void)manager.OnSetFixedRowText(pos, text), plat::InvalidArgument);
 
     EXPECT_STREQ(manager.GetTemplateGroup(), "Test") << "the template group defaults to the host's section";
 

@@ -191,6 +191,14 @@ TEST_F(TransferFoldersTest, DestinationFoldersSpaceCheckAndRememberedPath)
     EXPECT_EQ(folders.MakeFolderTree((m_root / std::string(300, 'n')).string()), 0);
     ASSERT_EQ(driver.MessageBoxes().size(), 1u) << "a name too long is explained";
     EXPECT_EQ(driver.MessageBoxes()[0].style, MB_OK | MB_ICONEXCLAMATION);
+    EXPECT_NE(driver.MessageBoxes()[0].text.find(std::string(300, 'n') + ": File name too long"), std::string::npos);
+    // Folders whose parent is there and still cannot hold them: each attempt must end.
+    EXPECT_EQ(folders.MakeFolderTree("/proc/QuWinSet/Cell Template"), 0);
+    EXPECT_EQ(folders.LastError(), "/proc/QuWinSet: No such file or directory");
+    fs::create_directory_symlink(m_root / "unmounted/share", m_root / "share");
+    EXPECT_EQ(folders.MakeFolderTree((m_root / "share/QuWinSet").string()), 0);
+    EXPECT_EQ(folders.LastError(), (m_root / "share").string() + ": File exists");
+    EXPECT_FALSE(fs::exists(m_root / "unmounted")) << "a link to nowhere is not followed into making its target";
 
     folders.DestinationPath() = (m_root / "dest").string();
     std::string made;

@@ -6,8 +6,11 @@
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/Renderer.h"
 #include "tav/settings/TavColorSetting.h"
+#include "tav/window/TavCellRouting.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 using namespace plat;
 using namespace tavtest;
@@ -193,6 +196,70 @@ TEST(TavCellLooksTest, LockedDisabledAndWarningCellsEachLookTheirOwnWay)
     const CanvasCell& plain = cellAt(MoxPos{3, 3});
     EXPECT_EQ(plain.ch, U' ');
     EXPECT_NE(plain.bg, 0xD2D2D2u) << "an ordinary cell keeps the grid's background";
+}
+
+// A grid, its manager and its table each made and destroyed on their own, as hosts do.
+class GridLifetimeTest : public ::testing::Test {
+protected:
+    GridLifetimeTest()
+    {
+        RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>());
+        host.Create("GridHost", "座標", WS_VISIBLE, RECT{0, 0, 640, 400}, nullptr, 0);
+        app.SetMainWnd(&host);
+        grid->Create(WS_VISIBLE, RECT{0, 0, 640, 400}, &host, 100);
+        grid->SetFocus();
+        manager->Associate(grid.get(), data.get());
+    }
+    ~GridLifetimeTest() override { RegSetStore(HKEY_CURRENT_USER, nullptr); }
+    void Type(const std::string& text)
+    {
+        driver.PushText(text);
+        app.Run();
+    }
+
+    HeadlessDriver driver;
+    WinApp app{"LifetimeTest", "Test", &driver};
+    Wnd host;
+    std::unique_ptr<ProbeManager> manager = std::make_unique<ProbeManager>();
+    std::unique_ptr<TavData> data = std::make_unique<TavData>();
+    std::unique_ptr<ProbeGrid> grid = std::make_unique<ProbeGrid>();
+};
+
+TEST_F(GridLifetimeTest, AGridDestroyedByItsDestructorDetachesItsManagerAndPutsTheEditorAway)
+{
+    grid->SetCurSel(MoxPos{0, 2}, 0);
+    Type("P");
+    ASSERT_EQ(grid->GetEditor(), &manager->m_checkedName);
+    grid.reset();
+    EXPECT_EQ(data->Manager(), nullptr) << "the grid's own destroy handling ran and detached the manager";
+    EXPECT_TRUE(manager->m_checkedName.IsWindow());
+    EXPECT_FALSE(manager->m_checkedName.IsWindowVisible()) << "the host's editor is put away, not left on screen";
+}
+
+TEST_F(GridLifetimeTest, AGridOutlivesItsTableAndItsManagerRefusingWhatWouldReachThem)
+{
+    grid->SetCurSel(MoxPos{1, 1}, 0);
+    data.reset();
+    EXPECT_EQ(grid->ManagerPtr(), manager.get()) << "the manager lives on, without a table";
+    EXPECT_FALSE(grid->IsBound());
+    Type("5");
+    EXPECT_EQ(grid->GetEditor(), nullptr) << "no editor opens over a table that is gone";
+
+    manager.reset();
+    EXPECT_EQ(grid->ManagerPtr(), nullptr) << "the grid forgot the destroyed manager";
+    EXPECT_EQ(grid->GetExtension(), nullptr);
+    for (UINT command : {ID_TAV_LINEINSERT, ID_TAV_LINEDELETE, ID_TAV_LINEMOVE, ID_TAV_LOCK, ID_TAV_CELLCHANGE,
+                         ID_EDIT_PASTE, ID_EDIT_UNDO, ID_TAV_AUTOWIDTH})
+        EXPECT_EQ(grid->SendMessage(WM_COMMAND, command), 0);
+    MoxPos cell{1, 1};
+    EXPECT_EQ(grid->SendMessage(MOXN_BEGINEDIT, reinterpret_cast<WPARAM>(&cell)), 1) << "editing is refused";
+    EXPECT_EQ(grid->SendMessage(MOXN_QUERYPASTE, 1, 1), 1);
+    Type("7");
+    driver.PushKey(VK_RETURN);
+    driver.PushKey(VK_DOWN);
+    app.Run();
+    EXPECT_EQ(grid->GetEditor(), nullptr);
+    EXPECT_EQ(grid->QueryLineCommand(), 0u);
 }
 
 } // namespace
