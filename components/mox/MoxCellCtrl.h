@@ -235,7 +235,7 @@ private:
     void DrawHeadings(plat::DC* dc, const std::vector<long>& columns, const std::vector<int>& lefts);
     void DrawCell(plat::DC* dc, const MoxPos& pos, const plat::RECT& rect);
     void DrawClippedText(plat::DC* dc, const std::string& text, const plat::RECT& rect, unsigned format);
-    int PrintPages(plat::DC* dc);
+    int PrintPages(plat::DC* dc, MOX_PRINT* job);
 
     MoxData* m_data = nullptr;
     std::vector<Column> m_columns;

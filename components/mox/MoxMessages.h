@@ -46,7 +46,7 @@ inline constexpr plat::UINT MOXM_PASTE = 1100;            // 0 / 0
 inline constexpr plat::UINT MOXM_CANPASTE = 1101;         // 0 / 0
 inline constexpr plat::UINT MOXM_GETCOLOR = 1109;         // MoxColorIndex / 0; result: COLORREF
 inline constexpr plat::UINT MOXM_GETFONT = 1111;          // 0 or 1 / 0; result: plat::Font*
-inline constexpr plat::UINT MOXM_PRINT = 1115;            // plat::DC* / 0; result: pages printed
+inline constexpr plat::UINT MOXM_PRINT = 1115;            // plat::DC* / MOX_PRINT* or 0; result: pages printed
 
 // ---- notifications a grid sends (wParam / lParam; answer) ----
 // A grid sends each to itself first, so that a class derived from the grid answers it in its
@@ -76,14 +76,14 @@ inline constexpr plat::UINT MOXN_ENDPASTE = 1108;
 inline constexpr plat::UINT MOXN_EDITSTORED = 1120; // const MoxPos* / 0
 inline constexpr plat::UINT MOXN_CTLCOLOR = 1113; // const MoxPos* / plat::DC*; answer: plat::Brush* or 0
 
-// The edit menu's commands, which the grid's copy, cut, paste and clear keys send to the grid
-// as WM_COMMAND, so that a window built on the grid can take them over.
-inline constexpr plat::UINT ID_EDIT_CLEAR = 0xE120;
-inline constexpr plat::UINT ID_EDIT_COPY = 0xE122;
-inline constexpr plat::UINT ID_EDIT_CUT = 0xE123;
-inline constexpr plat::UINT ID_EDIT_PASTE = 0xE125;
-
 // What MOXN_DRAWITEM carries: the cell to draw, on the grid's device context.
+// What a print job says of itself, and what the grid tells back of how it laid the pages out.
+struct MOX_PRINT {
+    const char* title = nullptr; // the title line's document name; none: no name on the line
+    const char* date = nullptr;  // the date as the title line shows it
+    int columnPages = 0;         // out: pages side by side that the columns took (1: all on one)
+};
+
 struct MOX_DRAWITEMSTRUCT {
     plat::UINT itemAction = 0; // not used by the grid's answerers
     long column = 0;

@@ -2,6 +2,26 @@
 #include "components/support/KesDialog.h"
 
 #include "components/support/KesTemplates.h"
+#include "platform/ui/App.h"
+#include "platform/ui/Help.h"
+
+namespace {
+
+// Shows the topic when the program's help file has it; 0 leaves F1 to the windows around, and
+// in the end to the help file's contents.
+plat::LRESULT ShowDialogTopic(plat::UINT context)
+{
+    plat::WinApp* app = plat::GetApp();
+    if (app == nullptr || app->GetHelpFilePath().empty())
+        return 0;
+    plat::HelpFile help;
+    if (!help.Load(app->GetHelpFilePath(), nullptr) || help.Find(context) == nullptr)
+        return 0;
+    app->WinHelp(context, plat::HELP_CONTEXT);
+    return 1;
+}
+
+} // namespace
 
 KesDialog::KesDialog(plat::ModuleHandle module, plat::UINT templateId, plat::Wnd* parent)
     : plat::Dialog(module, templateId, parent)
@@ -20,6 +40,20 @@ plat::BOOL KesDialog::OnInitDialog()
     if (m_caption)
         SetWindowText(*m_caption);
     return plat::Dialog::OnInitDialog();
+}
+
+plat::LRESULT KesDialog::WindowProc(plat::UINT message, plat::WPARAM wParam, plat::LPARAM lParam)
+{
+    if (message == plat::WM_COMMANDHELP)
+        return ShowDialogTopic(GetBaseID());
+    return plat::Dialog::WindowProc(message, wParam, lParam);
+}
+
+plat::LRESULT KesPropertyPage::WindowProc(plat::UINT message, plat::WPARAM wParam, plat::LPARAM lParam)
+{
+    if (message == plat::WM_COMMANDHELP)
+        return ShowDialogTopic(GetBaseID());
+    return plat::PropertyPage::WindowProc(message, wParam, lParam);
 }
 
 KesPropertyPage::KesPropertyPage(plat::ModuleHandle module, plat::UINT templateId, plat::UINT captionId)

@@ -28,6 +28,8 @@ public:
     void SetCaption(std::string_view caption);
     [[nodiscard]] virtual plat::UINT GetBaseID() const { return KesHelpBaseID(GetTemplateId()); }
     plat::BOOL OnInitDialog() override;
+    // F1 anywhere in the dialog shows its topic (GetBaseID) from the program's help file.
+    plat::LRESULT WindowProc(plat::UINT message, plat::WPARAM wParam, plat::LPARAM lParam) override;
 
 private:
     std::optional<std::string> m_caption;
@@ -37,4 +39,5 @@ class KesPropertyPage : public plat::PropertyPage {
 public:
     KesPropertyPage(plat::ModuleHandle module, plat::UINT templateId, plat::UINT captionId = 0);
     [[nodiscard]] virtual plat::UINT GetBaseID() const { return KesHelpBaseID(GetTemplateId()); }
+    plat::LRESULT WindowProc(plat::UINT message, plat::WPARAM wParam, plat::LPARAM lParam) override;
 };

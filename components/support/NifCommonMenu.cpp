@@ -15,15 +15,15 @@ struct Item {
 };
 
 constexpr Item kEditMenu[] = {
-    {EditUndo, "元に戻す(&U)\tCtrl+Z"},
+    {plat::ID_EDIT_UNDO, "元に戻す(&U)\tCtrl+Z"},
     {0, nullptr},
-    {EditCut, "切り取り(&T)\tCtrl+X"},
-    {EditCopy, "コピー(&C)\tCtrl+C"},
-    {EditPaste, "貼り付け(&P)\tCtrl+V"},
-    {EditClear, "消去(&L)\tDel"},
-    {EditPasteSpecial, "形式を選択して貼り付け(&S)..."},
+    {plat::ID_EDIT_CUT, "切り取り(&T)\tCtrl+X"},
+    {plat::ID_EDIT_COPY, "コピー(&C)\tCtrl+C"},
+    {plat::ID_EDIT_PASTE, "貼り付け(&P)\tCtrl+V"},
+    {plat::ID_EDIT_CLEAR, "消去(&L)\tDel"},
+    {plat::ID_EDIT_PASTE_SPECIAL, "形式を選択して貼り付け(&S)..."},
     {0, nullptr},
-    {EditSelectAll, "すべて選択(&A)\tCtrl+A"},
+    {plat::ID_EDIT_SELECT_ALL, "すべて選択(&A)\tCtrl+A"},
 };
 
 constexpr Item kMoveMenu[] = {
@@ -113,13 +113,13 @@ plat::ModuleHandle NifCommonMenuModule()
     static const plat::Module* module = [] {
         static plat::Module made("support");
         made.AddStrings({
-            {EditUndo, "直前の操作を取り消します\n元に戻す"},
-            {EditCut, "選択範囲を切り取ってクリップボードに移します\n切り取り"},
-            {EditCopy, "選択範囲をクリップボードにコピーします\nコピー"},
-            {EditPaste, "クリップボードの内容を貼り付けます\n貼り付け"},
-            {EditClear, "選択範囲の内容を消去します\n消去"},
-            {EditPasteSpecial, "クリップボードの内容を形式を選んで貼り付けます\n形式を選択して貼り付け"},
-            {EditSelectAll, "すべてのｾﾙを選択します\nすべて選択"},
+            {plat::ID_EDIT_UNDO, "直前の操作を取り消します\n元に戻す"},
+            {plat::ID_EDIT_CUT, "選択範囲を切り取ってクリップボードに移します\n切り取り"},
+            {plat::ID_EDIT_COPY, "選択範囲をクリップボードにコピーします\nコピー"},
+            {plat::ID_EDIT_PASTE, "クリップボードの内容を貼り付けます\n貼り付け"},
+            {plat::ID_EDIT_CLEAR, "選択範囲の内容を消去します\n消去"},
+            {plat::ID_EDIT_PASTE_SPECIAL, "クリップボードの内容を形式を選んで貼り付けます\n形式を選択して貼り付け"},
+            {plat::ID_EDIT_SELECT_ALL, "すべてのｾﾙを選択します\nすべて選択"},
             {MoveTop, "先頭の行へ移動します\n先頭行"},
             {MoveBottom, "最終の行へ移動します\n最終行"},
             {Jump, "行番号を指定して移動します\n指定行"},

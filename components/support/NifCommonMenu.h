@@ -6,15 +6,8 @@
 #include "platform/ui/Menu.h"
 #include "platform/resource/Module.h"
 
-// The command identifiers of the shared menu.
+// The command identifiers of the shared menu, beside the edit commands (plat::ID_EDIT_*).
 namespace NifCommand {
-inline constexpr plat::UINT EditClear = 0xE120;
-inline constexpr plat::UINT EditCopy = 0xE122;
-inline constexpr plat::UINT EditCut = 0xE123;
-inline constexpr plat::UINT EditPaste = 0xE125;
-inline constexpr plat::UINT EditPasteSpecial = 0xE127;
-inline constexpr plat::UINT EditSelectAll = 0xE12A;
-inline constexpr plat::UINT EditUndo = 0xE12B;
 inline constexpr plat::UINT MoveTop = 0xC100;
 inline constexpr plat::UINT MoveBottom = 0xC101;
 inline constexpr plat::UINT Jump = 0xC102;

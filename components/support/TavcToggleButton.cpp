@@ -37,12 +37,20 @@ void TavcToggleButton::Advance()
         SetIndex((m_index + 1) % GetCount());
 }
 
+void TavcToggleButton::Click()
+{
+    // Every way a button is clicked (mouse, Space as a key or as a typed character, BM_CLICK)
+    // comes here: the next text shows before the parent hears of it.
+    if (IsWindowEnabled())
+        Advance();
+    plat::Button::Click();
+}
+
 plat::LRESULT TavcToggleButton::WindowProc(plat::UINT message, plat::WPARAM wParam, plat::LPARAM lParam)
 {
-    // Every way a button is clicked moves to the next text before the parent hears of it.
-    const bool clicks = message == plat::BM_CLICK || message == plat::WM_LBUTTONUP || message == plat::WM_LBUTTONDBLCLK ||
-                        (message == plat::WM_KEYDOWN && static_cast<int>(wParam) == plat::VK_SPACE);
-    if (clicks && IsWindowEnabled())
-        Advance();
+    // A toggle holds a value, as a list does: Return on it confirms the dialog through its
+    // default button instead of pressing the toggle.
+    if (message == plat::WM_GETDLGCODE)
+        return plat::DLGC_BUTTON;
     return plat::Button::WindowProc(message, wParam, lParam);
 }

@@ -23,6 +23,7 @@ public:
     void SetIndex(int index);
     [[nodiscard]] int GetIndex() const noexcept { return m_index; }
 
+    void Click() override;
     plat::LRESULT WindowProc(plat::UINT message, plat::WPARAM wParam, plat::LPARAM lParam) override;
 
 private:

@@ -7,6 +7,7 @@
 #include "components/support/NifResource.h"
 #include "examples/coordinates/CoordinateExchange.h"
 #include "examples/coordinates/CoordinateResources.h"
+#include "examples/coordinates/CoordinateSpeech.h"
 #include "examples/coordinates/SystemErrorText.h"
 #include "platform/io/Archive.h"
 #include "platform/io/Errors.h"
@@ -15,7 +16,6 @@
 #include "platform/ui/Help.h"
 #include "platform/ui/Renderer.h"
 #include "tav/frame/TavFrame.h"
-#include "tav/window/TavCellRouting.h"
 
 #include <cstdio>
 
@@ -62,7 +62,7 @@ void MakeMenuBar(plat::Menu& bar)
     // The shared Edit menu has undo only; the grid redoes too.
     for (int i = 0; i < bar.GetMenuItemCount(); ++i)
         if (plat::Menu* edit = bar.GetSubMenu(i); edit != nullptr && bar.GetMenuString(static_cast<plat::UINT>(i), plat::MF_BYPOSITION) == "編集(&E)")
-            edit->InsertMenu(1, plat::MF_BYPOSITION | plat::MF_STRING, ID_EDIT_REDO, "やり直し(&R)\tCtrl+Y");
+            edit->InsertMenu(1, plat::MF_BYPOSITION | plat::MF_STRING, plat::ID_EDIT_REDO, "やり直し(&R)\tCtrl+Y");
     plat::Menu tools;
     tools.CreatePopupMenu();
     tools.AppendMenu(plat::MF_STRING, CoordinateFrame::ID_TOOLS_OPTIONS, "オプション(&O)...");
@@ -118,8 +118,11 @@ BEGIN_MESSAGE_MAP(CoordinateFrame, plat::FrameWnd)
     ON_COMMAND(ID_HELP_INDEX, OnHelpIndex)
     ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
     ON_COMMAND(ID_TOOLS_OPTIONS, OnToolsOptions)
+    ON_COMMAND(NifCommand::ViewSettings, OnToolsOptions)
+    ON_UPDATE_COMMAND_UI(NifCommand::ViewSettings, OnUpdateViewSettings)
+    ON_UPDATE_COMMAND_UI(NifCommand::Read, OnUpdateRead)
     ON_UPDATE_COMMAND_UI_RANGE(0xC100, 0xC3FF, OnUpdateGridCommand)
-    ON_UPDATE_COMMAND_UI_RANGE(NifCommand::EditPasteSpecial, ID_EDIT_REDO, OnUpdateGridCommand)
+    ON_UPDATE_COMMAND_UI_RANGE(plat::ID_EDIT_PASTE_SPECIAL, plat::ID_EDIT_REDO, OnUpdateGridCommand)
 END_MESSAGE_MAP()
 
 CoordinateFrame::CoordinateFrame(CoordinateManager& manager, TavData& data) : m_manager(manager), m_data(data)
@@ -166,6 +169,8 @@ void CoordinateFrame::UpdateStatus()
     // prompt there).
     m_grid.SetMessageString();
     const MoxPos& caret = m_grid.GetCaret();
+    if (std::string notice = m_grid.TakeNotice(); !notice.empty())
+        m_lastMessage = std::move(notice);
     std::string indicators = m_lastMessage.empty() ? std::string() : m_lastMessage + "   ";
     // While lines are marked for a move, copy or swap, the way on and the way out.
     if (m_grid.QueryLineCommand() != 0)
@@ -458,11 +463,16 @@ bool CoordinateFrame::GridKey(const plat::InputEvent& event)
     }();
     plat::UINT command = 0;
     if (event.control && !event.shift && !event.alt)
-        command = event.key == 'F' ? NifCommand::Find : event.key == 'G' ? NifCommand::Jump : 0;
+        command = event.key == 'F'   ? NifCommand::Find
+                  : event.key == 'G' ? NifCommand::Jump
+                  : event.key == 'A' ? plat::ID_EDIT_SELECT_ALL
+                                     : 0;
     else if (plain && event.key == plat::VK_INSERT)
         command = NifCommand::LineInsert;
     else if (plain && event.key == plat::VK_DELETE && wholeLines)
         command = NifCommand::LineDelete; // cells selected: Delete clears them, as the grid does
+    if (command == NifCommand::Find)
+        SelectSearchRange();
     if (command != 0) {
         m_grid.SendMessage(plat::WM_COMMAND, command);
         UpdateStatus(); // a search or a jump moved the caret without the grid telling
@@ -482,6 +492,22 @@ bool CoordinateFrame::GridKey(const plat::InputEvent& event)
         return true;
     }
     return false;
+}
+
+void CoordinateFrame::SelectSearchRange()
+{
+    // The find dialog searches the selected rows; with only the caret there, the person means
+    // the caret's column from the caret down to the last point.
+    const MoxRectArray& selection = m_grid.GetSelection();
+    const MoxPos caret = m_grid.GetCaret();
+    const bool caretOnly = selection.IsEmpty() || (selection.GetSize() == 1 && selection.GetAt(0).First() == caret &&
+                                                   selection.GetAt(0).Second() == caret);
+    const long last = m_data.GetLastInputRecordNo();
+    if (!caretOnly || last <= caret.row)
+        return;
+    MoxRectArray range;
+    range.Add(MoxRect(caret, MoxPos{caret.column, static_cast<std::int32_t>(last)}));
+    m_grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<plat::WPARAM>(&range));
 }
 
 void CoordinateFrame::OnFileNew()
@@ -579,6 +605,14 @@ void CoordinateFrame::OnHelpIndex() { plat::GetApp()->WinHelp(0, plat::HELP_CONT
 void CoordinateFrame::OnAppAbout()
 {
     plat::MessageBox(this, "座標一覧\ntavcell の座標一覧エディタ", "バージョン情報", plat::MB_OK | plat::MB_ICONINFORMATION);
+}
+
+void CoordinateFrame::OnUpdateViewSettings(plat::CmdUI* cmdUI) { cmdUI->Enable(TRUE); }
+
+void CoordinateFrame::OnUpdateRead(plat::CmdUI* cmdUI)
+{
+    // The grid would take the command, but without the program nothing would be heard.
+    cmdUI->Enable(m_grid.IsWindow() && SpeechAvailable());
 }
 
 void CoordinateFrame::OnUpdateGridCommand(plat::CmdUI* cmdUI)

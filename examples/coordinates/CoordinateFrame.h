@@ -92,13 +92,17 @@ private:
     void OnAppAbout();
     // Commands of the shared menu that the grid cannot carry out yet show disabled.
     void OnUpdateGridCommand(plat::CmdUI* cmdUI);
+    // 表示設定 opens the options sheet's colours; 読み上げ needs the read-aloud program.
+    void OnUpdateViewSettings(plat::CmdUI* cmdUI);
+    void OnUpdateRead(plat::CmdUI* cmdUI);
     plat::LRESULT OnSize(plat::WPARAM, plat::LPARAM);
     plat::LRESULT OnClose(plat::WPARAM, plat::LPARAM);
     plat::LRESULT OnGridChanged(plat::WPARAM w, plat::LPARAM l);
 
-    // The grid's keys: Ctrl+F find, Ctrl+G jump, Insert and Delete of selected lines, Ctrl+L
+    // The grid's keys: Ctrl+F find, Ctrl+G jump, Ctrl+A select all, Insert and Delete of selected lines, Ctrl+L
     // or Shift+Space to select whole lines; true when the key was one of them.
     bool GridKey(const plat::InputEvent& event);
+    void SelectSearchRange();
     // The cell being edited goes into the table before the table is saved or left.
     void FinishEditing();
     void ShowOpenError(const std::string& why);

@@ -101,4 +101,16 @@ unsigned CoordinateManager::OnGetHelpItemID(unsigned id)
 
 unsigned long CoordinateManager::GetHelpID(unsigned short commandId) { return kItemHelpBase + commandId; }
 
+int CoordinateManager::OnGetSpeechText(unsigned id, long record, std::string& text)
+{
+    const long column = IDtoCol(id);
+    std::string heading;
+    OnSetFixedRowText(MoxPos{static_cast<std::int32_t>(column), 0}, heading);
+    std::string value;
+    if (!GetText(IDtoItemNo(id), record, value))
+        return FALSE;
+    text = value.empty() ? heading + " 空白" : heading + " " + value;
+    return TRUE;
+}
+
 } // namespace coordinates

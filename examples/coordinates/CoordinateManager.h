@@ -30,6 +30,8 @@ public:
     // first item, and the topic of that item.
     unsigned OnGetHelpItemID(unsigned id) override;
     unsigned long GetHelpID(unsigned short commandId) override;
+    // The item's heading and the cell's text as shown, to be read aloud.
+    int OnGetSpeechText(unsigned id, long record, std::string& text) override;
 
     // The editor of a cell, for the grid. The library hands a plain combo box over as it is,
     // so the code list is set to the cell's code here.

@@ -72,9 +72,14 @@ long FillSampleSurvey(TavData& data, long points)
 
     // The traverse: 12 stations on a rough circle of 180 m round the block.
     for (int i = 0; i < 12; ++i) {
+        // Each draw of the sequence is its own statement: the order in which a call's arguments
+        // are evaluated differs between compilers, and with it the survey would. Height first,
+        // then Y, then X is the order the published first screen shows.
         const double angle = i * 2.0 * M_PI / 12.0;
-        add("T" + std::to_string(i + 1), kOriginX + 180.0 * std::cos(angle) + scatter.Next(6.0),
-            kOriginY + 180.0 * std::sin(angle) + scatter.Next(6.0), 24.0 + scatter.Next(1.5), 0, 0, 0, true);
+        const double z = 24.0 + scatter.Next(1.5);
+        const double y = kOriginY + 180.0 * std::sin(angle) + scatter.Next(6.0);
+        const double x = kOriginX + 180.0 * std::cos(angle) + scatter.Next(6.0);
+        add("T" + std::to_string(i + 1), x, y, z, 0, 0, 0, true);
     }
     // Two reference points for each station.
     for (int i = 0; i < 24; ++i) {
@@ -88,8 +93,10 @@ long FillSampleSurvey(TavData& data, long points)
         for (int lot = 0; lot <= 15 && record < points; ++lot) {
             const double x = kOriginX - 120.0 + row * 42.0 + scatter.Next(0.4);
             const double y = kOriginY - 150.0 + lot * 20.0 + scatter.Next(0.4);
-            add("K" + std::to_string(corner++), x, y, 23.5 + 0.01 * lot + scatter.Next(0.2), 2, 0, 0, lot % 3 != 0);
-            add("K" + std::to_string(corner++), x + 18.0, y, 23.5 + 0.01 * lot + scatter.Next(0.2), 2, 0, 0, lot % 3 != 0);
+            const double z = 23.5 + 0.01 * lot + scatter.Next(0.2);
+            add("K" + std::to_string(corner++), x, y, z, 2, 0, 0, lot % 3 != 0);
+            const double zOpposite = 23.5 + 0.01 * lot + scatter.Next(0.2);
+            add("K" + std::to_string(corner++), x + 18.0, y, zOpposite, 2, 0, 0, lot % 3 != 0);
         }
     }
     // The road's centre line bends through the block: its points carry the curve radius.
@@ -101,8 +108,9 @@ long FillSampleSurvey(TavData& data, long points)
     // The channel's edge, dotted on plans.
     for (int i = 0; record < points; ++i) {
         const long before = record;
-        add("S" + std::to_string(i + 1), kOriginX + 160.0 - 2.5 * i, kOriginY - 170.0 + scatter.Next(0.3),
-            21.8 + scatter.Next(0.1), 4, 2, 0, false);
+        const double z = 21.8 + scatter.Next(0.1);
+        const double y = kOriginY - 170.0 + scatter.Next(0.3);
+        add("S" + std::to_string(i + 1), kOriginX + 160.0 - 2.5 * i, y, z, 4, 2, 0, false);
         if (record == before)
             break;
     }

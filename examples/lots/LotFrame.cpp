@@ -16,7 +16,6 @@
 #include "platform/ui/Renderer.h"
 #include "tav/frame/TavFrame.h"
 #include "tav/settings/TavColorPage.h"
-#include "tav/window/TavCellRouting.h"
 
 #include <algorithm>
 #include <array>
@@ -61,7 +60,7 @@ void MakeMenuBar(plat::Menu& bar)
     // The shared Edit menu has undo only; the grid redoes too.
     for (int i = 0; i < bar.GetMenuItemCount(); ++i)
         if (plat::Menu* edit = bar.GetSubMenu(i); edit != nullptr && bar.GetMenuString(static_cast<plat::UINT>(i), plat::MF_BYPOSITION) == "編集(&E)")
-            edit->InsertMenu(1, plat::MF_BYPOSITION | plat::MF_STRING, ID_EDIT_REDO, "やり直し(&R)\tCtrl+Y");
+            edit->InsertMenu(1, plat::MF_BYPOSITION | plat::MF_STRING, plat::ID_EDIT_REDO, "やり直し(&R)\tCtrl+Y");
     plat::Menu tools;
     tools.CreatePopupMenu();
     tools.AppendMenu(plat::MF_STRING, LotFrame::ID_TOOLS_SORT, "地番順に並べ替え(&S)");
@@ -119,7 +118,7 @@ BEGIN_MESSAGE_MAP(LotFrame, plat::FrameWnd)
     ON_COMMAND(ID_TOOLS_OPTIONS, OnToolsOptions)
     ON_COMMAND(ID_TOOLS_SORT, OnToolsSort)
     ON_UPDATE_COMMAND_UI_RANGE(0xC100, 0xC3FF, OnUpdateGridCommand)
-    ON_UPDATE_COMMAND_UI_RANGE(NifCommand::EditPasteSpecial, ID_EDIT_REDO, OnUpdateGridCommand)
+    ON_UPDATE_COMMAND_UI_RANGE(plat::ID_EDIT_PASTE_SPECIAL, plat::ID_EDIT_REDO, OnUpdateGridCommand)
 END_MESSAGE_MAP()
 
 LotFrame::LotFrame(LotManager& manager, TavData& data) : m_manager(manager), m_data(data)

@@ -7,6 +7,7 @@
 #include "platform/text/DisplayWidth.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/Gdi.h"
+#include "platform/ui/ScreenFit.h"
 #include "platform/ui/TextMeasure.h"
 #include "platform/ui/Wnd.h"
 
@@ -145,11 +146,7 @@ void TtyDriver::Resized()
     ::vidattr(A_NORMAL);
     ::curs_set(1);
     ::clearok(stdscr, TRUE);
-    const plat::SIZE screen = ScreenSize();
-    plat::WinApp* app = plat::GetApp();
-    plat::Wnd* mainWnd = app != nullptr ? app->GetMainWnd() : nullptr;
-    if (plat::IsWindow(mainWnd) && !(mainWnd->GetStyle() & plat::WS_CHILD))
-        mainWnd->MoveWindow(0, 0, screen.cx, screen.cy);
+    plat::FitWindowsToScreen(ScreenSize());
 }
 
 bool TtyDriver::Read()

@@ -161,7 +161,9 @@ int PrinterDC::StartDoc(const DOCINFO& info)
         if (const std::error_code error = state->document.Open(m_file))
             return Fail("cannot write " + m_file.string() + ": " + error.message());
     } else {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tavcell-print-XXXXXX").string();
+        std::filesystem::path temporary;
+        static_cast<void>(GetTemporaryFolder(temporary));
+        std::string pattern = (temporary / "tavcell-print-XXXXXX").string();
         const int fd = ::mkstemp(pattern.data());
         if (fd < 0)
             return Fail("cannot write " + pattern + ": " + std::strerror(errno));

@@ -333,4 +333,15 @@ inline constexpr int DEFAULT_GUI_FONT = 17;
 inline constexpr int TRANSPARENT = 1;
 inline constexpr int OPAQUE = 2;
 
+// The edit menu's commands. The grid sends the first four for its copy, cut, paste and clear
+// keys, so that a window built on it can take them over; the suite's menus show them all.
+inline constexpr UINT ID_EDIT_CLEAR = 0xE120;
+inline constexpr UINT ID_EDIT_COPY = 0xE122;
+inline constexpr UINT ID_EDIT_CUT = 0xE123;
+inline constexpr UINT ID_EDIT_PASTE = 0xE125;
+inline constexpr UINT ID_EDIT_PASTE_SPECIAL = 0xE127;
+inline constexpr UINT ID_EDIT_SELECT_ALL = 0xE12A;
+inline constexpr UINT ID_EDIT_UNDO = 0xE12B;
+inline constexpr UINT ID_EDIT_REDO = 0xE12C;
+
 } // namespace plat

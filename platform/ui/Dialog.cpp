@@ -47,6 +47,10 @@ bool TakesTabStop(const DialogItem& item)
     case BS_AUTO3STATE:
     case BS_OWNERDRAW:
         return true;
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON:
+        // The first button of a group is the group's stop, so Tab can reach its choice.
+        return (item.style & WS_GROUP) != 0;
     default:
         return false;
     }
@@ -449,7 +453,7 @@ bool Dialog::UseMnemonic(char letter)
             auto at = std::find(children.begin(), children.end(), control);
             for (++at; at != children.end(); ++at)
                 if (((*at)->GetStyle() & (WS_TABSTOP | WS_VISIBLE)) == (WS_TABSTOP | WS_VISIBLE) && (*at)->IsWindowEnabled()) {
-                    GotoDlgCtrl(*at);
+                    GotoDlgCtrl(TabFocusTarget(*at)); // a radio group at its choice
                     break;
                 }
         }
@@ -482,8 +486,10 @@ bool Dialog::PreTranslateInput(const InputEvent& event)
             GotoDlgCtrl(TabFocusTarget(next));
         return true;
     case VK_RETURN: {
+        // A focused push button is pressed; a control that only looks like one (it says so by
+        // its dialog code) leaves Return to the default button.
         auto* button = dynamic_cast<Button*>(focus);
-        if (button && button->IsPushButton()) {
+        if (button && button->IsPushButton() && (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) {
             PressButton(button->GetDlgCtrlID());
         } else {
             const int id = GetDefID();

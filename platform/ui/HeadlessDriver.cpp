@@ -8,6 +8,10 @@
 #include "platform/ui/TextMeasure.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <utility>
 
 namespace plat {
 
@@ -212,10 +216,50 @@ std::optional<InputEvent> HeadlessDriver::NextEvent()
     return m_current;
 }
 
+namespace {
+
+HeadlessDriver::UnusedReporter& Reporter()
+{
+    static HeadlessDriver::UnusedReporter reporter;
+    return reporter;
+}
+
+} // namespace
+
+HeadlessDriver::~HeadlessDriver()
+{
+    std::string unused;
+    for (const int answer : m_answers)
+        unused += "a message box answer " + std::to_string(answer) + " that no box took\n";
+    for (const auto& [textPart, answer] : m_textAnswers)
+        unused += "the answer " + std::to_string(answer) + " for a box saying \"" + textPart + "\", which never came\n";
+    if (!m_nextDialogs.empty())
+        unused += std::to_string(m_nextDialogs.size()) + " dialog handler(s) for dialogs that never opened\n";
+    if (unused.empty())
+        return;
+    unused = "The headless driver was left with\n" + unused;
+    if (Reporter()) {
+        Reporter()(unused);
+        return;
+    }
+    std::fputs(unused.c_str(), stderr);
+    std::abort();
+}
+
+HeadlessDriver::UnusedReporter HeadlessDriver::SetUnusedReporter(UnusedReporter reporter)
+{
+    return std::exchange(Reporter(), std::move(reporter));
+}
+
 int HeadlessDriver::MessageBox(Wnd*, const std::string& text, const std::string& caption, UINT style)
 {
     int answer = 0;
-    if (!m_answers.empty()) {
+    const auto byText = std::find_if(m_textAnswers.begin(), m_textAnswers.end(),
+                                     [&](const auto& expected) { return text.find(expected.first) != std::string::npos; });
+    if (byText != m_textAnswers.end()) {
+        answer = byText->second;
+        m_textAnswers.erase(byText);
+    } else if (!m_answers.empty()) {
         answer = m_answers.front();
         m_answers.pop_front();
     } else if (m_answerer) {

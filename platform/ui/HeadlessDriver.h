@@ -10,6 +10,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace plat {
@@ -70,6 +71,17 @@ struct MessageBoxRecord {
 class HeadlessDriver : public Driver {
 public:
     using DialogHandler = std::function<void(DialogOperator&)>;
+    using UnusedReporter = std::function<void(const std::string& what)>;
+
+    HeadlessDriver() = default;
+    // Answers and dialog handlers still queued when the driver goes were meant for boxes and
+    // dialogs that never came: the test that queued them is told through the reporter.
+    ~HeadlessDriver() override;
+    HeadlessDriver(const HeadlessDriver&) = delete;
+    HeadlessDriver& operator=(const HeadlessDriver&) = delete;
+    // Where unused answers and handlers are told; without a reporter the driver writes them to
+    // standard error and aborts. Answers the reporter it replaces.
+    static UnusedReporter SetUnusedReporter(UnusedReporter reporter);
 
     // The script of input events, taken in order by the running loop.
     void Push(const InputEvent& event) { m_events.push_back(event); }
@@ -91,6 +103,9 @@ public:
     // Answers for the next message boxes, in order; without one the answerer decides, and
     // without an answerer a box takes its default button.
     void AnswerMessageBox(int answer) { m_answers.push_back(answer); }
+    // The answer for the first box whose text holds textPart, wherever it comes; such a box
+    // leaves the answers in order for the others.
+    void AnswerMessageBox(std::string textPart, int answer) { m_textAnswers.push_back({std::move(textPart), answer}); }
     void SetMessageBoxAnswerer(std::function<int(const MessageBoxRecord&)> answerer) { m_answerer = std::move(answerer); }
     [[nodiscard]] const std::vector<MessageBoxRecord>& MessageBoxes() const noexcept { return m_boxes; }
     void ClearMessageBoxes() { m_boxes.clear(); }
@@ -124,6 +139,7 @@ private:
     DialogHandler m_everyDialog;
     std::vector<std::string> m_opened;
     std::deque<int> m_answers;
+    std::vector<std::pair<std::string, int>> m_textAnswers;
     std::function<int(const MessageBoxRecord&)> m_answerer;
     std::vector<MessageBoxRecord> m_boxes;
     std::vector<int> m_held;

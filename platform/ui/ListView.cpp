@@ -336,7 +336,11 @@ LRESULT ListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         NotifyParent(key.hdr, LVN_KEYDOWN);
         if (!plat::IsWindow(this))
             return 0;
-        const int focus = GetNextItem(-1, LVNI_FOCUSED);
+        // An entry selected by the program but never focused is where the person sees they
+        // are, so the arrows move on from it.
+        int focus = GetNextItem(-1, LVNI_FOCUSED);
+        if (focus < 0)
+            focus = GetNextItem(-1, LVNI_SELECTED);
         switch (static_cast<int>(wParam)) {
         case VK_UP: UserSelect(focus <= 0 ? 0 : focus - 1); break;
         case VK_DOWN: UserSelect(focus < 0 ? 0 : std::min(focus + 1, GetItemCount() - 1)); break;

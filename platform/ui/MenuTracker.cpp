@@ -115,6 +115,20 @@ void RequestHelp(Wnd& active, POINT screen)
         app->WinHelp(context, context != 0 ? HELP_CONTEXT : HELP_CONTENTS);
 }
 
+// A command's topic is numbered from 0x10000, as help files for programs of this kind number
+// them; without that topic, the help file's contents.
+void ShowCommandHelp(UINT command)
+{
+    WinApp* app = GetApp();
+    if (command == 0 || app == nullptr)
+        return;
+    constexpr DWORD kCommandHelpBase = 0x10000;
+    HelpFile help;
+    const bool found = !app->GetHelpFilePath().empty() && help.Load(app->GetHelpFilePath(), nullptr) &&
+                       help.Find(kCommandHelpBase + command) != nullptr;
+    app->WinHelp(found ? kCommandHelpBase + command : 0, found ? HELP_CONTEXT : HELP_CONTENTS);
+}
+
 } // namespace
 
 std::vector<MenuBarPlace> LayOutMenuBar(const Wnd& frame)
@@ -162,6 +176,7 @@ void MenuTracker::TrackMenuBar(Wnd& frame, int openPosition)
     if (!bar || Current())
         return;
     UINT chosen = 0;
+    UINT help = 0;
     std::optional<InputEvent> replay;
     {
         MenuTracker tracker(frame, 0);
@@ -175,7 +190,9 @@ void MenuTracker::TrackMenuBar(Wnd& frame, int openPosition)
         }
         chosen = tracker.Run();
         replay = tracker.m_replay;
+        help = tracker.m_helpCommand;
     }
+    ShowCommandHelp(help);
     if (chosen != 0 && IsWindow(&frame))
         frame.SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(chosen), 0), 0);
     if (replay)
@@ -187,6 +204,7 @@ UINT MenuTracker::TrackPopup(HMENU menu, UINT flags, POINT screen, Wnd& target)
     if (!IsMenu(menu) || Current() || !IsWindow(&target))
         return 0;
     UINT chosen = 0;
+    UINT help = 0;
     std::optional<InputEvent> replay;
     {
         MenuTracker tracker(target, flags);
@@ -206,7 +224,9 @@ UINT MenuTracker::TrackPopup(HMENU menu, UINT flags, POINT screen, Wnd& target)
             chosen = tracker.Run();
         }
         replay = tracker.m_replay;
+        help = tracker.m_helpCommand;
     }
+    ShowCommandHelp(help);
     if (chosen != 0 && !(flags & TPM_RETURNCMD) && IsWindow(&target))
         target.SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(chosen), 0), 0);
     if (replay)
@@ -399,10 +419,16 @@ void MenuTracker::Handle(const InputEvent& event)
 {
     switch (event.kind) {
     case InputEvent::Kind::Key:
-        if (event.alt && ((event.key >= 'A' && event.key <= 'Z') || (event.key >= '0' && event.key <= '9')))
+        if (event.alt && ((event.key >= 'A' && event.key <= 'Z') || (event.key >= '0' && event.key <= '9'))) {
             HandleMnemonic(static_cast<char32_t>(event.key));
-        else
+        } else if (m_popups.empty() && m_bar && !IsBarKey(event)) {
+            // A bar with no menu open keeps only the keys that work it: any other key (Ctrl+Z,
+            // Delete, Tab) leaves the bar and goes to the window, as the person meant it.
+            m_replay = event;
+            End();
+        } else {
             HandleKey(event.key, event.shift);
+        }
         return;
     case InputEvent::Kind::Char:
         HandleMnemonic(event.ch);
@@ -426,6 +452,28 @@ void MenuTracker::Handle(const InputEvent& event)
     }
 }
 
+bool MenuTracker::IsBarKey(const InputEvent& event)
+{
+    if (event.control)
+        return false;
+    switch (event.key) {
+    case VK_ESCAPE:
+    case VK_F10:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_RETURN:
+    case VK_SPACE:
+    case VK_HOME:
+    case VK_END:
+        return true;
+    default:
+        // Letters and digits may be a title's mnemonic, with Alt or without.
+        return event.alt || (event.key >= 'A' && event.key <= 'Z') || (event.key >= '0' && event.key <= '9');
+    }
+}
+
 void MenuTracker::HandleKey(int key, bool shift)
 {
     const bool inBar = m_bar != nullptr;
@@ -442,6 +490,16 @@ void MenuTracker::HandleKey(int key, bool shift)
         if (!shift)
             End();
         return;
+    case VK_F1: {
+        // Help on the highlighted command: the menu closes and its topic shows.
+        MenuItemInfo item;
+        if (!m_popups.empty() && GetMenuItem(m_popups.back().menu, m_popups.back().highlight, item) && !item.IsPopup() &&
+            !item.IsSeparator()) {
+            m_helpCommand = item.id;
+            End();
+        }
+        return;
+    }
     case VK_UP:
     case VK_DOWN:
         if (!m_popups.empty())

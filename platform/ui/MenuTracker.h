@@ -60,6 +60,8 @@ private:
     UINT Run();
     void Handle(const InputEvent& event);
     void HandleKey(int key, bool shift);
+    // Whether a key works a menu bar that has no menu open.
+    [[nodiscard]] static bool IsBarKey(const InputEvent& event);
     void HandleMnemonic(char32_t letter);
     void HandleClick(POINT screen);
 
@@ -83,6 +85,7 @@ private:
     UINT m_chosen = 0;
     bool m_running = true;
     std::optional<InputEvent> m_replay; // an event that ends the menu and is meant for the windows
+    UINT m_helpCommand = 0;             // F1 on this command's item: its topic once the menu closed
     const MenuTracker* m_outer = nullptr;
 };
 

@@ -149,6 +149,8 @@ int PropertySheet::DoModal()
     Wnd* owner = plat::IsWindow(m_parentWnd) ? m_parentWnd->GetTopLevelParent() : app->GetMainWnd();
     if (!plat::IsWindow(owner))
         owner = nullptr;
+    // The keys go back where they were when the sheet closes, as after any modal window.
+    Wnd* previousFocus = GetFocus();
     const int x = std::max(0, (static_cast<int>(screen.cx) - width) / 2);
     const int y = std::max(0, (static_cast<int>(screen.cy) - totalHeight) / 2);
     if (!CreateEx(0, "#32770", m_caption, WS_POPUP | WS_CAPTION | WS_SYSMENU, RECT{x, y, x + width, y + totalHeight},
@@ -179,6 +181,8 @@ int PropertySheet::DoModal()
     m_active = -1;
     if (ownerWasEnabled && plat::IsWindow(owner))
         owner->EnableWindow(TRUE);
+    if (plat::IsWindow(previousFocus))
+        previousFocus->SetFocus();
     return result;
 }
 

@@ -451,6 +451,12 @@ void Renderer::PaintEdit(Wnd& wnd, Canvas& canvas, const RECT& cells) const
         if (column >= cells.right)
             break;
     }
+    // A one-line field has no room for a box: it is underlined along its width, so that it
+    // shows as a field, focused or not, on terminals whose few colours make the field's
+    // ground the dialog's. A cell's editor lies in the grid's own lines and needs none.
+    if (wnd.GetParent() != nullptr && dynamic_cast<Dialog*>(wnd.GetParent()) != nullptr)
+        for (LONG at = cells.left; at < cells.right; ++at)
+            canvas.AddAttr(at, line, CanvasCell::Underline);
     if (focused)
         canvas.SetCursor(POINT{std::min<LONG>(start + caretColumn, cells.right - 1), line});
 }
@@ -529,6 +535,9 @@ void Renderer::PaintListBox(Wnd& wnd, Canvas& canvas, const RECT& cells) const
         if (selected && focused)
             canvas.SetCursor(POINT{cells.left, line});
     }
+    // Nothing chosen yet: the focus still shows, at the top, where the first arrow key starts.
+    if (focused && sel < 0)
+        canvas.SetCursor(POINT{cells.left, cells.top});
 }
 
 void Renderer::PaintListView(Wnd& wnd, Canvas& canvas, const RECT& cells) const

@@ -20,8 +20,10 @@ void Renderer::PaintMenuBar(Wnd& frame, Canvas& canvas, const RECT& cells) const
     for (const MenuBarPlace& place : LayOutMenuBar(frame)) {
         const bool highlighted = tracking && tracker->BarHighlight() == place.position;
         const bool enabled = (bar->GetMenuState(static_cast<UINT>(place.position), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)) == 0;
-        const COLORREF fg = highlighted ? m_palette.highlightText : enabled ? m_palette.captionText : m_palette.grayText;
-        const COLORREF bg = highlighted ? m_palette.highlight : m_palette.caption;
+        // The bar lies on the caption, whose colours may be the highlight's: the highlighted
+        // title shows in the caption's colours turned round, so that it always stands out.
+        const COLORREF fg = highlighted ? m_palette.caption : enabled ? m_palette.captionText : m_palette.grayText;
+        const COLORREF bg = highlighted ? m_palette.captionText : m_palette.caption;
         const RECT at{place.cells.left, cells.top, place.cells.right, cells.top + 1};
         canvas.Fill(at, U' ', fg, bg);
         WriteLabel(canvas, at.left + 1, cells.top, place.label, fg, bg);

@@ -13,9 +13,9 @@
 #include "platform/ui/Gdi.h"
 #include "platform/ui/Types.h"
 #include "tav/data/TavLockData.h"
+#include "tav/dialogs/TavGridAccess.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,7 +33,7 @@ class Wnd;
 /// editing, clipboard, line commands, lock, correction, layout, menus, help, find, print,
 /// colours and undo. A host calls its commands (LineInsert, CellLock, EditUndo…) on its grid
 /// and overrides its On… hooks to take part or to refuse.
-class TavCommon {
+class TavCommon : public TavGridAccess {
 public:
     TavCommon();
     virtual ~TavCommon();
@@ -43,18 +43,18 @@ public:
     /// The window that holds this object; every grid request goes to it.
     void SetCellCtrl(plat::Wnd* window) noexcept { m_window = window; }
     /// The grid window this object works for (see SetCellCtrl).
-    [[nodiscard]] plat::Wnd* GetCellWindow() const noexcept { return m_window; }
+    [[nodiscard]] plat::Wnd* GetCellWindow() const noexcept override { return m_window; }
 
     /// The manager bound to the window (kept by the manager as the window's extension
     /// pointer), cached on first use and forgotten when the manager is destroyed. The
     /// references throw plat::InvalidArgument while no manager holds a table.
-    TavManager& Manager();
+    TavManager& Manager() override;
     /// The bound manager, or null while the window is not bound or its manager is gone.
-    TavManager* ManagerPtr();
+    TavManager* ManagerPtr() override;
     /// A live manager holding a table: without one the window refuses its commands.
     [[nodiscard]] bool IsBound();
     /// The bound record table.
-    TavData& Data();
+    TavData& Data() override;
     /// The bound manager's warning marks.
     TavAttr& AttrWarning();
     /// The bound manager's disable marks.
@@ -187,11 +187,11 @@ public:
     void MoveNextCursor();
     /// What the find dialog needs of the manager: the item shown in a column (-1: none), the
     /// item's editor control and its cell size.
-    long FindItemOfColumn(long column);
+    long FindItemOfColumn(long column) override;
     /// The editor control of an item, for the find dialog to borrow.
-    plat::Wnd* FindItemEditor(long itemNo);
+    plat::Wnd* FindItemEditor(long itemNo) override;
     /// The cell size of an item, for the find dialog.
-    unsigned FindItemDataSize(long itemNo);
+    unsigned FindItemDataSize(long itemNo) override;
 
     /// Hooks, in slot order. Non-zero results permit.
     [[nodiscard]] virtual int OnFixedCellText(const MoxPos& corner, std::string& text);
@@ -218,11 +218,11 @@ public:
     /// 範囲補正 of one item over the selected ranges. The default asks for a value by the item's
     /// editor (a measure edit: add or replace; a list or toggle: one choice) and corrects all or
     /// nothing. Answers non-zero when the item was handled, 0 for "cannot be processed" (message 11).
-    [[nodiscard]] virtual int OnAreaCorrect(unsigned id, const MoxRectArray* ranges, plat::Wnd* parent);
+    [[nodiscard]] int OnAreaCorrect(unsigned id, const MoxRectArray* ranges, plat::Wnd* parent) override;
     /// A host's own comparison for the find dialog: set `result` non-zero when the cell matches
     /// `value` (size bytes, as the item's editor made it) and answer non-zero; 0 lets the library
     /// compare the bytes.
-    [[nodiscard]] virtual int OnFindCompare(unsigned id, long record, const void* value, unsigned size, int& result);
+    [[nodiscard]] int OnFindCompare(unsigned id, long record, const void* value, unsigned size, int& result) override;
     /// Asked before the Return walk moves the caret to `to`; 0 skips that cell.
     [[nodiscard]] virtual int OnChangeCurPos(const MoxPos& from, const MoxPos& to);
     /// Whether 検索 is offered for a column of that item; 0 greys it.
@@ -327,18 +327,11 @@ public:
     void CellPrint();
     /// 列幅自動調整: switches automatic column widths.
     void CellAutoWidth();
-    /// The find dialog, run modally for one column's rows: the library's own unless a host or a
-    /// test installs another; an empty runner puts the library's back.
-    using FindDialogRunner = std::function<void(TavCommon& grid, long column, long top, long bottom, plat::Wnd* parent)>;
-    /// Installs a find dialog runner (see FindDialogRunner).
-    static void SetFindDialogRunner(FindDialogRunner runner);
 
 private:
     /// The context menu, assembled from the suite's shared menu by the first grid that asks
     /// and shared by every grid of the process.
     static plat::Menu& PopupMenu();
-    static FindDialogRunner& FindDialog();
-    static void LibraryFindDialog(TavCommon& grid, long column, long top, long bottom, plat::Wnd* parent);
 
     // ---- undo and redo (TavCommonUndo.cpp) ----
 public:

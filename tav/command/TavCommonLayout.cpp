@@ -1,10 +1,13 @@
 // The layout commands of the grid windows: the open editor closes first, keeping its text,
-// so the dialog sees and the rebuild keeps what was typed.
+// so the dialog sees and the rebuild keeps what was typed; the dialog opens over the grid's
+// owner, and on OK the manager takes its steps.
 #include "tav/command/TavCommon.h"
 
 #include "platform/io/Archive.h"
 #include "tav/data/TavData.h"
 #include "tav/data/TavUndoHistory.h"
+#include "tav/dialogs/TavChangeDialog.h"
+#include "tav/dialogs/TavTemplateDialog.h"
 #include "tav/manager/TavManager.h"
 
 namespace {
@@ -21,16 +24,12 @@ std::vector<std::uint8_t> StoredLayout(TavData& data)
 // Runs a layout dialog as one step: the layout block as it was goes into the history when
 // the dialog changed it.
 template <class Run>
-void LayoutStep(TavData* data, const char* name, Run run)
+void LayoutStep(TavData& data, const char* name, Run run)
 {
-    if (data == nullptr) {
-        run();
-        return;
-    }
-    std::vector<std::uint8_t> before = StoredLayout(*data);
-    const TavUndoStep step(&data->History(), name);
+    std::vector<std::uint8_t> before = StoredLayout(data);
+    const TavUndoStep step(&data.History(), name);
     run();
-    data->History().AddLayout(std::move(before));
+    data.History().AddLayout(std::move(before));
 }
 
 } // namespace
@@ -40,8 +39,20 @@ void TavCommon::CellChange()
     Request(MOXM_CLOSEEDITOR, kKeepText);
     if (Request(MOXM_ISEDITING) != 0)
         return;
-    if (TavManager* manager = ManagerPtr())
-        LayoutStep(manager->Data(), "項目変更", [&] { manager->CellChange(); });
+    TavManager* manager = ManagerPtr();
+    if (manager == nullptr || manager->Data() == nullptr)
+        return;
+    TavData* data = manager->Data();
+    LayoutStep(*data, "項目変更", [&] {
+        TavChangeDialog dialog(manager->m_resourceModule, manager, manager->LayoutDialogParent());
+        dialog.SetItems(manager->m_declaration, manager->m_itemCount);
+        dialog.SetTemplate(data->Template());
+        if (dialog.DoModal() != plat::IDOK)
+            return;
+        manager->MoveCaretToLineStart();
+        dialog.GetTemplate(data->Template());
+        manager->ApplyChangedTemplate();
+    });
 }
 
 void TavCommon::CellTemplate()
@@ -49,6 +60,15 @@ void TavCommon::CellTemplate()
     Request(MOXM_CLOSEEDITOR, kKeepText);
     if (Request(MOXM_ISEDITING) != 0)
         return;
-    if (TavManager* manager = ManagerPtr())
-        LayoutStep(manager->Data(), "ﾃﾝﾌﾟﾚｰﾄ", [&] { manager->CellTemplate(); });
+    TavManager* manager = ManagerPtr();
+    if (manager == nullptr || manager->Data() == nullptr)
+        return;
+    TavData* data = manager->Data();
+    LayoutStep(*data, "ﾃﾝﾌﾟﾚｰﾄ", [&] {
+        TavTemplateDialog dialog(manager->m_resourceModule, manager, data, manager->LayoutDialogParent());
+        if (dialog.DoModal() != plat::IDOK)
+            return;
+        manager->MoveCaretToLineStart();
+        manager->ApplyChangedTemplate();
+    });
 }

@@ -4,6 +4,8 @@
 #include "tav/command/TavCommon.h"
 
 #include "components/mox/MoxCellCtrl.h"
+#include "components/mox/MoxDeferredViews.h"
+#include "components/support/NifCommonMenu.h"
 #include "components/support/NifResource.h"
 #include "platform/ui/App.h"
 #include "platform/ui/Controls.h"
@@ -50,9 +52,6 @@ private:
     int m_exceptions = std::uncaught_exceptions();
 };
 
-constexpr plat::UINT kLineMove = 0xC106;
-constexpr plat::UINT kLineSwap = 0xC108;
-constexpr plat::UINT kLineCloseUp = 0xC109;
 constexpr plat::UINT kWarningOk = 0x30;
 
 void Warn(plat::Wnd* window, plat::UINT id) { NifMessageBox(TavGetModuleHandle(), id, kWarningOk, window); }
@@ -344,11 +343,12 @@ void TavCommon::LineCloseUp()
     const MoxRectArray selection = *ranges;
     if (!OnCheckSrcLineEditArea(selection) || !OnCheckDstLineEditArea(selection))
         return;
-    m_lineCommand = kLineCloseUp;
+    m_lineCommand = NifCommand::LineCloseUp;
     const EndOnUnwind ending([this] { EndLineCommand(); });
     OnBeginLineEdit();
     TavUndoStep step(History(), "行詰め");
     const TavLockArray locks = Data().Lock();
+    bool closedUp = false;
     for (std::size_t i = 0; i < selection.GetSize(); ++i) {
         const long top = selection.GetAt(i).Top();
         const long bottom = selection.GetAt(i).Bottom();
@@ -364,6 +364,7 @@ void TavCommon::LineCloseUp()
         const auto removed = static_cast<std::size_t>(bottom - top + 1) - from.size();
         if (removed == 0)
             continue;
+        closedUp = true;
         from.resize(from.size() + removed, -1);
         // Blank lines may hold data in items not shown: the range goes back raw.
         Data().History().AddRecordImage(top, bottom - top + 1);
@@ -376,7 +377,9 @@ void TavCommon::LineCloseUp()
                 assigned.emplace_back(top + static_cast<long>(j), from[j]);
         RemapLockLines(Data().Lock(), std::move(assigned));
     }
-    Data().History().AddLocks(Data().GetCellLockFlag(), locks);
+    // With no blank line to close up, the step stays empty and so is no step at all.
+    if (closedUp)
+        Data().History().AddLocks(Data().GetCellLockFlag(), locks);
     step.Close();
     m_window->Invalidate(FALSE);
     // The selection stays on the ranges when the command ends.
@@ -418,8 +421,8 @@ int TavCommon::ExecLineCommand()
     if (m_lineCommand == 0)
         return 0;
     const std::size_t blocks = std::min(m_srcBlocks.GetSize(), m_dstBlocks.GetSize());
-    const bool swap = m_lineCommand == kLineSwap;
-    const bool move = m_lineCommand == kLineMove;
+    const bool swap = m_lineCommand == NifCommand::LineSwap;
+    const bool move = m_lineCommand == NifCommand::LineMove;
     if (!swap) {
         bool moved = false;
         for (std::size_t i = 0; i < blocks; ++i)
@@ -507,17 +510,9 @@ int TavCommon::ExecLineCommand()
             assigned.emplace_back(r + (m_dstBlocks.GetAt(i).Top() - m_srcBlocks.GetAt(i).Top()), r);
 
     // One repaint at the end instead of one per cell, whatever a hook does meanwhile.
-    struct QuietTable {
-        MoxData& table;
-        int saved;
-        explicit QuietTable(MoxData& quiet) : table(quiet), saved(quiet.m_viewUpdate) { table.m_viewUpdate = 0; }
-        ~QuietTable() { table.m_viewUpdate = saved; }
-        QuietTable(const QuietTable&) = delete;
-        QuietTable& operator=(const QuietTable&) = delete;
-    };
     TavUndoStep step(History(), move ? "行移動" : swap ? "行入替" : "行複写");
     auto flagRows = data.History().SaveFlagRows(flagRecords);
-    std::optional<QuietTable> quiet(std::in_place, data);
+    std::optional<MoxDeferredViews> deferred(std::in_place, data);
     const auto writeCell = [&](const std::uint8_t* cell, long k, long record) {
         const plat::BOOL done = cell[0] != 0 ? data.Set(k, record, cell + 1, sizes[static_cast<std::size_t>(k)])
                                              : data.Delete(k, record);
@@ -572,7 +567,7 @@ int TavCommon::ExecLineCommand()
         }
     }
 
-    quiet.reset();
+    deferred.reset();
     if (refused) {
         // The step puts back what was written, without asking (the host already refused,
         // and the lines were its own) but telling the host of each cell, and is dropped.

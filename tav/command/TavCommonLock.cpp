@@ -3,6 +3,7 @@
 // selected rows, all of it or, when the host refuses any record, none of it.
 #include "tav/command/TavCommon.h"
 
+#include "components/mox/MoxDeferredViews.h"
 #include "components/support/HixMrm.h"
 #include "components/support/LunMrmNumEdit.h"
 #include "components/support/TavcToggleButton.h"
@@ -222,25 +223,6 @@ private:
     long m_refused = 0;
 };
 
-// The table's views wait while a correction writes; they are refreshed once on each side.
-class QuietViews {
-public:
-    explicit QuietViews(TavData& data) : m_data(data)
-    {
-        m_data.m_viewUpdate = 0;
-        m_data.Update(0, -1, TRUE);
-    }
-    ~QuietViews()
-    {
-        m_data.m_viewUpdate = 1;
-        m_data.Update(0, -1, TRUE);
-    }
-    QuietViews(const QuietViews&) = delete;
-    QuietViews& operator=(const QuietViews&) = delete;
-
-private:
-    TavData& m_data;
-};
 
 // The progress of one range, shown only for ranges long enough to be watched and moved a
 // step at a time rather than at every record.
@@ -301,7 +283,7 @@ void WriteOverRanges(TavData& data, long /*itemNo*/, const MoxRectArray& ranges,
 {
     CorrectionLog log(data);
     {
-        QuietViews quiet(data);
+        MoxDeferredViews deferred(data);
         for (std::size_t i = 0; i < ranges.GetSize(); ++i) {
             const MoxRect& range = ranges.GetAt(i);
             if (column < range.Left() || column > range.Right())

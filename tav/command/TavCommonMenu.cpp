@@ -34,10 +34,10 @@ void CopyEditItems(plat::Menu& from, plat::Menu& to)
     for (int i = 0; i < from.GetMenuItemCount(); ++i) {
         const plat::UINT id = from.GetMenuItemID(i);
         if (!copying) {
-            copying = id == NifCommand::EditCut;
+            copying = id == plat::ID_EDIT_CUT;
             if (!copying)
                 continue;
-        } else if (id == 0 || id == NifCommand::EditPasteSpecial) {
+        } else if (id == 0 || id == plat::ID_EDIT_PASTE_SPECIAL) {
             return;
         }
         to.AppendMenu(0, id, from.GetMenuString(static_cast<plat::UINT>(i), plat::MF_BYPOSITION));
@@ -154,23 +154,6 @@ int TavCommon::CommandHelp(plat::LPARAM context)
     return 1;
 }
 
-TavCommon::FindDialogRunner& TavCommon::FindDialog()
-{
-    static FindDialogRunner runner = LibraryFindDialog;
-    return runner;
-}
-
-void TavCommon::LibraryFindDialog(TavCommon& grid, long column, long top, long bottom, plat::Wnd* parent)
-{
-    TavFindDialog dialog(&grid, column, top, bottom, parent);
-    dialog.DoModal();
-}
-
-void TavCommon::SetFindDialogRunner(FindDialogRunner runner)
-{
-    FindDialog() = runner ? std::move(runner) : FindDialogRunner(LibraryFindDialog);
-}
-
 void TavCommon::Find()
 {
     const auto* selection = reinterpret_cast<const MoxRectArray*>(Request(MOXM_GETSELECTION));
@@ -189,7 +172,8 @@ void TavCommon::Find()
         const bool searchable = dynamic_cast<plat::Edit*>(control) != nullptr || dynamic_cast<plat::ComboBox*>(control) != nullptr;
         if (searchable && OnEnableFindCommand(Manager().ColtoID(range.Left())) != 0) {
             Request(MOXM_SETSEARCHMARK, 1);
-            FindDialog()(*this, range.Left(), range.Top(), range.Bottom(), m_window->GetOwner());
+            TavFindDialog dialog(this, range.Left(), range.Top(), range.Bottom(), m_window->GetOwner());
+            static_cast<void>(dialog.DoModal());
             Request(MOXM_SETSEARCHMARK, 0);
             return;
         }

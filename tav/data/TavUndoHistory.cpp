@@ -2,6 +2,7 @@
 // removed or inserted records, raw record images, flag rows, lock ranges and the layout.
 #include "tav/data/TavUndoHistory.h"
 
+#include "components/mox/MoxDeferredViews.h"
 #include "platform/io/Archive.h"
 #include "platform/ui/App.h"
 #include "platform/ui/Wnd.h"
@@ -89,23 +90,6 @@ std::size_t HeapBytes(const std::string& text) noexcept
     const auto inside = reinterpret_cast<std::uintptr_t>(text.data()) - reinterpret_cast<std::uintptr_t>(&text);
     return inside < sizeof text ? 0 : HeapBytes(text.data());
 }
-
-// While a step is replayed or put back, views wait and are refreshed once at the end.
-class QuietTable {
-public:
-    explicit QuietTable(TavData& data) : m_data(data), m_saved(data.m_viewUpdate) { m_data.m_viewUpdate = 0; }
-    ~QuietTable()
-    {
-        m_data.m_viewUpdate = m_saved;
-        m_data.Update(0, -1, TRUE);
-    }
-    QuietTable(const QuietTable&) = delete;
-    QuietTable& operator=(const QuietTable&) = delete;
-
-private:
-    TavData& m_data;
-    int m_saved;
-};
 
 // Changes made while a step is replayed are the history's own, not to be recorded; the
 // switch goes off again however the replay ends.
@@ -611,7 +595,7 @@ void TavUndoHistory::CancelStep()
     if (m_depth == 0)
         return;
     {
-        QuietTable quiet(m_data);
+        MoxDeferredViews deferred(m_data);
         Restoring restoring(m_data);
         Replaying replaying(m_replaying);
         // Putting back is forced: a part that cannot is passed by so that the rest still is.
@@ -630,7 +614,7 @@ void TavUndoHistory::DiscardStep()
 
 bool TavUndoHistory::ApplyStep(Step& step, bool undo)
 {
-    QuietTable quiet(m_data);
+    MoxDeferredViews deferred(m_data);
     Replaying replaying(m_replaying);
     const std::size_t count = step.actions.size();
     bool done = true;

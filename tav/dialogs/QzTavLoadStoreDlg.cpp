@@ -193,6 +193,18 @@ void QzTavLoadStoreDlg::OnKillFocusPath()
     UpdateData(FALSE);
 }
 
+bool QzTavLoadStoreDlg::PreTranslateInput(const plat::InputEvent& event)
+{
+    plat::Wnd* path = GetDlgItem(IDC_TAV_TRANSFER_PATH);
+    if (event.kind == plat::InputEvent::Kind::Key && event.key == plat::VK_RETURN && !event.shift && !event.control &&
+        !event.alt && path != nullptr && plat::Wnd::GetFocus() == path) {
+        OnKillFocusPath();
+        path->SendMessage(plat::EM_SETSEL, 0, -1);
+        return true;
+    }
+    return KesDialog::PreTranslateInput(event);
+}
+
 void QzTavLoadStoreDlg::OnChooseFolder()
 {
     UpdateData(TRUE);

@@ -35,6 +35,9 @@ public:
     void OnExport();
     void OnImport();
     void OnKillFocusPath();
+    // Return in the destination field takes the typed folder as leaving the field does, and the
+    // dialog stays open; Return elsewhere presses the default button.
+    bool PreTranslateInput(const plat::InputEvent& event) override;
 
     /// The transfer's messages by number (0 to 9, as the transfer names them), %s being the
     /// destination path, with detail (which file or folder failed, and why) below; the button

@@ -3,7 +3,7 @@
 
 #include "components/mox/MoxMessages.h"
 #include "components/support/NifResource.h"
-#include "tav/command/TavCommon.h"
+#include "tav/dialogs/TavGridAccess.h"
 #include "tav/data/TavData.h"
 #include "tav/frame/TavFrame.h"
 #include "tav/manager/TavManager.h"
@@ -42,8 +42,8 @@ BEGIN_MESSAGE_MAP(TavAreaCorrectDialog, KesDialog)
     ON_LBN_DBLCLK(TAV_IDC_AREACORRECT_ITEMS, OnChange)
 END_MESSAGE_MAP()
 
-TavAreaCorrectDialog::TavAreaCorrectDialog(TavCommon& common, plat::Wnd* owner)
-    : KesDialog(TemplateModule(), TAV_IDD_AREACORRECT, owner), m_owner(owner), m_common(common)
+TavAreaCorrectDialog::TavAreaCorrectDialog(TavGridAccess& grid, plat::Wnd* owner)
+    : KesDialog(TemplateModule(), TAV_IDD_AREACORRECT, owner), m_owner(owner), m_grid(grid)
 {
 }
 
@@ -51,11 +51,11 @@ bool TavAreaCorrectDialog::GatherSelection()
 {
     m_ranges.RemoveAll();
     m_columns.clear();
-    plat::Wnd* grid = m_common.GetCellWindow();
+    plat::Wnd* grid = m_grid.GetCellWindow();
     const auto* selection = grid != nullptr ? reinterpret_cast<const MoxRectArray*>(grid->SendMessage(MOXM_GETSELECTION)) : nullptr;
     if (selection == nullptr || selection->IsEmpty())
         return false;
-    const long last = m_common.Data().GetLastInputRecordNo();
+    const long last = m_grid.Data().GetLastInputRecordNo();
     if (last < 0)
         return false;
     for (std::size_t i = 0; i < selection->GetSize(); ++i) {
@@ -89,12 +89,12 @@ plat::BOOL TavAreaCorrectDialog::OnInitDialog()
 {
     KesDialog::OnInitDialog();
     m_items.ResetContent();
-    plat::Wnd* grid = m_common.GetCellWindow();
+    plat::Wnd* grid = m_grid.GetCellWindow();
     long columns = 0;
     long rows = 0;
     grid->SendMessage(MOXM_GETCELLCOUNT, reinterpret_cast<plat::WPARAM>(&columns), reinterpret_cast<plat::LPARAM>(&rows));
     if (columns >= 1) {
-        TavManager& manager = m_common.Manager();
+        TavManager& manager = m_grid.Manager();
         for (long column = 0; column < columns; ++column) {
             if (m_columns.find(column) == m_columns.end())
                 continue;
@@ -128,7 +128,7 @@ void TavAreaCorrectDialog::OnChange()
 
 void TavAreaCorrectDialog::CorrectColumn(long column, plat::Wnd* parent)
 {
-    const unsigned id = m_common.Manager().ColtoID(column);
-    if (m_common.OnAreaCorrect(id, &m_ranges, parent) == 0)
+    const unsigned id = m_grid.Manager().ColtoID(column);
+    if (m_grid.OnAreaCorrect(id, &m_ranges, parent) == 0)
         NifMessageBox(TavGetModuleHandle(), IDS_TAV_ITEM_NOT_PROCESSABLE, kWarningOk, parent);
 }

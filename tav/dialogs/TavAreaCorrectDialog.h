@@ -1,7 +1,7 @@
 /// @file
 /// The area correction dialog: gathers the grid's selection (cut to the last record that holds
-/// data), lists the selected items by their headings in column order, and has the command
-/// layer correct the item the person picks, as often as they like, until they close it. A
+/// data), lists the selected items by their headings in column order, and has the grid that
+/// opened it correct the item the person picks, as often as they like, until they close it. A
 /// selection of one item is corrected at once without the list.
 #pragma once
 
@@ -11,7 +11,7 @@
 
 #include <unordered_map>
 
-class TavCommon;
+class TavGridAccess;
 
 inline constexpr plat::UINT TAV_IDD_AREACORRECT = 134;
 inline constexpr int TAV_IDC_AREACORRECT_ITEMS = 1018;
@@ -22,7 +22,7 @@ using TavMapNumToByte = std::unordered_map<long, unsigned char>;
 
 class TavAreaCorrectDialog : public KesDialog {
 public:
-    TavAreaCorrectDialog(TavCommon& common, plat::Wnd* owner);
+    TavAreaCorrectDialog(TavGridAccess& grid, plat::Wnd* owner);
 
     /// IDCANCEL always: the dialog ends only by closing. Nothing to correct is told (message 10).
     int DoModal() override;
@@ -42,7 +42,7 @@ private:
 
     plat::ListBox m_items;
     plat::Wnd* m_owner;
-    TavCommon& m_common;
+    TavGridAccess& m_grid;
     MoxRectArray m_ranges;
     TavMapNumToByte m_columns;
 };

@@ -5,7 +5,7 @@
 #include "components/support/NifResource.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Resources.h"
-#include "tav/command/TavCommon.h"
+#include "tav/dialogs/TavGridAccess.h"
 #include "tav/data/TavData.h"
 #include "tav/frame/TavFrame.h"
 #include "tav/manager/TavManager.h"
@@ -40,20 +40,20 @@ plat::ModuleHandle FindTemplateModule()
 
 } // namespace
 
-TavFindDialog::TavFindDialog(TavCommon* common, long column, long topRow, long bottomRow, plat::Wnd* owner)
-    : KesDialog(FindTemplateModule(), TAV_IDD_FIND, owner), m_common(common), m_manager(common->ManagerPtr()),
-      m_firstRow(topRow), m_lastRow(std::min(bottomRow, common->Data().GetLastInputRecordNo()))
+TavFindDialog::TavFindDialog(TavGridAccess* grid, long column, long topRow, long bottomRow, plat::Wnd* owner)
+    : KesDialog(FindTemplateModule(), TAV_IDD_FIND, owner), m_grid(grid), m_manager(grid->ManagerPtr()),
+      m_firstRow(topRow), m_lastRow(std::min(bottomRow, grid->Data().GetLastInputRecordNo()))
 {
     m_range.Add(MoxRect(MoxPos{static_cast<std::int32_t>(column), static_cast<std::int32_t>(topRow)},
                         MoxPos{static_cast<std::int32_t>(column), static_cast<std::int32_t>(bottomRow)}));
-    m_itemNo = common->FindItemOfColumn(column);
-    m_editor = m_itemNo >= 0 ? common->FindItemEditor(m_itemNo) : nullptr;
+    m_itemNo = grid->FindItemOfColumn(column);
+    m_editor = m_itemNo >= 0 ? grid->FindItemEditor(m_itemNo) : nullptr;
     if (m_editor != nullptr) {
         const TavRegisteredMessages& messages = TavMessages();
         m_editor->SendMessage(messages.editSetDialogMode, 1, 0);
         m_editor->SendMessage(messages.editEnableCheck, 0, 0);
         m_editor->SendMessage(messages.editResetTempText, 0, 0);
-        m_dataSize = common->FindItemDataSize(m_itemNo);
+        m_dataSize = grid->FindItemDataSize(m_itemNo);
         if (m_dataSize != 0) {
             m_value.assign(m_dataSize, 0);
             m_hasValue = true;
@@ -123,9 +123,9 @@ void TavFindDialog::OnOK()
     const long step = down ? 1 : -1;
     const long stopRow = down ? m_lastRow : m_firstRow;
     const unsigned id = m_manager->ItemNotoID(m_itemNo);
-    TavData& data = m_common->Data();
+    TavData& data = m_grid->Data();
     std::vector<std::uint8_t> stored(m_dataSize);
-    plat::Wnd* grid = m_common->GetCellWindow();
+    plat::Wnd* grid = m_grid->GetCellWindow();
     const auto notFound = [this] { NifMessageBox(TavGetModuleHandle(), IDS_TAV_NOT_FOUND, kWarningOk, this); };
     long row = m_currentRow + step;
     if (row < m_firstRow) {
@@ -136,7 +136,7 @@ void TavFindDialog::OnOK()
         if (row > m_lastRow)
             break;
         int found = 0;
-        if (!m_common->OnFindCompare(id, row, m_value.data(), m_dataSize, found)) {
+        if (!m_grid->OnFindCompare(id, row, m_value.data(), m_dataSize, found)) {
             std::fill(stored.begin(), stored.end(), 0);
             found = data.Get(m_itemNo, row, stored.data(), m_dataSize) &&
                     std::memcmp(stored.data(), m_value.data(), m_dataSize) == 0;

@@ -9,7 +9,7 @@
 
 #include <vector>
 
-class TavCommon;
+class TavGridAccess;
 class TavManager;
 
 inline constexpr plat::UINT TAV_IDD_FIND = 147;
@@ -19,7 +19,7 @@ inline constexpr int TAV_IDC_FIND_VALUE = 1067;
 
 class TavFindDialog : public KesDialog {
 public:
-    TavFindDialog(TavCommon* common, long column, long topRow, long bottomRow, plat::Wnd* owner);
+    TavFindDialog(TavGridAccess* grid, long column, long topRow, long bottomRow, plat::Wnd* owner);
 
     /// IDCANCEL at once, showing nothing, when the column has no editor or no cell size.
     int DoModal() override;
@@ -35,7 +35,7 @@ public:
 
 private:
     int m_direction = 1; ///< 0 up, 1 down
-    TavCommon* m_common;
+    TavGridAccess* m_grid;
     TavManager* m_manager;
     long m_itemNo = -1;
     plat::Wnd* m_editor = nullptr;

@@ -7,6 +7,9 @@
 
 namespace {
 
+// A closed combo box's height in dialog units, the field a borrowed control takes.
+constexpr int kFieldHeight = 12;
+
 plat::ModuleHandle TemplateModule()
 {
     static const bool added = [] {
@@ -45,6 +48,10 @@ plat::BOOL TavFixupComboboxDialog::OnInitDialog()
     plat::RECT place;
     placeholder->GetWindowRect(&place);
     ScreenToClient(&place);
+    // The placeholder's rectangle includes its dropped-down list; any other control takes
+    // only its field, so that it leaves the buttons below it free.
+    if (dynamic_cast<plat::ComboBox*>(m_control) == nullptr)
+        place.bottom = place.top + MapDialogRect(0, 0, 0, kFieldHeight).Height();
     m_borrowed = true;
     m_controlParent = m_control->GetParent();
     m_control->SetParent(this);

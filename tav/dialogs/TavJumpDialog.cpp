@@ -1,9 +1,13 @@
 // The jump dialog and its template.
 #include "tav/dialogs/TavJumpDialog.h"
 
+#include "components/support/HixNumber.h"
 #include "components/support/LunDataExchange.h"
+#include "platform/ui/App.h"
 #include "platform/ui/Resources.h"
 #include "tav/frame/TavFrame.h"
+
+#include <string>
 
 namespace {
 
@@ -29,15 +33,27 @@ plat::ModuleHandle JumpTemplateModule()
 TavJumpDialog::TavJumpDialog(plat::Wnd* owner, long maxLine)
     : KesDialog(JumpTemplateModule(), TAV_IDD_JUMP, owner), m_maxLine(maxLine)
 {
-    // Whole numbers only, no sign, up to five figures, and no line past the table.
+    // Whole numbers only, no sign, as many figures as the last line number has (every line of
+    // the table can be typed, and no digit past them), and no line past the table.
+    int figures = 1;
+    for (long rest = maxLine; rest >= 10; rest /= 10)
+        ++figures;
     m_edit.Mode(4);
-    m_edit.SetFigure(0, 5, 0);
+    m_edit.SetFigure(0, figures, 0);
     m_edit.SetMinMax(1L, maxLine);
 }
 
 void TavJumpDialog::DoDataExchange(plat::DataExchange& dx)
 {
     plat::DDX_Control(dx, TAV_IDC_JUMP_LINE, m_edit);
+    // A number past the table only turns the field red as it is typed; Return says why it
+    // does not jump, naming the lines there are.
+    if (dx.m_bSaveAndValidate && !HixTrim(m_edit.GetWindowText()).empty() && !m_edit.IsDataOK(TRUE, FALSE)) {
+        dx.PrepareEditCtrl(TAV_IDC_JUMP_LINE);
+        plat::MessageBox(this, "行番号は 1 から " + std::to_string(m_maxLine) + " までの整数で入力してください。", {},
+                         plat::MB_OK | plat::MB_ICONEXCLAMATION);
+        dx.Fail();
+    }
     DDX_Text(dx, TAV_IDC_JUMP_LINE, m_line);
     // An empty field is no answer yet: OnOK keeps the dialog open without a word.
     if (!m_line.IsShoki())

@@ -255,11 +255,10 @@ private:
     void AddCachedIn(TavManager** slot);
     void RemoveCachedIn(TavManager** slot) noexcept;
 
-    /// Layout commands (TavManagerLayout.cpp), reached through TavCommon: the item change and
-    /// the template management dialogs, each followed on OK by the caret in column 0 and the
-    /// columns rebuilt from the table's new template; the table is then marked modified.
-    void CellChange();
-    void CellTemplate();
+
+    /// The manager's steps of the layout commands (TavManagerLayout.cpp), taken by TavCommon
+    /// when the item change or the template management dialog ended with OK: the caret to
+    /// column 0, then the table marked modified and the columns rebuilt from its new template.
     /// The window the layout dialogs open over: the grid's owner, else its parent.
     [[nodiscard]] plat::Wnd* LayoutDialogParent() const;
     void MoveCaretToLineStart();

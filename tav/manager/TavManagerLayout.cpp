@@ -1,13 +1,12 @@
-// The manager's side of the item change and template commands: the dialog opened with the
-// table's layout, and on OK the columns rebuilt from the table's new template.
+// The manager's side of the item change and template commands (their dialogs are opened by
+// the command layer above): the caret back at the line's start and the columns rebuilt from
+// the table's new template.
 #include "tav/manager/TavManager.h"
 
 #include "components/mox/MoxMessages.h"
 #include "platform/ui/Constants.h"
 #include "platform/ui/Wnd.h"
 #include "tav/data/TavData.h"
-#include "tav/dialogs/TavChangeDialog.h"
-#include "tav/dialogs/TavTemplateDialog.h"
 
 plat::Wnd* TavManager::LayoutDialogParent() const
 {
@@ -29,31 +28,6 @@ void TavManager::ApplyChangedTemplate()
     m_data->SetModifiedFlag(TRUE);
     CreateTemplateMap();
     RebuildLayout();
-}
-
-void TavManager::CellChange()
-{
-    if (m_data == nullptr)
-        return;
-    TavChangeDialog dialog(m_resourceModule, this, LayoutDialogParent());
-    dialog.SetItems(m_declaration, m_itemCount);
-    dialog.SetTemplate(m_data->Template());
-    if (dialog.DoModal() != plat::IDOK)
-        return;
-    MoveCaretToLineStart();
-    dialog.GetTemplate(m_data->Template());
-    ApplyChangedTemplate();
-}
-
-void TavManager::CellTemplate()
-{
-    if (m_data == nullptr)
-        return;
-    TavTemplateDialog dialog(m_resourceModule, this, m_data, LayoutDialogParent());
-    if (dialog.DoModal() != plat::IDOK)
-        return;
-    MoveCaretToLineStart();
-    ApplyChangedTemplate();
 }
 
 void TavManager::LayoutRestored()

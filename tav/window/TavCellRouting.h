@@ -6,6 +6,7 @@
 
 #include "components/mox/MoxMessages.h"
 #include "components/mox/MoxPos.h"
+#include "components/support/NifCommonMenu.h"
 #include "platform/ui/App.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Constants.h"
@@ -17,30 +18,6 @@
 #include "tav/manager/TavManager.h"
 
 #include <string>
-
-/// Commands of the host suite's menus that the grid windows carry out today.
-inline constexpr plat::UINT ID_TAV_READ = 0xC303;
-inline constexpr plat::UINT ID_TAV_EDITOPEN = 0xC305; ///< opens the caret cell's editor
-/// Layout: the template management and item change commands.
-inline constexpr plat::UINT ID_TAV_TEMPLATE = 0xC302;
-inline constexpr plat::UINT ID_TAV_CELLCHANGE = 0xC307; ///< 項目変更: the item change dialog
-inline constexpr plat::UINT ID_TAV_MOVETOP = 0xC100; ///< 先頭行: the caret to the first line
-inline constexpr plat::UINT ID_TAV_MOVEBOTTOM = 0xC101; ///< 最終行: the caret to the last line holding data
-inline constexpr plat::UINT ID_TAV_JUMP = 0xC102; ///< 指定行: the jump dialog
-inline constexpr plat::UINT ID_TAV_FIND = 0xC103; ///< 検索: the find dialog
-inline constexpr plat::UINT ID_TAV_LINEINSERT = 0xC104; ///< 行挿入
-inline constexpr plat::UINT ID_TAV_LINEDELETE = 0xC105; ///< 行削除
-inline constexpr plat::UINT ID_TAV_LINEMOVE = 0xC106; ///< 行移動: marks the lines, Return carries the move out
-inline constexpr plat::UINT ID_TAV_LINECOPY = 0xC107; ///< 行複写: marks the lines, Return carries the copy out
-inline constexpr plat::UINT ID_TAV_LINESWAP = 0xC108; ///< 行入替: marks the lines, Return carries the swap out
-inline constexpr plat::UINT ID_TAV_LINECLOSEUP = 0xC109; ///< 行詰め
-inline constexpr plat::UINT ID_TAV_LOCK = 0xC300; ///< ｾﾙﾛｯｸ: locks the selected cells
-inline constexpr plat::UINT ID_TAV_AUTOWIDTH = 0xC301; ///< 列幅自動調整: switches automatic widths
-inline constexpr plat::UINT ID_TAV_PRINT = 0xC308; ///< 印刷
-inline constexpr plat::UINT ID_TAV_AREACORRECT = 0xC10A; ///< 範囲補正: the bulk correction
-/// Undo and redo of the edit menu.
-inline constexpr plat::UINT ID_EDIT_UNDO = 0xE12B;
-inline constexpr plat::UINT ID_EDIT_REDO = 0xE12C; ///< やり直し: does the last undone step again
 
 /// The message map entries that TavCellCtrl and TavCellView share: window messages, grid
 /// notifications and menu commands routed into TavCommon, so both windows route alike.
@@ -88,45 +65,45 @@ public:
             Registered(&TavMessages().termChange, &IfBound<&OnTermChange, 0>),
             Registered(&TavMessages().colorChange, &OnColorChange),
             Registered(&TavMessages().queryMessageString, &OnQueryMessageString),
-            Command(ID_EDIT_CUT, &IfBound<&OnCommand<&TavCommon::EditCut>, 0>),
-            Command(ID_EDIT_COPY, &IfBound<&OnCommand<&TavCommon::EditCopy>, 0>),
-            Command(ID_EDIT_PASTE, &IfBound<&OnCommand<&TavCommon::EditPaste>, 0>),
-            Command(ID_EDIT_CLEAR, &IfBound<&OnEditClear, 0>),
-            Command(ID_TAV_READ, &IfBound<&OnRead, 0>),
-            Command(ID_TAV_EDITOPEN, &IfBound<&OnCommand<&TavCommon::EditOpen>, 0>),
-            Command(ID_TAV_TEMPLATE, &IfBound<&OnCommand<&TavCommon::CellTemplate>, 0>),
-            Command(ID_TAV_CELLCHANGE, &IfBound<&OnCommand<&TavCommon::CellChange>, 0>),
+            Command(plat::ID_EDIT_CUT, &IfBound<&OnCommand<&TavCommon::EditCut>, 0>),
+            Command(plat::ID_EDIT_COPY, &IfBound<&OnCommand<&TavCommon::EditCopy>, 0>),
+            Command(plat::ID_EDIT_PASTE, &IfBound<&OnCommand<&TavCommon::EditPaste>, 0>),
+            Command(plat::ID_EDIT_CLEAR, &IfBound<&OnEditClear, 0>),
+            Command(NifCommand::Read, &IfBound<&OnRead, 0>),
+            Command(NifCommand::EditOpen, &IfBound<&OnCommand<&TavCommon::EditOpen>, 0>),
+            Command(NifCommand::Template, &IfBound<&OnCommand<&TavCommon::CellTemplate>, 0>),
+            Command(NifCommand::CellChange, &IfBound<&OnCommand<&TavCommon::CellChange>, 0>),
             // Line commands, moves, jump and find.
             Message(plat::WM_LBUTTONDBLCLK, &IfBound<&OnLButtonDblClk, kPassOn>),
-            Command(ID_TAV_MOVETOP, &IfBound<&OnCommand<&TavCommon::MoveCurTop>, 0>),
-            Command(ID_TAV_MOVEBOTTOM, &IfBound<&OnCommand<&TavCommon::MoveCurBottom>, 0>),
-            Command(ID_TAV_JUMP, &IfBound<&OnCommand<&TavCommon::LineJump>, 0>),
-            Command(ID_TAV_FIND, &IfBound<&OnCommand<&TavCommon::Find>, 0>),
-            Command(ID_TAV_LINEINSERT, &IfBound<&OnLine<&TavCommon::LineInsert>, 0>),
-            Command(ID_TAV_LINEDELETE, &IfBound<&OnLine<&TavCommon::LineDelete>, 0>),
-            Command(ID_TAV_LINEMOVE, &IfBound<&OnStartLine<ID_TAV_LINEMOVE>, 0>),
-            Command(ID_TAV_LINECOPY, &IfBound<&OnStartLine<ID_TAV_LINECOPY>, 0>),
-            Command(ID_TAV_LINESWAP, &IfBound<&OnStartLine<ID_TAV_LINESWAP>, 0>),
-            Command(ID_TAV_LINECLOSEUP, &IfBound<&OnCommand<&TavCommon::LineCloseUp>, 0>),
+            Command(NifCommand::MoveTop, &IfBound<&OnCommand<&TavCommon::MoveCurTop>, 0>),
+            Command(NifCommand::MoveBottom, &IfBound<&OnCommand<&TavCommon::MoveCurBottom>, 0>),
+            Command(NifCommand::Jump, &IfBound<&OnCommand<&TavCommon::LineJump>, 0>),
+            Command(NifCommand::Find, &IfBound<&OnCommand<&TavCommon::Find>, 0>),
+            Command(NifCommand::LineInsert, &IfBound<&OnLine<&TavCommon::LineInsert>, 0>),
+            Command(NifCommand::LineDelete, &IfBound<&OnLine<&TavCommon::LineDelete>, 0>),
+            Command(NifCommand::LineMove, &IfBound<&OnStartLine<NifCommand::LineMove>, 0>),
+            Command(NifCommand::LineCopy, &IfBound<&OnStartLine<NifCommand::LineCopy>, 0>),
+            Command(NifCommand::LineSwap, &IfBound<&OnStartLine<NifCommand::LineSwap>, 0>),
+            Command(NifCommand::LineCloseUp, &IfBound<&OnCommand<&TavCommon::LineCloseUp>, 0>),
             // context menu, command states and help
             Message(plat::WM_CONTEXTMENU, &IfBound<&OnContextMenu, 0>),
             Message(plat::WM_INITMENUPOPUP, &IfBound<&OnInitMenuPopup, 0>),
             Message(plat::WM_COMMANDHELP, &IfBound<&OnCommandHelp, 0>),
             Message(plat::WM_HELPHITTEST, &IfBound<&OnHelpHitTest, 0>),
-            Command(ID_TAV_AUTOWIDTH, &IfBound<&OnCommand<&TavCommon::CellAutoWidth>, 0>),
-            Command(ID_TAV_PRINT, &IfBound<&OnCommand<&TavCommon::CellPrint>, 0>),
-            Update(ID_EDIT_PASTE, &OnUpdateEditPaste),
-            Update(ID_TAV_LOCK, &OnUpdateLock),
-            Update(ID_TAV_AUTOWIDTH, &OnUpdateAutoWidth),
+            Command(NifCommand::AutoWidth, &IfBound<&OnCommand<&TavCommon::CellAutoWidth>, 0>),
+            Command(NifCommand::CellPrint, &IfBound<&OnCommand<&TavCommon::CellPrint>, 0>),
+            Update(plat::ID_EDIT_PASTE, &OnUpdateEditPaste),
+            Update(NifCommand::Lock, &OnUpdateLock),
+            Update(NifCommand::AutoWidth, &OnUpdateAutoWidth),
             // Cell lock and area correction.
-            Command(ID_TAV_AREACORRECT, &IfBound<&OnCommand<&TavCommon::AreaCorrect>, 0>),
-            Command(ID_TAV_LOCK, &IfBound<&OnCommand<&TavCommon::CellLock>, 0>),
+            Command(NifCommand::AreaCorrect, &IfBound<&OnCommand<&TavCommon::AreaCorrect>, 0>),
+            Command(NifCommand::Lock, &IfBound<&OnCommand<&TavCommon::CellLock>, 0>),
             // Undo and redo.
             Message(MOXN_EDITSTORED, &IfBound<&OnPaneEditStored, 0>),
-            Command(ID_EDIT_UNDO, &IfBound<&OnCommand<&TavCommon::EditUndo>, 0>),
-            Command(ID_EDIT_REDO, &IfBound<&OnCommand<&TavCommon::EditRedo>, 0>),
-            Update(ID_EDIT_UNDO, &OnUpdateUndo<&TavCommon::UpdateEditUndo>),
-            Update(ID_EDIT_REDO, &OnUpdateUndo<&TavCommon::UpdateEditRedo>),
+            Command(plat::ID_EDIT_UNDO, &IfBound<&OnCommand<&TavCommon::EditUndo>, 0>),
+            Command(plat::ID_EDIT_REDO, &IfBound<&OnCommand<&TavCommon::EditRedo>, 0>),
+            Update(plat::ID_EDIT_UNDO, &OnUpdateUndo<&TavCommon::UpdateEditUndo>),
+            Update(plat::ID_EDIT_REDO, &OnUpdateUndo<&TavCommon::UpdateEditRedo>),
             Entry{},
         };
         return entries;

@@ -13,7 +13,6 @@
 #include "platform/ui/HeadlessDriver.h"
 #include "platform/ui/Help.h"
 #include "platform/ui/Renderer.h"
-#include "tav/window/TavCellRouting.h"
 
 #include <gtest/gtest.h>
 
@@ -217,8 +216,8 @@ TEST_F(LotEditorTest, ItsMenusReachTheGridsCommandsAndF1ShowsTheCaretItemsHelp)
     Menu* cell = frame.GetMenu()->GetSubMenu(2);
     ASSERT_TRUE(edit && cell);
     auto greyed = [](Menu* menu, UINT id) { return (menu->GetMenuState(id, MF_BYCOMMAND) & MF_GRAYED) != 0; };
-    EXPECT_FALSE(greyed(edit, NifCommand::EditCopy)) << "the grid copies";
-    EXPECT_TRUE(greyed(edit, ID_EDIT_REDO)) << "nothing to redo";
+    EXPECT_FALSE(greyed(edit, plat::ID_EDIT_COPY)) << "the grid copies";
+    EXPECT_TRUE(greyed(edit, plat::ID_EDIT_REDO)) << "nothing to redo";
     for (const UINT command : {NifCommand::Jump, NifCommand::Find, NifCommand::LineInsert, NifCommand::Lock})
         EXPECT_FALSE(greyed(cell, command)) << std::hex << command;
 

@@ -1,6 +1,7 @@
 // The base record table: cell storage, change hooks, record moves, the last-input record and
 // the stored form.
 #include "components/mox/MoxData.h"
+#include "components/mox/MoxDeferredViews.h"
 #include "components/mox/MoxCellCtrl.h"
 #include "components/mox/MoxMessages.h"
 #include "components/mox/MoxRectArray.h"
@@ -181,7 +182,7 @@ TEST(MoxDataTest, ModifiedHookRunsOnTheFirstChangeOrOnEveryChangeWhileShown)
     table.SetView(nullptr);
 }
 
-TEST(MoxDataTest, ChangesRepaintTheShowingGridUnlessTheViewUpdateSwitchIsOff)
+TEST(MoxDataTest, ChangesRepaintTheShowingGridExceptInsideABulkChange)
 {
     plat::HeadlessDriver driver;
     plat::WinApp app{"MoxDataTest", "Test", &driver};
@@ -202,16 +203,18 @@ TEST(MoxDataTest, ChangesRepaintTheShowingGridUnlessTheViewUpdateSwitchIsOff)
     EXPECT_TRUE(repainted.top <= cell.top && repainted.bottom >= cell.bottom) << "the changed record is repainted";
 
     grid.ValidateRect();
-    table.m_viewUpdate = 0;
-    Put(table, 0, 3, 1);
-    table.InsertRecord(0, 2);
-    table.Update(0, -1, TRUE);
-    EXPECT_TRUE(grid.GetInvalidations().empty()) << "a bulk change repaints nothing while the switch is off";
-    table.m_viewUpdate = 1;
-    table.Update(0, -1, FALSE);
-    EXPECT_TRUE(grid.GetInvalidations().empty()) << "Update without its redraw flag";
-    table.Update(0, -1, TRUE);
-    EXPECT_FALSE(grid.GetInvalidations().empty()) << "one Update repaints the bulk change when it is done";
+    {
+        MoxDeferredViews outer(table);
+        {
+            MoxDeferredViews inner(table);
+            Put(table, 0, 3, 1);
+        }
+        EXPECT_EQ(table.m_viewUpdate, 0) << "an inner guard leaves the switch to the outermost one";
+        table.InsertRecord(0, 2);
+        EXPECT_TRUE(grid.GetInvalidations().empty()) << "nothing repaints while a bulk change runs";
+    }
+    EXPECT_EQ(table.m_viewUpdate, 1);
+    EXPECT_FALSE(grid.GetInvalidations().empty()) << "the outermost guard repaints the bulk change once it is done";
 }
 
 TEST(MoxDataTest, InsertAndRemoveRecordsKeepTheRecordCount)

@@ -9,6 +9,7 @@
 #include "components/support/NifResource.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/HeadlessDriver.h"
+#include "tests/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -76,7 +77,8 @@ TEST_F(KesDialogTest, TheInputDialogShowsTitlePromptAndTextAndGivesBackWhatWasTy
 
 TEST_F(KesDialogTest, TheFolderChooserWalksSubFoldersAndTakesTheFieldOnOk)
 {
-    const fs::path root = fs::temp_directory_path() / ("kesdir_" + std::to_string(getpid()));
+    const tavtest::TemporaryFolder folder("kesdir");
+    const fs::path& root = folder.Path();
     fs::create_directories(root / "b" / "inner");
     fs::create_directories(root / "A");
     std::ofstream(root / "file.txt") << "x";
@@ -110,7 +112,6 @@ TEST_F(KesDialogTest, TheFolderChooserWalksSubFoldersAndTakesTheFieldOnOk)
     EXPECT_EQ(chooser.GetPathName(), "");
     ASSERT_EQ(driver.MessageBoxes().size(), 1u);
     EXPECT_EQ(driver.MessageBoxes()[0].text, "フォルダが見つかりません。");
-    fs::remove_all(root);
 }
 
 TEST_F(KesDialogTest, ProgressOperationsWithoutAWindowDoNothing)

@@ -24,12 +24,12 @@ TEST(NifCommonMenuTest, TheSharedMenuHoldsTheGridCommandsUnderTheTextsTheGridsLo
     // holds cut, copy, paste and clear.
     std::vector<UINT> fromCut;
     bool started = false;
-    for (int i = 0; i < edit->GetMenuItemCount() && edit->GetMenuItemID(i) != NifCommand::EditPasteSpecial; ++i) {
-        started = started || edit->GetMenuItemID(i) == NifCommand::EditCut;
+    for (int i = 0; i < edit->GetMenuItemCount() && edit->GetMenuItemID(i) != plat::ID_EDIT_PASTE_SPECIAL; ++i) {
+        started = started || edit->GetMenuItemID(i) == plat::ID_EDIT_CUT;
         if (started)
             fromCut.push_back(edit->GetMenuItemID(i));
     }
-    EXPECT_EQ(fromCut, (std::vector<UINT>{NifCommand::EditCut, NifCommand::EditCopy, NifCommand::EditPaste, NifCommand::EditClear}));
+    EXPECT_EQ(fromCut, (std::vector<UINT>{plat::ID_EDIT_CUT, plat::ID_EDIT_COPY, plat::ID_EDIT_PASTE, plat::ID_EDIT_CLEAR}));
     for (UINT id = 0xC100; id <= 0xC10A; ++id)
         EXPECT_NE(cell->GetMenuState(id, MF_BYCOMMAND), kMenuNotFound) << std::hex << id;
     for (UINT id = 0xC300; id <= 0xC308; ++id)
@@ -39,14 +39,14 @@ TEST(NifCommonMenuTest, TheSharedMenuHoldsTheGridCommandsUnderTheTextsTheGridsLo
         << "the dedicated commands and one item after them close the Cell menu";
 
     FrameWnd frame;
-    EXPECT_EQ(frame.GetMessageString(NifCommand::EditCopy), "選択範囲をクリップボードにコピーします")
+    EXPECT_EQ(frame.GetMessageString(plat::ID_EDIT_COPY), "選択範囲をクリップボードにコピーします")
         << "the shared commands' prompts reach every frame";
 
     // The rework: separators at the edges and in runs go; with the flag, accelerator texts.
     Menu assembled;
     assembled.CreatePopupMenu();
     assembled.AppendMenu(MF_SEPARATOR);
-    assembled.AppendMenu(MF_STRING | MF_CHECKED, NifCommand::EditCut, "切り取り(&T)\tCtrl+X");
+    assembled.AppendMenu(MF_STRING | MF_CHECKED, plat::ID_EDIT_CUT, "切り取り(&T)\tCtrl+X");
     assembled.AppendMenu(MF_SEPARATOR);
     assembled.AppendMenu(MF_SEPARATOR);
     assembled.AppendMenu(MF_STRING, NifCommand::Find, "検索(&F)...");

@@ -21,14 +21,21 @@
 #include "platform/ui/Renderer.h"
 #include "tests/examples/coordinates/StoredPoint.h"
 #include "tests/examples/coordinates/SurveyDocument.h"
+#include "tests/ScopedEnvironment.h"
+#include "tests/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
 #include <optional>
 #include <set>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace plat;
@@ -37,18 +44,21 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Whole lines of the records first to last, as Shift and Ctrl+L select them.
+void SelectRecords(CoordinateGrid& grid, long first, long last)
+{
+    MoxRectArray lines;
+    lines.Add(MoxRect(MoxPos{0, static_cast<std::int32_t>(first)},
+                      MoxPos{static_cast<std::int32_t>(grid.GetColumnCount() - 1), static_cast<std::int32_t>(last)}),
+              MoxRectArray::kWholeLines);
+    grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<WPARAM>(&lines));
+}
+
 class CoordinateEditorTest : public ::testing::Test {
 protected:
     CoordinateEditorTest()
     {
         RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>());
-        m_dir = fs::temp_directory_path() / ("tavcell-coordinates-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
-        // Recovery copies of untitled tables go to the data folder: the test's own.
-        if (const char* data = std::getenv("XDG_DATA_HOME"))
-            m_oldData = data;
-        ::setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
         driver.SetScreenSize(SIZE{100 * 8, 20 * 16});
         frame.Open(driver.ScreenSize());
         app.SetMainWnd(&frame);
@@ -60,26 +70,6 @@ protected:
         if (frame.IsWindow())
             frame.DestroyWindow();
         RegSetStore(HKEY_CURRENT_USER, nullptr);
-        if (m_oldData)
-            ::setenv("XDG_DATA_HOME", m_oldData->c_str(), 1);
-        else
-            ::unsetenv("XDG_DATA_HOME");
-        std::error_code error;
-        fs::remove_all(m_dir, error);
-    }
-
-    // Types a point into the first empty row: name, X, Y, Z.
-    void TypeNewPoint(const char* name, const char* x, const char* y, const char* z)
-    {
-        driver.PushKey(VK_END, false, true);
-        driver.PushKey(VK_DOWN);
-        driver.PushKey(VK_HOME);
-        driver.PushKey(VK_RIGHT);
-        // Return takes the value in and walks on to the next cell.
-        for (const char* text : {name, x, y, z}) {
-            driver.PushText(text);
-            driver.PushKey(VK_RETURN);
-        }
     }
 
     // The next name dialog (Save As, Open) gets this name and OK.
@@ -108,8 +98,9 @@ protected:
     TavData data;
     CoordinateFrame frame{manager, data};
     long points = 0;
-    fs::path m_dir;
-    std::optional<std::string> m_oldData;
+    tavtest::TemporaryFolder m_folder{"tavcell-coordinates"};
+    const fs::path m_dir = m_folder.Path();
+    tavtest::ScopedEnvironment m_dataHome{"XDG_DATA_HOME", (m_dir / "data").string()}; // recovery copies of untitled tables
 };
 
 TEST_F(CoordinateEditorTest, TheSampleSurveyShowsInTheGridUnderJapaneseHeadings)
@@ -138,33 +129,6 @@ TEST_F(CoordinateEditorTest, ItsTemplatesLieUnderTheProgramsApplicationKey)
     using namespace std::string_literals;
     tavtest::WriteFuzzSeed("template_values", "coordinates-standard",
                            templates.GetString("Template") + "\0"s + templates.GetString("Width") + "\0\0"s + "1");
-}
-
-TEST_F(CoordinateEditorTest, TheCaretSelectionsMarkedLinesAndFoundCellsShowInColoursOfTheirOwn)
-{
-    Canvas canvas(100, 20);
-    Renderer renderer;
-    auto colour = [&](int index) { return static_cast<COLORREF>(frame.Grid().SendMessage(MOXM_GETCOLOR, static_cast<WPARAM>(index))); };
-    // Record r shows on line r + 2, below the title and the headings; column 20 is in a name.
-    auto backgroundOf = [&](int record) {
-        renderer.Paint(canvas);
-        return canvas.At(20, record + 2).bg;
-    };
-    MoxRectArray lines;
-    lines.Add(MoxRect(MoxPos{0, 2}, MoxPos{8, 3}), MoxRectArray::kWholeLines);
-    frame.Grid().SendMessage(MOXM_SETSELECTION, reinterpret_cast<WPARAM>(&lines));
-    EXPECT_EQ(backgroundOf(2), colour(MOXC_SELECTION));
-    EXPECT_EQ(backgroundOf(4), colour(MOXC_WINDOW)) << "a line outside the selection";
-    frame.Grid().SendMessage(MOXM_SETLINEMARK, 1);
-    EXPECT_EQ(backgroundOf(3), colour(MOXC_LINEMARK));
-    frame.Grid().SendMessage(MOXM_SETSEARCHMARK, 1);
-    EXPECT_EQ(backgroundOf(3), colour(MOXC_SEARCH));
-    EXPECT_EQ(canvas.At(9, 2).bg, colour(MOXC_CARET)) << "the caret on the first point number";
-    EXPECT_EQ(std::set<COLORREF>({colour(MOXC_WINDOW), colour(MOXC_SELECTION), colour(MOXC_LINEMARK), colour(MOXC_SEARCH),
-                                  colour(MOXC_CARET)})
-                  .size(),
-              5u)
-        << "five looks a person can tell apart";
 }
 
 TEST_F(CoordinateEditorTest, ACellsEditorOpensOnTheCellsValueAndKeepsItWhileTheGridRepaints)
@@ -210,25 +174,6 @@ TEST_F(CoordinateEditorTest, AutomaticWidthsFollowTheWindowWhenTheTerminalIsResi
     const std::size_t wide = flagHeading(140);
     ASSERT_NE(narrow, std::string::npos);
     EXPECT_GT(wide, narrow + 30) << "the columns share the forty more columns";
-}
-
-TEST_F(CoordinateEditorTest, APointTypedIntoANewRowIsSavedAndReadsBackWithTheLibrary)
-{
-    const fs::path document = m_dir / "survey.tcd";
-    frame.SetDocumentPath(document);
-    TypeNewPoint("新点1", "-36400.5", "-8200.25", "23.4");
-    driver.PushKey('S', false, true);
-    driver.PushKey('Q', false, true);
-    app.Run();
-    EXPECT_TRUE(driver.MessageBoxes().empty()) << "saved, quitting asks nothing";
-    EXPECT_FALSE(frame.IsWindow());
-
-    TavData loaded;
-    coordinates_test::LoadDocument(document, loaded);
-    coordinates_test::ExpectStoredPoint(loaded, points, "新点1", -36400.5, -8200.25, 23.4);
-    std::string name;
-    ASSERT_TRUE(loaded.Get(1L, 0, name));
-    EXPECT_EQ(name, "T1") << "the sample points went along";
 }
 
 TEST_F(CoordinateEditorTest, ADamagedFileIsRefusedWithAMessageAndTheTableStaysAsItWas)
@@ -512,9 +457,9 @@ TEST_F(CoordinateEditorTest, TheMenusGreyWhatTheGridCannotDoYetAndF1ShowsTheCare
     Menu* cell = frame.GetMenu()->GetSubMenu(2);
     ASSERT_TRUE(edit && cell);
     auto greyed = [](Menu* menu, UINT id) { return (menu->GetMenuState(id, MF_BYCOMMAND) & MF_GRAYED) != 0; };
-    EXPECT_FALSE(greyed(edit, NifCommand::EditCopy)) << "the grid copies";
-    EXPECT_TRUE(greyed(edit, NifCommand::EditPasteSpecial));
-    EXPECT_TRUE(greyed(edit, NifCommand::EditUndo));
+    EXPECT_FALSE(greyed(edit, plat::ID_EDIT_COPY)) << "the grid copies";
+    EXPECT_TRUE(greyed(edit, plat::ID_EDIT_PASTE_SPECIAL));
+    EXPECT_TRUE(greyed(edit, plat::ID_EDIT_UNDO));
     EXPECT_FALSE(greyed(cell, NifCommand::LineInsert)) << "the grid inserts lines";
 
     // The grid's own context menu, from the keyboard or the right button, and the caret
@@ -542,6 +487,52 @@ TEST_F(CoordinateEditorTest, TheMenusGreyWhatTheGridCannotDoYetAndF1ShowsTheCare
     ASSERT_TRUE(help.Load(TAVCELL_COORDINATES_HELP, &error)) << error;
     for (unsigned id = kPointNo; id <= kFlag; ++id)
         EXPECT_NE(help.Find(0x20000 + id), nullptr) << id;
+}
+
+TEST_F(CoordinateEditorTest, EveryCommandHasAHelpTopicAndF1ShowsItFromAMenuAndFromADialog)
+{
+    app.SetHelpFilePath(TAVCELL_COORDINATES_HELP);
+    HelpFile help;
+    std::string error;
+    ASSERT_TRUE(help.Load(TAVCELL_COORDINATES_HELP, &error)) << error;
+    // Every command of the menu bar, the shared menus' sub menus included.
+    std::function<void(Menu&)> visit = [&](Menu& menu) {
+        for (int i = 0; i < menu.GetMenuItemCount(); ++i) {
+            if (Menu* sub = menu.GetSubMenu(i)) {
+                visit(*sub);
+                continue;
+            }
+            const UINT id = menu.GetMenuItemID(i);
+            if (id != 0) {
+                EXPECT_NE(help.Find(0x10000 + id), nullptr) << std::hex << id << " " << menu.GetMenuString(static_cast<UINT>(i), MF_BYPOSITION);
+            }
+        }
+    };
+    visit(*frame.GetMenu());
+
+    std::vector<std::string> topics;
+    driver.OnEveryDialog([&](DialogOperator& person) {
+        if (person.Caption() == "ジャンプ先") {
+            person.Key(VK_F1); // the dialog's own topic, over the dialog
+            person.Escape();
+            return;
+        }
+        topics.push_back(person.Caption());
+        person.Escape();
+    });
+    driver.PushKey(VK_F10);
+    driver.PushKey(VK_DOWN);
+    driver.PushKey(VK_F1); // on 新規
+    driver.PushKey('G', false, true);
+    // Shift+F1, then a click on a height while the caret is on a point number.
+    RECT height{};
+    ASSERT_TRUE(frame.Grid().GetCellRect(MoxPos{4, 3}, height));
+    POINT click{(height.left + height.right) / 2, (height.top + height.bottom) / 2};
+    frame.Grid().ClientToScreen(&click);
+    driver.PushKey(VK_F1, true);
+    driver.Push(InputEvent::MouseClick(click));
+    app.Run();
+    EXPECT_EQ(topics, (std::vector<std::string>{"新規 (ファイル メニュー)  Ctrl+N", "ジャンプ先 ダイアログ", "標高"}));
 }
 
 TEST_F(CoordinateEditorTest, LinesMovedByKeysTravelMarkedAndLandWhereTheCaretTookThem)
@@ -572,7 +563,21 @@ TEST_F(CoordinateEditorTest, LinesMovedByKeysTravelMarkedAndLandWhereTheCaretToo
     renderer.Paint(canvas);
     EXPECT_NE(canvas.LineText(19).find("Enter 実行"), std::string::npos) << canvas.LineText(19);
 
+    driver.AnswerMessageBox(IDNO);
     driver.PushKey(VK_RETURN);
+    app.Run();
+    ASSERT_EQ(driver.MessageBoxes().size(), 1u);
+    EXPECT_EQ(driver.MessageBoxes()[0].text, "移動先の 2 行にはデータがあります。\n上書きしますか？");
+    ASSERT_TRUE(data.Get(1L, 2, name));
+    EXPECT_EQ(name, third) << "No keeps the lines that held data";
+
+    SelectRecords(grid, 2, 3);
+    for (int key : {VK_F10, VK_RIGHT, VK_DOWN, VK_RIGHT})
+        driver.PushKey(key);
+    driver.PushText("m");
+    for (int key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN})
+        driver.PushKey(key);
+    driver.AnswerMessageBox(IDYES);
     app.Run();
     EXPECT_FALSE(grid.IsLineMarking());
     EXPECT_TRUE(data.QueryIsBlank(1L, 2));
@@ -599,9 +604,146 @@ TEST_F(CoordinateEditorTest, TheCellMenusPrintCommandWritesTheSurveyToAPdfFile)
     driver.PushKey(VK_RIGHT); // ｾﾙ
     driver.PushText("p");     // 印刷
     app.Run();
-    EXPECT_TRUE(driver.MessageBoxes().empty());
-    EXPECT_TRUE(fs::exists(pdf));
-    EXPECT_GT(fs::file_size(pdf), 1000u);
+    ASSERT_TRUE(fs::exists(pdf));
+    ASSERT_EQ(driver.MessageBoxes().size(), 1u) << "the person is told the columns took more than one page across";
+    EXPECT_NE(driver.MessageBoxes()[0].text.find("ページに分けて印刷しました"), std::string::npos) << driver.MessageBoxes()[0].text;
+
+    // Every column is on paper: the last one's values, the heading rows and the page numbers.
+    const fs::path text = m_dir / "survey.txt";
+    ASSERT_EQ(std::system(("pdftotext -layout -enc UTF-8 '" + pdf.string() + "' '" + text.string() + "'").c_str()), 0);
+    std::ifstream in(text);
+    const std::string printed((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(printed.find("確定"), std::string::npos) << "the flag column";
+    EXPECT_NE(printed.find("未確定"), std::string::npos);
+    EXPECT_NE(printed.find("座標一覧 - (無題)"), std::string::npos) << "the title line";
+    EXPECT_NE(printed.find("page 1 / "), std::string::npos);
+    const std::size_t last = printed.rfind("page ");
+    ASSERT_NE(last, std::string::npos);
+    const std::string lastNumber = printed.substr(last, printed.find('\n', last) - last);
+    EXPECT_NE(lastNumber.find(" / "), std::string::npos) << lastNumber;
+    EXPECT_EQ(lastNumber.substr(5, lastNumber.find(" / ") - 5), lastNumber.substr(lastNumber.find(" / ") + 3))
+        << "the last page is page m of m: " << lastNumber;
+}
+
+TEST_F(CoordinateEditorTest, ABulkCorrectionOfTheToggleColumnIsWorkedByKeysAndGivesTheKeysBack)
+{
+    CoordinateGrid& grid = frame.Grid();
+    int before = -1;
+    ASSERT_TRUE(data.Get(static_cast<unsigned>(kFlag), 0, before));
+    RECT toggle{};
+    RECT ok{};
+    driver.WhenEventsLeft(3, [&] {
+        Wnd* dialog = Wnd::GetFocus() != nullptr ? Wnd::GetFocus()->GetParent() : nullptr;
+        ASSERT_NE(dialog, nullptr);
+        Wnd::GetFocus()->GetWindowRect(&toggle);
+        if (Wnd* button = dialog->GetDlgItem(IDOK))
+            button->GetWindowRect(&ok);
+    });
+    driver.PushKey(VK_END);
+    driver.PushKey(VK_DOWN, true);
+    driver.PushKey(VK_DOWN, true);
+    InputEvent altC = InputEvent::KeyPress('C');
+    altC.alt = true;
+    driver.Push(altC);
+    driver.PushText("a");             // 範囲補正: the toggle of 確定 borrowed, focused
+    driver.PushKey(VK_SPACE);         // steps it
+    driver.PushKey(VK_RETURN);        // OK
+    driver.PushKey(VK_DOWN);          // the grid has the keys again
+    app.Run();
+    EXPECT_LE(toggle.bottom, ok.top) << "the borrowed toggle leaves the buttons below it free";
+    for (long record = 0; record < 3; ++record) {
+        int flag = -1;
+        ASSERT_TRUE(data.Get(static_cast<unsigned>(kFlag), record, flag));
+        EXPECT_EQ(flag, 1 - before) << "record " << record << " took the stepped choice";
+    }
+    EXPECT_EQ(Wnd::GetFocus(), &grid);
+    EXPECT_EQ(grid.GetCaret().row, 3) << "Down moved the caret after the dialog";
+}
+
+TEST_F(CoordinateEditorTest, SelectAllViewSettingsAndReadAloudAreCommandsThatDoSomething)
+{
+    CoordinateGrid& grid = frame.Grid();
+    driver.PushKey('A', false, true);
+    app.Run();
+    ASSERT_EQ(grid.GetSelection().GetSize(), 1u);
+    EXPECT_EQ(grid.GetSelection().GetAt(0), MoxRect(MoxPos{0, 0}, MoxPos{8, 1999})) << "every cell";
+
+    // Whether the ｾﾙ menu offers the command, as it would when opened.
+    auto enabled = [&](UINT id) {
+        Menu* cell = frame.GetMenu()->GetSubMenu(2);
+        frame.SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(cell->GetSafeHmenu()), 0);
+        return (cell->GetMenuState(id, MF_BYCOMMAND) & MF_GRAYED) == 0;
+    };
+    EXPECT_TRUE(enabled(NifCommand::ViewSettings));
+    bool sheetOpened = false;
+    driver.OnNextDialog([&](DialogOperator& person) {
+        sheetOpened = person.Caption() == "ｾﾙ";
+        person.Escape();
+    });
+    frame.SendMessage(WM_COMMAND, NifCommand::ViewSettings);
+    EXPECT_TRUE(sheetOpened) << "表示設定 opens the colour page";
+
+    // The read-aloud program is found on the PATH: a stand-in writes what it was given.
+    const char* oldPath = std::getenv("PATH");
+    const std::string keptPath = oldPath != nullptr ? oldPath : "";
+    const fs::path bin = m_dir / "bin";
+    fs::create_directories(bin);
+    ::setenv("PATH", bin.c_str(), 1);
+    EXPECT_FALSE(enabled(NifCommand::Read)) << "greyed without espeak-ng";
+    {
+        std::ofstream script(bin / "espeak-ng");
+        script << "#!/bin/sh\nfor word in \"$@\"; do printf '%s\\n' \"$word\"; done > " << (m_dir / "spoken").string() << "\n";
+    }
+    fs::permissions(bin / "espeak-ng", fs::perms::owner_all);
+    EXPECT_TRUE(enabled(NifCommand::Read));
+    grid.SetCurSel(MoxPos{1, 0}, 0);
+    grid.SendMessage(WM_COMMAND, NifCommand::Read);
+    app.Run(); // the library posts its speech message
+    ::setenv("PATH", keptPath.c_str(), 1);
+    std::string spoken;
+    ASSERT_TRUE(data.Get(1L, 0, spoken));
+    EXPECT_EQ(grid.LastSpoken(), "点名 " + spoken);
+    std::string heard;
+    for (int wait = 0; wait < 100 && heard.find(spoken) == std::string::npos; ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        std::ifstream in(m_dir / "spoken");
+        heard.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    EXPECT_EQ(heard, "-v\nja\n--\n点名 " + spoken + "\n") << "a Japanese voice reads the heading and the text";
+}
+
+
+TEST_F(CoordinateEditorTest, WithTheCellLockOnLockedCellsRefuseChangesAndTheStatusLineSaysWhy)
+{
+    MarkSampleStates(manager, data); // X and Y of the first three points locked
+    double x = 0;
+    ASSERT_TRUE(data.Get(static_cast<unsigned>(kX), 0, x));
+    Canvas canvas(100, 20);
+    Renderer renderer;
+    auto statusLine = [&] {
+        renderer.Paint(canvas);
+        return canvas.LineText(19);
+    };
+    driver.PushKey(VK_RIGHT);
+    driver.PushKey(VK_RIGHT); // X of T1
+    driver.PushText("5");
+    app.Run();
+    double now = 0;
+    ASSERT_TRUE(data.Get(static_cast<unsigned>(kX), 0, now));
+    EXPECT_EQ(now, x) << "typing into a locked cell";
+    EXPECT_NE(statusLine().find("ロックされたセルは変更できません"), std::string::npos) << canvas.LineText(19);
+
+    frame.Grid().SetCurSel(MoxPos{2, 0}, 0);
+    driver.PushKey(VK_DELETE);
+    app.Run();
+    ASSERT_TRUE(data.Get(static_cast<unsigned>(kX), 0, now));
+    EXPECT_EQ(now, x) << "clearing a locked cell";
+    EXPECT_FALSE(data.History().CanUndo()) << "nothing was changed";
+
+    frame.Grid().SendMessage(WM_COMMAND, NifCommand::Lock);
+    frame.UpdateStatus();
+    EXPECT_FALSE(manager.QueryCellLock());
+    EXPECT_NE(statusLine().find("すべてのセルのロックを解除しました"), std::string::npos) << canvas.LineText(19);
 }
 
 // The file commands as a person meets their failures: saves that cannot be written, a second
@@ -720,8 +862,10 @@ TEST_F(CoordinateEditorTest, PrintingToAFileThatIsThereAsksFirst)
             if (person.IsOpen())
                 person.Escape(); // No keeps the dialog open for another name
         });
+        driver.ClearMessageBoxes();
         frame.Grid().SendMessage(WM_COMMAND, NifCommand::CellPrint);
-        EXPECT_NE(LastMessage().find("既にあります"), std::string::npos) << LastMessage();
+        ASSERT_FALSE(driver.MessageBoxes().empty());
+        EXPECT_NE(driver.MessageBoxes().front().text.find("既にあります"), std::string::npos) << driver.MessageBoxes().front().text;
         EXPECT_EQ(fs::file_size(pdf) > 1000, answer == IDYES);
     }
 }

@@ -2,6 +2,8 @@
 // file operations that report errors, listing by pattern, and the user's folders.
 #include "platform/io/Files.h"
 
+#include "tests/ScopedEnvironment.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -51,33 +53,6 @@ protected:
     }
 
     fs::path m_folder;
-};
-
-// Sets or clears an environment variable for one test.
-class EnvironmentGuard {
-public:
-    EnvironmentGuard(const char* name, const std::optional<std::string>& value) : m_name(name)
-    {
-        if (const char* old = std::getenv(name))
-            m_old = old;
-        if (value)
-            ::setenv(name, value->c_str(), 1);
-        else
-            ::unsetenv(name);
-    }
-    EnvironmentGuard(const EnvironmentGuard&) = delete;
-    EnvironmentGuard& operator=(const EnvironmentGuard&) = delete;
-    ~EnvironmentGuard()
-    {
-        if (m_old)
-            ::setenv(m_name, m_old->c_str(), 1);
-        else
-            ::unsetenv(m_name);
-    }
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
 };
 
 // Lowers the largest file this process may write, so that a write fails part way through
@@ -348,8 +323,8 @@ TEST_F(FilesTest, UserFoldersFollowUserDirsAndFallBackToHome)
 {
     const std::string home = (m_folder / "home").string();
     const std::string config = (m_folder / "config").string();
-    EnvironmentGuard homeGuard("HOME", home + "/");
-    EnvironmentGuard configGuard("XDG_CONFIG_HOME", config);
+    tavtest::ScopedEnvironment homeGuard("HOME", home + "/");
+    tavtest::ScopedEnvironment configGuard("XDG_CONFIG_HOME", config);
     fs::path documents;
     fs::path desktop;
 
@@ -380,7 +355,7 @@ TEST_F(FilesTest, UserFoldersFollowUserDirsAndFallBackToHome)
     EXPECT_EQ(desktop, home);
 
     // Without XDG_CONFIG_HOME the file is looked for in ~/.config.
-    EnvironmentGuard noConfig("XDG_CONFIG_HOME", std::nullopt);
+    tavtest::ScopedEnvironment noConfig("XDG_CONFIG_HOME", std::nullopt);
     fs::create_directories(home + "/.config");
     ASSERT_FALSE(WriteFileAtomically(home + "/.config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n"));
     EXPECT_FALSE(GetDocumentsFolder(documents));
@@ -391,12 +366,12 @@ TEST(UserFolders, TemporaryFolderIsTmpdirElseTmp)
 {
     fs::path folder;
     {
-        EnvironmentGuard tmpdir("TMPDIR", "/var/tmp/mine/");
+        tavtest::ScopedEnvironment tmpdir("TMPDIR", "/var/tmp/mine/");
         EXPECT_FALSE(GetTemporaryFolder(folder));
         EXPECT_EQ(folder, "/var/tmp/mine");
     }
     for (const std::optional<std::string>& unusable : {std::optional<std::string>(), std::optional<std::string>("")}) {
-        EnvironmentGuard tmpdir("TMPDIR", unusable);
+        tavtest::ScopedEnvironment tmpdir("TMPDIR", unusable);
         EXPECT_FALSE(GetTemporaryFolder(folder));
         EXPECT_EQ(folder, "/tmp");
     }

@@ -1,13 +1,19 @@
 // The printer device context: its units, a disk that fills up while it writes, and a job sent
-// to a print queue when a CUPS server runs here.
+// to a print queue (the test run's own CUPS server, read back from its device's file).
 #include "platform/print/PrintQueues.h"
 #include "platform/print/PrinterDC.h"
+#include "tests/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <thread>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,13 +22,6 @@ using namespace plat;
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path TempFolder(const char* name)
-{
-    const fs::path folder = fs::temp_directory_path() / ("tavcell-printer-" + std::to_string(::getpid()) + "-" + name);
-    fs::create_directories(folder);
-    return folder;
-}
 
 // Draws pages of text; the number of pages that ended well.
 int PrintPages(PrinterDC& dc, int pages)
@@ -63,8 +62,8 @@ TEST(PrinterDCTest, HundredthsOfAnInchMapToDevicePixelsWithTheYAxisUp)
 
 TEST(PrinterDCTest, ADiskThatFillsUpGivesAReasonAndLeavesNothingUnderTheName)
 {
-    const fs::path folder = TempFolder("full");
-    const fs::path pdf = folder / "full.pdf";
+    const tavtest::TemporaryFolder folder("tavcell-printer");
+    const fs::path pdf = folder.Path() / "full.pdf";
     PrinterDC printer;
     printer.SetMapMode(MM_LOENGLISH);
     ASSERT_TRUE(printer.CreatePdfDC(pdf));
@@ -82,42 +81,73 @@ TEST(PrinterDCTest, ADiskThatFillsUpGivesAReasonAndLeavesNothingUnderTheName)
     std::signal(SIGXFSZ, previous);
     EXPECT_EQ(ended, SP_ERROR);
     EXPECT_NE(printer.GetError().find("cannot write"), std::string::npos) << printer.GetError();
-    EXPECT_TRUE(fs::is_empty(folder)) << "neither the document nor its temporary file is left";
+    EXPECT_TRUE(fs::is_empty(folder.Path())) << "neither the document nor its temporary file is left";
 
     // The same document with room to write.
     ASSERT_GT(printer.StartDoc(DOCINFO{"full", {}}), 0);
     EXPECT_EQ(PrintPages(printer, 40), 40);
     EXPECT_GT(printer.EndDoc(), 0) << printer.GetError();
     EXPECT_GT(fs::file_size(pdf), 8192u);
-    fs::remove_all(folder);
+
+    // A new printed file takes the mode the person's umask gives new files.
+    const fs::path shared = folder.Path() / "shared.pdf";
+    const mode_t mask = ::umask(022);
+    ASSERT_TRUE(printer.CreatePdfDC(shared));
+    ASSERT_GT(printer.StartDoc(DOCINFO{"shared", {}}), 0);
+    EXPECT_EQ(PrintPages(printer, 1), 1);
+    EXPECT_GT(printer.EndDoc(), 0) << printer.GetError();
+    ::umask(mask);
+    struct stat written {};
+    ASSERT_EQ(::stat(shared.c_str(), &written), 0);
+    EXPECT_EQ(written.st_mode & 0777, 0644u) << "readable by others, as umask 022 makes new files";
 }
 
 TEST(PrinterDCTest, ADocumentNeverTakesThePlaceOfAFifo)
 {
-    const fs::path folder = TempFolder("fifo");
-    const fs::path fifo = folder / "out.pdf";
+    const tavtest::TemporaryFolder folder("tavcell-printer");
+    const fs::path fifo = folder.Path() / "out.pdf";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     PrinterDC printer;
     ASSERT_TRUE(printer.CreatePdfDC(fifo));
     EXPECT_EQ(printer.StartDoc(DOCINFO{"fifo", {}}), SP_ERROR);
     EXPECT_NE(printer.GetError().find("not a regular file"), std::string::npos) << printer.GetError();
     EXPECT_TRUE(fs::is_fifo(fifo));
-    fs::remove_all(folder);
 }
 
 TEST(PrinterDCTest, AJobGoesToAPrintQueue)
 {
-    if (!IsPrintServerRunning())
+    // ./run test starts a print server of its own whose queue writes each job to a file: then
+    // the job is read back, and the test may not skip.
+    const char* testServer = std::getenv("TAVCELL_TEST_CUPS_SERVER");
+    const char* testOutput = std::getenv("TAVCELL_TEST_PRINT_OUTPUT");
+    const bool own = testServer != nullptr && testOutput != nullptr;
+    if (own)
+        ::setenv("CUPS_SERVER", testServer, 1);
+    if (!own && !IsPrintServerRunning())
         GTEST_SKIP() << "no CUPS server runs on this machine";
     const std::vector<PrintQueue> queues = ListPrintQueues();
-    if (queues.empty())
+    if (!own && queues.empty())
         GTEST_SKIP() << "the CUPS server has no print queue";
+    ASSERT_FALSE(queues.empty()) << "the test server's queue";
+    if (own)
+        fs::remove(testOutput);
     PrinterDC printer;
     printer.SetMapMode(MM_LOENGLISH);
     ASSERT_TRUE(printer.CreateQueueDC(queues.front().name));
     ASSERT_GT(printer.StartDoc(DOCINFO{"QUORTAL Win - ｾﾙの印刷", {}}), 0);
     EXPECT_EQ(PrintPages(printer, 2), 2);
     EXPECT_GT(printer.EndDoc(), 0) << printer.GetError();
+    if (!own)
+        return;
+    for (int wait = 0; wait < 200 && !fs::exists(testOutput); ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_TRUE(fs::exists(testOutput)) << "the queue's device wrote nothing";
+    const fs::path text = fs::path(testOutput).replace_extension(".txt");
+    ASSERT_EQ(std::system(("pdftotext -enc UTF-8 '" + std::string(testOutput) + "' '" + text.string() + "'").c_str()), 0);
+    std::ifstream in(text);
+    const std::string printed((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(printed.find("行 0-0 ｾﾙの印刷"), std::string::npos) << printed.substr(0, 200);
+    EXPECT_NE(printed.find("行 1-59 ｾﾙの印刷"), std::string::npos) << "the second page came through the queue";
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // and never touching a file that is not its own.
 #include "platform/registry/Registry.h"
 #include "platform/registry/SqliteRegistryStore.h"
+#include "tests/ScopedEnvironment.h"
 #include "tests/platform/registry/TemporaryRegistry.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -229,16 +231,15 @@ TEST(SqliteRegistryStoreTest, TheUserDatabaseIsFoundByTheEnvironment)
 {
     tavtest::TemporaryRegistry registry;
     EXPECT_EQ(DefaultUserRegistryPath(), registry.UserPath());
-    unsetenv("TAVCELL_REGISTRY");
-    const std::string oldConfig = getenv("XDG_CONFIG_HOME") ? getenv("XDG_CONFIG_HOME") : "";
-    setenv("XDG_CONFIG_HOME", "/somewhere/config", 1);
+    const tavtest::ScopedEnvironment noRegistry("TAVCELL_REGISTRY", std::nullopt);
+    std::optional<tavtest::ScopedEnvironment> config(std::in_place, "XDG_CONFIG_HOME", "/somewhere/config");
     EXPECT_EQ(DefaultUserRegistryPath(), std::filesystem::path("/somewhere/config/tavcell/registry.sqlite3"));
-    setenv("XDG_CONFIG_HOME", "relative/is/ignored", 1);
+    config.emplace("XDG_CONFIG_HOME", "relative/is/ignored");
     const std::filesystem::path home = getenv("HOME") ? getenv("HOME") : "";
     if (!home.empty()) {
         EXPECT_EQ(DefaultUserRegistryPath(), home / ".config/tavcell/registry.sqlite3");
     }
-    setenv("HOME", "relative/home", 1);
+    const tavtest::ScopedEnvironment relativeHome("HOME", "relative/home");
     EXPECT_EQ(DefaultUserRegistryPath(), std::filesystem::path()) << "no settings beside wherever the program starts";
     RegSetStore(HKEY_CURRENT_USER, nullptr);
     testing::internal::CaptureStderr();
@@ -248,16 +249,7 @@ TEST(SqliteRegistryStoreTest, TheUserDatabaseIsFoundByTheEnvironment)
     RegCloseKey(key);
     EXPECT_NE(testing::internal::GetCapturedStderr().find("no home folder"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists("relative"));
-    if (home.empty())
-        unsetenv("HOME");
-    else
-        setenv("HOME", home.c_str(), 1);
     RegSetStore(HKEY_CURRENT_USER, nullptr);
-    if (oldConfig.empty())
-        unsetenv("XDG_CONFIG_HOME");
-    else
-        setenv("XDG_CONFIG_HOME", oldConfig.c_str(), 1);
-    setenv("TAVCELL_REGISTRY", registry.UserPath().c_str(), 1);
 }
 
 // Two programs writing the same user's store at once lose nothing.

@@ -3,11 +3,10 @@
 #pragma once
 
 #include "platform/registry/Registry.h"
+#include "tests/ScopedEnvironment.h"
+#include "tests/TemporaryFolder.h"
 
-#include <cstdlib>
 #include <filesystem>
-#include <stdexcept>
-#include <string>
 
 namespace tavtest {
 
@@ -15,12 +14,6 @@ class TemporaryRegistry {
 public:
     TemporaryRegistry()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tavreg-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot make a temporary folder");
-        m_folder = pattern;
-        setenv("TAVCELL_REGISTRY", UserPath().c_str(), 1);
-        setenv("TAVCELL_MACHINE_REGISTRY", MachinePath().c_str(), 1);
         plat::RegSetStore(plat::HKEY_CURRENT_USER, nullptr);
         plat::RegSetStore(plat::HKEY_LOCAL_MACHINE, nullptr);
     }
@@ -30,16 +23,16 @@ public:
     {
         plat::RegSetStore(plat::HKEY_CURRENT_USER, nullptr);
         plat::RegSetStore(plat::HKEY_LOCAL_MACHINE, nullptr);
-        std::error_code ec;
-        std::filesystem::remove_all(m_folder, ec);
     }
 
-    const std::filesystem::path& Folder() const { return m_folder; }
-    std::filesystem::path UserPath() const { return m_folder / "user.sqlite3"; }
-    std::filesystem::path MachinePath() const { return m_folder / "machine.sqlite3"; }
+    const std::filesystem::path& Folder() const { return m_folder.Path(); }
+    std::filesystem::path UserPath() const { return m_folder.Path() / "user.sqlite3"; }
+    std::filesystem::path MachinePath() const { return m_folder.Path() / "machine.sqlite3"; }
 
 private:
-    std::filesystem::path m_folder;
+    TemporaryFolder m_folder{"tavreg"};
+    ScopedEnvironment m_user{"TAVCELL_REGISTRY", UserPath().string()};
+    ScopedEnvironment m_machine{"TAVCELL_MACHINE_REGISTRY", MachinePath().string()};
 };
 
 } // namespace tavtest

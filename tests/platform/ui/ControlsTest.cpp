@@ -188,6 +188,8 @@ TEST_F(ControlsTest, AListViewSortsKeepsOneSelectionAndReportsKeys)
     EXPECT_EQ(view.GetSelectedCount(), 1);
     EXPECT_EQ(view.GetNextItem(-1, LVNI_SELECTED), 2);
     EXPECT_EQ(view.GetNextItem(-1, LVNI_FOCUSED), -1) << "selecting does not focus";
+    view.SendMessage(WM_KEYDOWN, VK_UP);
+    EXPECT_EQ(view.GetNextItem(-1, LVNI_SELECTED), 1) << "Up moves on from the selected entry, not from the top";
     view.SendMessage(WM_KEYDOWN, VK_DELETE);
     EXPECT_EQ(parent.lastKey, VK_DELETE);
     view.SendMessage(WM_LBUTTONDOWN, 1, MAKELPARAM(4, 17));

@@ -7,6 +7,7 @@
 #include "platform/ui/PropertySheet.h"
 #include "platform/ui/Renderer.h"
 #include "tests/platform/ui/ProportionalMeasure.h"
+#include "platform/ui/ScreenFit.h"
 
 #include <gtest/gtest.h>
 
@@ -305,9 +306,32 @@ TEST_F(DialogTest, MessageBoxesAnswerFromTheQueueElseTheirDefaultButton)
     EXPECT_EQ(driver.MessageBoxes()[0].style, MB_YESNO | MB_ICONQUESTION);
     EXPECT_EQ(driver.MessageBoxes()[4].caption, "dialogtest") << "the application's name is the default caption";
 
+    driver.AnswerMessageBox("上書き", IDNO);
+    driver.AnswerMessageBox(IDCANCEL);
+    EXPECT_EQ(MessageBox(nullptr, "保存しますか？", "", MB_YESNOCANCEL), IDCANCEL) << "the answer in order";
+    EXPECT_EQ(MessageBox(nullptr, "上書きしますか？", "", MB_YESNO), IDNO) << "the answer meant for this box";
+
     driver.SetMessageBoxAnswerer([](const MessageBoxRecord& box) { return box.text == "続けますか？" ? IDNO : IDOK; });
     EXPECT_EQ(MessageBox(nullptr, "続けますか？", "", MB_YESNO), IDNO);
     EXPECT_EQ(driver.MessageBoxes().back().answer, IDNO);
+}
+
+TEST(HeadlessDriverTest, AnswersAndDialogHandlersNothingUsedAreTold)
+{
+    std::string told;
+    struct Restore {
+        HeadlessDriver::UnusedReporter previous;
+        ~Restore() { HeadlessDriver::SetUnusedReporter(std::move(previous)); }
+    } restore{HeadlessDriver::SetUnusedReporter([&](const std::string& what) { told += what; })};
+    {
+        HeadlessDriver driver;
+        driver.AnswerMessageBox(IDNO);
+        driver.AnswerMessageBox("上書き", IDYES);
+        driver.OnNextDialog([](DialogOperator&) {});
+    }
+    EXPECT_NE(told.find("answer 7"), std::string::npos) << told;
+    EXPECT_NE(told.find("\"上書き\""), std::string::npos) << told;
+    EXPECT_NE(told.find("1 dialog handler"), std::string::npos) << told;
 }
 
 namespace {
@@ -326,7 +350,7 @@ TEST_F(DialogTest, ADialogEndedWhileItInitialisesNeverWaitsForInput)
 {
     QuittingDialog dialog;
     bool opened = false;
-    driver.OnNextDialog([&](DialogOperator&) { opened = true; });
+    driver.OnEveryDialog([&](DialogOperator&) { opened = true; });
     driver.PushKey(VK_RETURN);
     EXPECT_EQ(dialog.DoModal(), IDNO);
     EXPECT_FALSE(opened);
@@ -383,17 +407,21 @@ TEST_F(DialogTest, APropertySheetAppliesItsPagesOnOkUnlessOneRefuses)
     EXPECT_EQ(page.applies, 2);
     EXPECT_EQ(page.name, "MS");
 
+    Wnd frame;
+    frame.Create("FRAME", "", WS_VISIBLE, RECT{0, 0, 640, 400}, nullptr, 0);
+    frame.SetFocus();
     driver.OnNextDialog([](DialogOperator& person) { person.Escape(); });
     EXPECT_EQ(sheet.DoModal(), IDCANCEL);
     EXPECT_EQ(page.applies, 2) << "cancel applies nothing";
+    EXPECT_EQ(Wnd::GetFocus(), &frame) << "the keys go back to the window that had them";
 }
 
 namespace {
 
 enum { kField = 1101, kNorth = 1102, kSouth = 1103, kPush = 1104 };
 
-// A field, a radio group whose first button is the group's tab stop, and a push button that
-// a page handles itself.
+// A field, a radio group whose first button is the group's tab stop without saying so, and a
+// push button that a page handles itself.
 DialogTemplate RadioTemplate()
 {
     DialogTemplate t;
@@ -402,7 +430,7 @@ DialogTemplate RadioTemplate()
     t.cy = 80;
     t.items = {
         {kField, "edit", "", 0, 10, 10, 100, 12},
-        {kNorth, "BUTTON", "北", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 10, 26, 40, 10},
+        {kNorth, "BUTTON", "北", BS_AUTORADIOBUTTON | WS_GROUP, 10, 26, 40, 10},
         {kSouth, "BUTTON", "南", BS_AUTORADIOBUTTON, 60, 26, 40, 10},
         {kPush, "BUTTON", "既定値", BS_PUSHBUTTON | WS_GROUP, 10, 40, 40, 14},
     };
@@ -486,6 +514,12 @@ TEST_F(DialogTest, ArrowsPassOverTheLabelsAndGroupBoxOfARadioGroup)
         person.Key(VK_DOWN);
         EXPECT_EQ(Wnd::GetFocus(), person.Control(kNorth)) << "past the group box";
         checked = person.GetDialog().GetCheckedRadioButton(kNorth, kSouth);
+        person.Key(VK_UP);
+        person.Tab();
+        InputEvent altM = InputEvent::KeyPress('M');
+        altM.alt = true;
+        DispatchInput(altM);
+        EXPECT_EQ(Wnd::GetFocus(), person.Control(kSouth)) << "the label's letter leads to the group's choice";
         person.Escape();
     });
     dialog.DoModal();
@@ -537,4 +571,30 @@ TEST_F(DialogTest, ASheetShowsItsBoxCaptionAndTabsAndTurnsPagesByKeyAndClick)
         DispatchInput(InputEvent::KeyPress(VK_ESCAPE));
     });
     EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+}
+
+TEST_F(DialogTest, ADialogOpenWhenTheScreenShrinksMovesInsideIt)
+{
+    driver.SetScreenSize(SIZE{120 * 8, 40 * 16});
+    Wnd frame;
+    frame.Create("FRAME", "", WS_VISIBLE, RECT{0, 0, 120 * 8, 40 * 16}, nullptr, 0);
+    app.SetMainWnd(&frame);
+    Dialog dialog(RadioTemplate(), &frame);
+    RECT before{};
+    RECT after{};
+    driver.OnNextDialog([&](DialogOperator& person) {
+        person.GetDialog().GetWindowRect(&before);
+        driver.SetScreenSize(SIZE{before.Width() + 8, before.Height() + 16});
+        FitWindowsToScreen(driver.ScreenSize());
+        person.GetDialog().GetWindowRect(&after);
+        person.Escape();
+    });
+    dialog.DoModal();
+    ASSERT_GT(before.left, 8) << "centred on the larger screen";
+    EXPECT_EQ(after.Width(), before.Width());
+    EXPECT_LE(after.right, before.Width() + 8) << "inside the smaller screen, buttons and all";
+    EXPECT_LE(after.bottom, before.Height() + 16);
+    RECT main{};
+    frame.GetWindowRect(&main);
+    EXPECT_EQ(main.Width(), before.Width() + 8) << "the main window fills the screen";
 }

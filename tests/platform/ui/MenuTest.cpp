@@ -25,7 +25,13 @@ public:
     std::vector<UINT> commands;
     std::vector<POINT> contextPoints;
     Menu* contextMenu = nullptr;
+    std::vector<int> keys;
     void OnCopy() { commands.push_back(kCopy); }
+    LRESULT OnKeyDown(WPARAM key, LPARAM)
+    {
+        keys.push_back(static_cast<int>(key));
+        return 0;
+    }
     LRESULT OnContextMenu(WPARAM, LPARAM lParam)
     {
         const POINT point{static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lParam))),
@@ -41,6 +47,7 @@ public:
 BEGIN_MESSAGE_MAP(Child, Wnd)
     ON_COMMAND(kCopy, OnCopy)
     ON_MESSAGE(WM_CONTEXTMENU, OnContextMenu)
+    ON_MESSAGE(WM_KEYDOWN, OnKeyDown)
 END_MESSAGE_MAP()
 
 class TestFrame : public FrameWnd {
@@ -305,6 +312,18 @@ TEST_F(FrameFixture, TheMenuBarIsWorkedWithKeysSkippingGreyedItemsAndShowsPrompt
     app.Run();
     EXPECT_EQ(frame.commands.size(), 3u);
     EXPECT_EQ(driver.PendingEvents(), 0u);
+    EXPECT_EQ(MenuTracker::Active(), nullptr);
+
+    // The active bar shows its title apart from the others, and a key it has no use for
+    // leaves it for the window with the focus.
+    Canvas barShown(80, 25);
+    driver.WhenEventsLeft(1, [&] { Renderer().Paint(barShown); });
+    child.keys.clear();
+    driver.PushKey(VK_F10);
+    driver.PushKey('Z', false, true);
+    app.Run();
+    EXPECT_NE(barShown.At(3, 0).bg, barShown.At(15, 0).bg) << "ファイル highlighted, 表示 not";
+    EXPECT_EQ(child.keys, std::vector<int>{'Z'}) << "Ctrl+Z went on to the focus";
     EXPECT_EQ(MenuTracker::Active(), nullptr);
 }
 

@@ -184,6 +184,9 @@ TEST(RendererTest, AListBoxShowsTheEntriesAroundItsSelectionAndGreysWhenDisabled
     EXPECT_EQ(canvas.At(19, 4).bg, renderer.GetPalette().highlight) << "the selection spans the list's width";
     EXPECT_EQ(canvas.At(0, 3).fg, renderer.GetPalette().windowText);
     EXPECT_EQ(canvas.GetCursor(), (POINT{0, 4})) << "the focus is on the selection";
+    list.SetCurSel(-1);
+    renderer.Paint(canvas);
+    EXPECT_EQ(canvas.GetCursor(), (POINT{0, 1})) << "a focused list with nothing selected shows the focus on its top";
 
     list.EnableWindow(FALSE);
     renderer.Paint(canvas);

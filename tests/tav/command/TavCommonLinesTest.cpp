@@ -3,7 +3,9 @@
 // walk, the moves to the first and last line, the jump and find dialogs.
 #include "tests/tav/command/CommandHost.h"
 
+#include "components/support/NifCommonMenu.h"
 #include "tav/data/TavAttr.h"
+#include "tav/dialogs/TavJumpDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -106,7 +108,7 @@ TEST_F(TavCommonLinesTest, InsertAndDeleteTakeFlagsAndLocksAlongAndRefuseWhatThe
     data.Lock().Add({kX, 2, 4});
     data.Lock().Add({kY, 90, 99});
     SelectLines({{3, 5}});
-    Command(0xC104);
+    Command(NifCommand::LineInsert);
     EXPECT_EQ(X(2), 2.5);
     EXPECT_EQ(X(3), -1);
     EXPECT_EQ(X(6), 3.5);
@@ -116,19 +118,19 @@ TEST_F(TavCommonLinesTest, InsertAndDeleteTakeFlagsAndLocksAlongAndRefuseWhatThe
     EXPECT_TRUE(disable.Get(99L));
     EXPECT_EQ(data.Lock(), Locks({{kX, 2, 2}, {kX, 6, 7}, {kY, 93, 99}})) << "inserted lines are not locked";
 
-    Command(0xC104);
+    Command(NifCommand::LineInsert);
     EXPECT_EQ(Boxes(), std::vector<std::string>{"行を挿入するためのｽﾍﾟｰｽがありません。"});
     EXPECT_EQ(X(99), 96.5) << "nothing was pushed off the end";
 
     SelectLines({{6, 6}, {20, 20}});
-    Command(0xC105);
+    Command(NifCommand::LineDelete);
     SelectLines({{6, 6}}, 0);
-    Command(0xC105);
+    Command(NifCommand::LineDelete);
     EXPECT_EQ(Boxes(), (std::vector<std::string>{"複数行選択に対して操作できません。", "行が選択されていません。"}));
     EXPECT_EQ(X(6), 3.5) << "refused deletes delete nothing";
 
     SelectLines({{6, 6}});
-    Command(0xC105);
+    Command(NifCommand::LineDelete);
     EXPECT_EQ(X(6), -1);
     EXPECT_EQ(X(98), 96.5);
     EXPECT_FALSE(warning.Get(kX, 6L));
@@ -150,10 +152,10 @@ TEST_F(TavCommonLinesTest, MoveCopyAndSwapCarryLinesWithTheirFlagsWhereTheBlocks
     data.Lock().Add({kX, 5, 5});
 
     SelectLines({{5, 6}});
-    Command(0xC106);
+    Command(NifCommand::LineMove);
     EXPECT_TRUE(grid.IsLineMarking());
     bound.Keys({VK_RETURN});
-    EXPECT_EQ(grid.QueryLineCommand(), 0xC106u) << "blocks that have not moved wait";
+    EXPECT_EQ(grid.QueryLineCommand(), NifCommand::LineMove) << "blocks that have not moved wait";
     bound.Keys({VK_DOWN, VK_RETURN});
     EXPECT_EQ(grid.QueryLineCommand(), 0u);
     EXPECT_FALSE(grid.IsLineMarking());
@@ -167,9 +169,9 @@ TEST_F(TavCommonLinesTest, MoveCopyAndSwapCarryLinesWithTheirFlagsWhereTheBlocks
     EXPECT_EQ(grid.GetSelection().GetAt(0).Top(), 6);
 
     SelectLines({{2, 2}});
-    Command(0xC107);
+    Command(NifCommand::LineCopy);
     bound.Keys({VK_DOWN, VK_UP, VK_RETURN});
-    EXPECT_EQ(grid.QueryLineCommand(), 0xC107u) << "a copy onto itself waits";
+    EXPECT_EQ(grid.QueryLineCommand(), NifCommand::LineCopy) << "a copy onto itself waits";
     bound.Keys({VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
     EXPECT_EQ(X(2), 2.5);
     EXPECT_EQ(X(8), 2.5);
@@ -178,10 +180,10 @@ TEST_F(TavCommonLinesTest, MoveCopyAndSwapCarryLinesWithTheirFlagsWhereTheBlocks
 
     // Blocks of different heights each swap with the lines their shift lands on.
     SelectLines({{1, 1}, {3, 4}});
-    Command(0xC108);
+    Command(NifCommand::LineSwap);
     grid.hooks.clear();
     bound.Keys({VK_DOWN, VK_RETURN});
-    EXPECT_EQ(grid.QueryLineCommand(), 0xC108u) << "overlapping swap blocks wait";
+    EXPECT_EQ(grid.QueryLineCommand(), NifCommand::LineSwap) << "overlapping swap blocks wait";
     EXPECT_TRUE(grid.hooks.empty());
     bound.Keys({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
     EXPECT_EQ(X(1), -1) << "line 5 was empty";
@@ -198,7 +200,7 @@ TEST_F(TavCommonLinesTest, MoveCopyAndSwapCarryLinesWithTheirFlagsWhereTheBlocks
     // The blocks stay on the table, and Escape ends a command.
     grid.SetCurSel(MoxPos{0, 50}, 0);
     SelectLines({{98, 99}});
-    Command(0xC106);
+    Command(NifCommand::LineMove);
     bound.Keys({VK_DOWN});
     EXPECT_EQ(grid.GetCaret().row, 50);
     EXPECT_EQ(grid.GetSelection().GetAt(0).Top(), 98);
@@ -215,7 +217,7 @@ TEST_F(TavCommonLinesTest, ACommandTheTableRefusesPartWayLeavesEverythingAsItWas
     data.Lock().Add({kX, 6, 7});
     data.refused = 8;
     SelectLines({{5, 6}});
-    Command(0xC106);
+    Command(NifCommand::LineMove);
     bound.Keys({VK_DOWN, VK_DOWN, VK_RETURN});
     EXPECT_EQ(grid.QueryLineCommand(), 0u) << "the refused command ended";
     EXPECT_EQ(grid.hooks.back(), "cancel");
@@ -231,10 +233,14 @@ TEST_F(TavCommonLinesTest, ACommandTheTableRefusesPartWayLeavesEverythingAsItWas
 TEST_F(TavCommonLinesTest, CloseUpGathersBlankLinesAtEachRangesBottomOnly)
 {
     Fill({2, 6, 12, 20, 23});
+    SelectLines({{2, 2}});
+    Command(0xC109);
+    EXPECT_FALSE(data.History().CanUndo()) << "a line with nothing to close up leaves no undo step";
+    grid.hooks.clear();
     warning.Set(kX, 6, 1, 1);
     data.Lock().Add({kX, 6, 6});
     SelectLines({{0, 9}, {18, 40}});
-    Command(0xC109);
+    Command(NifCommand::LineCloseUp);
     EXPECT_EQ(grid.QueryLineCommand(), 0u);
     EXPECT_EQ(X(0), 2.5);
     EXPECT_EQ(X(1), 6.5);
@@ -283,10 +289,10 @@ TEST_F(TavCommonLinesTest, TopBottomAndJumpMoveTheCaretInItsColumn)
 {
     Fill({0, 1, 2, 3, 4, 5, 6, 7, 8, 9});
     grid.SetCurSel(MoxPos{2, 5}, 0);
-    Command(0xC101);
+    Command(NifCommand::MoveBottom);
     EXPECT_EQ(grid.GetCaret(), (MoxPos{2, 9}));
     bound.driver.SetKeyDown(VK_SHIFT, true);
-    Command(0xC100);
+    Command(NifCommand::MoveTop);
     bound.driver.SetKeyDown(VK_SHIFT, false);
     EXPECT_EQ(grid.GetCaret(), (MoxPos{2, 0}));
     ASSERT_EQ(grid.GetSelection().GetSize(), 2u);
@@ -302,13 +308,24 @@ TEST_F(TavCommonLinesTest, TopBottomAndJumpMoveTheCaretInItsColumn)
         person.SetText(1067, "0");
         person.Return();
         EXPECT_TRUE(person.IsOpen()) << "line 0 does not exist";
+        ASSERT_FALSE(bound.driver.MessageBoxes().empty()) << "Return on a line that does not exist says why";
+        EXPECT_NE(bound.driver.MessageBoxes().back().text.find("1 から "), std::string::npos)
+            << bound.driver.MessageBoxes().back().text;
         person.SetText(1067, "42");
         person.Return();
         checked = !person.IsOpen();
     });
-    Command(0xC102);
+    Command(NifCommand::Jump);
     EXPECT_TRUE(checked);
     EXPECT_EQ(grid.GetCaret(), (MoxPos{2, 41}));
+
+    bound.driver.OnNextDialog([&](DialogOperator& person) {
+        person.SetText(1067, "123456");
+        person.Return(); // a line of six figures in a table of seven
+    });
+    long line = 1;
+    EXPECT_TRUE(TavJumpDialog::Run(line, 1000000, &bound.host));
+    EXPECT_EQ(line, 123456);
 }
 
 TEST_F(TavCommonLinesTest, FindBorrowsTheEditorSearchesEitherWayAndStopsAtTheRangesEnd)
@@ -335,7 +352,7 @@ TEST_F(TavCommonLinesTest, FindBorrowsTheEditorSearchesEitherWayAndStopsAtTheRan
         rows.push_back(grid.GetCaret().row);
         person.Escape();
     });
-    Command(0xC103);
+    Command(NifCommand::Find);
     EXPECT_EQ(rows, (std::vector<long>{2, 7, 7, 2})) << "down twice, not found, back up from the last match";
     EXPECT_EQ(Boxes(), std::vector<std::string>{"見つかりません。"});
     EXPECT_FALSE(grid.IsSearchMarking());
@@ -354,11 +371,11 @@ TEST_F(TavCommonLinesTest, FindBorrowsTheEditorSearchesEitherWayAndStopsAtTheRan
         person.Return();
         person.Escape();
     });
-    Command(0xC103);
+    Command(NifCommand::Find);
     EXPECT_EQ(grid.GetCaret().row, 4);
 
     SelectLines({{0, 3}});
-    Command(0xC103);
+    Command(NifCommand::Find);
     EXPECT_EQ(Boxes(), std::vector<std::string>{"指定した選択範囲が正しくありません。"});
 }
 

@@ -5,6 +5,7 @@
 
 #include "components/support/KesTemplates.h"
 #include "components/support/LunMrmNumEdit.h"
+#include "components/support/NifCommonMenu.h"
 #include "components/support/TavcToggleButton.h"
 #include "platform/ui/CmdUI.h"
 #include "tav/dialogs/TavAreaCorrectDialog.h"
@@ -93,7 +94,7 @@ TEST(TavCellLockTest, TheLockCommandTakesTheSelectionAndForgetsItWhenSwitchedOff
     MoxRectArray selection;
     selection.Add(MoxRect(MoxPos{1, 2}, MoxPos{2, 4}));
     grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<WPARAM>(&selection));
-    grid.SendMessage(WM_COMMAND, 0xC300);
+    grid.SendMessage(WM_COMMAND, NifCommand::Lock);
     EXPECT_TRUE(bound.manager.QueryCellLock());
     EXPECT_EQ(Entries(bound.data.Lock()), (std::vector<TavLockData>{{kX, 2, 4}, {kY, 2, 4}}));
     EXPECT_EQ(grid.QueryLockPane(MoxPos{2, 4}), 1);
@@ -103,16 +104,16 @@ TEST(TavCellLockTest, TheLockCommandTakesTheSelectionAndForgetsItWhenSwitchedOff
         int checked = -1;
         void SetCheck(int check) override { checked = check; }
     } watch;
-    watch.m_id = 0xC300;
-    ASSERT_TRUE(RouteCommand(grid, 0xC300, CN_UPDATE_COMMAND_UI, &watch));
+    watch.m_id = NifCommand::Lock;
+    ASSERT_TRUE(RouteCommand(grid, NifCommand::Lock, CN_UPDATE_COMMAND_UI, &watch));
     EXPECT_EQ(watch.checked, 1);
 
-    grid.SendMessage(WM_COMMAND, 0xC300);
+    grid.SendMessage(WM_COMMAND, NifCommand::Lock);
     EXPECT_FALSE(bound.manager.QueryCellLock());
     EXPECT_TRUE(bound.data.Lock().IsEmpty());
     MoxRectArray none;
     grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<WPARAM>(&none));
-    grid.SendMessage(WM_COMMAND, 0xC300);
+    grid.SendMessage(WM_COMMAND, NifCommand::Lock);
     EXPECT_FALSE(bound.manager.QueryCellLock()) << "nothing selected: the lock stays off";
     EXPECT_TRUE(bound.data.Lock().IsEmpty());
 }
@@ -172,7 +173,7 @@ struct CorrectionGrid {
         selection.Add(MoxRect(MoxPos{left, top}, MoxPos{right, bottom}));
         host.grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<WPARAM>(&selection));
     }
-    void Correct() { host.grid.SendMessage(WM_COMMAND, 0xC10A); }
+    void Correct() { host.grid.SendMessage(WM_COMMAND, NifCommand::AreaCorrect); }
     std::vector<double> X(long from, long to)
     {
         std::vector<double> values;
@@ -393,6 +394,8 @@ TEST(TavProgressWndTest, TheCaptionIsTheCallersAndTheLineAlwaysSaysProcessing)
     ASSERT_EQ(progress.Create("一括訂正", &bound.host), 1);
     EXPECT_EQ(progress.GetWindowText(), "一括訂正");
     EXPECT_EQ(progress.GetDlgItemText(KES_IDC_MESSAGE), "処理中...");
+    EXPECT_EQ(progress.Create("行移動", &bound.host), 0) << "one window per progress";
+    EXPECT_EQ(progress.GetWindowText(), "一括訂正") << "a Create that made nothing leaves the caption as it was";
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "platform/ui/Frames.h"
 #include "platform/ui/Help.h"
 #include "platform/ui/MenuTracker.h"
+#include "tav/dialogs/TavFindDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -117,8 +118,8 @@ TEST(TavCommonMenuTest, TheContextMenuIsTheSharedEditAndCellCommandsAtTheCaretOr
 
     using namespace NifCommand;
     const std::vector<std::string> expected{
-        Item(EditCut, "切り取り(&T)\tCtrl+X"), Item(EditCopy, "コピー(&C)\tCtrl+C"),
-        Item(EditPaste, "貼り付け(&P)\tCtrl+V (grey)"), Item(EditClear, "消去(&L)\tDel"), "-", "> 移動(&G)",
+        Item(ID_EDIT_CUT, "切り取り(&T)\tCtrl+X"), Item(ID_EDIT_COPY, "コピー(&C)\tCtrl+C"),
+        Item(ID_EDIT_PASTE, "貼り付け(&P)\tCtrl+V (grey)"), Item(ID_EDIT_CLEAR, "消去(&L)\tDel"), "-", "> 移動(&G)",
         Item(Find, "検索(&F)..."), "-", Item(LineInsert, "行挿入(&I)"), Item(LineDelete, "行削除(&D)"),
         Item(LineMove, "行移動(&M)"), Item(LineCopy, "行複写(&C)"), Item(LineSwap, "行入替(&S)"),
         Item(LineCloseUp, "行詰め(&U)"), "-", Item(AreaCorrect, "範囲補正(&A)..."),
@@ -182,11 +183,17 @@ TEST(TavCommonMenuTest, InAFrameTheCommandsTakeTheFramesRouteAndTheItemsFollowTh
 TEST(TavCommonMenuTest, SearchWantsOneRangeInOneColumnWhoseEditorCanBeSearched)
 {
     MenuGrid<Wnd> bound;
+    // The search dialog borrows the column's own editor: a combo box for the code list, an
+    // edit for the point name.
     std::vector<std::string> runs;
-    TavCommon::SetFindDialogRunner([&](TavCommon&, long column, long top, long bottom, Wnd* parent) {
-        runs.push_back(std::to_string(column) + ":" + std::to_string(top) + "-" + std::to_string(bottom) +
-                       (parent == &bound.host ? " host" : " ?") + (bound.grid.IsSearchMarking() ? " marked" : ""));
-    });
+    for (int opened = 0; opened < 2; ++opened)
+        bound.driver.OnNextDialog([&](DialogOperator& dialog) {
+            const bool combo = dynamic_cast<ComboBox*>(dialog.Control(TAV_IDC_FIND_VALUE)) != nullptr;
+            runs.push_back(std::string(combo ? "code list" : "edit") +
+                           (dialog.GetDialog().GetOwner() == &bound.host ? " host" : " ?") +
+                           (bound.grid.IsSearchMarking() ? " marked" : ""));
+            dialog.Escape();
+        });
     const auto select = [&](std::initializer_list<MoxRect> ranges) {
         MoxRectArray selection;
         for (const MoxRect& range : ranges)
@@ -200,7 +207,6 @@ TEST(TavCommonMenuTest, SearchWantsOneRangeInOneColumnWhoseEditorCanBeSearched)
     select({MoxRect(MoxPos{2, 1}, MoxPos{2, 4})}); // Y: the host refuses the search
     select({MoxRect(MoxPos{4, 9}, MoxPos{4, 3})}); // the code list
     select({MoxRect(MoxPos{0, 3}, MoxPos{0, 7})}); // the point name
-    TavCommon::SetFindDialogRunner(nullptr);
 
     std::vector<std::string> texts;
     for (const MessageBoxRecord& box : bound.driver.MessageBoxes()) {
@@ -209,7 +215,7 @@ TEST(TavCommonMenuTest, SearchWantsOneRangeInOneColumnWhoseEditorCanBeSearched)
     }
     EXPECT_EQ(texts, (std::vector<std::string>{"範囲が選択されていません。", "複数範囲の指定は出来ません。",
                                                "指定した選択範囲が正しくありません。", "指定した選択範囲が正しくありません。"}));
-    EXPECT_EQ(runs, (std::vector<std::string>{"4:3-9 host marked", "0:3-7 host marked"}));
+    EXPECT_EQ(runs, (std::vector<std::string>{"code list host marked", "edit host marked"}));
     EXPECT_FALSE(bound.grid.IsSearchMarking()) << "the highlighting lasts as long as the dialog";
 }
 

@@ -2,6 +2,7 @@
 // colours, asked of a grid control bound to a coordinate table.
 #include "tests/tav/command/CommandHost.h"
 
+#include "components/support/NifCommonMenu.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Frames.h"
 #include "platform/ui/Ime.h"
@@ -108,7 +109,7 @@ TEST(TavCommonTest, APendingLineCommandKeepsKeysMovesItsBlocksAndStillStoresWidt
     ProbeGrid& grid = bound.grid;
     EXPECT_EQ(grid.SendMessage(WM_GETDLGCODE), grid.MoxCellCtrl::DefWindowProc(WM_GETDLGCODE, 0, 0));
     const MoxRect block(MoxPos{0, 2}, MoxPos{4, 3});
-    grid.Pend(0xC106, block);
+    grid.Pend(NifCommand::LineMove, block);
     EXPECT_EQ(grid.SendMessage(WM_GETDLGCODE), 0x94) << "a dialog passes every key to the grid";
 
     bound.data.SetModifiedFlag(FALSE);

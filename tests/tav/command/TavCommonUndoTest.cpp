@@ -8,7 +8,7 @@
 #include "platform/ui/Clipboard.h"
 #include "tav/data/TavAttr.h"
 #include "tav/data/TavUndoHistory.h"
-#include "tav/window/TavCellRouting.h"
+#include "components/support/NifCommonMenu.h"
 
 #include <gtest/gtest.h>
 
@@ -104,33 +104,33 @@ TEST_F(TavCommonUndoTest, EachCommandIsOneStepTakenBackAndDoneAgainWithItsFlagsA
         EXPECT_EQ(grid.History()->UndoName(), name);
     };
     Lines(3, 5);
-    Command(ID_TAV_LINEDELETE);
+    Command(NifCommand::LineDelete);
     step("行削除");
     Lines(0, 1);
-    Command(ID_TAV_LINEINSERT);
+    Command(NifCommand::LineInsert);
     step("行挿入");
     Lines(0, 12);
-    Command(ID_TAV_LINECLOSEUP);
+    Command(NifCommand::LineCloseUp);
     step("行詰め");
     Lines(5, 6);
-    Command(ID_TAV_LINEMOVE);
+    Command(NifCommand::LineMove);
     bound.Keys({VK_DOWN, VK_DOWN, VK_RETURN});
     step("行移動");
     Lines(0, 0);
-    Command(ID_TAV_LINESWAP);
+    Command(NifCommand::LineSwap);
     bound.Keys({VK_DOWN, VK_DOWN, VK_RETURN});
     step("行入替");
-    Command(ID_TAV_LOCK);
+    Command(NifCommand::Lock);
     step("ｾﾙﾛｯｸ");
     grid.SetCurSel(MoxPos{1, 30}, 0);
     SetClipboardText("1.25\t2.5\n3\t4\n");
-    Command(ID_EDIT_PASTE);
+    Command(plat::ID_EDIT_PASTE);
     step("貼り付け");
     Select(1, 0, 2, 3);
-    Command(ID_EDIT_CUT);
+    Command(plat::ID_EDIT_CUT);
     step("切り取り");
     Select(1, 6, 1, 8);
-    Command(ID_EDIT_CLEAR);
+    Command(plat::ID_EDIT_CLEAR);
     step("消去");
     grid.SetCurSel(MoxPos{1, 40}, 0);
     bound.driver.PushText("12");
@@ -219,7 +219,7 @@ TEST_F(TavCommonUndoTest, AnExceptionInsideACommandLeavesNoOpenStepAndTheNextCom
     const std::vector<std::uint8_t> beforeMove = State();
     data.failing = 41;
     Lines(40, 40);
-    Command(ID_TAV_LINEMOVE);
+    Command(NifCommand::LineMove);
     bound.Keys({VK_DOWN, VK_RETURN}); // the line's first cell lands on the failing record
     EXPECT_EQ(bound.driver.MessageBoxes().size(), 2u);
     EXPECT_FALSE(grid.History()->IsStepOpen()) << "the command's step went with the exception";
@@ -227,7 +227,7 @@ TEST_F(TavCommonUndoTest, AnExceptionInsideACommandLeavesNoOpenStepAndTheNextCom
 
     data.failing = -1;
     Lines(0, 0);
-    Command(ID_TAV_LINEDELETE);
+    Command(NifCommand::LineDelete);
     EXPECT_EQ(grid.History()->GetStepCount(), 1u) << "the delete is a step of its own";
     Control('Z');
     EXPECT_EQ(State(), beforeMove);

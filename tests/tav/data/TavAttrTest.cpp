@@ -24,27 +24,6 @@ struct Fixture {
     TavData data;
 };
 
-TEST(TavAttrTest, RowsTakeOneBitPerItemPlusTheWholeRowFlag)
-{
-    Fixture fifteen(15);
-    TavAttr& attr15 = fifteen.manager.AttrWarning();
-    EXPECT_EQ(attr15.GetBitColumns(), 16);
-    EXPECT_EQ(attr15.GetBytesPerRow(), 2);
-    EXPECT_EQ(attr15.GetRows(), 11);
-    EXPECT_EQ(attr15.GetTotalBytes(), 22);
-
-    Fixture sixteen(16);
-    TavAttr& attr = sixteen.manager.AttrWarning();
-    EXPECT_EQ(attr.GetBytesPerRow(), 3);
-    // Item 15 (identifier 16) of record 2 is bit 16 of row 3: byte 0 of the row's third byte.
-    attr.Set(16u, 2L, TRUE, FALSE);
-    EXPECT_EQ(attr.GetBits()[3 * 3 + 2], 0x01);
-    attr.Set(3u, TRUE, FALSE); // whole item 2: bit 3 of row 0
-    EXPECT_EQ(attr.GetBits()[0], 0x08);
-    attr.Set(TRUE, FALSE);
-    EXPECT_EQ(attr.GetBits()[0], 0xFF);
-}
-
 TEST(TavAttrTest, CellRecordItemAndTableMarksCombine)
 {
     Fixture fixture(4);

@@ -92,18 +92,6 @@ TEST_F(TavDataTest, RadiusCellHoldsValueAndBothFlags)
     radius.SetRight(TRUE);
     radius.SetSmall(FALSE);
     ASSERT_TRUE(m_data.Set(3L, 0, radius));
-    const std::vector<std::uint8_t> cell = Raw(3, 0, 24);
-    double value = 0;
-    std::int32_t right = 0;
-    std::int32_t small = 0;
-    std::memcpy(&value, cell.data(), 8);
-    std::memcpy(&right, cell.data() + 16, 4);
-    std::memcpy(&small, cell.data() + 20, 4);
-    EXPECT_EQ(value, 12.5);
-    EXPECT_EQ(right, 1);
-    EXPECT_EQ(small, 0);
-    EXPECT_EQ(std::vector<std::uint8_t>(cell.begin() + 8, cell.begin() + 16), std::vector<std::uint8_t>(8, 0));
-
     HixRadius read;
     EXPECT_EQ(m_data.Get(3L, 0, read), 1);
     EXPECT_EQ(read.GetR().Get(), 12.5);

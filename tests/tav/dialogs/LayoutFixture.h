@@ -8,6 +8,8 @@
 #include "platform/registry/MemoryRegistryStore.h"
 #include "platform/registry/Registry.h"
 #include "tav/templates/TavTemplate.h"
+#include "tests/ScopedEnvironment.h"
+#include "tests/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -36,16 +38,7 @@ class LayoutFixture : public ::testing::Test {
 protected:
     LayoutFixture()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tavlayout-XXXXXX").string();
-        root = mkdtemp(pattern.data());
-        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "TMPDIR"}) {
-            const char* value = std::getenv(name);
-            m_saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
-        }
         std::filesystem::create_directories(root / "home");
-        setenv("HOME", (root / "home").c_str(), 1);
-        unsetenv("XDG_CONFIG_HOME");
-        setenv("TMPDIR", root.c_str(), 1);
         plat::RegSetStore(plat::HKEY_CURRENT_USER, std::make_shared<plat::MemoryRegistryStore>());
         plat::RegSetStore(plat::HKEY_LOCAL_MACHINE, std::make_shared<plat::MemoryRegistryStore>());
         host.Open();
@@ -57,14 +50,6 @@ protected:
         host.DestroyWindow();
         plat::RegSetStore(plat::HKEY_CURRENT_USER, nullptr);
         plat::RegSetStore(plat::HKEY_LOCAL_MACHINE, std::make_shared<plat::MemoryRegistryStore>(true));
-        for (const auto& [name, value] : m_saved) {
-            if (value)
-                setenv(name.c_str(), value->c_str(), 1);
-            else
-                unsetenv(name.c_str());
-        }
-        std::error_code error;
-        std::filesystem::remove_all(root, error);
     }
 
     // The menu command, as the frame passes it to the grid.
@@ -101,7 +86,11 @@ protected:
         return texts;
     }
 
-    std::filesystem::path root;
+private:
+    TemporaryFolder m_folder{"tavlayout"};
+
+public:
+    const std::filesystem::path root = m_folder.Path();
     plat::HeadlessDriver driver;
     plat::WinApp app{"Survey", "Application", &driver};
     CheckingManager manager;
@@ -109,7 +98,9 @@ protected:
     GridHost<TavCellCtrl> host;
 
 private:
-    std::vector<std::pair<std::string, std::optional<std::string>>> m_saved;
+    ScopedEnvironment m_home{"HOME", (root / "home").string()};
+    ScopedEnvironment m_config{"XDG_CONFIG_HOME", std::nullopt};
+    ScopedEnvironment m_temporary{"TMPDIR", root.string()};
 };
 
 } // namespace tavtest

@@ -12,7 +12,7 @@
 #include "tav/dialogs/TavLayoutResources.h"
 #include "tav/templates/RegKeyFile.h"
 #include "tav/templates/TransferFolders.h"
-#include "tav/window/TavCellRouting.h"
+#include "components/support/NifCommonMenu.h"
 
 #include <fstream>
 #include <sstream>
@@ -97,7 +97,10 @@ TEST_F(QzTavLoadStoreDlgTest, TwoTemplatesExportedAndImportedIntoAnEmptyStoreKee
         driver.OnNextDialog([&](DialogOperator& person) {
             EXPECT_EQ(person.Caption(), "ﾃﾝﾌﾟﾚｰﾄ管理 - ﾃﾞｰﾀ転送");
             EXPECT_EQ(Items(person, IDC_TAV_TRANSFER_SOURCE), (std::vector<std::string>{"標準", "短縮"}));
-            TypePath(person, destination);
+            person.SetText(IDC_TAV_TRANSFER_PATH, destination.string());
+            person.Return();
+            EXPECT_TRUE(person.IsOpen()) << "Return in the folder field takes the folder and leaves the dialog open";
+            EXPECT_EQ(QzTavTransferFolders(&manager).LoadDestinationPath(), destination.string()) << "remembered";
             EXPECT_TRUE(Items(person, IDC_TAV_TRANSFER_DESTINATION).empty());
             person.SetCheck(IDC_TAV_TRANSFER_ALL, true);
             driver.AnswerMessageBox(IDOK);  // all templates to the destination
@@ -109,7 +112,7 @@ TEST_F(QzTavLoadStoreDlgTest, TwoTemplatesExportedAndImportedIntoAnEmptyStoreKee
         manage.Click(IDC_TAV_TEMPLATE_TRANSFER);
         manage.Escape();
     });
-    Command(ID_TAV_TEMPLATE);
+    Command(NifCommand::Template);
     const std::vector<std::string> boxes = BoxTexts();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0], "すべてのﾃﾝﾌﾟﾚｰﾄを" + destination.string() + "に転送します。\n\nよろしいですか？");

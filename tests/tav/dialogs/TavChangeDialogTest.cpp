@@ -5,7 +5,7 @@
 
 #include "tav/dialogs/TavChangeDialog.h"
 #include "tav/dialogs/TavLayoutResources.h"
-#include "tav/window/TavCellRouting.h"
+#include "components/support/NifCommonMenu.h"
 
 using namespace plat;
 using namespace tavtest;
@@ -36,6 +36,7 @@ TEST_F(TavChangeDialogTest, ButtonsMoveItemsBetweenTheListsReorderThemAndResetAs
     dialog.SetTemplate({kX, kPointName});
     driver.OnNextDialog([&](DialogOperator& person) {
         EXPECT_EQ(person.Caption(), "項目の変更");
+        EXPECT_EQ(Wnd::GetFocus(), person.Control(IDC_TAV_CHANGE_AVAILABLE)) << "the first list has the keys";
         EXPECT_EQ(Items(person, IDC_TAV_CHANGE_USED), (std::vector<std::string>{"X", "点名", kMarker}));
         EXPECT_EQ(Items(person, IDC_TAV_CHANGE_AVAILABLE), (std::vector<std::string>{"Z", "コード"}))
             << "shown items, a negative entry and 0 are not offered";
@@ -103,7 +104,7 @@ TEST_F(TavChangeDialogTest, TheCommandAppliesTheListOnlyWhenTheManagerAgrees)
         EXPECT_TRUE(person.IsOpen()) << "a refused list keeps the dialog open";
         person.Escape();
     });
-    Command(ID_TAV_CELLCHANGE);
+    Command(NifCommand::CellChange);
     ASSERT_EQ(manager.checked.size(), 1u);
     EXPECT_EQ(manager.checked[0], (std::vector<unsigned>{kPointName, kX, kZ, kCode}));
     EXPECT_EQ(data.Template(), before);
@@ -119,7 +120,7 @@ TEST_F(TavChangeDialogTest, TheCommandAppliesTheListOnlyWhenTheManagerAgrees)
         person.Click(IDC_TAV_CHANGE_UP);
         person.Click(IDOK);
     });
-    Command(ID_TAV_CELLCHANGE);
+    Command(NifCommand::CellChange);
     EXPECT_EQ(data.Template(), (std::vector<unsigned>{kPointName, kX, kCode, kZ}));
     EXPECT_TRUE(data.IsModified());
     EXPECT_EQ(host.grid.GetCaret().column, 0);

@@ -6,7 +6,7 @@
 #include "components/support/KesTemplates.h"
 #include "tav/dialogs/TavLayoutResources.h"
 #include "tav/dialogs/TavTemplateDialog.h"
-#include "tav/window/TavCellRouting.h"
+#include "components/support/NifCommonMenu.h"
 
 using namespace plat;
 using namespace tavtest;
@@ -68,7 +68,7 @@ TEST_F(TavTemplateDialogTest, RegisterRefusesACommaAndAsksBeforeReplacingAndClos
         EXPECT_EQ(person.Caption(), "ﾃﾝﾌﾟﾚｰﾄ管理 - 短縮") << "No keeps the old template";
         person.Click(IDCANCEL);
     });
-    Command(ID_TAV_TEMPLATE);
+    Command(NifCommand::Template);
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"ﾃﾝﾌﾟﾚｰﾄ名にｶﾝﾏ(,)は使用できません。",
                                                      "ﾃﾝﾌﾟﾚｰﾄ '標準' はすでに存在します。上書きしますか？"}));
     EXPECT_EQ(driver.MessageBoxes()[0].style, 0x30u);
@@ -90,7 +90,7 @@ TEST_F(TavTemplateDialogTest, RegisterRefusesACommaAndAsksBeforeReplacingAndClos
         }
         person.Escape();
     });
-    Command(ID_TAV_TEMPLATE);
+    Command(NifCommand::Template);
     EXPECT_EQ(StoredItems(manager, "標準"), (std::vector<unsigned>{kPointName, kX})) << "Yes replaced it";
     ASSERT_EQ(driver.MessageBoxes().size(), 3u);
     EXPECT_EQ(driver.MessageBoxes()[1].text, "ﾃﾝﾌﾟﾚｰﾄ名に使用できない文字が含まれています。");
@@ -118,7 +118,7 @@ TEST_F(TavTemplateDialogTest, LoadRebuildsTheGridAndDeleteAsksFirstAndKeepsTheLa
         person.Pick(IDC_TAV_TEMPLATE_LIST, "逆順");
         person.Click(IDC_TAV_TEMPLATE_LOAD);
     });
-    Command(ID_TAV_TEMPLATE);
+    Command(NifCommand::Template);
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"ﾃﾝﾌﾟﾚｰﾄの読み込みに失敗しました。"}));
     EXPECT_EQ(data.Template(), (std::vector<unsigned>{kZ, kPointName}));
     EXPECT_EQ(data.TemplateName(), "逆順");
@@ -143,7 +143,7 @@ TEST_F(TavTemplateDialogTest, LoadRebuildsTheGridAndDeleteAsksFirstAndKeepsTheLa
         EXPECT_EQ(Items(person, IDC_TAV_TEMPLATE_LIST), (std::vector<std::string>{"逆順"})) << "the last one stays";
         person.Click(IDC_TAV_TEMPLATE_LOAD);
     });
-    Command(ID_TAV_TEMPLATE);
+    Command(NifCommand::Template);
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"ﾃﾝﾌﾟﾚｰﾄ '標準' を削除してよろしいですか？",
                                                      "ﾃﾝﾌﾟﾚｰﾄ '標準' を削除してよろしいですか？"}));
     EXPECT_EQ(StoredNames(), (std::vector<std::string>{"逆順"}));

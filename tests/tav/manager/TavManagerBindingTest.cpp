@@ -1,6 +1,6 @@
 // Binding tables and grids to the manager: templates from the host, the store or the
 // declaration, widths measured and laid out, extra items, the row-number column, the editor
-// request, and a coordinate list used end to end through the headless driver.
+// request.
 #include "tests/tav/manager/CoordinateHost.h"
 
 #include "components/mox/MoxCellView.h"
@@ -12,7 +12,6 @@
 #include "platform/registry/MemoryRegistryStore.h"
 #include "platform/registry/Registry.h"
 #include "platform/ui/App.h"
-#include "platform/ui/Clipboard.h"
 #include "platform/ui/HeadlessDriver.h"
 #include "tests/platform/ui/ProportionalMeasure.h"
 #include "tav/templates/TavTemplate.h"
@@ -543,67 +542,6 @@ TEST_F(BindingTest, ATableShownInAViewMarksTheViewsDocument)
     EXPECT_TRUE(document.IsModified()) << "the first change of a cell reaches the document";
     data.SetModifiedFlag(FALSE);
     EXPECT_FALSE(document.IsModified());
-}
-
-// The coordinate list as a person uses it: type into cells, paste rows from a spreadsheet,
-// copy them back.
-TEST_F(BindingTest, CoordinateListEndToEndThroughTheHeadlessDriver)
-{
-    tavtest::CoordinateManager manager;
-    TavData data;
-    CoordinateHost host(manager);
-    host.Open();
-    app.SetMainWnd(&host);
-    manager.Associate(&host.Grid(), &data);
-    MoxCellCtrl& grid = host.Grid();
-    ASSERT_EQ(grid.GetColumnCount(), 5);
-
-    RECT cell;
-    ASSERT_TRUE(grid.GetCellRect(MoxPos{0, 0}, cell));
-    driver.PushClick(POINT{cell.left + 4, cell.top + 4});
-    driver.PushText("P1");
-    driver.PushKey(VK_RETURN); // and on to the next cell
-    driver.PushText("12.5");
-    driver.PushKey(VK_RETURN);
-    app.Run();
-
-    char name[11];
-    ASSERT_TRUE(data.Get(0L, 0, name, sizeof name));
-    EXPECT_EQ(std::memcmp(name, "P1\0\0\0\0\0\0\0\0\0", sizeof name), 0) << "the text and a zero-filled rest";
-    double x = 0;
-    ASSERT_TRUE(data.Get(1L, 0, x));
-    EXPECT_EQ(x, 12.5);
-    grid.SendMessage(WM_PAINT);
-    const DrawOp* shown = nullptr;
-    bool heading = false;
-    for (const DrawOp& op : grid.GetDrawing()) {
-        if (op.text == "12.500")
-            shown = &op;
-        heading = heading || op.text == "X";
-    }
-    ASSERT_NE(shown, nullptr) << "shown with the item's three decimals";
-    EXPECT_EQ(shown->format & DT_RIGHT, DT_RIGHT) << "a right-aligned edit's column is right-aligned";
-    EXPECT_TRUE(heading);
-
-    SetClipboardText("P2\t1\t2\t3\t基準点\nP3\t4.25\t5\t6\t引照点\nP4\t7\t8\t9\t多角点\n");
-    driver.PushKey(VK_DOWN);
-    driver.PushKey(VK_HOME);
-    driver.PushKey('V', false, true);
-    app.Run();
-    std::string text;
-    EXPECT_TRUE(data.Get(tavtest::kPointName, 1, text));
-    EXPECT_EQ(text, "P2");
-    ASSERT_TRUE(data.Get(tavtest::kX, 2, x));
-    EXPECT_EQ(x, 4.25);
-    int code = -1;
-    ASSERT_TRUE(data.Get(tavtest::kCode, 3, code));
-    EXPECT_EQ(code, 2);
-
-    driver.PushKey('C', false, true);
-    app.Run();
-    EXPECT_EQ(GetClipboardText(), "P2\t1.000\t2.000\t3.000\t基準点\n"
-                                  "P3\t4.250\t5.000\t6.000\t引照点\n"
-                                  "P4\t7.000\t8.000\t9.000\t多角点\n");
 }
 
 } // namespace

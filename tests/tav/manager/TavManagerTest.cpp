@@ -202,37 +202,4 @@ TEST(TavManagerTest, HookDefaults)
         << "no cell sizes are known before binding";
 }
 
-// A document saved while its table stays on screen is marked unmodified behind the table's
-// back: the next change of a cell must mark it again, or closing would lose the change.
-TEST(TavManagerTest, EveryChangeOfAShownTableReachesItsDocument)
-{
-    plat::RegSetStore(plat::HKEY_CURRENT_USER, std::make_shared<plat::MemoryRegistryStore>());
-    {
-        plat::HeadlessDriver driver;
-        plat::WinApp app{"TavManagerTest", "Test", &driver};
-        tavtest::CoordinateManager manager;
-        TavData data;
-        MoxDocument document;
-        document.SetTable(&data);
-        tavtest::CoordinateHost frame(manager);
-        frame.Open();
-        MoxCellView view;
-        view.SetDocument(&document);
-        view.Create(plat::WS_VISIBLE, plat::RECT{0, 0, 640, 400}, &frame, 2);
-        manager.Associate(&view, &data);
-        ASSERT_TRUE(data.Set(tavtest::kX, 0, 1.5));
-        EXPECT_TRUE(document.IsModified());
-
-        document.SetModifiedFlag(FALSE); // saved
-        ASSERT_TRUE(data.IsModified()) << "the table itself was never told";
-        ASSERT_TRUE(data.Set(tavtest::kX, 1, 2.5));
-        EXPECT_TRUE(document.IsModified()) << "a change after the save marks the document again";
-        document.SetModifiedFlag(FALSE);
-        ASSERT_TRUE(data.Delete(tavtest::kX, 0));
-        EXPECT_TRUE(document.IsModified()) << "clearing a cell is a change too";
-        manager.Abscind();
-    }
-    plat::RegSetStore(plat::HKEY_CURRENT_USER, nullptr);
-}
-
 } // namespace

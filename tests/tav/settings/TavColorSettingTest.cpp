@@ -52,11 +52,6 @@ protected:
     tavtest::TemporaryRegistry m_registry;
 };
 
-TEST_F(TavColorSettingTest, KeyPathIsBelowTheSystemKey)
-{
-    EXPECT_EQ(TavColorSetting::GetKeyPath(), SolGetSystemKeyName() + "\\Pallete\\QzTav");
-}
-
 TEST_F(TavColorSettingTest, AFreshUserGetsAnEmptyKeyAndTheDefaults)
 {
     TavColorSetting setting;

@@ -8,6 +8,7 @@
 #include "platform/registry/Registry.h"
 #include "tav/data/TavUserData.h"
 #include "tests/FuzzSeeds.h"
+#include "tests/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -98,14 +99,10 @@ protected:
     RegKeyFileTest()
     {
         RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>());
-        std::string pattern = (std::filesystem::temp_directory_path() / "tavkeyfile-XXXXXX").string();
-        m_folder = mkdtemp(pattern.data());
     }
     ~RegKeyFileTest() override
     {
         RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>());
-        std::error_code error;
-        std::filesystem::remove_all(m_folder, error);
     }
 
     // A template as the store writes it, under Group\<name>.
@@ -119,7 +116,8 @@ protected:
         RegCloseKey(key);
     }
 
-    std::filesystem::path m_folder;
+    tavtest::TemporaryFolder m_temporary{"tavkeyfile"};
+    const std::filesystem::path m_folder = m_temporary.Path();
 };
 
 TEST_F(RegKeyFileTest, SnapshotStoresEachValueTypeAndSubKeysInTheFileLayoutAndWritesThemBackUnchanged)

@@ -8,6 +8,7 @@
 #include "tav/data/TavData.h"
 #include "tav/manager/TavManager.h"
 #include "tests/FuzzSeeds.h"
+#include "tests/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -335,9 +336,8 @@ TEST_F(TavTemplateTest, CurrentNameIsKeptPerGroup)
 TEST(TavTemplateSharedTest, TwoObjectsSeeEachOthersWritesAtOnce)
 {
     const MemoryRegistry registry;
-    char folder[] = "/tmp/tavtemplates-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    const std::filesystem::path file = std::filesystem::path(folder) / "user.sqlite3";
+    const tavtest::TemporaryFolder folder("tavtemplates");
+    const std::filesystem::path file = folder.Path() / "user.sqlite3";
     auto first = SqliteRegistryStore::Open(file, SqliteRegistryStore::Mode::ReadWrite);
     auto second = SqliteRegistryStore::Open(file, SqliteRegistryStore::Mode::ReadWrite);
     ASSERT_TRUE(first.store && second.store) << first.error << second.error;
@@ -364,7 +364,6 @@ TEST(TavTemplateSharedTest, TwoObjectsSeeEachOthersWritesAtOnce)
         EXPECT_EQ(temporary.CheckTemplate("Plan"), 0);
         EXPECT_EQ(temporary.GetCurrentName(), "Other");
     }
-    std::filesystem::remove_all(folder);
 }
 
 } // namespace

@@ -12,6 +12,8 @@
 #include "platform/ui/HeadlessDriver.h"
 #include "tav/manager/TavManager.h"
 #include "tests/FuzzSeeds.h"
+#include "tests/ScopedEnvironment.h"
+#include "tests/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -36,19 +38,10 @@ class TransferFoldersTest : public ::testing::Test {
 protected:
     TransferFoldersTest()
     {
-        std::string pattern = (fs::temp_directory_path() / "tavtransfer-XXXXXX").string();
-        m_root = mkdtemp(pattern.data());
-        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "TMPDIR"}) {
-            const char* value = std::getenv(name);
-            m_saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
-        }
         fs::create_directories(m_root / "home/.config");
         fs::create_directories(m_root / "tmp");
         std::ofstream(m_root / "home/.config/user-dirs.dirs")
             << "XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\nXDG_DESKTOP_DIR=\"$HOME/Desk\"\n";
-        setenv("HOME", (m_root / "home").c_str(), 1);
-        unsetenv("XDG_CONFIG_HOME");
-        setenv("TMPDIR", (m_root / "tmp/").c_str(), 1);
         RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>());
         RegSetStore(HKEY_LOCAL_MACHINE, std::make_shared<MemoryRegistryStore>());
     }
@@ -56,14 +49,6 @@ protected:
     {
         RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>());
         RegSetStore(HKEY_LOCAL_MACHINE, std::make_shared<MemoryRegistryStore>(true));
-        for (const auto& [name, value] : m_saved) {
-            if (value)
-                setenv(name.c_str(), value->c_str(), 1);
-            else
-                unsetenv(name.c_str());
-        }
-        std::error_code error;
-        fs::remove_all(m_root, error);
     }
 
     static void SetTemp(HKEY root, const std::string& text, DWORD type = REG_EXPAND_SZ)
@@ -75,8 +60,11 @@ protected:
                   ERROR_SUCCESS);
     }
 
-    fs::path m_root;
-    std::vector<std::pair<std::string, std::optional<std::string>>> m_saved;
+    tavtest::TemporaryFolder m_folder{"tavtransfer"};
+    const fs::path m_root = m_folder.Path();
+    tavtest::ScopedEnvironment m_home{"HOME", (m_root / "home").string()};
+    tavtest::ScopedEnvironment m_config{"XDG_CONFIG_HOME", std::nullopt};
+    tavtest::ScopedEnvironment m_temporary{"TMPDIR", (m_root / "tmp/").string()};
 };
 
 TEST_F(TransferFoldersTest, IndexFileIsWrittenByteForByteAndReadBack)

@@ -2,6 +2,7 @@
 // the headless driver; and the three looks of locked, disabled and warning cells on screen.
 #include "tests/tav/command/CommandHost.h"
 
+#include "components/support/NifCommonMenu.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/Renderer.h"
@@ -110,7 +111,7 @@ TYPED_TEST(TavCellWindowTest, TextsPasteAndClipboardBracketsAnswerAsTheHostsSay)
     EXPECT_EQ(pasted, 2.5);
 
     const std::size_t posted = PostedMessageCount();
-    grid.SendMessage(WM_COMMAND, 0xC303); // the read command
+    grid.SendMessage(WM_COMMAND, NifCommand::Read); // the read command
     EXPECT_EQ(PostedMessageCount(), posted + 1) << "the read command posts the speech message";
     DispatchPostedMessages();
 }
@@ -123,7 +124,7 @@ TYPED_TEST(TavCellWindowTest, ADoubleClickCarriesOutAMovedLineCommandAndOpensNoE
     MoxRectArray line;
     line.Add(MoxRect(MoxPos{0, 2}, MoxPos{4, 2}), MoxRectArray::kWholeLines);
     grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<WPARAM>(&line));
-    grid.SendMessage(WM_COMMAND, 0xC106);
+    grid.SendMessage(WM_COMMAND, NifCommand::LineMove);
     bound.Keys({VK_DOWN});
     bound.driver.Push(InputEvent::MouseClick(this->Centre(MoxPos{1, 1}), InputEvent::Kind::DoubleClick));
     bound.app.Run();
@@ -248,8 +249,8 @@ TEST_F(GridLifetimeTest, AGridOutlivesItsTableAndItsManagerRefusingWhatWouldReac
     manager.reset();
     EXPECT_EQ(grid->ManagerPtr(), nullptr) << "the grid forgot the destroyed manager";
     EXPECT_EQ(grid->GetExtension(), nullptr);
-    for (UINT command : {ID_TAV_LINEINSERT, ID_TAV_LINEDELETE, ID_TAV_LINEMOVE, ID_TAV_LOCK, ID_TAV_CELLCHANGE,
-                         ID_EDIT_PASTE, ID_EDIT_UNDO, ID_TAV_AUTOWIDTH})
+    for (UINT command : {NifCommand::LineInsert, NifCommand::LineDelete, NifCommand::LineMove, NifCommand::Lock, NifCommand::CellChange,
+                         plat::ID_EDIT_PASTE, plat::ID_EDIT_UNDO, NifCommand::AutoWidth})
         EXPECT_EQ(grid->SendMessage(WM_COMMAND, command), 0);
     MoxPos cell{1, 1};
     EXPECT_EQ(grid->SendMessage(MOXN_BEGINEDIT, reinterpret_cast<WPARAM>(&cell)), 1) << "editing is refused";
