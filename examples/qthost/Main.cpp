@@ -51,9 +51,9 @@ int main(int argc, char** argv)
         grid.SendMessage(plat::WM_COMMAND, id, 0);
         driver.Refresh();
     };
-    QObject::connect(toolbar->addAction(QStringLiteral("コピー")), &QAction::triggered, [&] { command(ID_EDIT_COPY); });
-    QObject::connect(toolbar->addAction(QStringLiteral("貼り付け")), &QAction::triggered, [&] { command(ID_EDIT_PASTE); });
-    QObject::connect(toolbar->addAction(QStringLiteral("元に戻す")), &QAction::triggered, [&] { command(ID_EDIT_UNDO); });
+    QObject::connect(toolbar->addAction(QStringLiteral("コピー")), &QAction::triggered, [&] { command(plat::ID_EDIT_COPY); });
+    QObject::connect(toolbar->addAction(QStringLiteral("貼り付け")), &QAction::triggered, [&] { command(plat::ID_EDIT_PASTE); });
+    QObject::connect(toolbar->addAction(QStringLiteral("元に戻す")), &QAction::triggered, [&] { command(plat::ID_EDIT_UNDO); });
 
     window.resize(1000, 640);
     window.show();
