@@ -32,7 +32,8 @@ void StartEditor(const TmuxSession& tmux, const fs::path& document, bool sample 
     const std::string dir = tmux.Dir().string();
     tmux.Shell("stty -g > " + dir + "/before; TAVCELL_REGISTRY=" + ShellQuote(dir + "/registry.sqlite3") +
                " XDG_CONFIG_HOME=" + ShellQuote(dir) + " sh -c 'echo $$ > " + dir + "/pid; exec " +
-               std::string(TAVCELL_COORDINATES) + (sample ? " --sample" : "") + " \"$0\"' " + ShellQuote(document.string()) + " 2>" + dir +
+               std::string(TAVCELL_COORDINATES) + " --tty" + (sample ? " --sample" : "") + " \"$0\"' " +
+               ShellQuote(document.string()) + " 2>" + dir +
                "/stderr; stty -g > " + dir + "/after.part; mv " + dir + "/after.part " + dir + "/after");
 }
 

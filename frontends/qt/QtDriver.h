@@ -1,0 +1,109 @@
+// The desktop driver: shows each top-level window of the platform's tree as a window of the
+// desktop (with its owner, a modal one blocking the rest), paints them in pixels, turns the
+// desktop's keys, mouse and wheel into the platform's input events, measures text with real
+// fonts, shows message boxes and menus as the desktop's own, and reaches the desktop
+// clipboard. A QApplication must exist before it and outlive it.
+#pragma once
+
+#include "frontends/qt/QtFonts.h"
+#include "frontends/qt/WindowPainter.h"
+#include "platform/ui/App.h"
+#include "platform/ui/Clipboard.h"
+
+#include <QSize>
+
+#include <deque>
+#include <memory>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+class QMenu;
+class QObject;
+class QWidget;
+
+namespace qtfe {
+
+class WindowWidget;
+
+class QtDriver final : public plat::Driver {
+public:
+    // initialSize: what the main window opens at, kept inside the screen's free area.
+    explicit QtDriver(QSize initialSize = QSize(1024, 720));
+    ~QtDriver() override;
+    QtDriver(const QtDriver&) = delete;
+    QtDriver& operator=(const QtDriver&) = delete;
+
+    std::optional<plat::InputEvent> NextEvent() override;
+    int MessageBox(plat::Wnd* owner, const std::string& text, const std::string& caption, plat::UINT style) override;
+    [[nodiscard]] bool IsKeyDown(int virtualKey) const override;
+    void WindowChanged(plat::Wnd& wnd) override;
+    void WaitCursorChanged(bool shown) override;
+    [[nodiscard]] plat::SIZE ScreenSize() const override;
+    [[nodiscard]] int LogPixels() const override;
+    [[nodiscard]] const plat::TextMeasure& GetTextMeasure() const override { return m_measure; }
+    plat::UINT TrackPopupMenu(plat::MenuTag* menu, plat::UINT flags, plat::POINT screen, plat::Wnd& target) override;
+    void TrackMenuBar(plat::Wnd& frame, int openPosition) override;
+
+    // What the window widgets hand in. Input waits for the next NextEvent, or, when no loop
+    // of the platform's runs (a host's own event loop), is dispatched as soon as Qt's loop
+    // comes round.
+    void Post(const plat::InputEvent& event);
+    void RequestMenuBar(plat::Wnd& frame, int position);
+    void RequestResize(plat::Wnd& top, QSize size);
+    void RequestClose(plat::Wnd& top);
+
+    // Brings the desktop windows in line with the tree (made, shown, sized, titled, hidden,
+    // removed) after the update pass, and repaints them.
+    void Refresh();
+    // Dispatches every event and posted message waiting, then shows the result.
+    void PumpWaiting();
+
+    // A top-level window that a host's widget shows instead of a desktop window of its own.
+    void AttachEmbedded(plat::Wnd& top, WindowWidget& widget);
+    void DetachEmbedded(plat::Wnd& top);
+
+    // The widget showing a top-level window, or null.
+    [[nodiscard]] WindowWidget* WidgetOf(const plat::Wnd& top) const;
+    [[nodiscard]] const QtTextMeasure& Measure() const noexcept { return m_measure; }
+    [[nodiscard]] WindowPainter& Painter() noexcept { return m_painter; }
+    // The bar item shown open in a frame's menu bar (-1: none).
+    [[nodiscard]] int BarHighlight(const plat::Wnd& frame) const noexcept { return &frame == m_barFrame ? m_barHighlight : -1; }
+
+private:
+    class Clipboard;
+    struct PendingResize {
+        plat::Wnd* top;
+        QSize size;
+    };
+
+    void ApplyRequests();
+    void ShowWindow(plat::Wnd& top);
+    void FillMenu(QMenu& qmenu, plat::MenuTag* menu, plat::Wnd& target, int positionInParent);
+    void RepaintAll();
+    [[nodiscard]] QWidget* OwnerWidget(const plat::Wnd* owner) const;
+    void ScheduleDispatch();
+
+    QtTextMeasure m_measure;
+    WindowPainter m_painter{m_measure};
+    std::unique_ptr<Clipboard> m_clipboard;
+    // What scheduled dispatches hang on: they go with the driver.
+    std::unique_ptr<QObject> m_timers;
+    QSize m_initialSize;
+    std::deque<plat::InputEvent> m_events;
+    plat::InputEvent m_current;
+    std::unordered_map<const plat::Wnd*, std::unique_ptr<WindowWidget>> m_windows;
+    std::unordered_map<const plat::Wnd*, WindowWidget*> m_embedded;
+    std::vector<PendingResize> m_resizes;
+    std::vector<plat::Wnd*> m_closes;
+    std::optional<std::pair<plat::Wnd*, int>> m_barRequest;
+    const plat::Wnd* m_barFrame = nullptr;
+    int m_barHighlight = -1;
+    int m_waiting = 0;      // NextEvent waits in Qt's loop
+    int m_pumping = 0;      // PumpWaiting runs
+    bool m_ownLoop = false; // a loop of the platform's (WinApp::Run) takes the events
+    bool m_dispatchScheduled = false;
+    bool m_dirty = true;
+};
+
+} // namespace qtfe

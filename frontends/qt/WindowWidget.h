@@ -1,0 +1,55 @@
+// The widget that shows one top-level window of the platform's tree: a desktop window of its
+// own, or a host's child widget when embedded. It paints the window through the driver and
+// turns Qt's input into the platform's events, in the platform's screen coordinates.
+#pragma once
+
+#include "platform/ui/Types.h"
+
+#include <QPoint>
+#include <QWidget>
+
+namespace plat {
+class Wnd;
+}
+
+namespace qtfe {
+
+class QtDriver;
+
+class WindowWidget : public QWidget {
+public:
+    WindowWidget(QtDriver& driver, plat::Wnd* wnd, QWidget* parent = nullptr);
+
+    [[nodiscard]] plat::Wnd* GetWnd() const noexcept { return m_wnd; }
+    // The window went away: nothing more is painted or sent for it.
+    void Forget() noexcept { m_wnd = nullptr; }
+    void SetWnd(plat::Wnd* wnd) noexcept { m_wnd = wnd; }
+    // A point of this widget in the platform's screen coordinates, and back.
+    [[nodiscard]] plat::POINT ToScreen(QPoint local) const;
+    [[nodiscard]] QPoint FromScreen(plat::POINT screen) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    // Tab and Shift+Tab belong to the platform's dialogs, not to Qt's focus chain.
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    QtDriver& m_driver;
+    plat::Wnd* m_wnd;
+    QPoint m_pressAt;
+    bool m_pressed = false;
+    bool m_afterDoubleClick = false;
+    bool m_altAlone = false;
+    int m_wheelRest = 0;
+};
+
+} // namespace qtfe

@@ -1,0 +1,123 @@
+// The editor as a person starts it on a desktop: under an X server the test starts itself
+// (Xvfb), keys typed by xdotool put a point into a new row and Ctrl+S saves the document;
+// a picture of the window is written beside the test's files.
+#include "tests/frontends/tty/TmuxSession.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <signal.h>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using tavtest::ShellQuote;
+
+namespace {
+
+bool Have(const char* program) { return std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) == 0; }
+
+// The standard output of a shell command.
+std::string Output(const std::string& command)
+{
+    std::string out;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, pipe))
+            out += buffer;
+        ::pclose(pipe);
+    }
+    while (!out.empty() && (out.back() == '\n' || out.back() == ' '))
+        out.pop_back();
+    return out;
+}
+
+// Starts a program in the background with the shell; returns its process id.
+pid_t Start(const std::string& command)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::setpgid(0, 0);
+        ::execl("/bin/sh", "sh", "-c", ("exec " + command).c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    return pid;
+}
+
+void Stop(pid_t pid)
+{
+    if (pid <= 0)
+        return;
+    ::kill(pid, SIGTERM);
+    int status = 0;
+    for (int i = 0; i < 50 && ::waitpid(pid, &status, WNOHANG) == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    if (::waitpid(pid, &status, WNOHANG) == 0) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, &status, 0);
+    }
+}
+
+// Ends the process when the test ends, however it ends.
+struct Running {
+    pid_t pid;
+    ~Running() { Stop(pid); }
+};
+
+std::string ReadBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+} // namespace
+
+TEST(DesktopDemoTest, KeysTypedInARealWindowEditACellAndSave)
+{
+    if (!Have("Xvfb") || !Have("xdotool") || !Have("import"))
+        GTEST_SKIP() << "Xvfb, xdotool or ImageMagick is not installed (./run setup installs them)";
+    const fs::path dir = fs::temp_directory_path() / ("tavcell-desktop-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+
+    // The server picks a free display and writes its number to the file.
+    const std::string displayFile = (dir / "display").string();
+    const Running server{Start("Xvfb -displayfd 3 -screen 0 1100x760x24 -nolisten tcp 3>" + ShellQuote(displayFile) + " >/dev/null 2>&1")};
+    std::string number;
+    for (int i = 0; i < 100 && number.empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        number = Output("cat " + ShellQuote(displayFile) + " 2>/dev/null");
+    }
+    ASSERT_FALSE(number.empty()) << "Xvfb did not start";
+    const std::string display = "env DISPLAY=:" + number + " ";
+
+    const fs::path document = dir / "survey.tav";
+    const Running editor{Start(display + "TAVCELL_REGISTRY=" + ShellQuote((dir / "registry.sqlite3").string()) +
+                               " XDG_CONFIG_HOME=" + ShellQuote(dir.string()) + " " + TAVCELL_COORDINATES + " --sample " +
+                               ShellQuote(document.string()) + " 2>" + ShellQuote((dir / "stderr").string()) + " >/dev/null")};
+    const std::string window = Output(display + "timeout 20 xdotool search --sync --onlyvisible --name '座標一覧' | head -n 1");
+    ASSERT_FALSE(window.empty()) << "no window appeared; stderr: " << tavtest::ReadTextFile(dir / "stderr");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const std::string keys = display + "xdotool windowfocus " + window + " ";
+    // A new point after the last one: its name, then Ctrl+S.
+    ASSERT_EQ(std::system((keys + "key --delay 80 ctrl+End Down Home Right").c_str()), 0);
+    ASSERT_EQ(std::system((keys + "type --delay 80 P9001").c_str()), 0);
+    ASSERT_EQ(std::system((keys + "key --delay 80 Return ctrl+s").c_str()), 0);
+    bool saved = false;
+    for (int i = 0; i < 100 && !saved; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        saved = ReadBytes(document).find("P9001") != std::string::npos;
+    }
+    const fs::path picture = fs::path(TAVCELL_PICTURE_DIR) / "desktop.png";
+    std::system((display + "import -window " + window + " " + ShellQuote(picture.string())).c_str());
+    EXPECT_TRUE(saved) << "the document does not hold the typed point; stderr: " << tavtest::ReadTextFile(dir / "stderr");
+    EXPECT_TRUE(fs::exists(picture));
+    std::error_code error;
+    fs::remove_all(dir, error);
+}
