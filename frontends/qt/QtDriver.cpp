@@ -2,8 +2,10 @@
 // at points where the platform's windows may change; painting only reads the tree.
 #include "frontends/qt/QtDriver.h"
 
+#include "frontends/qt/QtInputMethod.h"
 #include "frontends/qt/WindowWidget.h"
 #include "platform/ui/Gdi.h"
+#include "platform/ui/Ime.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/Renderer.h"
 #include "platform/ui/UpdatePass.h"
@@ -12,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethod>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
@@ -179,9 +182,18 @@ void QtDriver::ApplyRequests()
     if (m_barRequest) {
         const auto [frame, position] = *m_barRequest;
         m_barRequest.reset();
+        // A composition goes into its cell before the menu's command can act on the cell.
+        plat::CompleteComposition();
         if (plat::IsWindow(frame))
             TrackMenuBar(*frame, position);
     }
+}
+
+void QtDriver::CompositionEnded(plat::Wnd&)
+{
+    ++m_endingComposition;
+    QGuiApplication::inputMethod()->reset();
+    --m_endingComposition;
 }
 
 std::optional<plat::InputEvent> QtDriver::NextEvent()
@@ -255,6 +267,9 @@ void QtDriver::Refresh()
         it = m_windows.erase(it);
     }
     RepaintAll();
+    // The caret may have moved, the grid scrolled or the window changed size, the cell under
+    // the caret may take composed text or not: the input method asks again.
+    TellInputMethod(m_composes);
 }
 
 void QtDriver::ShowWindow(plat::Wnd& top)
