@@ -74,13 +74,15 @@ BOOL ImmSetOpenStatus(HIMC context, BOOL open)
 
 void ImmAllowComposition(HIMC context, BOOL allowed)
 {
-    if (context == nullptr)
+    if (context == nullptr || context->allowed == (allowed != FALSE))
         return;
+    // The window may go while it hears the end of its composition, and its context with it.
+    Wnd* window = context->window;
     context->allowed = allowed != FALSE;
     if (!context->allowed && !context->composition.text.empty())
         EndComposition(*context, false);
-    if (Driver* driver = CurrentDriver(); driver != nullptr && IsWindow(context->window))
-        driver->WindowChanged(*context->window);
+    if (Driver* driver = CurrentDriver(); driver != nullptr && IsWindow(window))
+        driver->WindowChanged(*window);
 }
 
 BOOL ImmNotifyIME(HIMC context, DWORD action, DWORD index, DWORD /*value*/)
