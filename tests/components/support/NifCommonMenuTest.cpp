@@ -1,6 +1,5 @@
 // The suite's shared menu holds the commands the grids route, under the texts the grids look
-// for; its rework tidies separators; the list view selects by index.
-#include "components/support/GupListCtrl.h"
+// for; its rework tidies separators.
 #include "components/support/NifCommonMenu.h"
 
 #include "platform/ui/Frames.h"
@@ -58,25 +57,4 @@ TEST(NifCommonMenuTest, TheSharedMenuHoldsTheGridCommandsUnderTheTextsTheGridsLo
     EXPECT_EQ(assembled.GetMenuItemID(1), 0u);
     EXPECT_EQ(assembled.GetMenuItemID(2), NifCommand::Find);
     EXPECT_FALSE(NifRemakeMenu(nullptr, 0));
-}
-
-TEST(GupListCtrlTest, SelectionByIndex)
-{
-    GupListCtrl list;
-    ASSERT_TRUE(list.Create(WS_VISIBLE | LVS_REPORT, RECT{0, 0, 160, 96}, nullptr, 1));
-    for (const char* name : {"標準", "測量", "地番"})
-        list.InsertItem(list.GetCount(), name);
-    EXPECT_EQ(list.GetCurSel(), -1);
-    EXPECT_TRUE(list.SetCurSel(2));
-    EXPECT_TRUE(list.SetSel(0, TRUE));
-    EXPECT_EQ(list.GetCurSel(), 0);
-    EXPECT_EQ(list.GetSelectedCount(), 2);
-    EXPECT_TRUE(list.SetCurSel(1));
-    EXPECT_EQ(list.GetSelectedCount(), 1) << "the item alone";
-    EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), 1);
-    EXPECT_TRUE(list.SetSel(-1, FALSE));
-    EXPECT_EQ(list.GetCurSel(), -1);
-    EXPECT_FALSE(list.SetCurSel(3));
-    list.SetExtendedListViewStyle(0x20);
-    EXPECT_EQ(list.GetExtendedStyle(), 0x20u);
 }

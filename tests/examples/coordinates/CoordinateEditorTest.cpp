@@ -334,24 +334,6 @@ TEST_F(CoordinateEditorTest, DocumentsOfOtherVersionsOpenWithTheColumnsThisOneKn
     next.DestroyWindow();
 }
 
-TEST_F(CoordinateEditorTest, AFailedSaveSaysSoAndKeepsTheChangesToBeSaved)
-{
-    const fs::path notAFolder = m_dir / "plain";
-    ASSERT_FALSE(WriteFileAtomically(notAFolder, std::vector<std::uint8_t>{1}));
-    frame.SetDocumentPath(notAFolder / "survey.tcd");
-    EXPECT_TRUE(data.Set(static_cast<unsigned>(kPointName), 0, std::string("変更")));
-    EXPECT_FALSE(frame.Save());
-    ASSERT_EQ(driver.MessageBoxes().size(), 1u);
-    EXPECT_EQ(driver.MessageBoxes()[0].text.rfind("保存できませんでした。", 0), 0u) << driver.MessageBoxes()[0].text;
-    EXPECT_EQ(driver.MessageBoxes()[0].style, MB_OK | MB_ICONEXCLAMATION);
-    EXPECT_TRUE(data.IsModified()) << "the changes are still to be saved";
-
-    driver.AnswerMessageBox(IDYES);
-    driver.PushKey('Q', false, true);
-    app.Run();
-    EXPECT_TRUE(frame.IsWindow()) << "quitting asked to save, the save failed, so the editor stays";
-}
-
 TEST_F(CoordinateEditorTest, QuittingWithChangesAsksAndCancelKeepsTheEditorOpen)
 {
     const fs::path document = m_dir / "never.tcd";
@@ -755,7 +737,9 @@ TEST_F(CoordinateEditorTest, AFailedSaveKeepsTheNameAsItWasAndTheRecoveryCopyGoe
     AnswerName(missing);
     EXPECT_FALSE(frame.Save());
     EXPECT_EQ(LastMessage(), "保存できませんでした。\n" + missing.string() + ": ファイルまたはフォルダがありません。");
+    EXPECT_EQ(driver.MessageBoxes().back().style, MB_OK | MB_ICONEXCLAMATION);
     EXPECT_TRUE(frame.GetDocumentPath().empty()) << "an unusable name is not the document's";
+    EXPECT_TRUE(data.IsModified()) << "the changes are still to be saved";
     EXPECT_TRUE(frame.WriteRecovery());
     EXPECT_EQ(FirstName(CoordinateFrame::FallbackRecoveryPath({})), "無題の変更") << "a kill keeps the work";
 
@@ -773,6 +757,12 @@ TEST_F(CoordinateEditorTest, AFailedSaveKeepsTheNameAsItWasAndTheRecoveryCopyGoe
     driver.AnswerMessageBox(IDNO);
     EXPECT_FALSE(frame.OfferRecovery());
     EXPECT_FALSE(fs::exists(CoordinateFrame::FallbackRecoveryPath(gone))) << "offered, declined, removed";
+
+    Rename(data, "再変更");
+    driver.AnswerMessageBox(IDYES);
+    driver.PushKey('Q', false, true);
+    app.Run();
+    EXPECT_TRUE(frame.IsWindow()) << "quitting asked to save, the save failed, so the editor stays";
 }
 
 TEST_F(CoordinateEditorTest, ASecondEditorIsToldTheDocumentIsOpenAndNoSaveWritesOverAnothersUnasked)

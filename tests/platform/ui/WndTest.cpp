@@ -283,29 +283,6 @@ TEST_F(WndTest, InvalidationIsRecordedWithItsEraseFlag)
     EXPECT_TRUE(wnd.GetInvalidations()[0].erase) << "one part asked for its background to be erased";
 }
 
-TEST_F(WndTest, StylesTextFontAndExtensionAreKept)
-{
-    Wnd wnd;
-    wnd.Create("T", "前", WS_VISIBLE, RECT{}, nullptr, 0);
-    EXPECT_EQ(wnd.GetWindowText(), "前");
-    wnd.SetWindowText("後");
-    EXPECT_EQ(wnd.GetWindowText(), "後");
-    EXPECT_TRUE(wnd.ModifyStyle(0, WS_TABSTOP | WS_DISABLED));
-    EXPECT_FALSE(wnd.IsWindowEnabled()) << "WS_DISABLED through ModifyStyle disables";
-    EXPECT_FALSE(wnd.ModifyStyle(0, WS_TABSTOP)) << "no change, no report";
-    wnd.ModifyStyleEx(0, WS_EX_CLIENTEDGE);
-    EXPECT_EQ(wnd.GetExStyle(), WS_EX_CLIENTEDGE);
-    EXPECT_EQ(wnd.GetFont(), nullptr);
-    Font font;
-    font.CreatePointFont(90, "ＭＳ ゴシック");
-    wnd.SetFont(&font, FALSE);
-    EXPECT_EQ(wnd.GetFont(), &font);
-    EXPECT_EQ(reinterpret_cast<Font*>(wnd.SendMessage(WM_GETFONT)), &font) << "WM_SETFONT and WM_GETFONT carry it";
-    int marker = 0;
-    wnd.SetExtension(&marker);
-    EXPECT_EQ(wnd.GetExtension(), &marker);
-}
-
 TEST_F(WndTest, PostedMessagesWaitForThePumpAndDieWithTheirWindow)
 {
     LogWnd a("a", log), b("b", log);

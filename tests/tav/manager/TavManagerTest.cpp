@@ -171,35 +171,4 @@ TEST(TavManagerTest, NumbersOutsideTheDeclarationAreRefused)
         << "an unmapped column is an item number, and this one is not declared";
 }
 
-TEST(TavManagerTest, HookDefaults)
-{
-    const plat::AppIdentity saved = plat::GetAppIdentity();
-    plat::SetAppIdentity({"Coordinates", "Survey"});
-    TestManager manager({1, 2}, {}, 7);
-    EXPECT_STREQ(manager.GetSoftware(), "Coordinates") << "the running application's name";
-    EXPECT_STREQ(manager.GetRegCategory(), "Application") << "not the application's own category";
-    plat::SetAppIdentity(saved);
-
-    EXPECT_EQ(manager.GetUseTemplate(), nullptr);
-    EXPECT_EQ(manager.GetHelpID(42), 0u);
-    EXPECT_EQ(manager.OnGetHelpItemID(12), 12u);
-    EXPECT_EQ(manager.OnGetDispRowCount(), 7);
-    EXPECT_EQ(manager.OnAddItemCount(), 0);
-    EXPECT_EQ(manager.OnGetPaneWidth(1), 0);
-    unsigned align = 5;
-    EXPECT_FALSE(manager.OnSetTextAlign(1, align));
-    EXPECT_EQ(align, 5u);
-    int flag = 0;
-    EXPECT_EQ(manager.OnGetControl(1, flag), nullptr);
-    EXPECT_EQ(flag, 0);
-    std::string text = "kept";
-    EXPECT_FALSE(manager.OnGetText(1, 0, text));
-    EXPECT_FALSE(manager.OnGetSpeechText(1, 0, text));
-    EXPECT_EQ(text, "kept");
-    EXPECT_TRUE(manager.OnCheckTemplate({1}));
-    EXPECT_EQ(manager.GetItemCount(), 2);
-    EXPECT_THROW(static_cast<void>(manager.GetRecordSize()), plat::InvalidArgument)
-        << "no cell sizes are known before binding";
-}
-
 } // namespace
