@@ -110,13 +110,9 @@ TEST_F(LotEditorTest, OnlyLotNumbersReachTheLotNumberCellWhetherTypedOrSetInCode
     EXPECT_FALSE(data.Set(static_cast<unsigned>(kLotNo), 0, "77 1")) << "the hook refuses";
     // Typed: the refused text leaves the cell as it was; an area shows two decimals.
     driver.PushText("12x");
-    driver.PushKey(VK_RETURN);
-    driver.PushKey(VK_ESCAPE); // the editor keeps what the table refused; leave it
-    driver.PushKey(VK_HOME);
-    driver.PushKey(VK_DOWN);
+    driver.PushKeys({VK_RETURN, VK_ESCAPE, VK_HOME, VK_DOWN}); // Return: the editor keeps what the table refused; Escape leaves it
     driver.PushText("12-3");
-    driver.PushKey(VK_TAB);
-    driver.PushKey(VK_TAB);
+    driver.PushKeys({VK_TAB, VK_TAB});
     driver.PushText("100.5");
     driver.PushKey(VK_RETURN);
     driver.PushKey('Q', false, true);
@@ -253,14 +249,7 @@ TEST_F(LotEditorTest, ItsMenusReachTheGridsCommandsAndF1ShowsTheCaretItemsHelp)
         topics.push_back(person.Caption());
         person.Escape();
     });
-    driver.PushKey(VK_RIGHT); // the caret to 地目
-    driver.PushKey(VK_F10);
-    driver.PushKey(VK_RIGHT); // 編集
-    driver.PushKey(VK_DOWN);
-    driver.PushKey(VK_RIGHT); // ｾﾙ
-    driver.PushKey(VK_ESCAPE);
-    driver.PushKey(VK_ESCAPE);
-    driver.PushKey(VK_F1);
+    driver.PushKeys({VK_RIGHT, VK_F10, VK_RIGHT, VK_DOWN, VK_RIGHT, VK_ESCAPE, VK_ESCAPE, VK_F1}); // on 地目, through 編集 to ｾﾙ, then F1
     driver.PushKey('Q', false, true);
     app.Run();
     EXPECT_EQ(topics, std::vector<std::string>{"地目"});

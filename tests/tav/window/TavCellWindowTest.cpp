@@ -256,8 +256,7 @@ TEST_F(GridLifetimeTest, AGridOutlivesItsTableAndItsManagerRefusingWhatWouldReac
     EXPECT_EQ(grid->SendMessage(MOXN_BEGINEDIT, reinterpret_cast<WPARAM>(&cell)), 1) << "editing is refused";
     EXPECT_EQ(grid->SendMessage(MOXN_QUERYPASTE, 1, 1), 1);
     Type("7");
-    driver.PushKey(VK_RETURN);
-    driver.PushKey(VK_DOWN);
+    driver.PushKeys({VK_RETURN, VK_DOWN});
     app.Run();
     EXPECT_EQ(grid->GetEditor(), nullptr);
     EXPECT_EQ(grid->QueryLineCommand(), 0u);
