@@ -202,7 +202,7 @@ TEST_F(LotEditorTest, CsvGoesOutAsTheCellsShowItAndComesBackByHeadingAsOneUndoSt
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "\xEF\xBB\xBF地番,地目,地積,所有者,備考\r\n12-3,雑種地,1234.50,\"山田, \"\"太郎\"\"\",\r\n7,宅地,88.00,,\r\n")
         << "the blank record is left out; fields with commas and quotes are quoted";
 
-    // Back in, replacing: the same cells, from either encoding.
+    SCOPED_TRACE("back in, replacing: the same cells, from either encoding");
     const std::vector<std::string> before = LotNumbers(3);
     data.SetModifiedFlag(FALSE);
     ASSERT_TRUE(frame.ImportCsv(narrow, true));
@@ -217,7 +217,7 @@ TEST_F(LotEditorTest, CsvGoesOutAsTheCellsShowItAndComesBackByHeadingAsOneUndoSt
     ASSERT_TRUE(data.History().Undo());
     EXPECT_EQ(LotNumbers(3), before) << "one undo takes the replacement back";
 
-    // A spreadsheet's own column order, appended; then files refused whole, at row and column.
+    SCOPED_TRACE("a spreadsheet's own column order, appended; then files refused whole, at row and column");
     const fs::path own = m_dir / "own.csv";
     ASSERT_FALSE(WriteFileAtomically(own, "\xEF\xBB\xBF備考, 地番\r\nメモ,99\r\n,100-1\r\n"));
     ASSERT_TRUE(frame.ImportCsv(own, false));

@@ -14,8 +14,6 @@
 #include "examples/coordinates/SampleSurvey.h"
 #include "platform/io/Files.h"
 #include "platform/print/PrintDialog.h"
-#include "platform/registry/MemoryRegistryStore.h"
-#include "platform/registry/Registry.h"
 #include "platform/ui/HeadlessDriver.h"
 #include "platform/ui/Help.h"
 #include "platform/ui/Renderer.h"
@@ -23,6 +21,7 @@
 #include "tests/examples/coordinates/SurveyDocument.h"
 #include "tests/ScopedEnvironment.h"
 #include "tests/TemporaryFolder.h"
+#include "tests/platform/registry/MemoryRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -56,9 +55,9 @@ void SelectRecords(CoordinateGrid& grid, long first, long last)
 
 class CoordinateEditorTest : public ::testing::Test {
 protected:
+    tavtest::MemoryRegistry m_registry;
     CoordinateEditorTest()
     {
-        RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>());
         driver.SetScreenSize(SIZE{100 * 8, 20 * 16});
         frame.Open(driver.ScreenSize());
         app.SetMainWnd(&frame);
@@ -69,7 +68,6 @@ protected:
     {
         if (frame.IsWindow())
             frame.DestroyWindow();
-        RegSetStore(HKEY_CURRENT_USER, nullptr);
     }
 
     // The next name dialog (Save As, Open) gets this name and OK.
@@ -176,34 +174,7 @@ TEST_F(CoordinateEditorTest, AutomaticWidthsFollowTheWindowWhenTheTerminalIsResi
     EXPECT_GT(wide, narrow + 30) << "the columns share the forty more columns";
 }
 
-TEST_F(CoordinateEditorTest, ADamagedFileIsRefusedWithAMessageAndTheTableStaysAsItWas)
-{
-    const fs::path good = m_dir / "good.tcd";
-    frame.SetDocumentPath(good);
-    ASSERT_TRUE(frame.Save());
-    std::vector<std::uint8_t> bytes;
-    ASSERT_FALSE(ReadWholeFile(good, bytes));
-    bytes.resize(bytes.size() / 2);
-    const fs::path damaged = m_dir / "damaged.tcd";
-    ASSERT_FALSE(WriteFileAtomically(damaged, bytes));
-
-    EXPECT_TRUE(data.Set(static_cast<unsigned>(kPointName), 0, std::string("変更")));
-    EXPECT_FALSE(frame.OpenFile(damaged));
-    ASSERT_EQ(driver.MessageBoxes().size(), 1u);
-    EXPECT_EQ(driver.MessageBoxes()[0].text.rfind("ファイルを開けませんでした。", 0), 0u) << driver.MessageBoxes()[0].text;
-    std::string name;
-    EXPECT_TRUE(data.Get(static_cast<unsigned>(kPointName), 0, name));
-    EXPECT_EQ(name, "変更") << "nothing of the damaged file was applied";
-    EXPECT_EQ(data.GetLastInputRecordNo(), points - 1);
-    EXPECT_EQ(frame.GetDocumentPath(), good);
-
-    EXPECT_TRUE(frame.OpenFile(good));
-    EXPECT_TRUE(data.Get(static_cast<unsigned>(kPointName), 0, name));
-    EXPECT_EQ(name, "T1");
-    EXPECT_FALSE(data.IsModified());
-}
-
-TEST_F(CoordinateEditorTest, ADocumentItCannotHoldWholeIsRefusedAndTheEditorKeepsWhatItHad)
+TEST_F(CoordinateEditorTest, ADocumentItCannotReadWholeIsRefusedAndTheEditorKeepsWhatItHad)
 {
     const fs::path good = m_dir / "good.tcd";
     frame.SetDocumentPath(good);
@@ -211,6 +182,7 @@ TEST_F(CoordinateEditorTest, ADocumentItCannotHoldWholeIsRefusedAndTheEditorKeep
     std::vector<std::uint8_t> trailing;
     ASSERT_FALSE(ReadWholeFile(good, trailing));
     tavtest::WriteFuzzSeed("document", "sample", trailing);
+    const std::vector<std::uint8_t> truncated(trailing.begin(), trailing.begin() + static_cast<std::ptrdiff_t>(trailing.size() / 2));
     trailing.push_back(0);
     EXPECT_TRUE(data.Set(static_cast<unsigned>(kPointName), 0, std::string("変更")));
 
@@ -221,6 +193,7 @@ TEST_F(CoordinateEditorTest, ADocumentItCannotHoldWholeIsRefusedAndTheEditorKeep
     };
     const Refused refused[] = {
         {m_dir / "long.tcd", coordinates_test::SurveyDocument("3000-points", 3000), "最大座標数を超えました。処理を終了します。"},
+        {m_dir / "damaged.tcd", truncated, "ファイルを開けませんでした。"},
         {m_dir / "trailing.tcd", trailing, "ファイルを開けませんでした。\n1 bytes after the end of the document"},
         {"/dev/zero", {}, "ファイルを開けませんでした。\n/dev/zero: 通常のファイルではありません"},
         {m_dir, {}, "ファイルを開けませんでした。"},
@@ -316,22 +289,6 @@ TEST_F(CoordinateEditorTest, DocumentsOfOtherVersionsOpenWithTheColumnsThisOneKn
         EXPECT_NE(driver.MessageBoxes()[0].text.find("扱えない項目が 1 個"), std::string::npos) << driver.MessageBoxes()[0].text;
         EXPECT_EQ(frame.GetDocumentPath() == path, answer == IDYES);
     }
-
-    // A newer version's template as the current one in the store, met at the next start.
-    SolKey application;
-    ASSERT_TRUE(SolGetApplicationKey(application));
-    SolKey stored(application, "Coordinates\\Cell Template\\Coordinates\\標準");
-    stored.SetString("Template", "1001,1010,1002,");
-    stored.SetString("Width", "40,9999999999,");
-    CoordinateManager nextManager{2000};
-    TavData nextData;
-    CoordinateFrame next{nextManager, nextData};
-    ASSERT_TRUE(next.Open(driver.ScreenSize()));
-    next.Grid().SendMessage(WM_PAINT);
-    EXPECT_EQ(nextData.Template(), (std::vector<unsigned>{kPointNo, kPointName}));
-    EXPECT_EQ(nextData.Width().size(), 9u);
-    EXPECT_EQ(stored.GetString("Template"), "1001,1010,1002,") << "the store keeps what the newer version wrote";
-    next.DestroyWindow();
 }
 
 TEST_F(CoordinateEditorTest, QuittingWithChangesAsksAndCancelKeepsTheEditorOpen)
@@ -600,7 +557,7 @@ TEST_F(CoordinateEditorTest, SelectAllViewSettingsAndReadAloudAreCommandsThatDoS
     ASSERT_EQ(grid.GetSelection().GetSize(), 1u);
     EXPECT_EQ(grid.GetSelection().GetAt(0), MoxRect(MoxPos{0, 0}, MoxPos{8, 1999})) << "every cell";
 
-    // Whether the ｾﾙ menu offers the command, as it would when opened.
+    SCOPED_TRACE("whether the ｾﾙ menu offers the command, as it would when opened");
     auto enabled = [&](UINT id) {
         Menu* cell = frame.GetMenu()->GetSubMenu(2);
         frame.SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(cell->GetSafeHmenu()), 0);
@@ -615,7 +572,7 @@ TEST_F(CoordinateEditorTest, SelectAllViewSettingsAndReadAloudAreCommandsThatDoS
     frame.SendMessage(WM_COMMAND, NifCommand::ViewSettings);
     EXPECT_TRUE(sheetOpened) << "表示設定 opens the colour page";
 
-    // The read-aloud program is found on the PATH: a stand-in writes what it was given.
+    SCOPED_TRACE("the read-aloud program is found on the PATH: a stand-in writes what it was given");
     const char* oldPath = std::getenv("PATH");
     const std::string keptPath = oldPath != nullptr ? oldPath : "";
     const fs::path bin = m_dir / "bin";
@@ -742,7 +699,7 @@ TEST_F(CoordinateEditorTest, ASecondEditorIsToldTheDocumentIsOpenAndNoSaveWrites
     ASSERT_TRUE(frame.Save());
     EXPECT_EQ(driver.MessageBoxes().size(), 2u) << "our own save is no change by another";
 
-    // Save As over another file asks the same way.
+    SCOPED_TRACE("Save As over another file asks the same way");
     const fs::path other = m_dir / "other.tcd";
     ASSERT_FALSE(WriteFileAtomically(other, "someone's"));
     AnswerName(other);
@@ -750,7 +707,7 @@ TEST_F(CoordinateEditorTest, ASecondEditorIsToldTheDocumentIsOpenAndNoSaveWrites
     EXPECT_EQ(driver.MessageBoxes().back().style, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2);
     EXPECT_EQ(fs::file_size(other), 9u);
 
-    // Leaving the document gives its lock back; a lock of a process that has ended is nobody's.
+    SCOPED_TRACE("leaving the document gives its lock back; a lock of a process that has ended is nobody's");
     ASSERT_TRUE(frame.NewDocument());
     EXPECT_FALSE(fs::exists(DocumentFile::LockPath(document)));
     const pid_t ended = ::fork();

@@ -180,7 +180,7 @@ TEST(MenuTest, ItemsStatesAndSubMenusMovedBetweenMenusWithoutBeingDestroyedTwice
     EXPECT_EQ(temp.GetSubMenu(3)->GetMenuState(0, MF_BYPOSITION), MF_CHECKED);
     EXPECT_EQ(temp.CheckMenuItem(0x7777, MF_CHECKED), kMenuNotFound);
 
-    // The sub menu moves to another menu: destroying the first leaves it alive.
+    SCOPED_TRACE("the sub menu moves to another menu: destroying the first leaves it alive");
     Menu kept;
     kept.CreatePopupMenu();
     ASSERT_TRUE(temp.RemoveMenu(3, MF_BYPOSITION));
@@ -194,7 +194,7 @@ TEST(MenuTest, ItemsStatesAndSubMenusMovedBetweenMenusWithoutBeingDestroyedTwice
     EXPECT_FALSE(IsMenu(subHandle)) << "destroyed with the menu that held it";
     EXPECT_EQ(Menu::FromHandle(subHandle), nullptr);
 
-    // DeleteMenu destroys a sub menu; RemoveMenu does not.
+    SCOPED_TRACE("DeleteMenu destroys a sub menu; RemoveMenu does not");
     Menu other;
     other.CreatePopupMenu();
     Menu inner;
@@ -282,7 +282,7 @@ TEST_F(FrameFixture, TheMenuBarIsWorkedWithKeysSkippingGreyedItemsAndShowsPrompt
     EXPECT_EQ(frame.GetMessageText(), "準備完了") << "the idle prompt once the menu closed";
     EXPECT_EQ(MenuTracker::Active(), nullptr);
 
-    // Alt and a mnemonic open a menu; Right opens a sub menu; a letter chooses.
+    SCOPED_TRACE("Alt and a mnemonic open a menu; Right opens a sub menu; a letter chooses");
     std::string checked;
     driver.WhenEventsLeft(3, [&] { checked = Screen(); });
     InputEvent altV = InputEvent::KeyPress('V');
@@ -296,7 +296,7 @@ TEST_F(FrameFixture, TheMenuBarIsWorkedWithKeysSkippingGreyedItemsAndShowsPrompt
     EXPECT_NE(checked.find("│✓ 格子(G)"), std::string::npos) << checked;
     EXPECT_NE(checked.find("│  縮小(O) - 最小  │"), std::string::npos) << "renamed by its update handler\n" << checked;
 
-    // Escape goes back a level at a time; what follows reaches the windows again.
+    SCOPED_TRACE("Escape goes back a level at a time; what follows reaches the windows again");
     driver.PushKeys({VK_F10, VK_DOWN, VK_ESCAPE, VK_ESCAPE, 'A'});
     app.Run();
     EXPECT_EQ(frame.commands.size(), 3u);

@@ -110,12 +110,12 @@ TEST_F(WndTest, MessagesReachTheMostDerivedHandlerAndFallBackThroughTheBaseMaps)
     EXPECT_EQ(wnd.SendMessage(WM_USER + 2, 3), 203) << "a message only the base maps goes to the base";
     EXPECT_EQ(wnd.SendMessage(WM_USER + 3), 0) << "unmapped messages reach DefWindowProc";
 
-    // A registered number read at dispatch: the map was built before it was known.
+    SCOPED_TRACE("a registered number read at dispatch: the map was built before it was known");
     EXPECT_EQ(wnd.SendMessage(0xC000), 0);
     g_lateRegistered = RegisterWindowMessage("WNDTEST_LATE");
     EXPECT_EQ(wnd.SendMessage(g_lateRegistered), 77);
 
-    // Control notifications travel to the parent as WM_COMMAND and find their entries.
+    SCOPED_TRACE("control notifications travel to the parent as WM_COMMAND and find their entries");
     Button ok, ranged, other;
     ok.Create("OK", kChild | BS_PUSHBUTTON, RECT{0, 0, 10, 10}, &wnd, 10);
     ranged.Create("R", kChild | BS_PUSHBUTTON, RECT{0, 20, 10, 30}, &wnd, 25);

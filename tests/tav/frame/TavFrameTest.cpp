@@ -1,4 +1,4 @@
-// The library frame: the overflow messages and the module's texts.
+// The library frame: the overflow messages in the library's own texts.
 #include "tav/frame/TavFrame.h"
 
 #include "platform/ui/HeadlessDriver.h"
@@ -23,11 +23,4 @@ TEST(TavFrameTest, OverflowMessagesShowTheirTextWithTheCallersStyle)
     EXPECT_EQ(driver.MessageBoxes()[0].caption, "座標管理");
     EXPECT_EQ(driver.MessageBoxes()[2].text, "最大地番数を超えました。処理を終了します。");
     EXPECT_EQ(driver.MessageBoxes()[2].style, 0x10u);
-}
-
-TEST(TavFrameTest, TheModuleHoldsTheLibrarysStringTable)
-{
-    ASSERT_NE(TavGetModuleHandle(), nullptr);
-    EXPECT_EQ(TavGetModuleHandle(), TavGetModuleHandle());
-    EXPECT_EQ(TavGetModuleHandle()->LoadString(19), "見つかりません。");
 }

@@ -9,11 +9,10 @@
 #include "components/support/TavcRadiusCtrl.h"
 #include "components/support/TavcToggleButton.h"
 #include "platform/io/Archive.h"
-#include "platform/registry/MemoryRegistryStore.h"
-#include "platform/registry/Registry.h"
 #include "platform/ui/App.h"
 #include "platform/ui/HeadlessDriver.h"
 #include "tests/platform/ui/ProportionalMeasure.h"
+#include "tests/platform/registry/MemoryRegistry.h"
 #include "tav/templates/TavTemplate.h"
 
 #include <gtest/gtest.h>
@@ -84,8 +83,7 @@ public:
 
 class BindingTest : public ::testing::Test {
 protected:
-    BindingTest() { RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>()); }
-    ~BindingTest() override { RegSetStore(HKEY_CURRENT_USER, nullptr); }
+    tavtest::MemoryRegistry m_registry;
 
     std::vector<int> Widths(MoxCellCtrl& grid)
     {
@@ -480,31 +478,32 @@ TEST_F(BindingTest, OwnerDrawnColumnsAreDrawnByTheHostForEachLineInView)
     EXPECT_TRUE(manager.drawn[4].hasDC);
 }
 
-TEST_F(BindingTest, DefaultWidthsFitTheEditorsCharactersOrItsWiderHeading)
+// Ten characters of the name are wider than its heading; a list has no characters, so its
+// heading コード sets the width: in the terminal's cells, then in the front end's own measure.
+TEST_F(BindingTest, DefaultWidthsFitTheEditorsWidestCharactersOrItsWiderHeadingAsTheFrontEndMeasures)
 {
-    tavtest::CoordinateManager manager;
-    TavData data;
-    CoordinateHost host(manager);
-    host.Open();
-    manager.Associate(&host.Grid(), &data);
-    ASSERT_EQ(data.Width().size(), 5u);
-    EXPECT_EQ(data.Width()[0], 10u * 8 + 8) << "ten characters of the name, wider than its heading";
-    EXPECT_EQ(data.Width()[4], 3u * 16 + 8) << "a list has no characters: its heading コード sets the width";
-}
-
-TEST_F(BindingTest, WidthsAreMeasuredByTheFrontEnd)
-{
-    const tavtest::ProportionalMeasure measure;
-    const tavtest::MeasuredBy measured(driver, measure);
-    tavtest::CoordinateManager manager;
-    TavData data;
-    CoordinateHost host(manager);
-    host.Open();
-    manager.Associate(&host.Grid(), &data);
-    ASSERT_EQ(data.Width().size(), 5u);
-    EXPECT_EQ(data.Width()[0], 10u * 11 + 8) << "ten of the widest character, M, 11 px here";
-    EXPECT_EQ(data.Width()[4], 3u * 13 + 8) << "the heading コード in 13 px full-width characters";
-    EXPECT_EQ(manager.GetFixedColWidth(), 7 + 7 + 4 + 8) << "No. in proportional characters";
+    const tavtest::ProportionalMeasure proportional;
+    struct Case {
+        const TextMeasure* measure;
+        unsigned name, code;
+        int rowNumbers; // "No." or "100", whichever is wider
+    };
+    const Case cases[] = {{nullptr, 10 * 8 + 8, 3 * 16 + 8, 3 * 8 + 8},
+                          {&proportional, 10 * 11 + 8, 3 * 13 + 8, 7 + 7 + 4 + 8}};
+    for (const Case& expected : cases) {
+        SCOPED_TRACE(expected.measure ? "proportional" : "cells");
+        driver.SetTextMeasure(expected.measure);
+        tavtest::CoordinateManager manager;
+        TavData data;
+        CoordinateHost host(manager);
+        host.Open();
+        manager.Associate(&host.Grid(), &data);
+        driver.SetTextMeasure(nullptr);
+        ASSERT_EQ(data.Width().size(), 5u);
+        EXPECT_EQ(data.Width()[0], expected.name);
+        EXPECT_EQ(data.Width()[4], expected.code);
+        EXPECT_EQ(manager.GetFixedColWidth(), expected.rowNumbers);
+    }
 }
 
 TEST_F(BindingTest, TermChangeCollectsTheNewControlsAndMeasuresAgain)

@@ -84,33 +84,6 @@ TEST(TavManagerTest, RepeatedIdentifiersFollowTheirOwnRules)
     EXPECT_EQ(manager.IDtoCol(7), 1) << "the later item 2 also finds the first column of 7";
 }
 
-// A host that answers text and data for its own items.
-class AnsweringManager : public TestManager {
-public:
-    AnsweringManager() : TestManager({1, 2}, {{1, 4}, {2, 4}}, 4) {}
-    int OnGetText(unsigned id, long record, std::string& text) override
-    {
-        ++m_asked;
-        text = std::to_string(id) + "@" + std::to_string(record);
-        return TRUE;
-    }
-    int m_asked = 0;
-};
-
-TEST(TavManagerTest, TextIsAskedOnlyUpToTheLastFilledRecord)
-{
-    AnsweringManager manager;
-    TavData data;
-    manager.Bind(data);
-    std::string text;
-    EXPECT_FALSE(data.OnGetText(0, 0, text)) << "an empty table shows no text";
-    ASSERT_TRUE(data.Set(1L, 2, 5));
-    EXPECT_TRUE(data.OnGetText(0, 1, text));
-    EXPECT_EQ(text, "1@1");
-    EXPECT_FALSE(data.OnGetText(0, 3, text));
-    EXPECT_EQ(manager.m_asked, 1) << "rows after the last filled record never reach the host";
-}
-
 TEST(TavManagerTest, HeadingsLineNumbersAndActiveCellsByDefault)
 {
     plat::Module module("host");

@@ -202,16 +202,15 @@ TEST(TavCellLooksTest, LockedDisabledAndWarningCellsEachLookTheirOwnWay)
 // A grid, its manager and its table each made and destroyed on their own, as hosts do.
 class GridLifetimeTest : public ::testing::Test {
 protected:
+    tavtest::MemoryRegistry m_registry;
     GridLifetimeTest()
     {
-        RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>());
         host.Create("GridHost", "座標", WS_VISIBLE, RECT{0, 0, 640, 400}, nullptr, 0);
         app.SetMainWnd(&host);
         grid->Create(WS_VISIBLE, RECT{0, 0, 640, 400}, &host, 100);
         grid->SetFocus();
         manager->Associate(grid.get(), data.get());
     }
-    ~GridLifetimeTest() override { RegSetStore(HKEY_CURRENT_USER, nullptr); }
     void Type(const std::string& text)
     {
         driver.PushText(text);
