@@ -129,7 +129,7 @@ TEST_F(TavCommonLinesTest, InsertAndDeleteTakeFlagsAndLocksAlongAndRefuseWhatThe
     MoxRectArray mixed = grid.GetSelection(); // a cell range among lines is no line selection
     mixed.Add(MoxRect(MoxPos{0, 8}, MoxPos{4, 8}), MoxRectArray::kWholeLines);
     grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<WPARAM>(&mixed));
-    Command(NifCommand::LineDelete);
+    Command(NifCommand::LineSwap); // which takes several blocks
     EXPECT_EQ(Boxes(), (std::vector<std::string>{"複数行選択に対して操作できません。", "行が選択されていません。",
                                                "行が選択されていません。"}));
     EXPECT_EQ(X(6), 3.5) << "refused deletes delete nothing";

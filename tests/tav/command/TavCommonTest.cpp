@@ -157,11 +157,6 @@ TEST(TavCommonTest, CellColoursGiveWarningTextAndDisabledOverLockedHatching)
 {
     BoundGrid<> bound;
     ProbeGrid& grid = bound.grid;
-    const Brush& lock = TavCommon::LockBrush();
-    EXPECT_EQ(lock.ColorAt(1, 0), 0x0080FFFFu) << "odd pixels take the lock colour";
-    EXPECT_EQ(lock.ColorAt(0, 0), 0xD2D2D2u);
-    EXPECT_EQ(lock.ColorAt(1, 1), 0xD2D2D2u);
-
     bound.manager.SetCellLock(TRUE);
     bound.data.Lock().Add({kX, 0, 9});
     bound.manager.AttrDisable().Set(kX, 1, 1, 1);

@@ -492,6 +492,7 @@ TEST_F(BindingTest, DefaultWidthsFitTheEditorsWidestCharactersOrItsWiderHeadingA
                           {&proportional, 10 * 11 + 8, 3 * 13 + 8, 7 + 7 + 4 + 8}};
     for (const Case& expected : cases) {
         SCOPED_TRACE(expected.measure ? "proportional" : "cells");
+        const tavtest::MemoryRegistry unmeasured; // no widths stored by the case before
         driver.SetTextMeasure(expected.measure);
         tavtest::CoordinateManager manager;
         TavData data;
