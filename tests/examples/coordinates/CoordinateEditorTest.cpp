@@ -156,24 +156,6 @@ TEST_F(CoordinateEditorTest, ACellsEditorOpensOnTheCellsValueAndKeepsItWhileTheG
     EXPECT_NE(canvas.ToText().find("未確定"), std::string::npos) << "the flag's column fits its longer text";
 }
 
-TEST_F(CoordinateEditorTest, AutomaticWidthsFollowTheWindowWhenTheTerminalIsResized)
-{
-    Renderer renderer;
-    auto flagHeading = [&](int columns) {
-        frame.MoveWindow(0, 0, columns * 8, 20 * 16);
-        Canvas canvas(columns, 20);
-        renderer.Paint(canvas);
-        return canvas.LineText(1).find("確定");
-    };
-    const std::size_t fixed = flagHeading(100);
-    EXPECT_EQ(flagHeading(140), fixed) << "widths of their own stay as they are";
-    manager.SetAutoWidth(TRUE);
-    const std::size_t narrow = flagHeading(100);
-    const std::size_t wide = flagHeading(140);
-    ASSERT_NE(narrow, std::string::npos);
-    EXPECT_GT(wide, narrow + 30) << "the columns share the forty more columns";
-}
-
 TEST_F(CoordinateEditorTest, ADocumentItCannotReadWholeIsRefusedAndTheEditorKeepsWhatItHad)
 {
     const fs::path good = m_dir / "good.tcd";

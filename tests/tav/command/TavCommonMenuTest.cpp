@@ -3,7 +3,6 @@
 #include "tests/tav/command/CommandHost.h"
 
 #include "components/support/NifCommonMenu.h"
-#include "platform/ui/Frames.h"
 #include "platform/ui/Help.h"
 #include "platform/ui/MenuTracker.h"
 #include "tav/dialogs/TavFindDialog.h"
@@ -155,25 +154,6 @@ TEST(TavCommonMenuTest, TheContextMenuIsTheSharedEditAndCellCommandsAtTheCaretOr
     second.app.Run();
     EXPECT_EQ(again, first);
     EXPECT_TRUE(second.manager.QueryAutoWidth()) << "列幅自動調整 switched automatic widths on";
-}
-
-TEST(TavCommonMenuTest, InAFrameTheCommandsTakeTheFramesRouteAndTheItemsFollowTheGrid)
-{
-    MenuGrid<FrameWnd> bound;
-    bound.manager.SetAutoWidth(TRUE);
-    std::vector<std::string> items;
-    bound.driver.WhenEventsLeft(1, [&] { items = bound.OpenItems(); });
-    bound.driver.PushKey(VK_F10, true);
-    bound.driver.PushKey(VK_ESCAPE);
-    bound.app.Run();
-    ASSERT_EQ(items.size(), 25u);
-    EXPECT_EQ(items[16], Item(NifCommand::Lock, "ｾﾙﾛｯｸ(&L)")) << "cell lock is off";
-    EXPECT_EQ(items[17], Item(NifCommand::AutoWidth, "列幅自動調整(&W) (check)"));
-
-    bound.driver.PushKey(VK_F10, true);
-    bound.driver.PushText("w");
-    bound.app.Run();
-    EXPECT_FALSE(bound.manager.QueryAutoWidth()) << "the command went through the frame to the grid";
 }
 
 TEST(TavCommonMenuTest, SearchWantsOneRangeInOneColumnWhoseEditorCanBeSearched)
