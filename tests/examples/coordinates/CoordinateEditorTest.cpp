@@ -22,6 +22,7 @@
 #include "tests/ScopedEnvironment.h"
 #include "tests/TemporaryFolder.h"
 #include "tests/platform/registry/MemoryRegistry.h"
+#include "tests/tav/data/TestHost.h"
 
 #include <gtest/gtest.h>
 
@@ -89,6 +90,13 @@ protected:
         return name;
     }
     void Rename(TavData& table, const std::string& name) { EXPECT_TRUE(table.Set(static_cast<unsigned>(kPointName), 0, name)); }
+    // A point name in the editor's table; a blank one reads as empty.
+    std::string Name(long record = 0)
+    {
+        std::string text;
+        static_cast<void>(data.Get(static_cast<unsigned>(kPointName), record, text));
+        return text;
+    }
 
     HeadlessDriver driver;
     WinApp app{"座標一覧", "Application", &driver};
@@ -189,9 +197,7 @@ TEST_F(CoordinateEditorTest, ADocumentItCannotReadWholeIsRefusedAndTheEditorKeep
         ASSERT_EQ(driver.MessageBoxes().size(), 1u) << document.path;
         EXPECT_EQ(driver.MessageBoxes()[0].text.rfind(document.says, 0), 0u) << driver.MessageBoxes()[0].text;
         EXPECT_EQ(driver.MessageBoxes()[0].style, MB_OK | MB_ICONEXCLAMATION);
-        std::string name;
-        EXPECT_TRUE(data.Get(static_cast<unsigned>(kPointName), 0, name));
-        EXPECT_EQ(name, "変更") << document.path << ": the editor keeps its table";
+        EXPECT_EQ(Name(), "変更") << document.path << ": the editor keeps its table";
         EXPECT_EQ(data.GetLastInputRecordNo(), points - 1);
         EXPECT_TRUE(data.IsModified());
         EXPECT_EQ(frame.GetDocumentPath(), good) << "a later save goes where it went before";
@@ -301,11 +307,6 @@ TEST_F(CoordinateEditorTest, UnsavedChangesGoToARecoveryCopyThatTheNextOpenOffer
     ASSERT_TRUE(frame.Save());
     EXPECT_TRUE(frame.WriteRecovery());
     EXPECT_FALSE(fs::exists(recovery)) << "nothing unsaved, nothing to keep";
-    auto name = [&] {
-        std::string text;
-        EXPECT_TRUE(data.Get(static_cast<unsigned>(kPointName), 0, text));
-        return text;
-    };
     auto changeAndKeep = [&] {
         EXPECT_TRUE(data.Set(static_cast<unsigned>(kPointName), 0, std::string("回復")));
         ASSERT_TRUE(frame.WriteRecovery());
@@ -318,23 +319,19 @@ TEST_F(CoordinateEditorTest, UnsavedChangesGoToARecoveryCopyThatTheNextOpenOffer
     ASSERT_EQ(driver.MessageBoxes().size(), 1u);
     EXPECT_NE(driver.MessageBoxes()[0].text.find("survey.tcd.recovery"), std::string::npos) << driver.MessageBoxes()[0].text;
     EXPECT_EQ(driver.MessageBoxes()[0].style, MB_YESNO | MB_ICONQUESTION);
-    EXPECT_EQ(name(), "T1") << "declined: the document as saved";
+    EXPECT_EQ(Name(), "T1") << "declined: the document as saved";
     EXPECT_FALSE(fs::exists(recovery)) << "and the copy is gone";
 
     changeAndKeep();
     driver.AnswerMessageBox(IDYES);
     ASSERT_TRUE(frame.OpenFile(document));
-    EXPECT_EQ(name(), "回復");
+    EXPECT_EQ(Name(), "回復");
     EXPECT_TRUE(data.IsModified()) << "the recovered changes are still to be saved";
     EXPECT_EQ(frame.GetDocumentPath(), document) << "into the document, not into the copy";
     EXPECT_TRUE(fs::exists(recovery)) << "kept until the changes are saved";
     ASSERT_TRUE(frame.Save());
     EXPECT_FALSE(fs::exists(recovery));
-    TavData saved;
-    coordinates_test::LoadDocument(document, saved);
-    std::string savedName;
-    ASSERT_TRUE(saved.Get(1L, 0, savedName));
-    EXPECT_EQ(savedName, "回復");
+    EXPECT_EQ(FirstName(document), "回復");
 
     // An untitled table keeps its copy in the user's data folder.
     frame.SetDocumentPath({});
@@ -344,7 +341,7 @@ TEST_F(CoordinateEditorTest, UnsavedChangesGoToARecoveryCopyThatTheNextOpenOffer
     EXPECT_TRUE(data.Set(static_cast<unsigned>(kPointName), 0, std::string("T1")));
     driver.AnswerMessageBox(IDYES);
     EXPECT_TRUE(frame.OfferRecovery());
-    EXPECT_EQ(name(), "無題の変更");
+    EXPECT_EQ(Name(), "無題の変更");
 }
 
 } // namespace
@@ -426,13 +423,8 @@ TEST_F(CoordinateEditorTest, EveryItemAndCommandHasAHelpTopicAndF1ShowsItFromAMe
 
 TEST_F(CoordinateEditorTest, LinesMovedByKeysAskBeforeOverwritingAndLandWhereTheCaretTookThem)
 {
-    auto name = [&](long record) {
-        std::string text;
-        static_cast<void>(data.Get(1L, record, text));
-        return text;
-    };
-    const std::string third = name(2);
-    const std::string fourth = name(3);
+    const std::string third = Name(2);
+    const std::string fourth = Name(3);
     CoordinateGrid& grid = frame.Grid();
     driver.PushKeys({VK_DOWN, VK_DOWN});
     driver.PushKey(VK_DOWN, true);     // lines 3 and 4
@@ -451,7 +443,7 @@ TEST_F(CoordinateEditorTest, LinesMovedByKeysAskBeforeOverwritingAndLandWhereThe
     app.Run();
     ASSERT_EQ(driver.MessageBoxes().size(), 1u);
     EXPECT_EQ(driver.MessageBoxes()[0].text, "移動先の 2 行にはデータがあります。\n上書きしますか？");
-    EXPECT_EQ(name(2), third) << "No keeps the lines that held data";
+    EXPECT_EQ(Name(2), third) << "No keeps the lines that held data";
 
     SelectRecords(grid, 2, 3);
     driver.PushKeys({VK_F10, VK_RIGHT, VK_DOWN, VK_RIGHT});
@@ -460,8 +452,8 @@ TEST_F(CoordinateEditorTest, LinesMovedByKeysAskBeforeOverwritingAndLandWhereThe
     driver.AnswerMessageBox(IDYES);
     app.Run();
     EXPECT_TRUE(data.QueryIsBlank(1L, 2));
-    EXPECT_EQ(name(5), third);
-    EXPECT_EQ(name(6), fourth);
+    EXPECT_EQ(Name(5), third);
+    EXPECT_EQ(Name(6), fourth);
     EXPECT_TRUE(data.IsModified());
 }
 
@@ -523,9 +515,7 @@ TEST_F(CoordinateEditorTest, ABulkCorrectionOfTheToggleColumnIsWorkedByKeysAndGi
     app.Run();
     EXPECT_LE(toggle.bottom, ok.top) << "the borrowed toggle leaves the buttons below it free";
     for (long record = 0; record < 3; ++record) {
-        int flag = -1;
-        ASSERT_TRUE(data.Get(static_cast<unsigned>(kFlag), record, flag));
-        EXPECT_EQ(flag, 1 - before) << "record " << record << " took the stepped choice";
+        EXPECT_EQ(CellValue<int>(data, static_cast<unsigned>(kFlag), record), 1 - before) << "record " << record << " took the stepped choice";
     }
     EXPECT_EQ(Wnd::GetFocus(), &grid);
     EXPECT_EQ(grid.GetCaret().row, 3) << "Down moved the caret after the dialog";
@@ -571,8 +561,7 @@ TEST_F(CoordinateEditorTest, SelectAllViewSettingsAndReadAloudAreCommandsThatDoS
     grid.SendMessage(WM_COMMAND, NifCommand::Read);
     app.Run(); // the library posts its speech message
     ::setenv("PATH", keptPath.c_str(), 1);
-    std::string spoken;
-    ASSERT_TRUE(data.Get(1L, 0, spoken));
+    const std::string spoken = Name();
     EXPECT_EQ(grid.LastSpoken(), "点名 " + spoken);
     std::string heard;
     for (int wait = 0; wait < 100 && heard.find(spoken) == std::string::npos; ++wait) {

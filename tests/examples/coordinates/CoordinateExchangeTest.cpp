@@ -14,6 +14,7 @@
 #include "tests/examples/coordinates/StoredPoint.h"
 #include "tests/platform/registry/MemoryRegistry.h"
 #include "tests/TemporaryFolder.h"
+#include "tests/tav/data/TestHost.h"
 
 #include <gtest/gtest.h>
 
@@ -284,9 +285,7 @@ TEST_F(ExchangeMenuTest, AnImportAppendsOrReplacesAsOneUndoStepAndTooManyPointsC
     ASSERT_TRUE(data.History().Undo());
     EXPECT_EQ(data.GetLastInputRecordNo(), 322);
     EXPECT_TRUE(manager.AttrDisable().Get(static_cast<unsigned>(kZ), 5));
-    std::string name;
-    EXPECT_TRUE(data.Get(static_cast<unsigned>(kPointName), 0, name));
-    EXPECT_EQ(name, "T1");
+    EXPECT_EQ(CellValue<std::string>(data, static_cast<unsigned>(kPointName), 0), "T1");
 
     std::string many = "A00,\r\n";
     for (int i = 1; i <= 1700; ++i)
@@ -340,9 +339,7 @@ TEST(CoordinateExchangeTest, TheCommandLineMakesADocumentFromAFileAndWritesItBac
     ASSERT_EQ(run("--import in.sim doc.tcd"), 0) << ReadBytes(folder / "err");
     TavData data;
     coordinates_test::LoadDocument(folder / "doc.tcd", data);
-    std::string name;
-    EXPECT_TRUE(data.Get(1L, 0, name));
-    EXPECT_EQ(name, "基準１");
+    EXPECT_EQ(CellValue<std::string>(data, 1L, 0), "基準１");
     ASSERT_EQ(run("--export doc.tcd out.sim"), 0) << ReadBytes(folder / "err");
     EXPECT_EQ(ReadBytes(folder / "out.sim"), ReadBytes(folder / "in.sim"));
 

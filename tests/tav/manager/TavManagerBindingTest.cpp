@@ -13,6 +13,7 @@
 #include "platform/ui/HeadlessDriver.h"
 #include "tests/platform/ui/ProportionalMeasure.h"
 #include "tests/platform/registry/MemoryRegistry.h"
+#include "tests/tav/data/TestHost.h"
 #include "tav/templates/TavTemplate.h"
 
 #include <gtest/gtest.h>
@@ -235,9 +236,7 @@ TEST_F(BindingTest, ExtraItemsAreAddressableButShownMeasuredAndCountedNowhere)
     EXPECT_EQ(data.GetItemCount(), 5);
     EXPECT_EQ(data.GetItemSize(4), 8u) << "sized from its number edit";
     EXPECT_TRUE(data.Set(8u, 2, 7));
-    int value = 0;
-    EXPECT_TRUE(data.Get(8u, 2, value));
-    EXPECT_EQ(value, 7);
+    EXPECT_EQ(CellValue<int>(data, 8u, 2), 7);
     EXPECT_EQ(manager.IDtoCol(8), -1);
     EXPECT_EQ(data.Template(), (std::vector<unsigned>{1, 2, 3}));
     EXPECT_EQ(data.Width().size(), 3u);
@@ -261,9 +260,7 @@ TEST_F(BindingTest, RecordsPastTheRowCountThatHoldDataAreKeptAndReported)
     manager.Associate(&host.Grid(), &data);
     EXPECT_EQ(manager.overflows, std::vector<long>{3});
     EXPECT_EQ(data.GetRecordCount(), 13) << "the records that hold data stay, to be saved again";
-    double value = 0.0;
-    EXPECT_TRUE(data.Get(1u, 12, value));
-    EXPECT_EQ(value, 12.5);
+    EXPECT_EQ(CellValue<double>(data, 1u, 12), 12.5);
     EXPECT_EQ(host.Grid().GetRowCount(), 10) << "the grid shows the host's rows";
     host.Grid().SendMessage(WM_PAINT);
 
