@@ -8,10 +8,9 @@
 #include "examples/coordinates/CoordinateManager.h"
 #include "examples/coordinates/CoordinateResources.h"
 #include "examples/coordinates/SampleSurvey.h"
-#include "platform/registry/MemoryRegistryStore.h"
-#include "platform/registry/Registry.h"
 #include "platform/ui/Controls.h"
 #include "tav/data/TavData.h"
+#include "tests/platform/registry/MemoryRegistry.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>
@@ -43,7 +42,6 @@ class DesktopImeTest : public ::testing::Test {
 protected:
     DesktopImeTest()
     {
-        RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>());
         frame.Open(driver.ScreenSize());
         app.SetMainWnd(&frame);
         coordinates::FillSampleSurvey(data);
@@ -55,7 +53,6 @@ protected:
     {
         if (frame.IsWindow())
             frame.DestroyWindow();
-        RegSetStore(HKEY_CURRENT_USER, nullptr);
     }
 
     qtfe::WindowWidget& Widget() { return *driver.WidgetOf(frame); }
@@ -102,6 +99,7 @@ protected:
         return data.Get(static_cast<unsigned>(kPointName), row, name) ? name : std::string();
     }
 
+    tavtest::MemoryRegistry registry;
     QApplication& application = OffscreenApplication();
     qtfe::QtDriver driver{QSize(800, 560)};
     WinApp app{"座標一覧", "Application", &driver};
