@@ -42,11 +42,8 @@ QApplication& Application()
 }
 
 struct Desktop {
-    Desktop()
-    {
-        Application();
-        plat::RegSetStore(plat::HKEY_CURRENT_USER, std::make_shared<plat::MemoryRegistryStore>());
-    }
+    Desktop() { plat::RegSetStore(plat::HKEY_CURRENT_USER, std::make_shared<plat::MemoryRegistryStore>()); }
+    QApplication& application = Application(); // before the driver, which asks for the desktop's fonts
     qtfe::QtDriver driver{QSize(kWidth, kHeight)};
     plat::WinApp app{"座標一覧", "Application", &driver};
 };

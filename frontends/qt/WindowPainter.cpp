@@ -202,7 +202,12 @@ void WindowPainter::PaintSheetTabs(QPainter& painter, plat::Wnd& wnd)
         if (selected && plat::Wnd::GetFocus() == &wnd)
             option.state |= QStyle::State_HasFocus;
         option.palette = palette;
-        Style().drawControl(QStyle::CE_TabBarTab, &option, &painter, nullptr);
+        option.fontMetrics = FontOf(wnd).metrics;
+        // The caption is drawn whole in the tab the sheet measured for it; the style's own
+        // label would lose it to its padding in a narrow tab.
+        Style().drawControl(QStyle::CE_TabBarTabShape, &option, &painter, nullptr);
+        painter.setPen(palette.color(QPalette::WindowText));
+        painter.drawText(option.rect, Qt::AlignCenter | Qt::TextShowMnemonic, option.text);
     }
 }
 
