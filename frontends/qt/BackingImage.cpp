@@ -99,8 +99,9 @@ BackingImage::Changes BackingImage::Update(WindowPainter& painter, plat::Wnd& to
             continue;
         nowKept.emplace(window.wnd, window.place);
         const auto before = m_kept.find(window.wnd);
-        if (change.IsWhole() || before == m_kept.end() || before->second != window.place ||
-            (!wholePixels && !change.Scrolls().empty()))
+        // Only a window that scrolled keeps its pixels: every other change paints the window
+        // whole, so that a change its window forgot to invalidate still shows.
+        if (change.IsWhole() || change.Scrolls().empty() || !wholePixels || before == m_kept.end() || before->second != window.place)
             continue;
         for (const plat::ScrollStep& step : change.Scrolls()) {
             const QRect area = ToQRect(step.area).translated(window.place.topLeft()).intersected(window.place);

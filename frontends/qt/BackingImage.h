@@ -1,6 +1,6 @@
 // The pixels of one top-level window as last painted, brought up to date by painting only
-// what changed: a window that draws itself keeps its pixels while it only scrolled (they are
-// moved) or had parts invalidated (those are painted again); everything else is painted anew.
+// what changed: a window that draws itself and scrolled keeps its pixels (they are moved) but
+// for the parts it invalidated; everything else is painted anew.
 #pragma once
 
 #include <QImage>
