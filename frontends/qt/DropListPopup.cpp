@@ -25,8 +25,8 @@ QString ToQString(std::string_view text) { return QString::fromUtf8(text.data(),
 
 } // namespace
 
-DropListPopup::DropListPopup(QtDriver& driver, plat::Wnd& combo)
-    : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint), m_driver(driver), m_combo(&combo)
+DropListPopup::DropListPopup(QtDriver& driver, plat::Wnd& combo, QWidget& owner)
+    : QWidget(&owner, Qt::ToolTip | Qt::FramelessWindowHint), m_driver(driver), m_combo(&combo)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);

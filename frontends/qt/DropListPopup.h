@@ -14,7 +14,9 @@ class WindowWidget;
 
 class DropListPopup final : public QWidget {
 public:
-    DropListPopup(QtDriver& driver, plat::Wnd& combo);
+    // The widget that shows the box is the pop-up's parent, so that the pop-up takes clicks
+    // while that window is modal and goes with it.
+    DropListPopup(QtDriver& driver, plat::Wnd& combo, QWidget& owner);
 
     [[nodiscard]] plat::Wnd* Combo() const noexcept { return m_combo.Get(); }
     // Places the list by its box as the widget that shows the box has it, and repaints it.

@@ -176,7 +176,7 @@ void QtDriver::RequestListPick(plat::Wnd& combo, int row)
 DropListPopup* QtDriver::DropListOf(const plat::Wnd& combo) const
 {
     auto it = m_dropLists.find(&combo);
-    return it != m_dropLists.end() ? it->second.get() : nullptr;
+    return it != m_dropLists.end() ? it->second.data() : nullptr;
 }
 
 void QtDriver::ScheduleDispatch()
@@ -354,18 +354,20 @@ void QtDriver::ShowDropLists()
     for (auto& [top, widget] : m_embedded)
         find(widget);
     for (auto it = m_dropLists.begin(); it != m_dropLists.end();) {
-        if (open.count(const_cast<plat::Wnd*>(it->first))) {
+        if (it->second && open.count(const_cast<plat::Wnd*>(it->first))) {
             ++it;
             continue;
         }
-        it->second->hide();
-        it->second.release()->deleteLater();
+        if (it->second) {
+            it->second->hide();
+            it->second->deleteLater();
+        }
         it = m_dropLists.erase(it);
     }
     for (const auto& [combo, widget] : open) {
-        std::unique_ptr<DropListPopup>& popup = m_dropLists[combo];
+        QPointer<DropListPopup>& popup = m_dropLists[combo];
         if (!popup)
-            popup = std::make_unique<DropListPopup>(*this, *combo);
+            popup = new DropListPopup(*this, *combo, *widget);
         popup->Place(*widget);
     }
 }

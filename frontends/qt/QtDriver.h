@@ -112,7 +112,8 @@ private:
     plat::InputEvent m_current;
     std::unordered_map<const plat::Wnd*, std::unique_ptr<WindowWidget>> m_windows;
     std::unordered_map<const plat::Wnd*, WindowWidget*> m_embedded;
-    std::unordered_map<const plat::Wnd*, std::unique_ptr<DropListPopup>> m_dropLists;
+    // Owned by the widgets they open from.
+    std::unordered_map<const plat::Wnd*, QPointer<DropListPopup>> m_dropLists;
     std::optional<std::pair<plat::WndRef, int>> m_listPick;
     std::vector<PendingResize> m_resizes;
     std::vector<plat::Wnd*> m_closes;
