@@ -11,6 +11,7 @@
 #include "frontends/qt/WindowWidget.h"
 
 #include "components/mox/MoxMessages.h"
+#include "components/support/NifCommonMenu.h"
 #include "examples/coordinates/CoordinateFrame.h"
 #include "examples/coordinates/CoordinateManager.h"
 #include "examples/coordinates/SampleSurvey.h"
@@ -269,34 +270,61 @@ TEST_F(DesktopEditorTest, CursorTurnsToResizeOverAColumnBorderOnly)
     EXPECT_EQ(Widget().cursor().shape(), Qt::ArrowCursor);
 }
 
-TEST_F(DesktopEditorTest, ComboListOpensWholeInsideTheScreenAndAClickPicksARow)
+TEST_F(DesktopEditorTest, ComboListOpensWholePastItsDialogsEdgeAndAClickPicksARow)
 {
-    // The point code's list, opened in a cell near the window's bottom.
-    const long row = Grid().GetVisibleRowCount() - 3;
-    QTest::mouseClick(&Widget(), Qt::LeftButton, {}, Cell(5, row).center());
-    QTest::keyClick(&Widget(), Qt::Key_F2);
-    QTest::keyClick(&Widget(), Qt::Key_F4);
+    // The bulk correction of a point code: a small modal dialog whose list reaches below it.
+    QTest::mouseClick(&Widget(), Qt::LeftButton, {}, Cell(5, 12).center());
     Settle();
-    auto* combo = dynamic_cast<ComboBox*>(Grid().GetEditor());
+    QObject guard; // the steps below go with the test
+    ComboBox* combo = nullptr;
+    QRect dialog;
+    QRect list;
+    int rowsShown = 0;
+    int picked = -1;
+    int chosen = -1;
+    bool stillOpen = true;
+    QTimer::singleShot(200, &guard, [&] {
+        Wnd* box = GetActiveWindow();
+        qtfe::WindowWidget* widget = driver.WidgetOf(*box);
+        ASSERT_NE(widget, nullptr);
+        box->ForEachDescendant([&combo](Wnd& wnd) {
+            if (!combo)
+                combo = dynamic_cast<ComboBox*>(&wnd);
+        });
+        ASSERT_NE(combo, nullptr);
+        dialog = widget->geometry();
+        QTest::keyClick(widget, Qt::Key_F4);
+        QTimer::singleShot(200, &guard, [&, widget] {
+            if (qtfe::DropListPopup* popup = driver.DropListOf(*combo)) {
+                list = popup->geometry();
+                rowsShown = popup->RowAt(QPoint(4, popup->height() - 2)) + 1;
+                picked = combo->GetCurSel() == 2 ? 3 : 2;
+                QPoint at(4, 1);
+                while (popup->RowAt(at) != picked && at.y() < popup->height())
+                    ++at.ry();
+                QTest::mouseClick(popup, Qt::LeftButton, {}, at);
+            }
+            QTimer::singleShot(200, &guard, [&, widget] {
+                chosen = combo->GetCurSel();
+                stillOpen = combo->GetDroppedState() || driver.DropListOf(*combo) != nullptr;
+                QTest::keyClick(widget, Qt::Key_Escape);
+            });
+        });
+    });
+    // Whatever is left open after that is closed, so that the test ends either way.
+    QTimer::singleShot(5000, &guard, [&] {
+        for (int i = 0; i < 3 && GetActiveWindow() != &frame; ++i)
+            QTest::keyClick(driver.WidgetOf(*GetActiveWindow()), Qt::Key_Escape);
+    });
+    Grid().PostMessage(WM_COMMAND, NifCommand::AreaCorrect);
+    Settle();
     ASSERT_NE(combo, nullptr);
-    ASSERT_TRUE(combo->GetDroppedState());
-    qtfe::DropListPopup* list = driver.DropListOf(*combo);
-    ASSERT_NE(list, nullptr);
-    EXPECT_TRUE(list->isVisible());
-    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(list->geometry()));
-    const int rows = std::min(combo->GetCount(), 8);
-    ASSERT_GE(rows, 2);
-    EXPECT_EQ(list->RowAt(QPoint(4, list->height() - 2)), rows - 1) << "every row the list holds is shown";
-
-    const int pick = combo->GetCurSel() == 1 ? 0 : 1;
-    QPoint at(4, 1);
-    while (list->RowAt(at) != pick && at.y() < list->height())
-        ++at.ry();
-    QTest::mouseClick(list, Qt::LeftButton, {}, at);
-    Settle();
-    EXPECT_EQ(combo->GetCurSel(), pick);
-    EXPECT_FALSE(combo->GetDroppedState());
-    EXPECT_EQ(driver.DropListOf(*combo), nullptr);
+    ASSERT_FALSE(list.isEmpty()) << "the list opened as a pop-up";
+    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(list));
+    EXPECT_GT(list.bottom(), dialog.bottom()) << "the list reaches past the dialog's edge";
+    EXPECT_EQ(rowsShown, std::min(combo->GetCount(), 8)) << "every row the list holds is shown";
+    EXPECT_EQ(chosen, picked) << "a click on a row picks it";
+    EXPECT_FALSE(stillOpen);
 }
 
 TEST_F(DesktopEditorTest, DialogsAndMenusUseTheDesktopsFontWithAJapaneseFallback)
