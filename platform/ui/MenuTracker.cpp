@@ -444,6 +444,7 @@ void MenuTracker::Handle(const InputEvent& event)
             Move(event.wheel > 0 ? -1 : 1);
         return;
     case InputEvent::Kind::Drag:
+    case InputEvent::Kind::Move:
     case InputEvent::Kind::Composition:
         return; // a press and release on different places chooses nothing; menus take no composed text
     case InputEvent::Kind::Close:

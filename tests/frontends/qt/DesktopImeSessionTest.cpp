@@ -187,8 +187,15 @@ TEST(DesktopImeSessionTest, MozcComposesANameInItsCellAndLeavesTheXColumnToDigit
     ASSERT_TRUE(session.Run(keys + "key --delay 100 ctrl+End Down Home Right"));
     const std::string blank = screen();
     const std::string windowsBefore = windows();
-    ASSERT_TRUE(session.Run(keys + "type --delay 120 toukyou"));
-    EXPECT_TRUE(WaitFor([&] { return windows() != windowsBefore; })) << "no suggestions; " << session.Log("editor.log");
+    // On a loaded machine Mozc's server may still be starting: what went in as letters is left
+    // with Escape, and the word typed again.
+    bool suggested = false;
+    for (int attempt = 0; attempt < 3 && !suggested; ++attempt) {
+        ASSERT_TRUE(attempt == 0 || session.Run(keys + "key --delay 300 Escape Escape"));
+        ASSERT_TRUE(session.Run(keys + "type --delay 120 toukyou"));
+        suggested = WaitFor([&] { return windows() != windowsBefore; }, std::chrono::seconds(20));
+    }
+    EXPECT_TRUE(suggested) << "no suggestions; " << session.Log("editor.log");
     EXPECT_TRUE(settled(blank)) << "the composition never showed";
     fs::copy_file(shot, fs::path(TAVCELL_PICTURE_DIR) / "ime.png", fs::copy_options::overwrite_existing);
     const std::string composing = screen();
