@@ -236,6 +236,10 @@ private:
     void DrawCell(plat::DC* dc, const MoxPos& pos, const plat::RECT& rect);
     void DrawClippedText(plat::DC* dc, const std::string& text, const plat::RECT& rect, unsigned format);
     int PrintPages(plat::DC* dc, MOX_PRINT* job);
+    // Shrinks the printed grid towards the paper's width, down to the smallest readable text,
+    // turning the paper when that is not enough; returns the scale taken.
+    double FitPrintedWidth(plat::DC& dc, MOX_PRINT* job);
+    static constexpr double kSmallestPrintedLinePoints = 8.0;
 
     MoxData* m_data = nullptr;
     std::vector<Column> m_columns;

@@ -1,8 +1,9 @@
-// A frame with an edit field on the terminal driver: what the terminal tests run inside
-// tmux. It writes its process id to the file named by its argument once it shows, ends on
-// F10, and crashes on F9.
+// A frame with an edit field over lines of full-width text on the terminal driver: what the
+// terminal tests run inside tmux. It writes its process id to the file named by its argument
+// once it shows, asks a question on F2, opens a dialog on F3, ends on F10, and crashes on F9.
 #include "frontends/tty/TtyDriver.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/Dialog.h"
 #include "platform/ui/Frames.h"
 #include "platform/ui/Gdi.h"
 #include "platform/ui/Renderer.h"
@@ -10,6 +11,9 @@
 #include <csignal>
 #include <cstdio>
 #include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
 #include <unistd.h>
 
 namespace {
@@ -28,6 +32,19 @@ public:
             SetMessageText(plat::MessageBox(this, "保存しますか？", "probe", plat::MB_YESNO) == plat::IDYES ? "yes" : "no");
             return true;
         }
+        if (event.kind == plat::InputEvent::Kind::Key && event.key == plat::VK_F3) {
+            // Fifty columns wide, its buttons at the right end.
+            plat::DialogTemplate form;
+            form.caption = "寸法";
+            form.cx = 200;
+            form.cy = 48;
+            form.items = {{100, "edit", "", 0, 8, 8, 100, 12},
+                          {plat::IDOK, "BUTTON", "OK", plat::BS_DEFPUSHBUTTON | plat::WS_GROUP, 112, 26, 36, 14},
+                          {plat::IDCANCEL, "BUTTON", "取消", plat::BS_PUSHBUTTON, 156, 26, 36, 14}};
+            plat::Dialog dialog(form, this);
+            SetMessageText(dialog.DoModal() == plat::IDOK ? "dialog ok" : "dialog cancelled");
+            return true;
+        }
         return false;
     }
     plat::LRESULT WindowProc(plat::UINT message, plat::WPARAM wParam, plat::LPARAM lParam) override
@@ -40,6 +57,7 @@ public:
         return FrameWnd::WindowProc(message, wParam, lParam);
     }
     plat::Edit m_edit;
+    std::vector<std::unique_ptr<plat::Static>> m_lines;
 };
 
 } // namespace
@@ -59,6 +77,15 @@ int main(int argc, char** argv)
     const plat::RECT content = frame.GetContentRect();
     frame.m_edit.Create(plat::WS_CHILD | plat::WS_VISIBLE, plat::RECT{content.left, content.top, content.right, content.top + 16},
                         &frame, 1);
+    // Full-width text under everything else, every other line a column further right, so
+    // that any box drawn over it cuts a character in two on one line or the next.
+    for (int top = content.top + 16, line = 0; top + 16 <= content.bottom; top += 16, ++line) {
+        std::string text = line % 2 != 0 ? " " : "";
+        for (int i = 0; i < 40; ++i)
+            text += "座";
+        auto& shown = frame.m_lines.emplace_back(std::make_unique<plat::Static>());
+        shown->Create(text, plat::WS_CHILD | plat::WS_VISIBLE, plat::RECT{content.left, top, content.right, top + 16}, &frame, 0);
+    }
     frame.m_edit.SetFocus();
     frame.SetMessageText("ready");
     app.SetMainWnd(&frame);
