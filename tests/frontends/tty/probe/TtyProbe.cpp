@@ -1,6 +1,6 @@
-// A frame with an edit field over lines of full-width text on the terminal driver: what the
-// terminal tests run inside tmux. It writes its process id to the file named by its argument
-// once it shows, asks a question on F2, opens a dialog on F3, ends on F10, and crashes on F9.
+// A frame with an edit field on the terminal driver: what the terminal tests run inside
+// tmux. It writes its process id to the file named by its argument once it shows, asks a
+// question on F2, opens a dialog on F3, ends on F10, and crashes on F9.
 #include "frontends/tty/TtyDriver.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialog.h"
@@ -11,9 +11,6 @@
 #include <csignal>
 #include <cstdio>
 #include <fstream>
-#include <memory>
-#include <string>
-#include <vector>
 #include <unistd.h>
 
 namespace {
@@ -57,7 +54,6 @@ public:
         return FrameWnd::WindowProc(message, wParam, lParam);
     }
     plat::Edit m_edit;
-    std::vector<std::unique_ptr<plat::Static>> m_lines;
 };
 
 } // namespace
@@ -77,15 +73,6 @@ int main(int argc, char** argv)
     const plat::RECT content = frame.GetContentRect();
     frame.m_edit.Create(plat::WS_CHILD | plat::WS_VISIBLE, plat::RECT{content.left, content.top, content.right, content.top + 16},
                         &frame, 1);
-    // Full-width text under everything else, every other line a column further right, so
-    // that any box drawn over it cuts a character in two on one line or the next.
-    for (int top = content.top + 16, line = 0; top + 16 <= content.bottom; top += 16, ++line) {
-        std::string text = line % 2 != 0 ? " " : "";
-        for (int i = 0; i < 40; ++i)
-            text += "座";
-        auto& shown = frame.m_lines.emplace_back(std::make_unique<plat::Static>());
-        shown->Create(text, plat::WS_CHILD | plat::WS_VISIBLE, plat::RECT{content.left, top, content.right, top + 16}, &frame, 0);
-    }
     frame.m_edit.SetFocus();
     frame.SetMessageText("ready");
     app.SetMainWnd(&frame);
