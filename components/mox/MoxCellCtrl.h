@@ -237,8 +237,8 @@ private:
     void DrawClippedText(plat::DC* dc, const std::string& text, const plat::RECT& rect, unsigned format);
     int PrintPages(plat::DC* dc, MOX_PRINT* job);
     // Shrinks the printed grid towards the paper's width, down to the smallest readable text,
-    // turning the paper when that is not enough; returns the scale taken.
-    double FitPrintedWidth(plat::DC& dc, MOX_PRINT* job);
+    // turning the paper when that is not enough, through the printer's mapping.
+    void FitPrintedWidth(plat::DC& dc);
     static constexpr double kSmallestPrintedLinePoints = 8.0;
 
     MoxData* m_data = nullptr;

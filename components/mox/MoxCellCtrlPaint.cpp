@@ -155,7 +155,7 @@ void MoxCellCtrl::OnDraw(plat::DC* dc)
     dc->SetBkMode(oldMode);
 }
 
-double MoxCellCtrl::FitPrintedWidth(plat::DC& dc, MOX_PRINT* job)
+void MoxCellCtrl::FitPrintedWidth(plat::DC& dc)
 {
     long tableWidth = m_fixedColWidth;
     for (const Column& column : m_columns)
@@ -173,18 +173,14 @@ double MoxCellCtrl::FitPrintedWidth(plat::DC& dc, MOX_PRINT* job)
     // Shrinking keeps a row's values together on one sheet, so it comes first; turning the
     // paper next, as it makes the pages twice as many for a long table; only then bands.
     double scale = std::min(1.0, pageWidth() / static_cast<double>(tableWidth));
-    if (scale < smallest && dc.ResetDC(plat::DEVMODE{plat::DMORIENT_LANDSCAPE})) {
-        if (job != nullptr)
-            job->landscape = true;
+    if (scale < smallest && dc.ResetDC(plat::DEVMODE{plat::DMORIENT_LANDSCAPE}))
         scale = std::min(1.0, pageWidth() / static_cast<double>(tableWidth));
-    }
     scale = std::max(scale, smallest);
     if (scale < 1.0) {
         dc.SetMapMode(plat::MM_ANISOTROPIC);
         dc.SetWindowExt(100000, 100000);
         dc.SetViewportExt(static_cast<int>(std::lround(unit.x * 100 * scale)), static_cast<int>(std::lround(unit.y * 100 * scale)));
     }
-    return scale;
 }
 
 int MoxCellCtrl::PrintPages(plat::DC* dc, MOX_PRINT* job)
@@ -192,7 +188,7 @@ int MoxCellCtrl::PrintPages(plat::DC* dc, MOX_PRINT* job)
     if (m_data == nullptr || dc == nullptr)
         return 0;
     const long lastRecord = std::min(m_data->GetLastInputRecordNo(), GetRowCount() - 1);
-    const double scale = FitPrintedWidth(*dc, job);
+    FitPrintedWidth(*dc);
     // The page in logical units: a printer counts in fixed lengths with the y axis upwards,
     // and a grid pixel becomes one logical unit (a hundredth of an inch reads as on screen),
     // or fewer device units where the table was shrunk to fit.
@@ -206,8 +202,6 @@ int MoxCellCtrl::PrintPages(plat::DC* dc, MOX_PRINT* job)
     };
     // A rule: a line one unit thick under or beside what it separates.
     const auto rule = [&](int left, int top, int right, int bottom) { dc->FillSolidRect(onPage(left, top, right, bottom), 0); };
-    if (job != nullptr)
-        job->scalePercent = static_cast<int>(std::lround(scale * 100));
 
     // The columns in bands that each fit beside the row numbers: every column is printed, the
     // bands that do not fit on the first page on pages of their own with the row numbers

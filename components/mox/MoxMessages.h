@@ -82,8 +82,6 @@ struct MOX_PRINT {
     const char* title = nullptr; // the title line's document name; none: no name on the line
     const char* date = nullptr;  // the date as the title line shows it
     int columnPages = 0;         // out: pages side by side that the columns took (1: all on one)
-    int scalePercent = 100;      // out: the printed size against the screen's, to fit the paper
-    bool landscape = false;      // out: the paper was turned for the columns to fit
 };
 
 struct MOX_DRAWITEMSTRUCT {

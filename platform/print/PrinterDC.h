@@ -40,7 +40,6 @@ public:
     void AbortDoc() noexcept;
     // Portrait or landscape for the pages not yet started; not while a page is open.
     BOOL ResetDC(const DEVMODE& mode) override;
-    [[nodiscard]] bool IsLandscape() const noexcept { return m_landscape; }
 
     [[nodiscard]] const std::string& GetError() const noexcept { return m_error; }
     [[nodiscard]] int GetPageCount() const noexcept { return m_pages; }
