@@ -9,11 +9,11 @@
 #include "components/support/TavcRadiusCtrl.h"
 #include "components/support/TavcToggleButton.h"
 #include "platform/io/Archive.h"
-#include "platform/registry/MemoryRegistryStore.h"
-#include "platform/registry/Registry.h"
 #include "platform/ui/App.h"
 #include "platform/ui/HeadlessDriver.h"
 #include "tests/platform/ui/ProportionalMeasure.h"
+#include "tests/platform/registry/MemoryRegistry.h"
+#include "tests/tav/data/TestHost.h"
 #include "tav/templates/TavTemplate.h"
 
 #include <gtest/gtest.h>
@@ -84,8 +84,7 @@ public:
 
 class BindingTest : public ::testing::Test {
 protected:
-    BindingTest() { RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>()); }
-    ~BindingTest() override { RegSetStore(HKEY_CURRENT_USER, nullptr); }
+    tavtest::MemoryRegistry m_registry;
 
     std::vector<int> Widths(MoxCellCtrl& grid)
     {
@@ -237,9 +236,7 @@ TEST_F(BindingTest, ExtraItemsAreAddressableButShownMeasuredAndCountedNowhere)
     EXPECT_EQ(data.GetItemCount(), 5);
     EXPECT_EQ(data.GetItemSize(4), 8u) << "sized from its number edit";
     EXPECT_TRUE(data.Set(8u, 2, 7));
-    int value = 0;
-    EXPECT_TRUE(data.Get(8u, 2, value));
-    EXPECT_EQ(value, 7);
+    EXPECT_EQ(CellValue<int>(data, 8u, 2), 7);
     EXPECT_EQ(manager.IDtoCol(8), -1);
     EXPECT_EQ(data.Template(), (std::vector<unsigned>{1, 2, 3}));
     EXPECT_EQ(data.Width().size(), 3u);
@@ -263,9 +260,7 @@ TEST_F(BindingTest, RecordsPastTheRowCountThatHoldDataAreKeptAndReported)
     manager.Associate(&host.Grid(), &data);
     EXPECT_EQ(manager.overflows, std::vector<long>{3});
     EXPECT_EQ(data.GetRecordCount(), 13) << "the records that hold data stay, to be saved again";
-    double value = 0.0;
-    EXPECT_TRUE(data.Get(1u, 12, value));
-    EXPECT_EQ(value, 12.5);
+    EXPECT_EQ(CellValue<double>(data, 1u, 12), 12.5);
     EXPECT_EQ(host.Grid().GetRowCount(), 10) << "the grid shows the host's rows";
     host.Grid().SendMessage(WM_PAINT);
 
@@ -480,31 +475,33 @@ TEST_F(BindingTest, OwnerDrawnColumnsAreDrawnByTheHostForEachLineInView)
     EXPECT_TRUE(manager.drawn[4].hasDC);
 }
 
-TEST_F(BindingTest, DefaultWidthsFitTheEditorsCharactersOrItsWiderHeading)
+// Ten characters of the name are wider than its heading; a list has no characters, so its
+// heading コード sets the width: in the terminal's cells, then in the front end's own measure.
+TEST_F(BindingTest, DefaultWidthsFitTheEditorsWidestCharactersOrItsWiderHeadingAsTheFrontEndMeasures)
 {
-    tavtest::CoordinateManager manager;
-    TavData data;
-    CoordinateHost host(manager);
-    host.Open();
-    manager.Associate(&host.Grid(), &data);
-    ASSERT_EQ(data.Width().size(), 5u);
-    EXPECT_EQ(data.Width()[0], 10u * 8 + 8) << "ten characters of the name, wider than its heading";
-    EXPECT_EQ(data.Width()[4], 3u * 16 + 8) << "a list has no characters: its heading コード sets the width";
-}
-
-TEST_F(BindingTest, WidthsAreMeasuredByTheFrontEnd)
-{
-    const tavtest::ProportionalMeasure measure;
-    const tavtest::MeasuredBy measured(driver, measure);
-    tavtest::CoordinateManager manager;
-    TavData data;
-    CoordinateHost host(manager);
-    host.Open();
-    manager.Associate(&host.Grid(), &data);
-    ASSERT_EQ(data.Width().size(), 5u);
-    EXPECT_EQ(data.Width()[0], 10u * 11 + 8) << "ten of the widest character, M, 11 px here";
-    EXPECT_EQ(data.Width()[4], 3u * 13 + 8) << "the heading コード in 13 px full-width characters";
-    EXPECT_EQ(manager.GetFixedColWidth(), 7 + 7 + 4 + 8) << "No. in proportional characters";
+    const tavtest::ProportionalMeasure proportional;
+    struct Case {
+        const TextMeasure* measure;
+        unsigned name, code;
+        int rowNumbers; // "No." or "100", whichever is wider
+    };
+    const Case cases[] = {{nullptr, 10 * 8 + 8, 3 * 16 + 8, 3 * 8 + 8},
+                          {&proportional, 10 * 11 + 8, 3 * 13 + 8, 7 + 7 + 4 + 8}};
+    for (const Case& expected : cases) {
+        SCOPED_TRACE(expected.measure ? "proportional" : "cells");
+        const tavtest::MemoryRegistry unmeasured; // no widths stored by the case before
+        driver.SetTextMeasure(expected.measure);
+        tavtest::CoordinateManager manager;
+        TavData data;
+        CoordinateHost host(manager);
+        host.Open();
+        manager.Associate(&host.Grid(), &data);
+        driver.SetTextMeasure(nullptr);
+        ASSERT_EQ(data.Width().size(), 5u);
+        EXPECT_EQ(data.Width()[0], expected.name);
+        EXPECT_EQ(data.Width()[4], expected.code);
+        EXPECT_EQ(manager.GetFixedColWidth(), expected.rowNumbers);
+    }
 }
 
 TEST_F(BindingTest, TermChangeCollectsTheNewControlsAndMeasuresAgain)
