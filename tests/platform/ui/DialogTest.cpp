@@ -140,8 +140,13 @@ TEST_F(DialogTest, UnderAnotherTextMeasureTheLayoutAndTheClicksFollowIt)
         name->GetSel(start, end);
         EXPECT_EQ(start, 3);
         EXPECT_EQ(end, 3);
-        clickAt(person.Control(kList), POINT{3, 2 * 13 + 3});
-        EXPECT_EQ(static_cast<ListBox*>(person.Control(kList))->GetCurSel(), 2) << "rows of 13 px";
+        // A dialog's list is framed (a cell of box drawing here): its rows start inside.
+        auto* list = static_cast<ListBox*>(person.Control(kList));
+        clickAt(list, POINT{8 + 3, 16 + 2 * 13 + 3});
+        EXPECT_EQ(list->GetCurSel(), 2) << "rows of 13 px";
+        clickAt(list, POINT{8 + 3, 3});
+        clickAt(list, POINT{3, 16 + 3});
+        EXPECT_EQ(list->GetCurSel(), 2) << "a click on the frame picks no row";
         person.Escape();
     });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);

@@ -193,6 +193,33 @@ TEST(RendererTest, AListBoxShowsTheEntriesAroundItsSelectionAndGreysWhenDisabled
     EXPECT_EQ(canvas.At(0, 3).fg, renderer.GetPalette().grayText);
 }
 
+TEST(RendererTest, AFramedListShowsItsEntriesInsideTheFrameWhereClicksPickThem)
+{
+    HeadlessDriver driver;
+    WinApp app("座標", "Survey", &driver);
+    FrameWnd frame;
+    ASSERT_TRUE(frame.Create("Frame", "テンプレート", WS_VISIBLE, RECT{0, 0, 160, 8 * 16}, nullptr, 0));
+    ListBox list;
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, frame.GetContentRect(), &frame, 1));
+    for (int i = 1; i <= 6; ++i)
+        list.AddString("標準" + std::to_string(i));
+    Canvas canvas(20, 8);
+    Renderer renderer;
+    renderer.Paint(canvas);
+    EXPECT_EQ(Lines(canvas, 1, 6), "┌──────────────────┐\n│標準1             │\n│標準2             │\n│標準3             │\n"
+                                   "│標準4             │\n└──────────────────┘\n")
+        << canvas.ToText();
+    // A click on the entry a person sees picks that entry, however far the list has scrolled.
+    list.SetCurSel(5);
+    renderer.Paint(canvas);
+    for (int line = 2; line <= 5; ++line) {
+        DispatchInput(InputEvent::MouseClick(POINT{3 * 8 + 4, line * 16 + 8}));
+        renderer.Paint(canvas);
+        ASSERT_GE(list.GetCurSel(), 0);
+        EXPECT_EQ(canvas.LineText(line).substr(3, 7), list.GetText(list.GetCurSel())) << "line " << line;
+    }
+}
+
 namespace {
 
 constexpr COLORREF kLockColor = 0x0080FFFF;
