@@ -64,17 +64,12 @@ protected:
     }
     std::vector<unsigned> Stored(const std::string& name, std::vector<unsigned>* widths = nullptr)
     {
-        const std::vector<unsigned> columns = data.Template();
-        const std::vector<unsigned> keptWidths = data.Width();
-        std::vector<unsigned> items;
-        if (TavTemplate(&manager).LoadTemplate(name)) {
-            items = data.Template();
-            if (widths != nullptr)
-                *widths = data.Width();
-        }
-        data.Template() = columns;
-        data.Width() = keptWidths;
-        return items;
+        TavStoredTemplate stored;
+        if (!TavTemplate(&manager).ReadTemplate(name, stored))
+            return {};
+        if (widths != nullptr)
+            *widths = stored.widths;
+        return stored.items;
     }
     static bool StagingGone()
     {

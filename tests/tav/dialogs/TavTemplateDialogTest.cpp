@@ -25,16 +25,10 @@ HeadlessDriver::DialogHandler Name(const std::string& text)
     };
 }
 
-// The items of a stored template, read through the table and put back.
 std::vector<unsigned> StoredItems(CheckingManager& manager, const std::string& name)
 {
-    std::vector<unsigned>& columns = manager.Data()->Template();
-    const std::vector<unsigned> kept = columns;
-    std::vector<unsigned> items;
-    if (TavTemplate(&manager).LoadTemplate(name))
-        items = columns;
-    columns = kept;
-    return items;
+    TavStoredTemplate stored;
+    return TavTemplate(&manager).ReadTemplate(name, stored) ? stored.items : std::vector<unsigned>{};
 }
 
 } // namespace

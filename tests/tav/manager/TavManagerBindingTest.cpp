@@ -202,6 +202,7 @@ TEST_F(BindingTest, TheHostsTemplateWinsOverTheRememberedOne)
     scratch.Template() = {103};
     ASSERT_TRUE(store.SaveTemplate("A"));
     scratch.Template() = {102, 101};
+    scratch.SetAutoWidthFlag(TRUE);
     ASSERT_TRUE(store.SaveTemplate("B"));
     store.SetCurrentName("A");
 
@@ -216,6 +217,8 @@ TEST_F(BindingTest, TheHostsTemplateWinsOverTheRememberedOne)
     EXPECT_EQ(chosen.TemplateName(), "B");
     EXPECT_EQ(chosen.Template(), (std::vector<unsigned>{102, 101}));
     EXPECT_EQ(manager.ColtoID(0), 102u);
+    EXPECT_TRUE(chosen.GetAutoWidthFlag());
+    EXPECT_FALSE(chosen.IsModified()) << "a template taken on at binding changes how the table shows, not the table";
 
     manager.useTemplate = nullptr;
     chosen.Template() = {101};
