@@ -13,7 +13,6 @@
 #include "platform/registry/Registry.h"
 #include "platform/ui/App.h"
 #include "platform/ui/HeadlessDriver.h"
-#include "tests/platform/ui/ProportionalMeasure.h"
 #include "tav/templates/TavTemplate.h"
 
 #include <gtest/gtest.h>
@@ -86,6 +85,12 @@ class BindingTest : public ::testing::Test {
 protected:
     BindingTest() { RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>()); }
     ~BindingTest() override { RegSetStore(HKEY_CURRENT_USER, nullptr); }
+
+    // What a text measures in the grid's font, as the driver measures it.
+    static unsigned Measured(const MoxCellCtrl& grid, const std::string& text)
+    {
+        return static_cast<unsigned>(GetTextMeasure().Width(grid.CellLogFont(), text));
+    }
 
     std::vector<int> Widths(MoxCellCtrl& grid)
     {
@@ -338,12 +343,13 @@ TEST_F(BindingTest, ALayoutThatDisagreesWithTheItemsIsRepairedAndShown)
 
 TEST_F(BindingTest, RowNumberColumnFitsTheLargerOfTheHeadingAndTheLastLineNumber)
 {
-    for (const auto& [rows, width] : {std::pair<long, int>{25, 24 + 8}, {123456, 48 + 8}}) {
+    for (const long rows : {25L, 123456L}) {
         DeclaredManager manager({1}, rows);
         TavData data;
         CoordinateHost host(manager);
         host.Open();
         manager.Associate(&host.Grid(), &data);
+        const int width = static_cast<int>(std::max(Measured(host.Grid(), "No."), Measured(host.Grid(), std::to_string(rows)))) + 8;
         EXPECT_EQ(manager.GetFixedColWidth(), width) << rows << " rows";
         EXPECT_EQ(host.Grid().GetFixedColWidth(), width);
     }
@@ -491,23 +497,9 @@ TEST_F(BindingTest, DefaultWidthsFitTheEditorsCharactersOrItsWiderHeading)
     host.Open();
     manager.Associate(&host.Grid(), &data);
     ASSERT_EQ(data.Width().size(), 5u);
-    EXPECT_EQ(data.Width()[0], 10u * 8 + 8) << "ten characters of the name, wider than its heading";
-    EXPECT_EQ(data.Width()[4], 3u * 16 + 8) << "a list has no characters: its heading コード sets the width";
-}
-
-TEST_F(BindingTest, WidthsAreMeasuredByTheFrontEnd)
-{
-    const tavtest::ProportionalMeasure measure;
-    const tavtest::MeasuredBy measured(driver, measure);
-    tavtest::CoordinateManager manager;
-    TavData data;
-    CoordinateHost host(manager);
-    host.Open();
-    manager.Associate(&host.Grid(), &data);
-    ASSERT_EQ(data.Width().size(), 5u);
-    EXPECT_EQ(data.Width()[0], 10u * 11 + 8) << "ten of the widest character, M, 11 px here";
-    EXPECT_EQ(data.Width()[4], 3u * 13 + 8) << "the heading コード in 13 px full-width characters";
-    EXPECT_EQ(manager.GetFixedColWidth(), 7 + 7 + 4 + 8) << "No. in proportional characters";
+    EXPECT_EQ(data.Width()[0], Measured(host.Grid(), std::string(10, 'M')) + 8)
+        << "ten of the widest character for the name, wider than its heading";
+    EXPECT_EQ(data.Width()[4], Measured(host.Grid(), "コード") + 8) << "a list has no characters: its heading sets the width";
 }
 
 TEST_F(BindingTest, TermChangeCollectsTheNewControlsAndMeasuresAgain)
@@ -520,11 +512,12 @@ TEST_F(BindingTest, TermChangeCollectsTheNewControlsAndMeasuresAgain)
     CoordinateHost host(manager);
     host.Open();
     manager.Associate(&host.Grid(), &data);
-    EXPECT_EQ(data.Width(), std::vector<unsigned>{4 * 8 + 8});
+    EXPECT_EQ(data.Width(), std::vector<unsigned>{Measured(host.Grid(), std::string(4, 'M')) + 8});
     manager.controls[1] = &longText;
     manager.TermChange();
-    EXPECT_EQ(data.Width(), std::vector<unsigned>{20 * 8 + 8});
-    EXPECT_EQ(host.Grid().GetPaneWidth(0), 20 * 8 + 8);
+    const unsigned wide = Measured(host.Grid(), std::string(20, 'M')) + 8;
+    EXPECT_EQ(data.Width(), std::vector<unsigned>{wide});
+    EXPECT_EQ(host.Grid().GetPaneWidth(0), static_cast<int>(wide));
     EXPECT_EQ(manager.termChanges, 1);
 }
 
