@@ -90,6 +90,7 @@ TEST_F(QzTavLoadStoreDlgTest, TwoTemplatesExportedAndImportedIntoAnEmptyStoreKee
     ASSERT_EQ(Stored("短縮", &widths), (std::vector<unsigned>{kPointName, kX}));
     driver.OnNextDialog([&](DialogOperator& manage) {
         driver.OnNextDialog([&](DialogOperator& person) {
+            ExpectCaptionsFit(person);
             EXPECT_EQ(person.Caption(), "ﾃﾝﾌﾟﾚｰﾄ管理 - ﾃﾞｰﾀ転送");
             EXPECT_EQ(Items(person, IDC_TAV_TRANSFER_SOURCE), (std::vector<std::string>{"標準", "短縮"}));
             person.SetText(IDC_TAV_TRANSFER_PATH, destination.string());

@@ -38,6 +38,7 @@ TEST_F(TavTemplateDialogTest, RegisterRefusesACommaAndAsksBeforeReplacingAndClos
     manager.CustomizeTemplate({kPointName, kX});
     data.SetModifiedFlag(FALSE);
     driver.OnNextDialog([&](DialogOperator& person) {
+        ExpectCaptionsFit(person);
         EXPECT_EQ(person.Caption(), "ﾃﾝﾌﾟﾚｰﾄ管理 - 標準");
         EXPECT_EQ(Items(person, IDC_TAV_TEMPLATE_LIST), (std::vector<std::string>{"標準"}));
         EXPECT_EQ(Selected(person, IDC_TAV_TEMPLATE_LIST), "標準");
