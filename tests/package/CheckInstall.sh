@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs the build into a fresh prefix as a packager would and checks what a program outside
-# gets there: headers, libraries, CMake package, pkg-config, tavreg, one version everywhere,
-# and no path of this machine's source or build folder.
-# usage: CheckInstall.sh <build folder> <source folder> <version>
+# gets there: headers (the public ones only), libraries, CMake package, pkg-config, tavreg, one
+# version everywhere, and no path of this machine's source or build folder.
+# usage: CheckInstall.sh <build folder> <source folder> <version> [qt]  (qt: the desktop front
+# end was built, so it must be installed too)
 set -euo pipefail
-build=$1 source=$2 version=$3
+build=$1 source=$2 version=$3 desktop=${4:-}
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -18,6 +19,14 @@ done
 ls "$libdir"/libtavcell.* "$libdir"/libtavcell-tty.* >/dev/null || fail "the libraries are not installed"
 [ -f "$libdir/cmake/tavcell/tavcellConfig.cmake" ] && [ -f "$libdir/cmake/tavcell/tavcellConfigVersion.cmake" ] ||
   fail "the CMake package is incomplete"
+if [ "$desktop" = qt ]; then
+  for file in include/tavcell/frontends/qt/EmbeddedPane.h include/tavcell/frontends/qt/DesktopSession.h; do
+    [ -e "$prefix/$file" ] || fail "$file is not installed"
+  done
+  ls "$libdir"/libtavcell-qt.* "$libdir/pkgconfig/tavcell-qt.pc" "$libdir/cmake/tavcell/tavcellQtTargets.cmake" >/dev/null ||
+    fail "the desktop front end is not installed"
+fi
+bash "$source/tests/package/CheckPublicHeaders.sh" "$prefix" "$source"
 
 # Relative to the prefix, so the tree may be moved; names of this machine's folders would not be.
 for folder in "$(realpath "$source")" "$(realpath "$build")"; do
@@ -47,4 +56,9 @@ LD_LIBRARY_PATH=$libdir "$prefix/host" || fail "the program built from pkg-confi
 # shellcheck disable=SC2046
 c++ -o "$prefix/small" "$source/tests/package/SmallHost.cpp" $(pkg-config $static --cflags --libs tavcell-tty tavcell) ||
   fail "the README's small host does not build against the install"
+if [ "$desktop" = qt ]; then
+  # shellcheck disable=SC2046
+  c++ -o "$prefix/small-qt" "$source/tests/package/SmallQtHost.cpp" $(pkg-config $static --cflags --libs tavcell-qt tavcell) ||
+    fail "the guide's Qt host does not build against the install"
+fi
 echo "installed and checked under a temporary prefix"
