@@ -118,11 +118,13 @@ public:
     /// that change with them, so that undoing puts the flags back before the cells, which
     /// the flags may keep from being cleared. Null while nothing is recorded.
     [[nodiscard]] std::unique_ptr<Action> SaveFlagRows(const std::vector<long>& records);
+    ///@{
     /// The table's layout setters, before they change it: the lock switch and ranges as they
     /// are (RecordLocks), or the whole layout block (RecordLayout, whose putting back rebuilds
     /// the grid's columns); each kept once a step, as the first keeps what the step began with.
     void RecordLocks();
     void RecordLayout();
+    ///@}
 
     /// The modified mark: the table was saved (or loaded) at this point of the history, or
     /// changed outside any step, so no point of the history matches what was saved.
