@@ -31,6 +31,7 @@ public:
     }
 
     [[nodiscard]] const std::filesystem::path& Path() const noexcept { return m_path; }
+    [[nodiscard]] std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
 
 private:
     std::filesystem::path m_path;

@@ -187,6 +187,12 @@ void HeadlessDriver::PushKey(int virtualKey, bool shift, bool control)
     Push(InputEvent::KeyPress(virtualKey, shift, control));
 }
 
+void HeadlessDriver::PushKeys(std::initializer_list<int> virtualKeys)
+{
+    for (const int key : virtualKeys)
+        PushKey(key);
+}
+
 void HeadlessDriver::PushText(std::string_view text)
 {
     for (std::size_t pos = 0; pos < text.size();) {

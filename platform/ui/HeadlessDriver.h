@@ -7,6 +7,7 @@
 
 #include <deque>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <string_view>
@@ -89,6 +90,8 @@ public:
     // The script of input events, taken in order by the running loop.
     void Push(const InputEvent& event) { m_events.push_back(event); }
     void PushKey(int virtualKey, bool shift = false, bool control = false);
+    // Plain key presses in order, as a script of arrows and Return reads.
+    void PushKeys(std::initializer_list<int> virtualKeys);
     void PushText(std::string_view text);
     void PushClick(POINT screen);
     [[nodiscard]] std::size_t PendingEvents() const noexcept { return m_events.size(); }

@@ -110,13 +110,9 @@ TEST_F(LotEditorTest, OnlyLotNumbersReachTheLotNumberCellWhetherTypedOrSetInCode
     EXPECT_FALSE(data.Set(static_cast<unsigned>(kLotNo), 0, "77 1")) << "the hook refuses";
     // Typed: the refused text leaves the cell as it was; an area shows two decimals.
     driver.PushText("12x");
-    driver.PushKey(VK_RETURN);
-    driver.PushKey(VK_ESCAPE); // the editor keeps what the table refused; leave it
-    driver.PushKey(VK_HOME);
-    driver.PushKey(VK_DOWN);
+    driver.PushKeys({VK_RETURN, VK_ESCAPE, VK_HOME, VK_DOWN}); // Return: the editor keeps what the table refused; Escape leaves it
     driver.PushText("12-3");
-    driver.PushKey(VK_TAB);
-    driver.PushKey(VK_TAB);
+    driver.PushKeys({VK_TAB, VK_TAB});
     driver.PushText("100.5");
     driver.PushKey(VK_RETURN);
     driver.PushKey('Q', false, true);
@@ -206,7 +202,7 @@ TEST_F(LotEditorTest, CsvGoesOutAsTheCellsShowItAndComesBackByHeadingAsOneUndoSt
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "\xEF\xBB\xBF地番,地目,地積,所有者,備考\r\n12-3,雑種地,1234.50,\"山田, \"\"太郎\"\"\",\r\n7,宅地,88.00,,\r\n")
         << "the blank record is left out; fields with commas and quotes are quoted";
 
-    // Back in, replacing: the same cells, from either encoding.
+    SCOPED_TRACE("back in, replacing: the same cells, from either encoding");
     const std::vector<std::string> before = LotNumbers(3);
     data.SetModifiedFlag(FALSE);
     ASSERT_TRUE(frame.ImportCsv(narrow, true));
@@ -221,7 +217,7 @@ TEST_F(LotEditorTest, CsvGoesOutAsTheCellsShowItAndComesBackByHeadingAsOneUndoSt
     ASSERT_TRUE(data.History().Undo());
     EXPECT_EQ(LotNumbers(3), before) << "one undo takes the replacement back";
 
-    // A spreadsheet's own column order, appended; then files refused whole, at row and column.
+    SCOPED_TRACE("a spreadsheet's own column order, appended; then files refused whole, at row and column");
     const fs::path own = m_dir / "own.csv";
     ASSERT_FALSE(WriteFileAtomically(own, "\xEF\xBB\xBF備考, 地番\r\nメモ,99\r\n,100-1\r\n"));
     ASSERT_TRUE(frame.ImportCsv(own, false));
@@ -253,14 +249,7 @@ TEST_F(LotEditorTest, ItsMenusReachTheGridsCommandsAndF1ShowsTheCaretItemsHelp)
         topics.push_back(person.Caption());
         person.Escape();
     });
-    driver.PushKey(VK_RIGHT); // the caret to 地目
-    driver.PushKey(VK_F10);
-    driver.PushKey(VK_RIGHT); // 編集
-    driver.PushKey(VK_DOWN);
-    driver.PushKey(VK_RIGHT); // ｾﾙ
-    driver.PushKey(VK_ESCAPE);
-    driver.PushKey(VK_ESCAPE);
-    driver.PushKey(VK_F1);
+    driver.PushKeys({VK_RIGHT, VK_F10, VK_RIGHT, VK_DOWN, VK_RIGHT, VK_ESCAPE, VK_ESCAPE, VK_F1}); // on 地目, through 編集 to ｾﾙ, then F1
     driver.PushKey('Q', false, true);
     app.Run();
     EXPECT_EQ(topics, std::vector<std::string>{"地目"});

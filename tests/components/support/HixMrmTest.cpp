@@ -33,7 +33,7 @@ TEST(HixMrmTest, RoundingModesTakeTheDecimalThePersonWrote)
     EXPECT_EQ(Shown(2.671, 2, HixRound::Up), "2.68");
     EXPECT_EQ(Shown(2.679, 2, HixRound::Down), "2.67");
 
-    // Modes act on the magnitude, except Floor.
+    SCOPED_TRACE("modes act on the magnitude, except Floor");
     EXPECT_EQ(Shown(-2.675, 2, HixRound::HalfUp), "-2.68");
     EXPECT_EQ(Shown(-2.679, 2, HixRound::Down), "-2.67");
     EXPECT_EQ(Shown(-2.671, 2, HixRound::Floor), "-2.68");
@@ -42,7 +42,7 @@ TEST(HixMrmTest, RoundingModesTakeTheDecimalThePersonWrote)
     EXPECT_EQ(Shown(99.9996, 3, HixRound::HalfUp), "100.000") << "the carry adds a digit";
     EXPECT_EQ(Shown(7, 0, HixRound::HalfUp), "7");
 
-    // Beyond 2^53 the digits are already whole; the rule cannot apply and printf's text is used.
+    SCOPED_TRACE("beyond 2^53 the digits are already whole; the rule cannot apply and printf's text is used");
     EXPECT_EQ(Shown(1e17, 2, HixRound::Down), "100000000000000000.00");
 }
 

@@ -1,6 +1,5 @@
 // The suite's shared menu holds the commands the grids route, under the texts the grids look
-// for; its rework tidies separators; the list view selects by index.
-#include "components/support/GupListCtrl.h"
+// for; its rework tidies separators.
 #include "components/support/NifCommonMenu.h"
 
 #include "platform/ui/Frames.h"
@@ -20,16 +19,6 @@ TEST(NifCommonMenuTest, TheSharedMenuHoldsTheGridCommandsUnderTheTextsTheGridsLo
     Menu* cell = menu.GetSubMenu(1);
     ASSERT_TRUE(edit && cell);
 
-    // From cut up to paste special, nothing but commands, so a context menu taken from there
-    // holds cut, copy, paste and clear.
-    std::vector<UINT> fromCut;
-    bool started = false;
-    for (int i = 0; i < edit->GetMenuItemCount() && edit->GetMenuItemID(i) != plat::ID_EDIT_PASTE_SPECIAL; ++i) {
-        started = started || edit->GetMenuItemID(i) == plat::ID_EDIT_CUT;
-        if (started)
-            fromCut.push_back(edit->GetMenuItemID(i));
-    }
-    EXPECT_EQ(fromCut, (std::vector<UINT>{plat::ID_EDIT_CUT, plat::ID_EDIT_COPY, plat::ID_EDIT_PASTE, plat::ID_EDIT_CLEAR}));
     for (UINT id = 0xC100; id <= 0xC10A; ++id)
         EXPECT_NE(cell->GetMenuState(id, MF_BYCOMMAND), kMenuNotFound) << std::hex << id;
     for (UINT id = 0xC300; id <= 0xC308; ++id)
@@ -58,25 +47,4 @@ TEST(NifCommonMenuTest, TheSharedMenuHoldsTheGridCommandsUnderTheTextsTheGridsLo
     EXPECT_EQ(assembled.GetMenuItemID(1), 0u);
     EXPECT_EQ(assembled.GetMenuItemID(2), NifCommand::Find);
     EXPECT_FALSE(NifRemakeMenu(nullptr, 0));
-}
-
-TEST(GupListCtrlTest, SelectionByIndex)
-{
-    GupListCtrl list;
-    ASSERT_TRUE(list.Create(WS_VISIBLE | LVS_REPORT, RECT{0, 0, 160, 96}, nullptr, 1));
-    for (const char* name : {"標準", "測量", "地番"})
-        list.InsertItem(list.GetCount(), name);
-    EXPECT_EQ(list.GetCurSel(), -1);
-    EXPECT_TRUE(list.SetCurSel(2));
-    EXPECT_TRUE(list.SetSel(0, TRUE));
-    EXPECT_EQ(list.GetCurSel(), 0);
-    EXPECT_EQ(list.GetSelectedCount(), 2);
-    EXPECT_TRUE(list.SetCurSel(1));
-    EXPECT_EQ(list.GetSelectedCount(), 1) << "the item alone";
-    EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), 1);
-    EXPECT_TRUE(list.SetSel(-1, FALSE));
-    EXPECT_EQ(list.GetCurSel(), -1);
-    EXPECT_FALSE(list.SetCurSel(3));
-    list.SetExtendedListViewStyle(0x20);
-    EXPECT_EQ(list.GetExtendedStyle(), 0x20u);
 }

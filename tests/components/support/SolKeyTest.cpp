@@ -106,35 +106,6 @@ TEST_F(SolKeyTest, OpenCreateAndClose)
     EXPECT_TRUE(sub.Open(key, "x")) << "nor delete it";
 }
 
-TEST_F(SolKeyTest, TreeOperations)
-{
-    SolKey base(HKEY_CURRENT_USER, "Templates");
-    for (const char* name : {"標準", "beta", "Alpha", "gamma\\deep\\deeper"})
-        SolKey(base, name).SetDWord("v", 1);
-    std::vector<std::string> names;
-    EXPECT_TRUE(base.EnumKey(names));
-    EXPECT_EQ(names, (std::vector<std::string>{"Alpha", "beta", "gamma", "標準"}));
-
-    EXPECT_TRUE(base.DeleteKey("GAMMA")) << "with everything below it";
-    EXPECT_TRUE(base.EnumKey(names));
-    EXPECT_EQ(names.size(), 3u);
-    EXPECT_FALSE(base.DeleteKey("gamma"));
-
-    SolKey values(base, "Alpha");
-    for (int i = 0; i < 50; ++i)
-        values.SetDWord("value" + std::to_string(i), static_cast<DWORD>(i));
-    EXPECT_TRUE(values.DeleteAllValue());
-    DWORD count = 99;
-    ASSERT_EQ(RegQueryInfoKey(values, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr, nullptr,
-                              nullptr, nullptr),
-              ERROR_SUCCESS);
-    EXPECT_EQ(count, 0u) << "every value goes, none skipped";
-    SolKey leaf;
-    EXPECT_TRUE(leaf.Open(base, "Alpha")) << "the key itself stays";
-    EXPECT_TRUE(values.EnumKey(names));
-    EXPECT_TRUE(names.empty());
-}
-
 TEST_F(SolKeyTest, TheSuiteKeysLieWhereThePartsOfTheLibraryMeet)
 {
     const AppIdentity saved = GetAppIdentity();

@@ -14,8 +14,6 @@
 #include "examples/coordinates/SampleSurvey.h"
 #include "platform/io/Files.h"
 #include "platform/print/PrintDialog.h"
-#include "platform/registry/MemoryRegistryStore.h"
-#include "platform/registry/Registry.h"
 #include "platform/ui/HeadlessDriver.h"
 #include "platform/ui/Help.h"
 #include "platform/ui/Renderer.h"
@@ -23,6 +21,8 @@
 #include "tests/examples/coordinates/SurveyDocument.h"
 #include "tests/ScopedEnvironment.h"
 #include "tests/TemporaryFolder.h"
+#include "tests/platform/registry/MemoryRegistry.h"
+#include "tests/tav/data/TestHost.h"
 
 #include <gtest/gtest.h>
 
@@ -56,9 +56,9 @@ void SelectRecords(CoordinateGrid& grid, long first, long last)
 
 class CoordinateEditorTest : public ::testing::Test {
 protected:
+    tavtest::MemoryRegistry m_registry;
     CoordinateEditorTest()
     {
-        RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>());
         driver.SetScreenSize(SIZE{100 * 8, 20 * 16});
         frame.Open(driver.ScreenSize());
         app.SetMainWnd(&frame);
@@ -69,7 +69,6 @@ protected:
     {
         if (frame.IsWindow())
             frame.DestroyWindow();
-        RegSetStore(HKEY_CURRENT_USER, nullptr);
     }
 
     // The next name dialog (Save As, Open) gets this name and OK.
@@ -91,6 +90,13 @@ protected:
         return name;
     }
     void Rename(TavData& table, const std::string& name) { EXPECT_TRUE(table.Set(static_cast<unsigned>(kPointName), 0, name)); }
+    // A point name in the editor's table; a blank one reads as empty.
+    std::string Name(long record = 0)
+    {
+        std::string text;
+        static_cast<void>(data.Get(static_cast<unsigned>(kPointName), record, text));
+        return text;
+    }
 
     HeadlessDriver driver;
     WinApp app{"座標一覧", "Application", &driver};
@@ -158,52 +164,7 @@ TEST_F(CoordinateEditorTest, ACellsEditorOpensOnTheCellsValueAndKeepsItWhileTheG
     EXPECT_NE(canvas.ToText().find("未確定"), std::string::npos) << "the flag's column fits its longer text";
 }
 
-TEST_F(CoordinateEditorTest, AutomaticWidthsFollowTheWindowWhenTheTerminalIsResized)
-{
-    Renderer renderer;
-    auto flagHeading = [&](int columns) {
-        frame.MoveWindow(0, 0, columns * 8, 20 * 16);
-        Canvas canvas(columns, 20);
-        renderer.Paint(canvas);
-        return canvas.LineText(1).find("確定");
-    };
-    const std::size_t fixed = flagHeading(100);
-    EXPECT_EQ(flagHeading(140), fixed) << "widths of their own stay as they are";
-    manager.SetAutoWidth(TRUE);
-    const std::size_t narrow = flagHeading(100);
-    const std::size_t wide = flagHeading(140);
-    ASSERT_NE(narrow, std::string::npos);
-    EXPECT_GT(wide, narrow + 30) << "the columns share the forty more columns";
-}
-
-TEST_F(CoordinateEditorTest, ADamagedFileIsRefusedWithAMessageAndTheTableStaysAsItWas)
-{
-    const fs::path good = m_dir / "good.tcd";
-    frame.SetDocumentPath(good);
-    ASSERT_TRUE(frame.Save());
-    std::vector<std::uint8_t> bytes;
-    ASSERT_FALSE(ReadWholeFile(good, bytes));
-    bytes.resize(bytes.size() / 2);
-    const fs::path damaged = m_dir / "damaged.tcd";
-    ASSERT_FALSE(WriteFileAtomically(damaged, bytes));
-
-    EXPECT_TRUE(data.Set(static_cast<unsigned>(kPointName), 0, std::string("変更")));
-    EXPECT_FALSE(frame.OpenFile(damaged));
-    ASSERT_EQ(driver.MessageBoxes().size(), 1u);
-    EXPECT_EQ(driver.MessageBoxes()[0].text.rfind("ファイルを開けませんでした。", 0), 0u) << driver.MessageBoxes()[0].text;
-    std::string name;
-    EXPECT_TRUE(data.Get(static_cast<unsigned>(kPointName), 0, name));
-    EXPECT_EQ(name, "変更") << "nothing of the damaged file was applied";
-    EXPECT_EQ(data.GetLastInputRecordNo(), points - 1);
-    EXPECT_EQ(frame.GetDocumentPath(), good);
-
-    EXPECT_TRUE(frame.OpenFile(good));
-    EXPECT_TRUE(data.Get(static_cast<unsigned>(kPointName), 0, name));
-    EXPECT_EQ(name, "T1");
-    EXPECT_FALSE(data.IsModified());
-}
-
-TEST_F(CoordinateEditorTest, ADocumentItCannotHoldWholeIsRefusedAndTheEditorKeepsWhatItHad)
+TEST_F(CoordinateEditorTest, ADocumentItCannotReadWholeIsRefusedAndTheEditorKeepsWhatItHad)
 {
     const fs::path good = m_dir / "good.tcd";
     frame.SetDocumentPath(good);
@@ -211,6 +172,7 @@ TEST_F(CoordinateEditorTest, ADocumentItCannotHoldWholeIsRefusedAndTheEditorKeep
     std::vector<std::uint8_t> trailing;
     ASSERT_FALSE(ReadWholeFile(good, trailing));
     tavtest::WriteFuzzSeed("document", "sample", trailing);
+    const std::vector<std::uint8_t> truncated(trailing.begin(), trailing.begin() + static_cast<std::ptrdiff_t>(trailing.size() / 2));
     trailing.push_back(0);
     EXPECT_TRUE(data.Set(static_cast<unsigned>(kPointName), 0, std::string("変更")));
 
@@ -221,6 +183,7 @@ TEST_F(CoordinateEditorTest, ADocumentItCannotHoldWholeIsRefusedAndTheEditorKeep
     };
     const Refused refused[] = {
         {m_dir / "long.tcd", coordinates_test::SurveyDocument("3000-points", 3000), "最大座標数を超えました。処理を終了します。"},
+        {m_dir / "damaged.tcd", truncated, "ファイルを開けませんでした。"},
         {m_dir / "trailing.tcd", trailing, "ファイルを開けませんでした。\n1 bytes after the end of the document"},
         {"/dev/zero", {}, "ファイルを開けませんでした。\n/dev/zero: 通常のファイルではありません"},
         {m_dir, {}, "ファイルを開けませんでした。"},
@@ -234,9 +197,7 @@ TEST_F(CoordinateEditorTest, ADocumentItCannotHoldWholeIsRefusedAndTheEditorKeep
         ASSERT_EQ(driver.MessageBoxes().size(), 1u) << document.path;
         EXPECT_EQ(driver.MessageBoxes()[0].text.rfind(document.says, 0), 0u) << driver.MessageBoxes()[0].text;
         EXPECT_EQ(driver.MessageBoxes()[0].style, MB_OK | MB_ICONEXCLAMATION);
-        std::string name;
-        EXPECT_TRUE(data.Get(static_cast<unsigned>(kPointName), 0, name));
-        EXPECT_EQ(name, "変更") << document.path << ": the editor keeps its table";
+        EXPECT_EQ(Name(), "変更") << document.path << ": the editor keeps its table";
         EXPECT_EQ(data.GetLastInputRecordNo(), points - 1);
         EXPECT_TRUE(data.IsModified());
         EXPECT_EQ(frame.GetDocumentPath(), good) << "a later save goes where it went before";
@@ -316,40 +277,6 @@ TEST_F(CoordinateEditorTest, DocumentsOfOtherVersionsOpenWithTheColumnsThisOneKn
         EXPECT_NE(driver.MessageBoxes()[0].text.find("扱えない項目が 1 個"), std::string::npos) << driver.MessageBoxes()[0].text;
         EXPECT_EQ(frame.GetDocumentPath() == path, answer == IDYES);
     }
-
-    // A newer version's template as the current one in the store, met at the next start.
-    SolKey application;
-    ASSERT_TRUE(SolGetApplicationKey(application));
-    SolKey stored(application, "Coordinates\\Cell Template\\Coordinates\\標準");
-    stored.SetString("Template", "1001,1010,1002,");
-    stored.SetString("Width", "40,9999999999,");
-    CoordinateManager nextManager{2000};
-    TavData nextData;
-    CoordinateFrame next{nextManager, nextData};
-    ASSERT_TRUE(next.Open(driver.ScreenSize()));
-    next.Grid().SendMessage(WM_PAINT);
-    EXPECT_EQ(nextData.Template(), (std::vector<unsigned>{kPointNo, kPointName}));
-    EXPECT_EQ(nextData.Width().size(), 9u);
-    EXPECT_EQ(stored.GetString("Template"), "1001,1010,1002,") << "the store keeps what the newer version wrote";
-    next.DestroyWindow();
-}
-
-TEST_F(CoordinateEditorTest, AFailedSaveSaysSoAndKeepsTheChangesToBeSaved)
-{
-    const fs::path notAFolder = m_dir / "plain";
-    ASSERT_FALSE(WriteFileAtomically(notAFolder, std::vector<std::uint8_t>{1}));
-    frame.SetDocumentPath(notAFolder / "survey.tcd");
-    EXPECT_TRUE(data.Set(static_cast<unsigned>(kPointName), 0, std::string("変更")));
-    EXPECT_FALSE(frame.Save());
-    ASSERT_EQ(driver.MessageBoxes().size(), 1u);
-    EXPECT_EQ(driver.MessageBoxes()[0].text.rfind("保存できませんでした。", 0), 0u) << driver.MessageBoxes()[0].text;
-    EXPECT_EQ(driver.MessageBoxes()[0].style, MB_OK | MB_ICONEXCLAMATION);
-    EXPECT_TRUE(data.IsModified()) << "the changes are still to be saved";
-
-    driver.AnswerMessageBox(IDYES);
-    driver.PushKey('Q', false, true);
-    app.Run();
-    EXPECT_TRUE(frame.IsWindow()) << "quitting asked to save, the save failed, so the editor stays";
 }
 
 TEST_F(CoordinateEditorTest, QuittingWithChangesAsksAndCancelKeepsTheEditorOpen)
@@ -380,11 +307,6 @@ TEST_F(CoordinateEditorTest, UnsavedChangesGoToARecoveryCopyThatTheNextOpenOffer
     ASSERT_TRUE(frame.Save());
     EXPECT_TRUE(frame.WriteRecovery());
     EXPECT_FALSE(fs::exists(recovery)) << "nothing unsaved, nothing to keep";
-    auto name = [&] {
-        std::string text;
-        EXPECT_TRUE(data.Get(static_cast<unsigned>(kPointName), 0, text));
-        return text;
-    };
     auto changeAndKeep = [&] {
         EXPECT_TRUE(data.Set(static_cast<unsigned>(kPointName), 0, std::string("回復")));
         ASSERT_TRUE(frame.WriteRecovery());
@@ -397,23 +319,19 @@ TEST_F(CoordinateEditorTest, UnsavedChangesGoToARecoveryCopyThatTheNextOpenOffer
     ASSERT_EQ(driver.MessageBoxes().size(), 1u);
     EXPECT_NE(driver.MessageBoxes()[0].text.find("survey.tcd.recovery"), std::string::npos) << driver.MessageBoxes()[0].text;
     EXPECT_EQ(driver.MessageBoxes()[0].style, MB_YESNO | MB_ICONQUESTION);
-    EXPECT_EQ(name(), "T1") << "declined: the document as saved";
+    EXPECT_EQ(Name(), "T1") << "declined: the document as saved";
     EXPECT_FALSE(fs::exists(recovery)) << "and the copy is gone";
 
     changeAndKeep();
     driver.AnswerMessageBox(IDYES);
     ASSERT_TRUE(frame.OpenFile(document));
-    EXPECT_EQ(name(), "回復");
+    EXPECT_EQ(Name(), "回復");
     EXPECT_TRUE(data.IsModified()) << "the recovered changes are still to be saved";
     EXPECT_EQ(frame.GetDocumentPath(), document) << "into the document, not into the copy";
     EXPECT_TRUE(fs::exists(recovery)) << "kept until the changes are saved";
     ASSERT_TRUE(frame.Save());
     EXPECT_FALSE(fs::exists(recovery));
-    TavData saved;
-    coordinates_test::LoadDocument(document, saved);
-    std::string savedName;
-    ASSERT_TRUE(saved.Get(1L, 0, savedName));
-    EXPECT_EQ(savedName, "回復");
+    EXPECT_EQ(FirstName(document), "回復");
 
     // An untitled table keeps its copy in the user's data folder.
     frame.SetDocumentPath({});
@@ -423,7 +341,7 @@ TEST_F(CoordinateEditorTest, UnsavedChangesGoToARecoveryCopyThatTheNextOpenOffer
     EXPECT_TRUE(data.Set(static_cast<unsigned>(kPointName), 0, std::string("T1")));
     driver.AnswerMessageBox(IDYES);
     EXPECT_TRUE(frame.OfferRecovery());
-    EXPECT_EQ(name(), "無題の変更");
+    EXPECT_EQ(Name(), "無題の変更");
 }
 
 } // namespace
@@ -436,15 +354,9 @@ TEST_F(CoordinateEditorTest, TheMenusGreyWhatTheGridCannotDoYetAndF1ShowsTheCare
         topics.push_back(person.Caption());
         person.Escape();
     });
-    driver.PushKey(VK_RIGHT); // the caret to 点名
-    driver.PushKey(VK_F10);
-    driver.PushKey(VK_RIGHT); // 編集
-    driver.PushKey(VK_DOWN);
-    driver.PushKey(VK_RIGHT); // ｾﾙ
+    driver.PushKeys({VK_RIGHT, VK_F10, VK_RIGHT, VK_DOWN, VK_RIGHT}); // on 点名, through 編集 to ｾﾙ
     driver.PushText("i");     // 行挿入, which needs whole lines selected
-    driver.PushKey(VK_ESCAPE);
-    driver.PushKey(VK_ESCAPE);
-    driver.PushKey(VK_F1);
+    driver.PushKeys({VK_ESCAPE, VK_ESCAPE, VK_F1});
     driver.PushKey('Q', false, true);
     app.Run();
     EXPECT_FALSE(frame.IsWindow()) << "nothing was changed, so Ctrl+Q quit without asking";
@@ -461,40 +373,16 @@ TEST_F(CoordinateEditorTest, TheMenusGreyWhatTheGridCannotDoYetAndF1ShowsTheCare
     EXPECT_TRUE(greyed(edit, plat::ID_EDIT_PASTE_SPECIAL));
     EXPECT_TRUE(greyed(edit, plat::ID_EDIT_UNDO));
     EXPECT_FALSE(greyed(cell, NifCommand::LineInsert)) << "the grid inserts lines";
-
-    // The grid's own context menu, from the keyboard or the right button, and the caret
-    // item's prompt on the status line.
-    CoordinateFrame second{manager, data};
-    second.Open(driver.ScreenSize());
-    app.SetMainWnd(&second);
-    const BOOL autoWidth = manager.QueryAutoWidth();
-    driver.PushKey(VK_RIGHT);
-    driver.PushKey(VK_RIGHT); // X座標
-    driver.PushKey(VK_F10, true);
-    driver.PushText("w"); // 列幅自動調整
-    driver.Push(InputEvent::MouseClick(POINT{300, 150}, InputEvent::Kind::RightClick));
-    driver.PushText("w");
-    driver.Push(InputEvent::MouseClick(POINT{300, 150}, InputEvent::Kind::RightClick));
-    driver.PushText("w");
-    app.Run();
-    EXPECT_NE(manager.QueryAutoWidth(), autoWidth) << "switched three times";
-    EXPECT_EQ(second.GetMessageText(), "X座標");
-    second.DestroyWindow();
-
-    // The help file that ships with the program has a topic for every item.
-    HelpFile help;
-    std::string error;
-    ASSERT_TRUE(help.Load(TAVCELL_COORDINATES_HELP, &error)) << error;
-    for (unsigned id = kPointNo; id <= kFlag; ++id)
-        EXPECT_NE(help.Find(0x20000 + id), nullptr) << id;
 }
 
-TEST_F(CoordinateEditorTest, EveryCommandHasAHelpTopicAndF1ShowsItFromAMenuAndFromADialog)
+TEST_F(CoordinateEditorTest, EveryItemAndCommandHasAHelpTopicAndF1ShowsItFromAMenuAndFromADialog)
 {
     app.SetHelpFilePath(TAVCELL_COORDINATES_HELP);
     HelpFile help;
     std::string error;
     ASSERT_TRUE(help.Load(TAVCELL_COORDINATES_HELP, &error)) << error;
+    for (unsigned id = kPointNo; id <= kFlag; ++id)
+        EXPECT_NE(help.Find(0x20000 + id), nullptr) << "item " << id;
     // Every command of the menu bar, the shared menus' sub menus included.
     std::function<void(Menu&)> visit = [&](Menu& menu) {
         for (int i = 0; i < menu.GetMenuItemCount(); ++i) {
@@ -520,9 +408,7 @@ TEST_F(CoordinateEditorTest, EveryCommandHasAHelpTopicAndF1ShowsItFromAMenuAndFr
         topics.push_back(person.Caption());
         person.Escape();
     });
-    driver.PushKey(VK_F10);
-    driver.PushKey(VK_DOWN);
-    driver.PushKey(VK_F1); // on 新規
+    driver.PushKeys({VK_F10, VK_DOWN, VK_F1}); // F1 on 新規
     driver.PushKey('G', false, true);
     // Shift+F1, then a click on a height while the caret is on a point number.
     RECT height{};
@@ -535,29 +421,18 @@ TEST_F(CoordinateEditorTest, EveryCommandHasAHelpTopicAndF1ShowsItFromAMenuAndFr
     EXPECT_EQ(topics, (std::vector<std::string>{"新規 (ファイル メニュー)  Ctrl+N", "ジャンプ先 ダイアログ", "標高"}));
 }
 
-TEST_F(CoordinateEditorTest, LinesMovedByKeysTravelMarkedAndLandWhereTheCaretTookThem)
+TEST_F(CoordinateEditorTest, LinesMovedByKeysAskBeforeOverwritingAndLandWhereTheCaretTookThem)
 {
-    std::string third;
-    std::string fourth;
-    ASSERT_TRUE(data.Get(1L, 2, third));
-    ASSERT_TRUE(data.Get(1L, 3, fourth));
+    const std::string third = Name(2);
+    const std::string fourth = Name(3);
     CoordinateGrid& grid = frame.Grid();
-    for (int key : {VK_DOWN, VK_DOWN})
-        driver.PushKey(key);
+    driver.PushKeys({VK_DOWN, VK_DOWN});
     driver.PushKey(VK_DOWN, true);     // lines 3 and 4
     driver.PushKey('L', false, true);  // as whole lines
-    for (int key : {VK_F10, VK_RIGHT, VK_DOWN, VK_RIGHT})
-        driver.PushKey(key);
+    driver.PushKeys({VK_F10, VK_RIGHT, VK_DOWN, VK_RIGHT});
     driver.PushText("m");              // ｾﾙ, 行移動
-    for (int key : {VK_DOWN, VK_DOWN, VK_DOWN})
-        driver.PushKey(key);
+    driver.PushKeys({VK_DOWN, VK_DOWN, VK_DOWN});
     app.Run();
-    EXPECT_TRUE(grid.IsLineMarking());
-    ASSERT_EQ(grid.GetSelection().GetSize(), 1u);
-    EXPECT_EQ(grid.GetSelection().GetAt(0).Top(), 5) << "the blocks travelled with the caret";
-    std::string name;
-    ASSERT_TRUE(data.Get(1L, 2, name));
-    EXPECT_EQ(name, third) << "nothing moved yet";
     Canvas canvas(100, 20);
     Renderer renderer;
     renderer.Paint(canvas);
@@ -568,24 +443,17 @@ TEST_F(CoordinateEditorTest, LinesMovedByKeysTravelMarkedAndLandWhereTheCaretToo
     app.Run();
     ASSERT_EQ(driver.MessageBoxes().size(), 1u);
     EXPECT_EQ(driver.MessageBoxes()[0].text, "移動先の 2 行にはデータがあります。\n上書きしますか？");
-    ASSERT_TRUE(data.Get(1L, 2, name));
-    EXPECT_EQ(name, third) << "No keeps the lines that held data";
+    EXPECT_EQ(Name(2), third) << "No keeps the lines that held data";
 
     SelectRecords(grid, 2, 3);
-    for (int key : {VK_F10, VK_RIGHT, VK_DOWN, VK_RIGHT})
-        driver.PushKey(key);
+    driver.PushKeys({VK_F10, VK_RIGHT, VK_DOWN, VK_RIGHT});
     driver.PushText("m");
-    for (int key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN})
-        driver.PushKey(key);
+    driver.PushKeys({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
     driver.AnswerMessageBox(IDYES);
     app.Run();
-    EXPECT_FALSE(grid.IsLineMarking());
     EXPECT_TRUE(data.QueryIsBlank(1L, 2));
-    EXPECT_TRUE(data.QueryIsBlank(1L, 3));
-    ASSERT_TRUE(data.Get(1L, 5, name));
-    EXPECT_EQ(name, third);
-    ASSERT_TRUE(data.Get(1L, 6, name));
-    EXPECT_EQ(name, fourth);
+    EXPECT_EQ(Name(5), third);
+    EXPECT_EQ(Name(6), fourth);
     EXPECT_TRUE(data.IsModified());
 }
 
@@ -598,10 +466,7 @@ TEST_F(CoordinateEditorTest, TheCellMenusPrintCommandWritesTheSurveyToAPdfFile)
         person.SetText(PrintDialog::kFileId, pdf.string());
         person.Return();
     });
-    driver.PushKey(VK_F10);
-    driver.PushKey(VK_RIGHT);
-    driver.PushKey(VK_DOWN);
-    driver.PushKey(VK_RIGHT); // ｾﾙ
+    driver.PushKeys({VK_F10, VK_RIGHT, VK_DOWN, VK_RIGHT}); // ｾﾙ
     driver.PushText("p");     // 印刷
     app.Run();
     ASSERT_TRUE(fs::exists(pdf));
@@ -646,15 +511,11 @@ TEST_F(CoordinateEditorTest, ABulkCorrectionOfTheToggleColumnIsWorkedByKeysAndGi
     altC.alt = true;
     driver.Push(altC);
     driver.PushText("a");             // 範囲補正: the toggle of 確定 borrowed, focused
-    driver.PushKey(VK_SPACE);         // steps it
-    driver.PushKey(VK_RETURN);        // OK
-    driver.PushKey(VK_DOWN);          // the grid has the keys again
+    driver.PushKeys({VK_SPACE, VK_RETURN, VK_DOWN}); // step it, OK, and the grid has the keys again
     app.Run();
     EXPECT_LE(toggle.bottom, ok.top) << "the borrowed toggle leaves the buttons below it free";
     for (long record = 0; record < 3; ++record) {
-        int flag = -1;
-        ASSERT_TRUE(data.Get(static_cast<unsigned>(kFlag), record, flag));
-        EXPECT_EQ(flag, 1 - before) << "record " << record << " took the stepped choice";
+        EXPECT_EQ(CellValue<int>(data, static_cast<unsigned>(kFlag), record), 1 - before) << "record " << record << " took the stepped choice";
     }
     EXPECT_EQ(Wnd::GetFocus(), &grid);
     EXPECT_EQ(grid.GetCaret().row, 3) << "Down moved the caret after the dialog";
@@ -668,7 +529,7 @@ TEST_F(CoordinateEditorTest, SelectAllViewSettingsAndReadAloudAreCommandsThatDoS
     ASSERT_EQ(grid.GetSelection().GetSize(), 1u);
     EXPECT_EQ(grid.GetSelection().GetAt(0), MoxRect(MoxPos{0, 0}, MoxPos{8, 1999})) << "every cell";
 
-    // Whether the ｾﾙ menu offers the command, as it would when opened.
+    SCOPED_TRACE("whether the ｾﾙ menu offers the command, as it would when opened");
     auto enabled = [&](UINT id) {
         Menu* cell = frame.GetMenu()->GetSubMenu(2);
         frame.SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(cell->GetSafeHmenu()), 0);
@@ -683,7 +544,7 @@ TEST_F(CoordinateEditorTest, SelectAllViewSettingsAndReadAloudAreCommandsThatDoS
     frame.SendMessage(WM_COMMAND, NifCommand::ViewSettings);
     EXPECT_TRUE(sheetOpened) << "表示設定 opens the colour page";
 
-    // The read-aloud program is found on the PATH: a stand-in writes what it was given.
+    SCOPED_TRACE("the read-aloud program is found on the PATH: a stand-in writes what it was given");
     const char* oldPath = std::getenv("PATH");
     const std::string keptPath = oldPath != nullptr ? oldPath : "";
     const fs::path bin = m_dir / "bin";
@@ -700,8 +561,7 @@ TEST_F(CoordinateEditorTest, SelectAllViewSettingsAndReadAloudAreCommandsThatDoS
     grid.SendMessage(WM_COMMAND, NifCommand::Read);
     app.Run(); // the library posts its speech message
     ::setenv("PATH", keptPath.c_str(), 1);
-    std::string spoken;
-    ASSERT_TRUE(data.Get(1L, 0, spoken));
+    const std::string spoken = Name();
     EXPECT_EQ(grid.LastSpoken(), "点名 " + spoken);
     std::string heard;
     for (int wait = 0; wait < 100 && heard.find(spoken) == std::string::npos; ++wait) {
@@ -724,8 +584,7 @@ TEST_F(CoordinateEditorTest, WithTheCellLockOnLockedCellsRefuseChangesAndTheStat
         renderer.Paint(canvas);
         return canvas.LineText(19);
     };
-    driver.PushKey(VK_RIGHT);
-    driver.PushKey(VK_RIGHT); // X of T1
+    driver.PushKeys({VK_RIGHT, VK_RIGHT}); // X of T1
     driver.PushText("5");
     app.Run();
     double now = 0;
@@ -755,7 +614,9 @@ TEST_F(CoordinateEditorTest, AFailedSaveKeepsTheNameAsItWasAndTheRecoveryCopyGoe
     AnswerName(missing);
     EXPECT_FALSE(frame.Save());
     EXPECT_EQ(LastMessage(), "保存できませんでした。\n" + missing.string() + ": ファイルまたはフォルダがありません。");
+    EXPECT_EQ(driver.MessageBoxes().back().style, MB_OK | MB_ICONEXCLAMATION);
     EXPECT_TRUE(frame.GetDocumentPath().empty()) << "an unusable name is not the document's";
+    EXPECT_TRUE(data.IsModified()) << "the changes are still to be saved";
     EXPECT_TRUE(frame.WriteRecovery());
     EXPECT_EQ(FirstName(CoordinateFrame::FallbackRecoveryPath({})), "無題の変更") << "a kill keeps the work";
 
@@ -773,6 +634,12 @@ TEST_F(CoordinateEditorTest, AFailedSaveKeepsTheNameAsItWasAndTheRecoveryCopyGoe
     driver.AnswerMessageBox(IDNO);
     EXPECT_FALSE(frame.OfferRecovery());
     EXPECT_FALSE(fs::exists(CoordinateFrame::FallbackRecoveryPath(gone))) << "offered, declined, removed";
+
+    Rename(data, "再変更");
+    driver.AnswerMessageBox(IDYES);
+    driver.PushKey('Q', false, true);
+    app.Run();
+    EXPECT_TRUE(frame.IsWindow()) << "quitting asked to save, the save failed, so the editor stays";
 }
 
 TEST_F(CoordinateEditorTest, ASecondEditorIsToldTheDocumentIsOpenAndNoSaveWritesOverAnothersUnasked)
@@ -803,7 +670,7 @@ TEST_F(CoordinateEditorTest, ASecondEditorIsToldTheDocumentIsOpenAndNoSaveWrites
     ASSERT_TRUE(frame.Save());
     EXPECT_EQ(driver.MessageBoxes().size(), 2u) << "our own save is no change by another";
 
-    // Save As over another file asks the same way.
+    SCOPED_TRACE("Save As over another file asks the same way");
     const fs::path other = m_dir / "other.tcd";
     ASSERT_FALSE(WriteFileAtomically(other, "someone's"));
     AnswerName(other);
@@ -811,7 +678,7 @@ TEST_F(CoordinateEditorTest, ASecondEditorIsToldTheDocumentIsOpenAndNoSaveWrites
     EXPECT_EQ(driver.MessageBoxes().back().style, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2);
     EXPECT_EQ(fs::file_size(other), 9u);
 
-    // Leaving the document gives its lock back; a lock of a process that has ended is nobody's.
+    SCOPED_TRACE("leaving the document gives its lock back; a lock of a process that has ended is nobody's");
     ASSERT_TRUE(frame.NewDocument());
     EXPECT_FALSE(fs::exists(DocumentFile::LockPath(document)));
     const pid_t ended = ::fork();

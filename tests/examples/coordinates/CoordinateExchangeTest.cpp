@@ -7,13 +7,14 @@
 #include "examples/coordinates/SampleSurvey.h"
 #include "examples/coordinates/SimaFile.h"
 #include "platform/io/Files.h"
-#include "platform/registry/MemoryRegistryStore.h"
-#include "platform/registry/Registry.h"
 #include "platform/text/CodePage.h"
 #include "platform/ui/HeadlessDriver.h"
 #include "tav/data/TavAttr.h"
 #include "tests/FuzzSeeds.h"
 #include "tests/examples/coordinates/StoredPoint.h"
+#include "tests/platform/registry/MemoryRegistry.h"
+#include "tests/TemporaryFolder.h"
+#include "tests/tav/data/TestHost.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <unistd.h>
 
 using namespace plat;
 using namespace coordinates;
@@ -38,25 +38,6 @@ std::string ReadBytes(const fs::path& path)
 }
 
 void WriteBytes(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-
-class TemporaryFolder {
-public:
-    TemporaryFolder()
-        : m_path(fs::temp_directory_path() / ("tavcell-exchange-" + std::to_string(::getpid()) + "-" +
-                                              ::testing::UnitTest::GetInstance()->current_test_info()->name()))
-    {
-        fs::create_directories(m_path);
-    }
-    ~TemporaryFolder()
-    {
-        std::error_code error;
-        fs::remove_all(m_path, error);
-    }
-    fs::path operator/(const std::string& name) const { return m_path / name; }
-
-private:
-    fs::path m_path;
-};
 
 // A table bound without a window, with a layout of its own so that the store is not asked.
 struct BoundTable {
@@ -129,7 +110,7 @@ TEST(CoordinateExchangeTest, AnInvalidSimaLineStopsTheImportAtItsLineAndChangesN
         {head + "\r\nA01,2,P\x81\x7f,1,2,3,\r\n", 5}, // not a character of the code page
         {"Z00,\x82,\r\n", 1},
     };
-    TemporaryFolder folder;
+    const tavtest::TemporaryFolder folder{"tavcell-exchange"};
     for (const auto& [text, line] : cases) {
         const SimaReadResult read = ReadSima(text);
         EXPECT_FALSE(read.ok) << text;
@@ -148,7 +129,7 @@ TEST(CoordinateExchangeTest, AnInvalidSimaLineStopsTheImportAtItsLineAndChangesN
 
 TEST(CoordinateExchangeTest, WhatIsExportedImportsBackToTheSameCellBytes)
 {
-    TemporaryFolder folder;
+    const tavtest::TemporaryFolder folder{"tavcell-exchange"};
     BoundTable source(60);
     FillSampleSurvey(source.data, 40);
     // Values a formatter could round or spell so that they read back otherwise.
@@ -246,9 +227,9 @@ public:
 
 class ExchangeMenuTest : public ::testing::Test {
 protected:
+    tavtest::MemoryRegistry m_registry;
     ExchangeMenuTest()
     {
-        RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>());
         driver.SetScreenSize(SIZE{100 * 8, 20 * 16});
         frame.Open(driver.ScreenSize());
         app.SetMainWnd(&frame);
@@ -260,7 +241,6 @@ protected:
     {
         if (frame.IsWindow())
             frame.DestroyWindow();
-        RegSetStore(HKEY_CURRENT_USER, nullptr);
     }
     // ファイル > 読み込み with the file named, then Yes (replace) or No (append).
     void Import(const fs::path& file, int replace)
@@ -274,7 +254,7 @@ protected:
         frame.SendMessage(WM_COMMAND, CoordinateFrame::ID_FILE_IMPORT);
     }
 
-    TemporaryFolder folder;
+    const tavtest::TemporaryFolder folder{"tavcell-exchange"};
     HeadlessDriver driver;
     WinApp app{"座標一覧", "Application", &driver};
     CoordinateManager manager{2000};
@@ -305,9 +285,7 @@ TEST_F(ExchangeMenuTest, AnImportAppendsOrReplacesAsOneUndoStepAndTooManyPointsC
     ASSERT_TRUE(data.History().Undo());
     EXPECT_EQ(data.GetLastInputRecordNo(), 322);
     EXPECT_TRUE(manager.AttrDisable().Get(static_cast<unsigned>(kZ), 5));
-    std::string name;
-    EXPECT_TRUE(data.Get(static_cast<unsigned>(kPointName), 0, name));
-    EXPECT_EQ(name, "T1");
+    EXPECT_EQ(CellValue<std::string>(data, static_cast<unsigned>(kPointName), 0), "T1");
 
     std::string many = "A00,\r\n";
     for (int i = 1; i <= 1700; ++i)
@@ -347,7 +325,7 @@ TEST_F(ExchangeMenuTest, ACellTheHostRefusesRefusesTheWholeImportAndTheHostIsTol
 
 TEST(CoordinateExchangeTest, TheCommandLineMakesADocumentFromAFileAndWritesItBack)
 {
-    TemporaryFolder folder;
+    const tavtest::TemporaryFolder folder{"tavcell-exchange"};
     std::vector<ExchangePoint> points(2);
     points[0] = {1.0, "基準１", -100.5, 200.25, 3.0, {}, {}, {}, {}};
     points[1] = {2.0, "P2", 5.0, 6.0, {}, {}, {}, {}, {}};
@@ -361,9 +339,7 @@ TEST(CoordinateExchangeTest, TheCommandLineMakesADocumentFromAFileAndWritesItBac
     ASSERT_EQ(run("--import in.sim doc.tcd"), 0) << ReadBytes(folder / "err");
     TavData data;
     coordinates_test::LoadDocument(folder / "doc.tcd", data);
-    std::string name;
-    EXPECT_TRUE(data.Get(1L, 0, name));
-    EXPECT_EQ(name, "基準１");
+    EXPECT_EQ(CellValue<std::string>(data, 1L, 0), "基準１");
     ASSERT_EQ(run("--export doc.tcd out.sim"), 0) << ReadBytes(folder / "err");
     EXPECT_EQ(ReadBytes(folder / "out.sim"), ReadBytes(folder / "in.sim"));
 

@@ -1,19 +1,16 @@
 // The editor as a person runs it, in a terminal (tmux) with a registry and a document of
 // its own, for what only a real terminal shows: keys as a terminal sends them, wide text and
 // colours on its screen, its modes given back when the editor ends, is stopped or is killed
-// (unsaved changes kept through SIGTERM and SIGHUP and offered again), documents refused at
-// the start, the options sheet and the cell menu's lock and correction, and a document that
-// a second editor in another terminal finds open.
+// (unsaved changes kept through SIGTERM and SIGHUP and offered again), colours changed by the
+// options sheet, and a document that a second editor in another terminal finds open.
 #include "tests/examples/coordinates/StoredPoint.h"
 #include "tests/examples/coordinates/SurveyDocument.h"
 #include "tests/frontends/tty/TmuxSession.h"
 
 #include "examples/coordinates/DocumentFile.h"
-#include "platform/io/Files.h"
 
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <signal.h>
 
 namespace fs = std::filesystem;
@@ -85,12 +82,7 @@ TEST(DemoTerminalTest, APointTypedSavedAndQuitIsInTheDocument)
     EXPECT_TRUE(tmux.Shows("新点1           -36400.500     -8200.250        23.400")) << tmux.Screen();
     tmux.Keys("C-s");
     ASSERT_TRUE(tmux.Shows("保存しました")) << tmux.Screen();
-    tmux.Keys("M-e");
-    EXPECT_TRUE(tmux.Shows("│  切り取り(T)                   Ctrl+X  │")) << tmux.Screen();
-    tmux.Keys("Escape Escape F10 Down");
-    EXPECT_TRUE(tmux.Shows("名前を付けて保存(A)...")) << tmux.Screen();
-    EXPECT_TRUE(tmux.Shows(" 空の座標一覧を新しく作ります")) << "the highlighted item's prompt\n" << tmux.Screen();
-    tmux.Keys("x");
+    tmux.Keys("C-q");
     ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); })) << tmux.Screen();
     EXPECT_EQ(tmux.Modes(), "0 0 1\n");
     EXPECT_EQ(ReadTextFile(tmux.Dir() / "after"), ReadTextFile(tmux.Dir() / "before"));
@@ -160,53 +152,8 @@ TEST(DemoTerminalTest, UnsavedChangesSurviveSigtermAndSighupAndAreOfferedAtTheNe
         tmux.Keys("y");
         EXPECT_TRUE(tmux.Shows("変更点")) << tmux.Screen();
         EXPECT_TRUE(tmux.Shows("survey.tcd *")) << "recovered changes are still to be saved\n" << tmux.Screen();
-        tmux.Keys("C-s");
-        ASSERT_TRUE(tmux.Shows("保存しました")) << tmux.Screen();
-        EXPECT_FALSE(fs::exists(tmux.Dir() / "survey.tcd.recovery")) << "saved: the copy is gone";
-        tmux.Keys("C-q");
-        ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); })) << tmux.Screen();
-        TavData loaded;
-        coordinates_test::LoadDocument(document, loaded);
-        std::string name;
-        ASSERT_TRUE(loaded.Get(1L, 0, name));
-        EXPECT_EQ(name, "変更点");
+        Quit(tmux);
     }
-}
-
-TEST(DemoTerminalTest, ANewerVersionsDocumentOpensAndOneWithMorePointsThanRowsIsRefusedUntouched)
-{
-    if (!tavtest::HaveTmux())
-        GTEST_SKIP() << "tmux is not installed (./run setup installs it)";
-    TmuxSession tmux(100, 20);
-    ASSERT_TRUE(tmux.Ok());
-    const fs::path newer = tmux.Dir() / "newer.tcd";
-    ASSERT_FALSE(plat::WriteFileAtomically(newer, coordinates_test::SurveyDocument("newer", 5, coordinates_test::AddNewerColumn)));
-    StartEditor(tmux, newer);
-    ASSERT_TRUE(tmux.Shows("P5")) << tmux.Screen() << ReadTextFile(tmux.Dir() / "stderr");
-    EXPECT_TRUE(tmux.Shows("点名")) << tmux.Screen();
-    tmux.Keys("C-q");
-    ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); })) << tmux.Screen();
-    fs::remove(tmux.Dir() / "after");
-
-    const fs::path overlong = tmux.Dir() / "3000.tcd";
-    const std::vector<std::uint8_t> bytes = coordinates_test::SurveyDocument("3000-points", 3000);
-    ASSERT_FALSE(plat::WriteFileAtomically(overlong, bytes));
-    StartEditor(tmux, overlong);
-    ASSERT_TRUE(tmux.Shows("最大座標数を超えました。処理を終了します。")) << tmux.Screen();
-    tmux.Keys("Enter");
-    ASSERT_TRUE(TmuxSession::WaitFor([&] { return tmux.Screen().find("最大座標数") == std::string::npos; })) << tmux.Screen();
-    EXPECT_TRUE(tmux.Shows("Ctrl+Q 終了")) << "the editor goes on, empty\n" << tmux.Screen();
-    EXPECT_EQ(tmux.Screen().find("P1"), std::string::npos) << tmux.Screen();
-    tmux.Keys("C-s");
-    ASSERT_TRUE(tmux.Shows("ファイル名")) << "saving asks for a name rather than writing over the refused file\n" << tmux.Screen();
-    tmux.Keys("Escape");
-    // An Escape straight before Ctrl+Q would read as Alt+Ctrl+Q: the box goes first.
-    ASSERT_TRUE(TmuxSession::WaitFor([&] { return tmux.Screen().find("ファイル名") == std::string::npos; })) << tmux.Screen();
-    tmux.Keys("C-q");
-    ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); })) << tmux.Screen();
-    std::vector<std::uint8_t> after;
-    ASSERT_FALSE(plat::ReadWholeFile(overlong, after));
-    EXPECT_TRUE(after == bytes) << "the refused document is left as it was";
 }
 
 TEST(DemoTerminalTest, TheOptionsSheetRecoloursTheGridAtOnceAndTheColourStaysForTheNextRun)
@@ -235,10 +182,6 @@ TEST(DemoTerminalTest, TheOptionsSheetRecoloursTheGridAtOnceAndTheColourStaysFor
     tmux.Keys("M-l");
     ASSERT_TRUE(tmux.Shows("基本色(B):")) << tmux.Screen();
     tmux.Keys("Tab");
-    tmux.Type("300");
-    tmux.Keys("Enter");
-    EXPECT_TRUE(tmux.Shows("0 から 255 までの整数を入力してください。")) << tmux.Screen();
-    tmux.Keys("Enter");
     tmux.Type("0");
     tmux.Keys("Tab");
     tmux.Type("0");
@@ -261,71 +204,6 @@ TEST(DemoTerminalTest, TheOptionsSheetRecoloursTheGridAtOnceAndTheColourStaysFor
     ASSERT_TRUE(tmux.Shows("T1")) << tmux.Screen();
     EXPECT_TRUE(TmuxSession::WaitFor([&] { return firstLine() == applied; })) << "the stored colour, in the next run";
     Quit(tmux);
-}
-
-namespace {
-
-// The screen line of a point, from its line number on.
-std::string PointLine(const TmuxSession& tmux, const std::string& name)
-{
-    const std::string screen = tmux.Screen();
-    const std::size_t at = screen.find(" " + name + " ");
-    if (at == std::string::npos)
-        return {};
-    const std::size_t begin = screen.rfind('\n', at) + 1;
-    return screen.substr(begin, screen.find('\n', at) - begin);
-}
-
-// The first coordinate shown on a point's line.
-double FirstCoordinate(const std::string& line)
-{
-    std::smatch match;
-    return std::regex_search(line, match, std::regex(R"((-?\d+\.\d{3}))")) ? std::stod(match[1]) : 0.0;
-}
-
-} // namespace
-
-TEST(DemoTerminalTest, ALockAndACorrectionFromTheCellMenuAndTheLockBackAfterARestart)
-{
-    if (!tavtest::HaveTmux())
-        GTEST_SKIP() << "tmux is not installed (./run setup installs it)";
-    TmuxSession tmux(110, 24);
-    ASSERT_TRUE(tmux.Ok());
-    const fs::path document = tmux.Dir() / "survey.tcd";
-    StartEditor(tmux, document);
-    ASSERT_TRUE(tmux.Shows("T1")) << tmux.Screen();
-    // Hatching around a locked height: the cell's blanks before the figures and after them.
-    const std::regex lockedHeight(R"(\d (?:░)+\d+\.\d{3}░基準点)");
-    EXPECT_TRUE(TmuxSession::WaitFor([&] { return PointLine(tmux, "T1").find("░░░-") != std::string::npos; }))
-        << "the sample's lock\n" << tmux.Screen();
-
-    // Heights of the first three points selected; the lock goes off, then on over them.
-    tmux.Keys("Right Right Right Right S-Down S-Down M-c");
-    ASSERT_TRUE(tmux.Shows("✓ ｾﾙﾛｯｸ(L)")) << tmux.Screen();
-    tmux.Keys("l M-c l Down Down Down");
-    EXPECT_TRUE(TmuxSession::WaitFor([&] { return std::regex_search(PointLine(tmux, "T3"), lockedHeight); })) << tmux.Screen();
-    EXPECT_EQ(PointLine(tmux, "T1").find("░░░-"), std::string::npos) << "the old lock is forgotten\n" << tmux.Screen();
-
-    // Three X coordinates raised by a metre.
-    const double before = FirstCoordinate(PointLine(tmux, "T7"));
-    tmux.Keys("Left Left S-Down S-Down M-c a");
-    ASSERT_TRUE(tmux.Shows("数値補正")) << tmux.Screen();
-    tmux.Type("1");
-    tmux.Keys("Enter");
-    EXPECT_TRUE(TmuxSession::WaitFor([&] { return FirstCoordinate(PointLine(tmux, "T7")) == before + 1.0; })) << tmux.Screen();
-
-    tmux.Keys("C-q");
-    ASSERT_TRUE(tmux.Shows("変更を保存しますか")) << tmux.Screen();
-    tmux.Keys("n");
-    ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); })) << tmux.Screen();
-    fs::remove(tmux.Dir() / "after");
-    tmux.Shell("clear");
-    StartEditor(tmux, document);
-    EXPECT_TRUE(TmuxSession::WaitFor([&] { return std::regex_search(PointLine(tmux, "T3"), lockedHeight); }))
-        << "the lock came back with the template\n" << tmux.Screen();
-    EXPECT_EQ(FirstCoordinate(PointLine(tmux, "T7")), before) << "the unsaved correction did not";
-    tmux.Keys("C-q");
-    ASSERT_TRUE(TmuxSession::WaitFor([&] { return fs::exists(tmux.Dir() / "after"); })) << tmux.Screen();
 }
 
 TEST(DemoTerminalTest, ADocumentNotThereYetStartsEmptyAndASecondEditorOfItIsToldItIsOpen)

@@ -176,13 +176,13 @@ TEST_F(FilesTest, FailedAtomicWriteLeavesOldFileAndNoTemporary)
     EXPECT_EQ(WriteFileAtomically(m_folder / "missing" / "a.dat", "new"), std::errc::no_such_file_or_directory);
     EXPECT_TRUE(Entries(m_folder).empty());
 
-    // Over a folder.
+    SCOPED_TRACE("over a folder");
     fs::create_directory(m_folder / "taken");
     EXPECT_TRUE(WriteFileAtomically(m_folder / "taken", "new"));
     EXPECT_EQ(Entries(m_folder), std::vector<std::string>{"taken"});
     EXPECT_TRUE(fs::is_directory(m_folder / "taken"));
 
-    // The disk fills up (here: the file size limit is reached) in the middle of the write.
+    SCOPED_TRACE("the disk fills up (here: the file size limit is reached) in the middle of the write");
     const fs::path file = m_folder / "table.dat";
     ASSERT_FALSE(WriteFileAtomically(file, "old content"));
     {
@@ -328,7 +328,7 @@ TEST_F(FilesTest, UserFoldersFollowUserDirsAndFallBackToHome)
     fs::path documents;
     fs::path desktop;
 
-    // No user-dirs.dirs: both are the home folder.
+    SCOPED_TRACE("no user-dirs.dirs: both are the home folder");
     EXPECT_FALSE(GetDocumentsFolder(documents));
     EXPECT_EQ(documents, home);
     EXPECT_FALSE(GetDesktopFolder(desktop));
@@ -346,7 +346,7 @@ TEST_F(FilesTest, UserFoldersFollowUserDirsAndFallBackToHome)
     EXPECT_FALSE(GetDesktopFolder(desktop));
     EXPECT_EQ(desktop, "/data/My \"Desk\"") << "the last line wins; quotes and escapes are shell syntax";
 
-    // Relative values are not valid; "$HOME/" alone means the home folder.
+    SCOPED_TRACE("relative values are not valid; \"$HOME/\" alone means the home folder");
     ASSERT_FALSE(WriteFileAtomically(config + "/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"Documents\"\n"
                                                                   "XDG_DESKTOP_DIR=\"$HOME/\"\n"));
     EXPECT_FALSE(GetDocumentsFolder(documents));
@@ -354,7 +354,7 @@ TEST_F(FilesTest, UserFoldersFollowUserDirsAndFallBackToHome)
     EXPECT_FALSE(GetDesktopFolder(desktop));
     EXPECT_EQ(desktop, home);
 
-    // Without XDG_CONFIG_HOME the file is looked for in ~/.config.
+    SCOPED_TRACE("without XDG_CONFIG_HOME the file is looked for in ~/.config");
     tavtest::ScopedEnvironment noConfig("XDG_CONFIG_HOME", std::nullopt);
     fs::create_directories(home + "/.config");
     ASSERT_FALSE(WriteFileAtomically(home + "/.config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n"));

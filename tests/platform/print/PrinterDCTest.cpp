@@ -83,13 +83,13 @@ TEST(PrinterDCTest, ADiskThatFillsUpGivesAReasonAndLeavesNothingUnderTheName)
     EXPECT_NE(printer.GetError().find("cannot write"), std::string::npos) << printer.GetError();
     EXPECT_TRUE(fs::is_empty(folder.Path())) << "neither the document nor its temporary file is left";
 
-    // The same document with room to write.
+    SCOPED_TRACE("the same document with room to write");
     ASSERT_GT(printer.StartDoc(DOCINFO{"full", {}}), 0);
     EXPECT_EQ(PrintPages(printer, 40), 40);
     EXPECT_GT(printer.EndDoc(), 0) << printer.GetError();
     EXPECT_GT(fs::file_size(pdf), 8192u);
 
-    // A new printed file takes the mode the person's umask gives new files.
+    SCOPED_TRACE("a new printed file takes the mode the person's umask gives new files");
     const fs::path shared = folder.Path() / "shared.pdf";
     const mode_t mask = ::umask(022);
     ASSERT_TRUE(printer.CreatePdfDC(shared));

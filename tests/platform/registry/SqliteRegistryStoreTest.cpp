@@ -152,43 +152,15 @@ TEST(SqliteRegistryStoreTest, AnUnusableUserDatabaseFallsBackToMemoryForTheRun)
     EXPECT_EQ(ReadBytes(registry.UserPath()), damaged) << "the damaged file is never overwritten";
 }
 
-TEST(SqliteRegistryStoreTest, TheMachineRootIsReadOnlyAndEmptyWithoutItsFile)
+// The machine's database lies in a folder that only the administrator writes, where a user
+// cannot make the shared-memory file that reading a WAL database usually takes.
+TEST(SqliteRegistryStoreTest, TheMachineRootIsEmptyWithoutItsFileAndReadOnlyFromAFolderTheUserCannotWrite)
 {
     tavtest::TemporaryRegistry registry;
     HKEY key = nullptr;
     EXPECT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, "", 0, KEY_READ, nullptr, &key, nullptr),
               ERROR_ACCESS_DENIED);
-
-    {
-        auto machine = OpenStore(registry.MachinePath());
-        RegKeyId id = 0;
-        bool created = false;
-        const std::string_view names[] = {"SOFTWARE", "Zervan Soft", "QzEnviron"};
-        ASSERT_EQ(machine->CreateKeyPath(machine->RootKey(), names, "", id, created), ERROR_SUCCESS);
-        ASSERT_EQ(machine->SetValue(id, "QzTemp", REG_EXPAND_SZ, Bytes("/var/tmp")), ERROR_SUCCESS);
-    }
-    RegSetStore(HKEY_LOCAL_MACHINE, nullptr);
-    ASSERT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "software\\zervan soft\\qzenviron", 0, KEY_READ, &key),
-              ERROR_SUCCESS);
-    char text[32];
-    DWORD length = sizeof text;
-    DWORD type = 0;
-    ASSERT_EQ(RegQueryValueEx(key, "QzTemp", nullptr, &type, reinterpret_cast<BYTE*>(text), &length), ERROR_SUCCESS);
-    EXPECT_EQ(type, REG_EXPAND_SZ);
-    EXPECT_STREQ(text, "/var/tmp");
-    EXPECT_EQ(RegSetValueEx(key, "QzTemp", 0, REG_SZ, nullptr, 0), ERROR_ACCESS_DENIED);
-    RegCloseKey(key);
-    HKEY writable = nullptr;
-    EXPECT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_ALL_ACCESS, &writable), ERROR_ACCESS_DENIED);
-    EXPECT_EQ(RegDeleteTree(HKEY_LOCAL_MACHINE, "SOFTWARE"), ERROR_ACCESS_DENIED);
-}
-
-// The machine's database lies in a folder that only the administrator writes, where a user
-// cannot make the shared-memory file that reading a WAL database usually takes.
-TEST(SqliteRegistryStoreTest, TheMachineRootIsReadFromAFolderTheUserCannotWrite)
-{
-    tavtest::TemporaryRegistry registry;
     {
         auto machine = OpenStore(registry.MachinePath());
         ASSERT_TRUE(machine);
@@ -212,19 +184,26 @@ TEST(SqliteRegistryStoreTest, TheMachineRootIsReadFromAFolderTheUserCannotWrite)
         if (asRoot && (setgid(65534) != 0 || setuid(65534) != 0))
             _exit(3);
         RegSetStore(HKEY_LOCAL_MACHINE, nullptr);
-        HKEY key = nullptr;
-        if (RegOpenKeyEx(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zervan Soft\\QzEnviron", 0, KEY_READ, &key) != ERROR_SUCCESS)
+        if (RegOpenKeyEx(HKEY_LOCAL_MACHINE, "software\\zervan soft\\qzenviron", 0, KEY_READ, &key) != ERROR_SUCCESS)
             _exit(1);
         char text[32] = {};
         DWORD length = sizeof text;
-        const LONG status = RegQueryValueEx(key, "QzTemp", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &length);
-        _exit(status == ERROR_SUCCESS && std::string(text) == "/var/tmp" ? 0 : 2);
+        DWORD type = 0;
+        const LONG status = RegQueryValueEx(key, "QzTemp", nullptr, &type, reinterpret_cast<BYTE*>(text), &length);
+        _exit(status == ERROR_SUCCESS && type == REG_EXPAND_SZ && std::string(text) == "/var/tmp" ? 0 : 2);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     std::filesystem::permissions(registry.Folder(), perms(0700));
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the key was not found, 2: the value was not read, 3: no user to run as";
+
+    RegSetStore(HKEY_LOCAL_MACHINE, nullptr);
+    ASSERT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zervan Soft\\QzEnviron", 0, KEY_READ, &key), ERROR_SUCCESS);
+    EXPECT_EQ(RegSetValueEx(key, "QzTemp", 0, REG_SZ, nullptr, 0), ERROR_ACCESS_DENIED);
+    RegCloseKey(key);
+    EXPECT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_ALL_ACCESS, &key), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(RegDeleteTree(HKEY_LOCAL_MACHINE, "SOFTWARE"), ERROR_ACCESS_DENIED);
 }
 
 TEST(SqliteRegistryStoreTest, TheUserDatabaseIsFoundByTheEnvironment)

@@ -180,7 +180,7 @@ TEST(MenuTest, ItemsStatesAndSubMenusMovedBetweenMenusWithoutBeingDestroyedTwice
     EXPECT_EQ(temp.GetSubMenu(3)->GetMenuState(0, MF_BYPOSITION), MF_CHECKED);
     EXPECT_EQ(temp.CheckMenuItem(0x7777, MF_CHECKED), kMenuNotFound);
 
-    // The sub menu moves to another menu: destroying the first leaves it alive.
+    SCOPED_TRACE("the sub menu moves to another menu: destroying the first leaves it alive");
     Menu kept;
     kept.CreatePopupMenu();
     ASSERT_TRUE(temp.RemoveMenu(3, MF_BYPOSITION));
@@ -194,7 +194,7 @@ TEST(MenuTest, ItemsStatesAndSubMenusMovedBetweenMenusWithoutBeingDestroyedTwice
     EXPECT_FALSE(IsMenu(subHandle)) << "destroyed with the menu that held it";
     EXPECT_EQ(Menu::FromHandle(subHandle), nullptr);
 
-    // DeleteMenu destroys a sub menu; RemoveMenu does not.
+    SCOPED_TRACE("DeleteMenu destroys a sub menu; RemoveMenu does not");
     Menu other;
     other.CreatePopupMenu();
     Menu inner;
@@ -268,12 +268,7 @@ TEST_F(FrameFixture, TheMenuBarIsWorkedWithKeysSkippingGreyedItemsAndShowsPrompt
         open = Screen();
         prompt = frame.GetMessageText();
     });
-    driver.PushKey(VK_F10);
-    driver.PushKey(VK_DOWN);  // opens ファイル on 開く
-    driver.PushKey(VK_DOWN);  // past the greyed 保存 and the separator
-    driver.PushKey(VK_UP);    // back to 開く
-    driver.PushKey(VK_DOWN);  // 終了
-    driver.PushKey(VK_RETURN);
+    driver.PushKeys({VK_F10, VK_DOWN, VK_DOWN, VK_UP, VK_DOWN, VK_RETURN}); // ファイル on 開く, past the greyed 保存 and the separator, back, then 終了
     app.Run();
     EXPECT_EQ(frame.commands, std::vector<UINT>{kQuit});
     EXPECT_EQ(Lines(open, 0, 6), "  ファイル(F)  表示(V)  | 試験\n"
@@ -287,15 +282,13 @@ TEST_F(FrameFixture, TheMenuBarIsWorkedWithKeysSkippingGreyedItemsAndShowsPrompt
     EXPECT_EQ(frame.GetMessageText(), "準備完了") << "the idle prompt once the menu closed";
     EXPECT_EQ(MenuTracker::Active(), nullptr);
 
-    // Alt and a mnemonic open a menu; Right opens a sub menu; a letter chooses.
+    SCOPED_TRACE("Alt and a mnemonic open a menu; Right opens a sub menu; a letter chooses");
     std::string checked;
     driver.WhenEventsLeft(3, [&] { checked = Screen(); });
     InputEvent altV = InputEvent::KeyPress('V');
     altV.alt = true;
     driver.Push(altV);
-    driver.PushKey(VK_DOWN);
-    driver.PushKey(VK_RIGHT);
-    driver.PushKey(VK_RETURN);
+    driver.PushKeys({VK_DOWN, VK_RIGHT, VK_RETURN});
     driver.Push(altV);
     driver.PushText("g");
     app.Run();
@@ -303,12 +296,8 @@ TEST_F(FrameFixture, TheMenuBarIsWorkedWithKeysSkippingGreyedItemsAndShowsPrompt
     EXPECT_NE(checked.find("│✓ 格子(G)"), std::string::npos) << checked;
     EXPECT_NE(checked.find("│  縮小(O) - 最小  │"), std::string::npos) << "renamed by its update handler\n" << checked;
 
-    // Escape goes back a level at a time; what follows reaches the windows again.
-    driver.PushKey(VK_F10);
-    driver.PushKey(VK_DOWN);
-    driver.PushKey(VK_ESCAPE);
-    driver.PushKey(VK_ESCAPE);
-    driver.PushKey('A');
+    SCOPED_TRACE("Escape goes back a level at a time; what follows reaches the windows again");
+    driver.PushKeys({VK_F10, VK_DOWN, VK_ESCAPE, VK_ESCAPE, 'A'});
     app.Run();
     EXPECT_EQ(frame.commands.size(), 3u);
     EXPECT_EQ(driver.PendingEvents(), 0u);
@@ -362,8 +351,7 @@ TEST_F(FrameFixture, TheMouseOpensMenusAndChoosesAndTheContextMenuComesFromKeysO
     });
     driver.PushKey(VK_F10, true);
     driver.PushText("o");
-    driver.PushKey(VK_APPS);
-    driver.PushKey(VK_ESCAPE);
+    driver.PushKeys({VK_APPS, VK_ESCAPE});
     driver.Push(InputEvent::MouseClick(POINT{100, 100}, InputEvent::Kind::RightClick));
     driver.PushText("c");
     app.Run();
@@ -380,13 +368,7 @@ TEST_F(FrameFixture, TheMouseOpensMenusAndChoosesAndTheContextMenuComesFromKeysO
 TEST_F(FrameFixture, ACommandWhoseHandlerThrowsIsReportedAndTheProgramGoesOn)
 {
     frame.openFails = true;
-    driver.PushKey(VK_F10);
-    driver.PushKey(VK_DOWN);
-    driver.PushKey(VK_RETURN); // 開く throws
-    driver.PushKey(VK_F10);
-    driver.PushKey(VK_DOWN);
-    driver.PushKey(VK_UP);     // 終了
-    driver.PushKey(VK_RETURN);
+    driver.PushKeys({VK_F10, VK_DOWN, VK_RETURN, VK_F10, VK_DOWN, VK_UP, VK_RETURN}); // 開く throws, then 終了
     app.Run();
     ASSERT_EQ(driver.MessageBoxes().size(), 1u);
     EXPECT_NE(driver.MessageBoxes()[0].text.find("開けません"), std::string::npos) << driver.MessageBoxes()[0].text;

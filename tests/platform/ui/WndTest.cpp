@@ -110,12 +110,12 @@ TEST_F(WndTest, MessagesReachTheMostDerivedHandlerAndFallBackThroughTheBaseMaps)
     EXPECT_EQ(wnd.SendMessage(WM_USER + 2, 3), 203) << "a message only the base maps goes to the base";
     EXPECT_EQ(wnd.SendMessage(WM_USER + 3), 0) << "unmapped messages reach DefWindowProc";
 
-    // A registered number read at dispatch: the map was built before it was known.
+    SCOPED_TRACE("a registered number read at dispatch: the map was built before it was known");
     EXPECT_EQ(wnd.SendMessage(0xC000), 0);
     g_lateRegistered = RegisterWindowMessage("WNDTEST_LATE");
     EXPECT_EQ(wnd.SendMessage(g_lateRegistered), 77);
 
-    // Control notifications travel to the parent as WM_COMMAND and find their entries.
+    SCOPED_TRACE("control notifications travel to the parent as WM_COMMAND and find their entries");
     Button ok, ranged, other;
     ok.Create("OK", kChild | BS_PUSHBUTTON, RECT{0, 0, 10, 10}, &wnd, 10);
     ranged.Create("R", kChild | BS_PUSHBUTTON, RECT{0, 20, 10, 30}, &wnd, 25);
@@ -281,29 +281,6 @@ TEST_F(WndTest, InvalidationIsRecordedWithItsEraseFlag)
     ASSERT_EQ(wnd.GetInvalidations().size(), 1u);
     EXPECT_EQ(wnd.GetInvalidations()[0].rect, (RECT{0, 0, 40, 30}));
     EXPECT_TRUE(wnd.GetInvalidations()[0].erase) << "one part asked for its background to be erased";
-}
-
-TEST_F(WndTest, StylesTextFontAndExtensionAreKept)
-{
-    Wnd wnd;
-    wnd.Create("T", "前", WS_VISIBLE, RECT{}, nullptr, 0);
-    EXPECT_EQ(wnd.GetWindowText(), "前");
-    wnd.SetWindowText("後");
-    EXPECT_EQ(wnd.GetWindowText(), "後");
-    EXPECT_TRUE(wnd.ModifyStyle(0, WS_TABSTOP | WS_DISABLED));
-    EXPECT_FALSE(wnd.IsWindowEnabled()) << "WS_DISABLED through ModifyStyle disables";
-    EXPECT_FALSE(wnd.ModifyStyle(0, WS_TABSTOP)) << "no change, no report";
-    wnd.ModifyStyleEx(0, WS_EX_CLIENTEDGE);
-    EXPECT_EQ(wnd.GetExStyle(), WS_EX_CLIENTEDGE);
-    EXPECT_EQ(wnd.GetFont(), nullptr);
-    Font font;
-    font.CreatePointFont(90, "ＭＳ ゴシック");
-    wnd.SetFont(&font, FALSE);
-    EXPECT_EQ(wnd.GetFont(), &font);
-    EXPECT_EQ(reinterpret_cast<Font*>(wnd.SendMessage(WM_GETFONT)), &font) << "WM_SETFONT and WM_GETFONT carry it";
-    int marker = 0;
-    wnd.SetExtension(&marker);
-    EXPECT_EQ(wnd.GetExtension(), &marker);
 }
 
 TEST_F(WndTest, PostedMessagesWaitForThePumpAndDieWithTheirWindow)

@@ -3,14 +3,13 @@
 #pragma once
 
 #include "components/support/LunLimitEdit.h"
-#include "platform/registry/MemoryRegistryStore.h"
-#include "platform/registry/Registry.h"
 #include "platform/ui/App.h"
 #include "platform/ui/HeadlessDriver.h"
 #include "tav/frame/TavFrame.h"
 #include "tav/window/TavCellCtrl.h"
 #include "tav/window/TavCellView.h"
 #include "tests/tav/manager/CoordinateHost.h"
+#include "tests/platform/registry/MemoryRegistry.h"
 
 #include <memory>
 #include <string>
@@ -122,18 +121,14 @@ public:
 template <class Grid = ProbeGrid, class Table = TavData>
 class BoundGrid {
 public:
+    tavtest::MemoryRegistry m_registry;
     BoundGrid()
     {
-        plat::RegSetStore(plat::HKEY_CURRENT_USER, std::make_shared<plat::MemoryRegistryStore>());
         host.Open();
         manager.Associate(&host.grid, &data);
         app.SetMainWnd(&host);
     }
-    ~BoundGrid()
-    {
-        host.DestroyWindow();
-        plat::RegSetStore(plat::HKEY_CURRENT_USER, nullptr);
-    }
+    ~BoundGrid() { host.DestroyWindow(); }
     // Types the keys into the program as a person would.
     void Keys(std::initializer_list<int> keys)
     {

@@ -126,7 +126,12 @@ TEST_F(TavCommonLinesTest, InsertAndDeleteTakeFlagsAndLocksAlongAndRefuseWhatThe
     Command(NifCommand::LineDelete);
     SelectLines({{6, 6}}, 0);
     Command(NifCommand::LineDelete);
-    EXPECT_EQ(Boxes(), (std::vector<std::string>{"複数行選択に対して操作できません。", "行が選択されていません。"}));
+    MoxRectArray mixed = grid.GetSelection(); // a cell range among lines is no line selection
+    mixed.Add(MoxRect(MoxPos{0, 8}, MoxPos{4, 8}), MoxRectArray::kWholeLines);
+    grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<WPARAM>(&mixed));
+    Command(NifCommand::LineSwap); // which takes several blocks
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{"複数行選択に対して操作できません。", "行が選択されていません。",
+                                               "行が選択されていません。"}));
     EXPECT_EQ(X(6), 3.5) << "refused deletes delete nothing";
 
     SelectLines({{6, 6}});
@@ -178,7 +183,7 @@ TEST_F(TavCommonLinesTest, MoveCopyAndSwapCarryLinesWithTheirFlagsWhereTheBlocks
     EXPECT_TRUE(disable.Get(kZ, 2L));
     EXPECT_TRUE(disable.Get(kZ, 8L));
 
-    // Blocks of different heights each swap with the lines their shift lands on.
+    SCOPED_TRACE("blocks of different heights each swap with the lines their shift lands on");
     SelectLines({{1, 1}, {3, 4}});
     Command(NifCommand::LineSwap);
     grid.hooks.clear();
@@ -197,7 +202,7 @@ TEST_F(TavCommonLinesTest, MoveCopyAndSwapCarryLinesWithTheirFlagsWhereTheBlocks
     EXPECT_FALSE(disable.Get(kZ, 8L));
     EXPECT_EQ(data.Lock(), Locks({{kX, 6, 6}}));
 
-    // The blocks stay on the table, and Escape ends a command.
+    SCOPED_TRACE("the blocks stay on the table, and Escape ends a command");
     grid.SetCurSel(MoxPos{0, 50}, 0);
     SelectLines({{98, 99}});
     Command(NifCommand::LineMove);

@@ -155,18 +155,14 @@ public:
 };
 
 struct CorrectionGrid {
+    tavtest::MemoryRegistry m_registry;
     CorrectionGrid()
     {
-        plat::RegSetStore(plat::HKEY_CURRENT_USER, std::make_shared<plat::MemoryRegistryStore>());
         host.Open();
         manager.Associate(&host.grid, &data);
         app.SetMainWnd(&host);
     }
-    ~CorrectionGrid()
-    {
-        host.DestroyWindow();
-        plat::RegSetStore(plat::HKEY_CURRENT_USER, nullptr);
-    }
+    ~CorrectionGrid() { host.DestroyWindow(); }
     void Select(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom)
     {
         MoxRectArray selection;
@@ -211,7 +207,7 @@ TEST(TavAreaCorrectTest, ANumberIsAddedOrReplacedOverTheSelectedRowsOnlyWithinTh
     bound.manager.SetCellLock(TRUE);
     bound.data.Lock().Add({kX, 0, 1});
 
-    // Two items: the list names them by heading, in column order; Y has no measure edit.
+    SCOPED_TRACE("two items: the list names them by heading, in column order; Y has no measure edit");
     bound.Select(2, 0, 1, 20);
     std::vector<std::string> listed;
     bound.driver.OnNextDialog([&](DialogOperator& area) {
@@ -244,7 +240,7 @@ TEST(TavAreaCorrectTest, ANumberIsAddedOrReplacedOverTheSelectedRowsOnlyWithinTh
     ASSERT_TRUE(bound.data.History().Redo());
     EXPECT_EQ(bound.X(0, 8), (std::vector<double>{0.5, 1.5, 2.5, -1, 4.5, 6.0, 6.5, 7.5, -1}));
 
-    // One item goes straight to its value; replacing fills empty cells too.
+    SCOPED_TRACE("one item goes straight to its value; replacing fills empty cells too");
     bound.Select(1, 2, 1, 4);
     bound.driver.OnNextDialog([](DialogOperator& number) {
         number.Click(TAV_IDC_INPUTNUM_REPLACE);
@@ -257,7 +253,7 @@ TEST(TavAreaCorrectTest, ANumberIsAddedOrReplacedOverTheSelectedRowsOnlyWithinTh
     EXPECT_EQ(bound.X(2, 4), (std::vector<double>{7, 7, 7}));
     EXPECT_TRUE(bound.Boxes().empty());
 
-    // An addition that would take any value below the item's bounds writes nothing.
+    SCOPED_TRACE("an addition that would take any value below the item's bounds writes nothing");
     bound.driver.OnNextDialog([](DialogOperator& number) {
         number.SetText(TAV_IDC_INPUTNUM_VALUE, "-1");
         number.Return();
@@ -269,7 +265,7 @@ TEST(TavAreaCorrectTest, ANumberIsAddedOrReplacedOverTheSelectedRowsOnlyWithinTh
     ASSERT_EQ(refused.size(), 1u);
     EXPECT_NE(refused[0].find("を超えるため、訂正できません。"), std::string::npos) << refused[0];
 
-    // The host refuses two records: everything written is put back, and the person is told.
+    SCOPED_TRACE("the host refuses two records: everything written is put back, and the person is told");
     bound.data.refuse = {4, 6};
     bound.driver.OnNextDialog([](DialogOperator& number) {
         number.SetText(TAV_IDC_INPUTNUM_VALUE, "1");
@@ -279,7 +275,7 @@ TEST(TavAreaCorrectTest, ANumberIsAddedOrReplacedOverTheSelectedRowsOnlyWithinTh
     EXPECT_EQ(bound.X(0, 7), (std::vector<double>{0.5, 1.5, 7, 7, 7, 6.0, 6.5, 7.5}));
     EXPECT_EQ(bound.Boxes(), (std::vector<std::string>{"2 件のレコードが訂正を受け付けなかったため、一括訂正を取り消しました。"}));
 
-    // A selection wholly past the data.
+    SCOPED_TRACE("a selection wholly past the data");
     bound.Select(1, 50, 2, 60);
     bound.Correct();
     EXPECT_EQ(bound.Boxes(), (std::vector<std::string>{"指定した選択範囲が正しくありません。"}));

@@ -3,7 +3,6 @@
 #include "tests/tav/command/CommandHost.h"
 
 #include "components/support/NifCommonMenu.h"
-#include "platform/ui/Frames.h"
 #include "platform/ui/Help.h"
 #include "platform/ui/MenuTracker.h"
 #include "tav/dialogs/TavFindDialog.h"
@@ -46,20 +45,16 @@ public:
 template <class Host>
 class MenuGrid {
 public:
+    tavtest::MemoryRegistry m_registry;
     MenuGrid()
     {
-        RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>());
         host.Create("MenuHost", "座標", WS_VISIBLE, RECT{0, 0, 640, 400}, nullptr, 0);
         grid.Create(WS_VISIBLE, RECT{0, 16, 640, 384}, &host, 100);
         manager.Associate(&grid, &data);
         grid.SetFocus();
         app.SetMainWnd(&host);
     }
-    ~MenuGrid()
-    {
-        host.DestroyWindow();
-        RegSetStore(HKEY_CURRENT_USER, nullptr);
-    }
+    ~MenuGrid() { host.DestroyWindow(); }
     // The items of the menu that is open now, as "id text" lines ("-" a separator, "> text"
     // a sub menu, "(grey)" and "(check)" marks).
     std::vector<std::string> OpenItems() const
@@ -137,7 +132,7 @@ TEST(TavCommonMenuTest, TheContextMenuIsTheSharedEditAndCellCommandsAtTheCaretOr
     EXPECT_EQ(box.left, cell.right / CellTextMeasure::kColumnWidth) << "the keyboard's menu opens at the caret cell's bottom right";
     EXPECT_EQ(box.top, cell.bottom / CellTextMeasure::kLineHeight);
 
-    // While an editor is open the width cannot be switched.
+    SCOPED_TRACE("while an editor is open the width cannot be switched");
     std::vector<std::string> editing;
     bound.grid.SendMessage(MOXM_OPENEDITOR);
     bound.driver.WhenEventsLeft(1, [&] { editing = bound.OpenItems(); });
@@ -147,7 +142,7 @@ TEST(TavCommonMenuTest, TheContextMenuIsTheSharedEditAndCellCommandsAtTheCaretOr
     ASSERT_EQ(editing.size(), expected.size());
     EXPECT_EQ(editing[17], Item(AutoWidth, "列幅自動調整(&W) (grey)"));
 
-    // Another grid gets the very same menu; choosing from it reaches that grid.
+    SCOPED_TRACE("another grid gets the very same menu; choosing from it reaches that grid");
     MenuGrid<Wnd> second;
     HMENU again = nullptr;
     second.driver.WhenEventsLeft(1, [&] {
@@ -159,25 +154,6 @@ TEST(TavCommonMenuTest, TheContextMenuIsTheSharedEditAndCellCommandsAtTheCaretOr
     second.app.Run();
     EXPECT_EQ(again, first);
     EXPECT_TRUE(second.manager.QueryAutoWidth()) << "列幅自動調整 switched automatic widths on";
-}
-
-TEST(TavCommonMenuTest, InAFrameTheCommandsTakeTheFramesRouteAndTheItemsFollowTheGrid)
-{
-    MenuGrid<FrameWnd> bound;
-    bound.manager.SetAutoWidth(TRUE);
-    std::vector<std::string> items;
-    bound.driver.WhenEventsLeft(1, [&] { items = bound.OpenItems(); });
-    bound.driver.PushKey(VK_F10, true);
-    bound.driver.PushKey(VK_ESCAPE);
-    bound.app.Run();
-    ASSERT_EQ(items.size(), 25u);
-    EXPECT_EQ(items[16], Item(NifCommand::Lock, "ｾﾙﾛｯｸ(&L)")) << "cell lock is off";
-    EXPECT_EQ(items[17], Item(NifCommand::AutoWidth, "列幅自動調整(&W) (check)"));
-
-    bound.driver.PushKey(VK_F10, true);
-    bound.driver.PushText("w");
-    bound.app.Run();
-    EXPECT_FALSE(bound.manager.QueryAutoWidth()) << "the command went through the frame to the grid";
 }
 
 TEST(TavCommonMenuTest, SearchWantsOneRangeInOneColumnWhoseEditorCanBeSearched)

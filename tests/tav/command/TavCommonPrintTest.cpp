@@ -1,14 +1,13 @@
 // Printing a grid into a PDF file through the print dialog, read back with poppler's tools.
 #include "components/support/NifCommonMenu.h"
 #include "platform/print/PrintDialog.h"
-#include "platform/registry/MemoryRegistryStore.h"
-#include "platform/registry/Registry.h"
 #include "platform/ui/App.h"
 #include "platform/ui/HeadlessDriver.h"
 #include "platform/ui/Renderer.h"
 #include "tav/window/TavCellCtrl.h"
 #include "tests/tav/manager/CoordinateHost.h"
 #include "tests/TemporaryFolder.h"
+#include "tests/platform/registry/MemoryRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -51,9 +50,9 @@ std::vector<std::string> Words(const std::string& line)
 
 class PrintTest : public ::testing::Test {
 protected:
+    tavtest::MemoryRegistry m_registry;
     PrintTest()
     {
-        RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>());
         host.Open();
         app.SetMainWnd(&host);
         manager.Associate(&host.Grid(), &data);
@@ -62,11 +61,7 @@ protected:
             EXPECT_TRUE(data.Set(static_cast<unsigned>(kX), record, 1000.0 + record));
         }
     }
-    ~PrintTest() override
-    {
-        host.DestroyWindow();
-        RegSetStore(HKEY_CURRENT_USER, nullptr);
-    }
+    ~PrintTest() override { host.DestroyWindow(); }
     // Prints through the dialog into the file, or cancels when the file is empty.
     void Print(const fs::path& file)
     {

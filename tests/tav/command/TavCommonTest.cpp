@@ -69,25 +69,6 @@ TEST(TavCommonTest, LockAndBlankLineAnswerFromWhatTheyShouldLookAt)
     EXPECT_EQ(grid.QueryBlankLine(7), 0);
 }
 
-TEST(TavCommonTest, LineSelectionQuestionTellsWhyItRefuses)
-{
-    BoundGrid<> bound;
-    ProbeGrid& grid = bound.grid;
-    const std::vector<std::uint8_t> none;
-    const std::vector<std::uint8_t> mixed{MoxRectArray::kWholeLines, 0};
-    const std::vector<std::uint8_t> two{MoxRectArray::kWholeLines, MoxRectArray::kWholeLines};
-    EXPECT_EQ(grid.QueryIsLineSel(&none, 0), 0);
-    EXPECT_EQ(grid.QueryIsLineSel(&mixed, 0), 0);
-    EXPECT_EQ(grid.QueryIsLineSel(&two, 1), 0);
-    EXPECT_EQ(grid.QueryIsLineSel(&two, 0), 2);
-    const auto& boxes = bound.driver.MessageBoxes();
-    ASSERT_EQ(boxes.size(), 3u);
-    EXPECT_EQ(boxes[0].text, "行が選択されていません。");
-    EXPECT_EQ(boxes[1].text, "行が選択されていません。") << "a cell range among lines is message 12, not 13";
-    EXPECT_EQ(boxes[2].text, "複数行選択に対して操作できません。");
-    EXPECT_EQ(boxes[2].style, 0x30u);
-}
-
 TEST(TavCommonTest, InputMethodIsClosedInNumericColumnsAndTheUsersChoiceComesBack)
 {
     BoundGrid<> bound;
@@ -135,7 +116,7 @@ TEST(TavCommonTest, APendingLineCommandKeepsKeysMovesItsBlocksAndStillStoresWidt
 
 TEST(TavCommonTest, TheOwnerIsTheSheetTheMainFrameTheDialogOrTheFrame)
 {
-    RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>());
+    tavtest::MemoryRegistry registry;
     const RECT rect{0, 0, 320, 200};
     PropertySheet sheet("設定");
     sheet.Wnd::Create("Sheet", "設定", 0, rect, nullptr, 0);
@@ -170,18 +151,12 @@ TEST(TavCommonTest, TheOwnerIsTheSheetTheMainFrameTheDialogOrTheFrame)
     EXPECT_EQ(inFrame.GetOwner(), &frame);
     for (Wnd* top : std::initializer_list<Wnd*>{&sheet, &main, &dialog, &frame})
         top->DestroyWindow();
-    RegSetStore(HKEY_CURRENT_USER, nullptr);
 }
 
 TEST(TavCommonTest, CellColoursGiveWarningTextAndDisabledOverLockedHatching)
 {
     BoundGrid<> bound;
     ProbeGrid& grid = bound.grid;
-    const Brush& lock = TavCommon::LockBrush();
-    EXPECT_EQ(lock.ColorAt(1, 0), 0x0080FFFFu) << "odd pixels take the lock colour";
-    EXPECT_EQ(lock.ColorAt(0, 0), 0xD2D2D2u);
-    EXPECT_EQ(lock.ColorAt(1, 1), 0xD2D2D2u);
-
     bound.manager.SetCellLock(TRUE);
     bound.data.Lock().Add({kX, 0, 9});
     bound.manager.AttrDisable().Set(kX, 1, 1, 1);

@@ -149,7 +149,7 @@ TEST_F(TavCommonUndoTest, EachCommandIsOneStepTakenBackAndDoneAgainWithItsFlagsA
     }
     EXPECT_TRUE(data.IsModified());
 
-    // A host that now refuses a cell of the step: the person is told and nothing changes.
+    SCOPED_TRACE("a host that now refuses a cell of the step: the person is told and nothing changes");
     data.refused = 40;
     Control('Z');
     EXPECT_EQ(State(), states.back());

@@ -169,9 +169,7 @@ TEST(TavDataHooksTest, HostIsAskedAndToldByIdentifierOnlyWhileAGridShowsTheTable
     data.m_log.clear();
     data.m_allow = FALSE;
     EXPECT_FALSE(data.Set(0L, 1, 8));
-    int value = 0;
-    EXPECT_TRUE(data.Get(0L, 1, value));
-    EXPECT_EQ(value, 7) << "a refused write changes nothing";
+    EXPECT_EQ(CellValue<int>(data, 0L, 1), 7) << "a refused write changes nothing";
     EXPECT_FALSE(data.Delete(0L, 1));
     EXPECT_FALSE(data.QueryIsBlank(0L, 1));
     EXPECT_EQ(data.m_log, "changing 10,1=8; remove? 10,1; ");
@@ -214,9 +212,7 @@ TEST_F(TavDataTest, AssignmentCopiesRecordsAndTemplateButKeepsTheTargetsLayout)
     target.Lock().Add({10, 0, 4});
     target.SetAutoWidthFlag(TRUE);
     target = m_data;
-    std::string text;
-    EXPECT_TRUE(target.Get(2L, 5, text));
-    EXPECT_EQ(text, "copied");
+    EXPECT_EQ(CellValue<std::string>(target, 2L, 5), "copied");
     EXPECT_EQ(target.TemplateName(), "標準");
     EXPECT_EQ(target.Template(), (std::vector<unsigned>{30, 10}));
     EXPECT_EQ(target.Width(), (std::vector<unsigned>{1, 2, 3}));

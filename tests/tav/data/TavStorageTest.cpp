@@ -98,9 +98,7 @@ TEST(TavStorageTest, LoadingReproducesTheTableAndReplacesTheLocks)
     EXPECT_TRUE(loaded.Get(2L, 19, text)) << "an unbound table reads by item number";
     EXPECT_EQ(text, "last line");
     EXPECT_EQ(loaded.GetLastInputRecordNo(), 19);
-    double value = 0;
-    EXPECT_TRUE(loaded.Get(1L, 0, value));
-    EXPECT_EQ(value, 2.5);
+    EXPECT_EQ(CellValue<double>(loaded, 1L, 0), 2.5);
 }
 
 TEST(TavStorageTest, DamagedDocumentsAreRefusedAndTheTableStaysUsable)

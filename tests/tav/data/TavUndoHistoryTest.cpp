@@ -75,9 +75,7 @@ TEST(TavUndoHistoryTest, OldestStepsGoPastTheLimitAndAStepLargerThanItKeepsNothi
     EXPECT_EQ(history.UndoName(), "step 9") << "the newest steps stay";
     while (history.Undo()) {
     }
-    int value = 0;
-    EXPECT_TRUE(t.data.Get(0L, 0, value));
-    EXPECT_EQ(value, 1000) << "the oldest step was dropped, so its change stays";
+    EXPECT_EQ(CellValue<int>(t.data, 0L, 0), 1000) << "the oldest step was dropped, so its change stays";
 
     history.SetLimit(1000);
     history.OpenStep("large");

@@ -1,9 +1,12 @@
 // A host's manager for tests: items declared by an array, cell sizes by identifier, bound to
-// a table (and, when a test needs the grid's side of the hooks, to a stand-in window).
+// a table (and, when a test needs the grid's side of the hooks, to a stand-in window); and a
+// cell's value read where a test expects one.
 #pragma once
 
 #include "tav/data/TavData.h"
 #include "tav/manager/TavManager.h"
+
+#include <gtest/gtest.h>
 
 #include <map>
 #include <vector>
@@ -53,4 +56,13 @@ inline plat::Wnd* StandInWindow()
         return made;
     }();
     return window;
+}
+
+// A cell's value where a test expects one; a cell that holds none fails the test.
+template <class T, class Item>
+T CellValue(const TavData& data, Item item, long record)
+{
+    T value{};
+    EXPECT_TRUE(data.Get(item, record, value)) << "no value in " << item << "," << record;
+    return value;
 }

@@ -212,7 +212,7 @@ TEST_F(QzTavLoadStoreDlgTest, BadInputIsToldAndChangesNothing)
                           }));
     EXPECT_FALSE(fs::exists(missing));
 
-    // A copy that fails half way: the first file arrived, the index was not written.
+    SCOPED_TRACE("a copy that fails half way: the first file arrived, the index was not written");
     fs::create_directories(folder / "CELL02.mbf");
     driver.ClearMessageBoxes();
     EXPECT_EQ(Transfer([&](DialogOperator& person) {
@@ -229,7 +229,7 @@ TEST_F(QzTavLoadStoreDlgTest, BadInputIsToldAndChangesNothing)
     EXPECT_EQ(Files(), (std::vector<std::string>{"CELL01.mbf"}));
     EXPECT_TRUE(StagingGone());
 
-    // An index naming a template that has no file: told, and the store keeps its own.
+    SCOPED_TRACE("an index naming a template that has no file: told, and the store keeps its own");
     fs::remove(folder / "CELL02.mbf");
     std::string index;
     std::string error;
@@ -252,7 +252,7 @@ TEST_F(QzTavLoadStoreDlgTest, BadInputIsToldAndChangesNothing)
     EXPECT_EQ(Stored("標準"), (std::vector<unsigned>{kZ})) << "nothing was imported";
     EXPECT_EQ(StoredNames(), (std::vector<std::string>{"標準", "短縮"}));
 
-    // A damaged file beside the template's own: refused before anything is written.
+    SCOPED_TRACE("a damaged file beside the template's own: refused before anything is written");
     std::ofstream(folder / "CELL05.mbf", std::ios::binary) << "not a template";
     driver.ClearMessageBoxes();
     EXPECT_EQ(Transfer([&](DialogOperator& person) {

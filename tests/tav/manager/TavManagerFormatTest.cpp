@@ -261,7 +261,7 @@ TEST(TavManagerFormatTest, PastedTextBecomesCellBytesThroughTheControl)
     EXPECT_EQ(arrow, 3);
     EXPECT_FALSE(Paste(data, kPlain, "5").result) << "an item without a control takes no text";
 
-    // A radius goes through its 24-byte cell and comes back as the same text.
+    SCOPED_TRACE("a radius goes through its 24-byte cell and comes back as the same text");
     Converted radius = Paste(data, kRadius, "80.25 R S");
     ASSERT_TRUE(radius.result);
     ASSERT_EQ(radius.size, 24u);

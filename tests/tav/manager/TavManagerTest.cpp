@@ -84,33 +84,6 @@ TEST(TavManagerTest, RepeatedIdentifiersFollowTheirOwnRules)
     EXPECT_EQ(manager.IDtoCol(7), 1) << "the later item 2 also finds the first column of 7";
 }
 
-// A host that answers text and data for its own items.
-class AnsweringManager : public TestManager {
-public:
-    AnsweringManager() : TestManager({1, 2}, {{1, 4}, {2, 4}}, 4) {}
-    int OnGetText(unsigned id, long record, std::string& text) override
-    {
-        ++m_asked;
-        text = std::to_string(id) + "@" + std::to_string(record);
-        return TRUE;
-    }
-    int m_asked = 0;
-};
-
-TEST(TavManagerTest, TextIsAskedOnlyUpToTheLastFilledRecord)
-{
-    AnsweringManager manager;
-    TavData data;
-    manager.Bind(data);
-    std::string text;
-    EXPECT_FALSE(data.OnGetText(0, 0, text)) << "an empty table shows no text";
-    ASSERT_TRUE(data.Set(1L, 2, 5));
-    EXPECT_TRUE(data.OnGetText(0, 1, text));
-    EXPECT_EQ(text, "1@1");
-    EXPECT_FALSE(data.OnGetText(0, 3, text));
-    EXPECT_EQ(manager.m_asked, 1) << "rows after the last filled record never reach the host";
-}
-
 TEST(TavManagerTest, HeadingsLineNumbersAndActiveCellsByDefault)
 {
     plat::Module module("host");
@@ -169,37 +142,6 @@ TEST(TavManagerTest, NumbersOutsideTheDeclarationAreRefused)
         << "an entry past the host's array is never read";
     EXPECT_THROW(static_cast<void>(manager.ColtoID(7)), plat::InvalidArgument)
         << "an unmapped column is an item number, and this one is not declared";
-}
-
-TEST(TavManagerTest, HookDefaults)
-{
-    const plat::AppIdentity saved = plat::GetAppIdentity();
-    plat::SetAppIdentity({"Coordinates", "Survey"});
-    TestManager manager({1, 2}, {}, 7);
-    EXPECT_STREQ(manager.GetSoftware(), "Coordinates") << "the running application's name";
-    EXPECT_STREQ(manager.GetRegCategory(), "Application") << "not the application's own category";
-    plat::SetAppIdentity(saved);
-
-    EXPECT_EQ(manager.GetUseTemplate(), nullptr);
-    EXPECT_EQ(manager.GetHelpID(42), 0u);
-    EXPECT_EQ(manager.OnGetHelpItemID(12), 12u);
-    EXPECT_EQ(manager.OnGetDispRowCount(), 7);
-    EXPECT_EQ(manager.OnAddItemCount(), 0);
-    EXPECT_EQ(manager.OnGetPaneWidth(1), 0);
-    unsigned align = 5;
-    EXPECT_FALSE(manager.OnSetTextAlign(1, align));
-    EXPECT_EQ(align, 5u);
-    int flag = 0;
-    EXPECT_EQ(manager.OnGetControl(1, flag), nullptr);
-    EXPECT_EQ(flag, 0);
-    std::string text = "kept";
-    EXPECT_FALSE(manager.OnGetText(1, 0, text));
-    EXPECT_FALSE(manager.OnGetSpeechText(1, 0, text));
-    EXPECT_EQ(text, "kept");
-    EXPECT_TRUE(manager.OnCheckTemplate({1}));
-    EXPECT_EQ(manager.GetItemCount(), 2);
-    EXPECT_THROW(static_cast<void>(manager.GetRecordSize()), plat::InvalidArgument)
-        << "no cell sizes are known before binding";
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The two grid windows answer the grid's notifications alike, driven like a person through
 // the headless driver; and the three looks of locked, disabled and warning cells on screen.
 #include "tests/tav/command/CommandHost.h"
+#include "tests/tav/data/TestHost.h"
 
 #include "components/support/NifCommonMenu.h"
 #include "platform/ui/Canvas.h"
@@ -107,9 +108,7 @@ TYPED_TEST(TavCellWindowTest, TextsPasteAndClipboardBracketsAnswerAsTheHostsSay)
     bound.app.Run();
     EXPECT_EQ(grid.pastingSeen, 1) << "the manager knows a paste is running";
     EXPECT_EQ(bound.manager.IsPasteData(), 0);
-    double pasted = 0;
-    EXPECT_TRUE(bound.data.Get(static_cast<unsigned>(kZ), 4L, pasted));
-    EXPECT_EQ(pasted, 2.5);
+    EXPECT_EQ(CellValue<double>(bound.data, static_cast<unsigned>(kZ), 4L), 2.5);
 
     const std::size_t posted = PostedMessageCount();
     grid.SendMessage(WM_COMMAND, NifCommand::Read); // the read command
@@ -131,9 +130,7 @@ TYPED_TEST(TavCellWindowTest, ADoubleClickCarriesOutAMovedLineCommandAndOpensNoE
     bound.app.Run();
     EXPECT_EQ(grid.QueryLineCommand(), 0u);
     EXPECT_EQ(grid.GetEditor(), nullptr) << "the grid did not see the double click";
-    double moved = 0;
-    EXPECT_TRUE(bound.data.Get(static_cast<unsigned>(kX), 3L, moved));
-    EXPECT_EQ(moved, 4.5);
+    EXPECT_EQ(CellValue<double>(bound.data, static_cast<unsigned>(kX), 3L), 4.5);
 }
 
 TYPED_TEST(TavCellWindowTest, OnlyAResizeRefitsAutomaticWidths)
@@ -204,16 +201,15 @@ TEST(TavCellLooksTest, LockedDisabledAndWarningCellsEachLookTheirOwnWay)
 // A grid, its manager and its table each made and destroyed on their own, as hosts do.
 class GridLifetimeTest : public ::testing::Test {
 protected:
+    tavtest::MemoryRegistry m_registry;
     GridLifetimeTest()
     {
-        RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>());
         host.Create("GridHost", "座標", WS_VISIBLE, RECT{0, 0, 640, 400}, nullptr, 0);
         app.SetMainWnd(&host);
         grid->Create(WS_VISIBLE, RECT{0, 0, 640, 400}, &host, 100);
         grid->SetFocus();
         manager->Associate(grid.get(), data.get());
     }
-    ~GridLifetimeTest() override { RegSetStore(HKEY_CURRENT_USER, nullptr); }
     void Type(const std::string& text)
     {
         driver.PushText(text);
@@ -258,8 +254,7 @@ TEST_F(GridLifetimeTest, AGridOutlivesItsTableAndItsManagerRefusingWhatWouldReac
     EXPECT_EQ(grid->SendMessage(MOXN_BEGINEDIT, reinterpret_cast<WPARAM>(&cell)), 1) << "editing is refused";
     EXPECT_EQ(grid->SendMessage(MOXN_QUERYPASTE, 1, 1), 1);
     Type("7");
-    driver.PushKey(VK_RETURN);
-    driver.PushKey(VK_DOWN);
+    driver.PushKeys({VK_RETURN, VK_DOWN});
     app.Run();
     EXPECT_EQ(grid->GetEditor(), nullptr);
     EXPECT_EQ(grid->QueryLineCommand(), 0u);
