@@ -235,8 +235,7 @@ void RemoveLeadingLines(TavData& data, long count)
         if (first <= lastLine)
             kept.Add({lock.id, static_cast<std::int32_t>(first), static_cast<std::int32_t>(lastLine)});
     }
-    data.Lock() = std::move(kept);
-    history.AddLocks(data.GetCellLockFlag(), locksBefore);
+    data.SetLocks(std::move(kept));
 }
 
 } // namespace
