@@ -316,7 +316,7 @@ TEST_F(TavTemplateTest, CurrentNameIsKeptPerGroup)
 // opened in, while a save goes to the store behind the root at the time.
 TEST(TavTemplateSharedTest, TwoObjectsSeeEachOthersWritesAtOnce)
 {
-    const MemoryRegistry registry;
+    const tavtest::MemoryRegistry registry;
     const tavtest::TemporaryFolder folder("tavtemplates");
     const std::filesystem::path file = folder.Path() / "user.sqlite3";
     auto first = SqliteRegistryStore::Open(file, SqliteRegistryStore::Mode::ReadWrite);
