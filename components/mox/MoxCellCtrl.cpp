@@ -152,6 +152,7 @@ plat::LRESULT MoxCellCtrl::DefWindowProc(plat::UINT message, plat::WPARAM wParam
     case plat::WM_GETDLGCODE: return OnGetDlgCode(wParam, lParam);
     case plat::WM_KEYDOWN: return OnKeyDown(wParam, lParam);
     case plat::WM_CHAR: return OnChar(wParam, lParam);
+    case plat::WM_SETCURSOR: return OnSetCursor(wParam, lParam);
     case plat::WM_LBUTTONDOWN: return OnLButtonDown(wParam, lParam);
     case plat::WM_LBUTTONDBLCLK: return OnLButtonDblClk(wParam, lParam);
     case plat::WM_MOUSEMOVE: return OnMouseMove(wParam, lParam);

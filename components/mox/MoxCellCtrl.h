@@ -142,6 +142,7 @@ private:
     plat::LRESULT OnGetDlgCode(plat::WPARAM, plat::LPARAM);
     plat::LRESULT OnKeyDown(plat::WPARAM, plat::LPARAM);
     plat::LRESULT OnChar(plat::WPARAM, plat::LPARAM);
+    plat::LRESULT OnSetCursor(plat::WPARAM, plat::LPARAM);
     plat::LRESULT OnLButtonDown(plat::WPARAM, plat::LPARAM);
     plat::LRESULT OnLButtonDblClk(plat::WPARAM, plat::LPARAM);
     plat::LRESULT OnMouseMove(plat::WPARAM, plat::LPARAM);
@@ -235,6 +236,7 @@ private:
     void DrawHeadings(plat::DC* dc, const std::vector<long>& columns, const std::vector<int>& lefts);
     void DrawCell(plat::DC* dc, const MoxPos& pos, const plat::RECT& rect);
     void DrawClippedText(plat::DC* dc, const std::string& text, const plat::RECT& rect, unsigned format);
+    void DrawRules(plat::DC* dc, const std::vector<long>& columns, const std::vector<int>& lefts, long lastRow);
     int PrintPages(plat::DC* dc, MOX_PRINT* job);
 
     MoxData* m_data = nullptr;

@@ -120,6 +120,19 @@ plat::LRESULT MoxCellCtrl::OnChar(plat::WPARAM wParam, plat::LPARAM lParam)
     return 0;
 }
 
+plat::LRESULT MoxCellCtrl::OnSetCursor(plat::WPARAM wParam, plat::LPARAM lParam)
+{
+    // A border that a press would start to drag shows the resize cursor.
+    plat::POINT point;
+    plat::GetCursorPos(&point);
+    ScreenToClient(&point);
+    if (reinterpret_cast<plat::Wnd*>(wParam) == this && m_data != nullptr && HitTest(point).hit == Hit::Border) {
+        plat::SetCursor(plat::IDC_SIZEWE);
+        return TRUE;
+    }
+    return plat::Wnd::DefWindowProc(plat::WM_SETCURSOR, wParam, lParam);
+}
+
 plat::LRESULT MoxCellCtrl::OnLButtonDown(plat::WPARAM wParam, plat::LPARAM lParam)
 {
     SetFocus();
@@ -211,8 +224,14 @@ plat::LRESULT MoxCellCtrl::OnMouseWheel(plat::WPARAM wParam, plat::LPARAM)
     m_topRow -= notches * kWheelLines;
     ClampScroll();
     if (m_topRow != top) {
+        // The rows still in view keep their pixels; only those that come into view are drawn.
+        // The part of a row cut at the bottom is never drawn, so it stays out of the move.
+        plat::RECT rows;
+        GetClientRect(&rows);
+        rows.top = HeadingHeight();
+        rows.bottom = rows.top + static_cast<int>(GetVisibleRowCount()) * LineHeight();
+        ScrollWindow(0, static_cast<int>(top - m_topRow) * LineHeight(), &rows);
         PlaceEditor();
-        Invalidate(FALSE);
     }
     return 0;
 }

@@ -12,6 +12,7 @@ using namespace mox_detail;
 namespace {
 
 constexpr unsigned kTextFormatMask = plat::DT_CENTER | plat::DT_RIGHT | plat::DT_VCENTER | plat::DT_SINGLELINE;
+constexpr plat::COLORREF kRuleColor = plat::RGB(176, 176, 176);
 
 } // namespace
 
@@ -150,8 +151,37 @@ void MoxCellCtrl::OnDraw(plat::DC* dc)
                      plat::RECT{lefts[i], top, right, top + LineHeight()});
         }
     }
+    DrawRules(dc, columns, lefts, lastRow);
     dc->SelectObject(oldFont);
     dc->SetBkMode(oldMode);
+}
+
+void MoxCellCtrl::DrawRules(plat::DC* dc, const std::vector<long>& columns, const std::vector<int>& lefts, long lastRow)
+{
+    // One pixel along the right and bottom edge of every cell shown, the heading's and the row
+    // numbers' included; cells in view and the rules between them end together.
+    plat::RECT client;
+    GetClientRect(&client);
+    const int bottom = HeadingHeight() + static_cast<int>(lastRow - m_topRow) * LineHeight();
+    int right = m_fixedColWidth;
+    if (!columns.empty())
+        right = std::min(lefts.back() + m_columns[static_cast<std::size_t>(columns.back())].width, static_cast<int>(client.right));
+    plat::Pen rule(plat::PS_SOLID, 1, kRuleColor);
+    plat::Pen* oldPen = dc->SelectObject(&rule);
+    const auto vertical = [&](int x) {
+        if (x > 0 && x <= client.right) {
+            dc->MoveTo(x - 1, 0);
+            dc->LineTo(x - 1, bottom);
+        }
+    };
+    vertical(m_fixedColWidth);
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        vertical(lefts[i] + m_columns[static_cast<std::size_t>(columns[i])].width);
+    for (int y = LineHeight(); y <= bottom; y += LineHeight()) {
+        dc->MoveTo(0, y - 1);
+        dc->LineTo(right, y - 1);
+    }
+    dc->SelectObject(oldPen);
 }
 
 int MoxCellCtrl::PrintPages(plat::DC* dc, MOX_PRINT* job)

@@ -4,6 +4,9 @@
 #include "frontends/qt/QtDriver.h"
 #include "platform/ui/Wnd.h"
 
+#include <QApplication>
+#include <QFocusEvent>
+
 namespace qtfe {
 
 // Lays its children over its whole client area whenever it is sized.
@@ -47,16 +50,18 @@ plat::Wnd& EmbeddedPane::Pane() noexcept { return *m_pane; }
 void EmbeddedPane::focusInEvent(QFocusEvent* event)
 {
     WindowWidget::focusInEvent(event);
-    if (m_pane->IsWindow() && !m_pane->IsChild(plat::Wnd::GetFocus()))
-        m_pane->SetFocus();
-    m_driver.Refresh();
+    m_driver.RequestPaneFocus(*m_pane, true);
 }
 
 void EmbeddedPane::focusOutEvent(QFocusEvent* event)
 {
-    // Keys now go to the host's widget, which Qt sends them to; ours keep their focus for
-    // when the person comes back.
     WindowWidget::focusOutEvent(event);
+    // A host's widget took the keys: ours give up the focus, so that none of them acts as if
+    // it had it. A menu or a window of ours opening over the host keeps it where it is.
+    const Qt::FocusReason reason = event->reason();
+    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
+        !dynamic_cast<WindowWidget*>(QApplication::focusWidget()))
+        m_driver.RequestPaneFocus(*m_pane, false);
     update();
 }
 

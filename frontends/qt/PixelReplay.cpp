@@ -8,8 +8,8 @@
 
 namespace qtfe {
 
-PixelReplay::PixelReplay(QPainter& painter, const QtTextMeasure& measure, QPoint origin, const QRect& clip)
-    : m_painter(painter), m_measure(measure), m_origin(origin)
+PixelReplay::PixelReplay(QPainter& painter, const QtTextMeasure& measure, QPoint origin, const QRect& clip, const QRegion* area)
+    : m_painter(painter), m_measure(measure), m_origin(origin), m_area(area)
 {
     m_painter.save();
     m_painter.setClipRect(clip, Qt::IntersectClip);
@@ -27,6 +27,8 @@ void PixelReplay::OnFill(const plat::DrawOp& op)
     if (!op.brush.IsCreated())
         return;
     const QRect area = Place(op.rect);
+    if (Outside(area))
+        return;
     if (op.brush.GetKind() != plat::Brush::Kind::Pattern) {
         m_painter.fillRect(area, ToQColor(op.brush.ColorAt(0, 0)));
         return;
@@ -45,7 +47,7 @@ void PixelReplay::OnFill(const plat::DrawOp& op)
 void PixelReplay::OnText(const plat::DrawOp& op)
 {
     const QRect area = Place(op.rect);
-    if (area.isEmpty() && !(op.format & plat::DT_SINGLELINE))
+    if ((area.isEmpty() && !(op.format & plat::DT_SINGLELINE)) || Outside(area))
         return;
     const QtTextMeasure::Entry& font = m_measure.Find(op.font);
     const QString text = QString::fromUtf8(op.text.data(), static_cast<qsizetype>(op.text.size()));
@@ -77,7 +79,7 @@ void PixelReplay::OnLine(const plat::DrawOp& op)
 {
     QPoint from = QPoint(op.rect.left, op.rect.top) + m_origin;
     QPoint to = QPoint(op.rect.right, op.rect.bottom) + m_origin;
-    if (from == to)
+    if (from == to || Outside(QRect(from, to).normalized().adjusted(0, 0, 1, 1)))
         return;
     // The last pixel is not drawn.
     const QPoint step((to.x() > from.x()) - (to.x() < from.x()), (to.y() > from.y()) - (to.y() < from.y()));

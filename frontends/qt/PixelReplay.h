@@ -7,6 +7,7 @@
 #include "platform/ui/Gdi.h"
 
 #include <QPainter>
+#include <QRegion>
 
 namespace qtfe {
 
@@ -18,8 +19,9 @@ namespace qtfe {
 class PixelReplay final : public plat::DrawingConsumer {
 public:
     // Recorded coordinates have their origin at `origin` in the painter's coordinates; nothing
-    // is drawn outside the clip. The painter's state is given back as it was.
-    PixelReplay(QPainter& painter, const QtTextMeasure& measure, QPoint origin, const QRect& clip);
+    // is drawn outside the clip, and steps wholly outside `area` (when given) are passed over.
+    // The painter's state is given back as it was.
+    PixelReplay(QPainter& painter, const QtTextMeasure& measure, QPoint origin, const QRect& clip, const QRegion* area = nullptr);
     ~PixelReplay() override;
     PixelReplay(const PixelReplay&) = delete;
     PixelReplay& operator=(const PixelReplay&) = delete;
@@ -32,10 +34,12 @@ public:
 
 private:
     [[nodiscard]] QRect Place(const plat::RECT& recorded) const;
+    [[nodiscard]] bool Outside(const QRect& placed) const { return m_area && !m_area->intersects(placed); }
 
     QPainter& m_painter;
     const QtTextMeasure& m_measure;
     QPoint m_origin;
+    const QRegion* m_area;
 };
 
 } // namespace qtfe

@@ -2,7 +2,9 @@
 // at points where the platform's windows may change; painting only reads the tree.
 #include "frontends/qt/QtDriver.h"
 
+#include "frontends/qt/DropListPopup.h"
 #include "frontends/qt/WindowWidget.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/Gdi.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/Renderer.h"
@@ -58,7 +60,7 @@ public:
 };
 
 QtDriver::QtDriver(QSize initialSize)
-    : m_clipboard(std::make_unique<Clipboard>()), m_timers(std::make_unique<QObject>()), m_initialSize(initialSize)
+    : m_guiFont(DesktopLogFont()), m_clipboard(std::make_unique<Clipboard>()), m_timers(std::make_unique<QObject>()), m_initialSize(initialSize)
 {
     QApplication::setStyle(QStringLiteral("Fusion"));
     plat::SetClipboardBackend(m_clipboard.get());
@@ -105,6 +107,32 @@ void QtDriver::WaitCursorChanged(bool shown)
         QGuiApplication::restoreOverrideCursor();
 }
 
+void QtDriver::CursorChanged(int cursorId)
+{
+    if (!m_underMouse)
+        return;
+    switch (cursorId) {
+    case plat::IDC_SIZEWE: m_underMouse->setCursor(Qt::SplitHCursor); break;
+    case plat::IDC_IBEAM: m_underMouse->setCursor(Qt::IBeamCursor); break;
+    case plat::IDC_WAIT: m_underMouse->setCursor(Qt::WaitCursor); break;
+    default: m_underMouse->unsetCursor(); break;
+    }
+}
+
+void QtDriver::PostMove(WindowWidget& widget, plat::POINT screen)
+{
+    if (m_underMouse != &widget) {
+        // The cursor asked for over another window does not come along.
+        if (m_underMouse)
+            m_underMouse->unsetCursor();
+        m_underMouse = &widget;
+        plat::SetCursor(plat::IDC_ARROW);
+    }
+    if (!m_events.empty() && m_events.back().kind == plat::InputEvent::Kind::Move)
+        m_events.pop_back();
+    Post(plat::InputEvent::MouseMove(screen));
+}
+
 void QtDriver::Post(const plat::InputEvent& event)
 {
     m_events.push_back(event);
@@ -131,6 +159,24 @@ void QtDriver::RequestClose(plat::Wnd& top)
 {
     m_closes.push_back(&top);
     ScheduleDispatch();
+}
+
+void QtDriver::RequestPaneFocus(plat::Wnd& pane, bool take)
+{
+    m_paneFocus.emplace_back(&pane, take);
+    ScheduleDispatch();
+}
+
+void QtDriver::RequestListPick(plat::Wnd& combo, int row)
+{
+    m_listPick = std::make_pair(plat::WndRef(&combo), row);
+    ScheduleDispatch();
+}
+
+DropListPopup* QtDriver::DropListOf(const plat::Wnd& combo) const
+{
+    auto it = m_dropLists.find(&combo);
+    return it != m_dropLists.end() ? it->second.data() : nullptr;
 }
 
 void QtDriver::ScheduleDispatch()
@@ -176,6 +222,32 @@ void QtDriver::ApplyRequests()
     for (plat::Wnd* top : closes)
         if (plat::IsWindow(top) && top->IsWindowEnabled())
             top->SendMessage(plat::WM_CLOSE);
+    if (m_listPick) {
+        const auto [combo, row] = *m_listPick;
+        m_listPick.reset();
+        if (auto* box = dynamic_cast<plat::ComboBox*>(combo.Get()); box && box->GetDroppedState()) {
+            box->UserSelect(row);
+            if (plat::IsWindow(box))
+                box->ShowDropDown(false);
+            m_dirty = true;
+        }
+    }
+    std::vector<std::pair<plat::WndRef, bool>> focusChanges;
+    focusChanges.swap(m_paneFocus);
+    for (const auto& [pane, take] : focusChanges) {
+        if (!plat::IsWindow(pane))
+            continue;
+        plat::Wnd* before = m_paneFocusBefore[pane.Get()];
+        if (take) {
+            const bool within = plat::Wnd::GetFocus() == pane.Get() || pane->IsChild(plat::Wnd::GetFocus());
+            if (!within)
+                (before && pane->IsChild(before) && before->IsWindowVisible() && before->IsWindowEnabled() ? before : pane.Get())->SetFocus();
+        } else if (plat::Wnd* focus = plat::Wnd::GetFocus(); focus == pane.Get() || pane->IsChild(focus)) {
+            m_paneFocusBefore[pane.Get()] = focus;
+            pane->DropFocusWithin();
+        }
+        m_dirty = true;
+    }
     if (m_barRequest) {
         const auto [frame, position] = *m_barRequest;
         m_barRequest.reset();
@@ -193,7 +265,9 @@ std::optional<plat::InputEvent> QtDriver::NextEvent()
         if (!m_events.empty()) {
             m_current = m_events.front();
             m_events.pop_front();
-            m_dirty = true;
+            // A move only asks which cursor to show; what it changes, it invalidates.
+            if (m_current.kind != plat::InputEvent::Kind::Move)
+                m_dirty = true;
             return m_current;
         }
         if (QCoreApplication::closingDown())
@@ -211,7 +285,11 @@ void QtDriver::AttachEmbedded(plat::Wnd& top, WindowWidget& widget)
     m_dirty = true;
 }
 
-void QtDriver::DetachEmbedded(plat::Wnd& top) { m_embedded.erase(&top); }
+void QtDriver::DetachEmbedded(plat::Wnd& top)
+{
+    m_embedded.erase(&top);
+    m_paneFocusBefore.erase(&top);
+}
 
 WindowWidget* QtDriver::WidgetOf(const plat::Wnd& top) const
 {
@@ -255,6 +333,43 @@ void QtDriver::Refresh()
         it = m_windows.erase(it);
     }
     RepaintAll();
+    ShowDropLists();
+}
+
+void QtDriver::ShowDropLists()
+{
+    std::unordered_map<plat::Wnd*, WindowWidget*> open;
+    const auto find = [&open](WindowWidget* widget) {
+        plat::Wnd* top = widget ? widget->GetWnd() : nullptr;
+        if (!top || !plat::IsWindow(top) || !top->IsWindowVisible())
+            return;
+        top->ForEachDescendant([&](plat::Wnd& wnd) {
+            auto* combo = dynamic_cast<plat::ComboBox*>(&wnd);
+            if (combo && combo->GetDroppedState() && combo->IsWindowVisible())
+                open.emplace(combo, widget);
+        });
+    };
+    for (auto& [top, widget] : m_windows)
+        find(widget.get());
+    for (auto& [top, widget] : m_embedded)
+        find(widget);
+    for (auto it = m_dropLists.begin(); it != m_dropLists.end();) {
+        if (it->second && open.count(const_cast<plat::Wnd*>(it->first))) {
+            ++it;
+            continue;
+        }
+        if (it->second) {
+            it->second->hide();
+            it->second->deleteLater();
+        }
+        it = m_dropLists.erase(it);
+    }
+    for (const auto& [combo, widget] : open) {
+        QPointer<DropListPopup>& popup = m_dropLists[combo];
+        if (!popup)
+            popup = new DropListPopup(*this, *combo, *widget);
+        popup->Place(*widget);
+    }
 }
 
 void QtDriver::ShowWindow(plat::Wnd& top)
@@ -298,9 +413,9 @@ void QtDriver::ShowWindow(plat::Wnd& top)
 void QtDriver::RepaintAll()
 {
     for (auto& [wnd, widget] : m_windows)
-        widget->update();
+        widget->ShowChanges();
     for (auto& [wnd, widget] : m_embedded)
-        widget->update();
+        widget->ShowChanges();
 }
 
 int QtDriver::MessageBox(plat::Wnd* owner, const std::string& text, const std::string& caption, plat::UINT style)
@@ -426,7 +541,7 @@ void QtDriver::TrackMenuBar(plat::Wnd& frame, int openPosition)
         }
         m_barFrame = &frame;
         m_barHighlight = items[index].position;
-        widget->repaint();
+        widget->ShowChanges(true);
         QMenu qmenu(widget);
         FillMenu(qmenu, item.subMenu, frame, items[index].position);
         BarKeys keys;

@@ -19,6 +19,9 @@ namespace qtfe {
 // height is the characters' own, a positive one the whole cell's.
 [[nodiscard]] QFont FontFromLogFont(const plat::LOGFONTA& logFont);
 
+// The desktop's font for dialogs and menus as a logical font.
+[[nodiscard]] plat::LOGFONTA DesktopLogFont();
+
 class QtTextMeasure final : public plat::TextMeasure {
 public:
     [[nodiscard]] int Advance(const plat::LOGFONTA& font, char32_t ch) const override;

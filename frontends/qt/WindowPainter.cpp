@@ -65,23 +65,27 @@ std::vector<BarItem> LayOutBar(const plat::Wnd& frame, const QtTextMeasure& meas
     return items;
 }
 
+int ComboBoxHeight(const plat::Wnd& combo, const QtTextMeasure& measure)
+{
+    // A dialog's combo box is as tall as its open list: the box itself is one line.
+    plat::RECT rect;
+    combo.GetWindowRect(&rect);
+    return std::min<int>(rect.Height(), measure.Find(plat::WindowLogFont(combo)).summary.height + 8);
+}
+
 const QtTextMeasure::Entry& WindowPainter::FontOf(const plat::Wnd& wnd) const { return m_measure.Find(plat::WindowLogFont(wnd)); }
 
-void WindowPainter::Paint(QPainter& painter, plat::Wnd& top, int highlight)
+void WindowPainter::Paint(QPainter& painter, plat::Wnd& top, int highlight, const QRegion* area)
 {
     plat::RECT screen;
     top.GetWindowRect(&screen);
     m_origin = QPoint(screen.left, screen.top);
     m_highlight = highlight;
-    m_droppedLists.clear();
     const QRect all(0, 0, screen.Width(), screen.Height());
+    m_area = area ? area->intersected(all) : QRegion(all);
+    painter.setClipRegion(m_area);
     painter.fillRect(all, QApplication::palette().color(QPalette::Window));
     PaintWindow(painter, top, all);
-    // Open lists of combo boxes lie over everything else.
-    for (auto& [combo, rect] : m_droppedLists)
-        if (plat::IsWindow(combo))
-            PaintDroppedList(painter, *combo, rect);
-    m_droppedLists.clear();
 }
 
 QRect WindowPainter::Place(const plat::Wnd& wnd) const
@@ -95,10 +99,10 @@ void WindowPainter::PaintWindow(QPainter& painter, plat::Wnd& wnd, const QRect& 
 {
     const QRect rect = Place(wnd);
     const QRect own = rect.intersected(clip);
-    if (own.isEmpty())
+    if (own.isEmpty() || !m_area.intersects(own))
         return;
     painter.save();
-    painter.setClipRect(own);
+    painter.setClipRect(own, Qt::IntersectClip);
     auto* button = dynamic_cast<plat::Button*>(&wnd);
     const bool standardButton = button && !(button->GetButtonStyle() == plat::BS_OWNERDRAW && !wnd.GetDrawing().empty());
     const QPalette palette = QApplication::palette();
@@ -198,7 +202,12 @@ void WindowPainter::PaintSheetTabs(QPainter& painter, plat::Wnd& wnd)
         if (selected && plat::Wnd::GetFocus() == &wnd)
             option.state |= QStyle::State_HasFocus;
         option.palette = palette;
-        Style().drawControl(QStyle::CE_TabBarTab, &option, &painter, nullptr);
+        option.fontMetrics = FontOf(wnd).metrics;
+        // The caption is drawn whole in the tab the sheet measured for it; the style's own
+        // label would lose it to its padding in a narrow tab.
+        Style().drawControl(QStyle::CE_TabBarTabShape, &option, &painter, nullptr);
+        painter.setPen(palette.color(QPalette::WindowText));
+        painter.drawText(option.rect, Qt::AlignCenter | Qt::TextShowMnemonic, option.text);
     }
 }
 
@@ -348,8 +357,7 @@ void WindowPainter::PaintComboBox(QPainter& painter, plat::Wnd& wnd, const QRect
 {
     auto& combo = static_cast<plat::ComboBox&>(wnd);
     const QtTextMeasure::Entry& font = FontOf(wnd);
-    // A dialog's combo box is as tall as its open list: the box itself is one line.
-    const QRect box(rect.topLeft(), QSize(rect.width(), std::min(rect.height(), font.summary.height + 8)));
+    const QRect box(rect.topLeft(), QSize(rect.width(), ComboBoxHeight(wnd, m_measure)));
     painter.setFont(font.font);
     QStyleOptionComboBox option;
     option.rect = box;
@@ -364,32 +372,6 @@ void WindowPainter::PaintComboBox(QPainter& painter, plat::Wnd& wnd, const QRect
         option.palette.setCurrentColorGroup(QPalette::Disabled);
     Style().drawComplexControl(QStyle::CC_ComboBox, &option, &painter, nullptr);
     Style().drawControl(QStyle::CE_ComboBoxLabel, &option, &painter, nullptr);
-    if (combo.GetDroppedState())
-        m_droppedLists.emplace_back(&wnd, box);
-}
-
-void WindowPainter::PaintDroppedList(QPainter& painter, plat::Wnd& wnd, const QRect& box)
-{
-    auto& combo = static_cast<plat::ComboBox&>(wnd);
-    const QtTextMeasure::Entry& font = FontOf(wnd);
-    const QPalette palette = QApplication::palette();
-    const int rowHeight = font.summary.height + 2;
-    const int rows = std::max(1, std::min(combo.GetCount(), 8));
-    const QRect list(box.left(), box.bottom() + 1, box.width(), rows * rowHeight + 2);
-    painter.fillRect(list, palette.color(QPalette::Base));
-    painter.setPen(palette.color(QPalette::Shadow));
-    painter.drawRect(list.adjusted(0, 0, -1, -1));
-    painter.setFont(font.font);
-    const int sel = combo.GetCurSel();
-    const int first = sel >= rows ? sel - rows + 1 : 0;
-    for (int i = first; i < combo.GetCount() && i < first + rows; ++i) {
-        const QRect row(list.left() + 1, list.top() + 1 + (i - first) * rowHeight, list.width() - 2, rowHeight);
-        const bool selected = i == sel;
-        if (selected)
-            painter.fillRect(row, palette.color(QPalette::Highlight));
-        painter.setPen(palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-        painter.drawText(row.adjusted(3, 0, -3, 0), Qt::AlignLeft | Qt::AlignVCenter, ToQString(combo.GetLBText(i)));
-    }
 }
 
 void WindowPainter::PaintListBox(QPainter& painter, plat::Wnd& wnd, const QRect& rect)
@@ -497,7 +479,7 @@ void WindowPainter::PaintRecorded(QPainter& painter, plat::Wnd& wnd, const QRect
 {
     plat::POINT origin;
     wnd.ClientToScreen(&origin);
-    PixelReplay replay(painter, m_measure, QPoint(origin.x, origin.y) - m_origin, clip);
+    PixelReplay replay(painter, m_measure, QPoint(origin.x, origin.y) - m_origin, clip, &m_area);
     plat::Replay(wnd.GetDrawing(), replay);
 }
 

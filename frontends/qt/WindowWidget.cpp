@@ -9,6 +9,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QWheelEvent>
 
@@ -55,6 +56,8 @@ WindowWidget::WindowWidget(QtDriver& driver, plat::Wnd* wnd, QWidget* parent) : 
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_InputMethodEnabled, false);
+    // Moves without a button held, so that the cursor follows what the window under it wants.
+    setMouseTracking(true);
 }
 
 plat::POINT WindowWidget::ToScreen(QPoint local) const
@@ -73,14 +76,27 @@ QPoint WindowWidget::FromScreen(plat::POINT screen) const
     return QPoint(screen.x - rect.left, screen.y - rect.top);
 }
 
-void WindowWidget::paintEvent(QPaintEvent*)
+void WindowWidget::ShowChanges(bool now)
+{
+    if (!m_wnd || !plat::IsWindow(m_wnd))
+        return;
+    const QRegion changed = m_picture.Update(m_driver.Painter(), *m_wnd, devicePixelRatioF(), m_driver.BarHighlight(*m_wnd)).All();
+    if (now)
+        repaint(changed);
+    else
+        update(changed);
+}
+
+void WindowWidget::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    if (!m_wnd || !plat::IsWindow(m_wnd)) {
-        painter.fillRect(rect(), palette().color(QPalette::Window));
-        return;
-    }
-    m_driver.Painter().Paint(painter, *m_wnd, m_driver.BarHighlight(*m_wnd));
+    const bool shown = m_wnd && plat::IsWindow(m_wnd);
+    if (shown && m_picture.IsEmpty())
+        m_picture.Update(m_driver.Painter(), *m_wnd, devicePixelRatioF(), m_driver.BarHighlight(*m_wnd));
+    painter.setClipRegion(event->region());
+    painter.fillRect(rect(), palette().color(QPalette::Window));
+    if (shown)
+        painter.drawImage(QPoint(0, 0), m_picture.Image());
 }
 
 void WindowWidget::keyPressEvent(QKeyEvent* event)
@@ -165,6 +181,12 @@ void WindowWidget::mouseDoubleClickEvent(QMouseEvent* event)
     m_pressed = true;
     m_afterDoubleClick = true;
     m_driver.Post(plat::InputEvent::MouseClick(ToScreen(event->position().toPoint()), plat::InputEvent::Kind::DoubleClick));
+}
+
+void WindowWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_wnd && event->buttons() == Qt::NoButton)
+        m_driver.PostMove(*this, ToScreen(event->position().toPoint()));
 }
 
 void WindowWidget::wheelEvent(QWheelEvent* event)

@@ -3,6 +3,7 @@
 // turns Qt's input into the platform's events, in the platform's screen coordinates.
 #pragma once
 
+#include "frontends/qt/BackingImage.h"
 #include "platform/ui/Types.h"
 
 #include <QPoint>
@@ -24,6 +25,10 @@ public:
     // The window went away: nothing more is painted or sent for it.
     void Forget() noexcept { m_wnd = nullptr; }
     void SetWnd(plat::Wnd* wnd) noexcept { m_wnd = wnd; }
+    // Brings the kept picture up to date and has what changed on it shown (now: before
+    // returning).
+    void ShowChanges(bool now = false);
+    [[nodiscard]] const BackingImage& Picture() const noexcept { return m_picture; }
     // A point of this widget in the platform's screen coordinates, and back.
     [[nodiscard]] plat::POINT ToScreen(QPoint local) const;
     [[nodiscard]] QPoint FromScreen(plat::POINT screen) const;
@@ -35,6 +40,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -45,6 +51,7 @@ protected:
 private:
     QtDriver& m_driver;
     plat::Wnd* m_wnd;
+    BackingImage m_picture;
     QPoint m_pressAt;
     bool m_pressed = false;
     bool m_afterDoubleClick = false;

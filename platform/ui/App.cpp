@@ -12,6 +12,7 @@
 #include <cstring>
 #include <exception>
 #include <new>
+#include <utility>
 #include <vector>
 
 namespace plat {
@@ -107,6 +108,14 @@ InputEvent InputEvent::MouseDrag(POINT from, POINT to)
     event.kind = Kind::Drag;
     event.point = from;
     event.to = to;
+    return event;
+}
+
+InputEvent InputEvent::MouseMove(POINT screen)
+{
+    InputEvent event;
+    event.kind = Kind::Move;
+    event.point = screen;
     return event;
 }
 
@@ -269,6 +278,35 @@ short GetKeyState(int virtualKey)
     return driver && driver->IsKeyDown(virtualKey) ? static_cast<short>(0x8000) : 0;
 }
 
+namespace {
+
+struct Pointer {
+    POINT position;
+    int cursor = IDC_ARROW;
+};
+
+Pointer& PointerState() { return CurrentUiContext().Get<Pointer>(); }
+
+} // namespace
+
+int SetCursor(int cursorId)
+{
+    Pointer& pointer = PointerState();
+    const int before = std::exchange(pointer.cursor, cursorId);
+    WinApp* app = GetApp();
+    if (before != cursorId && app && app->GetDriver())
+        app->GetDriver()->CursorChanged(cursorId);
+    return before;
+}
+
+BOOL GetCursorPos(POINT* point)
+{
+    if (!point)
+        return FALSE;
+    *point = PointerState().position;
+    return TRUE;
+}
+
 // The window under a screen point inside the active window, or null.
 static Wnd* WindowAt(Wnd& active, POINT screen)
 {
@@ -290,6 +328,17 @@ void DispatchInput(const InputEvent& event)
     }
     if (!active)
         return;
+    if (event.kind != InputEvent::Kind::Key && event.kind != InputEvent::Kind::Char && event.kind != InputEvent::Kind::Close)
+        PointerState().position = event.point;
+    if (event.kind == InputEvent::Kind::Move) {
+        // The window under the mouse says which cursor it wants; outside the window that takes
+        // the input (behind a modal dialog) it is the arrow.
+        if (Wnd* target = WindowAt(*active, event.point))
+            target->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(HTCLIENT, static_cast<WORD>(WM_MOUSEMOVE)));
+        else
+            SetCursor(IDC_ARROW);
+        return;
+    }
     if (TranslateMenuInput(*active, event))
         return;
 
@@ -366,6 +415,8 @@ void DispatchInput(const InputEvent& event)
     case InputEvent::Kind::Close:
         active->SendMessage(WM_CLOSE);
         break;
+    case InputEvent::Kind::Move:
+        break; // handled above
     }
 }
 

@@ -22,7 +22,8 @@ struct MenuTag;
 
 // One input event, as a person gives it.
 struct InputEvent {
-    enum class Kind { Key, Char, Click, DoubleClick, RightClick, Close, Drag, Wheel };
+    // Move: the mouse moved with no button held, for the cursor to follow what is under it.
+    enum class Kind { Key, Char, Click, DoubleClick, RightClick, Close, Drag, Wheel, Move };
     Kind kind = Kind::Key;
     int key = 0;         // Key: the virtual key
     char32_t ch = 0;     // Char: the character typed
@@ -38,6 +39,7 @@ struct InputEvent {
     static InputEvent MouseClick(POINT screen, Kind kind = Kind::Click);
     static InputEvent MouseDrag(POINT from, POINT to);
     static InputEvent MouseWheel(POINT screen, int delta);
+    static InputEvent MouseMove(POINT screen);
     static InputEvent CloseBox()
     {
         InputEvent event;
@@ -61,10 +63,16 @@ public:
     // A window was shown or hidden, or asks to be repainted.
     virtual void WindowChanged(Wnd& wnd) { (void)wnd; }
     virtual void WaitCursorChanged(bool shown) { (void)shown; }
+    // The mouse cursor a window asked for (IDC_*) through SetCursor, over the window under the
+    // mouse; a front end without one of its own has nothing to do.
+    virtual void CursorChanged(int cursorId) { (void)cursorId; }
     // The screen in pixels.
     [[nodiscard]] virtual SIZE ScreenSize() const { return {640, 400}; }
     // The screen's pixels per logical inch, as device contexts report them (LOGPIXELSX/Y).
     [[nodiscard]] virtual int LogPixels() const { return 96; }
+    // The desktop's own font for dialogs and menus, which the stock DEFAULT_GUI_FONT then names;
+    // nothing where the front end has none (the library's own default stands).
+    [[nodiscard]] virtual std::optional<LOGFONTA> DesktopGuiFont() const { return std::nullopt; }
     // How text measures on this screen: every layout and hit-test above asks it. By default
     // the character-cell model.
     [[nodiscard]] virtual const TextMeasure& GetTextMeasure() const;
@@ -147,6 +155,11 @@ private:
 // Without an application or driver nothing can be shown and the answer is 0.
 int MessageBox(Wnd* owner, std::string_view text, std::string_view caption, UINT style);
 int MessageBox(std::string_view text, UINT style = MB_OK);
+
+// Shows a standard cursor (IDC_*) until a window asks for another; returns the one before.
+int SetCursor(int cursorId);
+// Where the mouse was at the last mouse event, on screen.
+BOOL GetCursorPos(POINT* point);
 
 // The key's state: the high bit set while it is held.
 [[nodiscard]] short GetKeyState(int virtualKey);

@@ -73,7 +73,16 @@ void CellReplay::OnLine(const DrawOp& op)
 {
     // Only straight lines have a cell form: a row or a column of box-drawing characters in
     // the cells they pass through, over what those cells hold.
+    // A line along the first or last pixel of its cells is a rule between two of them, which a
+    // character cell cannot show without hiding what one of them holds: it is left out.
     const RECT pixels = Pixels(op.rect);
+    const auto alongEdge = [](LONG at, LONG size) {
+        const LONG inCell = at - FloorDiv(at, size) * size;
+        return inCell == 0 || inCell == size - 1;
+    };
+    if ((pixels.top == pixels.bottom && alongEdge(pixels.top, cells::kHeight)) ||
+        (pixels.left == pixels.right && alongEdge(pixels.left, cells::kWidth)))
+        return;
     m_canvas.SetClip(m_clip);
     const COLORREF color = op.pen.GetColor();
     if (pixels.top == pixels.bottom) {

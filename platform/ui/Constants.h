@@ -22,6 +22,7 @@ inline constexpr UINT WM_GETTEXTLENGTH = 0x000E;
 inline constexpr UINT WM_PAINT = 0x000F;
 inline constexpr UINT WM_CLOSE = 0x0010;
 inline constexpr UINT WM_ERASEBKGND = 0x0014;
+inline constexpr UINT WM_SETCURSOR = 0x0020;
 inline constexpr UINT WM_SHOWWINDOW = 0x0018;
 inline constexpr UINT WM_WININICHANGE = 0x001A;
 inline constexpr UINT WM_SETFONT = 0x0030;
@@ -48,6 +49,13 @@ inline constexpr UINT WM_MOUSEWHEEL = 0x020A;
 // Mouse messages' wParam: the left button is held; one notch of the wheel.
 inline constexpr WPARAM MK_LBUTTON = 0x0001;
 inline constexpr int WHEEL_DELTA = 120;
+// WM_SETCURSOR's hit-test code (lParam's low word) for a point in the client area.
+inline constexpr int HTCLIENT = 1;
+// The standard mouse cursors, by number.
+inline constexpr int IDC_ARROW = 32512;
+inline constexpr int IDC_IBEAM = 32513;
+inline constexpr int IDC_WAIT = 32514;
+inline constexpr int IDC_SIZEWE = 32644;
 inline constexpr UINT WM_IME_NOTIFY = 0x0282;
 inline constexpr UINT WM_COMMANDHELP = 0x0365;
 inline constexpr UINT WM_HELPHITTEST = 0x0366;

@@ -53,17 +53,26 @@ Font* GetStockFont(int index)
 {
     if (index != DEFAULT_GUI_FONT)
         return nullptr;
-    static Font font = [] {
-        Font stock;
+    static const LOGFONTA library = [] {
         LOGFONTA logFont;
         logFont.lfHeight = -12;
         logFont.lfWeight = 400;
         logFont.lfCharSet = 128;
         const char face[] = "ＭＳ Ｐゴシック";
         std::memcpy(logFont.lfFaceName, face, sizeof face);
-        stock.CreateFontIndirect(&logFont);
-        return stock;
+        return logFont;
     }();
+    // The desktop's own font where the front end has one, else the library's; the object
+    // stays the same, so that windows holding it follow a change of driver.
+    static Font font;
+    const WinApp* app = GetApp();
+    const std::optional<LOGFONTA> desktop = app && app->GetDriver() ? app->GetDriver()->DesktopGuiFont() : std::nullopt;
+    const LOGFONTA& wanted = desktop ? *desktop : library;
+    LOGFONTA current;
+    if (!font.GetLogFont(&current) || std::memcmp(&current, &wanted, sizeof wanted) != 0) {
+        font.DeleteObject();
+        font.CreateFontIndirect(&wanted);
+    }
     return &font;
 }
 

@@ -444,6 +444,7 @@ void MenuTracker::Handle(const InputEvent& event)
             Move(event.wheel > 0 ? -1 : 1);
         return;
     case InputEvent::Kind::Drag:
+    case InputEvent::Kind::Move:
         return; // a press and release on different places chooses nothing
     case InputEvent::Kind::Close:
         m_replay = event;

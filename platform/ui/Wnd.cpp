@@ -6,6 +6,7 @@
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Gdi.h"
 #include "platform/ui/Ime.h"
+#include "platform/ui/PictureChange.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -472,6 +473,12 @@ LRESULT Wnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             SendMessage(WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(pos->x), static_cast<WORD>(pos->y)));
         return 0;
     }
+    case WM_SETCURSOR:
+        // The parent may want its own cursor over its children (TRUE: it set one); else the arrow.
+        if (m_parent && m_parent->SendMessage(message, wParam, lParam))
+            return TRUE;
+        SetCursor(IDC_ARROW);
+        return FALSE;
     case WM_MOUSEWHEEL:
         // A window that does not scroll passes the wheel on to the one that holds it.
         return m_parent ? m_parent->SendMessage(message, wParam, lParam) : 0;
@@ -672,6 +679,9 @@ void Wnd::InvalidateRect(const RECT* rect, BOOL erase)
                waiting.rect.right >= next.rect.right && waiting.rect.bottom >= next.rect.bottom &&
                (waiting.erase || !next.erase);
     };
+    if (!m_pictureChange)
+        m_pictureChange = std::make_unique<PictureChange>();
+    m_pictureChange->Redraw(next.rect);
     if (std::none_of(m_invalid.begin(), m_invalid.end(), covers)) {
         if (m_invalid.size() < kMaxInvalidations) {
             m_invalid.push_back(next);
@@ -682,6 +692,47 @@ void Wnd::InvalidateRect(const RECT* rect, BOOL erase)
     }
     if (GetApp() && GetApp()->GetDriver())
         GetApp()->GetDriver()->WindowChanged(*this);
+}
+
+void Wnd::ScrollWindow(int dx, int dy, const RECT* area)
+{
+    if (!m_created)
+        return;
+    const RECT client{0, 0, m_rect.Width(), m_rect.Height()};
+    RECT moving = area ? RECT{std::max(area->left, client.left), std::max(area->top, client.top),
+                              std::min(area->right, client.right), std::min(area->bottom, client.bottom)}
+                       : client;
+    if (moving.IsEmpty() || (dx == 0 && dy == 0))
+        return;
+    if (std::abs(dx) >= moving.Width() || std::abs(dy) >= moving.Height()) {
+        InvalidateRect(&moving, FALSE);
+        return;
+    }
+    if (!m_pictureChange)
+        m_pictureChange = std::make_unique<PictureChange>();
+    m_pictureChange->Scroll(moving, dx, dy);
+    // The strips the pixels left behind.
+    if (dy != 0) {
+        const RECT strip = dy < 0 ? RECT{moving.left, moving.bottom + dy, moving.right, moving.bottom}
+                                  : RECT{moving.left, moving.top, moving.right, moving.top + dy};
+        InvalidateRect(&strip, FALSE);
+    }
+    if (dx != 0) {
+        const RECT strip = dx < 0 ? RECT{moving.right + dx, moving.top, moving.right, moving.bottom}
+                                  : RECT{moving.left, moving.top, moving.left + dx, moving.bottom};
+        InvalidateRect(&strip, FALSE);
+    }
+}
+
+PictureChange Wnd::TakePictureChange()
+{
+    PictureChange taken;
+    if (m_pictureChange)
+        taken = *m_pictureChange;
+    else
+        m_pictureChange = std::make_unique<PictureChange>();
+    m_pictureChange->Clear();
+    return taken;
 }
 
 const std::vector<DrawOp>& Wnd::GetDrawing() const noexcept
@@ -696,6 +747,8 @@ void Wnd::AppendDrawing(const std::vector<DrawOp>& ops, bool replace)
         m_drawing = std::make_unique<std::vector<DrawOp>>();
     if (replace)
         m_drawing->clear();
+    else if (!ops.empty() && m_pictureChange)
+        m_pictureChange->LoseAll(); // drawn outside a paint: no waiting area says where
     m_drawing->insert(m_drawing->end(), ops.begin(), ops.end());
 }
 

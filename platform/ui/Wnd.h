@@ -21,6 +21,7 @@ class Menu;
 class Wnd;
 struct DrawOp;
 struct InputEvent;
+class PictureChange;
 
 // One row of a message map. Rows are built with the ON_* macros below.
 struct MessageMapEntry {
@@ -202,6 +203,9 @@ public:
     [[nodiscard]] bool IsWindowEnabled() const noexcept { return (m_style & WS_DISABLED) == 0; }
     Wnd* SetFocus();
     [[nodiscard]] static Wnd* GetFocus() noexcept;
+    // When the focus is in this window or below it, no window of ours has it any more (the
+    // host's own widget took the keyboard).
+    void DropFocusWithin();
 
     // Geometry in pixels.
     void GetWindowRect(RECT* rect) const noexcept; // screen coordinates
@@ -221,6 +225,11 @@ public:
     void InvalidateRect(const RECT* rect, BOOL erase = TRUE);
     [[nodiscard]] const std::vector<Invalidation>& GetInvalidations() const noexcept { return m_invalid; }
     void ValidateRect() noexcept { m_invalid.clear(); }
+    // Moves the pixels of the client (or of an area of it) and invalidates only the part
+    // that comes into view; a front end that keeps its pixels moves them instead of painting.
+    void ScrollWindow(int dx, int dy, const RECT* area = nullptr);
+    // What changed in the picture since the last call; the record starts anew.
+    [[nodiscard]] PictureChange TakePictureChange();
 
     // What the window's device contexts drew since its last paint began.
     [[nodiscard]] const std::vector<DrawOp>& GetDrawing() const noexcept;
@@ -256,9 +265,6 @@ protected:
 
 private:
     void Unlink() noexcept;
-    // A window that goes away, hides or is disabled takes the focus from itself and its
-    // descendants (WM_KILLFOCUS, and no window has the focus).
-    void DropFocusWithin();
     void DestroyTree();
     void SendPosChanged(UINT flags);
     void Register() noexcept;
@@ -277,6 +283,7 @@ private:
     void* m_extension = nullptr;
     std::vector<Invalidation> m_invalid;
     std::unique_ptr<std::vector<DrawOp>> m_drawing; // made on first drawing
+    std::unique_ptr<PictureChange> m_pictureChange;  // made on first change
     bool m_created = false;
     bool m_destroying = false;
     bool m_autoDelete = false;

@@ -1,21 +1,33 @@
 // The coordinate-list editor on the desktop front end, offscreen: its first screen read back
 // as pixels (hatched locked cells, a warning cell's red text, the selection's fill, a Japanese
-// heading kept inside its column, a column border dragged), and a person's input given as Qt
-// events (typing, a drag, the wheel, the right button, the clipboard both ways).
+// heading kept inside its column, the rules between cells, a column border dragged), and a
+// person's input given as Qt events (typing, a drag, the wheel, the right button, the
+// clipboard both ways, the cursor over a border, a combo box's list, the colour page's font).
+#include "frontends/qt/BackingImage.h"
+#include "frontends/qt/DropListPopup.h"
+#include "frontends/qt/EmbeddedPane.h"
 #include "frontends/qt/PixelReplay.h"
 #include "frontends/qt/QtDriver.h"
 #include "frontends/qt/WindowWidget.h"
 
 #include "components/mox/MoxMessages.h"
+#include "components/support/NifCommonMenu.h"
 #include "examples/coordinates/CoordinateFrame.h"
 #include "examples/coordinates/CoordinateManager.h"
 #include "examples/coordinates/SampleSurvey.h"
 #include "platform/registry/MemoryRegistryStore.h"
 #include "platform/registry/Registry.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/UpdatePass.h"
 #include "tav/data/TavData.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QScreen>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
@@ -185,6 +197,9 @@ TEST_F(DesktopEditorTest, TypingDraggingWheelContextMenuAndClipboardWorkThroughQ
     QApplication::sendEvent(&Widget(), &wheel);
     Settle();
     EXPECT_EQ(Grid().GetTopLeft().row, top + 3);
+    qtfe::BackingImage whole;
+    whole.Update(driver.Painter(), frame, 1.0, -1);
+    EXPECT_EQ(Screen().convertToFormat(QImage::Format_RGB32), whole.Image()) << "the window shows what a full repaint paints";
 
     // The right button opens the context menu where the mouse is.
     QPoint menuAt;
@@ -200,4 +215,213 @@ TEST_F(DesktopEditorTest, TypingDraggingWheelContextMenuAndClipboardWorkThroughQ
     EXPECT_LE((menuAt - Widget().mapToGlobal(click)).manhattanLength(), 4)
         << "the menu opens at the mouse: " << menuAt.x() << "," << menuAt.y() << " for " << Widget().mapToGlobal(click).x() << ","
         << Widget().mapToGlobal(click).y();
+}
+
+TEST_F(DesktopEditorTest, WheelNotchMovesTheRowsKeptAndPaintsOnlyTheNewOnes)
+{
+    Screen();
+    qtfe::BackingImage picture;
+    picture.Update(driver.Painter(), frame, 1.0, -1);
+    Grid().SendMessage(WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<WORD>(-WHEEL_DELTA)) << 16, 0);
+    UpdateWindows();
+    const qtfe::BackingImage::Changes changes = picture.Update(driver.Painter(), frame, 1.0, -1);
+    qtfe::BackingImage whole;
+    whole.Update(driver.Painter(), frame, 1.0, -1);
+    EXPECT_EQ(picture.Image(), whole.Image()) << "moved rows and the new ones make the picture a full repaint makes";
+
+    RECT client;
+    Grid().GetClientRect(&client);
+    POINT corner{0, 0};
+    Grid().ClientToScreen(&corner);
+    const QRect grid(Widget().FromScreen(corner), QSize(client.Width(), client.Height()));
+    const QRegion paintedInGrid = changes.painted.intersected(grid);
+    long pixels = 0;
+    for (const QRect& rect : paintedInGrid)
+        pixels += static_cast<long>(rect.width()) * rect.height();
+    EXPECT_LE(pixels, 3L * Grid().LineHeight() * grid.width()) << "only the three rows that came into view are painted";
+    EXPECT_FALSE(changes.moved.isEmpty());
+}
+
+TEST_F(DesktopEditorTest, RulesRunAlongEveryCellsRightAndBottomEdge)
+{
+    QTest::mouseClick(&Widget(), Qt::LeftButton, {}, Cell(3, 4).center());
+    Settle();
+    const QImage screen = Screen();
+    const QRgb rule = screen.pixel(Cell(1, 2).right(), Cell(1, 2).center().y());
+    // Plain cells, the caret's and a hatched one: each ends in the same one-pixel rule.
+    for (const auto& [column, row] : {std::pair{1, 2}, {3, 4}, {2, 0}, {4, 6}}) {
+        const QRect cell = Cell(column, row);
+        EXPECT_EQ(screen.pixel(cell.right(), cell.center().y()), rule) << column << "," << row;
+        EXPECT_EQ(screen.pixel(cell.center().x(), cell.bottom()), rule) << column << "," << row;
+        EXPECT_NE(screen.pixel(cell.right() - 1, cell.top() + 1), rule) << "one pixel wide: " << column << "," << row;
+    }
+    EXPECT_NE(rule, screen.pixel(Cell(1, 2).left() + 1, Cell(1, 2).top() + 1)) << "a rule stands out from the cell";
+}
+
+TEST_F(DesktopEditorTest, CursorTurnsToResizeOverAColumnBorderOnly)
+{
+    const QRect column = Cell(1, 0);
+    const int y = column.top() - column.height() / 2;
+    QTest::mouseMove(&Widget(), QPoint(column.right() + 1, y));
+    Settle();
+    EXPECT_EQ(Widget().cursor().shape(), Qt::SplitHCursor);
+    QTest::mouseMove(&Widget(), QPoint(column.center().x(), y));
+    Settle();
+    EXPECT_EQ(Widget().cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(DesktopEditorTest, ComboListOpensWholePastItsDialogsEdgeAndAClickPicksARow)
+{
+    // The bulk correction of a point code: a small modal dialog whose list reaches below it.
+    QTest::mouseClick(&Widget(), Qt::LeftButton, {}, Cell(5, 12).center());
+    Settle();
+    QObject guard; // the steps below go with the test
+    ComboBox* combo = nullptr;
+    QRect dialog;
+    QRect list;
+    int rowsShown = 0;
+    int picked = -1;
+    int chosen = -1;
+    bool stillOpen = true;
+    QTimer::singleShot(200, &guard, [&] {
+        Wnd* box = GetActiveWindow();
+        qtfe::WindowWidget* widget = driver.WidgetOf(*box);
+        ASSERT_NE(widget, nullptr);
+        box->ForEachDescendant([&combo](Wnd& wnd) {
+            if (!combo)
+                combo = dynamic_cast<ComboBox*>(&wnd);
+        });
+        ASSERT_NE(combo, nullptr);
+        dialog = widget->geometry();
+        QTest::keyClick(widget, Qt::Key_F4);
+        QTimer::singleShot(200, &guard, [&, widget] {
+            if (qtfe::DropListPopup* popup = driver.DropListOf(*combo)) {
+                list = popup->geometry();
+                rowsShown = popup->RowAt(QPoint(4, popup->height() - 2)) + 1;
+                picked = combo->GetCurSel() == 2 ? 3 : 2;
+                QPoint at(4, 1);
+                while (popup->RowAt(at) != picked && at.y() < popup->height())
+                    ++at.ry();
+                QTest::mouseClick(popup, Qt::LeftButton, {}, at);
+            }
+            QTimer::singleShot(200, &guard, [&, widget] {
+                chosen = combo->GetCurSel();
+                stillOpen = combo->GetDroppedState() || driver.DropListOf(*combo) != nullptr;
+                QTest::keyClick(widget, Qt::Key_Escape);
+            });
+        });
+    });
+    // Whatever is left open after that is closed, so that the test ends either way.
+    QTimer::singleShot(5000, &guard, [&] {
+        for (int i = 0; i < 3 && GetActiveWindow() != &frame; ++i)
+            QTest::keyClick(driver.WidgetOf(*GetActiveWindow()), Qt::Key_Escape);
+    });
+    Grid().PostMessage(WM_COMMAND, NifCommand::AreaCorrect);
+    Settle();
+    ASSERT_NE(combo, nullptr);
+    ASSERT_FALSE(list.isEmpty()) << "the list opened as a pop-up";
+    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(list));
+    EXPECT_GT(list.bottom(), dialog.bottom()) << "the list reaches past the dialog's edge";
+    EXPECT_EQ(rowsShown, std::min(combo->GetCount(), 8)) << "every row the list holds is shown";
+    EXPECT_EQ(chosen, picked) << "a click on a row picks it";
+    EXPECT_FALSE(stillOpen);
+}
+
+TEST_F(DesktopEditorTest, DialogsAndMenusUseTheDesktopsFontWithAJapaneseFallback)
+{
+    const QString desktop = QFontInfo(QFontDatabase::systemFont(QFontDatabase::GeneralFont)).family();
+    const LOGFONTA gui = DefaultLogFont();
+    EXPECT_EQ(QString::fromUtf8(gui.lfFaceName), desktop);
+    const QStringList faces = qtfe::FontFromLogFont(gui).families();
+    ASSERT_FALSE(faces.isEmpty());
+    EXPECT_EQ(faces.front(), desktop);
+    EXPECT_TRUE(QFontDatabase::writingSystems(faces.back()).contains(QFontDatabase::Japanese)) << faces.back().toStdString();
+}
+
+TEST_F(DesktopEditorTest, ColourPageFontChoiceChangesTheGridsTextInPixels)
+{
+    // The height of the text drawn in a cell.
+    const auto textHeight = [this](long column, long row) {
+        const QImage screen = Screen();
+        const QRect cell = Cell(column, row);
+        const QRgb background = screen.pixel(cell.left() + 1, cell.top() + 1);
+        int top = cell.bottom();
+        int bottom = cell.top();
+        for (int y = cell.top(); y < cell.bottom(); ++y)
+            for (int x = cell.left() + 1; x < cell.right(); ++x)
+                if (screen.pixel(x, y) != background) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        return bottom - top + 1;
+    };
+    const int before = textHeight(4, 3);
+
+    // As a person does it: ツール > オプション, "use a font", ﾌｫﾝﾄ..., a size of 20, OK twice.
+    const auto keys = [this](std::initializer_list<std::pair<Qt::Key, Qt::KeyboardModifiers>> strokes) {
+        qtfe::WindowWidget* widget = driver.WidgetOf(*GetActiveWindow());
+        ASSERT_NE(widget, nullptr);
+        for (const auto& [key, modifiers] : strokes)
+            QTest::keyClick(widget, key, modifiers);
+    };
+    QObject guard; // the steps below go with the test
+    QTimer::singleShot(200, &guard, [&] {
+        keys({{Qt::Key_U, Qt::AltModifier}, {Qt::Key_F, Qt::AltModifier}});
+        QTimer::singleShot(300, &guard, [&] {
+            keys({{Qt::Key_S, Qt::AltModifier}, {Qt::Key_End, {}}, {Qt::Key_Backspace, {}}, {Qt::Key_Backspace, {}},
+                  {Qt::Key_Backspace, {}}, {Qt::Key_2, {}}, {Qt::Key_0, {}}, {Qt::Key_Return, {}}});
+            QTimer::singleShot(300, &guard, [&] { keys({{Qt::Key_Return, {}}}); });
+        });
+    });
+    // Whatever is left open after that is closed, so that the test ends either way.
+    QTimer::singleShot(5000, &guard, [&] {
+        for (int i = 0; i < 3 && GetActiveWindow() != &frame; ++i)
+            keys({{Qt::Key_Escape, {}}});
+    });
+    frame.PostMessage(WM_COMMAND, coordinates::CoordinateFrame::ID_TOOLS_OPTIONS);
+    Settle();
+    ASSERT_EQ(GetActiveWindow(), &frame);
+    const int after = textHeight(4, 3);
+    EXPECT_GT(after, before * 3 / 2) << "a 20-point font draws taller text: " << before << " px, then " << after << " px";
+}
+
+TEST(EmbeddedPaneTest, GivesUpTheFocusToAHostsWidgetAndTakesItBackWhereItWas)
+{
+    OffscreenApplication();
+    qtfe::QtDriver driver;
+    WinApp app("測量メモ", "Application", &driver);
+    QWidget host;
+    auto* layout = new QHBoxLayout(&host);
+    auto* notes = new QLineEdit(&host);
+    auto* pane = new qtfe::EmbeddedPane(driver, &host);
+    layout->addWidget(notes);
+    layout->addWidget(pane);
+    RECT client;
+    pane->Pane().GetClientRect(&client);
+    Edit second;
+    Edit first;
+    ASSERT_TRUE(second.Create(WS_CHILD | WS_VISIBLE, RECT{0, 20, 80, 36}, &pane->Pane(), 2));
+    ASSERT_TRUE(first.Create(WS_CHILD | WS_VISIBLE, RECT{0, 0, 80, 16}, &pane->Pane(), 1));
+    host.show();
+    host.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+
+    pane->setFocus();
+    driver.PumpWaiting();
+    second.SetFocus();
+    QTest::keyClicks(pane, "xy");
+    driver.PumpWaiting();
+    EXPECT_EQ(second.GetWindowText(), "xy");
+
+    notes->setFocus();
+    driver.PumpWaiting();
+    EXPECT_EQ(Wnd::GetFocus(), nullptr) << "none of ours has the keys while the host's widget has them";
+    QTest::keyClicks(notes, "abc");
+    driver.PumpWaiting();
+    EXPECT_EQ(notes->text(), QStringLiteral("abc"));
+    EXPECT_EQ(second.GetWindowText(), "xy");
+
+    pane->setFocus();
+    driver.PumpWaiting();
+    EXPECT_EQ(Wnd::GetFocus(), &second) << "the focus comes back to the window that had it";
 }

@@ -310,6 +310,8 @@ public:
         dc.LineTo(32, 8);
         dc.MoveTo(36, 0);
         dc.LineTo(36, 32);
+        dc.MoveTo(0, 31); // a rule under the second line's cells
+        dc.LineTo(32, 31);
         Bitmap picture;
         picture.CreateBitmap(16, 16);
         DC memory;
@@ -347,6 +349,7 @@ TEST_F(RendererTest, LinesFocusRectanglesAndBitmapsHaveACellForm)
     renderer.Paint(canvas);
     EXPECT_EQ(canvas.LineText(0).substr(0, std::string("────│").size()), "────│") << canvas.ToText();
     EXPECT_EQ(canvas.At(0, 0).fg, RGB(255, 0, 0));
+    EXPECT_EQ(canvas.LineText(1).find("─"), std::string::npos) << "a rule along the cells' edge would hide them\n" << canvas.ToText();
     EXPECT_EQ(canvas.At(6, 1).bg, RGB(0, 128, 0)) << "a bitmap's cells take its colours";
     EXPECT_EQ(canvas.At(7, 1).bg, RGB(0, 128, 0));
     EXPECT_EQ(canvas.GetCursor(), (std::optional<POINT>{POINT{1, 1}})) << "the focus shows as the cursor";
