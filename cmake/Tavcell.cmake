@@ -75,11 +75,13 @@ function(tav_links_to result wanted)
   set(${result} FALSE PARENT_SCOPE)
 endfunction()
 
-# tav_tests(<target> [DEPS <targets...>])
+# tav_tests(<target> [PROPORTIONAL] [DEPS <targets...>])
 # One GoogleTest binary of every .cpp in the calling tests folder, each test a CTest entry.
-# Tests see the headers of what they link and the helpers under tests/.
+# Tests see the headers of what they link and the helpers under tests/. PROPORTIONAL runs the
+# whole binary once more as one entry, <target>.proportional, with text measured by the
+# proportional test measure instead of terminal cells, so that layouts are seen to follow it.
 function(tav_tests target)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "PROPORTIONAL" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(NOT sources)
     message(STATUS "${target}: no test sources yet")
@@ -94,4 +96,9 @@ function(tav_tests target)
   target_link_libraries(${target} PRIVATE ${ARG_DEPS} GTest::gmock GTest::gtest_main)
   gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "TAVCELL_SOURCE_DIR=${PROJECT_SOURCE_DIR};TAVCELL_BINARY_DIR=${PROJECT_BINARY_DIR}")
+  if(ARG_PROPORTIONAL)
+    add_test(NAME ${target}.proportional COMMAND ${target})
+    set_tests_properties(${target}.proportional PROPERTIES ENVIRONMENT
+      "TAVCELL_TEXT_MEASURE=proportional;TAVCELL_SOURCE_DIR=${PROJECT_SOURCE_DIR};TAVCELL_BINARY_DIR=${PROJECT_BINARY_DIR}")
+  endif()
 endfunction()

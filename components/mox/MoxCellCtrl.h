@@ -238,6 +238,10 @@ private:
     void DrawClippedText(plat::DC* dc, const std::string& text, const plat::RECT& rect, unsigned format);
     void DrawRules(plat::DC* dc, const std::vector<long>& columns, const std::vector<int>& lefts, long lastRow);
     int PrintPages(plat::DC* dc, MOX_PRINT* job);
+    // Shrinks the printed grid towards the paper's width, down to the smallest readable text,
+    // turning the paper when that is not enough, through the printer's mapping.
+    void FitPrintedWidth(plat::DC& dc);
+    static constexpr double kSmallestPrintedLinePoints = 8.0;
 
     MoxData* m_data = nullptr;
     std::vector<Column> m_columns;

@@ -6,6 +6,7 @@
 #include "platform/text/DisplayWidth.h"
 
 #include <algorithm>
+#include <cmath>
 
 using namespace mox_detail;
 
@@ -156,6 +157,34 @@ void MoxCellCtrl::OnDraw(plat::DC* dc)
     dc->SetBkMode(oldMode);
 }
 
+void MoxCellCtrl::FitPrintedWidth(plat::DC& dc)
+{
+    long tableWidth = m_fixedColWidth;
+    for (const Column& column : m_columns)
+        tableWidth += std::max(0, column.width);
+    // Device units per thousand logical ones as the caller mapped them, and the page's width
+    // in logical units, upright or turned.
+    plat::POINT unit{1000, 1000};
+    dc.LPtoDP(&unit);
+    const auto pageWidth = [&dc, &unit] { return 1000.0 * dc.GetDeviceCaps(plat::HORZRES) / std::max<plat::LONG>(1, std::abs(unit.x)); };
+    // The smallest text still read without strain: a printed line of eight points.
+    const int dpi = std::max(1, dc.GetDeviceCaps(plat::LOGPIXELSY));
+    const double linePoints = LineHeight() * std::abs(unit.y) / 1000.0 / dpi * 72.0;
+    const double smallest = std::min(1.0, kSmallestPrintedLinePoints / std::max(1.0, linePoints));
+
+    // Shrinking keeps a row's values together on one sheet, so it comes first; turning the
+    // paper next, as it makes the pages twice as many for a long table; only then bands.
+    double scale = std::min(1.0, pageWidth() / static_cast<double>(tableWidth));
+    if (scale < smallest && dc.ResetDC(plat::DEVMODE{plat::DMORIENT_LANDSCAPE}))
+        scale = std::min(1.0, pageWidth() / static_cast<double>(tableWidth));
+    scale = std::max(scale, smallest);
+    if (scale < 1.0) {
+        dc.SetMapMode(plat::MM_ANISOTROPIC);
+        dc.SetWindowExt(100000, 100000);
+        dc.SetViewportExt(static_cast<int>(std::lround(unit.x * 100 * scale)), static_cast<int>(std::lround(unit.y * 100 * scale)));
+    }
+}
+
 void MoxCellCtrl::DrawRules(plat::DC* dc, const std::vector<long>& columns, const std::vector<int>& lefts, long lastRow)
 {
     // One pixel along the right and bottom edge of every cell shown, the heading's and the row
@@ -189,8 +218,10 @@ int MoxCellCtrl::PrintPages(plat::DC* dc, MOX_PRINT* job)
     if (m_data == nullptr || dc == nullptr)
         return 0;
     const long lastRecord = std::min(m_data->GetLastInputRecordNo(), GetRowCount() - 1);
+    FitPrintedWidth(*dc);
     // The page in logical units: a printer counts in fixed lengths with the y axis upwards,
-    // and a grid pixel becomes one logical unit (a hundredth of an inch reads as on screen).
+    // and a grid pixel becomes one logical unit (a hundredth of an inch reads as on screen),
+    // or fewer device units where the table was shrunk to fit.
     plat::POINT extent{dc->GetDeviceCaps(plat::HORZRES), dc->GetDeviceCaps(plat::VERTRES)};
     dc->DPtoLP(&extent);
     const bool upwards = extent.y < 0;

@@ -28,8 +28,8 @@ namespace {
 void Bind(CoordinateManager& manager, TavData& data)
 {
     if (data.TemplateName().empty() || data.Template().empty()) {
-        data.TemplateName() = NifLoadString(TavGetModuleHandle(), IDS_TAV_STANDARD);
-        data.Template() = {kPointNo, kPointName, kX, kY, kZ, kCode, kLineType, kRadius, kFlag};
+        data.SetTemplateName(NifLoadString(TavGetModuleHandle(), IDS_TAV_STANDARD), TavLayoutChange::Adopt);
+        data.SetTemplate({kPointNo, kPointName, kX, kY, kZ, kCode, kLineType, kRadius, kFlag}, TavLayoutChange::Adopt);
     }
     manager.Associate(nullptr, &data);
 }

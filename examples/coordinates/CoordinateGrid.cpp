@@ -25,6 +25,8 @@ BEGIN_MESSAGE_MAP(CoordinateGrid, TavCellCtrl)
     ON_MESSAGE(plat::WM_HELPHITTEST, OnHelpHitTest)
     ON_COMMAND(plat::ID_EDIT_UNDO, OnEditUndo)
     ON_COMMAND(plat::ID_EDIT_REDO, OnEditRedo)
+    ON_COMMAND(NifCommand::CellChange, OnItemChange)
+    ON_COMMAND(NifCommand::Template, OnTemplate)
     ON_REGISTERED_MESSAGE(TavMessages().speech, OnSpeech)
 END_MESSAGE_MAP()
 
@@ -170,6 +172,25 @@ void CoordinateGrid::OnEditRedo()
         SaveLockWithTemplate();
     // The title's change mark and the caret item's prompt follow at once, whether the command
     // came by a key or from a menu.
+    if (m_changeMessage != 0 && GetParent() != nullptr)
+        GetParent()->PostMessage(m_changeMessage);
+}
+
+void CoordinateGrid::OnItemChange()
+{
+    CellChange();
+    PromptAfterLayoutChange();
+}
+
+void CoordinateGrid::OnTemplate()
+{
+    CellTemplate();
+    PromptAfterLayoutChange();
+}
+
+void CoordinateGrid::PromptAfterLayoutChange()
+{
+    // The caret keeps its column while the column may show another item now.
     if (m_changeMessage != 0 && GetParent() != nullptr)
         GetParent()->PostMessage(m_changeMessage);
 }

@@ -45,6 +45,10 @@ private:
     // Undo and redo of a lock change the stored template as the lock itself did.
     void OnEditUndo();
     void OnEditRedo();
+    // 項目変更 and ﾃﾝﾌﾟﾚｰﾄ may put another item under the caret: its prompt follows.
+    void OnItemChange();
+    void OnTemplate();
+    void PromptAfterLayoutChange();
     void SaveLockWithTemplate();
     // Every cell of the table, as whole lines.
     void OnSelectAll();

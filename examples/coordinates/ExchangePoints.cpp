@@ -39,11 +39,11 @@ struct ItemNumbers {
 
 // One cell's bytes as the table's typed writes store them, built without a call per cell
 // into the table; a text cell is built to its full size, as the typed write hands it to the
-// change hook.
+// change hook. Numbers and plain ASCII names, most of an import, are handed on where they lie.
 class CellEncoder {
 public:
-    bool Encode(const TavData& /*data*/, long /*itemNo*/, double value) { return Bytes(&value, sizeof value); }
-    bool Encode(const TavData& /*data*/, long /*itemNo*/, int value) { return Bytes(&value, sizeof value); }
+    bool Encode(const TavData& /*data*/, long /*itemNo*/, const double& value) { return Refer(&value, sizeof value); }
+    bool Encode(const TavData& /*data*/, long /*itemNo*/, const int& value) { return Refer(&value, sizeof value); }
     bool Encode(const TavData& /*data*/, long /*itemNo*/, const HixRadius& radius)
     {
         std::uint8_t cell[TavData::kRadiusCellSize];
@@ -55,8 +55,11 @@ public:
         const unsigned size = data.GetItemSize(itemNo);
         if (size == 0)
             return false;
-        std::size_t length = 0;
         // Plain ASCII, what most names are, is the same bytes in the code page, one a character.
+        // Without a hook to see the whole cell, the table pads the short text with zeros itself.
+        if (!m_whole && std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+            return Refer(text.data(), static_cast<unsigned>(std::min<std::size_t>(text.size(), size - 1)));
+        std::size_t length = 0;
         if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
             m_narrow.assign(text);
             length = std::min<std::size_t>(text.size(), size - 1);
@@ -73,8 +76,16 @@ public:
     }
     [[nodiscard]] const void* Data() const noexcept { return m_bytes; }
     [[nodiscard]] unsigned Size() const noexcept { return m_size; }
+    // Whether the host's change hook is shown the cells: it is handed whole cells.
+    void SetWhole(bool whole) noexcept { m_whole = whole; }
 
 private:
+    bool Refer(const void* bytes, unsigned size)
+    {
+        m_bytes = bytes;
+        m_size = size;
+        return true;
+    }
     bool Bytes(const void* bytes, unsigned size)
     {
         std::memcpy(m_fixed, bytes, size);
@@ -86,6 +97,7 @@ private:
     std::string m_narrow;
     const void* m_bytes = nullptr;
     unsigned m_size = 0;
+    bool m_whole = true;
 };
 
 // The records an import wrote into lines that were empty. Taking it back keeps their image
@@ -137,6 +149,7 @@ public:
     PointWriter(TavData& data, long first) : m_data(data), m_items(data), m_first(first)
     {
         m_ask = data.Cell() != nullptr && !data.IsRestoring();
+        m_cell.SetWhole(m_ask);
     }
 
     bool Write(const std::vector<ExchangePoint>& points)
@@ -222,8 +235,7 @@ void RemoveLeadingLines(TavData& data, long count)
         if (first <= lastLine)
             kept.Add({lock.id, static_cast<std::int32_t>(first), static_cast<std::int32_t>(lastLine)});
     }
-    data.Lock() = std::move(kept);
-    history.AddLocks(data.GetCellLockFlag(), locksBefore);
+    data.SetLocks(std::move(kept));
 }
 
 } // namespace

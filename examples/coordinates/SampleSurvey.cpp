@@ -122,8 +122,10 @@ void MarkSampleStates(TavManager& manager, TavData& data)
     // A lock the person made is kept with the template; the sample's is only a first one.
     if (!manager.QueryCellLock()) {
         manager.SetCellLock(TRUE);
-        data.Lock().Add({static_cast<unsigned>(kX), 0, 3});
-        data.Lock().Add({static_cast<unsigned>(kY), 0, 3});
+        TavLockArray locks = data.Lock();
+        locks.Add({static_cast<unsigned>(kX), 0, 3});
+        locks.Add({static_cast<unsigned>(kY), 0, 3});
+        data.SetLocks(std::move(locks));
     }
     manager.AttrDisable().Set(static_cast<unsigned>(kZ), 5, 1, 1);
     manager.AttrWarning().Set(static_cast<unsigned>(kX), 8, 1, 1);

@@ -462,8 +462,7 @@ bool LotFrame::ImportCsv(const std::filesystem::path& path, bool replace)
             else if (firstLine <= lastLine)
                 kept.Add({lock.id, static_cast<std::int32_t>(firstLine), static_cast<std::int32_t>(lastLine)});
         }
-        m_data.Lock() = std::move(kept);
-        history.AddLocks(m_data.GetCellLockFlag(), locksBefore);
+        m_data.SetLocks(std::move(kept));
     }
     if (!ApplyLotCsv(m_data, import)) {
         history.CancelStep();

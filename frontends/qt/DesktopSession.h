@@ -10,7 +10,8 @@
 
 namespace qtfe {
 
-// Whether a desktop is there to open windows on ($DISPLAY or $WAYLAND_DISPLAY).
+// Whether a desktop answers to open windows on ($DISPLAY or $WAYLAND_DISPLAY; a display on
+// another host is taken on trust).
 [[nodiscard]] bool DesktopAvailable() noexcept;
 
 class DesktopSession {

@@ -46,6 +46,8 @@ public:
     [[nodiscard]] plat::SIZE ScreenSize() const override;
     [[nodiscard]] int LogPixels() const override;
     [[nodiscard]] const plat::TextMeasure& GetTextMeasure() const override { return m_measure; }
+    // A framed control's one-pixel line.
+    [[nodiscard]] plat::SIZE ControlFrameEdge() const override { return {1, 1}; }
     [[nodiscard]] std::optional<plat::LOGFONTA> DesktopGuiFont() const override { return m_guiFont; }
     plat::UINT TrackPopupMenu(plat::MenuTag* menu, plat::UINT flags, plat::POINT screen, plat::Wnd& target) override;
     void TrackMenuBar(plat::Wnd& frame, int openPosition) override;

@@ -5,6 +5,7 @@
 
 #include "frontends/qt/PixelReplay.h"
 #include "platform/text/Utf8.h"
+#include "platform/ui/ControlFrame.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Frames.h"
@@ -381,12 +382,16 @@ void WindowPainter::PaintListBox(QPainter& painter, plat::Wnd& wnd, const QRect&
     const QtTextMeasure::Entry& font = FontOf(wnd);
     painter.fillRect(rect, palette.color(QPalette::Base));
     painter.setFont(font.font);
-    // Rows as tall as the list's hit-testing counts them: one line of its font.
-    const int rowHeight = std::max(1, font.summary.height);
+    const plat::RECT inside = plat::ControlInterior(wnd);
+    const QRect interior(rect.left() + inside.left, rect.top() + inside.top, inside.Width(), inside.Height());
+    painter.save();
+    painter.setClipRect(interior, Qt::IntersectClip);
+    // Rows where the list hit-tests clicks.
     const int sel = list.GetCurSel();
     for (int i = list.GetTopIndex(); i < list.GetCount(); ++i) {
-        const QRect row(rect.left(), rect.top() + (i - list.GetTopIndex()) * rowHeight, rect.width(), rowHeight);
-        if (row.top() > rect.bottom())
+        const plat::RECT place = list.GetItemRect(i);
+        const QRect row(rect.left() + place.left, rect.top() + place.top, place.Width(), place.Height());
+        if (row.top() > interior.bottom())
             break;
         const bool selected = i == sel;
         if (selected)
@@ -394,8 +399,11 @@ void WindowPainter::PaintListBox(QPainter& painter, plat::Wnd& wnd, const QRect&
         painter.setPen(palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
         painter.drawText(row.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, ToQString(list.GetText(i)));
     }
-    painter.setPen(palette.color(IsFocus(wnd) ? QPalette::Highlight : QPalette::Mid));
-    painter.drawRect(rect.adjusted(0, 0, -1, -1));
+    painter.restore();
+    if (plat::HasControlFrame(wnd)) {
+        painter.setPen(palette.color(IsFocus(wnd) ? QPalette::Highlight : QPalette::Mid));
+        painter.drawRect(rect.adjusted(0, 0, -1, -1));
+    }
 }
 
 void WindowPainter::PaintListView(QPainter& painter, plat::Wnd& wnd, const QRect& rect)
@@ -412,11 +420,15 @@ void WindowPainter::PaintListView(QPainter& painter, plat::Wnd& wnd, const QRect
         int format;
     };
     std::vector<Column> columns;
-    int x = rect.left();
+    const plat::RECT inside = plat::ControlInterior(wnd);
+    const QRect interior(rect.left() + inside.left, rect.top() + inside.top, inside.Width(), inside.Height());
+    painter.save();
+    painter.setClipRect(interior, Qt::IntersectClip);
+    int x = interior.left();
     const int columnCount = report ? std::max(1, view.GetColumnCount()) : 1;
     for (int i = 0; i < columnCount; ++i) {
         const plat::ListViewColumn* column = report ? view.GetColumn(i) : nullptr;
-        const int width = column && column->width > 0 ? column->width : std::max(0, rect.right() + 1 - x);
+        const int width = column && column->width > 0 ? column->width : std::max(0, interior.right() + 1 - x);
         columns.push_back(Column{x, x + width, column ? column->format : plat::LVCFMT_LEFT});
         x += width;
     }
@@ -426,7 +438,7 @@ void WindowPainter::PaintListView(QPainter& painter, plat::Wnd& wnd, const QRect
     if (report && !(wnd.GetStyle() & plat::LVS_NOCOLUMNHEADER)) {
         for (int i = 0; i < view.GetColumnCount(); ++i) {
             QStyleOptionHeader header;
-            header.rect = QRect(columns[static_cast<std::size_t>(i)].left, rect.top(),
+            header.rect = QRect(columns[static_cast<std::size_t>(i)].left, interior.top(),
                                 columns[static_cast<std::size_t>(i)].right - columns[static_cast<std::size_t>(i)].left, view.RowHeight());
             header.text = ToQString(view.GetColumn(i)->heading);
             header.textAlignment = alignOf(columns[static_cast<std::size_t>(i)].format) | Qt::AlignVCenter;
@@ -440,7 +452,7 @@ void WindowPainter::PaintListView(QPainter& painter, plat::Wnd& wnd, const QRect
     for (int item = view.GetTopIndex(); item < view.GetItemCount(); ++item) {
         const plat::RECT place = view.GetItemRect(item);
         const QRect row(rect.left() + place.left, rect.top() + place.top, place.Width(), place.Height());
-        if (row.top() > rect.bottom())
+        if (row.top() > interior.bottom())
             break;
         const bool selected = (view.GetItemState(item, plat::LVIS_SELECTED) & plat::LVIS_SELECTED) != 0;
         if (selected)
@@ -455,8 +467,11 @@ void WindowPainter::PaintListView(QPainter& painter, plat::Wnd& wnd, const QRect
             painter.drawRect(row.adjusted(0, 0, -1, -1));
         }
     }
-    painter.setPen(palette.color(QPalette::Mid));
-    painter.drawRect(rect.adjusted(0, 0, -1, -1));
+    painter.restore();
+    if (plat::HasControlFrame(wnd)) {
+        painter.setPen(palette.color(IsFocus(wnd) ? QPalette::Highlight : QPalette::Mid));
+        painter.drawRect(rect.adjusted(0, 0, -1, -1));
+    }
 }
 
 void WindowPainter::PaintProgress(QPainter& painter, plat::Wnd& wnd, const QRect& rect)

@@ -146,7 +146,8 @@ void TtyDriver::Resized()
     ::vidattr(A_NORMAL);
     ::curs_set(1);
     ::clearok(stdscr, TRUE);
-    plat::FitWindowsToScreen(ScreenSize());
+    // A dialog's box and caption lie a cell outside its rectangle.
+    plat::FitWindowsToScreen(ScreenSize(), plat::SIZE{plat::CellTextMeasure::kColumnWidth, plat::CellTextMeasure::kLineHeight});
 }
 
 bool TtyDriver::Read()

@@ -116,6 +116,17 @@ PrinterDC::PrinterDC()
 
 PrinterDC::~PrinterDC() { AbortDoc(); }
 
+BOOL PrinterDC::ResetDC(const DEVMODE& mode)
+{
+    if (m_inPage || (mode.dmOrientation != DMORIENT_PORTRAIT && mode.dmOrientation != DMORIENT_LANDSCAPE))
+        return FALSE;
+    const bool landscape = mode.dmOrientation == DMORIENT_LANDSCAPE;
+    if (landscape != m_landscape)
+        std::swap(m_surface.cx, m_surface.cy);
+    m_landscape = landscape;
+    return TRUE;
+}
+
 BOOL PrinterDC::CreatePdfDC(std::filesystem::path file)
 {
     if (file.empty() || m_surfaceState)
@@ -375,6 +386,11 @@ private:
 
 void PrinterDC::DrawPage()
 {
+    // The page's size is set before anything is drawn on it, so each page keeps the way
+    // the paper lay when it was drawn.
+    const double width = kPaperWidthInches * kPointsPerInch;
+    const double height = kPaperHeightInches * kPointsPerInch;
+    cairo_pdf_surface_set_size(m_surfaceState->surface, m_landscape ? height : width, m_landscape ? width : height);
     CairoReplay replay(m_surfaceState->cr, *this);
     Replay(m_ops, replay);
 }

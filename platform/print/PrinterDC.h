@@ -20,7 +20,8 @@ inline constexpr int SP_ERROR = -1;
 
 class PrinterDC : public DC {
 public:
-    // A page of A4 paper, 600 device pixels per inch, half an inch of margin all round.
+    // A page of A4 paper, upright until turned, 600 device pixels per inch, half an inch of
+    // margin all round.
     static constexpr int kDpi = 600;
     PrinterDC();
     // A document still open is abandoned: its file is removed, no job is sent.
@@ -37,6 +38,8 @@ public:
     int EndPage() override;
     int EndDoc();
     void AbortDoc() noexcept;
+    // Portrait or landscape for the pages not yet started; not while a page is open.
+    BOOL ResetDC(const DEVMODE& mode) override;
 
     [[nodiscard]] const std::string& GetError() const noexcept { return m_error; }
     [[nodiscard]] int GetPageCount() const noexcept { return m_pages; }
@@ -56,6 +59,7 @@ private:
     std::string m_error;
     int m_pages = 0;
     bool m_inPage = false;
+    bool m_landscape = false;
     std::unique_ptr<Surface> m_surfaceState;
 };
 

@@ -76,6 +76,8 @@ public:
     // How text measures on this screen: every layout and hit-test above asks it. By default
     // the character-cell model.
     [[nodiscard]] virtual const TextMeasure& GetTextMeasure() const;
+    // How thick the frame around a framed control is drawn: by default a cell of box drawing.
+    [[nodiscard]] virtual SIZE ControlFrameEdge() const { return {8, 16}; }
     // Shows a pop-up menu at a screen point and lets the person work it; returns the command
     // chosen (0: none) and, unless the flags say TPM_RETURNCMD, sends it to the target. By
     // default the menus of character cells, worked with input from NextEvent.

@@ -337,6 +337,8 @@ inline constexpr int MM_HIMETRIC = 3;
 inline constexpr int MM_LOENGLISH = 4;
 inline constexpr int MM_HIENGLISH = 5;
 inline constexpr int MM_TWIPS = 6;
+// Logical units the caller scales to device units through the window and viewport extents.
+inline constexpr int MM_ANISOTROPIC = 8;
 inline constexpr int DEFAULT_GUI_FONT = 17;
 inline constexpr int TRANSPARENT = 1;
 inline constexpr int OPAQUE = 2;

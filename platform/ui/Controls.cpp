@@ -2,6 +2,8 @@
 // model, and what the parent is told.
 #include "platform/ui/Controls.h"
 
+#include "platform/ui/ControlFrame.h"
+
 #include "platform/text/CodePage.h"
 #include "platform/text/DisplayWidth.h"
 #include "platform/text/NameCompare.h"
@@ -604,9 +606,8 @@ void ListBox::OnEntriesRemoved() { m_topIndex = std::max(0, std::min(m_topIndex,
 
 void ListBox::EnsureVisible(int index) noexcept
 {
-    RECT client;
-    GetClientRect(&client);
-    const int rows = std::max(1, static_cast<int>(client.Height()) / GetTextMeasure().LineHeight(WindowLogFont(*this)));
+    const RECT interior = ControlInterior(*this);
+    const int rows = std::max(1, static_cast<int>(interior.Height()) / GetTextMeasure().LineHeight(WindowLogFont(*this)));
     if (index < m_topIndex)
         m_topIndex = index;
     else if (index >= m_topIndex + rows)
@@ -615,10 +616,19 @@ void ListBox::EnsureVisible(int index) noexcept
 
 int ListBox::ItemFromPoint(POINT clientPoint) const noexcept
 {
-    if (clientPoint.y < 0)
-        return LB_ERR;
-    const int index = m_topIndex + static_cast<int>(clientPoint.y) / GetTextMeasure().LineHeight(WindowLogFont(*this));
+    const RECT interior = ControlInterior(*this);
+    if (!interior.Contains(clientPoint))
+        return LB_ERR; // the frame
+    const int index = m_topIndex + static_cast<int>(clientPoint.y - interior.top) / GetTextMeasure().LineHeight(WindowLogFont(*this));
     return index < GetCount() ? index : LB_ERR;
+}
+
+RECT ListBox::GetItemRect(int index) const
+{
+    const RECT interior = ControlInterior(*this);
+    const int line = GetTextMeasure().LineHeight(WindowLogFont(*this));
+    const LONG top = interior.top + static_cast<LONG>(index - m_topIndex) * line;
+    return RECT{interior.left, top, interior.right, top + line};
 }
 
 void ListBox::UserSelect(int index)

@@ -188,8 +188,11 @@ public:
     [[nodiscard]] std::string GetText(int index) const { return EntryText(index); }
     [[nodiscard]] int GetTextLen(int index) const { return EntryTextLength(index); }
     [[nodiscard]] int GetTopIndex() const noexcept { return m_topIndex; }
-    // Entry under a client point, or LB_ERR.
+    // Entry under a client point, or LB_ERR (the frame too).
     [[nodiscard]] int ItemFromPoint(POINT clientPoint) const noexcept;
+    // Where an entry's row lies in client coordinates, inside the frame; rows above the top
+    // entry lie above the client area.
+    [[nodiscard]] RECT GetItemRect(int index) const;
     // What a person does: selecting tells the parent LBN_SELCHANGE, a double click
     // LBN_DBLCLK (with LBS_NOTIFY, as the platform requires).
     void UserSelect(int index) override;

@@ -5,6 +5,7 @@
 #include "platform/ui/App.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Gdi.h"
+#include "platform/ui/UiContext.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -16,10 +17,15 @@ namespace plat {
 
 namespace {
 
+// The application's dialog fonts, one per face and size, kept while the application runs.
+struct DialogFonts {
+    std::vector<std::pair<std::pair<std::string, int>, std::unique_ptr<Font>>> fonts;
+};
+
 // The dialog font is shared by every dialog made from templates with the same face and size.
 Font* DialogFont(const DialogTemplate& dialogTemplate)
 {
-    static std::vector<std::pair<std::pair<std::string, int>, std::unique_ptr<Font>>> fonts;
+    auto& fonts = CurrentUiContext().Get<DialogFonts>().fonts;
     const auto key = std::make_pair(dialogTemplate.fontFace, dialogTemplate.pointSize);
     for (auto& [fontKey, font] : fonts)
         if (fontKey == key)

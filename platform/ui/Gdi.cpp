@@ -294,7 +294,7 @@ int DC::GetDeviceCaps(int index) const
 
 int DC::SetMapMode(int mode) noexcept
 {
-    if (mode < MM_TEXT || mode > MM_TWIPS)
+    if ((mode < MM_TEXT || mode > MM_TWIPS) && mode != MM_ANISOTROPIC)
         return 0;
     return std::exchange(m_mapMode, mode);
 }
@@ -316,6 +316,10 @@ namespace {
 // value * numerator / denominator, rounded half away from zero.
 LONG Scale(LONG value, long long numerator, long long denominator) noexcept
 {
+    if (denominator < 0) {
+        numerator = -numerator;
+        denominator = -denominator;
+    }
     const long long product = static_cast<long long>(value) * numerator;
     const long long half = denominator / 2;
     return static_cast<LONG>(product >= 0 ? (product + half) / denominator : (product - half) / denominator);
@@ -323,10 +327,35 @@ LONG Scale(LONG value, long long numerator, long long denominator) noexcept
 
 } // namespace
 
+BOOL DC::SetWindowExt(int cx, int cy) noexcept
+{
+    if (cx == 0 || cy == 0)
+        return FALSE;
+    m_windowExt = SIZE{cx, cy};
+    return m_mapMode == MM_ANISOTROPIC;
+}
+
+BOOL DC::SetViewportExt(int cx, int cy) noexcept
+{
+    if (cx == 0 || cy == 0)
+        return FALSE;
+    m_viewportExt = SIZE{cx, cy};
+    return m_mapMode == MM_ANISOTROPIC;
+}
+
 void DC::LPtoDP(POINT* points, int count) const noexcept
 {
+    if (points == nullptr)
+        return;
+    if (m_mapMode == MM_ANISOTROPIC) {
+        for (int i = 0; i < count; ++i) {
+            points[i].x = Scale(points[i].x, m_viewportExt.cx, m_windowExt.cx);
+            points[i].y = Scale(points[i].y, m_viewportExt.cy, m_windowExt.cy);
+        }
+        return;
+    }
     const int units = UnitsPerInch();
-    if (units == 0 || points == nullptr)
+    if (units == 0)
         return;
     for (int i = 0; i < count; ++i) {
         points[i].x = Scale(points[i].x, m_dpi, units);
@@ -336,8 +365,17 @@ void DC::LPtoDP(POINT* points, int count) const noexcept
 
 void DC::DPtoLP(POINT* points, int count) const noexcept
 {
+    if (points == nullptr)
+        return;
+    if (m_mapMode == MM_ANISOTROPIC) {
+        for (int i = 0; i < count; ++i) {
+            points[i].x = Scale(points[i].x, m_windowExt.cx, m_viewportExt.cx);
+            points[i].y = Scale(points[i].y, m_windowExt.cy, m_viewportExt.cy);
+        }
+        return;
+    }
     const int units = UnitsPerInch();
-    if (units == 0 || points == nullptr)
+    if (units == 0)
         return;
     for (int i = 0; i < count; ++i) {
         points[i].x = Scale(points[i].x, units, m_dpi);

@@ -141,6 +141,14 @@ public:
 // Hands every step to the consumer, in order.
 void Replay(const std::vector<DrawOp>& ops, DrawingConsumer& consumer);
 
+inline constexpr short DMORIENT_PORTRAIT = 1;
+inline constexpr short DMORIENT_LANDSCAPE = 2;
+
+// How a printer is to lay its paper.
+struct DEVMODE {
+    short dmOrientation = DMORIENT_PORTRAIT;
+};
+
 class DC {
 public:
     DC();
@@ -178,10 +186,20 @@ public:
     // Between logical and device units, at the device's resolution; rounded to the nearest.
     void LPtoDP(POINT* points, int count = 1) const noexcept;
     void DPtoLP(POINT* points, int count = 1) const noexcept;
+    // With MM_ANISOTROPIC, window extent logical units span viewport extent device units (a
+    // negative extent turns its axis); in other modes they are kept for later and FALSE.
+    BOOL SetWindowExt(int cx, int cy) noexcept;
+    BOOL SetViewportExt(int cx, int cy) noexcept;
 
     // Pages of a printed document; a DC that is not a printer's has one endless page.
     virtual int StartPage() { return 1; }
     virtual int EndPage() { return 1; }
+    // Turns a printer's paper for the pages still to start; a DC without paper cannot.
+    virtual BOOL ResetDC(const DEVMODE& mode)
+    {
+        (void)mode;
+        return FALSE;
+    }
 
     BOOL TextOut(int x, int y, std::string_view text);
     int DrawText(std::string_view text, const RECT& rect, UINT format);
@@ -208,6 +226,8 @@ private:
     // Logical units per inch of the mapping mode (0: one per device pixel); y upwards.
     [[nodiscard]] int UnitsPerInch() const noexcept;
     int m_mapMode = MM_TEXT;
+    SIZE m_windowExt{1, 1};
+    SIZE m_viewportExt{1, 1};
 
     Font* m_font = nullptr;
     Bitmap* m_bitmap = nullptr;

@@ -204,7 +204,24 @@ void HeadlessDriver::PushText(std::string_view text)
 
 void HeadlessDriver::PushClick(POINT screen) { Push(InputEvent::MouseClick(screen)); }
 
-const TextMeasure& HeadlessDriver::GetTextMeasure() const { return m_measure ? *m_measure : GetCellTextMeasure(); }
+namespace {
+
+const TextMeasure*& DefaultMeasure() noexcept
+{
+    static const TextMeasure* measure = nullptr;
+    return measure;
+}
+
+} // namespace
+
+void HeadlessDriver::SetDefaultTextMeasure(const TextMeasure* measure) noexcept { DefaultMeasure() = measure; }
+
+const TextMeasure& HeadlessDriver::GetTextMeasure() const
+{
+    if (m_measure != nullptr)
+        return *m_measure;
+    return DefaultMeasure() != nullptr ? *DefaultMeasure() : GetCellTextMeasure();
+}
 
 std::optional<InputEvent> HeadlessDriver::NextEvent()
 {

@@ -83,6 +83,9 @@ public:
     // Where unused answers and handlers are told; without a reporter the driver writes them to
     // standard error and aborts. Answers the reporter it replaces.
     static UnusedReporter SetUnusedReporter(UnusedReporter reporter);
+    // The measure of every headless driver that was given none (null: the terminal's cells),
+    // so that a whole test program can run under another measure. It must outlive its use.
+    static void SetDefaultTextMeasure(const TextMeasure* measure) noexcept;
 
     // The script of input events, taken in order by the running loop.
     void Push(const InputEvent& event) { m_events.push_back(event); }

@@ -2,6 +2,7 @@
 #include "platform/ui/ListView.h"
 
 #include "platform/text/NameCompare.h"
+#include "platform/ui/ControlFrame.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Resources.h"
 #include "platform/ui/TextMeasure.h"
@@ -235,11 +236,10 @@ BOOL ListView::EnsureVisible(int index, BOOL)
 {
     if (!InRange(index))
         return FALSE;
-    RECT client;
-    GetClientRect(&client);
+    const RECT interior = ControlInterior(*this);
     const int line = RowHeight();
     const int header = (GetStyle() & LVS_NOCOLUMNHEADER) ? 0 : line;
-    const int rows = std::max(1, static_cast<int>(client.Height() - header) / line);
+    const int rows = std::max(1, static_cast<int>(interior.Height() - header) / line);
     if (index < m_topIndex)
         m_topIndex = index;
     else if (index >= m_topIndex + rows)
@@ -265,22 +265,22 @@ int ListView::RowHeight() const { return GetTextMeasure().LineHeight(WindowLogFo
 
 RECT ListView::GetItemRect(int index) const
 {
-    RECT client;
-    GetClientRect(&client);
+    const RECT interior = ControlInterior(*this);
     const int line = RowHeight();
-    const int top = ((GetStyle() & LVS_NOCOLUMNHEADER) ? 0 : line) + (index - m_topIndex) * line;
-    return RECT{0, top, client.right, top + line};
+    const int top = interior.top + ((GetStyle() & LVS_NOCOLUMNHEADER) ? 0 : line) + (index - m_topIndex) * line;
+    return RECT{interior.left, top, interior.right, top + line};
 }
 
 ImageList* ListView::GetImageList(int which) const noexcept { return which == LVSIL_SMALL ? m_smallImages : m_normalImages; }
 
 int ListView::ItemFromPoint(POINT clientPoint) const noexcept
 {
+    const RECT interior = ControlInterior(*this);
     const int line = RowHeight();
     const int header = (GetStyle() & LVS_NOCOLUMNHEADER) ? 0 : line;
-    if (clientPoint.y < header)
-        return -1;
-    const int index = m_topIndex + static_cast<int>(clientPoint.y - header) / line;
+    if (!interior.Contains(clientPoint) || clientPoint.y < interior.top + header)
+        return -1; // the frame or the headings
+    const int index = m_topIndex + static_cast<int>(clientPoint.y - interior.top - header) / line;
     return index < GetItemCount() ? index : -1;
 }
 

@@ -1,5 +1,8 @@
-// The menus of the process, kept by handle number, and the Menu object's operations on them.
+// The menus of the application, kept by handle number in its user-interface state, and the
+// Menu object's operations on them.
 #include "platform/ui/Menu.h"
+
+#include "platform/ui/UiContext.h"
 
 #include <algorithm>
 #include <memory>
@@ -29,11 +32,7 @@ struct MenuStore {
     std::unordered_map<std::uintptr_t, MenuData> menus;
     std::uintptr_t next = 1;
 
-    static MenuStore& Get()
-    {
-        static MenuStore store;
-        return store;
-    }
+    static MenuStore& Get() { return CurrentUiContext().Get<MenuStore>(); }
     MenuData* Find(HMENU menu)
     {
         auto it = menus.find(reinterpret_cast<std::uintptr_t>(menu));

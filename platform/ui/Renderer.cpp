@@ -7,6 +7,7 @@
 #include "platform/text/Utf8.h"
 #include "platform/ui/CellGeometry.h"
 #include "platform/ui/CellReplay.h"
+#include "platform/ui/ControlFrame.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Frames.h"
@@ -513,39 +514,60 @@ void Renderer::PaintDroppedList(Wnd& wnd, Canvas& canvas, const RECT& cells) con
     canvas.ResetClip();
 }
 
+RECT Renderer::PaintListFrame(Wnd& wnd, Canvas& canvas, const RECT& cells, COLORREF fg) const
+{
+    canvas.Fill(cells, U' ', fg, m_palette.window);
+    if (!HasControlFrame(wnd))
+        return cells;
+    RECT interior = ControlInterior(wnd);
+    wnd.ClientToScreen(&interior);
+    interior = ToCells(interior);
+    if (interior == cells)
+        return cells; // too small for its frame
+    const bool focused = Wnd::GetFocus() == &wnd;
+    PaintBox(canvas, cells, {}, focused ? m_palette.windowText : m_palette.grayText, m_palette.window);
+    return interior;
+}
+
 void Renderer::PaintListBox(Wnd& wnd, Canvas& canvas, const RECT& cells) const
 {
     auto& list = static_cast<ListBox&>(wnd);
     const bool focused = Wnd::GetFocus() == &wnd;
     const COLORREF fg = wnd.IsWindowEnabled() ? m_palette.windowText : m_palette.grayText;
-    canvas.Fill(cells, U' ', fg, m_palette.window);
-    const int rows = std::max<int>(1, cells.Height());
+    const RECT interior = PaintListFrame(wnd, canvas, cells, fg);
+    const RECT clip = canvas.GetClip();
+    canvas.SetClip(Intersect(clip, interior));
+    // Each entry on the row the list hit-tests clicks against.
     const int sel = list.GetCurSel();
-    int first = list.GetTopIndex();
-    if (sel >= 0 && sel >= first + rows)
-        first = sel - rows + 1;
-    for (int i = first; i < list.GetCount() && i < first + rows; ++i) {
-        const LONG line = cells.top + (i - first);
+    for (int i = list.GetTopIndex(); i < list.GetCount(); ++i) {
+        RECT row = list.GetItemRect(i);
+        wnd.ClientToScreen(&row);
+        const LONG line = ToCells(row).top;
+        if (line >= interior.bottom)
+            break;
         const bool selected = i == sel;
         const COLORREF itemFg = selected ? m_palette.highlightText : fg;
         const COLORREF itemBg = selected ? m_palette.highlight : m_palette.window;
         if (selected)
-            canvas.Fill(RECT{cells.left, line, cells.right, line + 1}, U' ', itemFg, itemBg);
-        canvas.Write(cells.left, line, list.GetText(i), itemFg, itemBg);
+            canvas.Fill(RECT{interior.left, line, interior.right, line + 1}, U' ', itemFg, itemBg);
+        canvas.Write(interior.left, line, list.GetText(i), itemFg, itemBg);
         if (selected && focused)
-            canvas.SetCursor(POINT{cells.left, line});
+            canvas.SetCursor(POINT{interior.left, line});
     }
+    canvas.SetClip(clip);
     // Nothing chosen yet: the focus still shows, at the top, where the first arrow key starts.
     if (focused && sel < 0)
-        canvas.SetCursor(POINT{cells.left, cells.top});
+        canvas.SetCursor(POINT{interior.left, interior.top});
 }
 
-void Renderer::PaintListView(Wnd& wnd, Canvas& canvas, const RECT& cells) const
+void Renderer::PaintListView(Wnd& wnd, Canvas& canvas, const RECT& frameCells) const
 {
     auto& view = static_cast<ListView&>(wnd);
     const bool focused = Wnd::GetFocus() == &wnd;
     const COLORREF fg = wnd.IsWindowEnabled() ? m_palette.windowText : m_palette.grayText;
-    canvas.Fill(cells, U' ', fg, m_palette.window);
+    const RECT cells = PaintListFrame(wnd, canvas, frameCells, fg);
+    const RECT clip = canvas.GetClip();
+    canvas.SetClip(Intersect(clip, cells));
     const bool report = (wnd.GetStyle() & LVS_TYPEMASK) == LVS_REPORT;
     // Column borders in cells; a column without a width takes what is left.
     struct Column {
@@ -584,11 +606,8 @@ void Renderer::PaintListView(Wnd& wnd, Canvas& canvas, const RECT& cells) const
             writeIn(columns[static_cast<std::size_t>(i)], line, view.GetColumn(i)->heading, m_palette.faceText, m_palette.face);
         ++line;
     }
-    const int rows = std::max<int>(1, cells.bottom - line);
     const int focus = view.GetNextItem(-1, LVNI_FOCUSED);
-    int first = view.GetTopIndex();
-    if (focus >= first + rows)
-        first = focus - rows + 1;
+    const int first = view.GetTopIndex();
     // A list with pictures shows each item's as a small mark before its text, which the
     // terminal cannot draw as pixels.
     const bool pictures = view.GetImageList(LVSIL_SMALL) != nullptr && !columns.empty();
@@ -607,6 +626,7 @@ void Renderer::PaintListView(Wnd& wnd, Canvas& canvas, const RECT& cells) const
         if (focused && item == focus)
             canvas.SetCursor(POINT{cells.left, line});
     }
+    canvas.SetClip(clip);
 }
 
 void Renderer::PaintProgress(Wnd& wnd, Canvas& canvas, const RECT& cells) const

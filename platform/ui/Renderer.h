@@ -100,6 +100,8 @@ private:
     void PaintEdit(Wnd& wnd, Canvas& canvas, const RECT& cells) const;
     void PaintComboBox(Wnd& wnd, Canvas& canvas, const RECT& cells);
     void PaintDroppedList(Wnd& wnd, Canvas& canvas, const RECT& cells) const;
+    // Fills a list and draws its frame, if it has one; returns the cells inside it.
+    RECT PaintListFrame(Wnd& wnd, Canvas& canvas, const RECT& cells, COLORREF fg) const;
     void PaintListBox(Wnd& wnd, Canvas& canvas, const RECT& cells) const;
     void PaintListView(Wnd& wnd, Canvas& canvas, const RECT& cells) const;
     void PaintProgress(Wnd& wnd, Canvas& canvas, const RECT& cells) const;

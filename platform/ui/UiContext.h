@@ -1,8 +1,9 @@
 // The user-interface state of one application, in one object that the application owns:
-// which windows exist and which has the focus, the active and modal windows, the menu being
-// worked, the clipboard, the input method state, the resources, and what the layers above keep
-// application-wide (the grids and their font, the error colour, the brushes, the context
-// menu). Each layer keeps its part as a slot of its own type.
+// which windows exist and which has the focus, the active and modal windows, the menus by
+// handle and the one being worked, the clipboard, the input method state, the resources, the
+// dialog fonts, and what the layers above keep application-wide (the grids and their font,
+// the error colour, the brushes, the context menu). Each layer keeps its part as a slot of
+// its own type.
 //
 // How a host toolkit maps onto it: the application object (WinApp) owns the context, and its
 // driver is the only way in for input. A host that embeds windows of ours among its own

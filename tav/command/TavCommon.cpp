@@ -261,12 +261,7 @@ void TavCommon::UserResize(long column, int width)
     long item = column;
     if (!Manager().ChangeDispNumber(item, FALSE))
         return;
-    std::vector<unsigned>& widths = Data().Width();
-    if (item < 0 || static_cast<std::size_t>(item) >= widths.size())
-        throw plat::InvalidArgument("item number " + std::to_string(item) + " has no width (" +
-                                    std::to_string(widths.size()) + " widths)");
-    widths[static_cast<std::size_t>(item)] = static_cast<unsigned>(width);
-    Data().SetModifiedFlag(TRUE);
+    Data().SetItemWidth(item, static_cast<unsigned>(std::max(width, 0)));
 }
 
 void TavCommon::SetColSize()

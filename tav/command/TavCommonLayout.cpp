@@ -3,7 +3,6 @@
 // owner, and on OK the manager takes its steps.
 #include "tav/command/TavCommon.h"
 
-#include "platform/io/Archive.h"
 #include "tav/data/TavData.h"
 #include "tav/data/TavUndoHistory.h"
 #include "tav/dialogs/TavChangeDialog.h"
@@ -13,24 +12,6 @@
 namespace {
 
 constexpr plat::WPARAM kKeepText = 1;
-
-std::vector<std::uint8_t> StoredLayout(TavData& data)
-{
-    plat::Archive archive = plat::Archive::ForStoring();
-    data.SerializeTemplate(archive);
-    return archive.TakeBytes();
-}
-
-// Runs a layout dialog as one step: the layout block as it was goes into the history when
-// the dialog changed it.
-template <class Run>
-void LayoutStep(TavData& data, const char* name, Run run)
-{
-    std::vector<std::uint8_t> before = StoredLayout(data);
-    const TavUndoStep step(&data.History(), name);
-    run();
-    data.History().AddLayout(std::move(before));
-}
 
 } // namespace
 
@@ -43,16 +24,18 @@ void TavCommon::CellChange()
     if (manager == nullptr || manager->Data() == nullptr)
         return;
     TavData* data = manager->Data();
-    LayoutStep(*data, "項目変更", [&] {
-        TavChangeDialog dialog(manager->m_resourceModule, manager, manager->LayoutDialogParent());
-        dialog.SetItems(manager->m_declaration, manager->m_itemCount);
-        dialog.SetTemplate(data->Template());
-        if (dialog.DoModal() != plat::IDOK)
-            return;
-        manager->MoveCaretToLineStart();
-        dialog.GetTemplate(data->Template());
-        manager->ApplyChangedTemplate();
-    });
+    // The table's layout setters keep what the dialog's choice replaces in this step.
+    const TavUndoStep step(&data->History(), "項目変更");
+    TavChangeDialog dialog(manager->m_resourceModule, manager, manager->LayoutDialogParent());
+    dialog.SetItems(manager->m_declaration, manager->m_itemCount);
+    dialog.SetTemplate(data->Template());
+    if (dialog.DoModal() != plat::IDOK)
+        return;
+    manager->MoveCaretToLineStart();
+    std::vector<unsigned> columns;
+    dialog.GetTemplate(columns);
+    data->SetTemplate(std::move(columns));
+    manager->ApplyChangedTemplate();
 }
 
 void TavCommon::CellTemplate()
@@ -64,11 +47,11 @@ void TavCommon::CellTemplate()
     if (manager == nullptr || manager->Data() == nullptr)
         return;
     TavData* data = manager->Data();
-    LayoutStep(*data, "ﾃﾝﾌﾟﾚｰﾄ", [&] {
-        TavTemplateDialog dialog(manager->m_resourceModule, manager, data, manager->LayoutDialogParent());
-        if (dialog.DoModal() != plat::IDOK)
-            return;
-        manager->MoveCaretToLineStart();
-        manager->ApplyChangedTemplate();
-    });
+    // The dialog loads and names layouts through the table's setters, into this step.
+    const TavUndoStep step(&data->History(), "ﾃﾝﾌﾟﾚｰﾄ");
+    TavTemplateDialog dialog(manager->m_resourceModule, manager, data, manager->LayoutDialogParent());
+    if (dialog.DoModal() != plat::IDOK)
+        return;
+    manager->MoveCaretToLineStart();
+    manager->ApplyChangedTemplate();
 }

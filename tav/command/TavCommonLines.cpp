@@ -289,21 +289,21 @@ void TavCommon::ShiftLines(const char* stepName, bool insert, std::int32_t first
 {
     const TavUndoStep step(History(), stepName);
     TavUndoHistory& history = Data().History();
-    const TavLockArray locks = Data().Lock();
+    TavLockArray locks = Data().Lock();
     if (insert) {
         history.AddInsertedRecords(first, count);
         Data().InsertRecord(first, count);
         AttrWarning().InsertRecord(first, count, 1);
         AttrDisable().InsertRecord(first, count, 1);
-        InsertLockLines(Data().Lock(), first, count, Data().GetRecordCount());
+        InsertLockLines(locks, first, count, Data().GetRecordCount());
     } else {
         history.AddRemovedRecords(first, count);
         Data().RemoveRecord(first, count);
         AttrWarning().RemoveRecord(first, count, 1);
         AttrDisable().RemoveRecord(first, count, 1);
-        DeleteLockLines(Data().Lock(), first, count);
+        DeleteLockLines(locks, first, count);
     }
-    history.AddLocks(Data().GetCellLockFlag(), locks);
+    Data().SetLocks(std::move(locks));
 }
 
 int TavCommon::LineInsert()
@@ -347,7 +347,7 @@ void TavCommon::LineCloseUp()
     const EndOnUnwind ending([this] { EndLineCommand(); });
     OnBeginLineEdit();
     TavUndoStep step(History(), "行詰め");
-    const TavLockArray locks = Data().Lock();
+    TavLockArray locks = Data().Lock();
     bool closedUp = false;
     for (std::size_t i = 0; i < selection.GetSize(); ++i) {
         const long top = selection.GetAt(i).Top();
@@ -375,11 +375,11 @@ void TavCommon::LineCloseUp()
         for (std::size_t j = 0; j < from.size(); ++j)
             if (from[j] != top + static_cast<long>(j))
                 assigned.emplace_back(top + static_cast<long>(j), from[j]);
-        RemapLockLines(Data().Lock(), std::move(assigned));
+        RemapLockLines(locks, std::move(assigned));
     }
     // With no blank line to close up, the step stays empty and so is no step at all.
     if (closedUp)
-        Data().History().AddLocks(Data().GetCellLockFlag(), locks);
+        Data().SetLocks(std::move(locks));
     step.Close();
     m_window->Invalidate(FALSE);
     // The selection stays on the ranges when the command ends.
@@ -484,7 +484,7 @@ int TavCommon::ExecLineCommand()
     };
     // What undoing needs: the flag rows and lock ranges of every line touched (the cells are
     // recorded by the table as they are written).
-    const TavLockArray locks = data.Lock();
+    TavLockArray locks = data.Lock();
     std::vector<long> flagRecords;
     std::vector<std::pair<long, long>> assigned;
     std::size_t index = 0;
@@ -577,9 +577,9 @@ int TavCommon::ExecLineCommand()
         OnCancelLineEdit();
         return 0;
     }
-    RemapLockLines(data.Lock(), std::move(assigned));
+    RemapLockLines(locks, std::move(assigned));
     data.History().Add(std::move(flagRows));
-    data.History().AddLocks(data.GetCellLockFlag(), locks);
+    data.SetLocks(std::move(locks));
     step.Close();
     m_window->Invalidate(FALSE);
     OnFinishLineEdit();

@@ -358,10 +358,8 @@ void TavCommon::CellLock()
     plat::WaitCursor wait;
     TavManager& manager = Manager();
     TavUndoStep step(History(), "ｾﾙﾛｯｸ");
-    const std::int32_t lockBefore = Data().GetCellLockFlag();
-    const TavLockArray locksBefore = Data().Lock();
     manager.SetCellLock(manager.QueryCellLock() ? FALSE : TRUE);
-    Data().Lock().Assign({});
+    TavLockArray locks;
     if (manager.QueryCellLock()) {
         std::vector<std::uint8_t> flags;
         const auto* selection = reinterpret_cast<const MoxRectArray*>(Request(MOXM_GETSELECTION, reinterpret_cast<plat::WPARAM>(&flags)));
@@ -378,10 +376,10 @@ void TavCommon::CellLock()
             long items = 0;
             long records = 0;
             Data().GetSize(items, records);
-            BuildLockList(*selection, flags, records, ids, Data().Lock());
+            BuildLockList(*selection, flags, records, ids, locks);
         }
     }
-    Data().History().AddLocks(lockBefore, locksBefore);
+    Data().SetLocks(std::move(locks));
     step.Close();
     if (m_window != nullptr)
         m_window->Invalidate(TRUE);

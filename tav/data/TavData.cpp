@@ -294,19 +294,58 @@ plat::BOOL TavData::QueryIsBlank(unsigned id, long record) const { return QueryI
 
 // ---- layout ----
 
-plat::BOOL TavData::ChangeSwitch(plat::BOOL& field, plat::BOOL on)
+template <class Field>
+bool TavData::ChangeLayout(Field& field, Field value, TavLayoutChange how)
 {
-    const plat::BOOL value = on ? TRUE : FALSE;
     if (field == value)
-        return FALSE;
-    field = value;
-    SetModifiedFlag(TRUE);
-    return TRUE;
+        return false;
+    const bool edit = how == TavLayoutChange::Edit;
+    if (edit) {
+        // The lock switch and ranges alone are cheap to keep and to put back without
+        // rebuilding the columns, which the rest of the layout needs.
+        const void* changing = &field;
+        if (changing == &m_locks || changing == &m_cellLock)
+            m_history.RecordLocks();
+        else
+            m_history.RecordLayout();
+    }
+    field = std::move(value);
+    if (edit)
+        SetModifiedFlag(TRUE);
+    return true;
 }
 
-plat::BOOL TavData::SetAutoWidthFlag(plat::BOOL on) { return ChangeSwitch(m_autoWidth, on); }
+void TavData::SetTemplateName(std::string name, TavLayoutChange how) { ChangeLayout(m_templateName, std::move(name), how); }
 
-plat::BOOL TavData::SetCellLockFlag(plat::BOOL on) { return ChangeSwitch(m_cellLock, on); }
+void TavData::SetTemplate(std::vector<unsigned> columns, TavLayoutChange how) { ChangeLayout(m_template, std::move(columns), how); }
+
+void TavData::SetWidths(std::vector<unsigned> widths, TavLayoutChange how)
+{
+    BoundWidths(widths);
+    ChangeLayout(m_widths, std::move(widths), how);
+}
+
+void TavData::SetItemWidth(long itemNo, unsigned width)
+{
+    if (itemNo < 0 || static_cast<std::size_t>(itemNo) >= m_widths.size())
+        throw plat::InvalidArgument("item number " + std::to_string(itemNo) + " has no width (" +
+                                    std::to_string(m_widths.size()) + " widths)");
+    std::vector<unsigned> widths = m_widths;
+    widths[static_cast<std::size_t>(itemNo)] = width;
+    SetWidths(std::move(widths));
+}
+
+void TavData::SetLocks(TavLockArray locks, TavLayoutChange how) { ChangeLayout(m_locks, std::move(locks), how); }
+
+plat::BOOL TavData::SetAutoWidthFlag(plat::BOOL on, TavLayoutChange how)
+{
+    return ChangeLayout(m_autoWidth, on ? TRUE : FALSE, how) ? TRUE : FALSE;
+}
+
+plat::BOOL TavData::SetCellLockFlag(plat::BOOL on, TavLayoutChange how)
+{
+    return ChangeLayout(m_cellLock, on ? TRUE : FALSE, how) ? TRUE : FALSE;
+}
 
 void TavData::SetModifiedFlag(plat::BOOL modified)
 {

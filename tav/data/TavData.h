@@ -32,6 +32,12 @@
 
 class TavManager;
 
+/// How a change of a table's layout counts. An edit is kept in the open undo step and marks
+/// the table modified. A layout adopted while the table is bound (the stored template loaded,
+/// the layout fitted to the host's items, widths measured) is neither: the document did not
+/// change, only how it is shown.
+enum class TavLayoutChange { Edit, Adopt };
+
 /// The records a host keeps and its grid shows. Read and write cells with the typed Get and
 /// Set (by item number or by identifier); derive from it to refuse or follow changes with
 /// OnDataChanging, OnDataChanged and OnQueryRemove. Serialize stores it in a document.
@@ -105,7 +111,9 @@ public:
     [[nodiscard]] plat::BOOL QueryIsBlank(unsigned id, long record) const;
 
     ///@{
-    /// The layout that belongs to the table.
+    /// The layout that belongs to the table, for hosts to read and to lay out before binding.
+    /// What a host changes here is bounded at the next binding; the library itself changes
+    /// the layout only through the setters below.
     std::string& TemplateName() noexcept { return m_templateName; }
     const std::string& TemplateName() const noexcept { return m_templateName; }
     ///@}
@@ -127,11 +135,23 @@ public:
     /// width. Widths read from a document pass through here, and every layout at binding.
     static void BoundWidths(std::vector<unsigned>& widths) noexcept;
 
+    ///@{
+    /// Layout setters. Each changes nothing when the value is already so; otherwise it bounds
+    /// the value (widths to what a grid column can be), keeps what it replaces in the open
+    /// undo step and marks the table modified, unless the change is TavLayoutChange::Adopt.
+    void SetTemplateName(std::string name, TavLayoutChange how = TavLayoutChange::Edit);
+    void SetTemplate(std::vector<unsigned> columns, TavLayoutChange how = TavLayoutChange::Edit);
+    void SetWidths(std::vector<unsigned> widths, TavLayoutChange how = TavLayoutChange::Edit);
+    void SetLocks(TavLockArray locks, TavLayoutChange how = TavLayoutChange::Edit);
+    ///@}
+    /// The width of one item's column, as a person drags it; an item number outside the
+    /// widths throws plat::InvalidArgument.
+    void SetItemWidth(long itemNo, unsigned width);
     /// Both return FALSE and change nothing when the value is already set; otherwise they
-    /// store it, mark the table modified and return TRUE.
-    plat::BOOL SetAutoWidthFlag(plat::BOOL on);
-    /// Switches the cell lock; FALSE when it already was so, else the table is marked modified.
-    plat::BOOL SetCellLockFlag(plat::BOOL on);
+    /// store it as the setters above do and return TRUE.
+    plat::BOOL SetAutoWidthFlag(plat::BOOL on, TavLayoutChange how = TavLayoutChange::Edit);
+    /// Switches the cell lock; FALSE when it already was so.
+    plat::BOOL SetCellLockFlag(plat::BOOL on, TavLayoutChange how = TavLayoutChange::Edit);
     /// TRUE when column widths follow the window.
     [[nodiscard]] plat::BOOL GetAutoWidthFlag() const noexcept { return m_autoWidth; }
     /// TRUE when the cell lock is on (locked ranges cannot be changed).
@@ -215,8 +235,10 @@ private:
     struct TemplateBlock;
     [[nodiscard]] long ItemOf(unsigned id) const;
     [[nodiscard]] plat::BOOL SetText(long itemNo, long record, std::string_view text);
-    /// Stores a switch; FALSE when it already had that value, else marks the table modified.
-    [[nodiscard]] plat::BOOL ChangeSwitch(plat::BOOL& field, plat::BOOL on);
+    /// The one way the layout changes: nothing when the field already holds the value; else
+    /// what it held goes into the open undo step and the table is marked modified (an edit).
+    template <class Field>
+    bool ChangeLayout(Field& field, Field value, TavLayoutChange how);
     [[nodiscard]] unsigned ID(long itemNo) const;
     [[nodiscard]] bool HasWindow() const noexcept;
     [[nodiscard]] static TemplateBlock ReadTemplateBlock(plat::Archive& archive);

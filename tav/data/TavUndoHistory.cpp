@@ -360,10 +360,10 @@ public:
     bool Apply(TavData& data, bool /*undo*/) override
     {
         const std::int32_t cellLock = data.GetCellLockFlag();
-        TavLockArray locks = std::move(data.Lock());
+        TavLockArray locks = data.Lock();
         // FALSE only says the switch already had that value.
         static_cast<void>(data.SetCellLockFlag(m_cellLock));
-        data.Lock() = std::move(m_locks);
+        data.SetLocks(std::move(m_locks));
         m_cellLock = cellLock;
         m_locks = std::move(locks);
         Repaint(data);
@@ -751,16 +751,21 @@ std::unique_ptr<TavUndoHistory::Action> TavUndoHistory::SaveFlagRows(const std::
     return std::make_unique<FlagRows>(m_data, records);
 }
 
-void TavUndoHistory::AddLocks(std::int32_t cellLockBefore, const TavLockArray& locksBefore)
+void TavUndoHistory::RecordLocks()
 {
-    if (IsRecording() && (cellLockBefore != m_data.GetCellLockFlag() || !(locksBefore == m_data.Lock())))
-        Add(std::make_unique<Locks>(cellLockBefore, locksBefore));
+    // The layout block kept already holds the locks as the step found them.
+    if (!IsRecording() || m_open.keepsLocks || m_open.keepsLayout)
+        return;
+    Add(std::make_unique<Locks>(m_data.GetCellLockFlag(), m_data.Lock()));
+    m_open.keepsLocks = true;
 }
 
-void TavUndoHistory::AddLayout(std::vector<std::uint8_t> layoutBefore)
+void TavUndoHistory::RecordLayout()
 {
-    if (IsRecording() && layoutBefore != StoredLayout(m_data))
-        Add(std::make_unique<Layout>(std::move(layoutBefore)));
+    if (!IsRecording() || m_open.keepsLayout)
+        return;
+    Add(std::make_unique<Layout>(StoredLayout(m_data)));
+    m_open.keepsLayout = true;
 }
 
 void TavUndoHistory::MarkSaved() noexcept

@@ -118,12 +118,13 @@ public:
     /// that change with them, so that undoing puts the flags back before the cells, which
     /// the flags may keep from being cleared. Null while nothing is recorded.
     [[nodiscard]] std::unique_ptr<Action> SaveFlagRows(const std::vector<long>& records);
-    /// The lock switch and lock ranges as they were before the command; kept only when they
-    /// differ from what the table holds now (call after the change).
-    void AddLocks(std::int32_t cellLockBefore, const TavLockArray& locksBefore);
-    /// The layout block (template, widths, switches, lock ranges) as stored before the
-    /// change, kept when it differs from now; putting it back rebuilds the grid's columns.
-    void AddLayout(std::vector<std::uint8_t> layoutBefore);
+    ///@{
+    /// The table's layout setters, before they change it: the lock switch and ranges as they
+    /// are (RecordLocks), or the whole layout block (RecordLayout, whose putting back rebuilds
+    /// the grid's columns); each kept once a step, as the first keeps what the step began with.
+    void RecordLocks();
+    void RecordLayout();
+    ///@}
 
     /// The modified mark: the table was saved (or loaded) at this point of the history, or
     /// changed outside any step, so no point of the history matches what was saved.
@@ -138,6 +139,8 @@ private:
         std::string name;
         std::vector<std::unique_ptr<Action>> actions;
         std::size_t bytes = 0;
+        bool keepsLocks = false;
+        bool keepsLayout = false;
     };
     class CellLog;
     [[nodiscard]] bool ApplyStep(Step& step, bool undo);

@@ -136,8 +136,10 @@ void TavTemplateDialog::OnRegister()
         return;
     }
     m_store.SetCurrentName(name);
+    // The table's layout is as it was, now known by the name it is stored under: no change
+    // of the document.
     if (m_data != nullptr)
-        m_data->TemplateName() = name;
+        m_data->SetTemplateName(name, TavLayoutChange::Adopt);
     FillList();
     ShowCurrent();
 }
@@ -157,7 +159,7 @@ void TavTemplateDialog::OnLoad()
     }
     m_store.SetCurrentName(name);
     if (m_data != nullptr)
-        m_data->TemplateName() = name;
+        m_data->SetTemplateName(name);
     OnOK();
 }
 

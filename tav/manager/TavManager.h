@@ -234,6 +234,8 @@ protected:
     void CreateTemplate();
     /// Default widths from the items' pane widths, controls and headings.
     void CalcItemWidth();
+    /// What CalcItemWidth gives the table: a width for each declared item.
+    [[nodiscard]] std::vector<unsigned> MeasureItemWidths();
     /// Lays the widths out on the grid: as stored, or shared out over the window's width.
     void SetColWidth(plat::BOOL keepCaret);
     /// Owner drawing of a cell, passed to OnDrawItem with the column's identifier.

@@ -87,9 +87,12 @@ void TavManager::Associate(TavData* data, plat::BOOL full)
     // Records past the row count that hold data stay in the table: cutting them here would
     // lose them silently at the next save. The host hears of them once the binding is done.
     const long overflow = GetOverflowRecordCount(*m_data);
-    m_data->SetSize(m_itemCount, m_dispRowCount + overflow);
+    // Refused only when memory runs out; the table then keeps the size it had. Binding has no
+    // result to report it with and goes on: every cell access checks its bounds, so a cell
+    // past the kept size is refused with plat::InvalidArgument, never read out of bounds.
+    static_cast<void>(m_data->SetSize(m_itemCount, m_dispRowCount + overflow));
     if (extra > 0)
-        m_data->AddItem(extra);
+        static_cast<void>(m_data->AddItem(extra)); // as SetSize
     if (!full) {
         if (overflow > 0)
             OnRecordOverflow(overflow);
@@ -189,28 +192,32 @@ void TavManager::CreateTemplate()
 {
     if (m_data == nullptr)
         return;
-    std::string& name = m_data->TemplateName();
-    std::vector<unsigned>& columns = m_data->Template();
+    constexpr TavLayoutChange adopt = TavLayoutChange::Adopt;
+    auto usable = [this] { return !m_data->TemplateName().empty() && !m_data->Template().empty(); };
     // A layout made by a newer version may name items this host does not declare; only
     // when none of its columns is left does another template take its place.
     static_cast<void>(RepairLayout());
-    if (name.empty() || columns.empty()) {
+    if (!usable()) {
         TavTemplate store(this);
         const char* wanted = GetUseTemplate();
-        name = wanted != nullptr ? wanted : "";
+        std::string name = wanted != nullptr ? wanted : "";
         if (name.empty())
             name = store.GetCurrentName();
-        static_cast<void>(store.LoadTemplate(name));
+        m_data->SetTemplateName(name, adopt);
+        // A template that cannot be read leaves the table as it was, to be laid out below.
+        static_cast<void>(store.LoadTemplate(name, adopt));
         static_cast<void>(RepairLayout());
     }
-    if (!name.empty() && !columns.empty())
+    if (usable())
         return;
     // Nothing usable stored: every item declared positively, in declaration order.
-    name = NifLoadString(TavGetModuleHandle(), IDS_TAV_STANDARD);
-    columns.clear();
+    const std::string name = NifLoadString(TavGetModuleHandle(), IDS_TAV_STANDARD);
+    std::vector<unsigned> columns;
     for (long item = 0; item < m_itemCount; ++item)
         if (DeclarationEntry(item) > 0)
             columns.push_back(ItemNotoID(item));
+    m_data->SetTemplateName(name, adopt);
+    m_data->SetTemplate(std::move(columns), adopt);
     TavTemplate store(this);
     // The table has its layout either way; a store that refuses it is asked again next time.
     static_cast<void>(store.SaveTemplate(name));
@@ -239,22 +246,24 @@ bool TavManager::RepairLayout()
 {
     if (m_data == nullptr)
         return false;
-    std::vector<unsigned>& columns = m_data->Template();
+    std::vector<unsigned> columns = m_data->Template();
     const std::size_t shown = columns.size();
     std::erase_if(columns, [this](unsigned id) { return !IsDeclaredID(id); });
+    const bool dropped = columns.size() != shown;
+    m_data->SetTemplate(std::move(columns), TavLayoutChange::Adopt);
     // Widths are by item number: those past the declared items belonged to items this host
     // does not have; the missing ones are measured, keeping the ones given.
-    std::vector<unsigned>& widths = m_data->Width();
+    std::vector<unsigned> widths = m_data->Width();
     const auto items = static_cast<std::size_t>(std::max(m_itemCount, 0L));
     if (widths.size() > items)
         widths.resize(items);
     if (widths.size() < items) {
-        std::vector<unsigned> given = std::move(widths);
-        CalcItemWidth();
-        std::copy(given.begin(), given.end(), widths.begin());
+        std::vector<unsigned> measured = MeasureItemWidths();
+        std::copy(widths.begin(), widths.end(), measured.begin());
+        widths = std::move(measured);
     }
-    TavData::BoundWidths(widths);
-    return columns.size() != shown;
+    m_data->SetWidths(std::move(widths), TavLayoutChange::Adopt);
+    return dropped;
 }
 
 void TavManager::RebuildLayout()
@@ -273,17 +282,15 @@ void TavManager::CustomizeTemplate(const std::vector<unsigned>& ids)
 {
     if (m_data == nullptr)
         return;
-    m_data->Template() = ids;
-    m_data->SetModifiedFlag(TRUE);
-    CreateTemplateMap();
-    RebuildLayout();
+    m_data->SetTemplate(ids);
+    ApplyChangedTemplate();
 }
 
 void TavManager::ReloadTemplate()
 {
     if (m_data == nullptr)
         return;
-    m_data->TemplateName().clear();
+    m_data->SetTemplateName({}, TavLayoutChange::Adopt);
     CreateTemplate();
     CreateTemplateMap();
     RebuildLayout();
@@ -312,10 +319,13 @@ void TavManager::TermChange()
 
 void TavManager::CalcItemWidth()
 {
-    if (m_data == nullptr)
-        return;
-    std::vector<unsigned>& widths = m_data->Width();
-    widths.clear();
+    if (m_data != nullptr)
+        m_data->SetWidths(MeasureItemWidths(), TavLayoutChange::Adopt);
+}
+
+std::vector<unsigned> TavManager::MeasureItemWidths()
+{
+    std::vector<unsigned> widths;
     plat::ClientDC dc(plat::IsWindow(m_cell) ? m_cell : nullptr);
     dc.SelectObject(reinterpret_cast<plat::Font*>(Request(m_cell, MOXM_GETFONT, 1)));
     for (long item = 0; item < m_itemCount; ++item) {
@@ -344,6 +354,7 @@ void TavManager::CalcItemWidth()
         const int sampleWidth = dc.GetTextExtent(sample).cx;
         widths.push_back(static_cast<unsigned>(std::max(sampleWidth, header)) + kWidthPadding);
     }
+    return widths;
 }
 
 void TavManager::SetColWidth(plat::BOOL keepCaret)

@@ -251,34 +251,43 @@ int TavTemplate::SaveTemplate(const std::string& name)
     return plat::RegApplyChanges(plat::HKEY_CURRENT_USER, changes) == plat::ERROR_SUCCESS ? 1 : 0;
 }
 
-int TavTemplate::LoadTemplate(const std::string& name)
+bool TavTemplate::ReadTemplate(const std::string& name, TavStoredTemplate& stored)
 {
-    TavData* table = Table();
-    if (table == nullptr || !IsUsableName(name))
-        return 0;
+    if (!IsUsableName(name))
+        return false;
     const SolKey group(m_baseKey, m_group);
     // Opening creates a missing key, as every operation here does; a remembered name whose
     // template was deleted thus shows in the list until CheckTemplate clears it away.
     const SolKey key(group, name);
     const std::string items = key.GetString(kItemsValue);
     if (items.empty())
-        return 0;
-
-    // Everything is read and parsed before the table changes.
-    std::vector<unsigned> ids = ParseNumbers(items);
+        return false;
+    stored.items = ParseNumbers(items);
     const std::string widths = key.GetString(kWidthsValue);
+    stored.widths = widths.empty() ? std::vector<unsigned>{} : ParseNumbers(widths);
     const std::string lockText = key.GetString(kLocksValue);
-    TavLockArray locks = ParseLocks(lockText);
-    const BOOL autoWidth = key.GetBool(kAutoWidthValue, FALSE);
-
-    table->Template() = std::move(ids);
-    // A template stored without widths keeps the widths the table has.
-    if (!widths.empty())
-        table->Width() = ParseNumbers(widths);
-    table->Lock() = std::move(locks);
+    stored.locks = ParseLocks(lockText);
     // The lock switch follows the text, not what could be parsed from it: "," turns it on.
-    table->SetCellLockFlag(lockText.empty() ? FALSE : TRUE);
-    table->SetAutoWidthFlag(autoWidth);
+    stored.cellLock = lockText.empty() ? FALSE : TRUE;
+    stored.autoWidth = key.GetBool(kAutoWidthValue, FALSE);
+    return true;
+}
+
+int TavTemplate::LoadTemplate(const std::string& name, TavLayoutChange how)
+{
+    TavData* table = Table();
+    TavStoredTemplate stored;
+    // Everything is read and parsed before the table changes.
+    if (table == nullptr || !ReadTemplate(name, stored))
+        return 0;
+    table->SetTemplate(std::move(stored.items), how);
+    // A template stored without widths keeps the widths the table has.
+    if (!stored.widths.empty())
+        table->SetWidths(std::move(stored.widths), how);
+    table->SetLocks(std::move(stored.locks), how);
+    // FALSE only says the switch already had that value.
+    static_cast<void>(table->SetCellLockFlag(stored.cellLock, how));
+    static_cast<void>(table->SetAutoWidthFlag(stored.autoWidth, how));
     return 1;
 }
 

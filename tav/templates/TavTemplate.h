@@ -17,14 +17,30 @@
 #pragma once
 
 #include "components/support/SolKey.h"
+#include "platform/ui/Types.h"
+#include "tav/data/TavData.h"
+#include "tav/data/TavLockData.h"
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
-class TavData;
 class TavManager;
+
+/// A template as stored, read without any table taking it.
+struct TavStoredTemplate {
+    /// Item identifiers in column order.
+    std::vector<unsigned> items;
+    /// Column widths by item number; empty when the template was stored without them.
+    std::vector<unsigned> widths;
+    /// The lock ranges that could be read.
+    TavLockArray locks;
+    /// On when a lock text was stored, whatever could be read from it.
+    plat::BOOL cellLock = FALSE;
+    /// The automatic-width switch.
+    plat::BOOL autoWidth = FALSE;
+};
 
 /// The stored column layouts (templates) of one kind of record table, under the manager's
 /// application key, category and section: save the bound table's layout under a name, load
@@ -63,9 +79,12 @@ public:
     /// written and any earlier template of that name kept whole, when the name is not usable, no
     /// table is bound, a text would pass kMaxTextLength or the store refused the change.
     [[nodiscard]] int SaveTemplate(const std::string& name);
-    /// Reads the template into the table: 1 when loaded, 0 when it is missing or unusable or
-    /// the name is not usable (the table is then untouched).
-    [[nodiscard]] int LoadTemplate(const std::string& name);
+    /// Reads the template into the table through its layout setters (`how` says whether
+    /// that is a person's edit or a layout adopted at binding): 1 when loaded, 0 when it is
+    /// missing or unusable or the name is not usable (the table is then untouched).
+    [[nodiscard]] int LoadTemplate(const std::string& name, TavLayoutChange how = TavLayoutChange::Edit);
+    /// Reads the template without changing any table: true when there is a usable one.
+    [[nodiscard]] bool ReadTemplate(const std::string& name, TavStoredTemplate& stored);
 
 private:
     /// The registry path of a template, relative to HKEY_CURRENT_USER.

@@ -174,6 +174,10 @@ protected:
         driver.Push(event);
         Run();
     }
+    // One line of the grid (the heading, each record), as the driver measures the cell font.
+    int Line() const { return GetTextMeasure().LineHeight(grid.CellLogFont()); }
+    // The records in view under the heading line of the 400 px window.
+    int LinesInView() const { return (400 - Line()) / Line(); }
     // The middle of a cell, on the screen.
     POINT CellPoint(long column, long row)
     {
@@ -211,18 +215,21 @@ TEST_F(GridTest, PaintsHeadingsRowNumbersAndClippedAlignedTexts)
 {
     table.Put(0, 0, "A1");
     table.Put(1, 0, "abcdefghijk");
-    grid.SetPaneWidth(48, 1); // 6 characters less 2 + 2 px of margins: 5 fit
+    grid.SetPaneWidth(48, 1); // 44 px inside the margins
     grid.SetTextAlign(DT_RIGHT | DT_VCENTER | DT_SINGLELINE, 0);
     const auto ops = Paint();
     EXPECT_NE(FindText(ops, "No."), nullptr);
     EXPECT_NE(FindText(ops, "H3"), nullptr);
-    EXPECT_NE(FindText(ops, "24"), nullptr) << "24 data lines fit under the heading";
-    EXPECT_EQ(FindText(ops, "25"), nullptr);
+    EXPECT_NE(FindText(ops, std::to_string(LinesInView())), nullptr) << "as many lines as fit under the heading";
+    EXPECT_EQ(FindText(ops, std::to_string(LinesInView() + 1)), nullptr);
     const DrawOp* a1 = FindText(ops, "A1");
     ASSERT_NE(a1, nullptr);
     EXPECT_EQ(a1->format & DT_RIGHT, DT_RIGHT);
     EXPECT_EQ(a1->rect.left, 40 + 2) << "inside the row-number column and the left margin";
-    EXPECT_NE(FindText(ops, "abcde"), nullptr) << "a long text is cut to its cell";
+    const std::string long_ = "abcdefghijk";
+    const std::size_t fits = GetTextMeasure().Fit(grid.CellLogFont(), long_, 44);
+    ASSERT_LT(fits, long_.size());
+    EXPECT_NE(FindText(ops, long_.substr(0, fits)), nullptr) << "a long text is cut to its cell";
 
     RECT rect{1, 1, 1, 1};
     MoxPos hidden{0, 30};
@@ -250,19 +257,20 @@ TEST_F(BigGridTest, OnlyCellsInViewAreAskedAndTheCaretScrollsIntoView)
 {
     table.textRequests = 0;
     Paint();
-    EXPECT_EQ(table.textRequests, 4 * 24) << "four columns by the 24 lines in view, not a million rows";
+    const int page = LinesInView();
+    EXPECT_EQ(table.textRequests, 4 * page) << "four columns by the lines in view, not a million rows";
 
     Key(VK_DOWN);
     Key(VK_NEXT);
-    EXPECT_EQ(grid.GetCaret().row, 25);
-    EXPECT_EQ(grid.GetTopLeft().row, 24) << "Page Down turns a whole page and the caret keeps its line";
+    EXPECT_EQ(grid.GetCaret().row, page + 1);
+    EXPECT_EQ(grid.GetTopLeft().row, page) << "Page Down turns a whole page and the caret keeps its line";
     Key(VK_PRIOR);
     EXPECT_EQ(grid.GetCaret().row, 1);
     EXPECT_EQ(grid.GetTopLeft().row, 0);
     table.Put(2, 500'000, "far");
     Key(VK_END, false, true);
     EXPECT_EQ(grid.GetCaret(), (MoxPos{3, 500'000})) << "Ctrl+End goes to the last record that holds data";
-    EXPECT_EQ(grid.GetTopLeft().row, 500'000 - 23);
+    EXPECT_EQ(grid.GetTopLeft().row, 500'000 - (page - 1));
     EXPECT_NE(FindText(Paint(), "far"), nullptr);
     Key(VK_HOME, false, true);
     EXPECT_EQ(grid.GetCaret(), (MoxPos{0, 0}));
@@ -306,7 +314,7 @@ TEST_F(GridTest, ATableChangeRepaintsItsLineOnlyWhileInView)
     grid.ValidateRect();
     table.Put(1, 3, "x");
     ASSERT_EQ(grid.GetInvalidations().size(), 1u);
-    EXPECT_EQ(grid.GetInvalidations()[0].rect, (RECT{0, 16 * 4, 640, 16 * 5})) << "the heading line, then records 0 to 3";
+    EXPECT_EQ(grid.GetInvalidations()[0].rect, (RECT{0, Line() * 4, 640, Line() * 5})) << "the heading line, then records 0 to 3";
     grid.ValidateRect();
     table.Put(1, 60, "far");
     EXPECT_TRUE(grid.GetInvalidations().empty()) << "a line out of view is not repainted";
@@ -344,13 +352,13 @@ TEST_F(GridTest, KeysAndClicksMoveTheCaretAndBuildSelections)
     Click(CellPoint(2, 7), true);
     EXPECT_EQ(grid.GetSelection().GetAt(1), MoxRect(MoxPos{3, 5}, MoxPos{2, 7})) << "Shift+click extends the last range";
 
-    Click(POINT{10, 16 * 4 + 4}); // row number of line 4 (record 3)
+    Click(POINT{10, Line() * 4 + 4}); // row number of line 4 (record 3)
     std::vector<std::uint8_t> flags;
     const auto* selection = reinterpret_cast<const MoxRectArray*>(grid.SendMessage(MOXM_GETSELECTION, reinterpret_cast<WPARAM>(&flags)));
     ASSERT_EQ(selection->GetSize(), 1u);
     EXPECT_EQ(selection->GetAt(0), MoxRect(MoxPos{0, 3}, MoxPos{3, 3}));
     EXPECT_EQ(flags, std::vector<std::uint8_t>{MoxRectArray::kWholeLines});
-    Click(POINT{10, 16 * 6 + 4}, true);
+    Click(POINT{10, Line() * 6 + 4}, true);
     EXPECT_EQ(grid.GetSelection().GetAt(0), MoxRect(MoxPos{0, 3}, MoxPos{3, 5})) << "Shift on a row number extends the lines";
 
     Click(POINT{40 + 80 + 10, 4}); // heading of column 1
@@ -488,17 +496,18 @@ TEST_F(GridTest, ColumnBordersDragOnlyWhileUserResizeIsOn)
     ASSERT_EQ(host.resized.size(), 1u);
     EXPECT_EQ(host.resized[0], (std::pair<long, long>{0, 100}));
 
+    const int widened = 100 + GetTextMeasure().AverageWidth(grid.CellLogFont());
     Key(VK_RIGHT, true, true);
-    EXPECT_EQ(grid.GetPaneWidth(0), 108) << "Ctrl+Shift+Right widens the caret's column by a character";
+    EXPECT_EQ(grid.GetPaneWidth(0), widened) << "Ctrl+Shift+Right widens the caret's column by a character";
     ASSERT_EQ(host.resized.size(), 2u);
-    EXPECT_EQ(host.resized[1], (std::pair<long, long>{0, 108}));
+    EXPECT_EQ(host.resized[1], (std::pair<long, long>{0, widened}));
 
     grid.SetUserResize(FALSE);
-    grid.SendMessage(WM_LBUTTONDOWN, 1, MAKELPARAM(40 + 108, 4));
+    grid.SendMessage(WM_LBUTTONDOWN, 1, MAKELPARAM(40 + widened, 4));
     grid.SendMessage(WM_MOUSEMOVE, 1, MAKELPARAM(40 + 150, 4));
     grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(40 + 150, 4));
     Key(VK_LEFT, true, true);
-    EXPECT_EQ(grid.GetPaneWidth(0), 108);
+    EXPECT_EQ(grid.GetPaneWidth(0), widened);
     EXPECT_EQ(host.resized.size(), 2u);
 }
 
@@ -525,7 +534,7 @@ TEST_F(GridTest, CaretSelectionMarkingAndCellBrushesPaintDistinctly)
     grid.SendMessage(MOXM_SETSEARCHMARK, 1);
     EXPECT_EQ(fillAt(Paint(), 0, 0), grid.GetColor(MOXC_SEARCH));
     grid.SendMessage(MOXM_SETSEARCHMARK, 0);
-    Click(POINT{10, 16 * 3 + 4});
+    Click(POINT{10, Line() * 3 + 4});
     grid.SendMessage(MOXM_SETLINEMARK, 1);
     EXPECT_EQ(fillAt(Paint(), 0, 2), grid.GetColor(MOXC_LINEMARK)) << "marked lines differ from a selection";
 }
@@ -534,12 +543,14 @@ TEST_F(GridTest, PrintsEveryFilledRecordInPagesWithHeadings)
 {
     table.Put(0, 0, "first");
     table.Put(0, 49, "last");
-    DC printer; // 640 x 400: a heading and 24 lines per page
-    EXPECT_EQ(grid.SendMessage(MOXM_PRINT, reinterpret_cast<WPARAM>(&printer)), 3);
+    DC printer; // 640 x 400: title and blank lines, a heading, then records
+    const int perPage = (400 - 3 * Line()) / Line();
+    const int pages = (50 + perPage - 1) / perPage;
+    EXPECT_EQ(grid.SendMessage(MOXM_PRINT, reinterpret_cast<WPARAM>(&printer)), pages);
     int headings = 0;
     for (const DrawOp& op : printer.GetOps())
         headings += op.text == "H0";
-    EXPECT_EQ(headings, 3);
+    EXPECT_EQ(headings, pages);
     EXPECT_NE(FindText(printer.GetOps(), "last"), nullptr);
     EXPECT_EQ(FindText(printer.GetOps(), "51"), nullptr) << "nothing after the last filled record";
 }

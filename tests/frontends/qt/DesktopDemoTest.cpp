@@ -121,3 +121,13 @@ TEST(DesktopDemoTest, KeysTypedInARealWindowEditACellAndSave)
     std::error_code error;
     fs::remove_all(dir, error);
 }
+
+TEST(DesktopDemoTest, ADisplayThatDoesNotAnswerIsRefusedWithItsName)
+{
+    // Display 987 has no server here: Qt would abort the program on it, the editor says why.
+    const std::string command = "env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:987 " + std::string(TAVCELL_COORDINATES) +
+                                " --desktop --sample 2>&1 </dev/null; echo \"status $?\"";
+    const std::string output = Output(command);
+    EXPECT_NE(output.find("DISPLAY=:987"), std::string::npos) << output;
+    EXPECT_NE(output.find("status 2"), std::string::npos) << output;
+}

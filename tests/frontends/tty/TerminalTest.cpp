@@ -55,6 +55,22 @@ TEST(TerminalTest, TheDriverShowsTypingAnswersABoxFollowsAResizeAndGivesTheTermi
     EXPECT_EQ(ReadTextFile(tmux.Dir() / "after"), ReadTextFile(tmux.Dir() / "before")) << "the terminal's modes as they were";
 }
 
+TEST(TerminalTest, ADialogOpenWhileTheTerminalShrinksKeepsItsButtonsInSight)
+{
+    if (!tavtest::HaveTmux())
+        GTEST_SKIP() << "tmux is not installed (./run setup installs it)";
+    TmuxSession tmux(60, 12);
+    ASSERT_TRUE(tmux.Ok());
+    StartProbe(tmux);
+    ASSERT_TRUE(tmux.Shows("ready")) << tmux.Screen();
+    tmux.Keys("F3");
+    ASSERT_TRUE(tmux.Shows("[ 取消  ]")) << tmux.Screen();
+    tmux.Run("resize-window -x 52 -y 12");
+    EXPECT_TRUE(tmux.Shows("[ 取消  ]  │\n")) << "the dialog's right end and box are on the screen\n" << tmux.Screen();
+    tmux.Keys("Enter");
+    EXPECT_TRUE(tmux.Shows("dialog ok")) << tmux.Screen();
+}
+
 TEST(TerminalTest, TheTerminalIsGivenBackWhenTheProgramIsKilledOrCrashes)
 {
     if (!tavtest::HaveTmux())

@@ -80,21 +80,28 @@ TEST_F(ControlsTest, AClickInAScrolledOrRightAlignedEditLandsOnTheCharacterShown
         EXPECT_EQ(start, end);
         return end;
     };
+    const TextMeasure& measure = GetTextMeasure();
+    const std::string digits = "0123456789";
     Edit scrolled;
     ASSERT_TRUE(scrolled.Create(kChild, RECT{0, 0, 40, 16}, &parent, 1));
-    scrolled.SetWindowText("0123456789");
+    scrolled.SetWindowText(digits);
     scrolled.SetFocus();
     scrolled.SetSel(10, 10);
-    EXPECT_EQ(scrolled.GetView().firstShown, 6) << "five columns show 6789 and the caret after them";
-    EXPECT_EQ(clickAt(scrolled, 4), 6) << "the first character shown is the 6";
+    const LOGFONTA font = WindowLogFont(scrolled);
+    const int first = scrolled.GetView().firstShown;
+    ASSERT_GT(first, 0);
+    EXPECT_LT(measure.Width(font, digits.substr(first)), 40) << "the caret after the last character shows";
+    EXPECT_GE(measure.Width(font, digits.substr(first - 1)), 40) << "and no more is scrolled out than that";
+    EXPECT_EQ(clickAt(scrolled, 1), first) << "at the left edge lies the first character shown";
 
     Edit right;
     ASSERT_TRUE(right.Create(kChild | ES_RIGHT, RECT{0, 16, 80, 32}, &parent, 2));
     right.SetWindowText("12");
-    EXPECT_EQ(right.GetView().textLeft, 64);
-    EXPECT_EQ(clickAt(right, 75), 1) << "the 2 at the right end";
-    EXPECT_EQ(right.GetView().textLeft, 56) << "with the focus, room for the caret after the text";
-    EXPECT_EQ(clickAt(right, 60), 0);
+    const int textLeft = 80 - measure.Width(font, "12");
+    EXPECT_EQ(right.GetView().textLeft, textLeft);
+    EXPECT_EQ(clickAt(right, textLeft + measure.Width(font, "1") + 1), 1) << "the 2 at the right end";
+    EXPECT_EQ(right.GetView().textLeft, textLeft - measure.AverageWidth(font)) << "with the focus, room for the caret";
+    EXPECT_EQ(clickAt(right, textLeft - measure.AverageWidth(font) + 1), 0);
 }
 
 TEST_F(ControlsTest, AComboBoxSortsFindsAndNotifiesOnlyAPersonsChoice)

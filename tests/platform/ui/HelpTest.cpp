@@ -95,7 +95,9 @@ TEST_F(HelpFixture, F1AndAHelpModeClickOpenTheTopicOfTheWindowAndAMissingTopicSa
     EXPECT_EQ(shown[0], (std::pair<std::string, std::string>{"点番号", "点の番号です。\n一から順に付けます。"}));
     EXPECT_EQ(shown[1].first, "格子");
     ASSERT_EQ(child.hitTests.size(), 1u);
-    EXPECT_EQ(child.hitTests[0], (POINT{40, 4 * 16})) << "the point in the child's own coordinates";
+    POINT inChild{40, 5 * 16};
+    child.ScreenToClient(&inChild);
+    EXPECT_EQ(child.hitTests[0], inChild) << "the point in the child's own coordinates";
     EXPECT_NE(shown[2].second.find("ヘルプ番号 77 (0x4D) のトピックは"), std::string::npos) << shown[2].second;
     EXPECT_TRUE(driver.MessageBoxes().empty());
 }

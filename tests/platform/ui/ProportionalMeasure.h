@@ -7,9 +7,28 @@
 #include "platform/ui/HeadlessDriver.h"
 #include "platform/ui/TextMeasure.h"
 
+#include <gtest/gtest.h>
+
+#include <cstdlib>
 #include <string_view>
 
 namespace tavtest {
+
+// True when the test program runs whole under the proportional measure (a second run of the
+// dialog, grid and list tests does).
+inline bool UnderProportionalMeasure()
+{
+    const char* name = std::getenv("TAVCELL_TEXT_MEASURE");
+    return name != nullptr && std::string_view(name) == "proportional";
+}
+
+// Skips a test whose expectations are the terminal's own (a text canvas of cells) when the
+// program runs under the proportional measure.
+#define TAV_SKIP_UNDER_PROPORTIONAL_MEASURE(why)                                                                    \
+    do {                                                                                                            \
+        if (::tavtest::UnderProportionalMeasure())                                                                  \
+            GTEST_SKIP() << (why);                                                                                  \
+    } while (false)
 
 class ProportionalMeasure final : public plat::TextMeasure {
 public:

@@ -124,6 +124,36 @@ TEST_F(PrintTest, ThePrintedPageShowsEachRowAsTheTerminalDoes)
     EXPECT_EQ(compared, 25) << "the headings and 24 rows";
 }
 
+TEST_F(PrintTest, AWideTableIsShrunkThenTurnedAndOnlyThenSplitAcrossPages)
+{
+    struct Case {
+        int tableWidth;
+        const char* pageSize; // the first page's in points, as pdfinfo gives it
+        bool split;
+    };
+    // A4 is 727 units wide inside its margins upright and 1,069 turned; the text may shrink
+    // to about 0.7 of the screen's.
+    const Case cases[] = {{900, "595.276 x 841.89", false}, {1400, "841.89 x 595.276", false}, {2600, "841.89 x 595.276", true}};
+    MoxCellCtrl& grid = host.Grid();
+    long others = 0;
+    for (long column = 1; column < grid.GetColumnCount(); ++column)
+        others += grid.GetPaneWidth(column);
+    const auto fixed = static_cast<int>(grid.SendMessage(MOXM_GETFIXEDCOLWIDTH));
+    for (const Case& wide : cases) {
+        SCOPED_TRACE(wide.tableWidth);
+        grid.SetPaneWidth(static_cast<int>(wide.tableWidth - others - fixed), 0);
+        const fs::path pdf = m_dir / (std::to_string(wide.tableWidth) + ".pdf");
+        if (wide.split)
+            driver.AnswerMessageBox("ページに分けて", IDOK);
+        Print(pdf);
+        ASSERT_TRUE(fs::exists(pdf));
+        EXPECT_NE(Output("pdfinfo -f 1 -l 1 '" + pdf.string() + "'").find(wide.pageSize), std::string::npos);
+        const std::string first = Output("pdftotext -layout -f 1 -l 1 '" + pdf.string() + "' -");
+        EXPECT_EQ(first.find("コード") != std::string::npos, !wide.split) << "the last column beside the first\n" << first;
+    }
+    EXPECT_EQ(driver.MessageBoxes().size(), 1u) << "only the split is told";
+}
+
 TEST_F(PrintTest, ACancelledOrFailedPrintLeavesNothingUnderTheName)
 {
     Print({});

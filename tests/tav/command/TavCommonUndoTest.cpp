@@ -3,7 +3,7 @@
 // first; a refusing host is told about; the menu items name the step.
 #include "tests/tav/command/CommandHost.h"
 
-#include "platform/io/Archive.h"
+#include "components/mox/MoxCellCtrl.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Clipboard.h"
 #include "tav/data/TavAttr.h"
@@ -184,23 +184,28 @@ TEST_F(TavCommonUndoTest, AnOpenEditorTakesBackItsOwnTypingBeforeTheTablesHistor
     EXPECT_FALSE(data.Get(static_cast<unsigned>(kPointName), 3, name)) << "the table's last step was taken back";
 }
 
-TEST_F(TavCommonUndoTest, AHostsOwnStepOfALayoutChangeTakesTheColumnsBack)
+TEST_F(TavCommonUndoTest, LayoutSettersBoundTheirValuesKeepTheStepAndMarkTheTable)
 {
     TavUndoHistory& history = *grid.History();
     const std::vector<unsigned> before = data.Template();
+    const std::vector<unsigned> widthsBefore = data.Width();
     const auto columnItem = [&](long column) { return bound.manager.ColtoID(column); };
-    plat::Archive stored = plat::Archive::ForStoring();
-    data.SerializeTemplate(stored);
+    data.SetModifiedFlag(FALSE);
     history.OpenStep("並べ替え");
     bound.manager.CustomizeTemplate({kY, kX, kPointName});
-    history.AddLayout(stored.TakeBytes());
+    data.SetItemWidth(0, 0xFFFFFFFFu);
     history.CloseStep();
     ASSERT_EQ(columnItem(0), static_cast<unsigned>(kY));
+    EXPECT_EQ(data.Width()[0], static_cast<unsigned>(MoxCellCtrl::kMaxPaneWidth)) << "no width past a grid column's";
+    EXPECT_TRUE(data.IsModified());
     Control('Z');
     EXPECT_EQ(data.Template(), before);
+    EXPECT_EQ(data.Width(), widthsBefore) << "one step keeps the layout as it began, whatever set it";
     EXPECT_EQ(columnItem(0), before[0]) << "the columns follow the layout put back";
+    EXPECT_FALSE(data.IsModified());
     Control('Y');
     EXPECT_EQ(columnItem(0), static_cast<unsigned>(kY));
+    EXPECT_EQ(data.Width()[0], static_cast<unsigned>(MoxCellCtrl::kMaxPaneWidth));
 }
 
 TEST_F(TavCommonUndoTest, AnExceptionInsideACommandLeavesNoOpenStepAndTheNextCommandIsItsOwnStep)

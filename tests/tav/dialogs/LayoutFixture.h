@@ -5,6 +5,9 @@
 #include "tests/tav/command/CommandHost.h"
 
 #include "components/support/GupListCtrl.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/Renderer.h"
+#include "platform/ui/TextMeasure.h"
 #include "tav/templates/TavTemplate.h"
 #include "tests/ScopedEnvironment.h"
 #include "tests/TemporaryFolder.h"
@@ -45,6 +48,25 @@ protected:
 
     // The menu command, as the frame passes it to the grid.
     void Command(plat::UINT id) { host.grid.SendMessage(plat::WM_COMMAND, id, 0); }
+
+    // Every push button of an open dialog shows its whole caption, as the driver measures it:
+    // the dialog's units follow its font, so its buttons grow with the measure.
+    static void ExpectCaptionsFit(const plat::DialogOperator& person)
+    {
+        int buttons = 0;
+        for (plat::Wnd* child : person.GetDialog().GetChildren()) {
+            const plat::DWORD kind = child->GetStyle() & plat::BS_TYPEMASK;
+            if (!dynamic_cast<plat::Button*>(child) || (kind != plat::BS_PUSHBUTTON && kind != plat::BS_DEFPUSHBUTTON))
+                continue;
+            ++buttons;
+            const std::string caption = plat::StripMnemonic(child->GetWindowText());
+            plat::RECT box;
+            child->GetClientRect(&box);
+            EXPECT_LE(plat::GetTextMeasure().Width(plat::WindowLogFont(*child), caption), box.Width())
+                << caption << " in " << person.Caption();
+        }
+        EXPECT_GE(buttons, 2) << "OK and Cancel at least";
+    }
 
     // The texts of a list view or list box of an open dialog.
     static std::vector<std::string> Items(const plat::DialogOperator& person, int id)

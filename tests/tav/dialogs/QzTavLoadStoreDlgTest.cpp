@@ -64,17 +64,12 @@ protected:
     }
     std::vector<unsigned> Stored(const std::string& name, std::vector<unsigned>* widths = nullptr)
     {
-        const std::vector<unsigned> columns = data.Template();
-        const std::vector<unsigned> keptWidths = data.Width();
-        std::vector<unsigned> items;
-        if (TavTemplate(&manager).LoadTemplate(name)) {
-            items = data.Template();
-            if (widths != nullptr)
-                *widths = data.Width();
-        }
-        data.Template() = columns;
-        data.Width() = keptWidths;
-        return items;
+        TavStoredTemplate stored;
+        if (!TavTemplate(&manager).ReadTemplate(name, stored))
+            return {};
+        if (widths != nullptr)
+            *widths = stored.widths;
+        return stored.items;
     }
     static bool StagingGone()
     {
@@ -95,6 +90,7 @@ TEST_F(QzTavLoadStoreDlgTest, TwoTemplatesExportedAndImportedIntoAnEmptyStoreKee
     ASSERT_EQ(Stored("短縮", &widths), (std::vector<unsigned>{kPointName, kX}));
     driver.OnNextDialog([&](DialogOperator& manage) {
         driver.OnNextDialog([&](DialogOperator& person) {
+            ExpectCaptionsFit(person);
             EXPECT_EQ(person.Caption(), "ﾃﾝﾌﾟﾚｰﾄ管理 - ﾃﾞｰﾀ転送");
             EXPECT_EQ(Items(person, IDC_TAV_TRANSFER_SOURCE), (std::vector<std::string>{"標準", "短縮"}));
             person.SetText(IDC_TAV_TRANSFER_PATH, destination.string());

@@ -35,6 +35,7 @@ TEST_F(TavChangeDialogTest, ButtonsMoveItemsBetweenTheListsReorderThemAndResetAs
     dialog.SetItems(offered, 6);
     dialog.SetTemplate({kX, kPointName});
     driver.OnNextDialog([&](DialogOperator& person) {
+        ExpectCaptionsFit(person);
         EXPECT_EQ(person.Caption(), "項目の変更");
         EXPECT_EQ(Wnd::GetFocus(), person.Control(IDC_TAV_CHANGE_AVAILABLE)) << "the first list has the keys";
         EXPECT_EQ(Items(person, IDC_TAV_CHANGE_USED), (std::vector<std::string>{"X", "点名", kMarker}));

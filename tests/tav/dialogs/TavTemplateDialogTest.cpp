@@ -25,16 +25,10 @@ HeadlessDriver::DialogHandler Name(const std::string& text)
     };
 }
 
-// The items of a stored template, read through the table and put back.
 std::vector<unsigned> StoredItems(CheckingManager& manager, const std::string& name)
 {
-    std::vector<unsigned>& columns = manager.Data()->Template();
-    const std::vector<unsigned> kept = columns;
-    std::vector<unsigned> items;
-    if (TavTemplate(&manager).LoadTemplate(name))
-        items = columns;
-    columns = kept;
-    return items;
+    TavStoredTemplate stored;
+    return TavTemplate(&manager).ReadTemplate(name, stored) ? stored.items : std::vector<unsigned>{};
 }
 
 } // namespace
@@ -44,6 +38,7 @@ TEST_F(TavTemplateDialogTest, RegisterRefusesACommaAndAsksBeforeReplacingAndClos
     manager.CustomizeTemplate({kPointName, kX});
     data.SetModifiedFlag(FALSE);
     driver.OnNextDialog([&](DialogOperator& person) {
+        ExpectCaptionsFit(person);
         EXPECT_EQ(person.Caption(), "ﾃﾝﾌﾟﾚｰﾄ管理 - 標準");
         EXPECT_EQ(Items(person, IDC_TAV_TEMPLATE_LIST), (std::vector<std::string>{"標準"}));
         EXPECT_EQ(Selected(person, IDC_TAV_TEMPLATE_LIST), "標準");

@@ -11,7 +11,6 @@
 #include "platform/io/Archive.h"
 #include "platform/ui/App.h"
 #include "platform/ui/HeadlessDriver.h"
-#include "tests/platform/ui/ProportionalMeasure.h"
 #include "tests/platform/registry/MemoryRegistry.h"
 #include "tests/tav/data/TestHost.h"
 #include "tav/templates/TavTemplate.h"
@@ -85,6 +84,12 @@ public:
 class BindingTest : public ::testing::Test {
 protected:
     tavtest::MemoryRegistry m_registry;
+
+    // What a text measures in the grid's font, as the driver measures it.
+    static unsigned Measured(const MoxCellCtrl& grid, const std::string& text)
+    {
+        return static_cast<unsigned>(GetTextMeasure().Width(grid.CellLogFont(), text));
+    }
 
     std::vector<int> Widths(MoxCellCtrl& grid)
     {
@@ -201,6 +206,7 @@ TEST_F(BindingTest, TheHostsTemplateWinsOverTheRememberedOne)
     scratch.Template() = {103};
     ASSERT_TRUE(store.SaveTemplate("A"));
     scratch.Template() = {102, 101};
+    scratch.SetAutoWidthFlag(TRUE);
     ASSERT_TRUE(store.SaveTemplate("B"));
     store.SetCurrentName("A");
 
@@ -215,6 +221,8 @@ TEST_F(BindingTest, TheHostsTemplateWinsOverTheRememberedOne)
     EXPECT_EQ(chosen.TemplateName(), "B");
     EXPECT_EQ(chosen.Template(), (std::vector<unsigned>{102, 101}));
     EXPECT_EQ(manager.ColtoID(0), 102u);
+    EXPECT_TRUE(chosen.GetAutoWidthFlag());
+    EXPECT_FALSE(chosen.IsModified()) << "a template taken on at binding changes how the table shows, not the table";
 
     manager.useTemplate = nullptr;
     chosen.Template() = {101};
@@ -330,12 +338,13 @@ TEST_F(BindingTest, ALayoutThatDisagreesWithTheItemsIsRepairedAndShown)
 
 TEST_F(BindingTest, RowNumberColumnFitsTheLargerOfTheHeadingAndTheLastLineNumber)
 {
-    for (const auto& [rows, width] : {std::pair<long, int>{25, 24 + 8}, {123456, 48 + 8}}) {
+    for (const long rows : {25L, 123456L}) {
         DeclaredManager manager({1}, rows);
         TavData data;
         CoordinateHost host(manager);
         host.Open();
         manager.Associate(&host.Grid(), &data);
+        const int width = static_cast<int>(std::max(Measured(host.Grid(), "No."), Measured(host.Grid(), std::to_string(rows)))) + 8;
         EXPECT_EQ(manager.GetFixedColWidth(), width) << rows << " rows";
         EXPECT_EQ(host.Grid().GetFixedColWidth(), width);
     }
@@ -476,32 +485,19 @@ TEST_F(BindingTest, OwnerDrawnColumnsAreDrawnByTheHostForEachLineInView)
 }
 
 // Ten characters of the name are wider than its heading; a list has no characters, so its
-// heading コード sets the width: in the terminal's cells, then in the front end's own measure.
+// heading コード sets the width, as the front end measures them (the cells of the terminal, and
+// the proportional measure in the second run).
 TEST_F(BindingTest, DefaultWidthsFitTheEditorsWidestCharactersOrItsWiderHeadingAsTheFrontEndMeasures)
 {
-    const tavtest::ProportionalMeasure proportional;
-    struct Case {
-        const TextMeasure* measure;
-        unsigned name, code;
-        int rowNumbers; // "No." or "100", whichever is wider
-    };
-    const Case cases[] = {{nullptr, 10 * 8 + 8, 3 * 16 + 8, 3 * 8 + 8},
-                          {&proportional, 10 * 11 + 8, 3 * 13 + 8, 7 + 7 + 4 + 8}};
-    for (const Case& expected : cases) {
-        SCOPED_TRACE(expected.measure ? "proportional" : "cells");
-        const tavtest::MemoryRegistry unmeasured; // no widths stored by the case before
-        driver.SetTextMeasure(expected.measure);
-        tavtest::CoordinateManager manager;
-        TavData data;
-        CoordinateHost host(manager);
-        host.Open();
-        manager.Associate(&host.Grid(), &data);
-        driver.SetTextMeasure(nullptr);
-        ASSERT_EQ(data.Width().size(), 5u);
-        EXPECT_EQ(data.Width()[0], expected.name);
-        EXPECT_EQ(data.Width()[4], expected.code);
-        EXPECT_EQ(manager.GetFixedColWidth(), expected.rowNumbers);
-    }
+    tavtest::CoordinateManager manager;
+    TavData data;
+    CoordinateHost host(manager);
+    host.Open();
+    manager.Associate(&host.Grid(), &data);
+    ASSERT_EQ(data.Width().size(), 5u);
+    EXPECT_EQ(data.Width()[0], Measured(host.Grid(), std::string(10, 'M')) + 8)
+        << "ten of the widest character for the name, wider than its heading";
+    EXPECT_EQ(data.Width()[4], Measured(host.Grid(), "コード") + 8) << "a list has no characters: its heading sets the width";
 }
 
 TEST_F(BindingTest, TermChangeCollectsTheNewControlsAndMeasuresAgain)
@@ -514,11 +510,12 @@ TEST_F(BindingTest, TermChangeCollectsTheNewControlsAndMeasuresAgain)
     CoordinateHost host(manager);
     host.Open();
     manager.Associate(&host.Grid(), &data);
-    EXPECT_EQ(data.Width(), std::vector<unsigned>{4 * 8 + 8});
+    EXPECT_EQ(data.Width(), std::vector<unsigned>{Measured(host.Grid(), std::string(4, 'M')) + 8});
     manager.controls[1] = &longText;
     manager.TermChange();
-    EXPECT_EQ(data.Width(), std::vector<unsigned>{20 * 8 + 8});
-    EXPECT_EQ(host.Grid().GetPaneWidth(0), 20 * 8 + 8);
+    const unsigned wide = Measured(host.Grid(), std::string(20, 'M')) + 8;
+    EXPECT_EQ(data.Width(), std::vector<unsigned>{wide});
+    EXPECT_EQ(host.Grid().GetPaneWidth(0), static_cast<int>(wide));
     EXPECT_EQ(manager.termChanges, 1);
 }
 

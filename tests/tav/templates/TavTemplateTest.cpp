@@ -150,10 +150,13 @@ TEST_F(TavTemplateTest, SaveWritesTheStoredFormsAndLoadRestoresThem)
 TEST_F(TavTemplateTest, LoadConvertsFieldsByAtoiUpToTheFirstEmptyOne)
 {
     WriteRaw("A", "12,x5,,8,", " +7,-1,9abc,99999999999,-2147483648", nullptr);
-    ASSERT_EQ(m_store.LoadTemplate("A"), 1);
-    EXPECT_EQ(m_data.Template(), (std::vector<unsigned>{12, 0}));
-    EXPECT_EQ(m_data.Width(), (std::vector<unsigned>{7, 4294967295u, 9, 2147483647u, 2147483648u}))
+    TavStoredTemplate stored;
+    ASSERT_TRUE(m_store.ReadTemplate("A", stored));
+    EXPECT_EQ(stored.items, (std::vector<unsigned>{12, 0}));
+    EXPECT_EQ(stored.widths, (std::vector<unsigned>{7, 4294967295u, 9, 2147483647u, 2147483648u}))
         << "blanks and a sign lead, the number ends at a non-digit, overflow saturates";
+    ASSERT_EQ(m_store.LoadTemplate("A"), 1);
+    EXPECT_EQ(m_data.Width(), (std::vector<unsigned>{7, 32767, 9, 32767, 32767})) << "the table takes them bounded";
 }
 
 TEST_F(TavTemplateTest, LockTextDecidesTheEntriesAndTheLockSwitch)

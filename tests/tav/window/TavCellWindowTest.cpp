@@ -9,6 +9,7 @@
 #include "platform/ui/Renderer.h"
 #include "tav/settings/TavColorSetting.h"
 #include "tav/window/TavCellRouting.h"
+#include "tests/platform/ui/ProportionalMeasure.h"
 
 #include <gtest/gtest.h>
 
@@ -163,6 +164,7 @@ TYPED_TEST(TavCellWindowTest, ADragSelectsCellsAndTheWheelScrollsWithoutMovingTh
 
 TEST(TavCellLooksTest, LockedDisabledAndWarningCellsEachLookTheirOwnWay)
 {
+    TAV_SKIP_UNDER_PROPORTIONAL_MEASURE("the looks are read from the terminal's canvas, in cells");
     BoundGrid<ProbeGrid> bound;
     auto& grid = bound.grid;
     ASSERT_TRUE(bound.data.Set(kY, 2, 7.25));
