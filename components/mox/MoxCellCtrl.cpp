@@ -7,6 +7,7 @@
 #include "components/mox/MoxData.h"
 #include "platform/ui/App.h"
 #include "platform/ui/Clipboard.h"
+#include "platform/ui/Ime.h"
 
 #include <algorithm>
 
@@ -158,6 +159,10 @@ plat::LRESULT MoxCellCtrl::DefWindowProc(plat::UINT message, plat::WPARAM wParam
     case plat::WM_MOUSEMOVE: return OnMouseMove(wParam, lParam);
     case plat::WM_LBUTTONUP: return OnLButtonUp(wParam, lParam);
     case plat::WM_MOUSEWHEEL: return OnMouseWheel(wParam, lParam);
+    case plat::WM_IME_STARTCOMPOSITION:
+    case plat::WM_IME_COMPOSITION:
+    case plat::WM_IME_ENDCOMPOSITION:
+    case plat::WM_IME_REQUEST: return OnImeMessage(message, wParam, lParam);
     case plat::WM_DESTROY:
         OnDestroy(wParam, lParam);
         return Wnd::DefWindowProc(message, wParam, lParam);

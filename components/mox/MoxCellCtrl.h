@@ -149,6 +149,7 @@ private:
     plat::LRESULT OnLButtonUp(plat::WPARAM, plat::LPARAM);
     plat::LRESULT OnMouseWheel(plat::WPARAM, plat::LPARAM);
     plat::LRESULT OnDestroy(plat::WPARAM, plat::LPARAM);
+    plat::LRESULT OnImeMessage(plat::UINT message, plat::WPARAM, plat::LPARAM);
     // Requests.
     plat::LRESULT OnGetCellCount(plat::WPARAM, plat::LPARAM);
     plat::LRESULT OnSetColWidth(plat::WPARAM, plat::LPARAM);
@@ -211,7 +212,9 @@ private:
     bool HandleNavigationKey(int key, bool shift, bool control);
 
     // In-place editing.
-    bool OpenEditor(char32_t typed);
+    // typed: the character that opened it, given to it; replace: what it is given replaces
+    // the cell's text (typing does, and so does a composition).
+    bool OpenEditor(char32_t typed, bool replace = false);
     // Keeps an open editor on its cell, and the cell in view, when the layout changes.
     void PlaceEditor();
     // false when the editor stays open (the host refused, or the table refused the value).

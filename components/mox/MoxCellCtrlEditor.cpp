@@ -24,7 +24,7 @@ std::size_t CodePointCount(std::string_view text)
 
 } // namespace
 
-bool MoxCellCtrl::OpenEditor(char32_t typed)
+bool MoxCellCtrl::OpenEditor(char32_t typed, bool replace)
 {
     if (m_editor != nullptr || m_data == nullptr || !IsCell(m_caret))
         return false;
@@ -49,7 +49,7 @@ bool MoxCellCtrl::OpenEditor(char32_t typed)
     editor->ShowWindow(plat::SW_SHOW);
     Notify(MOXN_SHOWEDIT, reinterpret_cast<plat::WPARAM>(&pos), reinterpret_cast<plat::LPARAM>(editor));
     if (auto* edit = dynamic_cast<plat::Edit*>(editor)) {
-        if (typed != 0) {
+        if (typed != 0 || replace) {
             // Typing over a cell replaces its text, as in a spreadsheet.
             edit->SetSel(0, -1);
         } else {

@@ -3,9 +3,11 @@
 #include "frontends/qt/QtDriver.h"
 
 #include "frontends/qt/DropListPopup.h"
+#include "frontends/qt/QtInputMethod.h"
 #include "frontends/qt/WindowWidget.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Gdi.h"
+#include "platform/ui/Ime.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/Renderer.h"
 #include "platform/ui/UpdatePass.h"
@@ -14,6 +16,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethod>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
@@ -251,9 +254,18 @@ void QtDriver::ApplyRequests()
     if (m_barRequest) {
         const auto [frame, position] = *m_barRequest;
         m_barRequest.reset();
+        // A composition goes into its cell before the menu's command can act on the cell.
+        plat::CompleteComposition();
         if (plat::IsWindow(frame))
             TrackMenuBar(*frame, position);
     }
+}
+
+void QtDriver::CompositionEnded(plat::Wnd&)
+{
+    ++m_endingComposition;
+    QGuiApplication::inputMethod()->reset();
+    --m_endingComposition;
 }
 
 std::optional<plat::InputEvent> QtDriver::NextEvent()
@@ -334,6 +346,9 @@ void QtDriver::Refresh()
     }
     RepaintAll();
     ShowDropLists();
+    // The caret may have moved, the grid scrolled or the window changed size, the cell under
+    // the caret may take composed text or not: the input method asks again.
+    TellInputMethod(m_composes);
 }
 
 void QtDriver::ShowDropLists()

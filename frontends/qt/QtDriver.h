@@ -51,6 +51,10 @@ public:
     [[nodiscard]] std::optional<plat::LOGFONTA> DesktopGuiFont() const override { return m_guiFont; }
     plat::UINT TrackPopupMenu(plat::MenuTag* menu, plat::UINT flags, plat::POINT screen, plat::Wnd& target) override;
     void TrackMenuBar(plat::Wnd& frame, int openPosition) override;
+    [[nodiscard]] bool InputMethodOpenAtStart() const override { return true; }
+    void CompositionEnded(plat::Wnd& wnd) override;
+    // True while the input method is told to forget a composition the program ended.
+    [[nodiscard]] bool EndingComposition() const noexcept { return m_endingComposition > 0; }
 
     // What the window widgets hand in. Input waits for the next NextEvent, or, when no loop
     // of the platform's runs (a host's own event loop), is dispatched as soon as Qt's loop
@@ -127,6 +131,8 @@ private:
     int m_barHighlight = -1;
     int m_waiting = 0;      // NextEvent waits in Qt's loop
     int m_pumping = 0;      // PumpWaiting runs
+    int m_endingComposition = 0;
+    std::optional<bool> m_composes; // what the input method was last told of the focus
     bool m_ownLoop = false; // a loop of the platform's (WinApp::Run) takes the events
     bool m_dispatchScheduled = false;
     bool m_dirty = true;

@@ -331,6 +331,16 @@ void WindowPainter::PaintEdit(QPainter& painter, plat::Wnd& wnd, const QRect& re
     edit.GetSel(selStart, selEnd);
     painter.save();
     painter.setClipRect(rect.adjusted(1, 1, -1, -1), Qt::IntersectClip);
+    // The composition at the caret: underlined, the segment being converted on a tint of the
+    // highlight and underlined thicker, as desktop text fields show it.
+    const plat::CompositionString& composition = edit.GetComposition();
+    const auto composed = static_cast<int>(composition.attributes.size());
+    for (int i = 0; i < composed; ++i)
+        if (composition.attributes[static_cast<std::size_t>(i)] == plat::ATTR_TARGET_CONVERTED) {
+            QColor tint = palette.color(QPalette::Highlight);
+            tint.setAlpha(70);
+            painter.fillRect(QRect(xOf(selEnd + i), lineTop, xOf(selEnd + i + 1) - xOf(selEnd + i), font.summary.height), tint);
+        }
     if (focused && selEnd > selStart) {
         const int from = xOf(std::max(selStart, view.firstShown));
         painter.fillRect(QRect(from, lineTop, xOf(selEnd) - from, font.summary.height), palette.color(QPalette::Highlight));
@@ -346,8 +356,19 @@ void WindowPainter::PaintEdit(QPainter& painter, plat::Wnd& wnd, const QRect& re
         painter.drawText(QPoint(xOf(std::max(selStart, view.firstShown)), lineTop + font.summary.ascent),
                          ToQString(std::string_view(shown).substr(from, to - from)));
     }
+    // Under the baseline, kept inside the editor, whose last rows the cell's line may take.
+    const int underline = std::min(lineTop + font.summary.ascent + 2, rect.bottom() - 2);
+    for (int start = 0, end = 0; start < composed; start = end) {
+        const plat::BYTE kind = composition.attributes[static_cast<std::size_t>(start)];
+        while (end < composed && composition.attributes[static_cast<std::size_t>(end)] == kind)
+            ++end;
+        // A pixel's gap at each end keeps the segments apart.
+        const bool target = kind == plat::ATTR_TARGET_CONVERTED;
+        const int left = xOf(selEnd + start) + 1;
+        painter.fillRect(QRect(left, underline - (target ? 1 : 0), xOf(selEnd + end) - 1 - left, target ? 2 : 1), text);
+    }
     if (focused) {
-        const int caret = xOf(selEnd);
+        const int caret = xOf(edit.ShownCaret());
         painter.setPen(palette.color(QPalette::Text));
         painter.drawLine(caret, lineTop, caret, lineTop + font.summary.height - 1);
     }

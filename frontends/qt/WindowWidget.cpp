@@ -4,9 +4,11 @@
 #include "frontends/qt/WindowWidget.h"
 
 #include "frontends/qt/QtDriver.h"
+#include "frontends/qt/QtInputMethod.h"
 #include "platform/ui/Frames.h"
 #include "platform/ui/Wnd.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -55,7 +57,7 @@ WindowWidget::WindowWidget(QtDriver& driver, plat::Wnd* wnd, QWidget* parent) : 
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setAttribute(Qt::WA_InputMethodEnabled, false);
+    setAttribute(Qt::WA_InputMethodEnabled, true);
     // Moves without a button held, so that the cursor follows what the window under it wants.
     setMouseTracking(true);
 }
@@ -217,6 +219,21 @@ void WindowWidget::closeEvent(QCloseEvent* event)
 }
 
 void WindowWidget::focusInEvent(QFocusEvent*) { update(); }
+
+QVariant WindowWidget::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    const QVariant answer = AnswerInputMethodQuery(*this, query);
+    return answer.isValid() ? answer : QWidget::inputMethodQuery(query);
+}
+
+void WindowWidget::inputMethodEvent(QInputMethodEvent* event)
+{
+    event->accept();
+    // While the program ends a composition itself, the input method's last word on it is
+    // already taken (or meant to be dropped).
+    if (m_wnd && !m_driver.EndingComposition())
+        m_driver.Post(plat::InputEvent::Composition(CompositionOf(*event)));
+}
 
 bool WindowWidget::focusNextPrevChild(bool) { return false; }
 

@@ -32,6 +32,8 @@ public:
     // A point of this widget in the platform's screen coordinates, and back.
     [[nodiscard]] plat::POINT ToScreen(QPoint local) const;
     [[nodiscard]] QPoint FromScreen(plat::POINT screen) const;
+    // The desktop's input method composes into the window with the keys (QtInputMethod.h).
+    [[nodiscard]] QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -45,6 +47,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
     // Tab and Shift+Tab belong to the platform's dialogs, not to Qt's focus chain.
     bool focusNextPrevChild(bool next) override;
 

@@ -3,6 +3,7 @@
 #include "platform/ui/App.h"
 
 #include "platform/resource/AppIdentity.h"
+#include "platform/ui/Ime.h"
 #include "platform/ui/MenuTracker.h"
 #include "platform/ui/Wnd.h"
 
@@ -91,6 +92,14 @@ InputEvent InputEvent::Character(char32_t ch)
     InputEvent event;
     event.kind = Kind::Char;
     event.ch = ch;
+    return event;
+}
+
+InputEvent InputEvent::Composition(CompositionString change)
+{
+    InputEvent event;
+    event.kind = Kind::Composition;
+    event.composition = std::make_shared<const CompositionString>(std::move(change));
     return event;
 }
 
@@ -317,8 +326,26 @@ static Wnd* WindowAt(Wnd& active, POINT screen)
     return client.Contains(point) ? active.ChildWindowFromPointDeep(point) : nullptr;
 }
 
+// A composition under way in the window with the keys meets a key or the mouse: Return takes
+// it and Escape drops it, and neither goes further (the person meant the composition, not the
+// window); anything else takes it first, so that the text lands where it was typed before the
+// key or click moves on. True when the event is used up.
+static bool EndCompositionFor(const InputEvent& event)
+{
+    Wnd* focus = Wnd::GetFocus();
+    if (event.kind == InputEvent::Kind::Composition || event.kind == InputEvent::Kind::Wheel || event.kind == InputEvent::Kind::Move ||
+        !IsComposing(focus))
+        return false;
+    const bool plainKey = event.kind == InputEvent::Kind::Key && !event.control && !event.alt;
+    const bool cancel = plainKey && event.key == VK_ESCAPE;
+    ImmNotifyIME(ImmGetContext(focus), NI_COMPOSITIONSTR, cancel ? CPS_CANCEL : CPS_COMPLETE, 0);
+    return plainKey && (event.key == VK_RETURN || event.key == VK_ESCAPE);
+}
+
 void DispatchInput(const InputEvent& event)
 {
+    if (EndCompositionFor(event))
+        return;
     Wnd* active = GetActiveWindow();
     if (!active) {
         auto windows = Wnd::GetTopLevelWindows();
@@ -328,7 +355,8 @@ void DispatchInput(const InputEvent& event)
     }
     if (!active)
         return;
-    if (event.kind != InputEvent::Kind::Key && event.kind != InputEvent::Kind::Char && event.kind != InputEvent::Kind::Close)
+    if (event.kind != InputEvent::Kind::Key && event.kind != InputEvent::Kind::Char && event.kind != InputEvent::Kind::Close &&
+        event.kind != InputEvent::Kind::Composition)
         PointerState().position = event.point;
     if (event.kind == InputEvent::Kind::Move) {
         // The window under the mouse says which cursor it wants; outside the window that takes
@@ -414,6 +442,10 @@ void DispatchInput(const InputEvent& event)
         break;
     case InputEvent::Kind::Close:
         active->SendMessage(WM_CLOSE);
+        break;
+    case InputEvent::Kind::Composition:
+        if (event.composition)
+            DeliverComposition(*keyTarget, *event.composition);
         break;
     case InputEvent::Kind::Move:
         break; // handled above

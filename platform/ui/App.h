@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,17 +20,20 @@ class Wnd;
 class Dialog;
 class TextMeasure;
 struct MenuTag;
+struct CompositionString;
 
 // One input event, as a person gives it.
 struct InputEvent {
     // Move: the mouse moved with no button held, for the cursor to follow what is under it.
-    enum class Kind { Key, Char, Click, DoubleClick, RightClick, Close, Drag, Wheel, Move };
+    enum class Kind { Key, Char, Click, DoubleClick, RightClick, Close, Drag, Wheel, Move, Composition };
     Kind kind = Kind::Key;
     int key = 0;         // Key: the virtual key
     char32_t ch = 0;     // Char: the character typed
     POINT point;         // mouse events: screen coordinates (Drag: where the button went down)
     POINT to;            // Drag: where the button was let go
     int wheel = 0;       // Wheel: notches times WHEEL_DELTA, positive away from the user
+    // Composition: one change of what the input method composes; shared, as events are copied.
+    std::shared_ptr<const CompositionString> composition;
     bool shift = false;  // modifiers held during the event
     bool control = false;
     bool alt = false;
@@ -39,6 +43,7 @@ struct InputEvent {
     static InputEvent MouseClick(POINT screen, Kind kind = Kind::Click);
     static InputEvent MouseDrag(POINT from, POINT to);
     static InputEvent MouseWheel(POINT screen, int delta);
+    static InputEvent Composition(CompositionString change);
     static InputEvent MouseMove(POINT screen);
     static InputEvent CloseBox()
     {
@@ -86,6 +91,12 @@ public:
     virtual void TrackMenuBar(Wnd& frame, int openPosition);
     // The program ends now without unwinding: give back what the driver holds (the terminal).
     virtual void ReleaseForExit() noexcept {}
+    // Whether the person's input method composes from the start. A desktop has its own input
+    // method, which composes or not as the person set it; a terminal's is not the program's.
+    [[nodiscard]] virtual bool InputMethodOpenAtStart() const { return false; }
+    // The program ended a composition itself (took its text or dropped it): the input method
+    // forgets what it was composing for the window.
+    virtual void CompositionEnded(Wnd& wnd) { (void)wnd; }
 };
 
 // The exit status of a program that could not go on after an unexpected error (as

@@ -295,6 +295,11 @@ LRESULT Edit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         Invalidate(FALSE);
         NotifyParent(EN_CHANGE);
         return TRUE;
+    case WM_IME_STARTCOMPOSITION:
+    case WM_IME_COMPOSITION:
+    case WM_IME_ENDCOMPOSITION:
+    case WM_IME_REQUEST:
+        return OnComposition(message, wParam, lParam);
     case WM_CHAR: {
         if (IsReadOnly())
             return 0;

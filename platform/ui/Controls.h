@@ -3,6 +3,7 @@
 // upper layers send and tell their parent what the user did; the renderer draws them.
 #pragma once
 
+#include "platform/ui/Ime.h"
 #include "platform/ui/Wnd.h"
 
 #include <functional>
@@ -94,6 +95,12 @@ public:
     [[nodiscard]] std::string GetShownText() const;
     // The character boundary a click at x (client pixels) puts the caret on.
     [[nodiscard]] int CharacterFromX(int x) const;
+    // What the input method composes at the caret: shown (GetShownText holds it, from the
+    // caret on) but not part of the text until the input method gives it up.
+    [[nodiscard]] const CompositionString& GetComposition() const noexcept { return m_composition; }
+    // Where the caret is shown, in characters of the shown text: inside a composition, at its
+    // own caret.
+    [[nodiscard]] int ShownCaret() const noexcept { return m_selEnd + (m_composition.text.empty() ? 0 : m_composition.caret); }
     // Whether the edit shows a caret: it has the focus, or it is the in-place editor laid over
     // the window that has it (a grid keeps the focus while its cell editor takes the typing).
     [[nodiscard]] bool ShowsCaret() const;
@@ -103,10 +110,12 @@ public:
 private:
     void DeleteRange(int start, int end);
     int Length() const;
+    LRESULT OnComposition(UINT message, WPARAM wParam, LPARAM lParam);
 
     UINT m_limit = kDefaultLimit;
     int m_selStart = 0;
     int m_selEnd = 0;
+    CompositionString m_composition;
 };
 
 // Entries of a list or combo box: text and item data, kept in order or sorted.

@@ -21,7 +21,13 @@ std::string Edit::GetShownText() const
 {
     std::string text = GetWindowText();
     if (GetStyle() & ES_PASSWORD)
-        text = std::string(static_cast<std::size_t>(DisplayWidth(text)), '*');
+        return std::string(static_cast<std::size_t>(DisplayWidth(text)), '*');
+    if (!m_composition.text.empty()) {
+        std::size_t at = 0;
+        for (int i = 0; i < m_selEnd && at < text.size(); ++i)
+            DecodeUtf8(text, at);
+        text.insert(at, m_composition.text);
+    }
     return text;
 }
 
@@ -51,7 +57,7 @@ Edit::View Edit::GetView() const
     RECT client;
     GetClientRect(&client);
     const int width = std::max<int>(1, client.Width());
-    const int caret = measure.OffsetOf(font, text, m_selEnd);
+    const int caret = measure.OffsetOf(font, text, ShownCaret());
     // The fewest characters scrolled out that leave the caret inside the edit.
     int skipped = 0;
     for (std::size_t pos = 0; pos < text.size() && caret - skipped >= width; ++view.firstShown)

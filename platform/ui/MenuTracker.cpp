@@ -445,7 +445,8 @@ void MenuTracker::Handle(const InputEvent& event)
         return;
     case InputEvent::Kind::Drag:
     case InputEvent::Kind::Move:
-        return; // a press and release on different places chooses nothing
+    case InputEvent::Kind::Composition:
+        return; // a press and release on different places chooses nothing; menus take no composed text
     case InputEvent::Kind::Close:
         m_replay = event;
         End();

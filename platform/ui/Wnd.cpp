@@ -2,6 +2,7 @@
 // and the application's window state (which windows exist, which has the focus).
 #include "platform/ui/Wnd.h"
 
+#include "platform/text/Utf8.h"
 #include "platform/ui/App.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Gdi.h"
@@ -473,6 +474,14 @@ LRESULT Wnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             SendMessage(WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(pos->x), static_cast<WORD>(pos->y)));
         return 0;
     }
+    case WM_IME_COMPOSITION:
+        // A window that knows nothing of compositions takes the finished text as typing.
+        if ((lParam & GCS_RESULTSTR) != 0 && wParam != 0) {
+            const std::string& result = reinterpret_cast<const CompositionString*>(wParam)->result;
+            for (std::size_t pos = 0; pos < result.size() && plat::IsWindow(this);)
+                SendMessage(WM_CHAR, static_cast<WPARAM>(DecodeUtf8(result, pos)), 1);
+        }
+        return 0;
     case WM_SETCURSOR:
         // The parent may want its own cursor over its children (TRUE: it set one); else the arrow.
         if (m_parent && m_parent->SendMessage(message, wParam, lParam))

@@ -8,6 +8,7 @@
 #include "components/support/QanNumEdit.h"
 #include "components/support/TavcRadiusCtrl.h"
 #include "platform/io/Errors.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Frames.h"
 #include "platform/ui/Ime.h"
@@ -244,6 +245,9 @@ void TavCommon::SwitchInputMethod(long column)
         return;
     const bool open = plat::ImmGetOpenStatus(context) != FALSE;
     if (open && numeric) {
+        // Open here, it was the person's choice (or given back as theirs): a text column
+        // gives it back, even when they opened it before this grid could hear of it.
+        m_imeState = 1;
         m_imeGuard = 1;
         plat::ImmSetOpenStatus(context, FALSE);
         m_imeGuard = 0;
@@ -252,6 +256,18 @@ void TavCommon::SwitchInputMethod(long column)
         plat::ImmSetOpenStatus(context, TRUE);
         m_imeGuard = 0;
     }
+    plat::ImmReleaseContext(m_window, context);
+}
+
+void TavCommon::AllowComposition(const MoxPos& caret)
+{
+    plat::HIMC context = plat::ImmGetContext(m_window);
+    if (context == nullptr || ManagerPtr() == nullptr)
+        return;
+    int flag = 0;
+    plat::Wnd* control = Manager().OnGetControl(Manager().ColtoID(caret.column), flag);
+    const bool takesText = dynamic_cast<plat::Edit*>(control) != nullptr && dynamic_cast<QanNumEdit*>(control) == nullptr;
+    plat::ImmAllowComposition(context, takesText && m_lineCommand == 0 && QueryDisablePane(caret) == 0);
     plat::ImmReleaseContext(m_window, context);
 }
 
@@ -373,6 +389,7 @@ void TavCommon::SelChanged(const MoxPos& from, const MoxPos& to)
     SetMessageString();
     if (from.column != to.column)
         SwitchInputMethod(to.column);
+    AllowComposition(to);
     OnSelChanged(from, to);
 }
 

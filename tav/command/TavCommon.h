@@ -82,6 +82,9 @@ public:
     /// Keeps the person's own input method choice (IMN_SETOPENSTATUS) to give back in text
     /// columns; the library's own switching is not taken for a choice.
     void ImeNotify(plat::UINT notification);
+    /// Lets a desktop input method compose only where typing opens a text editor: not in a
+    /// numeric, list or toggle column, a disabled cell, or while lines are marked.
+    void AllowComposition(const MoxPos& caret);
     /// A column dragged to `width` pixels: OnUserResize is told and the item's width is kept
     /// in the table.
     void UserResize(long column, int width);

@@ -179,6 +179,9 @@ private:
     {
         wnd.Default();
         Self(wnd).SetMessageString();
+        MoxPos caret{0, 0};
+        wnd.SendMessage(MOXM_GETCARET, reinterpret_cast<WPARAM>(&caret));
+        Self(wnd).AllowComposition(caret);
         return 0;
     }
     static LRESULT OnWinIniChange(plat::Wnd& wnd, WPARAM, LPARAM)

@@ -48,7 +48,7 @@ QApplication& OffscreenApplication()
     static char* argv[] = {name, nullptr};
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     // Never destroyed: at exit Qt's own statics (the test's pointing device) go first.
-    static QApplication* application = new QApplication(argc, argv);
+    static QApplication* application = qApp != nullptr ? qApp : new QApplication(argc, argv);
     return *application;
 }
 
