@@ -182,7 +182,8 @@ TEST(MoxDataTest, ModifiedHookRunsOnTheFirstChangeOrOnEveryChangeWhileShown)
     table.SetView(nullptr);
 }
 
-TEST(MoxDataTest, ChangesRepaintTheShowingGridExceptInsideABulkChange)
+// A single change's repaint is the grid's test; here, the guard that holds repaints back.
+TEST(MoxDataTest, ABulkChangeRepaintsTheShowingGridOnceWhenTheOutermostGuardEnds)
 {
     plat::HeadlessDriver driver;
     plat::WinApp app{"MoxDataTest", "Test", &driver};
@@ -193,14 +194,6 @@ TEST(MoxDataTest, ChangesRepaintTheShowingGridExceptInsideABulkChange)
     MoxCellCtrl grid;
     grid.Create(plat::WS_VISIBLE, plat::RECT{0, 0, 640, 400}, &host, 100);
     grid.SendMessage(MOXM_SETDATA, reinterpret_cast<plat::WPARAM>(&table));
-
-    grid.ValidateRect();
-    Put(table, 1, 2, 5);
-    plat::RECT cell;
-    ASSERT_TRUE(grid.GetCellRect(MoxPos{1, 2}, cell));
-    ASSERT_EQ(grid.GetInvalidations().size(), 1u);
-    const plat::RECT& repainted = grid.GetInvalidations().front().rect;
-    EXPECT_TRUE(repainted.top <= cell.top && repainted.bottom >= cell.bottom) << "the changed record is repainted";
 
     grid.ValidateRect();
     {

@@ -1,12 +1,12 @@
 // Tests of the binary archive: byte-exact stored forms, and refusal of misuse and damage.
 #include "platform/io/Archive.h"
+#include "tests/TemporaryFolder.h"
 #include "tests/platform/text/NarrowCodePageGuard.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <unistd.h>
 
 using namespace plat;
 using Bytes = std::vector<std::uint8_t>;
@@ -211,9 +211,7 @@ TEST(Archive, TextTheNarrowCodePageCannotHoldIsRefusedWithoutWritingPart)
 
 TEST(Archive, FilesAreSavedAndLoaded)
 {
-    char pattern[] = "/tmp/tavcell-archive-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    const std::filesystem::path folder = pattern;
+    const tavtest::TemporaryFolder folder("tavcell-archive");
 
     Archive store = Archive::ForStoring();
     store.WriteString("標準");
@@ -226,5 +224,4 @@ TEST(Archive, FilesAreSavedAndLoaded)
 
     EXPECT_THAT(ArchiveErrorOf([&] { (void)Archive::LoadFile(folder / "missing.bin"); }), HasSubstr("missing.bin"));
     EXPECT_THAT(ArchiveErrorOf([&] { store.SaveFile(folder / "no" / "table.bin"); }), HasSubstr("table.bin"));
-    std::filesystem::remove_all(folder);
 }

@@ -155,8 +155,6 @@ TEST(AppTest, TheWaitCursorShowsOnceForNestedWaits)
     }
     EXPECT_FALSE(driver.IsWaitCursorShown());
     EXPECT_EQ(driver.WaitCursorShowings(), 1);
-    app.SetHelpType(2);
-    EXPECT_EQ(app.GetHelpType(), 2);
 }
 
 namespace {

@@ -112,8 +112,6 @@ TEST_F(ControlsTest, AComboBoxSortsFindsAndNotifiesOnlyAPersonsChoice)
     combo.AddString("C");
     EXPECT_EQ(combo.AddString("a"), 0);
     EXPECT_EQ(combo.GetLBText(2), "C") << "sorted without regard to case";
-    combo.SetItemData(1, 42);
-    EXPECT_EQ(combo.GetItemData(1), 42u);
     EXPECT_EQ(combo.FindStringExact(-1, "c"), 2);
     EXPECT_EQ(combo.FindStringExact(2, "A"), 0) << "the search wraps past the end";
     EXPECT_EQ(combo.FindStringExact(-1, "d"), CB_ERR);

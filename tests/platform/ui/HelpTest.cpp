@@ -6,10 +6,10 @@
 #include "platform/ui/Frames.h"
 #include "platform/ui/HeadlessDriver.h"
 #include "platform/ui/Renderer.h"
+#include "tests/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 
 using namespace plat;
@@ -45,27 +45,18 @@ END_MESSAGE_MAP()
 struct HelpFixture : ::testing::Test {
     HelpFixture() : app("試験", "Test", &driver)
     {
-        char pattern[] = "/tmp/tavcell-help-XXXXXX";
-        if (::mkdtemp(pattern))
-            dir = pattern;
-        helpFile = dir / "test.help";
         app.SetHelpFilePath(helpFile);
         frame.Create("Frame", "試験", WS_VISIBLE, RECT{0, 0, 640, 400}, nullptr, 0);
         child.Create("Child", "", WS_CHILD | WS_VISIBLE, frame.GetContentRect(), &frame, 1);
         child.SetFocus();
         app.SetMainWnd(&frame);
     }
-    ~HelpFixture() override
-    {
-        std::error_code error;
-        std::filesystem::remove_all(dir, error);
-    }
     void Write(const std::string& text) { std::ofstream(helpFile, std::ios::binary) << text; }
 
     HeadlessDriver driver;
     WinApp app;
-    std::filesystem::path dir;
-    std::filesystem::path helpFile;
+    tavtest::TemporaryFolder folder{"tavcell-help"};
+    std::filesystem::path helpFile = folder / "test.help";
     FrameWnd frame;
     HelpChild child;
 };

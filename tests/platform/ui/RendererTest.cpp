@@ -41,6 +41,26 @@ DialogTemplate PointTemplate()
     return t;
 }
 
+class RendererTest : public ::testing::Test {
+protected:
+    // The point dialog shown at (8, 16), its code list filled and the first code chosen.
+    ComboBox& ShowPointDialog()
+    {
+        EXPECT_TRUE(dialog.CreateIndirect(PointTemplate()));
+        dialog.MoveWindow(8, 16, 240, 128);
+        dialog.ShowWindow(SW_SHOW);
+        auto* combo = dynamic_cast<ComboBox*>(dialog.GetDlgItem(kCode));
+        for (const char* code : {"境界", "道路", "水路"})
+            combo->AddString(code);
+        combo->SetCurSel(0);
+        return *combo;
+    }
+
+    HeadlessDriver driver;
+    WinApp app{"座標", "Survey", &driver};
+    Dialog dialog{PointTemplate()};
+};
+
 std::string Lines(const Canvas& canvas, int first, int last)
 {
     std::string text;
@@ -51,20 +71,10 @@ std::string Lines(const Canvas& canvas, int first, int last)
 
 } // namespace
 
-TEST(RendererTest, ADialogShowsItsCaptionAndEveryControlFromItsState)
+TEST_F(RendererTest, ADialogShowsItsCaptionAndEveryControlFromItsState)
 {
     TAV_SKIP_UNDER_PROPORTIONAL_MEASURE("the cell renderer lays a dialog out in terminal cells, not in the measure under test");
-    HeadlessDriver driver;
-    WinApp app("座標", "Survey", &driver);
-    Dialog dialog(PointTemplate());
-    ASSERT_TRUE(dialog.CreateIndirect(PointTemplate()));
-    dialog.MoveWindow(8, 16, 240, 128);
-    dialog.ShowWindow(SW_SHOW);
-    auto* combo = dynamic_cast<ComboBox*>(dialog.GetDlgItem(kCode));
-    ASSERT_NE(combo, nullptr);
-    for (const char* code : {"境界", "道路", "水路"})
-        combo->AddString(code);
-    combo->SetCurSel(0);
+    ShowPointDialog();
     dialog.CheckDlgButton(kFixed, BST_CHECKED);
     dialog.CheckDlgButton(kArc, BST_CHECKED);
     DispatchInput(InputEvent::Character(U'P'));
@@ -92,19 +102,10 @@ TEST(RendererTest, ADialogShowsItsCaptionAndEveryControlFromItsState)
     EXPECT_EQ(canvas.GetCursor(), (POINT{12, 2})) << "the caret stands after the typed text";
 }
 
-TEST(RendererTest, AComboBoxListOpensWithF4OrAltDownOverTheDialogAndKeepsReturnFromIt)
+TEST_F(RendererTest, AComboBoxListOpensWithF4OrAltDownOverTheDialogAndKeepsReturnFromIt)
 {
     TAV_SKIP_UNDER_PROPORTIONAL_MEASURE("the cell renderer lays a dialog out in terminal cells, not in the measure under test");
-    HeadlessDriver driver;
-    WinApp app("座標", "Survey", &driver);
-    Dialog dialog(PointTemplate());
-    ASSERT_TRUE(dialog.CreateIndirect(PointTemplate()));
-    dialog.MoveWindow(8, 16, 240, 128);
-    dialog.ShowWindow(SW_SHOW);
-    auto* combo = dynamic_cast<ComboBox*>(dialog.GetDlgItem(kCode));
-    for (const char* code : {"境界", "道路", "水路"})
-        combo->AddString(code);
-    combo->SetCurSel(0);
+    ComboBox* combo = &ShowPointDialog();
     dialog.GotoDlgCtrl(combo);
 
     DispatchInput(InputEvent::KeyPress(VK_F4));
@@ -140,10 +141,8 @@ TEST(RendererTest, AComboBoxListOpensWithF4OrAltDownOverTheDialogAndKeepsReturnF
     EXPECT_TRUE(dialog.IsWindow()) << "Return went to the list, not to the default button";
 }
 
-TEST(RendererTest, AOneLineComboBoxOpensAListOfEightEntriesAroundTheChosenOne)
+TEST_F(RendererTest, AOneLineComboBoxOpensAListOfEightEntriesAroundTheChosenOne)
 {
-    HeadlessDriver driver;
-    WinApp app("座標", "Survey", &driver);
     FrameWnd frame;
     ASSERT_TRUE(frame.Create("Frame", "線種", WS_VISIBLE, RECT{0, 0, 160, 12 * 16}, nullptr, 0));
     ComboBox combo; // as a grid places a cell's editor: one line high
@@ -169,11 +168,9 @@ TEST(RendererTest, AOneLineComboBoxOpensAListOfEightEntriesAroundTheChosenOne)
     EXPECT_EQ(canvas.At(1, 9).bg, renderer.GetPalette().highlight) << "the chosen entry, the last one shown";
 }
 
-TEST(RendererTest, AListBoxShowsTheEntriesAroundItsSelectionAndGreysWhenDisabled)
+TEST_F(RendererTest, AListBoxShowsTheEntriesAroundItsSelectionAndGreysWhenDisabled)
 {
     TAV_SKIP_UNDER_PROPORTIONAL_MEASURE("the cell renderer lays a dialog out in terminal cells, not in the measure under test");
-    HeadlessDriver driver;
-    WinApp app("座標", "Survey", &driver);
     FrameWnd frame;
     ASSERT_TRUE(frame.Create("Frame", "テンプレート", WS_VISIBLE, RECT{0, 0, 160, 6 * 16}, nullptr, 0));
     ListBox list;
@@ -198,11 +195,9 @@ TEST(RendererTest, AListBoxShowsTheEntriesAroundItsSelectionAndGreysWhenDisabled
     EXPECT_EQ(canvas.At(0, 3).fg, renderer.GetPalette().grayText);
 }
 
-TEST(RendererTest, AFramedListShowsItsEntriesInsideTheFrameWhereClicksPickThem)
+TEST_F(RendererTest, AFramedListShowsItsEntriesInsideTheFrameWhereClicksPickThem)
 {
     TAV_SKIP_UNDER_PROPORTIONAL_MEASURE("the cell renderer lays a dialog out in terminal cells, not in the measure under test");
-    HeadlessDriver driver;
-    WinApp app("座標", "Survey", &driver);
     FrameWnd frame;
     ASSERT_TRUE(frame.Create("Frame", "テンプレート", WS_VISIBLE, RECT{0, 0, 160, 8 * 16}, nullptr, 0));
     ListBox list;
@@ -283,7 +278,7 @@ public:
 
 } // namespace
 
-TEST(RendererTest, AGridIsReplayedFromItsDrawingWithHatchingColoursAndWholeWideCharacters)
+TEST_F(RendererTest, AGridIsReplayedFromItsDrawingWithHatchingColoursAndWholeWideCharacters)
 {
     SelfDrawnGrid grid;
     ASSERT_TRUE(grid.Create("MoxGrid", "", WS_VISIBLE, RECT{8, 16, 8 + 304, 16 + 48}, nullptr, 0));
@@ -362,7 +357,7 @@ public:
 
 } // namespace
 
-TEST(RendererTest, PaintHandlersRunBeforeDrawingAndMayOpenWindows)
+TEST_F(RendererTest, PaintHandlersRunBeforeDrawingAndMayOpenWindows)
 {
     NoticeOnPaint host;
     ASSERT_TRUE(host.Create("Host", "", WS_VISIBLE, RECT{0, 0, 160, 32}, nullptr, 0));
@@ -376,7 +371,7 @@ TEST(RendererTest, PaintHandlersRunBeforeDrawingAndMayOpenWindows)
     host.notice.DestroyWindow();
 }
 
-TEST(RendererTest, LinesFocusRectanglesAndBitmapsHaveACellForm)
+TEST_F(RendererTest, LinesFocusRectanglesAndBitmapsHaveACellForm)
 {
     Sketch sketch;
     ASSERT_TRUE(sketch.Create("Sketch", "", WS_VISIBLE, RECT{0, 0, 80, 32}, nullptr, 0));
@@ -391,10 +386,8 @@ TEST(RendererTest, LinesFocusRectanglesAndBitmapsHaveACellForm)
     EXPECT_EQ(canvas.GetCursor(), (std::optional<POINT>{POINT{1, 1}})) << "the focus shows as the cursor";
 }
 
-TEST(RendererTest, AFrameShowsItsTitleStatusLineAndAListViewBetween)
+TEST_F(RendererTest, AFrameShowsItsTitleStatusLineAndAListViewBetween)
 {
-    HeadlessDriver driver;
-    WinApp app("座標", "Survey", &driver);
     FrameWnd frame;
     ASSERT_TRUE(frame.Create("Frame", "座標一覧 - 現場A", WS_VISIBLE, RECT{0, 0, 320, 96}, nullptr, 0));
     frame.SetMessageText("準備完了");
@@ -430,7 +423,7 @@ TEST(RendererTest, AFrameShowsItsTitleStatusLineAndAListViewBetween)
     EXPECT_EQ(canvas.LineText(5), " 準備完了                           [A]");
 }
 
-TEST(RendererTest, AMessageBoxShowsItsIconTextAndButtonsWithTheFocusMarked)
+TEST_F(RendererTest, AMessageBoxShowsItsIconTextAndButtonsWithTheFocusMarked)
 {
     EXPECT_EQ(MessageBoxButtons(MB_YESNOCANCEL), (std::vector<int>{IDYES, IDNO, IDCANCEL}));
     EXPECT_EQ(MessageBoxDefaultIndex(MB_YESNO | MB_DEFBUTTON2), 1);
@@ -456,13 +449,9 @@ TEST(RendererTest, AMessageBoxShowsItsIconTextAndButtonsWithTheFocusMarked)
     EXPECT_EQ(canvas.At(cursor.x, cursor.y).bg, renderer.GetPalette().highlight) << "the cursor is on the focused button";
 }
 
-TEST(RendererTest, AltAndAMarkedLetterReachesTheControlTheDialogShowsItFor)
+TEST_F(RendererTest, AltAndAMarkedLetterReachesTheControlTheDialogShowsItFor)
 {
-    HeadlessDriver driver;
-    WinApp app("座標", "Survey", &driver);
-    Dialog dialog(PointTemplate());
-    ASSERT_TRUE(dialog.CreateIndirect(PointTemplate()));
-    dialog.ShowWindow(SW_SHOW);
+    ShowPointDialog();
     auto alt = [](int letter) {
         InputEvent event = InputEvent::KeyPress(letter);
         event.alt = true;

@@ -118,7 +118,7 @@ public:
 };
 
 // The application, an in-memory registry, and the grid bound to a 100-record table.
-template <class Grid = ProbeGrid, class Table = TavData>
+template <class Grid = ProbeGrid, class Table = TavData, class Manager = ProbeManager>
 class BoundGrid {
 public:
     tavtest::MemoryRegistry m_registry;
@@ -139,7 +139,7 @@ public:
 
     plat::HeadlessDriver driver;
     plat::WinApp app{"CommandTest", "Test", &driver};
-    ProbeManager manager;
+    Manager manager;
     Table data;
     GridHost<Grid> host;
     Grid& grid = host.grid;

@@ -154,15 +154,7 @@ public:
     std::set<long> refuse;
 };
 
-struct CorrectionGrid {
-    tavtest::MemoryRegistry m_registry;
-    CorrectionGrid()
-    {
-        host.Open();
-        manager.Associate(&host.grid, &data);
-        app.SetMainWnd(&host);
-    }
-    ~CorrectionGrid() { host.DestroyWindow(); }
+struct CorrectionGrid : BoundGrid<ProbeGrid, RefusingData, CorrectionManager> {
     void Select(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom)
     {
         MoxRectArray selection;
@@ -187,12 +179,6 @@ struct CorrectionGrid {
         driver.ClearMessageBoxes();
         return texts;
     }
-
-    plat::HeadlessDriver driver;
-    plat::WinApp app{"CorrectionTest", "Test", &driver};
-    CorrectionManager manager;
-    RefusingData data;
-    GridHost<ProbeGrid> host;
 };
 
 TEST(TavAreaCorrectTest, ANumberIsAddedOrReplacedOverTheSelectedRowsOnlyWithinTheItemsBounds)

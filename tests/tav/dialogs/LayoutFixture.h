@@ -5,8 +5,6 @@
 #include "tests/tav/command/CommandHost.h"
 
 #include "components/support/GupListCtrl.h"
-#include "platform/registry/MemoryRegistryStore.h"
-#include "platform/registry/Registry.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Renderer.h"
 #include "platform/ui/TextMeasure.h"
@@ -42,18 +40,11 @@ protected:
     LayoutFixture()
     {
         std::filesystem::create_directories(root / "home");
-        plat::RegSetStore(plat::HKEY_CURRENT_USER, std::make_shared<plat::MemoryRegistryStore>());
-        plat::RegSetStore(plat::HKEY_LOCAL_MACHINE, std::make_shared<plat::MemoryRegistryStore>());
         host.Open();
         manager.Associate(&host.grid, &data);
         app.SetMainWnd(&host);
     }
-    ~LayoutFixture() override
-    {
-        host.DestroyWindow();
-        plat::RegSetStore(plat::HKEY_CURRENT_USER, nullptr);
-        plat::RegSetStore(plat::HKEY_LOCAL_MACHINE, std::make_shared<plat::MemoryRegistryStore>(true));
-    }
+    ~LayoutFixture() override { host.DestroyWindow(); }
 
     // The menu command, as the frame passes it to the grid.
     void Command(plat::UINT id) { host.grid.SendMessage(plat::WM_COMMAND, id, 0); }
@@ -109,6 +100,7 @@ protected:
     }
 
 private:
+    MemoryRegistry m_registry{MemoryRegistry::Roots::UserAndMachine};
     TemporaryFolder m_folder{"tavlayout"};
 
 public:

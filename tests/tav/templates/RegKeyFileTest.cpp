@@ -9,6 +9,7 @@
 #include "tav/data/TavUserData.h"
 #include "tests/FuzzSeeds.h"
 #include "tests/TemporaryFolder.h"
+#include "tests/platform/registry/MemoryRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -96,14 +97,7 @@ Bytes StoredAt(const char* path)
 
 class RegKeyFileTest : public ::testing::Test {
 protected:
-    RegKeyFileTest()
-    {
-        RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>());
-    }
-    ~RegKeyFileTest() override
-    {
-        RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>());
-    }
+    tavtest::MemoryRegistry m_registry;
 
     // A template as the store writes it, under Group\<name>.
     void StoreTemplate(const char* name)

@@ -9,6 +9,7 @@
 #include "tav/manager/TavManager.h"
 #include "tests/FuzzSeeds.h"
 #include "tests/TemporaryFolder.h"
+#include "tests/platform/registry/MemoryRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -111,16 +112,9 @@ private:
     MemoryRegistryStore m_inner;
 };
 
-// Puts a fresh in-memory store behind the user's root before anything opens a key, and one
-// after, so that no test reaches the real database.
-struct MemoryRegistry {
-    MemoryRegistry() { RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>()); }
-    ~MemoryRegistry() { RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>()); }
-};
-
 class TavTemplateTest : public ::testing::Test {
 protected:
-    MemoryRegistry m_registry;
+    tavtest::MemoryRegistry m_registry;
     TavData m_data;
     SurveyManager m_manager{m_data};
     TavTemplate m_store{&m_manager};
@@ -325,7 +319,7 @@ TEST_F(TavTemplateTest, CurrentNameIsKeptPerGroup)
 // opened in, while a save goes to the store behind the root at the time.
 TEST(TavTemplateSharedTest, TwoObjectsSeeEachOthersWritesAtOnce)
 {
-    const MemoryRegistry registry;
+    const tavtest::MemoryRegistry registry;
     const tavtest::TemporaryFolder folder("tavtemplates");
     const std::filesystem::path file = folder.Path() / "user.sqlite3";
     auto first = SqliteRegistryStore::Open(file, SqliteRegistryStore::Mode::ReadWrite);

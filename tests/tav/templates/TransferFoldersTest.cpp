@@ -14,6 +14,7 @@
 #include "tests/FuzzSeeds.h"
 #include "tests/ScopedEnvironment.h"
 #include "tests/TemporaryFolder.h"
+#include "tests/platform/registry/MemoryRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -42,13 +43,6 @@ protected:
         fs::create_directories(m_root / "tmp");
         std::ofstream(m_root / "home/.config/user-dirs.dirs")
             << "XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\nXDG_DESKTOP_DIR=\"$HOME/Desk\"\n";
-        RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>());
-        RegSetStore(HKEY_LOCAL_MACHINE, std::make_shared<MemoryRegistryStore>());
-    }
-    ~TransferFoldersTest() override
-    {
-        RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>());
-        RegSetStore(HKEY_LOCAL_MACHINE, std::make_shared<MemoryRegistryStore>(true));
     }
 
     static void SetTemp(HKEY root, const std::string& text, DWORD type = REG_EXPAND_SZ)
@@ -60,6 +54,7 @@ protected:
                   ERROR_SUCCESS);
     }
 
+    tavtest::MemoryRegistry m_registry{tavtest::MemoryRegistry::Roots::UserAndMachine};
     tavtest::TemporaryFolder m_folder{"tavtransfer"};
     const fs::path m_root = m_folder.Path();
     tavtest::ScopedEnvironment m_home{"HOME", (m_root / "home").string()};

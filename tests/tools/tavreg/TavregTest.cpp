@@ -6,6 +6,7 @@
 #include "platform/registry/Registry.h"
 #include "platform/text/CodePage.h"
 #include "tests/FuzzSeeds.h"
+#include "tests/ScopedEnvironment.h"
 #include "tests/platform/registry/TemporaryRegistry.h"
 
 #include <gtest/gtest.h>
@@ -325,14 +326,12 @@ TEST_F(TavregTest, AWriteThatCannotBeKeptFailsAndAReadOnlyStoreIsRead)
     sqlite3_close(db);
     refusesEveryChange("another program's database", "not a registry database");
 
-    const std::string home = getenv("HOME") ? getenv("HOME") : "";
-    unsetenv("TAVCELL_REGISTRY");
-    setenv("HOME", "relative", 1);
-    setenv("XDG_CONFIG_HOME", "", 1);
-    refusesEveryChange("no home folder", "no home folder");
-    setenv("HOME", home.c_str(), 1);
-    unsetenv("XDG_CONFIG_HOME");
-    setenv("TAVCELL_REGISTRY", m_registry.UserPath().c_str(), 1);
+    {
+        const tavtest::ScopedEnvironment noRegistry("TAVCELL_REGISTRY", std::nullopt);
+        const tavtest::ScopedEnvironment relativeHome("HOME", "relative");
+        const tavtest::ScopedEnvironment noConfigHome("XDG_CONFIG_HOME", "");
+        refusesEveryChange("no home folder", "no home folder");
+    }
 
     std::filesystem::remove(m_registry.UserPath());
     ASSERT_EQ(Run({"set", "Software\\T", "v", "REG_SZ", "kept"}), 0) << m_err.str();
