@@ -1,6 +1,7 @@
 // The editor as a person starts it on a desktop: under an X server the test starts itself
 // (Xvfb), keys typed by xdotool put a point into a new row and Ctrl+S saves the document;
 // a picture of the window is written beside the test's files.
+#include "tests/frontends/qt/DesktopTestSupport.h"
 #include "tests/frontends/tty/TmuxSession.h"
 
 #include <gtest/gtest.h>
@@ -18,25 +19,10 @@
 
 namespace fs = std::filesystem;
 using tavtest::ShellQuote;
+using tavtest::Have;
+using tavtest::Output;
 
 namespace {
-
-bool Have(const char* program) { return std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) == 0; }
-
-// The standard output of a shell command.
-std::string Output(const std::string& command)
-{
-    std::string out;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (std::fgets(buffer, sizeof buffer, pipe))
-            out += buffer;
-        ::pclose(pipe);
-    }
-    while (!out.empty() && (out.back() == '\n' || out.back() == ' '))
-        out.pop_back();
-    return out;
-}
 
 // Starts a program in the background with the shell; returns its process id.
 pid_t Start(const std::string& command)

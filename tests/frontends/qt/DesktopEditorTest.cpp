@@ -20,6 +20,7 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/UpdatePass.h"
 #include "tav/data/TavData.h"
+#include "tests/frontends/qt/DesktopTestSupport.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -38,19 +39,9 @@
 #include <set>
 
 using namespace plat;
+using tavtest::OffscreenApplication;
 
 namespace {
-
-QApplication& OffscreenApplication()
-{
-    static int argc = 1;
-    static char name[] = "frontends_qt_tests";
-    static char* argv[] = {name, nullptr};
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    // Never destroyed: at exit Qt's own statics (the test's pointing device) go first.
-    static QApplication* application = qApp != nullptr ? qApp : new QApplication(argc, argv);
-    return *application;
-}
 
 class DesktopEditorTest : public ::testing::Test {
 protected:

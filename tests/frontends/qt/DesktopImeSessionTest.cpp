@@ -3,6 +3,7 @@
 // xdotool. Every process it starts, and every one they start, carries a mark in its
 // environment by which the test ends them all, however it ends.
 #include "platform/text/CodePage.h"
+#include "tests/frontends/qt/DesktopTestSupport.h"
 #include "tests/frontends/tty/TmuxSession.h"
 
 #include <gtest/gtest.h>
@@ -24,24 +25,10 @@
 namespace fs = std::filesystem;
 using tavtest::ReadTextFile;
 using tavtest::ShellQuote;
+using tavtest::Have;
+using tavtest::Output;
 
 namespace {
-
-bool Have(const std::string& program) { return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0; }
-
-std::string Output(const std::string& command)
-{
-    std::string out;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (std::fgets(buffer, sizeof buffer, pipe))
-            out += buffer;
-        ::pclose(pipe);
-    }
-    while (!out.empty() && (out.back() == '\n' || out.back() == ' '))
-        out.pop_back();
-    return out;
-}
 
 // Asks again every 100 ms until the answer is yes or the time is up.
 bool WaitFor(const std::function<bool()>& done, std::chrono::seconds limit = std::chrono::seconds(30))

@@ -10,6 +10,7 @@
 #include "examples/coordinates/SampleSurvey.h"
 #include "platform/ui/Controls.h"
 #include "tav/data/TavData.h"
+#include "tests/frontends/qt/DesktopTestSupport.h"
 #include "tests/platform/registry/MemoryRegistry.h"
 
 #include <QApplication>
@@ -24,19 +25,9 @@
 
 using namespace plat;
 using coordinates::kPointName;
+using tavtest::OffscreenApplication;
 
 namespace {
-
-QApplication& OffscreenApplication()
-{
-    static int argc = 1;
-    static char name[] = "frontends_qt_tests";
-    static char* argv[] = {name, nullptr};
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    // Never destroyed: at exit Qt's own statics go first. One for every test of the binary.
-    static QApplication* application = qApp != nullptr ? qApp : new QApplication(argc, argv);
-    return *application;
-}
 
 class DesktopImeTest : public ::testing::Test {
 protected:
