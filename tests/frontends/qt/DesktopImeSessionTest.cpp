@@ -151,9 +151,13 @@ TEST(DesktopImeSessionTest, MozcComposesANameInItsCellAndLeavesTheXColumnToDigit
     // server it starts itself before it is up, and pass every key on as a letter from then on.
     session.Start("/usr/lib/mozc/mozc_server", "mozc.log");
 
+    // The editor runs from the session's folder: the session's user may not reach the build
+    // folder (a clone under a private home or temporary folder).
+    const fs::path editor = session.Dir() / "coordinates";
+    fs::copy_file(TAVCELL_COORDINATES, editor);
     const fs::path document = session.Dir() / "survey.tav";
     session.Start("QT_IM_MODULE=ibus TAVCELL_REGISTRY=" + ShellQuote((session.Dir() / "registry.sqlite3").string()) + " " +
-                      TAVCELL_COORDINATES + " --sample " + ShellQuote(document.string()),
+                      ShellQuote(editor.string()) + " --sample " + ShellQuote(document.string()),
                   "editor.log");
     const std::string window = Output(session.In("timeout 20 xdotool search --sync --onlyvisible --name '座標一覧' | head -n 1"));
     ASSERT_FALSE(window.empty()) << "no window appeared: " << session.Log("editor.log");
