@@ -16,7 +16,6 @@
 
 #include <cstring>
 #include <limits>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -446,18 +445,14 @@ TEST_F(GridTest, CopyAndPasteTabSeparatedTextThroughTheClipboard)
     EXPECT_EQ(table.GetLastInputRecordNo(), -1);
 
     std::string tall;
-    for (int line = 1; line <= 30; ++line) {
-        tall += 'r';
-        tall += std::to_string(line);
-        tall += '\n';
-    }
+    for (int line = 1; line <= 30; ++line)
+        tall += "r" + std::to_string(line) + "\n";
     SetClipboardText(tall);
     const MoxPos top{0, 0};
     grid.SendMessage(MOXM_SETCARET, reinterpret_cast<WPARAM>(&top));
     grid.SendMessage(MOXM_PASTE);
     EXPECT_EQ(table.Text(0, 29), "r30") << "lines below the window are pasted too";
     EXPECT_EQ(grid.GetTopLeft().row, 0) << "and the view stays where the paste began";
-
 }
 
 TEST_F(GridTest, APasteThatDoesNotFitIsPastedInPartOnlyWhenThePersonAgrees)

@@ -60,9 +60,6 @@ TEST_F(GupChooserTest, TheColourButtonShowsItsSwatchAndTakesAColourFromTheChoose
         ASSERT_TRUE(person.IsOpen()) << "an out-of-range value is refused";
         ASSERT_EQ(driver.MessageBoxes().size(), 1u);
         EXPECT_EQ(driver.MessageBoxes()[0].text, "0 から 255 までの整数を入力してください。");
-        person.SetText(GupColorDialog::IDC_GREEN, "x");
-        person.Return();
-        EXPECT_EQ(driver.MessageBoxes().back().text, "整数を入力してください。");
         person.Pick(GupColorDialog::IDC_PALETTE, "青");
         EXPECT_EQ(person.Text(GupColorDialog::IDC_BLUE), "255");
         person.SetText(GupColorDialog::IDC_GREEN, "128");

@@ -15,7 +15,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 using namespace plat;
 namespace fs = std::filesystem;
@@ -38,7 +37,6 @@ TEST_F(KesDialogTest, DialogsReportTheHelpBaseOfTheirTemplateAndTakeANewCaption)
     AddDialogResource(&module, 134, t);
     KesDialog dialog(&module, 134);
     EXPECT_EQ(dialog.GetBaseID(), 0x81E22086u);
-    EXPECT_EQ(KesHelpBaseID(129), 0x81E1D081u);
     EXPECT_EQ(KesPropertyPage(&module, 129, 7).GetBaseID(), 0x81E1D081u);
     EXPECT_EQ(KesPropertyPage(&module, 129, 7).GetCaption(), "ページ");
 
@@ -65,13 +63,6 @@ TEST_F(KesDialogTest, TheInputDialogShowsTitlePromptAndTextAndGivesBackWhatWasTy
         person.Return();
     });
     EXPECT_EQ(input.DoModal(), IDOK);
-    EXPECT_EQ(input.GetText(), "測量");
-
-    driver.OnNextDialog([](DialogOperator& person) {
-        person.Type("捨てる");
-        person.Escape();
-    });
-    EXPECT_EQ(input.DoModal(), IDCANCEL);
     EXPECT_EQ(input.GetText(), "測量");
 }
 

@@ -206,12 +206,7 @@ class ValueDialog : public plat::Dialog {
 public:
     ValueDialog()
     {
-        plat::DialogTemplate t;
-        t.caption = "数値";
-        t.cx = 100;
-        t.cy = 40;
-        t.items = {{1014, "EDIT", "", plat::ES_RIGHT, 4, 4, 60, 12}, {1067, "EDIT", "", 0, 4, 20, 60, 12}};
-        CreateIndirect(t);
+        CreateIndirect({"数値", 100, 40, "", 9, 0, {{1014, "EDIT", "", plat::ES_RIGHT, 4, 4, 60, 12}, {1067, "EDIT", "", 0, 4, 20, 60, 12}}});
     }
     void DoDataExchange(plat::DataExchange& dx) override
     {

@@ -7,20 +7,13 @@
 #include "frontends/qt/DropListPopup.h"
 #include "frontends/qt/EmbeddedPane.h"
 #include "frontends/qt/PixelReplay.h"
-#include "frontends/qt/QtDriver.h"
-#include "frontends/qt/WindowWidget.h"
 
 #include "components/mox/MoxMessages.h"
 #include "components/support/NifCommonMenu.h"
 #include "examples/coordinates/CoordinateFrame.h"
-#include "examples/coordinates/CoordinateManager.h"
-#include "examples/coordinates/SampleSurvey.h"
-#include "platform/registry/MemoryRegistryStore.h"
-#include "platform/registry/Registry.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/UpdatePass.h"
-#include "tav/data/TavData.h"
-#include "tests/frontends/qt/DesktopTestSupport.h"
+#include "tests/frontends/qt/SampleSurveyFixture.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -29,13 +22,11 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QScreen>
-#include <QMenu>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <set>
 
 using namespace plat;
@@ -43,40 +34,12 @@ using tavtest::OffscreenApplication;
 
 namespace {
 
-class DesktopEditorTest : public ::testing::Test {
+class DesktopEditorTest : public tavtest::SampleSurveyFixture {
 protected:
-    DesktopEditorTest()
-    {
-        RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>());
-        frame.Open(driver.ScreenSize());
-        app.SetMainWnd(&frame);
-        coordinates::FillSampleSurvey(data);
-        coordinates::MarkSampleStates(manager, data);
-        data.SetModifiedFlag(FALSE);
-        driver.Refresh();
-    }
-    ~DesktopEditorTest() override
-    {
-        if (frame.IsWindow())
-            frame.DestroyWindow();
-        RegSetStore(HKEY_CURRENT_USER, nullptr);
-    }
-
-    qtfe::WindowWidget& Widget() { return *driver.WidgetOf(frame); }
-    MoxCellCtrl& Grid() { return frame.Grid(); }
     QImage Screen()
     {
         driver.Refresh();
         return Widget().grab().toImage();
-    }
-    // A cell's rectangle in the window's pixels.
-    QRect Cell(long column, long row)
-    {
-        RECT rect;
-        EXPECT_TRUE(Grid().GetCellRect(MoxPos{static_cast<std::int32_t>(column), static_cast<std::int32_t>(row)}, rect));
-        POINT corner{rect.left, rect.top};
-        Grid().ClientToScreen(&corner);
-        return QRect(Widget().FromScreen(corner), QSize(rect.Width(), rect.Height()));
     }
     // The distinct colours inside a rectangle of the picture.
     static std::set<QRgb> Colors(const QImage& image, const QRect& area)
@@ -88,14 +51,6 @@ protected:
         return colors;
     }
     void Settle() { driver.PumpWaiting(); }
-
-    QApplication& application = OffscreenApplication();
-    qtfe::QtDriver driver{QSize(800, 560)};
-    WinApp winApp{"座標一覧", "Application", &driver};
-    WinApp& app = winApp;
-    coordinates::CoordinateManager manager{2000};
-    TavData data;
-    coordinates::CoordinateFrame frame{manager, data};
 };
 
 } // namespace
@@ -150,25 +105,20 @@ TEST_F(DesktopEditorTest, ColumnBorderDraggedEndsWhereTheMouseIsReleased)
 TEST_F(DesktopEditorTest, TypingDraggingWheelContextMenuAndClipboardWorkThroughQtEvents)
 {
     // Typing into a cell, then copying it: the clipboard holds what was typed.
-    QTest::mouseClick(&Widget(), Qt::LeftButton, {}, Cell(1, 2).center());
-    Settle();
+    Click(1, 2);
     QTest::keyClicks(&Widget(), "Q7");
-    QTest::keyClick(&Widget(), Qt::Key_Return);
-    Settle();
+    Key(Qt::Key_Return);
     QTest::mouseClick(&Widget(), Qt::LeftButton, {}, Cell(1, 2).center());
-    QTest::keyClick(&Widget(), Qt::Key_C, Qt::ControlModifier);
-    Settle();
+    Key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text().trimmed(), QStringLiteral("Q7"));
 
     // A spreadsheet's copy of two cells pastes as two cells, and copies back as it came.
     QGuiApplication::clipboard()->setText(QStringLiteral("Q8\t-36000.125\r\n"));
     QTest::mouseClick(&Widget(), Qt::LeftButton, {}, Cell(1, 20).center());
-    QTest::keyClick(&Widget(), Qt::Key_V, Qt::ControlModifier);
-    Settle();
+    Key(Qt::Key_V, Qt::ControlModifier);
     QTest::mouseClick(&Widget(), Qt::LeftButton, {}, Cell(1, 20).center());
     QTest::keyClick(&Widget(), Qt::Key_Right, Qt::ShiftModifier);
-    QTest::keyClick(&Widget(), Qt::Key_C, Qt::ControlModifier);
-    Settle();
+    Key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text().trimmed(), QStringLiteral("Q8\t-36000.125"));
 
     // A drag selects the cells it passes over, which show the selection colour.
@@ -235,8 +185,7 @@ TEST_F(DesktopEditorTest, WheelNotchMovesTheRowsKeptAndPaintsOnlyTheNewOnes)
 
 TEST_F(DesktopEditorTest, RulesRunAlongEveryCellsRightAndBottomEdge)
 {
-    QTest::mouseClick(&Widget(), Qt::LeftButton, {}, Cell(3, 4).center());
-    Settle();
+    Click(3, 4);
     const QImage screen = Screen();
     const QRgb rule = screen.pixel(Cell(1, 2).right(), Cell(1, 2).center().y());
     // Plain cells, the caret's and a hatched one: each ends in the same one-pixel rule.
@@ -264,8 +213,7 @@ TEST_F(DesktopEditorTest, CursorTurnsToResizeOverAColumnBorderOnly)
 TEST_F(DesktopEditorTest, ComboListOpensWholePastItsDialogsEdgeAndAClickPicksARow)
 {
     // The bulk correction of a point code: a small modal dialog whose list reaches below it.
-    QTest::mouseClick(&Widget(), Qt::LeftButton, {}, Cell(5, 12).center());
-    Settle();
+    Click(5, 12);
     QObject guard; // the steps below go with the test
     ComboBox* combo = nullptr;
     QRect dialog;

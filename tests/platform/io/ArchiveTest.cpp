@@ -6,8 +6,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 using namespace plat;
 using Bytes = std::vector<std::uint8_t>;
 using ::testing::HasSubstr;

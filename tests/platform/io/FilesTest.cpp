@@ -3,15 +3,14 @@
 #include "platform/io/Files.h"
 
 #include "tests/ScopedEnvironment.h"
+#include "tests/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstdlib>
 #include <algorithm>
 #include <optional>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,19 +21,6 @@ namespace {
 
 class FilesTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/tavcell-files-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        m_folder = pattern;
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::permissions(m_folder, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(m_folder, ignored);
-    }
-
     static std::string Read(const fs::path& path)
     {
         std::vector<std::uint8_t> bytes;
@@ -52,7 +38,8 @@ protected:
         return names;
     }
 
-    fs::path m_folder;
+    tavtest::TemporaryFolder m_temporary{"tavcell-files"};
+    const fs::path m_folder = m_temporary.Path();
 };
 
 // Lowers the largest file this process may write, so that a write fails part way through

@@ -119,7 +119,6 @@ TEST(AppTest, RunRoutesClicksAndKeysUntilTheMainWindowCloses)
 {
     HeadlessDriver driver;
     WinApp app("測量", "Survey", &driver);
-    EXPECT_EQ(GetApp(), &app);
     EXPECT_EQ(GetAppIdentity().softwareName, "測量");
     EXPECT_EQ(GetAppIdentity().category, "Survey");
 
