@@ -312,14 +312,16 @@ TEST_F(FilesTest, UserFoldersFollowUserDirsAndFallBackToHome)
     const std::string config = (m_folder / "config").string();
     tavtest::ScopedEnvironment homeGuard("HOME", home + "/");
     tavtest::ScopedEnvironment configGuard("XDG_CONFIG_HOME", config);
-    fs::path documents;
-    fs::path desktop;
+    using Folders = std::pair<fs::path, fs::path>; // documents, desktop
+    const auto folders = [] {
+        Folders found;
+        EXPECT_FALSE(GetDocumentsFolder(found.first));
+        EXPECT_FALSE(GetDesktopFolder(found.second));
+        return found;
+    };
 
     SCOPED_TRACE("no user-dirs.dirs: both are the home folder");
-    EXPECT_FALSE(GetDocumentsFolder(documents));
-    EXPECT_EQ(documents, home);
-    EXPECT_FALSE(GetDesktopFolder(desktop));
-    EXPECT_EQ(desktop, home);
+    EXPECT_EQ(folders(), Folders(home, home));
 
     fs::create_directory(config);
     ASSERT_FALSE(WriteFileAtomically(config + "/user-dirs.dirs",
@@ -328,25 +330,19 @@ TEST_F(FilesTest, UserFoldersFollowUserDirsAndFallBackToHome)
                                      "XDG_DOCUMENTS_DIR=\"$HOME/文書\"\n"
                                      "XDG_DESKTOP_DIR=\"/data/My \\\"Desk\\\"/\"\r\n"
                                      "XDG_DOCUMENTS_DIR_EXTRA=\"/wrong\"\n"));
-    EXPECT_FALSE(GetDocumentsFolder(documents));
-    EXPECT_EQ(documents, home + "/文書");
-    EXPECT_FALSE(GetDesktopFolder(desktop));
-    EXPECT_EQ(desktop, "/data/My \"Desk\"") << "the last line wins; quotes and escapes are shell syntax";
+    EXPECT_EQ(folders(), Folders(home + "/文書", "/data/My \"Desk\""))
+        << "the last line wins; quotes and escapes are shell syntax";
 
     SCOPED_TRACE("relative values are not valid; \"$HOME/\" alone means the home folder");
     ASSERT_FALSE(WriteFileAtomically(config + "/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"Documents\"\n"
                                                                   "XDG_DESKTOP_DIR=\"$HOME/\"\n"));
-    EXPECT_FALSE(GetDocumentsFolder(documents));
-    EXPECT_EQ(documents, home);
-    EXPECT_FALSE(GetDesktopFolder(desktop));
-    EXPECT_EQ(desktop, home);
+    EXPECT_EQ(folders(), Folders(home, home));
 
     SCOPED_TRACE("without XDG_CONFIG_HOME the file is looked for in ~/.config");
     tavtest::ScopedEnvironment noConfig("XDG_CONFIG_HOME", std::nullopt);
     fs::create_directories(home + "/.config");
     ASSERT_FALSE(WriteFileAtomically(home + "/.config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n"));
-    EXPECT_FALSE(GetDocumentsFolder(documents));
-    EXPECT_EQ(documents, home + "/Docs");
+    EXPECT_EQ(folders().first, home + "/Docs");
 }
 
 TEST(UserFolders, TemporaryFolderIsTmpdirElseTmp)

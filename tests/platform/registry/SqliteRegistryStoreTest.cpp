@@ -40,6 +40,15 @@ std::unique_ptr<SqliteRegistryStore> OpenStore(const std::filesystem::path& path
     return std::move(opened.store);
 }
 
+// A key made through the store itself, as a program that holds the file open makes it.
+RegKeyId MakeKey(RegistryStore& store, std::initializer_list<std::string_view> path)
+{
+    RegKeyId key = 0;
+    bool created = false;
+    EXPECT_EQ(store.CreateKeyPath(store.RootKey(), std::span(path.begin(), path.size()), "", key, created), ERROR_SUCCESS);
+    return key;
+}
+
 TEST(SqliteRegistryStoreTest, ChangesAreKeptAndSeenByAnotherProgramAtOnce)
 {
     tavtest::TemporaryRegistry registry;
@@ -48,10 +57,7 @@ TEST(SqliteRegistryStoreTest, ChangesAreKeptAndSeenByAnotherProgramAtOnce)
     auto reader = OpenStore(path);
     ASSERT_TRUE(writer && reader);
 
-    RegKeyId key = 0;
-    bool created = false;
-    const std::string_view names[] = {"Software", "Test"};
-    ASSERT_EQ(writer->CreateKeyPath(writer->RootKey(), names, "", key, created), ERROR_SUCCESS);
+    RegKeyId key = MakeKey(*writer, {"Software", "Test"});
     ASSERT_EQ(writer->SetValue(key, "first", REG_SZ, Bytes("1")), ERROR_SUCCESS);
 
     std::vector<RegValueEntry> values;
@@ -81,10 +87,7 @@ TEST(SqliteRegistryStoreTest, AFileDeletedUnderRunningProgramsIsMadeAgainByTheir
     auto editor = OpenStore(path);
     auto other = OpenStore(path);
     ASSERT_TRUE(editor && other);
-    RegKeyId key = 0;
-    bool created = false;
-    const std::string_view names[] = {"Software", "Colors"};
-    ASSERT_EQ(editor->CreateKeyPath(editor->RootKey(), names, "", key, created), ERROR_SUCCESS);
+    const RegKeyId key = MakeKey(*editor, {"Software", "Colors"});
     ASSERT_EQ(editor->SetValue(key, "before", REG_SZ, Bytes("1")), ERROR_SUCCESS);
 
     std::filesystem::remove_all(path.parent_path());
@@ -164,10 +167,7 @@ TEST(SqliteRegistryStoreTest, TheMachineRootIsEmptyWithoutItsFileAndReadOnlyFrom
     {
         auto machine = OpenStore(registry.MachinePath());
         ASSERT_TRUE(machine);
-        RegKeyId id = 0;
-        bool created = false;
-        const std::string_view names[] = {"SOFTWARE", "Zervan Soft", "QzEnviron"};
-        ASSERT_EQ(machine->CreateKeyPath(machine->RootKey(), names, "", id, created), ERROR_SUCCESS);
+        const RegKeyId id = MakeKey(*machine, {"SOFTWARE", "Zervan Soft", "QzEnviron"});
         ASSERT_EQ(machine->SetValue(id, "QzTemp", REG_EXPAND_SZ, Bytes("/var/tmp")), ERROR_SUCCESS);
     }
     ASSERT_FALSE(std::filesystem::exists(registry.MachinePath().string() + "-shm"));

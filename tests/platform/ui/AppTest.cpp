@@ -55,12 +55,16 @@ public:
     std::string typed;
 };
 
+class AppTest : public ::testing::Test {
+protected:
+    HeadlessDriver driver;
+    WinApp app{"測量", "Survey", &driver};
+};
+
 } // namespace
 
-TEST(AppTest, AnExceptionFromAHandlerIsShownAndTheProgramGoesOn)
+TEST_F(AppTest, AnExceptionFromAHandlerIsShownAndTheProgramGoesOn)
 {
-    HeadlessDriver driver;
-    WinApp app("測量", "Survey", &driver);
     FailingWindow main;
     main.Create("MAIN", "", WS_VISIBLE, RECT{0, 0, 320, 200}, nullptr, 0);
     app.SetMainWnd(&main);
@@ -115,10 +119,8 @@ TEST(AppTestDeathTest, WhenTheProgramCannotGoOnItKeepsTheWorkAndExitsWithAFailur
                 "the unsaved changes could not be kept");
 }
 
-TEST(AppTest, RunRoutesClicksAndKeysUntilTheMainWindowCloses)
+TEST_F(AppTest, RunRoutesClicksAndKeysUntilTheMainWindowCloses)
 {
-    HeadlessDriver driver;
-    WinApp app("測量", "Survey", &driver);
     EXPECT_EQ(GetAppIdentity().softwareName, "測量");
     EXPECT_EQ(GetAppIdentity().category, "Survey");
 
@@ -142,10 +144,8 @@ TEST(AppTest, RunRoutesClicksAndKeysUntilTheMainWindowCloses)
     EXPECT_EQ(GetKeyState(VK_CONTROL), 0);
 }
 
-TEST(AppTest, TheWaitCursorShowsOnceForNestedWaits)
+TEST_F(AppTest, TheWaitCursorShowsOnceForNestedWaits)
 {
-    HeadlessDriver driver;
-    WinApp app("x", "y", &driver);
     {
         WaitCursor outer;
         WaitCursor inner;
@@ -175,10 +175,8 @@ public:
 
 } // namespace
 
-TEST(AppTest, KeysReachTheFocusInAnyWindowAndAnUnusedWheelGoesUpToTheParent)
+TEST_F(AppTest, KeysReachTheFocusInAnyWindowAndAnUnusedWheelGoesUpToTheParent)
 {
-    HeadlessDriver driver;
-    WinApp app("Test", "Test", &driver);
     NotingWindow main;
     main.Create("Main", "", WS_VISIBLE, RECT{0, 0, 320, 160}, nullptr, 0);
     NotingWindow other;
@@ -199,7 +197,7 @@ TEST(AppTest, KeysReachTheFocusInAnyWindowAndAnUnusedWheelGoesUpToTheParent)
     main.DestroyWindow();
 }
 
-TEST(AppTest, WindowsAndFocusMadeBeforeTheApplicationAreItsOwnAndOutliveIt)
+TEST(AppLifetimeTest, WindowsAndFocusMadeBeforeTheApplicationAreItsOwnAndOutliveIt)
 {
     Wnd early;
     ASSERT_TRUE(early.Create("Early", "", WS_VISIBLE, RECT{0, 0, 80, 16}, nullptr, 0));
