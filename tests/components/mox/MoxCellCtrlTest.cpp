@@ -10,6 +10,7 @@
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/HeadlessDriver.h"
+#include "tests/platform/ui/HeadlessAppTest.h"
 #include "tests/platform/ui/ProportionalMeasure.h"
 
 #include <gtest/gtest.h>
@@ -64,24 +65,19 @@ public:
     int textRequests = 0;
 };
 
+// The answer to a notification that asks for a heading's text.
+LRESULT Heading(LPARAM l, std::string text)
+{
+    *reinterpret_cast<std::string*>(l) = std::move(text);
+    return 1;
+}
+
 // The window around the grid: answers its notifications and records them.
 class Host : public Wnd {
 public:
-    LRESULT OnFixedColText(WPARAM w, LPARAM l)
-    {
-        *reinterpret_cast<std::string*>(l) = std::to_string(reinterpret_cast<const MoxPos*>(w)->row + 1);
-        return 1;
-    }
-    LRESULT OnFixedRowText(WPARAM w, LPARAM l)
-    {
-        *reinterpret_cast<std::string*>(l) = "H" + std::to_string(reinterpret_cast<const MoxPos*>(w)->column);
-        return 1;
-    }
-    LRESULT OnFixedCellText(WPARAM, LPARAM l)
-    {
-        *reinterpret_cast<std::string*>(l) = "No.";
-        return 1;
-    }
+    LRESULT OnFixedColText(WPARAM w, LPARAM l) { return Heading(l, std::to_string(reinterpret_cast<const MoxPos*>(w)->row + 1)); }
+    LRESULT OnFixedRowText(WPARAM w, LPARAM l) { return Heading(l, "H" + std::to_string(reinterpret_cast<const MoxPos*>(w)->column)); }
+    LRESULT OnFixedCellText(WPARAM, LPARAM l) { return Heading(l, "No."); }
     LRESULT OnSelChanging(WPARAM, LPARAM l) { return refuseMovesTo == *reinterpret_cast<const MoxPos*>(l) ? 1 : 0; }
     LRESULT OnSelChanged(WPARAM, LPARAM) { return ++selChanged, 0; }
     LRESULT OnBeginEdit(WPARAM, LPARAM) { return refuseEdit ? 1 : 0; }
@@ -145,7 +141,7 @@ BEGIN_MESSAGE_MAP(Host, Wnd)
 END_MESSAGE_MAP()
 
 // An 80 by 25 character screen (640 x 400 px): a heading line and 24 data lines.
-class GridTest : public ::testing::Test {
+class GridTest : public tavtest::HeadlessAppTest {
 protected:
     explicit GridTest(long records = 100, long columns = 4) : table(columns, records)
     {
@@ -198,8 +194,6 @@ protected:
         return nullptr;
     }
 
-    HeadlessDriver driver;
-    WinApp app{"GridTest", "Test", &driver};
     TextTable table;
     Host host;
     MoxCellCtrl grid;
@@ -584,11 +578,7 @@ public:
         keysAfterGrid.push_back(GetCaret().row);
         return result;
     }
-    LRESULT OnFixedColText(WPARAM w, LPARAM l)
-    {
-        *reinterpret_cast<std::string*>(l) = "#" + std::to_string(reinterpret_cast<const MoxPos*>(w)->row);
-        return 1;
-    }
+    LRESULT OnFixedColText(WPARAM w, LPARAM l) { return Heading(l, "#" + std::to_string(reinterpret_cast<const MoxPos*>(w)->row)); }
     std::vector<long> keysAfterGrid;
     DECLARE_MESSAGE_MAP()
 };

@@ -5,8 +5,8 @@
 #include "components/support/GupFontCatalog.h"
 #include "components/support/GupFontDialog.h"
 #include "platform/ui/Controls.h"
-#include "platform/ui/HeadlessDriver.h"
 #include "platform/ui/Renderer.h"
+#include "tests/platform/ui/HeadlessAppTest.h"
 #include "tests/platform/ui/ProportionalMeasure.h"
 
 #include <gtest/gtest.h>
@@ -32,11 +32,7 @@ BEGIN_MESSAGE_MAP(Holder, Dialog)
     ON_BN_CLICKED(kColor, OnColorChosen)
 END_MESSAGE_MAP()
 
-class GupChooserTest : public ::testing::Test {
-protected:
-    HeadlessDriver driver;
-    WinApp app{"guptest", "Test", &driver};
-};
+using GupChooserTest = tavtest::HeadlessAppTest;
 
 } // namespace
 

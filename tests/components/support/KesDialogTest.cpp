@@ -8,8 +8,8 @@
 #include "components/support/KescInputDialog.h"
 #include "components/support/NifResource.h"
 #include "platform/ui/Controls.h"
-#include "platform/ui/HeadlessDriver.h"
 #include "tests/TemporaryFolder.h"
+#include "tests/platform/ui/HeadlessAppTest.h"
 
 #include <gtest/gtest.h>
 
@@ -21,11 +21,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class KesDialogTest : public ::testing::Test {
-protected:
-    HeadlessDriver driver;
-    WinApp app{"kestest", "Test", &driver};
-};
+using KesDialogTest = tavtest::HeadlessAppTest;
 
 } // namespace
 
@@ -105,25 +101,17 @@ TEST_F(KesDialogTest, TheFolderChooserWalksSubFoldersAndTakesTheFieldOnOk)
     EXPECT_EQ(driver.MessageBoxes()[0].text, "フォルダが見つかりません。");
 }
 
-TEST_F(KesDialogTest, ProgressOperationsWithoutAWindowDoNothing)
-{
-    KesProgressDialog progress(TRUE);
-    progress.SetMessage("処理中...");
-    progress.SetRange(0, 10);
-    EXPECT_EQ(progress.SetPos(5), 0);
-    EXPECT_EQ(progress.SetStep(2), 0);
-    EXPECT_EQ(progress.StepIt(), 0);
-    EXPECT_FALSE(progress.IsWindow());
-    EXPECT_TRUE(driver.OpenedDialogs().empty());
-}
-
-TEST_F(KesDialogTest, TheProgressWindowShowsItsMessageAndAdvances)
+TEST_F(KesDialogTest, TheProgressWindowShowsItsMessageAndAdvancesAndWithoutItNothingHappens)
 {
     Wnd frame;
     frame.Create("FRAME", "", WS_VISIBLE, RECT{0, 0, 640, 400}, nullptr, 0);
     {
         KesProgressDialog progress(TRUE);
         progress.SetMessage("処理中...");
+        progress.SetRange(0, 10);
+        EXPECT_EQ(progress.SetPos(5), 0) << "no window yet: nothing to move";
+        EXPECT_EQ(progress.StepIt(), 0);
+        EXPECT_TRUE(driver.OpenedDialogs().empty());
         ASSERT_TRUE(progress.Create(&frame, TRUE));
         EXPECT_TRUE(progress.IsWindowVisible());
         EXPECT_FALSE(frame.IsWindowEnabled());

@@ -6,8 +6,9 @@
 #include "platform/ui/HeadlessDriver.h"
 #include "platform/ui/PropertySheet.h"
 #include "platform/ui/Renderer.h"
-#include "tests/platform/ui/ProportionalMeasure.h"
 #include "platform/ui/ScreenFit.h"
+#include "tests/platform/ui/HeadlessAppTest.h"
+#include "tests/platform/ui/ProportionalMeasure.h"
 
 #include <gtest/gtest.h>
 
@@ -40,6 +41,8 @@ public:
         for (const char* entry : {"一", "二", "三"})
             m_list.AddString(entry);
         m_list.SetCurSel(listIndex);
+        if (endAtOnce)
+            EndDialog(IDNO);
         return TRUE;
     }
     void DoDataExchange(DataExchange& dx) override
@@ -62,6 +65,7 @@ public:
     int listIndex = 0;
     int selChanges = 0;
     int doubleClicks = 0;
+    bool endAtOnce = false;
     ListBox m_list;
     DECLARE_MESSAGE_MAP()
 };
@@ -71,11 +75,7 @@ BEGIN_MESSAGE_MAP(SampleDialog, Dialog)
     ON_LBN_DBLCLK(kList, OnDblClk)
 END_MESSAGE_MAP()
 
-class DialogTest : public ::testing::Test {
-protected:
-    HeadlessDriver driver;
-    WinApp app{"dialogtest", "Test", &driver};
-};
+using DialogTest = tavtest::HeadlessAppTest;
 
 } // namespace
 
@@ -179,7 +179,7 @@ TEST_F(DialogTest, ScriptedKeysAndCharactersReachTheFocusedControl)
     EXPECT_EQ(dialog.count, 7) << "Tab selected the whole count, so 7 replaced 5";
 }
 
-TEST_F(DialogTest, InvalidDataKeepsTheDialogOpenAndTellsThePerson)
+TEST_F(DialogTest, InvalidDataOrADisabledDefaultButtonKeepsTheDialogOpen)
 {
     SampleDialog dialog;
     driver.OnNextDialog([](DialogOperator& person) {
@@ -191,6 +191,11 @@ TEST_F(DialogTest, InvalidDataKeepsTheDialogOpenAndTellsThePerson)
         person.ClickCaption("OK");
         EXPECT_TRUE(person.IsOpen());
         person.SetText(kCount, "99");
+        person.Control(IDOK)->EnableWindow(FALSE);
+        person.Return();
+        EXPECT_TRUE(person.IsOpen()) << "Return does nothing while the default button is disabled";
+        EXPECT_FALSE(person.Click(IDOK)) << "a disabled button cannot be clicked";
+        person.Control(IDOK)->EnableWindow(TRUE);
         person.ClickCaption("OK");
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
@@ -199,20 +204,7 @@ TEST_F(DialogTest, InvalidDataKeepsTheDialogOpenAndTellsThePerson)
     EXPECT_EQ(driver.MessageBoxes()[0].text, "整数を入力してください。");
     EXPECT_EQ(driver.MessageBoxes()[1].text, "1 から 99 までの整数を入力してください。");
     EXPECT_EQ(driver.MessageBoxes()[1].style, MB_OK | MB_ICONEXCLAMATION);
-    EXPECT_EQ(driver.MessageBoxes()[1].caption, "dialogtest");
-}
-
-TEST_F(DialogTest, ReturnDoesNothingWhileTheDefaultButtonIsDisabled)
-{
-    SampleDialog dialog;
-    driver.OnNextDialog([](DialogOperator& person) {
-        person.Control(IDOK)->EnableWindow(FALSE);
-        person.Return();
-        EXPECT_TRUE(person.IsOpen());
-        EXPECT_FALSE(person.Click(IDOK)) << "a disabled button cannot be clicked";
-        person.Escape();
-    });
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(driver.MessageBoxes()[1].caption, "tavtest");
 }
 
 TEST_F(DialogTest, ArrowsWalkTheRadioGroupAndDoubleClicksReachTheDialog)
@@ -306,7 +298,7 @@ TEST_F(DialogTest, MessageBoxesAnswerFromTheQueueElseTheirDefaultButton)
     EXPECT_EQ(MessageBox(nullptr, "!", "", MB_OKCANCEL | MB_DEFBUTTON2), IDCANCEL);
     EXPECT_EQ(MessageBox("ok"), IDOK);
     ASSERT_EQ(driver.MessageBoxes().size(), 5u);
-    EXPECT_EQ(driver.MessageBoxes()[4].caption, "dialogtest") << "the application's name is the default caption";
+    EXPECT_EQ(driver.MessageBoxes()[4].caption, "tavtest") << "the application's name is the default caption";
 
     driver.AnswerMessageBox("上書き", IDNO);
     driver.AnswerMessageBox(IDCANCEL);
@@ -336,21 +328,10 @@ TEST(HeadlessDriverTest, AnswersAndDialogHandlersNothingUsedAreTold)
     EXPECT_NE(told.find("1 dialog handler"), std::string::npos) << told;
 }
 
-namespace {
-class QuittingDialog : public Dialog {
-public:
-    QuittingDialog() : Dialog(SampleTemplate()) {}
-    BOOL OnInitDialog() override
-    {
-        EndDialog(IDNO);
-        return TRUE;
-    }
-};
-} // namespace
-
 TEST_F(DialogTest, ADialogEndedWhileItInitialisesNeverWaitsForInput)
 {
-    QuittingDialog dialog;
+    SampleDialog dialog;
+    dialog.endAtOnce = true;
     bool opened = false;
     driver.OnEveryDialog([&](DialogOperator&) { opened = true; });
     driver.PushKey(VK_RETURN);

@@ -8,10 +8,10 @@
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Frames.h"
 #include "platform/ui/Gdi.h"
-#include "platform/ui/HeadlessDriver.h"
 #include "platform/ui/Ime.h"
 #include "platform/ui/ListView.h"
 
+#include "tests/platform/ui/HeadlessAppTest.h"
 #include "tests/platform/ui/ProportionalMeasure.h"
 
 #include <gtest/gtest.h>
@@ -38,7 +38,7 @@ DialogTemplate PointTemplate()
     }};
 }
 
-class RendererTest : public ::testing::Test {
+class RendererTest : public tavtest::HeadlessAppTest {
 protected:
     // The point dialog shown at (8, 16), its code list filled and the first code chosen.
     ComboBox& ShowPointDialog()
@@ -61,8 +61,6 @@ protected:
         return canvas;
     }
 
-    HeadlessDriver driver;
-    WinApp app{"座標", "Survey", &driver};
     Dialog dialog{PointTemplate()};
     Renderer renderer;
 };

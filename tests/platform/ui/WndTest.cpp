@@ -3,8 +3,8 @@
 #include "platform/ui/App.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Gdi.h"
-#include "platform/ui/HeadlessDriver.h"
 #include "platform/ui/Wnd.h"
+#include "tests/platform/ui/HeadlessAppTest.h"
 
 #include <gtest/gtest.h>
 
@@ -93,10 +93,8 @@ private:
 
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 
-class WndTest : public ::testing::Test {
+class WndTest : public tavtest::HeadlessAppTest {
 protected:
-    HeadlessDriver driver;
-    WinApp app{"wndtest", "Test", &driver};
     std::vector<std::string> log;
 };
 
