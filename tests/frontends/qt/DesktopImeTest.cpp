@@ -161,14 +161,12 @@ TEST_F(DesktopImeTest, ReturnAndEscapeEndOnlyTheCompositionAndOtherKeysClicksAnd
     EXPECT_EQ(Grid().GetEditor(), nullptr);
     EXPECT_EQ(Name(3), "T4") << "the next Escape left the editor as it does";
 
-    Click(1, 4);
-    Compose(QStringLiteral("かわ"));
-    Key(Qt::Key_Tab);
-    EXPECT_EQ(Name(4), "かわ") << "Tab";
-    Click(1, 5);
-    Compose(QStringLiteral("もり"));
-    Key(Qt::Key_Down);
-    EXPECT_EQ(Name(5), "もり") << "an arrow";
+    for (const auto& [row, key] : {std::pair{4L, Qt::Key_Tab}, {5L, Qt::Key_Down}}) {
+        Click(1, row);
+        Compose(QStringLiteral("かわ"));
+        Key(key);
+        EXPECT_EQ(Name(row), "かわ") << "a key that leaves the cell commits first: " << key;
+    }
     const std::string below = Name(8);
     Click(1, 6);
     Compose(QStringLiteral("はし"));

@@ -4,9 +4,9 @@
 #include "platform/ui/Help.h"
 
 #include "platform/ui/Frames.h"
-#include "platform/ui/HeadlessDriver.h"
 #include "platform/ui/Renderer.h"
 #include "tests/TemporaryFolder.h"
+#include "tests/platform/ui/HeadlessAppTest.h"
 
 #include <gtest/gtest.h>
 
@@ -42,8 +42,8 @@ BEGIN_MESSAGE_MAP(HelpChild, Wnd)
     ON_MESSAGE(WM_HELPHITTEST, OnHelpHitTest)
 END_MESSAGE_MAP()
 
-struct HelpFixture : ::testing::Test {
-    HelpFixture() : app("試験", "Test", &driver)
+struct HelpFixture : tavtest::HeadlessAppTest {
+    HelpFixture()
     {
         app.SetHelpFilePath(helpFile);
         frame.Create("Frame", "試験", WS_VISIBLE, RECT{0, 0, 640, 400}, nullptr, 0);
@@ -53,8 +53,6 @@ struct HelpFixture : ::testing::Test {
     }
     void Write(const std::string& text) { std::ofstream(helpFile, std::ios::binary) << text; }
 
-    HeadlessDriver driver;
-    WinApp app;
     tavtest::TemporaryFolder folder{"tavcell-help"};
     std::filesystem::path helpFile = folder / "test.help";
     FrameWnd frame;

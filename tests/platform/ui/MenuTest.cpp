@@ -3,11 +3,11 @@
 // keys and the mouse, with the status prompts it shows.
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Frames.h"
-#include "platform/ui/HeadlessDriver.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/MenuTracker.h"
 #include "platform/ui/Renderer.h"
 #include "platform/ui/Resources.h"
+#include "tests/platform/ui/HeadlessAppTest.h"
 
 #include <gtest/gtest.h>
 
@@ -116,8 +116,8 @@ void MakeMenuBar(Menu& bar)
     bar.AppendMenu(MF_POPUP, Popup({{MF_STRING, kGrid, "格子(&G)"}, {MF_POPUP, zoom, "倍率(&Z)"}}), "表示(&V)");
 }
 
-struct FrameFixture : ::testing::Test {
-    FrameFixture() : app("試験", "Test", &driver)
+struct FrameFixture : tavtest::HeadlessAppTest {
+    FrameFixture()
     {
         module.AddStrings({{kOpen, "ファイルを開きます\n開く"}, {AFX_IDS_IDLEMESSAGE, "準備完了"}});
         previousModule = SetResourceHandle(&module);
@@ -137,8 +137,6 @@ struct FrameFixture : ::testing::Test {
         return canvas.ToText();
     }
 
-    HeadlessDriver driver;
-    WinApp app;
     Module module{"test"};
     ModuleHandle previousModule = nullptr;
     TestFrame frame;
