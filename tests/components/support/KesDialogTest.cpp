@@ -1,6 +1,5 @@
-// The support library's dialog frames as a person meets them: captions and help identifiers,
-// the text prompt, the folder chooser walking real folders, and the progress window that
-// stays harmless without its window.
+// The support library's dialogs as a person meets them: captions and help identifiers, the text
+// prompt, the folder chooser on real folders, and the progress window with and without its window.
 #include "components/support/KesDialog.h"
 #include "components/support/KesProgressDialog.h"
 #include "components/support/KesTemplates.h"

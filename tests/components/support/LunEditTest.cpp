@@ -1,6 +1,5 @@
-// The checking editors as a person and the grid use them: the registered messages, judging
-// numbers, angles and texts, the error colour, Escape back to the temporary text, and dialog
-// data exchange of values that may be unset.
+// The checking editors as a person and the grid use them: registered messages, judging numbers,
+// angles and texts, the error colour, Escape, and data exchange of values that may be unset.
 #include "components/support/LunColEdit.h"
 #include "components/support/LunDMSEdit.h"
 #include "components/support/LunDataExchange.h"

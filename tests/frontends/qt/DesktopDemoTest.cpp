@@ -1,6 +1,5 @@
-// The editor as a person starts it on a desktop: under an X server the test starts itself
-// (Xvfb), keys typed by xdotool put a point into a new row and Ctrl+S saves the document;
-// a picture of the window is written beside the test's files.
+// The editor as a person starts it on a desktop (an X server of the test's own): keys typed by
+// xdotool put a point into a new row, Ctrl+S saves it, and a picture of the window is kept.
 #include "tests/TemporaryFolder.h"
 #include "tests/frontends/qt/DesktopTestSupport.h"
 #include "tests/frontends/tty/TmuxSession.h"

@@ -1,8 +1,5 @@
-// The coordinate-list editor on the desktop front end, offscreen: its first screen read back
-// as pixels (hatched locked cells, a warning cell's red text, the selection's fill, a Japanese
-// heading kept inside its column, the rules between cells, a column border dragged), and a
-// person's input given as Qt events (typing, a drag, the wheel, the right button, the
-// clipboard both ways, the cursor over a border, a combo box's list, the colour page's font).
+// The coordinate-list editor on the desktop front end, offscreen: what its first screen shows,
+// read back as pixels, and a person's input (keys, mouse, wheel, clipboard, dialogs) as Qt events.
 #include "frontends/qt/BackingImage.h"
 #include "frontends/qt/DropListPopup.h"
 #include "frontends/qt/EmbeddedPane.h"

@@ -1,6 +1,5 @@
-// Japanese typed through the desktop's input method into the coordinate-list editor,
-// offscreen: Qt's input method events as an input method sends them (preedit, cursor, the
-// segment being converted, commit), and what the editor does with them.
+// Japanese typed through the desktop's input method into the coordinate-list editor, offscreen:
+// Qt's input method events as an input method sends them, and what the editor does with them.
 #include "examples/coordinates/CoordinateResources.h"
 #include "platform/ui/Controls.h"
 #include "tests/frontends/qt/SampleSurveyFixture.h"

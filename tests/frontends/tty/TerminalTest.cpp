@@ -1,6 +1,5 @@
-// The terminal driver in a real terminal (tmux): what it shows, the keys typed into it, a
-// message box answered from the keyboard, a resize, and the terminal given back as it was
-// when the program ends normally, when it is killed (SIGTERM, SIGINT) and when it crashes.
+// The terminal driver in a real terminal (tmux): what it shows, keys typed into it, a resize, and
+// the terminal given back as it was however the program ends (normally, killed, crashed).
 #include "tests/frontends/tty/TmuxSession.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,5 @@
-// Dialogs driven by the headless driver as a person would: typing, clicking, Return, Escape
-// and the close box give the right result and move the data; validation keeps the dialog
-// open; a dialog borrows and returns a control; property sheets apply their pages.
+// Dialogs driven as a person would: keys, clicks, Return, Escape and the close box give the right
+// result and move the data; validation keeps a dialog open; property sheets apply their pages.
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/HeadlessDriver.h"

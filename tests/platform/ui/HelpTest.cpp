@@ -1,6 +1,5 @@
-// Help: F1 asks the focused window for its topic and the help window opens on it; a click in
-// help mode asks the window under it; a missing topic, and a missing or damaged help file,
-// are said so plainly.
+// Help: F1 and a help-mode click open the topic of the window asked; a missing topic and a missing
+// or damaged help file are said so plainly.
 #include "platform/ui/Help.h"
 
 #include "platform/ui/Frames.h"

@@ -1,6 +1,5 @@
-// Menus: the model, the update of a pop-up through the command route, commands travelling
-// from a window to its frame, and a person working a frame's menu bar and a context menu with
-// keys and the mouse, with the status prompts it shows.
+// Menus: the model, updates through the command route, commands from a window to its frame, and a
+// person working a menu bar and a context menu with keys and the mouse, with their prompts.
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Frames.h"
 #include "platform/ui/Menu.h"

@@ -1,6 +1,5 @@
-// A text measure unlike the terminal's cells, for tests that layouts and hit-tests follow the
-// front end's measure: proportional half-width glyphs averaging 7 px, full-width ones 13 px,
-// lines 13 px high. Installed on a headless driver for its lifetime.
+// A text measure unlike the terminal's cells (proportional glyphs averaging 7 px, lines 13 px), for
+// tests that layouts and hit-tests follow the front end's measure; installed on a headless driver.
 #pragma once
 
 #include "platform/text/DisplayWidth.h"

@@ -1,6 +1,5 @@
-// What a person sees of the window tree, read back from the character-cell canvas: a dialog
-// with its controls, a combo box list opened from the keyboard, a grid that draws itself, a
-// frame with a list view, and message boxes.
+// What a person sees of the window tree, read back from the character-cell canvas: dialogs and
+// their controls, lists, a grid that draws itself, a frame with a list view, and message boxes.
 #include "platform/ui/Renderer.h"
 
 #include "platform/ui/App.h"

@@ -1,6 +1,5 @@
-// A frame with an edit field on the terminal driver: what the terminal tests run inside
-// tmux. It writes its process id to the file named by its argument once it shows, asks a
-// question on F2, opens a dialog on F3, ends on F10, and crashes on F9.
+// A frame with an edit field on the terminal driver, run inside tmux by the terminal tests: it
+// writes its process id once shown, asks on F2, opens a dialog on F3, ends on F10, crashes on F9.
 #include "frontends/tty/TtyDriver.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialog.h"
