@@ -11,7 +11,6 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/HeadlessDriver.h"
 #include "tests/platform/ui/HeadlessAppTest.h"
-#include "tests/platform/ui/ProportionalMeasure.h"
 
 #include <gtest/gtest.h>
 
@@ -228,22 +227,6 @@ TEST_F(GridTest, PaintsHeadingsRowNumbersAndClippedAlignedTexts)
     MoxPos hidden{0, 30};
     EXPECT_FALSE(grid.SendMessage(MOXM_GETCELLRECT, reinterpret_cast<WPARAM>(&hidden), reinterpret_cast<LPARAM>(&rect)));
     EXPECT_TRUE(rect.IsEmpty()) << "a cell out of view has no rectangle";
-}
-
-TEST_F(GridTest, RowsCutsAndClicksFollowTheFrontEndsTextMeasure)
-{
-    const tavtest::ProportionalMeasure measure;
-    const tavtest::MeasuredBy measured(driver, measure);
-    table.Put(1, 0, "iiiiiiiiiiiiiii");
-    grid.SetPaneWidth(48, 1); // 44 px inside the margins: eleven 4 px characters
-    const auto ops = Paint();
-    EXPECT_NE(FindText(ops, "iiiiiiiiiii"), nullptr) << "cut where the measure says, not at five cells";
-    EXPECT_NE(FindText(ops, "29"), nullptr) << "lines of 13 px: 29 fit under the heading";
-    EXPECT_EQ(FindText(ops, "30"), nullptr);
-    Click(POINT{40 + 80 + 10, 13 * 6 + 4}); // column 1 of the sixth line
-    EXPECT_EQ(grid.GetCaret(), (MoxPos{1, 5}));
-    Key(VK_RIGHT, true, true);
-    EXPECT_EQ(grid.GetPaneWidth(1), 48 + 7) << "the keyboard widens a column by an average character";
 }
 
 TEST_F(BigGridTest, OnlyCellsInViewAreAskedAndTheCaretScrollsIntoView)

@@ -231,7 +231,6 @@ TEST(SqliteRegistryStoreTest, TheUserDatabaseIsFoundByTheEnvironment)
     RegSetStore(HKEY_CURRENT_USER, nullptr);
 }
 
-// Two programs writing the same user's store at once lose nothing.
 TEST(SqliteRegistryStoreTest, TwoProcessesWritingAtOnceLoseNoWrite)
 {
     tavtest::TemporaryRegistry registry;

@@ -368,7 +368,6 @@ TEST_F(TavregTest, AWriteThatCannotBeKeptFailsAndAReadOnlyStoreIsRead)
     EXPECT_EQ(m_out.str(), "kept\n");
 }
 
-// What get or list would show otherwise than it was written, and a file past the import limit.
 TEST_F(TavregTest, ValuesThatCouldNotBeShownAsWrittenAndFilesPastTheLimitAreRefused)
 {
     EXPECT_EQ(Run({"set", "K", "m", "REG_MULTI_SZ", "a", "", "b"}), 1) << "an empty string would end the list";
