@@ -465,14 +465,12 @@ TEST_F(GridTest, ColumnBordersDragOnlyWhileUserResizeIsOn)
     grid.SendMessage(WM_MOUSEMOVE, 1, MAKELPARAM(40 + 100, 4));
     grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(40 + 100, 4));
     EXPECT_EQ(grid.GetPaneWidth(0), 100);
-    ASSERT_EQ(host.resized.size(), 1u);
-    EXPECT_EQ(host.resized[0], (std::pair<long, long>{0, 100}));
+    EXPECT_EQ(host.resized, (std::vector<std::pair<long, long>>{{0, 100}}));
 
     const int widened = 100 + GetTextMeasure().AverageWidth(grid.CellLogFont());
     Key(VK_RIGHT, true, true);
     EXPECT_EQ(grid.GetPaneWidth(0), widened) << "Ctrl+Shift+Right widens the caret's column by a character";
-    ASSERT_EQ(host.resized.size(), 2u);
-    EXPECT_EQ(host.resized[1], (std::pair<long, long>{0, widened}));
+    EXPECT_EQ(host.resized, (std::vector<std::pair<long, long>>{{0, 100}, {0, widened}}));
 
     grid.SetUserResize(FALSE);
     grid.SendMessage(WM_LBUTTONDOWN, 1, MAKELPARAM(40 + widened, 4));
