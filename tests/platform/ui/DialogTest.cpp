@@ -105,30 +105,26 @@ TEST_F(DialogTest, APersonFillsTheFieldsAndReturnPressesTheDefaultButton)
     EXPECT_FALSE(dialog.m_list.IsWindow()) << "the bound member control went with the dialog";
 }
 
-TEST_F(DialogTest, UnderAnotherTextMeasureTheLayoutAndTheClicksFollowIt)
+// Run once more under the proportional measure, as the whole program is: then lines are 13 px.
+TEST_F(DialogTest, ButtonTextsFitAndListRowsAreTheLinesOfTheTextMeasure)
 {
-    const tavtest::ProportionalMeasure measure;
-    const tavtest::MeasuredBy measured(driver, measure);
     SampleDialog dialog;
     driver.OnNextDialog([&](DialogOperator& person) {
-        RECT box;
-        person.GetDialog().GetWindowRect(&box);
-        EXPECT_EQ(box.Width(), 350) << "200 dialog units of a 7 px average character";
-        EXPECT_EQ(box.Height(), 163) << "100 dialog units of a 13 px line";
+        const TextMeasure& measure = GetTextMeasure();
         for (int id : {IDOK, IDCANCEL}) {
             RECT button;
             person.Control(id)->GetClientRect(&button);
-            EXPECT_EQ(button.Width(), 70);
-            EXPECT_LE(measure.Width({}, person.Text(id)), button.Width()) << person.Text(id) << " fits its button";
+            EXPECT_LE(measure.Width(WindowLogFont(*person.Control(id)), person.Text(id)), button.Width())
+                << person.Text(id) << " fits its button";
         }
         auto clickAt = [](Wnd* control, POINT point) {
             control->ClientToScreen(&point);
             DispatchInput(InputEvent::MouseClick(point));
         };
-        // A dialog's list is framed (a cell of box drawing here): its rows start inside.
+        // A dialog's list is framed (a cell of box drawing): its rows start inside.
         auto* list = static_cast<ListBox*>(person.Control(kList));
-        clickAt(list, POINT{8 + 3, 16 + 2 * 13 + 3});
-        EXPECT_EQ(list->GetCurSel(), 2) << "rows of 13 px";
+        clickAt(list, POINT{8 + 3, 16 + 2 * measure.LineHeight(WindowLogFont(*list)) + 3});
+        EXPECT_EQ(list->GetCurSel(), 2) << "rows of a line each";
         clickAt(list, POINT{8 + 3, 3});
         clickAt(list, POINT{3, 16 + 3});
         EXPECT_EQ(list->GetCurSel(), 2) << "a click on the frame picks no row";

@@ -3,7 +3,6 @@
 #pragma once
 
 #include "platform/text/DisplayWidth.h"
-#include "platform/ui/HeadlessDriver.h"
 #include "platform/ui/TextMeasure.h"
 
 #include <gtest/gtest.h>
@@ -45,21 +44,6 @@ public:
         return kAverage;
     }
     plat::FontMetrics Metrics(const plat::LOGFONTA&) const override { return {kLine, 10, kAverage, 13}; }
-};
-
-// Puts the measure on the driver and takes it off again, even when a test fails.
-class MeasuredBy {
-public:
-    MeasuredBy(plat::HeadlessDriver& driver, const plat::TextMeasure& measure) : m_driver(driver)
-    {
-        m_driver.SetTextMeasure(&measure);
-    }
-    ~MeasuredBy() { m_driver.SetTextMeasure(nullptr); }
-    MeasuredBy(const MeasuredBy&) = delete;
-    MeasuredBy& operator=(const MeasuredBy&) = delete;
-
-private:
-    plat::HeadlessDriver& m_driver;
 };
 
 } // namespace tavtest
