@@ -47,7 +47,6 @@ protected:
                 colors.insert(image.pixel(x, y) & 0xFFFFFF);
         return colors;
     }
-    void Settle() { driver.PumpWaiting(); }
 };
 
 } // namespace
@@ -94,7 +93,7 @@ TEST_F(DesktopEditorTest, ColumnBorderDraggedEndsWhereTheMouseIsReleased)
     QTest::mousePress(&Widget(), Qt::LeftButton, {}, QPoint(border, y));
     QTest::mouseMove(&Widget(), QPoint(border + 37, y));
     QTest::mouseRelease(&Widget(), Qt::LeftButton, {}, QPoint(border + 37, y));
-    Settle();
+    driver.PumpWaiting();
     Screen();
     EXPECT_NEAR(Cell(1, 0).right() + 1, border + 37, 1);
 }
@@ -122,7 +121,7 @@ TEST_F(DesktopEditorTest, TypingDraggingWheelContextMenuAndClipboardWorkThroughQ
     QTest::mousePress(&Widget(), Qt::LeftButton, {}, Cell(0, 3).center());
     QTest::mouseMove(&Widget(), Cell(2, 5).center());
     QTest::mouseRelease(&Widget(), Qt::LeftButton, {}, Cell(2, 5).center());
-    Settle();
+    driver.PumpWaiting();
     const QImage screen = Screen();
     const QColor selection = qtfe::ToQColor(Grid().GetColor(MOXC_SELECTION));
     EXPECT_EQ(screen.pixelColor(Cell(1, 4).left() + 1, Cell(1, 4).center().y()), selection);
@@ -133,7 +132,7 @@ TEST_F(DesktopEditorTest, TypingDraggingWheelContextMenuAndClipboardWorkThroughQ
     const QPointF at = Cell(1, 4).center();
     QWheelEvent wheel(at, Widget().mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(&Widget(), &wheel);
-    Settle();
+    driver.PumpWaiting();
     EXPECT_EQ(Grid().GetTopLeft().row, top + 3);
     qtfe::BackingImage whole;
     whole.Update(driver.Painter(), frame, 1.0, -1);
@@ -149,7 +148,7 @@ TEST_F(DesktopEditorTest, TypingDraggingWheelContextMenuAndClipboardWorkThroughQ
     });
     const QPoint click = Cell(1, top + 5).center();
     QTest::mouseClick(&Widget(), Qt::RightButton, {}, click);
-    Settle();
+    driver.PumpWaiting();
     EXPECT_LE((menuAt - Widget().mapToGlobal(click)).manhattanLength(), 4)
         << "the menu opens at the mouse: " << menuAt.x() << "," << menuAt.y() << " for " << Widget().mapToGlobal(click).x() << ","
         << Widget().mapToGlobal(click).y();
@@ -200,10 +199,10 @@ TEST_F(DesktopEditorTest, CursorTurnsToResizeOverAColumnBorderOnly)
     const QRect column = Cell(1, 0);
     const int y = column.top() - column.height() / 2;
     QTest::mouseMove(&Widget(), QPoint(column.right() + 1, y));
-    Settle();
+    driver.PumpWaiting();
     EXPECT_EQ(Widget().cursor().shape(), Qt::SplitHCursor);
     QTest::mouseMove(&Widget(), QPoint(column.center().x(), y));
-    Settle();
+    driver.PumpWaiting();
     EXPECT_EQ(Widget().cursor().shape(), Qt::ArrowCursor);
 }
 
@@ -253,7 +252,7 @@ TEST_F(DesktopEditorTest, ComboListOpensWholePastItsDialogsEdgeAndAClickPicksARo
             QTest::keyClick(driver.WidgetOf(*GetActiveWindow()), Qt::Key_Escape);
     });
     Grid().PostMessage(WM_COMMAND, NifCommand::AreaCorrect);
-    Settle();
+    driver.PumpWaiting();
     ASSERT_NE(combo, nullptr);
     ASSERT_FALSE(list.isEmpty()) << "the list opened as a pop-up";
     EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(list));
@@ -315,7 +314,7 @@ TEST_F(DesktopEditorTest, ColourPageFontChoiceChangesTheGridsTextInPixels)
             keys({{Qt::Key_Escape, {}}});
     });
     frame.PostMessage(WM_COMMAND, coordinates::CoordinateFrame::ID_TOOLS_OPTIONS);
-    Settle();
+    driver.PumpWaiting();
     ASSERT_EQ(GetActiveWindow(), &frame);
     const int after = textHeight(4, 3);
     EXPECT_GT(after, before * 3 / 2) << "a 20-point font draws taller text: " << before << " px, then " << after << " px";

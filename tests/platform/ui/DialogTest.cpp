@@ -282,10 +282,9 @@ TEST_F(DialogTest, MessageBoxesAnswerFromTheQueueElseTheirDefaultButton)
     EXPECT_EQ(MessageBox(nullptr, "消しますか？", "確認", MB_YESNO | MB_ICONQUESTION), IDNO);
     EXPECT_EQ(MessageBox(nullptr, "消しますか？", "確認", MB_YESNO), IDYES);
     EXPECT_EQ(MessageBox(nullptr, "?", "", MB_YESNO | MB_DEFBUTTON2), IDNO);
-    EXPECT_EQ(MessageBox(nullptr, "!", "", MB_OKCANCEL | MB_DEFBUTTON2), IDCANCEL);
     EXPECT_EQ(MessageBox("ok"), IDOK);
-    ASSERT_EQ(driver.MessageBoxes().size(), 5u);
-    EXPECT_EQ(driver.MessageBoxes()[4].caption, "tavtest") << "the application's name is the default caption";
+    ASSERT_EQ(driver.MessageBoxes().size(), 4u);
+    EXPECT_EQ(driver.MessageBoxes()[3].caption, "tavtest") << "the application's name is the default caption";
 
     driver.AnswerMessageBox("上書き", IDNO);
     driver.AnswerMessageBox(IDCANCEL);
