@@ -33,8 +33,6 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <optional>
-#include <set>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -99,8 +97,16 @@ protected:
         return text;
     }
 
+    // The screen as the terminal front end shows it now.
+    const Canvas& Painted()
+    {
+        Renderer().Paint(canvas);
+        return canvas;
+    }
+
     HeadlessDriver driver;
     WinApp app{"座標一覧", "Application", &driver};
+    Canvas canvas{100, 20};
     CoordinateManager manager{2000};
     TavData data;
     CoordinateFrame frame{manager, data};
@@ -114,9 +120,7 @@ TEST_F(CoordinateEditorTest, TheSampleSurveyShowsInTheGridUnderJapaneseHeadings)
 {
     EXPECT_GE(points, 300);
     EXPECT_EQ(data.GetLastInputRecordNo(), points - 1);
-    Canvas canvas(100, 20);
-    Renderer renderer;
-    renderer.Paint(canvas);
+    Painted();
     EXPECT_EQ(canvas.LineText(0), "  ファイル(F)  編集(E)  ｾﾙ(C)  ツール(T)  ヘルプ(H)  | 座標一覧 - (無題)");
     for (const char* heading : {"点番", "点名", "X座標", "Y座標", "標高", "コード", "線種", "半径", "確定"})
         EXPECT_NE(canvas.LineText(1).find(heading), std::string::npos) << heading << " in " << canvas.LineText(1);
@@ -140,12 +144,10 @@ TEST_F(CoordinateEditorTest, ItsTemplatesLieUnderTheProgramsApplicationKey)
 
 TEST_F(CoordinateEditorTest, ACellsEditorOpensOnTheCellsValueAndKeepsItWhileTheGridRepaints)
 {
-    Canvas canvas(100, 20);
-    Renderer renderer;
     auto openAt = [&](int column, int record) {
         frame.Grid().SetCurSel(MoxPos{column, record}, 0);
         frame.Grid().SendMessage(MOXM_OPENEDITOR);
-        renderer.Paint(canvas);
+        Painted();
     };
     openAt(5, 12);
     auto* code = dynamic_cast<ComboBox*>(frame.GetDlgItem(206));
@@ -225,15 +227,13 @@ TEST_F(CoordinateEditorTest, DocumentsOfOtherVersionsOpenWithTheColumnsThisOneKn
         {"few-widths.tcd", [](TavData& table) { table.Width().resize(3); }, "点名", "P1"},
         {"wide.tcd", [](TavData& table) { table.Width().assign(9, 0xFFFFFFFFu); }, "点番", ""},
     };
-    Renderer renderer;
-    Canvas canvas(100, 20);
     for (const auto& [name, adjust, heading, point] : versions) {
         const fs::path path = m_dir / name;
         ASSERT_FALSE(WriteFileAtomically(path, coordinates_test::SurveyDocument(name, 5, adjust)));
         driver.ClearMessageBoxes();
         ASSERT_TRUE(frame.OpenFile(path)) << name;
         EXPECT_TRUE(driver.MessageBoxes().empty()) << name;
-        renderer.Paint(canvas);
+        Painted();
         EXPECT_NE(canvas.LineText(1).find(heading), std::string::npos) << name << "\n" << canvas.ToText();
         EXPECT_NE(canvas.LineText(2).find(point), std::string::npos) << name << "\n" << canvas.ToText();
         EXPECT_EQ(data.GetLastInputRecordNo(), 4);
@@ -248,11 +248,8 @@ TEST_F(CoordinateEditorTest, DocumentsOfOtherVersionsOpenWithTheColumnsThisOneKn
     // that item at the next save, so the person is asked first, and No leaves all as it was.
     struct NewerTable : TavData {
         unsigned OnGetDataSize(long item) const override { return item >= 9 ? 8 : TavData::OnGetDataSize(item); }
-        BOOL OnDataChanging(long item, long record, const void* bytes) override
-        {
-            return item >= 9 || TavData::OnDataChanging(item, record, bytes);
-        }
-        void OnDataChanged(long item, long record) override
+        BOOL OnDataChanging(long item, long record, const void* bytes) override { return item >= 9 || TavData::OnDataChanging(item, record, bytes); }
+        void OnDataChanged(long item, long record) override 
         {
             if (item < 9)
                 TavData::OnDataChanged(item, record);
@@ -318,7 +315,8 @@ TEST_F(CoordinateEditorTest, UnsavedChangesGoToARecoveryCopyThatTheNextOpenOffer
     driver.AnswerMessageBox(IDNO);
     ASSERT_TRUE(frame.OpenFile(document));
     ASSERT_EQ(driver.MessageBoxes().size(), 1u);
-    EXPECT_NE(driver.MessageBoxes()[0].text.find("survey.tcd.recovery"), std::string::npos) << driver.MessageBoxes()[0].text;
+    EXPECT_EQ(driver.MessageBoxes()[0].text,
+              "前回保存されなかった変更が回復用コピーに残っています。\nsurvey.tcd.recovery\n回復用コピーを読み込みますか？");
     EXPECT_EQ(driver.MessageBoxes()[0].style, MB_YESNO | MB_ICONQUESTION);
     EXPECT_EQ(Name(), "T1") << "declined: the document as saved";
     EXPECT_FALSE(fs::exists(recovery)) << "and the copy is gone";
@@ -387,12 +385,9 @@ TEST_F(CoordinateEditorTest, EveryItemAndCommandHasAHelpTopicAndF1ShowsItFromAMe
     // Every command of the menu bar, the shared menus' sub menus included.
     std::function<void(Menu&)> visit = [&](Menu& menu) {
         for (int i = 0; i < menu.GetMenuItemCount(); ++i) {
-            if (Menu* sub = menu.GetSubMenu(i)) {
+            if (Menu* sub = menu.GetSubMenu(i))
                 visit(*sub);
-                continue;
-            }
-            const UINT id = menu.GetMenuItemID(i);
-            if (id != 0) {
+            else if (const UINT id = menu.GetMenuItemID(i); id != 0) {
                 EXPECT_NE(help.Find(0x10000 + id), nullptr) << std::hex << id << " " << menu.GetMenuString(static_cast<UINT>(i), MF_BYPOSITION);
             }
         }
@@ -434,10 +429,7 @@ TEST_F(CoordinateEditorTest, LinesMovedByKeysAskBeforeOverwritingAndLandWhereThe
     driver.PushText("m");              // ｾﾙ, 行移動
     driver.PushKeys({VK_DOWN, VK_DOWN, VK_DOWN});
     app.Run();
-    Canvas canvas(100, 20);
-    Renderer renderer;
-    renderer.Paint(canvas);
-    EXPECT_NE(canvas.LineText(19).find("Enter 実行"), std::string::npos) << canvas.LineText(19);
+    EXPECT_NE(Painted().LineText(19).find("Enter 実行"), std::string::npos) << canvas.LineText(19);
 
     driver.AnswerMessageBox(IDNO);
     driver.PushKey(VK_RETURN);
@@ -515,8 +507,7 @@ TEST_F(CoordinateEditorTest, TheStatusLineNamesTheCaretsItemAsAnItemChangeIsUndo
 TEST_F(CoordinateEditorTest, ABulkCorrectionOfTheToggleColumnIsWorkedByKeysAndGivesTheKeysBack)
 {
     CoordinateGrid& grid = frame.Grid();
-    int before = -1;
-    ASSERT_TRUE(data.Get(static_cast<unsigned>(kFlag), 0, before));
+    const int before = CellValue<int>(data, static_cast<unsigned>(kFlag), 0);
     RECT toggle{};
     RECT ok{};
     driver.WhenEventsLeft(3, [&] {
@@ -567,22 +558,19 @@ TEST_F(CoordinateEditorTest, SelectAllViewSettingsAndReadAloudAreCommandsThatDoS
     EXPECT_TRUE(sheetOpened) << "表示設定 opens the colour page";
 
     SCOPED_TRACE("the read-aloud program is found on the PATH: a stand-in writes what it was given");
-    const char* oldPath = std::getenv("PATH");
-    const std::string keptPath = oldPath != nullptr ? oldPath : "";
     const fs::path bin = m_dir / "bin";
     fs::create_directories(bin);
-    ::setenv("PATH", bin.c_str(), 1);
-    EXPECT_FALSE(enabled(NifCommand::Read)) << "greyed without espeak-ng";
     {
-        std::ofstream script(bin / "espeak-ng");
-        script << "#!/bin/sh\nfor word in \"$@\"; do printf '%s\\n' \"$word\"; done > " << (m_dir / "spoken").string() << "\n";
+        tavtest::ScopedEnvironment path{"PATH", bin.string()};
+        EXPECT_FALSE(enabled(NifCommand::Read)) << "greyed without espeak-ng";
+        std::ofstream(bin / "espeak-ng") << "#!/bin/sh\nfor word in \"$@\"; do printf '%s\\n' \"$word\"; done > "
+                                        << (m_dir / "spoken").string() << "\n";
+        fs::permissions(bin / "espeak-ng", fs::perms::owner_all);
+        EXPECT_TRUE(enabled(NifCommand::Read));
+        grid.SetCurSel(MoxPos{1, 0}, 0);
+        grid.SendMessage(WM_COMMAND, NifCommand::Read);
+        app.Run(); // the library posts its speech message
     }
-    fs::permissions(bin / "espeak-ng", fs::perms::owner_all);
-    EXPECT_TRUE(enabled(NifCommand::Read));
-    grid.SetCurSel(MoxPos{1, 0}, 0);
-    grid.SendMessage(WM_COMMAND, NifCommand::Read);
-    app.Run(); // the library posts its speech message
-    ::setenv("PATH", keptPath.c_str(), 1);
     const std::string spoken = Name();
     EXPECT_EQ(grid.LastSpoken(), "点名 " + spoken);
     std::string heard;
@@ -594,31 +582,22 @@ TEST_F(CoordinateEditorTest, SelectAllViewSettingsAndReadAloudAreCommandsThatDoS
     EXPECT_EQ(heard, "-v\nja\n--\n点名 " + spoken + "\n") << "a Japanese voice reads the heading and the text";
 }
 
-
 TEST_F(CoordinateEditorTest, WithTheCellLockOnLockedCellsRefuseChangesAndTheStatusLineSaysWhy)
 {
     MarkSampleStates(manager, data); // X and Y of the first three points locked
-    double x = 0;
-    ASSERT_TRUE(data.Get(static_cast<unsigned>(kX), 0, x));
-    Canvas canvas(100, 20);
-    Renderer renderer;
-    auto statusLine = [&] {
-        renderer.Paint(canvas);
-        return canvas.LineText(19);
-    };
+    const auto xOfT1 = [&] { return CellValue<double>(data, static_cast<unsigned>(kX), 0); };
+    const double x = xOfT1();
+    auto statusLine = [&] { return Painted().LineText(19); };
     driver.PushKeys({VK_RIGHT, VK_RIGHT}); // X of T1
     driver.PushText("5");
     app.Run();
-    double now = 0;
-    ASSERT_TRUE(data.Get(static_cast<unsigned>(kX), 0, now));
-    EXPECT_EQ(now, x) << "typing into a locked cell";
+    EXPECT_EQ(xOfT1(), x) << "typing into a locked cell";
     EXPECT_NE(statusLine().find("ロックされたセルは変更できません"), std::string::npos) << canvas.LineText(19);
 
     frame.Grid().SetCurSel(MoxPos{2, 0}, 0);
     driver.PushKey(VK_DELETE);
     app.Run();
-    ASSERT_TRUE(data.Get(static_cast<unsigned>(kX), 0, now));
-    EXPECT_EQ(now, x) << "clearing a locked cell";
+    EXPECT_EQ(xOfT1(), x) << "clearing a locked cell";
     EXPECT_FALSE(data.History().CanUndo()) << "nothing was changed";
 
     frame.Grid().SendMessage(WM_COMMAND, NifCommand::Lock);
@@ -627,8 +606,6 @@ TEST_F(CoordinateEditorTest, WithTheCellLockOnLockedCellsRefuseChangesAndTheStat
     EXPECT_NE(statusLine().find("すべてのセルのロックを解除しました"), std::string::npos) << canvas.LineText(19);
 }
 
-// The file commands as a person meets their failures: saves that cannot be written, a second
-// editor on the same document, files that are already there, names that are not.
 TEST_F(CoordinateEditorTest, AFailedSaveKeepsTheNameAsItWasAndTheRecoveryCopyGoesWhereItCanBeWritten)
 {
     const fs::path missing = m_dir / "missing" / "survey.tcd";

@@ -7,7 +7,6 @@
 #include "components/support/LunMrmNumEdit.h"
 #include "components/support/NifCommonMenu.h"
 #include "components/support/TavcToggleButton.h"
-#include "platform/ui/CmdUI.h"
 #include "tav/dialogs/TavAreaCorrectDialog.h"
 #include "tav/dialogs/TavFixComboDialog.h"
 #include "tav/dialogs/TavInputNumDialog.h"
@@ -91,28 +90,18 @@ TEST(TavCellLockTest, TheLockCommandTakesTheSelectionAndForgetsItWhenSwitchedOff
 {
     BoundGrid<> bound;
     ProbeGrid& grid = bound.grid;
-    MoxRectArray selection;
-    selection.Add(MoxRect(MoxPos{1, 2}, MoxPos{2, 4}));
-    grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<WPARAM>(&selection));
+    bound.Select({MoxRect(MoxPos{1, 2}, MoxPos{2, 4})});
     grid.SendMessage(WM_COMMAND, NifCommand::Lock);
     EXPECT_TRUE(bound.manager.QueryCellLock());
     EXPECT_EQ(Entries(bound.data.Lock()), (std::vector<TavLockData>{{kX, 2, 4}, {kY, 2, 4}}));
     EXPECT_EQ(grid.QueryLockPane(MoxPos{2, 4}), 1);
     ASSERT_FALSE(grid.GetInvalidations().empty()) << "the grid repaints";
     EXPECT_TRUE(grid.GetInvalidations().back().erase);
-    struct Watch : CmdUI {
-        int checked = -1;
-        void SetCheck(int check) override { checked = check; }
-    } watch;
-    watch.m_id = NifCommand::Lock;
-    ASSERT_TRUE(RouteCommand(grid, NifCommand::Lock, CN_UPDATE_COMMAND_UI, &watch));
-    EXPECT_EQ(watch.checked, 1);
 
     grid.SendMessage(WM_COMMAND, NifCommand::Lock);
     EXPECT_FALSE(bound.manager.QueryCellLock());
     EXPECT_TRUE(bound.data.Lock().IsEmpty());
-    MoxRectArray none;
-    grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<WPARAM>(&none));
+    bound.Select({});
     grid.SendMessage(WM_COMMAND, NifCommand::Lock);
     EXPECT_FALSE(bound.manager.QueryCellLock()) << "nothing selected: the lock stays off";
     EXPECT_TRUE(bound.data.Lock().IsEmpty());
@@ -157,9 +146,7 @@ public:
 struct CorrectionGrid : BoundGrid<ProbeGrid, RefusingData, CorrectionManager> {
     void Select(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom)
     {
-        MoxRectArray selection;
-        selection.Add(MoxRect(MoxPos{left, top}, MoxPos{right, bottom}));
-        host.grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<WPARAM>(&selection));
+        BoundGrid::Select({MoxRect(MoxPos{left, top}, MoxPos{right, bottom})});
     }
     void Correct() { host.grid.SendMessage(WM_COMMAND, NifCommand::AreaCorrect); }
     std::vector<double> X(long from, long to)
@@ -170,14 +157,6 @@ struct CorrectionGrid : BoundGrid<ProbeGrid, RefusingData, CorrectionManager> {
             values.push_back(data.Get(static_cast<unsigned>(kX), record, value) ? value : -1);
         }
         return values;
-    }
-    std::vector<std::string> Boxes()
-    {
-        std::vector<std::string> texts;
-        for (const MessageBoxRecord& box : driver.MessageBoxes())
-            texts.push_back(box.text);
-        driver.ClearMessageBoxes();
-        return texts;
     }
 };
 
@@ -198,9 +177,7 @@ TEST(TavAreaCorrectTest, ANumberIsAddedOrReplacedOverTheSelectedRowsOnlyWithinTh
     std::vector<std::string> listed;
     bound.driver.OnNextDialog([&](DialogOperator& area) {
         EXPECT_EQ(area.Caption(), "範囲訂正");
-        auto* list = dynamic_cast<ListBox*>(area.Control(TAV_IDC_AREACORRECT_ITEMS));
-        for (int i = 0; list != nullptr && i < list->GetCount(); ++i)
-            listed.push_back(list->GetText(i));
+        listed = Items(area, TAV_IDC_AREACORRECT_ITEMS);
         area.Pick(TAV_IDC_AREACORRECT_ITEMS, "Y");
         area.Click(TAV_IDC_AREACORRECT_CHANGE);
         area.Pick(TAV_IDC_AREACORRECT_ITEMS, "X");
@@ -320,11 +297,9 @@ TEST(TavAreaCorrectTest, TheGridAnswersItsRealHeadingRowsAndTheListJoinsTheirTex
 {
     CorrectionGrid bound;
     ProbeGrid& grid = bound.host.grid;
-    EXPECT_EQ(grid.SendMessage(MOXM_GETFIXEDROWCOUNT), 1);
     RECT before;
     ASSERT_TRUE(grid.GetCellRect(MoxPos{1, 0}, before));
     grid.SetFixedRowCount(2);
-    EXPECT_EQ(grid.SendMessage(MOXM_GETFIXEDROWCOUNT), 2);
     RECT after;
     ASSERT_TRUE(grid.GetCellRect(MoxPos{1, 0}, after));
     EXPECT_EQ(after.top, before.top + GetTextMeasure().LineHeight(grid.CellLogFont())) << "the data begins below both heading rows";
@@ -333,9 +308,7 @@ TEST(TavAreaCorrectTest, TheGridAnswersItsRealHeadingRowsAndTheListJoinsTheirTex
     bound.Select(2, 0, 0, 0);
     std::vector<std::string> listed;
     bound.driver.OnNextDialog([&](DialogOperator& area) {
-        auto* list = dynamic_cast<ListBox*>(area.Control(TAV_IDC_AREACORRECT_ITEMS));
-        for (int i = 0; list != nullptr && i < list->GetCount(); ++i)
-            listed.push_back(list->GetText(i));
+        listed = Items(area, TAV_IDC_AREACORRECT_ITEMS);
         area.Escape();
     });
     bound.Correct();

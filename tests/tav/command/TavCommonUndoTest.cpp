@@ -6,7 +6,7 @@
 #include "components/mox/MoxCellCtrl.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Clipboard.h"
-#include "tav/data/TavAttr.h"
+#include "tests/tav/data/TestHost.h"
 #include "tav/data/TavUndoHistory.h"
 #include "components/support/NifCommonMenu.h"
 
@@ -43,23 +43,10 @@ struct MenuItemState : CmdUI {
 
 class TavCommonUndoTest : public ::testing::Test {
 protected:
-    std::vector<std::uint8_t> State()
-    {
-        std::vector<std::uint8_t> state = data.SaveRecords(0, data.GetRecordCount());
-        for (TavAttr* attr : {&bound.manager.AttrWarning(), &bound.manager.AttrDisable()})
-            state.insert(state.end(), attr->GetBits(), attr->GetBits() + attr->GetTotalBytes());
-        state.push_back(static_cast<std::uint8_t>(data.GetCellLockFlag()));
-        for (const TavLockData& lock : data.Lock()) {
-            const auto* bytes = reinterpret_cast<const std::uint8_t*>(&lock);
-            state.insert(state.end(), bytes, bytes + sizeof lock);
-        }
-        return state;
-    }
+    std::vector<std::uint8_t> State() { return TableState(data, bound.manager); }
     void Select(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom, std::uint8_t flags = 0)
     {
-        MoxRectArray selection;
-        selection.Add(MoxRect(MoxPos{left, top}, MoxPos{right, bottom}), flags);
-        grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<WPARAM>(&selection));
+        bound.Select({MoxRect(MoxPos{left, top}, MoxPos{right, bottom})}, flags);
     }
     void Lines(std::int32_t top, std::int32_t bottom) { Select(0, top, 4, bottom, MoxRectArray::kWholeLines); }
     void Command(UINT id) { grid.SendMessage(WM_COMMAND, id); }
@@ -153,8 +140,7 @@ TEST_F(TavCommonUndoTest, EachCommandIsOneStepTakenBackAndDoneAgainWithItsFlagsA
     data.refused = 40;
     Control('Z');
     EXPECT_EQ(State(), states.back());
-    ASSERT_EQ(bound.driver.MessageBoxes().size(), 1u);
-    EXPECT_EQ(bound.driver.MessageBoxes()[0].text, "変更が受け付けられなかったため、元に戻せませんでした。");
+    EXPECT_EQ(bound.Boxes(), std::vector<std::string>{"変更が受け付けられなかったため、元に戻せませんでした。"});
 }
 
 TEST_F(TavCommonUndoTest, AnOpenEditorTakesBackItsOwnTypingBeforeTheTablesHistory)

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -21,20 +20,6 @@ public:
     using TavData::OnQueryRemove;
     long m_refuse = -1;
 };
-
-// Everything a step may change: records, both flag tables, the lock switch and ranges.
-std::vector<std::uint8_t> State(TavData& data, TestManager& manager)
-{
-    std::vector<std::uint8_t> state = data.SaveRecords(0, data.GetRecordCount());
-    for (TavAttr* attr : {&manager.AttrWarning(), &manager.AttrDisable()})
-        state.insert(state.end(), attr->GetBits(), attr->GetBits() + attr->GetTotalBytes());
-    state.push_back(static_cast<std::uint8_t>(data.GetCellLockFlag()));
-    for (const TavLockData& lock : data.Lock()) {
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(&lock);
-        state.insert(state.end(), bytes, bytes + sizeof lock);
-    }
-    return state;
-}
 
 struct Table {
     TestManager manager{{10, 11, 12}, {{10, 4}, {11, 8}, {12, 16}}, 40};
@@ -53,7 +38,7 @@ struct Table {
         manager.AttrWarning().Set(12u, 38L, TRUE, FALSE);
         data.SetModifiedFlag(FALSE);
     }
-    std::vector<std::uint8_t> Now() { return State(data, manager); }
+    std::vector<std::uint8_t> Now() { return TableState(data, manager); }
 };
 
 } // namespace

@@ -1,13 +1,15 @@
 // A host's manager for tests: items declared by an array, cell sizes by identifier, bound to
-// a table (and, when a test needs the grid's side of the hooks, to a stand-in window); and a
-// cell's value read where a test expects one.
+// a table (and, when a test needs the grid's side of the hooks, to a stand-in window); a
+// cell's value read where a test expects one; and all of a table an undo step may change.
 #pragma once
 
+#include "tav/data/TavAttr.h"
 #include "tav/data/TavData.h"
 #include "tav/manager/TavManager.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <map>
 #include <vector>
 
@@ -38,8 +40,6 @@ public:
         data.SetSize(GetItemCount(), OnGetDispRowCount());
         CreateTemplateMap();
     }
-    using TavManager::Data;
-    using TavManager::Detach;
 
     std::vector<int> m_declaration;
     std::map<unsigned, unsigned> m_sizes;
@@ -65,4 +65,18 @@ T CellValue(const TavData& data, Item item, long record)
     T value{};
     EXPECT_TRUE(data.Get(item, record, value)) << "no value in " << item << "," << record;
     return value;
+}
+
+// The records, both flag tables, the lock switch and the lock ranges, as bytes to compare.
+inline std::vector<std::uint8_t> TableState(TavData& data, TavManager& manager)
+{
+    std::vector<std::uint8_t> state = data.SaveRecords(0, data.GetRecordCount());
+    for (TavAttr* attr : {&manager.AttrWarning(), &manager.AttrDisable()})
+        state.insert(state.end(), attr->GetBits(), attr->GetBits() + attr->GetTotalBytes());
+    state.push_back(static_cast<std::uint8_t>(data.GetCellLockFlag()));
+    for (const TavLockData& lock : data.Lock()) {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(&lock);
+        state.insert(state.end(), bytes, bytes + sizeof lock);
+    }
+    return state;
 }

@@ -96,10 +96,7 @@ TEST_F(ColorPageTest, ThePageShowsTheStoredSettingsOrTheDefaults)
         person.Escape();
     });
 
-    SolKey key;
-    ASSERT_TRUE(key.Create(HKEY_CURRENT_USER, TavColorSetting::GetKeyPath()));
-    ASSERT_TRUE(key.SetBinary("TAV_LOGFONT", "short", 5));
-    key.Close();
+    ASSERT_TRUE(SolKey(HKEY_CURRENT_USER, TavColorSetting::GetKeyPath()).SetBinary("TAV_LOGFONT", "short", 5));
     EXPECT_STREQ(TavColorPage().GetLogFont().lfFaceName, "ＭＳ Ｐゴシック") << "a damaged font value gives the default";
     EXPECT_NE(TavColorPage::CreateObject(), nullptr);
 }
