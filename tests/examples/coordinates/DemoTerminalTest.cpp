@@ -120,10 +120,7 @@ TEST_F(DemoTerminalTest, AStoppedEditorGivesTheTerminalBackAndTakesItAgainWhenCo
     tmux.Type("再開");
     tmux.Keys("Enter");
     EXPECT_TRUE(tmux.Shows("再開")) << "keys come raw again\n" << tmux.Screen();
-    tmux.Keys("C-q");
-    ASSERT_TRUE(tmux.Shows("変更を保存しますか")) << tmux.Screen();
-    tmux.Keys("n");
-    EXPECT_TRUE(Ended(pid));
+    Quit(tmux);
     EXPECT_TRUE(TmuxSession::WaitFor([&] { return tmux.Modes() == "0 0 1\n"; })) << tmux.Modes();
 }
 

@@ -80,14 +80,10 @@ public:
     plat::LRESULT WindowProc(plat::UINT message, plat::WPARAM wParam, plat::LPARAM lParam) override
     {
         const TavRegisteredMessages& names = TavMessages();
-        if (message == names.editSetDialogMode)
-            heard.push_back("dialog mode");
-        else if (message == names.editEnableCheck)
-            heard.push_back("enable check");
-        else if (message == names.editResetTempText)
-            heard.push_back("reset");
-        else if (message == names.editCheck)
-            heard.push_back("check");
+        for (const auto& [known, name] : {std::pair{names.editSetDialogMode, "dialog mode"}, std::pair{names.editEnableCheck, "enable check"},
+                                          std::pair{names.editResetTempText, "reset"}, std::pair{names.editCheck, "check"}})
+            if (message == known)
+                heard.push_back(name);
         return LunLimitEdit::WindowProc(message, wParam, lParam);
     }
     std::vector<std::string> heard;

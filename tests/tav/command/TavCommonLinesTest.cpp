@@ -2,6 +2,7 @@
 // together, refusals change nothing, a command refused part way is undone whole; the Return
 // walk, the moves to the first and last line, the jump and find dialogs.
 #include "tests/tav/command/CommandHost.h"
+#include "tests/tav/data/TestHost.h"
 
 #include "components/support/NifCommonMenu.h"
 #include "tav/data/TavAttr.h"
@@ -43,14 +44,11 @@ public:
     MoxPos refusedPos{-1, -1};
 };
 
-class LineTable : public TavData {
+class LineTable : public RefusingRecords {
 public:
-    using TavData::OnDataChanging;
-    BOOL OnDataChanging(unsigned /*id*/, long record, const void* /*bytes*/) override { return record != refused ? TRUE : FALSE; }
     void OnInitLineData(long record) override { inits.push_back(record); }
     void OnFinishLineData() override { ++finishes; }
 
-    long refused = -1;
     std::vector<long> inits;
     int finishes = 0;
 };
@@ -207,7 +205,7 @@ TEST_F(TavCommonLinesTest, ACommandTheTableRefusesPartWayLeavesEverythingAsItWas
     warning.Set(kY, 5, 1, 1);
     disable.Set(8L, 1, 1);
     data.Lock().Add({kX, 6, 7});
-    data.refused = 8;
+    data.refused = {8};
     SelectLines({{5, 6}});
     Command(NifCommand::LineMove);
     bound.Keys({VK_DOWN, VK_DOWN, VK_RETURN});

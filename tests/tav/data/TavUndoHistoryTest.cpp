@@ -12,18 +12,9 @@
 
 namespace {
 
-class RefusingData : public TavData {
-public:
-    plat::BOOL OnDataChanging(unsigned /*id*/, long record, const void* /*newBytes*/) override { return record != m_refuse; }
-    plat::BOOL OnQueryRemove(unsigned /*id*/, long record) override { return record != m_refuse; }
-    using TavData::OnDataChanging;
-    using TavData::OnQueryRemove;
-    long m_refuse = -1;
-};
-
 struct Table {
     TestManager manager{{10, 11, 12}, {{10, 4}, {11, 8}, {12, 16}}, 40};
-    RefusingData data;
+    RefusingRecords data;
     Table()
     {
         manager.Bind(data, StandInWindow());
@@ -87,18 +78,18 @@ TEST(TavUndoHistoryTest, ARefusedUndoOrRedoLeavesTheTableAsItWas)
     history.CloseStep();
     const auto after = t.Now();
 
-    t.data.m_refuse = 3; // the host no longer lets record 3 change
+    t.data.refused = {3}; // the host no longer lets record 3 change
     EXPECT_FALSE(history.Undo());
     EXPECT_EQ(t.Now(), after) << "nothing of the step is half undone";
     EXPECT_TRUE(history.CanUndo()) << "the step stays to be tried again";
 
-    t.data.m_refuse = -1;
+    t.data.refused.clear();
     ASSERT_TRUE(history.Undo());
     const auto before = t.Now();
-    t.data.m_refuse = 2;
+    t.data.refused = {2};
     EXPECT_FALSE(history.Redo());
     EXPECT_EQ(t.Now(), before);
-    t.data.m_refuse = -1;
+    t.data.refused.clear();
     EXPECT_TRUE(history.Redo());
     EXPECT_EQ(t.Now(), after);
 

@@ -1,6 +1,7 @@
 // A host's manager for tests: items declared by an array, cell sizes by identifier, bound to
 // a table (and, when a test needs the grid's side of the hooks, to a stand-in window); a
-// cell's value read where a test expects one; and all of a table an undo step may change.
+// cell's value read where a test expects one; a table that refuses records; and all of a table
+// an undo step may change.
 #pragma once
 
 #include "tav/data/TavAttr.h"
@@ -11,6 +12,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <vector>
 
 class TestManager : public TavManager {
@@ -66,6 +68,16 @@ T CellValue(const TavData& data, Item item, long record)
     EXPECT_TRUE(data.Get(item, record, value)) << "no value in " << item << "," << record;
     return value;
 }
+
+// A host's table that lets none of these records change or be cleared.
+class RefusingRecords : public TavData {
+public:
+    using TavData::OnDataChanging;
+    using TavData::OnQueryRemove;
+    plat::BOOL OnDataChanging(unsigned /*id*/, long record, const void* /*bytes*/) override { return refused.count(record) == 0; }
+    plat::BOOL OnQueryRemove(unsigned /*id*/, long record) override { return refused.count(record) == 0; }
+    std::set<long> refused;
+};
 
 // The records, both flag tables, the lock switch and the lock ranges, as bytes to compare.
 inline std::vector<std::uint8_t> TableState(TavData& data, TavManager& manager)

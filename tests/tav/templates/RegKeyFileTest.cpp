@@ -217,35 +217,32 @@ TEST_F(RegKeyFileTest, DamagedOrHostileFilesAreRefusedWithoutTouchingTheRegistry
     refused(longer, "bytes after the tree");
 
     Bytes prefix = {0, 0, 0};                       // header, root name, root class
-    auto u32 = [](Bytes& b, std::uint32_t v) { b.insert(b.end(), {BYTE(v), BYTE(v >> 8), BYTE(v >> 16), BYTE(v >> 24)}); };
+    auto u32 = [](Bytes& b, std::initializer_list<std::uint32_t> words) {
+        for (const std::uint32_t v : words)
+            b.insert(b.end(), {BYTE(v), BYTE(v >> 8), BYTE(v >> 16), BYTE(v >> 24)});
+    };
     Bytes hugeSize = prefix;
-    u32(hugeSize, 1);
+    u32(hugeSize, {1});
     hugeSize.insert(hugeSize.end(), {1, 'v'});
-    u32(hugeSize, REG_BINARY);
-    u32(hugeSize, 0xFFFFFFF0u);
+    u32(hugeSize, {REG_BINARY, 0xFFFFFFF0u});
     refused(hugeSize, "a value size larger than the file");
     Bytes hugeCount = prefix;
-    u32(hugeCount, 0);
-    u32(hugeCount, 0x7FFFFFFFu);
+    u32(hugeCount, {0, 0x7FFFFFFFu});
     refused(hugeCount, "a sub key count larger than the file");
     refused(Bytes{0xFF, 0x00, 0x10, 'a'}, "a length prefix larger than the file");
     Bytes badName = prefix;
-    u32(badName, 0);
-    u32(badName, 1);
+    u32(badName, {0, 1});
     badName.insert(badName.end(), {3, 'a', '\\', 'b', 0});
-    u32(badName, 0);
-    u32(badName, 0);
+    u32(badName, {0, 0});
     refused(badName, "a sub key name with a separator");
     refused(Bytes{2, 0x81, 0x20, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, "a header that is not valid in the narrow code page");
 
     Bytes deep = prefix;
     for (int level = 0; level < 5000; ++level) {
-        u32(deep, 0);
-        u32(deep, 1);
+        u32(deep, {0, 1});
         deep.insert(deep.end(), {1, 'k', 0});
     }
-    u32(deep, 0);
-    u32(deep, 0);
+    u32(deep, {0, 0});
     refused(deep, "keys nested 5000 deep");
     RegCloseKey(group);
 }
