@@ -43,16 +43,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Whole lines of the records first to last, as Shift and Ctrl+L select them.
-void SelectRecords(CoordinateGrid& grid, long first, long last)
-{
-    MoxRectArray lines;
-    lines.Add(MoxRect(MoxPos{0, static_cast<std::int32_t>(first)},
-                      MoxPos{static_cast<std::int32_t>(grid.GetColumnCount() - 1), static_cast<std::int32_t>(last)}),
-              MoxRectArray::kWholeLines);
-    grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<WPARAM>(&lines));
-}
-
 class CoordinateEditorTest : public ::testing::Test {
 protected:
     tavtest::MemoryRegistry m_registry;
@@ -79,23 +69,22 @@ protected:
         });
     }
     std::string LastMessage() const { return driver.MessageBoxes().empty() ? std::string() : driver.MessageBoxes().back().text; }
+    // A point name (item 1, so that a table no manager declares reads too); a blank one reads
+    // as empty.
+    static std::string NameIn(const TavData& table, long record = 0)
+    {
+        std::string name;
+        static_cast<void>(table.Get(1L, record, name));
+        return name;
+    }
+    std::string Name(long record = 0) { return NameIn(data, record); }
     static std::string FirstName(const fs::path& document)
     {
         TavData loaded;
         coordinates_test::LoadDocument(document, loaded);
-        std::string name;
-        // The point name, read without the program's manager; a blank one reads as empty.
-        static_cast<void>(loaded.Get(1L, 0, name));
-        return name;
+        return NameIn(loaded);
     }
     void Rename(TavData& table, const std::string& name) { EXPECT_TRUE(table.Set(static_cast<unsigned>(kPointName), 0, name)); }
-    // A point name in the editor's table; a blank one reads as empty.
-    std::string Name(long record = 0)
-    {
-        std::string text;
-        static_cast<void>(data.Get(static_cast<unsigned>(kPointName), record, text));
-        return text;
-    }
 
     // Ctrl and the key, as a person presses them, carried out.
     void PressCtrl(char key)
@@ -441,7 +430,9 @@ TEST_F(CoordinateEditorTest, LinesMovedByKeysAskBeforeOverwritingAndLandWhereThe
     EXPECT_EQ(driver.MessageBoxes()[0].text, "移動先の 2 行にはデータがあります。\n上書きしますか？");
     EXPECT_EQ(Name(2), third) << "No keeps the lines that held data";
 
-    SelectRecords(grid, 2, 3);
+    MoxRectArray lines; // lines 3 and 4 again, as whole lines
+    lines.Add(MoxRect(MoxPos{0, 2}, MoxPos{8, 3}), MoxRectArray::kWholeLines);
+    grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<WPARAM>(&lines));
     driver.PushKeys({VK_F10, VK_RIGHT, VK_DOWN, VK_RIGHT});
     driver.PushText("m");
     driver.PushKeys({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});

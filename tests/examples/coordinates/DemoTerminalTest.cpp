@@ -78,14 +78,10 @@ TEST_F(DemoTerminalTest, APointTypedSavedAndQuitIsInTheDocument)
     ASSERT_TRUE(tmux.Shows("T1")) << tmux.Screen() << ReadTextFile(tmux.Dir() / "stderr");
 
     tmux.Keys("C-End Down Home Right");
-    tmux.Type("新点1");
-    tmux.Keys("Enter");
-    tmux.Type("-36400.5");
-    tmux.Keys("Enter");
-    tmux.Type("-8200.25");
-    tmux.Keys("Enter");
-    tmux.Type("23.4");
-    tmux.Keys("Enter");
+    for (const char* field : {"新点1", "-36400.5", "-8200.25", "23.4"}) {
+        tmux.Type(field);
+        tmux.Keys("Enter");
+    }
     EXPECT_TRUE(tmux.Shows("新点1           -36400.500     -8200.250        23.400")) << tmux.Screen();
     tmux.Keys("C-s");
     ASSERT_TRUE(tmux.Shows("保存しました")) << tmux.Screen();
@@ -175,12 +171,10 @@ TEST_F(DemoTerminalTest, TheOptionsSheetRecoloursTheGridAtOnceAndTheColourStaysF
     EXPECT_TRUE(tmux.Shows("<    OK    > [キャンセル] [ 適用(A)  ]")) << tmux.Screen();
     tmux.Keys("M-l");
     ASSERT_TRUE(tmux.Shows("基本色(B):")) << tmux.Screen();
-    tmux.Keys("Tab");
-    tmux.Type("0");
-    tmux.Keys("Tab");
-    tmux.Type("0");
-    tmux.Keys("Tab");
-    tmux.Type("255");
+    for (const char* part : {"0", "0", "255"}) { // red, green, blue
+        tmux.Keys("Tab");
+        tmux.Type(part);
+    }
     tmux.Keys("Enter");
     ASSERT_TRUE(TmuxSession::WaitFor([&] { return tmux.Screen().find("基本色(B):") == std::string::npos; }));
     EXPECT_EQ(firstLine(), before) << "nothing changes before the sheet applies";
@@ -206,7 +200,6 @@ TEST_F(DemoTerminalTest, ADocumentNotThereYetStartsEmptyAndASecondEditorOfItIsTo
     TmuxSession second(100, 20);
     ASSERT_TRUE(first.Ok() && second.Ok());
     const fs::path document = first.Dir() / "new.tcd";
-    using coordinates::DocumentFile;
     StartEditor(first, document, false);
     ASSERT_TRUE(first.Shows("座標一覧 - new.tcd")) << first.Screen() << ReadTextFile(first.Dir() / "stderr");
     EXPECT_EQ(first.Screen().find("T1"), std::string::npos) << "no sample survey\n" << first.Screen();
@@ -218,5 +211,5 @@ TEST_F(DemoTerminalTest, ADocumentNotThereYetStartsEmptyAndASecondEditorOfItIsTo
     second.Keys("Enter");
     Quit(second);
     Quit(first);
-    EXPECT_FALSE(fs::exists(DocumentFile::LockPath(document))) << "the lock went with the editor";
+    EXPECT_FALSE(fs::exists(coordinates::DocumentFile::LockPath(document))) << "the lock went with the editor";
 }

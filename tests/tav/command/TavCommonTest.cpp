@@ -173,7 +173,6 @@ TEST(TavCommonTest, CellColoursGiveWarningTextAndDisabledOverLockedHatching)
     ASSERT_TRUE(settings.Save());
     grid.SendMessage(TavMessages().colorChange);
     EXPECT_EQ(TavCommon::LockBrush().ColorAt(1, 0), 0x00FF0000u) << "the colour change rebuilds the brushes";
-    EXPECT_EQ(grid.GetWarningTextColor(), 0x0000FF00u);
     EXPECT_FALSE(grid.GetInvalidations().empty());
     EXPECT_FALSE(grid.GetInvalidations().back().erase);
 }

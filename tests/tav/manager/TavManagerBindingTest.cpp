@@ -145,8 +145,7 @@ TEST_F(BindingTest, FixedWidthsKeepTheirStoredValuesAndMarginsAndMayBeDragged)
     host.Show(data);
     MoxCellCtrl& grid = host.Grid();
     EXPECT_EQ(Widths(grid), (std::vector<int>{200, 100})) << "widths belong to items, not columns";
-    EXPECT_EQ(grid.GetMarginLeft(1), 2);
-    EXPECT_EQ(grid.GetMarginRight(1), 2);
+    EXPECT_EQ(std::pair(grid.GetMarginLeft(1), grid.GetMarginRight(1)), std::pair(2, 2)) << "the margins left and right";
     EXPECT_TRUE(grid.IsUserResize());
 
     manager.SetAutoWidth(TRUE);

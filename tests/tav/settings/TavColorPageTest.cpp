@@ -41,14 +41,6 @@ protected:
     WinApp app{"ColorPageTest", "Test", &driver};
 };
 
-// Alt+A: the sheet's Apply button.
-void PressApply()
-{
-    InputEvent altA = InputEvent::KeyPress('A');
-    altA.alt = true;
-    DispatchInput(altA);
-}
-
 LOGFONTA StoredFont()
 {
     LOGFONTA font;
@@ -156,7 +148,9 @@ TEST_F(ColorPageTest, ApplyStoresTheSettingsAndEveryGridTakesThemCancelKeepsThem
         });
         person.Click(TavColorPage::IDC_FONT);
         EXPECT_EQ(person.Text(TavColorPage::IDC_FONT_SAMPLE), family.name + ", 12pt");
-        PressApply();
+        InputEvent altA = InputEvent::KeyPress('A'); // the sheet's Apply button
+        altA.alt = true;
+        DispatchInput(altA);
         EXPECT_EQ(main.grids[0].GetWarningTextColor(), RGB(0, 0, 238));
         EXPECT_EQ(main.grids[1].GetWarningTextColor(), RGB(0, 0, 238)) << "every grid of the main window";
         ASSERT_NE(MoxGetCellFont(), nullptr);

@@ -63,6 +63,13 @@ void WriteRaw(const std::string& name, const char* items, const char* widths, co
 class TavTemplateTest : public ::testing::Test {
 protected:
     tavtest::MemoryRegistry m_registry;
+    // The names of the group's templates, as the store lists them.
+    std::vector<std::string> Names()
+    {
+        std::vector<std::string> names;
+        m_store.GetNameArray(names);
+        return names;
+    }
     TavData m_data;
     SurveyManager m_manager{m_data};
     TavTemplate m_store{&m_manager};
@@ -167,9 +174,7 @@ TEST_F(TavTemplateTest, SavingUnderAnExistingNameReplacesItWhole)
     EXPECT_EQ(key.GetString("Template"), "2,");
     for (const char* gone : {"Width", "Lock", "Extra"})
         EXPECT_EQ(key.GetString(gone, "gone"), "gone") << gone << " of the old template survived";
-    std::vector<std::string> names;
-    ASSERT_TRUE(m_store.GetNameArray(names));
-    EXPECT_EQ(names, (std::vector<std::string>{"PLAN"}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"PLAN"}));
 }
 
 TEST_F(TavTemplateTest, TemplateWithoutItemsIsUnusableAndCheckRemovesIt)
@@ -184,9 +189,7 @@ TEST_F(TavTemplateTest, TemplateWithoutItemsIsUnusableAndCheckRemovesIt)
     EXPECT_EQ(m_store.CheckTemplate("Good"), 1);
     EXPECT_EQ(m_store.CheckTemplate("Blank"), 0);
     EXPECT_EQ(m_store.CheckTemplate("Never"), 0);
-    std::vector<std::string> names;
-    m_store.GetNameArray(names);
-    EXPECT_EQ(names, (std::vector<std::string>{"Good"})) << "checking removes the unusable and leaves no trace";
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Good"})) << "checking removes the unusable and leaves no trace";
 }
 
 TEST_F(TavTemplateTest, RefusedSavesAndNamesThatAreNoKeyKeepTheOldTemplateWhole)
@@ -215,9 +218,7 @@ TEST_F(TavTemplateTest, RefusedSavesAndNamesThatAreNoKeyKeepTheOldTemplateWhole)
         m_store.SetCurrentName(name);
         EXPECT_EQ(m_store.GetCurrentName(), "");
     }
-    std::vector<std::string> names;
-    m_store.GetNameArray(names);
-    EXPECT_EQ(names, (std::vector<std::string>{"Big"}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Big"}));
     EXPECT_EQ(m_store.CheckTemplate("Big"), 1) << "Big\\x did not reach Big";
     EXPECT_TRUE(TavTemplate::IsUsableName("測量 (旧)"));
 }
@@ -255,9 +256,7 @@ TEST_F(TavTemplateTest, CurrentNameIsKeptPerGroup)
 
     data.Template() = {5};
     ASSERT_EQ(lotTemplates.SaveTemplate("Wide"), 1);
-    std::vector<std::string> names;
-    m_store.GetNameArray(names);
-    EXPECT_TRUE(names.empty()) << "each group lists its own templates";
+    EXPECT_TRUE(Names().empty()) << "each group lists its own templates";
     lotTemplates.DeleteTemplate("WIDE");
     EXPECT_EQ(lotTemplates.LoadTemplate("Wide"), 0);
     EXPECT_EQ(lotTemplates.GetCurrentName(), "Wide") << "deleting does not forget the choice";
