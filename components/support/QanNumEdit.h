@@ -34,6 +34,9 @@ public:
     // edit takes, and no minus sign unless it takes one.
     [[nodiscard]] bool FitsFigures(double value) const noexcept;
 
+    // Numbers are typed as they are, never composed, in a dialog as in a grid's cell.
+    [[nodiscard]] bool TakesComposedText() const noexcept override { return false; }
+
     // The text a value is shown as, and the value a text stands for (false: not a number).
     virtual void TextOfValue(double value, std::string& text) const;
     [[nodiscard]] virtual bool ValueOfText(std::string_view text, double& value) const;

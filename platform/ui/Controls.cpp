@@ -277,6 +277,8 @@ void Edit::DeleteRange(int start, int end)
     NotifyParent(EN_CHANGE);
 }
 
+bool Edit::TakesComposedText() const noexcept { return (GetStyle() & ES_NUMBER) == 0; }
+
 void Edit::SetReadOnly(bool readOnly) { ModifyStyle(readOnly ? 0 : ES_READONLY, readOnly ? ES_READONLY : 0); }
 
 LRESULT Edit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

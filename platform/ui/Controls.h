@@ -80,6 +80,9 @@ public:
     // The colour the text is drawn in, given the usual one: an edit that judges its text
     // shows invalid text in a colour of its own.
     [[nodiscard]] virtual COLORREF TextColor(COLORREF normal) const noexcept { return normal; }
+    // Whether the input method may compose into it: a field of numbers (ES_NUMBER, or a
+    // number edit of its own kind) takes keys as digits, whatever the person's input method.
+    [[nodiscard]] virtual bool TakesComposedText() const noexcept;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

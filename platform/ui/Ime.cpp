@@ -106,9 +106,11 @@ bool TakesComposition(Wnd* wnd)
 {
     if (!IsWindow(wnd) || !wnd->IsWindowEnabled())
         return false;
+    const auto* edit = dynamic_cast<const Edit*>(wnd);
+    if (edit != nullptr && !edit->TakesComposedText())
+        return false;
     if (const InputContext* context = FindInputContext(wnd))
         return context->open && context->allowed;
-    const auto* edit = dynamic_cast<const Edit*>(wnd);
     const Driver* driver = CurrentDriver();
     return edit != nullptr && !edit->IsReadOnly() && driver != nullptr && driver->InputMethodOpenAtStart();
 }

@@ -12,6 +12,7 @@
 #include "components/support/LunNumEdit.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Dialog.h"
+#include "platform/ui/Ime.h"
 #include "platform/ui/Renderer.h"
 
 #include <gtest/gtest.h>
@@ -117,6 +118,11 @@ TEST(LunEditTest, NumberEditJudgesModesFiguresAndBounds)
     EXPECT_TRUE(Valid(line, "120"));
     for (const char* text : {"0", "121", "1.5", "-3", "abc", "1 2", "123456"})
         EXPECT_FALSE(Valid(line, text)) << text;
+    plat::Wnd dialog;
+    dialog.Create("DIALOG", "", plat::WS_POPUP | plat::WS_VISIBLE, {0, 0, 160, 32}, nullptr, 0);
+    line.Create(plat::WS_CHILD | plat::WS_VISIBLE, {0, 0, 80, 16}, &dialog, 1);
+    plat::ImmSetOpenStatus(plat::ImmGetContext(&line), TRUE);
+    EXPECT_FALSE(plat::TakesComposition(&line)) << "the person's input method open, a number is still typed";
 
     LunNumEdit value(5);
     value.SetFigure(1, 8, 3);

@@ -1,6 +1,7 @@
 // The standard controls' models: what their operations and a person's actions do to them,
 // and what they tell their parent.
 #include "platform/ui/Controls.h"
+#include "platform/ui/Ime.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/Resources.h"
 #include "tests/platform/ui/HeadlessAppTest.h"
@@ -64,6 +65,25 @@ TEST_F(ControlsTest, AnEditLimitsBytesOfTheNarrowCodePageAndTellsOfChanges)
     edit.SetReadOnly();
     edit.SendMessage(WM_CHAR, U'z');
     EXPECT_EQ(edit.GetWindowText(), "aXd");
+}
+
+TEST_F(ControlsTest, TheInputMethodComposesIntoATextFieldButNotIntoANumberField)
+{
+    Edit text;
+    Edit number;
+    text.Create(kChild, RECT{0, 0, 80, 16}, &parent, 1);
+    number.Create(kChild | ES_NUMBER, RECT{0, 20, 80, 36}, &parent, 2);
+    CompositionString change;
+    change.text = "とうきょう";
+    change.caret = 5;
+    for (Edit* edit : {&text, &number}) {
+        ImmSetOpenStatus(ImmGetContext(edit), TRUE);
+        edit->SetFocus();
+        DeliverComposition(*edit, change);
+    }
+    EXPECT_EQ(text.GetComposition().text, "とうきょう");
+    EXPECT_FALSE(TakesComposition(&number)) << "with the person's input method open, a number field takes digits";
+    EXPECT_EQ(number.GetShownText(), "") << "what was composed for it anyway is dropped";
 }
 
 TEST_F(ControlsTest, AClickInAScrolledOrRightAlignedEditLandsOnTheCharacterShownThere)
