@@ -1,6 +1,6 @@
 // A checking text edit that says how the input method should stand while it has the focus:
 // names and notes are typed in Japanese, codes with the input method closed. The mode is
-// state for whoever switches the input method (the platform has no input method yet).
+// kept for the dialog that owns the edit, which switches the input method; the edit does not.
 #pragma once
 
 #include "components/support/LunLimitEdit.h"
