@@ -6,7 +6,6 @@
 #include "components/support/HixRadius.h"
 
 #include <cmath>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -51,9 +50,7 @@ struct ExchangePoint {
 inline constexpr double kFigureLimit = 1e8;
 [[nodiscard]] inline bool IsPointNumber(double value) noexcept
 {
-    // Within the limit a whole number survives the trip through an integer, which costs less
-    // than floor without the newer instruction sets.
-    return value >= 0 && value < kFigureLimit && static_cast<double>(static_cast<std::int64_t>(value)) == value;
+    return value >= 0 && value < kFigureLimit && std::floor(value) == value;
 }
 [[nodiscard]] inline bool IsCoordinate(double value) noexcept { return std::fabs(value) < kFigureLimit; }
 // The shortest plain decimal that reads back to the same value.
@@ -81,6 +78,7 @@ enum class ImportOutcome {
 // starts after the last record that holds data.
 [[nodiscard]] ImportOutcome ApplyPoints(TavData& data, const std::vector<ExchangePoint>& points, ImportMode mode,
                                         const std::string& stepName);
+// The compact form a SIMA file is read into, written the same way.
 [[nodiscard]] ImportOutcome ApplyPoints(TavData& data, const SimaPoints& points, ImportMode mode, const std::string& stepName);
 
 } // namespace coordinates

@@ -63,7 +63,10 @@ NumberField ReadNumber(const char*& at, const char* end, double& value) noexcept
 // nothing to check but the length.
 bool IsPlainAscii(std::string_view text) noexcept
 {
-    return std::all_of(text.begin(), text.end(), [](char c) { return c > 0; });
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte != 0 && byte < 0x80;
+    });
 }
 
 class SimaReader {
@@ -116,7 +119,7 @@ private:
         case NumberField::Faulty:
             return Fail(line, "点番号 \"" + Shown(FieldText(field, end)) + "\" は 8 桁までの整数ではありません");
         }
-        if (const std::string_view text = TrimBlanks(NextField(at, end)); !text.empty() && !Name(line, text, point))
+        if (!Name(line, at, end, point))
             return false;
         static constexpr const char* kCoordinateNames[] = {"X座標", "Y座標", "標高"};
         double* const coordinates[] = {&point.x, &point.y, &point.z};
@@ -132,11 +135,22 @@ private:
         return true;
     }
 
-    bool Name(std::size_t line, std::string_view text, SimaPoints::Point& point)
+    bool Name(std::size_t line, const char*& at, const char* end, SimaPoints::Point& point)
     {
+        // One look at each byte finds the comma and tells a plain ASCII name, what most are:
+        // the same bytes in either encoding, with nothing to check but the length.
+        const char* const start = at;
+        bool plain = true;
+        for (; at != end && *at != ','; ++at)
+            plain &= static_cast<unsigned char>(*at) - 1u < 0x7Fu; // neither NUL nor past ASCII
+        const std::string_view text = TrimBlanks(std::string_view(start, static_cast<std::size_t>(at - start)));
+        if (at != end)
+            ++at;
+        if (text.empty())
+            return true;
         std::size_t narrowBytes = text.size();
         std::string_view utf8 = text;
-        if (!IsPlainAscii(text)) {
+        if (!plain) {
             if (!Text(line, text, "点名", m_name))
                 return false;
             utf8 = m_name;
