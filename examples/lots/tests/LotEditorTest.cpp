@@ -69,6 +69,8 @@ protected:
         }
         return numbers;
     }
+    // A lot's area, -1 when its cell holds none.
+    double Area(long record) { double area = -1; return data.Get(kAreaItem, record, area) ? area : -1; }
     std::string Screen()
     {
         Canvas canvas(100, 20);
@@ -121,9 +123,7 @@ TEST_F(LotEditorTest, OnlyLotNumbersReachTheLotNumberCellWhetherTypedOrSetInCode
     driver.WhenEventsLeft(1, [&] { screen = Screen(); });
     app.Run();
     EXPECT_EQ(LotNumbers(2), (std::vector<std::string>{"77-1", "12-3"}));
-    double area = 0;
-    ASSERT_TRUE(data.Get(kAreaItem, 1, area)) << screen;
-    EXPECT_DOUBLE_EQ(area, 100.5);
+    EXPECT_DOUBLE_EQ(Area(1), 100.5) << screen;
     EXPECT_NE(screen.find("100.50"), std::string::npos) << "two decimals: " << screen;
 }
 
@@ -173,9 +173,7 @@ TEST_F(LotEditorTest, SortingAndInsertingFromCodeAreStepsThatUndoTakesBackWhole)
 
     ASSERT_TRUE(frame.SortByLotNumber());
     EXPECT_EQ(LotNumbers(5), (std::vector<std::string>{"1", "2", "2-1", "10", ""}));
-    double area = 0;
-    EXPECT_TRUE(data.Get(static_cast<unsigned>(kArea), 3, area));
-    EXPECT_DOUBLE_EQ(area, 1.0) << "the other items travel with their lot";
+    EXPECT_DOUBLE_EQ(Area(3), 1.0) << "the other items travel with their lot";
     EXPECT_EQ(data.History().UndoName(), "並べ替え");
 
     ASSERT_TRUE(frame.InsertLines(1, 2));
@@ -210,9 +208,7 @@ TEST_F(LotEditorTest, CsvGoesOutAsTheCellsShowItAndComesBackByHeadingAsOneUndoSt
     std::string owner;
     EXPECT_TRUE(data.Get(static_cast<unsigned>(kOwner), 0, owner));
     EXPECT_EQ(owner, "山田, \"太郎\"");
-    double area = 0;
-    EXPECT_TRUE(data.Get(kAreaItem, 0, area));
-    EXPECT_DOUBLE_EQ(area, 1234.5);
+    EXPECT_DOUBLE_EQ(Area(0), 1234.5);
     EXPECT_EQ(data.History().UndoName(), "読み込み");
     ASSERT_TRUE(data.History().Undo());
     EXPECT_EQ(LotNumbers(3), before) << "one undo takes the replacement back";

@@ -33,8 +33,6 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <optional>
-#include <set>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -44,16 +42,6 @@ using namespace coordinates;
 namespace fs = std::filesystem;
 
 namespace {
-
-// Whole lines of the records first to last, as Shift and Ctrl+L select them.
-void SelectRecords(CoordinateGrid& grid, long first, long last)
-{
-    MoxRectArray lines;
-    lines.Add(MoxRect(MoxPos{0, static_cast<std::int32_t>(first)},
-                      MoxPos{static_cast<std::int32_t>(grid.GetColumnCount() - 1), static_cast<std::int32_t>(last)}),
-              MoxRectArray::kWholeLines);
-    grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<WPARAM>(&lines));
-}
 
 class CoordinateEditorTest : public ::testing::Test {
 protected:
@@ -81,26 +69,39 @@ protected:
         });
     }
     std::string LastMessage() const { return driver.MessageBoxes().empty() ? std::string() : driver.MessageBoxes().back().text; }
+    // A point name (item 1, so that a table no manager declares reads too); a blank one reads
+    // as empty.
+    static std::string NameIn(const TavData& table, long record = 0)
+    {
+        std::string name;
+        static_cast<void>(table.Get(1L, record, name));
+        return name;
+    }
+    std::string Name(long record = 0) { return NameIn(data, record); }
     static std::string FirstName(const fs::path& document)
     {
         TavData loaded;
         coordinates_test::LoadDocument(document, loaded);
-        std::string name;
-        // The point name, read without the program's manager; a blank one reads as empty.
-        static_cast<void>(loaded.Get(1L, 0, name));
-        return name;
+        return NameIn(loaded);
     }
     void Rename(TavData& table, const std::string& name) { EXPECT_TRUE(table.Set(static_cast<unsigned>(kPointName), 0, name)); }
-    // A point name in the editor's table; a blank one reads as empty.
-    std::string Name(long record = 0)
+
+    // Ctrl and the key, as a person presses them, carried out.
+    void PressCtrl(char key)
     {
-        std::string text;
-        static_cast<void>(data.Get(static_cast<unsigned>(kPointName), record, text));
-        return text;
+        driver.PushKey(key, false, true);
+        app.Run();
+    }
+    // The screen as the terminal front end shows it now.
+    const Canvas& Painted()
+    {
+        Renderer().Paint(canvas);
+        return canvas;
     }
 
     HeadlessDriver driver;
     WinApp app{"座標一覧", "Application", &driver};
+    Canvas canvas{100, 20};
     CoordinateManager manager{2000};
     TavData data;
     CoordinateFrame frame{manager, data};
@@ -114,9 +115,7 @@ TEST_F(CoordinateEditorTest, TheSampleSurveyShowsInTheGridUnderJapaneseHeadings)
 {
     EXPECT_GE(points, 300);
     EXPECT_EQ(data.GetLastInputRecordNo(), points - 1);
-    Canvas canvas(100, 20);
-    Renderer renderer;
-    renderer.Paint(canvas);
+    Painted();
     EXPECT_EQ(canvas.LineText(0), "  ファイル(F)  編集(E)  ｾﾙ(C)  ツール(T)  ヘルプ(H)  | 座標一覧 - (無題)");
     for (const char* heading : {"点番", "点名", "X座標", "Y座標", "標高", "コード", "線種", "半径", "確定"})
         EXPECT_NE(canvas.LineText(1).find(heading), std::string::npos) << heading << " in " << canvas.LineText(1);
@@ -140,12 +139,10 @@ TEST_F(CoordinateEditorTest, ItsTemplatesLieUnderTheProgramsApplicationKey)
 
 TEST_F(CoordinateEditorTest, ACellsEditorOpensOnTheCellsValueAndKeepsItWhileTheGridRepaints)
 {
-    Canvas canvas(100, 20);
-    Renderer renderer;
     auto openAt = [&](int column, int record) {
         frame.Grid().SetCurSel(MoxPos{column, record}, 0);
         frame.Grid().SendMessage(MOXM_OPENEDITOR);
-        renderer.Paint(canvas);
+        Painted();
     };
     openAt(5, 12);
     auto* code = dynamic_cast<ComboBox*>(frame.GetDlgItem(206));
@@ -225,15 +222,13 @@ TEST_F(CoordinateEditorTest, DocumentsOfOtherVersionsOpenWithTheColumnsThisOneKn
         {"few-widths.tcd", [](TavData& table) { table.Width().resize(3); }, "点名", "P1"},
         {"wide.tcd", [](TavData& table) { table.Width().assign(9, 0xFFFFFFFFu); }, "点番", ""},
     };
-    Renderer renderer;
-    Canvas canvas(100, 20);
     for (const auto& [name, adjust, heading, point] : versions) {
         const fs::path path = m_dir / name;
         ASSERT_FALSE(WriteFileAtomically(path, coordinates_test::SurveyDocument(name, 5, adjust)));
         driver.ClearMessageBoxes();
         ASSERT_TRUE(frame.OpenFile(path)) << name;
         EXPECT_TRUE(driver.MessageBoxes().empty()) << name;
-        renderer.Paint(canvas);
+        Painted();
         EXPECT_NE(canvas.LineText(1).find(heading), std::string::npos) << name << "\n" << canvas.ToText();
         EXPECT_NE(canvas.LineText(2).find(point), std::string::npos) << name << "\n" << canvas.ToText();
         EXPECT_EQ(data.GetLastInputRecordNo(), 4);
@@ -248,10 +243,7 @@ TEST_F(CoordinateEditorTest, DocumentsOfOtherVersionsOpenWithTheColumnsThisOneKn
     // that item at the next save, so the person is asked first, and No leaves all as it was.
     struct NewerTable : TavData {
         unsigned OnGetDataSize(long item) const override { return item >= 9 ? 8 : TavData::OnGetDataSize(item); }
-        BOOL OnDataChanging(long item, long record, const void* bytes) override
-        {
-            return item >= 9 || TavData::OnDataChanging(item, record, bytes);
-        }
+        BOOL OnDataChanging(long item, long record, const void* bytes) override { return item >= 9 || TavData::OnDataChanging(item, record, bytes); }
         void OnDataChanged(long item, long record) override
         {
             if (item < 9)
@@ -286,16 +278,14 @@ TEST_F(CoordinateEditorTest, QuittingWithChangesAsksAndCancelKeepsTheEditorOpen)
     frame.SetDocumentPath(document);
     EXPECT_TRUE(data.Set(static_cast<unsigned>(kZ), 3, 30.0));
     driver.AnswerMessageBox(IDCANCEL);
-    driver.PushKey('Q', false, true);
-    app.Run();
+    PressCtrl('Q');
     ASSERT_EQ(driver.MessageBoxes().size(), 1u);
     EXPECT_EQ(driver.MessageBoxes()[0].text, "変更を保存しますか？");
     EXPECT_EQ(driver.MessageBoxes()[0].style, MB_YESNOCANCEL | MB_ICONQUESTION);
     EXPECT_TRUE(frame.IsWindow()) << "cancelled";
 
     driver.AnswerMessageBox(IDNO);
-    driver.PushKey('Q', false, true);
-    app.Run();
+    PressCtrl('Q');
     EXPECT_FALSE(frame.IsWindow());
     EXPECT_FALSE(fs::exists(document)) << "No leaves the file unwritten";
 }
@@ -318,7 +308,8 @@ TEST_F(CoordinateEditorTest, UnsavedChangesGoToARecoveryCopyThatTheNextOpenOffer
     driver.AnswerMessageBox(IDNO);
     ASSERT_TRUE(frame.OpenFile(document));
     ASSERT_EQ(driver.MessageBoxes().size(), 1u);
-    EXPECT_NE(driver.MessageBoxes()[0].text.find("survey.tcd.recovery"), std::string::npos) << driver.MessageBoxes()[0].text;
+    EXPECT_EQ(driver.MessageBoxes()[0].text,
+              "前回保存されなかった変更が回復用コピーに残っています。\nsurvey.tcd.recovery\n回復用コピーを読み込みますか？");
     EXPECT_EQ(driver.MessageBoxes()[0].style, MB_YESNO | MB_ICONQUESTION);
     EXPECT_EQ(Name(), "T1") << "declined: the document as saved";
     EXPECT_FALSE(fs::exists(recovery)) << "and the copy is gone";
@@ -358,8 +349,7 @@ TEST_F(CoordinateEditorTest, TheMenusGreyWhatTheGridCannotDoYetAndF1ShowsTheCare
     driver.PushKeys({VK_RIGHT, VK_F10, VK_RIGHT, VK_DOWN, VK_RIGHT}); // on 点名, through 編集 to ｾﾙ
     driver.PushText("i");     // 行挿入, which needs whole lines selected
     driver.PushKeys({VK_ESCAPE, VK_ESCAPE, VK_F1});
-    driver.PushKey('Q', false, true);
-    app.Run();
+    PressCtrl('Q');
     EXPECT_FALSE(frame.IsWindow()) << "nothing was changed, so Ctrl+Q quit without asking";
     EXPECT_EQ(data.GetLastInputRecordNo(), points - 1) << "no line was inserted";
     EXPECT_EQ(topics, std::vector<std::string>{"点名"});
@@ -387,12 +377,9 @@ TEST_F(CoordinateEditorTest, EveryItemAndCommandHasAHelpTopicAndF1ShowsItFromAMe
     // Every command of the menu bar, the shared menus' sub menus included.
     std::function<void(Menu&)> visit = [&](Menu& menu) {
         for (int i = 0; i < menu.GetMenuItemCount(); ++i) {
-            if (Menu* sub = menu.GetSubMenu(i)) {
+            if (Menu* sub = menu.GetSubMenu(i))
                 visit(*sub);
-                continue;
-            }
-            const UINT id = menu.GetMenuItemID(i);
-            if (id != 0) {
+            else if (const UINT id = menu.GetMenuItemID(i); id != 0) {
                 EXPECT_NE(help.Find(0x10000 + id), nullptr) << std::hex << id << " " << menu.GetMenuString(static_cast<UINT>(i), MF_BYPOSITION);
             }
         }
@@ -434,10 +421,7 @@ TEST_F(CoordinateEditorTest, LinesMovedByKeysAskBeforeOverwritingAndLandWhereThe
     driver.PushText("m");              // ｾﾙ, 行移動
     driver.PushKeys({VK_DOWN, VK_DOWN, VK_DOWN});
     app.Run();
-    Canvas canvas(100, 20);
-    Renderer renderer;
-    renderer.Paint(canvas);
-    EXPECT_NE(canvas.LineText(19).find("Enter 実行"), std::string::npos) << canvas.LineText(19);
+    EXPECT_NE(Painted().LineText(19).find("Enter 実行"), std::string::npos) << canvas.LineText(19);
 
     driver.AnswerMessageBox(IDNO);
     driver.PushKey(VK_RETURN);
@@ -446,7 +430,9 @@ TEST_F(CoordinateEditorTest, LinesMovedByKeysAskBeforeOverwritingAndLandWhereThe
     EXPECT_EQ(driver.MessageBoxes()[0].text, "移動先の 2 行にはデータがあります。\n上書きしますか？");
     EXPECT_EQ(Name(2), third) << "No keeps the lines that held data";
 
-    SelectRecords(grid, 2, 3);
+    MoxRectArray lines; // lines 3 and 4 again, as whole lines
+    lines.Add(MoxRect(MoxPos{0, 2}, MoxPos{8, 3}), MoxRectArray::kWholeLines);
+    grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<WPARAM>(&lines));
     driver.PushKeys({VK_F10, VK_RIGHT, VK_DOWN, VK_RIGHT});
     driver.PushText("m");
     driver.PushKeys({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
@@ -478,8 +464,7 @@ TEST_F(CoordinateEditorTest, TheCellMenusPrintCommandWritesTheSurveyToAPdfFile)
     ASSERT_EQ(std::system(("pdftotext -layout -enc UTF-8 '" + pdf.string() + "' '" + text.string() + "'").c_str()), 0);
     std::ifstream in(text);
     const std::string printed((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_NE(printed.find("確定"), std::string::npos) << "the flag column";
-    EXPECT_NE(printed.find("未確定"), std::string::npos);
+    EXPECT_NE(printed.find("未確定"), std::string::npos) << "the flag column";
     EXPECT_NE(printed.find("座標一覧 - (無題)"), std::string::npos) << "the title line";
     EXPECT_NE(printed.find("page 1 / "), std::string::npos);
     const std::size_t last = printed.rfind("page ");
@@ -506,8 +491,7 @@ TEST_F(CoordinateEditorTest, TheStatusLineNamesTheCaretsItemAsAnItemChangeIsUndo
     EXPECT_EQ(frame.GetMessageText(), "点名");
     // The caret keeps its column while the item under it changes each way.
     for (const auto& [key, prompt] : {std::pair{'Z', "点番号"}, std::pair{'Y', "点名"}}) {
-        driver.PushKey(key, false, true);
-        app.Run();
+        PressCtrl(key);
         EXPECT_EQ(frame.GetMessageText(), prompt) << (key == 'Z' ? "undone" : "redone");
     }
 }
@@ -515,8 +499,7 @@ TEST_F(CoordinateEditorTest, TheStatusLineNamesTheCaretsItemAsAnItemChangeIsUndo
 TEST_F(CoordinateEditorTest, ABulkCorrectionOfTheToggleColumnIsWorkedByKeysAndGivesTheKeysBack)
 {
     CoordinateGrid& grid = frame.Grid();
-    int before = -1;
-    ASSERT_TRUE(data.Get(static_cast<unsigned>(kFlag), 0, before));
+    const int before = CellValue<int>(data, static_cast<unsigned>(kFlag), 0);
     RECT toggle{};
     RECT ok{};
     driver.WhenEventsLeft(3, [&] {
@@ -546,8 +529,7 @@ TEST_F(CoordinateEditorTest, ABulkCorrectionOfTheToggleColumnIsWorkedByKeysAndGi
 TEST_F(CoordinateEditorTest, SelectAllViewSettingsAndReadAloudAreCommandsThatDoSomething)
 {
     CoordinateGrid& grid = frame.Grid();
-    driver.PushKey('A', false, true);
-    app.Run();
+    PressCtrl('A');
     ASSERT_EQ(grid.GetSelection().GetSize(), 1u);
     EXPECT_EQ(grid.GetSelection().GetAt(0), MoxRect(MoxPos{0, 0}, MoxPos{8, 1999})) << "every cell";
 
@@ -567,22 +549,19 @@ TEST_F(CoordinateEditorTest, SelectAllViewSettingsAndReadAloudAreCommandsThatDoS
     EXPECT_TRUE(sheetOpened) << "表示設定 opens the colour page";
 
     SCOPED_TRACE("the read-aloud program is found on the PATH: a stand-in writes what it was given");
-    const char* oldPath = std::getenv("PATH");
-    const std::string keptPath = oldPath != nullptr ? oldPath : "";
     const fs::path bin = m_dir / "bin";
     fs::create_directories(bin);
-    ::setenv("PATH", bin.c_str(), 1);
-    EXPECT_FALSE(enabled(NifCommand::Read)) << "greyed without espeak-ng";
     {
-        std::ofstream script(bin / "espeak-ng");
-        script << "#!/bin/sh\nfor word in \"$@\"; do printf '%s\\n' \"$word\"; done > " << (m_dir / "spoken").string() << "\n";
+        tavtest::ScopedEnvironment path{"PATH", bin.string()};
+        EXPECT_FALSE(enabled(NifCommand::Read)) << "greyed without espeak-ng";
+        std::ofstream(bin / "espeak-ng") << "#!/bin/sh\nfor word in \"$@\"; do printf '%s\\n' \"$word\"; done > "
+                                        << (m_dir / "spoken").string() << "\n";
+        fs::permissions(bin / "espeak-ng", fs::perms::owner_all);
+        EXPECT_TRUE(enabled(NifCommand::Read));
+        grid.SetCurSel(MoxPos{1, 0}, 0);
+        grid.SendMessage(WM_COMMAND, NifCommand::Read);
+        app.Run(); // the library posts its speech message
     }
-    fs::permissions(bin / "espeak-ng", fs::perms::owner_all);
-    EXPECT_TRUE(enabled(NifCommand::Read));
-    grid.SetCurSel(MoxPos{1, 0}, 0);
-    grid.SendMessage(WM_COMMAND, NifCommand::Read);
-    app.Run(); // the library posts its speech message
-    ::setenv("PATH", keptPath.c_str(), 1);
     const std::string spoken = Name();
     EXPECT_EQ(grid.LastSpoken(), "点名 " + spoken);
     std::string heard;
@@ -594,31 +573,22 @@ TEST_F(CoordinateEditorTest, SelectAllViewSettingsAndReadAloudAreCommandsThatDoS
     EXPECT_EQ(heard, "-v\nja\n--\n点名 " + spoken + "\n") << "a Japanese voice reads the heading and the text";
 }
 
-
 TEST_F(CoordinateEditorTest, WithTheCellLockOnLockedCellsRefuseChangesAndTheStatusLineSaysWhy)
 {
     MarkSampleStates(manager, data); // X and Y of the first three points locked
-    double x = 0;
-    ASSERT_TRUE(data.Get(static_cast<unsigned>(kX), 0, x));
-    Canvas canvas(100, 20);
-    Renderer renderer;
-    auto statusLine = [&] {
-        renderer.Paint(canvas);
-        return canvas.LineText(19);
-    };
+    const auto xOfT1 = [&] { return CellValue<double>(data, static_cast<unsigned>(kX), 0); };
+    const double x = xOfT1();
+    auto statusLine = [&] { return Painted().LineText(19); };
     driver.PushKeys({VK_RIGHT, VK_RIGHT}); // X of T1
     driver.PushText("5");
     app.Run();
-    double now = 0;
-    ASSERT_TRUE(data.Get(static_cast<unsigned>(kX), 0, now));
-    EXPECT_EQ(now, x) << "typing into a locked cell";
+    EXPECT_EQ(xOfT1(), x) << "typing into a locked cell";
     EXPECT_NE(statusLine().find("ロックされたセルは変更できません"), std::string::npos) << canvas.LineText(19);
 
     frame.Grid().SetCurSel(MoxPos{2, 0}, 0);
     driver.PushKey(VK_DELETE);
     app.Run();
-    ASSERT_TRUE(data.Get(static_cast<unsigned>(kX), 0, now));
-    EXPECT_EQ(now, x) << "clearing a locked cell";
+    EXPECT_EQ(xOfT1(), x) << "clearing a locked cell";
     EXPECT_FALSE(data.History().CanUndo()) << "nothing was changed";
 
     frame.Grid().SendMessage(WM_COMMAND, NifCommand::Lock);
@@ -627,8 +597,6 @@ TEST_F(CoordinateEditorTest, WithTheCellLockOnLockedCellsRefuseChangesAndTheStat
     EXPECT_NE(statusLine().find("すべてのセルのロックを解除しました"), std::string::npos) << canvas.LineText(19);
 }
 
-// The file commands as a person meets their failures: saves that cannot be written, a second
-// editor on the same document, files that are already there, names that are not.
 TEST_F(CoordinateEditorTest, AFailedSaveKeepsTheNameAsItWasAndTheRecoveryCopyGoesWhereItCanBeWritten)
 {
     const fs::path missing = m_dir / "missing" / "survey.tcd";
@@ -659,8 +627,7 @@ TEST_F(CoordinateEditorTest, AFailedSaveKeepsTheNameAsItWasAndTheRecoveryCopyGoe
 
     Rename(data, "再変更");
     driver.AnswerMessageBox(IDYES);
-    driver.PushKey('Q', false, true);
-    app.Run();
+    PressCtrl('Q');
     EXPECT_TRUE(frame.IsWindow()) << "quitting asked to save, the save failed, so the editor stays";
 }
 
@@ -720,21 +687,18 @@ TEST_F(CoordinateEditorTest, NewStartsAnEmptyListOpenSaysInJapaneseThatANameIsMi
 {
     frame.SetDocumentPath(m_dir / "survey.tcd");
     driver.PushKey('S', false, true);
-    driver.PushKey('L', false, true); // a key the frame carries out itself
-    app.Run();
+    PressCtrl('L'); // a key the frame carries out itself
     EXPECT_EQ(frame.GetIndicatorText().find("保存しました"), std::string::npos) << frame.GetIndicatorText();
     Rename(data, "変更");
     driver.AnswerMessageBox(IDNO);
-    driver.PushKey('N', false, true);
-    app.Run();
+    PressCtrl('N');
     EXPECT_EQ(LastMessage(), "変更を保存しますか？");
     EXPECT_LT(data.GetLastInputRecordNo(), 0) << "no points";
     EXPECT_FALSE(data.IsModified());
     EXPECT_TRUE(frame.GetDocumentPath().empty());
 
     AnswerName(m_dir / "none.tcd");
-    driver.PushKey('O', false, true);
-    app.Run();
+    PressCtrl('O');
     EXPECT_EQ(LastMessage(), "ファイルを開けませんでした。\n" + (m_dir / "none.tcd").string() + ": ファイルまたはフォルダがありません。");
 }
 

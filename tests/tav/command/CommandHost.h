@@ -1,17 +1,19 @@
 // A grid control whose hooks a test can steer and watch, in a top-level window, bound to a
-// coordinate manager whose point name is edited by a checking text edit.
+// coordinate manager whose point name is edited by a checking text edit; and what a test reads
+// off an open dialog's lists.
 #pragma once
 
 #include "components/support/LunLimitEdit.h"
 #include "platform/ui/App.h"
+#include "platform/ui/Dialog.h"
 #include "platform/ui/HeadlessDriver.h"
+#include "platform/ui/ListView.h"
 #include "tav/frame/TavFrame.h"
 #include "tav/window/TavCellCtrl.h"
 #include "tav/window/TavCellView.h"
 #include "tests/tav/manager/CoordinateHost.h"
 #include "tests/platform/registry/MemoryRegistry.h"
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -41,18 +43,7 @@ public:
         colour = hostColour;
         return hostColour != 0;
     }
-    // Marks the given line blocks as a pending line command would.
-    void Pend(plat::UINT command, const MoxRect& block)
-    {
-        this->m_lineCommand = command;
-        this->m_srcBlocks.RemoveAll();
-        this->m_dstBlocks.RemoveAll();
-        this->m_srcBlocks.Add(block, MoxRectArray::kWholeLines);
-        this->m_dstBlocks.Add(block, MoxRectArray::kWholeLines);
-        this->m_dstBounds = MoxRect(block.First(), MoxPos{block.Second().column, block.Second().row + 1});
-    }
     using TavCommon::QueryBlankLine;
-    using TavCommon::QueryDisablePane;
 
     std::vector<std::string> calls;
     int allowBegin = 1;
@@ -69,6 +60,19 @@ public:
 using ProbeGrid = ProbeOf<TavCellCtrl>;
 using ProbeView = ProbeOf<TavCellView>;
 
+// The texts of a list view or list box of an open dialog.
+inline std::vector<std::string> Items(const plat::DialogOperator& person, int id)
+{
+    std::vector<std::string> items;
+    if (auto* view = dynamic_cast<plat::ListView*>(person.Control(id)))
+        for (int i = 0; i < view->GetItemCount(); ++i)
+            items.push_back(view->GetItemText(i, 0));
+    if (auto* box = dynamic_cast<plat::ListBox*>(person.Control(id)))
+        for (int i = 0; i < box->GetCount(); ++i)
+            items.push_back(box->GetText(i));
+    return items;
+}
+
 // A checking text edit that notes the library's registered messages it receives.
 class RecordingEdit : public LunLimitEdit {
 public:
@@ -76,14 +80,10 @@ public:
     plat::LRESULT WindowProc(plat::UINT message, plat::WPARAM wParam, plat::LPARAM lParam) override
     {
         const TavRegisteredMessages& names = TavMessages();
-        if (message == names.editSetDialogMode)
-            heard.push_back("dialog mode");
-        else if (message == names.editEnableCheck)
-            heard.push_back("enable check");
-        else if (message == names.editResetTempText)
-            heard.push_back("reset");
-        else if (message == names.editCheck)
-            heard.push_back("check");
+        for (const auto& [known, name] : {std::pair{names.editSetDialogMode, "dialog mode"}, std::pair{names.editEnableCheck, "enable check"},
+                                          std::pair{names.editResetTempText, "reset"}, std::pair{names.editCheck, "check"}})
+            if (message == known)
+                heard.push_back(name);
         return LunLimitEdit::WindowProc(message, wParam, lParam);
     }
     std::vector<std::string> heard;
@@ -135,6 +135,23 @@ public:
         for (int key : keys)
             driver.PushKey(key);
         app.Run();
+    }
+    // Selects these ranges, with these flags (whole lines, say), as the grid's selection.
+    void Select(std::initializer_list<MoxRect> ranges, std::uint8_t flags = 0)
+    {
+        MoxRectArray selection;
+        for (const MoxRect& range : ranges)
+            selection.Add(range, flags);
+        grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<plat::WPARAM>(&selection));
+    }
+    // The texts of the message boxes shown since the last call.
+    std::vector<std::string> Boxes()
+    {
+        std::vector<std::string> texts;
+        for (const plat::MessageBoxRecord& box : driver.MessageBoxes())
+            texts.push_back(box.text);
+        driver.ClearMessageBoxes();
+        return texts;
     }
 
     plat::HeadlessDriver driver;

@@ -2,6 +2,7 @@
 // together, refusals change nothing, a command refused part way is undone whole; the Return
 // walk, the moves to the first and last line, the jump and find dialogs.
 #include "tests/tav/command/CommandHost.h"
+#include "tests/tav/data/TestHost.h"
 
 #include "components/support/NifCommonMenu.h"
 #include "tav/data/TavAttr.h"
@@ -43,14 +44,11 @@ public:
     MoxPos refusedPos{-1, -1};
 };
 
-class LineTable : public TavData {
+class LineTable : public RefusingRecords {
 public:
-    using TavData::OnDataChanging;
-    BOOL OnDataChanging(unsigned /*id*/, long record, const void* /*bytes*/) override { return record != refused ? TRUE : FALSE; }
     void OnInitLineData(long record) override { inits.push_back(record); }
     void OnFinishLineData() override { ++finishes; }
 
-    long refused = -1;
     std::vector<long> inits;
     int finishes = 0;
 };
@@ -69,6 +67,13 @@ protected:
         double value = 0;
         return data.Get(static_cast<unsigned>(kX), record, value) ? value : -1;
     }
+    std::vector<double> X(std::initializer_list<long> records)
+    {
+        std::vector<double> values;
+        for (long record : records)
+            values.push_back(X(record));
+        return values;
+    }
     void SelectLines(std::initializer_list<std::pair<int, int>> ranges, std::uint8_t flags = MoxRectArray::kWholeLines)
     {
         MoxRectArray selection;
@@ -77,14 +82,6 @@ protected:
         grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<WPARAM>(&selection));
     }
     void Command(UINT id) { grid.SendMessage(WM_COMMAND, id); }
-    std::vector<std::string> Boxes()
-    {
-        std::vector<std::string> texts;
-        for (const auto& box : bound.driver.MessageBoxes())
-            texts.push_back(box.text);
-        bound.driver.ClearMessageBoxes();
-        return texts;
-    }
     static TavLockArray Locks(std::initializer_list<TavLockData> ranges)
     {
         TavLockArray locks;
@@ -109,17 +106,14 @@ TEST_F(TavCommonLinesTest, InsertAndDeleteTakeFlagsAndLocksAlongAndRefuseWhatThe
     data.Lock().Add({kY, 90, 99});
     SelectLines({{3, 5}});
     Command(NifCommand::LineInsert);
-    EXPECT_EQ(X(2), 2.5);
-    EXPECT_EQ(X(3), -1);
-    EXPECT_EQ(X(6), 3.5);
-    EXPECT_EQ(X(99), 96.5) << "three empty records were left after the last one";
+    EXPECT_EQ(X({2, 3, 6, 99}), (std::vector<double>{2.5, -1, 3.5, 96.5})) << "three empty records were left after the last one";
     EXPECT_TRUE(warning.Get(kX, 6L));
     EXPECT_FALSE(warning.Get(kX, 3L));
     EXPECT_TRUE(disable.Get(99L));
     EXPECT_EQ(data.Lock(), Locks({{kX, 2, 2}, {kX, 6, 7}, {kY, 93, 99}})) << "inserted lines are not locked";
 
     Command(NifCommand::LineInsert);
-    EXPECT_EQ(Boxes(), std::vector<std::string>{"行を挿入するためのｽﾍﾟｰｽがありません。"});
+    EXPECT_EQ(bound.Boxes(), std::vector<std::string>{"行を挿入するためのｽﾍﾟｰｽがありません。"});
     EXPECT_EQ(X(99), 96.5) << "nothing was pushed off the end";
 
     SelectLines({{6, 6}, {20, 20}});
@@ -130,14 +124,13 @@ TEST_F(TavCommonLinesTest, InsertAndDeleteTakeFlagsAndLocksAlongAndRefuseWhatThe
     mixed.Add(MoxRect(MoxPos{0, 8}, MoxPos{4, 8}), MoxRectArray::kWholeLines);
     grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<WPARAM>(&mixed));
     Command(NifCommand::LineSwap); // which takes several blocks
-    EXPECT_EQ(Boxes(), (std::vector<std::string>{"複数行選択に対して操作できません。", "行が選択されていません。",
+    EXPECT_EQ(bound.Boxes(), (std::vector<std::string>{"複数行選択に対して操作できません。", "行が選択されていません。",
                                                "行が選択されていません。"}));
     EXPECT_EQ(X(6), 3.5) << "refused deletes delete nothing";
 
     SelectLines({{6, 6}});
     Command(NifCommand::LineDelete);
-    EXPECT_EQ(X(6), -1);
-    EXPECT_EQ(X(98), 96.5);
+    EXPECT_EQ(X({6, 98}), (std::vector<double>{-1, 96.5}));
     EXPECT_FALSE(warning.Get(kX, 6L));
     EXPECT_TRUE(disable.Get(98L));
     EXPECT_EQ(data.Lock(), Locks({{kX, 2, 2}, {kX, 6, 6}, {kY, 92, 98}}));
@@ -165,9 +158,7 @@ TEST_F(TavCommonLinesTest, MoveCopyAndSwapCarryLinesWithTheirFlagsWhereTheBlocks
     EXPECT_EQ(grid.QueryLineCommand(), 0u);
     EXPECT_FALSE(grid.IsLineMarking());
     EXPECT_EQ(grid.hooks, (std::vector<std::string>{"src", "dst", "begin", "finish"}));
-    EXPECT_EQ(X(5), -1);
-    EXPECT_EQ(X(6), 5.5);
-    EXPECT_EQ(X(7), 6.5) << "old line 7 is overwritten";
+    EXPECT_EQ(X({5, 6, 7}), (std::vector<double>{-1, 5.5, 6.5})) << "old line 7 is overwritten";
     EXPECT_FALSE(warning.Get(kY, 5L));
     EXPECT_TRUE(warning.Get(kY, 6L));
     EXPECT_EQ(data.Lock(), Locks({{kX, 6, 6}}));
@@ -178,8 +169,7 @@ TEST_F(TavCommonLinesTest, MoveCopyAndSwapCarryLinesWithTheirFlagsWhereTheBlocks
     bound.Keys({VK_DOWN, VK_UP, VK_RETURN});
     EXPECT_EQ(grid.QueryLineCommand(), NifCommand::LineCopy) << "a copy onto itself waits";
     bound.Keys({VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
-    EXPECT_EQ(X(2), 2.5);
-    EXPECT_EQ(X(8), 2.5);
+    EXPECT_EQ(X({2, 8}), (std::vector<double>{2.5, 2.5}));
     EXPECT_TRUE(disable.Get(kZ, 2L));
     EXPECT_TRUE(disable.Get(kZ, 8L));
 
@@ -191,13 +181,8 @@ TEST_F(TavCommonLinesTest, MoveCopyAndSwapCarryLinesWithTheirFlagsWhereTheBlocks
     EXPECT_EQ(grid.QueryLineCommand(), NifCommand::LineSwap) << "overlapping swap blocks wait";
     EXPECT_TRUE(grid.hooks.empty());
     bound.Keys({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
-    EXPECT_EQ(X(1), -1) << "line 5 was empty";
-    EXPECT_EQ(X(5), 1.5);
-    EXPECT_EQ(X(3), 6.5);
-    EXPECT_EQ(X(4), 2.5) << "the copy made before";
-    EXPECT_EQ(X(7), 3.5);
-    EXPECT_EQ(X(8), 4.5);
-    EXPECT_EQ(X(6), 5.5) << "between the blocks nothing moves";
+    // Line 5 was empty, line 8 held the copy made before, between the blocks nothing moves.
+    EXPECT_EQ(X({1, 5, 3, 4, 7, 8, 6}), (std::vector<double>{-1, 1.5, 6.5, 2.5, 3.5, 4.5, 5.5}));
     EXPECT_TRUE(disable.Get(kZ, 4L));
     EXPECT_FALSE(disable.Get(kZ, 8L));
     EXPECT_EQ(data.Lock(), Locks({{kX, 6, 6}}));
@@ -220,7 +205,7 @@ TEST_F(TavCommonLinesTest, ACommandTheTableRefusesPartWayLeavesEverythingAsItWas
     warning.Set(kY, 5, 1, 1);
     disable.Set(8L, 1, 1);
     data.Lock().Add({kX, 6, 7});
-    data.refused = 8;
+    data.refused = {8};
     SelectLines({{5, 6}});
     Command(NifCommand::LineMove);
     bound.Keys({VK_DOWN, VK_DOWN, VK_RETURN});
@@ -247,12 +232,7 @@ TEST_F(TavCommonLinesTest, CloseUpGathersBlankLinesAtEachRangesBottomOnly)
     SelectLines({{0, 9}, {18, 40}});
     Command(NifCommand::LineCloseUp);
     EXPECT_EQ(grid.QueryLineCommand(), 0u);
-    EXPECT_EQ(X(0), 2.5);
-    EXPECT_EQ(X(1), 6.5);
-    EXPECT_EQ(X(2), -1);
-    EXPECT_EQ(X(12), 12.5) << "lines between the ranges stay";
-    EXPECT_EQ(X(18), 20.5);
-    EXPECT_EQ(X(19), 23.5);
+    EXPECT_EQ(X({0, 1, 2, 12, 18, 19}), (std::vector<double>{2.5, 6.5, -1, 12.5, 20.5, 23.5})) << "lines between the ranges stay";
     EXPECT_EQ(data.GetLastInputRecordNo(), 19);
     EXPECT_TRUE(warning.Get(kX, 1L)) << "flags go with their line";
     EXPECT_EQ(data.Lock(), Locks({{kX, 1, 1}}));
@@ -359,7 +339,7 @@ TEST_F(TavCommonLinesTest, FindBorrowsTheEditorSearchesEitherWayAndStopsAtTheRan
     });
     Command(NifCommand::Find);
     EXPECT_EQ(rows, (std::vector<long>{2, 7, 7, 2})) << "down twice, not found, back up from the last match";
-    EXPECT_EQ(Boxes(), std::vector<std::string>{"見つかりません。"});
+    EXPECT_EQ(bound.Boxes(), std::vector<std::string>{"見つかりません。"});
     EXPECT_FALSE(grid.IsSearchMarking());
     EXPECT_EQ(editor->GetParent(), editorParent) << "the editor is given back";
     EXPECT_EQ(editor->GetDlgCtrlID(), 202);
@@ -368,9 +348,7 @@ TEST_F(TavCommonLinesTest, FindBorrowsTheEditorSearchesEitherWayAndStopsAtTheRan
 
     // A combo column compares the chosen entry's stored value.
     ASSERT_TRUE(data.Set(kCode, 4, 2));
-    column.RemoveAll();
-    column.Add(MoxRect(MoxPos{4, 0}, MoxPos{4, 9}));
-    grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<WPARAM>(&column));
+    bound.Select({MoxRect(MoxPos{4, 0}, MoxPos{4, 9})});
     bound.driver.OnNextDialog([&](DialogOperator& person) {
         person.Pick(1067, 2);
         person.Return();
@@ -378,10 +356,6 @@ TEST_F(TavCommonLinesTest, FindBorrowsTheEditorSearchesEitherWayAndStopsAtTheRan
     });
     Command(NifCommand::Find);
     EXPECT_EQ(grid.GetCaret().row, 4);
-
-    SelectLines({{0, 3}});
-    Command(NifCommand::Find);
-    EXPECT_EQ(Boxes(), std::vector<std::string>{"指定した選択範囲が正しくありません。"});
 }
 
 } // namespace

@@ -2,12 +2,12 @@
 // through the grid's command, and corrections worked through their dialogs as a person would,
 // with the headless driver.
 #include "tests/tav/command/CommandHost.h"
+#include "tests/tav/data/TestHost.h"
 
 #include "components/support/KesTemplates.h"
 #include "components/support/LunMrmNumEdit.h"
 #include "components/support/NifCommonMenu.h"
 #include "components/support/TavcToggleButton.h"
-#include "platform/ui/CmdUI.h"
 #include "tav/dialogs/TavAreaCorrectDialog.h"
 #include "tav/dialogs/TavFixComboDialog.h"
 #include "tav/dialogs/TavInputNumDialog.h"
@@ -16,7 +16,6 @@
 #include <gtest/gtest.h>
 
 #include <random>
-#include <set>
 
 using namespace plat;
 using namespace tavtest;
@@ -91,35 +90,24 @@ TEST(TavCellLockTest, TheLockCommandTakesTheSelectionAndForgetsItWhenSwitchedOff
 {
     BoundGrid<> bound;
     ProbeGrid& grid = bound.grid;
-    MoxRectArray selection;
-    selection.Add(MoxRect(MoxPos{1, 2}, MoxPos{2, 4}));
-    grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<WPARAM>(&selection));
+    bound.Select({MoxRect(MoxPos{1, 2}, MoxPos{2, 4})});
     grid.SendMessage(WM_COMMAND, NifCommand::Lock);
     EXPECT_TRUE(bound.manager.QueryCellLock());
     EXPECT_EQ(Entries(bound.data.Lock()), (std::vector<TavLockData>{{kX, 2, 4}, {kY, 2, 4}}));
-    EXPECT_EQ(grid.QueryLockPane(MoxPos{2, 4}), 1);
     ASSERT_FALSE(grid.GetInvalidations().empty()) << "the grid repaints";
     EXPECT_TRUE(grid.GetInvalidations().back().erase);
-    struct Watch : CmdUI {
-        int checked = -1;
-        void SetCheck(int check) override { checked = check; }
-    } watch;
-    watch.m_id = NifCommand::Lock;
-    ASSERT_TRUE(RouteCommand(grid, NifCommand::Lock, CN_UPDATE_COMMAND_UI, &watch));
-    EXPECT_EQ(watch.checked, 1);
 
     grid.SendMessage(WM_COMMAND, NifCommand::Lock);
     EXPECT_FALSE(bound.manager.QueryCellLock());
     EXPECT_TRUE(bound.data.Lock().IsEmpty());
-    MoxRectArray none;
-    grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<WPARAM>(&none));
+    bound.Select({});
     grid.SendMessage(WM_COMMAND, NifCommand::Lock);
     EXPECT_FALSE(bound.manager.QueryCellLock()) << "nothing selected: the lock stays off";
     EXPECT_TRUE(bound.data.Lock().IsEmpty());
 }
 
-// A coordinate table whose X is a measure edit that takes no negative value, whose flag is a
-// toggle button, and whose host refuses the records it is told to.
+// A coordinate table whose X is a measure edit that takes no negative value and whose flag is
+// a toggle button.
 class CorrectionManager : public CoordinateManager {
 public:
     CorrectionManager() : CoordinateManager(5000) {}
@@ -145,21 +133,10 @@ public:
     TavcToggleButton m_flag{{"未確定", "確定"}};
 };
 
-class RefusingData : public TavData {
-public:
-    plat::BOOL OnDataChanging(unsigned id, long record, const void* bytes) override
-    {
-        return refuse.count(record) != 0 ? FALSE : TavData::OnDataChanging(id, record, bytes);
-    }
-    std::set<long> refuse;
-};
-
-struct CorrectionGrid : BoundGrid<ProbeGrid, RefusingData, CorrectionManager> {
+struct CorrectionGrid : BoundGrid<ProbeGrid, RefusingRecords, CorrectionManager> {
     void Select(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom)
     {
-        MoxRectArray selection;
-        selection.Add(MoxRect(MoxPos{left, top}, MoxPos{right, bottom}));
-        host.grid.SendMessage(MOXM_SETSELECTION, reinterpret_cast<WPARAM>(&selection));
+        BoundGrid::Select({MoxRect(MoxPos{left, top}, MoxPos{right, bottom})});
     }
     void Correct() { host.grid.SendMessage(WM_COMMAND, NifCommand::AreaCorrect); }
     std::vector<double> X(long from, long to)
@@ -170,14 +147,6 @@ struct CorrectionGrid : BoundGrid<ProbeGrid, RefusingData, CorrectionManager> {
             values.push_back(data.Get(static_cast<unsigned>(kX), record, value) ? value : -1);
         }
         return values;
-    }
-    std::vector<std::string> Boxes()
-    {
-        std::vector<std::string> texts;
-        for (const MessageBoxRecord& box : driver.MessageBoxes())
-            texts.push_back(box.text);
-        driver.ClearMessageBoxes();
-        return texts;
     }
 };
 
@@ -198,9 +167,7 @@ TEST(TavAreaCorrectTest, ANumberIsAddedOrReplacedOverTheSelectedRowsOnlyWithinTh
     std::vector<std::string> listed;
     bound.driver.OnNextDialog([&](DialogOperator& area) {
         EXPECT_EQ(area.Caption(), "範囲訂正");
-        auto* list = dynamic_cast<ListBox*>(area.Control(TAV_IDC_AREACORRECT_ITEMS));
-        for (int i = 0; list != nullptr && i < list->GetCount(); ++i)
-            listed.push_back(list->GetText(i));
+        listed = Items(area, TAV_IDC_AREACORRECT_ITEMS);
         area.Pick(TAV_IDC_AREACORRECT_ITEMS, "Y");
         area.Click(TAV_IDC_AREACORRECT_CHANGE);
         area.Pick(TAV_IDC_AREACORRECT_ITEMS, "X");
@@ -252,7 +219,7 @@ TEST(TavAreaCorrectTest, ANumberIsAddedOrReplacedOverTheSelectedRowsOnlyWithinTh
     EXPECT_NE(refused[0].find("を超えるため、訂正できません。"), std::string::npos) << refused[0];
 
     SCOPED_TRACE("the host refuses two records: everything written is put back, and the person is told");
-    bound.data.refuse = {4, 6};
+    bound.data.refused = {4, 6};
     bound.driver.OnNextDialog([](DialogOperator& number) {
         number.SetText(TAV_IDC_INPUTNUM_VALUE, "1");
         number.Return();
@@ -320,11 +287,9 @@ TEST(TavAreaCorrectTest, TheGridAnswersItsRealHeadingRowsAndTheListJoinsTheirTex
 {
     CorrectionGrid bound;
     ProbeGrid& grid = bound.host.grid;
-    EXPECT_EQ(grid.SendMessage(MOXM_GETFIXEDROWCOUNT), 1);
     RECT before;
     ASSERT_TRUE(grid.GetCellRect(MoxPos{1, 0}, before));
     grid.SetFixedRowCount(2);
-    EXPECT_EQ(grid.SendMessage(MOXM_GETFIXEDROWCOUNT), 2);
     RECT after;
     ASSERT_TRUE(grid.GetCellRect(MoxPos{1, 0}, after));
     EXPECT_EQ(after.top, before.top + GetTextMeasure().LineHeight(grid.CellLogFont())) << "the data begins below both heading rows";
@@ -333,9 +298,7 @@ TEST(TavAreaCorrectTest, TheGridAnswersItsRealHeadingRowsAndTheListJoinsTheirTex
     bound.Select(2, 0, 0, 0);
     std::vector<std::string> listed;
     bound.driver.OnNextDialog([&](DialogOperator& area) {
-        auto* list = dynamic_cast<ListBox*>(area.Control(TAV_IDC_AREACORRECT_ITEMS));
-        for (int i = 0; list != nullptr && i < list->GetCount(); ++i)
-            listed.push_back(list->GetText(i));
+        listed = Items(area, TAV_IDC_AREACORRECT_ITEMS);
         area.Escape();
     });
     bound.Correct();

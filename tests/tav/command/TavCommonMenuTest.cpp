@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 
 using namespace plat;
 using namespace tavtest;
@@ -42,7 +41,6 @@ public:
     int OnEnableFindCommand(unsigned id) override { return id != kY; }
 };
 
-template <class Host>
 class MenuGrid {
 public:
     tavtest::MemoryRegistry m_registry;
@@ -80,7 +78,7 @@ public:
     HelpApp app{"MenuTest", "Test", &driver};
     HelpManager manager;
     TavData data;
-    Host host;
+    Wnd host;
     FindGrid grid;
 };
 
@@ -88,7 +86,7 @@ std::string Item(UINT id, const char* text) { return std::to_string(id) + " " + 
 
 TEST(TavCommonMenuTest, TheContextMenuIsTheSharedEditAndCellCommandsAtTheCaretOrTheMouse)
 {
-    MenuGrid<Wnd> bound;
+    MenuGrid bound;
     bound.driver.SetScreenSize(SIZE{1280, 800});
     bound.manager.SetCellLock(TRUE);
     bound.manager.SetAutoWidth(FALSE);
@@ -143,7 +141,7 @@ TEST(TavCommonMenuTest, TheContextMenuIsTheSharedEditAndCellCommandsAtTheCaretOr
     EXPECT_EQ(editing[17], Item(AutoWidth, "列幅自動調整(&W) (grey)"));
 
     SCOPED_TRACE("another grid gets the very same menu; choosing from it reaches that grid");
-    MenuGrid<Wnd> second;
+    MenuGrid second;
     HMENU again = nullptr;
     second.driver.WhenEventsLeft(1, [&] {
         if (const MenuTracker* tracker = MenuTracker::Active())
@@ -158,7 +156,7 @@ TEST(TavCommonMenuTest, TheContextMenuIsTheSharedEditAndCellCommandsAtTheCaretOr
 
 TEST(TavCommonMenuTest, SearchWantsOneRangeInOneColumnWhoseEditorCanBeSearched)
 {
-    MenuGrid<Wnd> bound;
+    MenuGrid bound;
     // The search dialog borrows the column's own editor: a combo box for the code list, an
     // edit for the point name.
     std::vector<std::string> runs;
@@ -197,7 +195,7 @@ TEST(TavCommonMenuTest, SearchWantsOneRangeInOneColumnWhoseEditorCanBeSearched)
 
 TEST(TavCommonMenuTest, HelpAsksForItemZerosTopicWithTheHelpTypeSwitchedOffMeanwhile)
 {
-    MenuGrid<Wnd> bound;
+    MenuGrid bound;
     bound.app.SetHelpType(3);
     bound.driver.PushKey(VK_F1);
     bound.app.Run();

@@ -18,7 +18,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-#include <unistd.h>
 
 using namespace plat;
 using namespace tavtest;
@@ -53,9 +52,8 @@ protected:
     tavtest::MemoryRegistry m_registry;
     PrintTest()
     {
-        host.Open();
+        host.Show(data);
         app.SetMainWnd(&host);
-        manager.Associate(&host.Grid(), &data);
         for (long record = 0; record < 150; ++record) {
             EXPECT_TRUE(data.Set(static_cast<unsigned>(kPointName), record, "点" + std::to_string(record + 1)));
             EXPECT_TRUE(data.Set(static_cast<unsigned>(kX), record, 1000.0 + record));

@@ -48,36 +48,27 @@ TEST_F(TavDataTest, WholeNumbersUseTheirCellEncodings)
     std::memcpy(&seven, Raw(1, 0, 8).data(), 8);
     EXPECT_EQ(seven, 7.0) << "a long is stored as a double";
     ASSERT_TRUE(m_data.Set(1L, 1, -2.9));
-    long truncated = 0;
-    EXPECT_TRUE(m_data.Get(1L, 1, truncated));
-    EXPECT_EQ(truncated, -2) << "a double reads back as a long truncated toward zero";
-    const double huge = 1e300;
-    ASSERT_TRUE(m_data.Set(1L, 2, huge));
-    EXPECT_TRUE(m_data.Get(1L, 2, truncated));
-    EXPECT_GT(truncated, 0) << "values past a long's range saturate";
-
+    EXPECT_EQ(CellValue<long>(m_data, 1L, 1), -2) << "a double reads back as a long truncated toward zero";
+    ASSERT_TRUE(m_data.Set(1L, 2, 1e300));
+    EXPECT_GT(CellValue<long>(m_data, 1L, 2), 0) << "values past a long's range saturate";
 }
 
 TEST_F(TavDataTest, TextIsCutToTheCellAtACharacterBoundary)
 {
     ASSERT_TRUE(m_data.Set(2L, 0, "ABCDEFGHIJ"));
     EXPECT_EQ(Raw(2, 0, 8), (std::vector<std::uint8_t>{'A', 'B', 'C', 'D', 'E', 'F', 'G', 0}));
-    std::string text = "old";
-    EXPECT_TRUE(m_data.Get(2L, 0, text));
-    EXPECT_EQ(text, "ABCDEFG");
+    EXPECT_EQ(CellValue<std::string>(m_data, 2L, 0), "ABCDEFG");
 
     // "座標" is 4 bytes in the narrow code page; a 4-byte cell keeps 3, which would split 標.
     ASSERT_TRUE(m_data.Set(5L, 0, std::string("座標")));
     EXPECT_EQ(Raw(5, 0, 4), (std::vector<std::uint8_t>{0x8D, 0xC0, 0, 0}));
-    EXPECT_TRUE(m_data.Get(5L, 0, text));
-    EXPECT_EQ(text, "座");
+    EXPECT_EQ(CellValue<std::string>(m_data, 5L, 0), "座");
 
     const char damaged[8] = {'O', 'K', '\x81', 0};
     ASSERT_TRUE(m_data.Set(2L, 2, damaged, sizeof damaged));
-    EXPECT_TRUE(m_data.Get(2L, 2, text));
-    EXPECT_EQ(text, "OK") << "a lead byte without its second byte ends the text";
+    EXPECT_EQ(CellValue<std::string>(m_data, 2L, 2), "OK") << "a lead byte without its second byte ends the text";
 
-    text = "kept";
+    std::string text = "kept";
     EXPECT_FALSE(m_data.Get(2L, 1, text));
     EXPECT_EQ(text, "kept") << "an empty cell leaves the string alone";
     EXPECT_FALSE(m_data.Set(2L, 1, "\xF0\x9F\x98\x80")) << "an emoji has no narrow form";
@@ -110,8 +101,7 @@ TEST_F(TavDataTest, IdentifierFormsAddressTheDeclaredItem)
 {
     ASSERT_TRUE(m_data.Set(20u, 4, 1.25));
     double value = 0;
-    EXPECT_TRUE(m_data.Get(1L, 4, value)) << "identifier 20 is item 1";
-    EXPECT_EQ(value, 1.25);
+    EXPECT_EQ(CellValue<double>(m_data, 1L, 4), 1.25) << "identifier 20 is item 1";
     EXPECT_TRUE(m_data.Get(20u, 4, value));
     EXPECT_FALSE(m_data.QueryIsBlank(20u, 4));
     EXPECT_TRUE(m_data.Delete(20u, 4));

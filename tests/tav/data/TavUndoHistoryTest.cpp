@@ -7,38 +7,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
 namespace {
 
-class RefusingData : public TavData {
-public:
-    plat::BOOL OnDataChanging(unsigned /*id*/, long record, const void* /*newBytes*/) override { return record != m_refuse; }
-    plat::BOOL OnQueryRemove(unsigned /*id*/, long record) override { return record != m_refuse; }
-    using TavData::OnDataChanging;
-    using TavData::OnQueryRemove;
-    long m_refuse = -1;
-};
-
-// Everything a step may change: records, both flag tables, the lock switch and ranges.
-std::vector<std::uint8_t> State(TavData& data, TestManager& manager)
-{
-    std::vector<std::uint8_t> state = data.SaveRecords(0, data.GetRecordCount());
-    for (TavAttr* attr : {&manager.AttrWarning(), &manager.AttrDisable()})
-        state.insert(state.end(), attr->GetBits(), attr->GetBits() + attr->GetTotalBytes());
-    state.push_back(static_cast<std::uint8_t>(data.GetCellLockFlag()));
-    for (const TavLockData& lock : data.Lock()) {
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(&lock);
-        state.insert(state.end(), bytes, bytes + sizeof lock);
-    }
-    return state;
-}
-
 struct Table {
     TestManager manager{{10, 11, 12}, {{10, 4}, {11, 8}, {12, 16}}, 40};
-    RefusingData data;
+    RefusingRecords data;
     Table()
     {
         manager.Bind(data, StandInWindow());
@@ -53,7 +29,7 @@ struct Table {
         manager.AttrWarning().Set(12u, 38L, TRUE, FALSE);
         data.SetModifiedFlag(FALSE);
     }
-    std::vector<std::uint8_t> Now() { return State(data, manager); }
+    std::vector<std::uint8_t> Now() { return TableState(data, manager); }
 };
 
 } // namespace
@@ -102,18 +78,18 @@ TEST(TavUndoHistoryTest, ARefusedUndoOrRedoLeavesTheTableAsItWas)
     history.CloseStep();
     const auto after = t.Now();
 
-    t.data.m_refuse = 3; // the host no longer lets record 3 change
+    t.data.refused = {3}; // the host no longer lets record 3 change
     EXPECT_FALSE(history.Undo());
     EXPECT_EQ(t.Now(), after) << "nothing of the step is half undone";
     EXPECT_TRUE(history.CanUndo()) << "the step stays to be tried again";
 
-    t.data.m_refuse = -1;
+    t.data.refused.clear();
     ASSERT_TRUE(history.Undo());
     const auto before = t.Now();
-    t.data.m_refuse = 2;
+    t.data.refused = {2};
     EXPECT_FALSE(history.Redo());
     EXPECT_EQ(t.Now(), before);
-    t.data.m_refuse = -1;
+    t.data.refused.clear();
     EXPECT_TRUE(history.Redo());
     EXPECT_EQ(t.Now(), after);
 

@@ -14,11 +14,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace tavtest {
@@ -68,22 +66,20 @@ protected:
         EXPECT_GE(buttons, 2) << "OK and Cancel at least";
     }
 
-    // The texts of a list view or list box of an open dialog.
-    static std::vector<std::string> Items(const plat::DialogOperator& person, int id)
-    {
-        std::vector<std::string> items;
-        if (auto* view = dynamic_cast<plat::ListView*>(person.Control(id)))
-            for (int i = 0; i < view->GetItemCount(); ++i)
-                items.push_back(view->GetItemText(i, 0));
-        if (auto* box = dynamic_cast<plat::ListBox*>(person.Control(id)))
-            for (int i = 0; i < box->GetCount(); ++i)
-                items.push_back(box->GetText(i));
-        return items;
-    }
     static std::string Selected(const plat::DialogOperator& person, int id)
     {
         auto* view = dynamic_cast<GupListCtrl*>(person.Control(id));
         return view != nullptr && view->GetCurSel() >= 0 ? view->GetItemText(view->GetCurSel(), 0) : std::string();
+    }
+    // A stored template's items (and widths), none when it cannot be read.
+    std::vector<unsigned> StoredItems(const std::string& name, std::vector<unsigned>* widths = nullptr)
+    {
+        TavStoredTemplate stored;
+        if (!TavTemplate(&manager).ReadTemplate(name, stored))
+            return {};
+        if (widths != nullptr)
+            *widths = stored.widths;
+        return stored.items;
     }
     std::vector<std::string> StoredNames()
     {

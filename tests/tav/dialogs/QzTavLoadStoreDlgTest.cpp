@@ -15,7 +15,6 @@
 #include "components/support/NifCommonMenu.h"
 
 #include <fstream>
-#include <sstream>
 
 using namespace plat;
 using namespace tavtest;
@@ -48,28 +47,26 @@ protected:
     }
     std::vector<std::string> IndexNames() const
     {
-        std::ifstream in(folder / kIndexFileName, std::ios::binary);
-        std::stringstream bytes;
-        bytes << in.rdbuf();
+        std::vector<std::uint8_t> bytes;
+        static_cast<void>(ReadWholeFile(folder / kIndexFileName, bytes));
         TransferIndex index;
         std::string error;
-        EXPECT_TRUE(ParseIndexFile(bytes.str(), index, error)) << error;
+        EXPECT_TRUE(ParseIndexFile(std::string(bytes.begin(), bytes.end()), index, error)) << error;
         return index.names;
+    }
+    // An index of these names, as an export writes it.
+    void WriteIndex(const std::vector<std::string>& names) const
+    {
+        std::string index;
+        std::string error;
+        ASSERT_TRUE(FormatIndexFile(names, "Coordinates", index, error)) << error;
+        ASSERT_FALSE(WriteFileAtomically(folder / kIndexFileName, index));
     }
     std::vector<std::string> Files() const
     {
         std::vector<std::string> names;
         static_cast<void>(ListFiles(folder, "*", names));
         return names;
-    }
-    std::vector<unsigned> Stored(const std::string& name, std::vector<unsigned>* widths = nullptr)
-    {
-        TavStoredTemplate stored;
-        if (!TavTemplate(&manager).ReadTemplate(name, stored))
-            return {};
-        if (widths != nullptr)
-            *widths = stored.widths;
-        return stored.items;
     }
     static bool StagingGone()
     {
@@ -87,7 +84,7 @@ protected:
 TEST_F(QzTavLoadStoreDlgTest, TwoTemplatesExportedAndImportedIntoAnEmptyStoreKeepNamesAndWidths)
 {
     std::vector<unsigned> widths;
-    ASSERT_EQ(Stored("短縮", &widths), (std::vector<unsigned>{kPointName, kX}));
+    ASSERT_EQ(StoredItems("短縮", &widths), (std::vector<unsigned>{kPointName, kX}));
     driver.OnNextDialog([&](DialogOperator& manage) {
         driver.OnNextDialog([&](DialogOperator& person) {
             ExpectCaptionsFit(person);
@@ -138,10 +135,10 @@ TEST_F(QzTavLoadStoreDlgTest, TwoTemplatesExportedAndImportedIntoAnEmptyStoreKee
     });
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"すべてのﾃﾝﾌﾟﾚｰﾄを" + destination.string() + "から転送します。\n\nよろしいですか？"}));
     std::vector<unsigned> imported;
-    EXPECT_EQ(Stored("短縮", &imported), (std::vector<unsigned>{kPointName, kX}));
+    EXPECT_EQ(StoredItems("短縮", &imported), (std::vector<unsigned>{kPointName, kX}));
     EXPECT_EQ(imported, widths);
     EXPECT_EQ(imported[0], 123u);
-    EXPECT_EQ(Stored("標準").size(), 5u);
+    EXPECT_EQ(StoredItems("標準").size(), 5u);
     EXPECT_EQ(QzTavTransferFolders(&manager).LoadDestinationPath(), destination.string()) << "remembered again";
 }
 
@@ -183,7 +180,7 @@ TEST_F(QzTavLoadStoreDlgTest, ReplacingAskedOnceAndCancelKeepsEverything)
             person.Click(IDC_TAV_TRANSFER_IMPORT);
             person.Click(IDOK);
         });
-        EXPECT_EQ(Stored("短縮"), answer == IDOK ? (std::vector<unsigned>{kPointName, kX}) : (std::vector<unsigned>{kCode}));
+        EXPECT_EQ(StoredItems("短縮"), answer == IDOK ? (std::vector<unsigned>{kPointName, kX}) : (std::vector<unsigned>{kCode}));
     }
 }
 
@@ -231,10 +228,7 @@ TEST_F(QzTavLoadStoreDlgTest, BadInputIsToldAndChangesNothing)
 
     SCOPED_TRACE("an index naming a template that has no file: told, and the store keeps its own");
     fs::remove(folder / "CELL02.mbf");
-    std::string index;
-    std::string error;
-    ASSERT_TRUE(FormatIndexFile(std::vector<std::string>{"標準", "幽霊"}, "Coordinates", index, error));
-    std::ofstream(folder / kIndexFileName, std::ios::binary) << index;
+    WriteIndex({"標準", "幽霊"});
     manager.CustomizeTemplate({kZ});
     ASSERT_TRUE(TavTemplate(&manager).SaveTemplate("標準"));
     driver.ClearMessageBoxes();
@@ -249,7 +243,7 @@ TEST_F(QzTavLoadStoreDlgTest, BadInputIsToldAndChangesNothing)
     });
     ASSERT_EQ(driver.MessageBoxes().size(), 3u);
     EXPECT_EQ(driver.MessageBoxes()[2].text, "ﾃﾝﾌﾟﾚｰﾄのﾃﾞｰﾀが、書き込まれていません。\n");
-    EXPECT_EQ(Stored("標準"), (std::vector<unsigned>{kZ})) << "nothing was imported";
+    EXPECT_EQ(StoredItems("標準"), (std::vector<unsigned>{kZ})) << "nothing was imported";
     EXPECT_EQ(StoredNames(), (std::vector<std::string>{"標準", "短縮"}));
 
     SCOPED_TRACE("a damaged file beside the template's own: refused before anything is written");
@@ -265,7 +259,7 @@ TEST_F(QzTavLoadStoreDlgTest, BadInputIsToldAndChangesNothing)
     EXPECT_EQ(refused.substr(0, refused.find("\n\n", refused.find("\n\n") + 2)),
               "ﾃﾝﾌﾟﾚｰﾄの取込に失敗しました。\n\n処理を中断します。");
     EXPECT_NE(refused.find("CELL05.mbf"), std::string::npos) << "the file that stopped the import is named";
-    EXPECT_EQ(Stored("標準"), (std::vector<unsigned>{kZ}));
+    EXPECT_EQ(StoredItems("標準"), (std::vector<unsigned>{kZ}));
 }
 
 TEST_F(QzTavLoadStoreDlgTest, ImportRefusesBeforeWritingWhatTheStoreWouldNotTake)
@@ -275,16 +269,13 @@ TEST_F(QzTavLoadStoreDlgTest, ImportRefusesBeforeWritingWhatTheStoreWouldNotTake
     std::string chain = "Deep";
     for (std::size_t level = 2; level + 2 <= kMaxKeyDepth; ++level)
         chain += "\\k";
-    HKEY deep = nullptr;
-    ASSERT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, chain.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &deep, nullptr),
-              ERROR_SUCCESS);
-    RegCloseKey(deep);
-    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Deep", 0, KEY_ALL_ACCESS, &deep), ERROR_SUCCESS);
+    ASSERT_TRUE(SolKey(HKEY_CURRENT_USER, chain).IsOpen());
+    SolKey deep;
+    ASSERT_TRUE(deep.Open(HKEY_CURRENT_USER, "Deep"));
     fs::create_directories(folder);
     TavUserData header;
     header.SetString("深い");
     ASSERT_EQ(SaveKeyToFile(deep, folder / "CELL02.mbf", header), 1);
-    RegCloseKey(deep);
     SolKey group;
     ASSERT_EQ(QzTavTransferFolders(&manager).OpenGroupKey(group), 1);
     SolKey shortLayout;
@@ -292,10 +283,7 @@ TEST_F(QzTavLoadStoreDlgTest, ImportRefusesBeforeWritingWhatTheStoreWouldNotTake
     header.SetString("短縮");
     ASSERT_EQ(SaveKeyToFile(shortLayout, folder / "CELL01.mbf", header), 1);
     TavTemplate(&manager).DeleteTemplate("短縮");
-    std::string index;
-    std::string error;
-    ASSERT_TRUE(FormatIndexFile(std::vector<std::string>{"短縮", "深い"}, "Coordinates", index, error));
-    std::ofstream(folder / kIndexFileName, std::ios::binary) << index;
+    WriteIndex({"短縮", "深い"});
 
     Transfer([&](DialogOperator& person) {
         TypePath(person, destination);

@@ -16,14 +16,6 @@ using TavChangeDialogTest = LayoutFixture;
 
 constexpr const char* kMarker = TavChangeDialog::kEndMarker;
 
-// A mnemonic: Alt and the letter.
-void Alt(DialogOperator& person, char letter)
-{
-    InputEvent event = InputEvent::KeyPress(letter);
-    event.alt = true;
-    person.GetDialog().PreTranslateInput(event);
-}
-
 bool Enabled(const DialogOperator& person, int id) { return person.Control(id)->IsWindowEnabled(); }
 
 } // namespace
@@ -80,7 +72,9 @@ TEST_F(TavChangeDialogTest, ButtonsMoveItemsBetweenTheListsReorderThemAndResetAs
         EXPECT_EQ(Items(person, IDC_TAV_CHANGE_USED), (std::vector<std::string>{kMarker}));
         EXPECT_FALSE(Enabled(person, IDC_TAV_CHANGE_REMOVEALL));
         person.Pick(IDC_TAV_CHANGE_AVAILABLE, "Z");
-        Alt(person, 'A');
+        InputEvent altA = InputEvent::KeyPress('A'); // the add button's mnemonic
+        altA.alt = true;
+        person.GetDialog().PreTranslateInput(altA);
         person.Return();
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);

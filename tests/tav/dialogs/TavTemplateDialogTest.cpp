@@ -25,12 +25,6 @@ HeadlessDriver::DialogHandler Name(const std::string& text)
     };
 }
 
-std::vector<unsigned> StoredItems(CheckingManager& manager, const std::string& name)
-{
-    TavStoredTemplate stored;
-    return TavTemplate(&manager).ReadTemplate(name, stored) ? stored.items : std::vector<unsigned>{};
-}
-
 } // namespace
 
 TEST_F(TavTemplateDialogTest, RegisterRefusesACommaAndAsksBeforeReplacingAndCloseRebuildsNothing)
@@ -69,8 +63,8 @@ TEST_F(TavTemplateDialogTest, RegisterRefusesACommaAndAsksBeforeReplacingAndClos
     EXPECT_EQ(driver.MessageBoxes()[0].style, 0x30u);
     EXPECT_EQ(driver.MessageBoxes()[1].style, 0x34u);
     EXPECT_EQ(StoredNames(), (std::vector<std::string>{"標準", "短縮"}));
-    EXPECT_EQ(StoredItems(manager, "標準").size(), 5u);
-    EXPECT_EQ(StoredItems(manager, "短縮"), (std::vector<unsigned>{kPointName, kX}));
+    EXPECT_EQ(StoredItems("標準").size(), 5u);
+    EXPECT_EQ(StoredItems("短縮"), (std::vector<unsigned>{kPointName, kX}));
     EXPECT_EQ(TavTemplate(&manager).GetCurrentName(), "短縮");
     EXPECT_FALSE(data.IsModified()) << "closing rebuilds nothing";
 
@@ -86,7 +80,7 @@ TEST_F(TavTemplateDialogTest, RegisterRefusesACommaAndAsksBeforeReplacingAndClos
         person.Escape();
     });
     Command(NifCommand::Template);
-    EXPECT_EQ(StoredItems(manager, "標準"), (std::vector<unsigned>{kPointName, kX})) << "Yes replaced it";
+    EXPECT_EQ(StoredItems("標準"), (std::vector<unsigned>{kPointName, kX})) << "Yes replaced it";
     ASSERT_EQ(driver.MessageBoxes().size(), 3u);
     EXPECT_EQ(driver.MessageBoxes()[1].text, "ﾃﾝﾌﾟﾚｰﾄ名に使用できない文字が含まれています。");
     EXPECT_EQ(driver.MessageBoxes()[2].text, "ﾃﾝﾌﾟﾚｰﾄ名が長すぎます。255文字以内にしてください。");

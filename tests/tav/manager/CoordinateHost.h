@@ -11,7 +11,6 @@
 #include "tav/manager/TavManager.h"
 #include "tav/window/TavCellCtrl.h"
 
-#include <string>
 #include <vector>
 
 namespace tavtest {
@@ -34,10 +33,7 @@ inline const plat::Module& CoordinateModule()
 class HostManager : public TavManager {
 public:
     using TavManager::TavManager;
-    using TavManager::CalcItemWidth;
     using TavManager::CustomizeTemplate;
-    using TavManager::Data;
-    using TavManager::DrawItem;
     using TavManager::GetControl;
     using TavManager::ReloadTemplate;
     using TavManager::SetColWidth;
@@ -105,6 +101,12 @@ public:
         Create("CoordinateHost", "座標", plat::WS_VISIBLE, plat::RECT{0, 0, width, height}, nullptr, 0);
         m_grid.Create(plat::WS_VISIBLE, plat::RECT{0, 0, width, height}, this, 100);
         m_grid.SetFocus();
+    }
+    // Opens the window and binds the table to its grid, as a host does at start.
+    void Show(TavData& data, int width = 640, int height = 400)
+    {
+        Open(width, height);
+        m_manager.Associate(&m_grid, &data);
     }
 
     TavCellCtrl& Grid() noexcept { return m_grid; }

@@ -17,9 +17,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <map>
-#include <memory>
 #include <set>
 
 using namespace plat;
@@ -113,8 +111,7 @@ TEST_F(BindingTest, AutomaticWidthsShareTheWindowAndTheLastColumnTakesTheRest)
     data.Width() = {100, 100, 200};
     data.SetAutoWidthFlag(TRUE);
     CoordinateHost host(manager);
-    host.Open(500, 400);
-    manager.Associate(&host.Grid(), &data);
+    host.Show(data, 500, 400);
     MoxCellCtrl& grid = host.Grid();
     EXPECT_EQ(grid.GetFixedColWidth(), 40);
     EXPECT_EQ(manager.GetFixedColWidth(), 40) << "the width the grid reports after the host set it";
@@ -145,12 +142,10 @@ TEST_F(BindingTest, FixedWidthsKeepTheirStoredValuesAndMarginsAndMayBeDragged)
     data.Template() = {3, 1};
     data.Width() = {100, 120, 200};
     CoordinateHost host(manager);
-    host.Open();
-    manager.Associate(&host.Grid(), &data);
+    host.Show(data);
     MoxCellCtrl& grid = host.Grid();
     EXPECT_EQ(Widths(grid), (std::vector<int>{200, 100})) << "widths belong to items, not columns";
-    EXPECT_EQ(grid.GetMarginLeft(1), 2);
-    EXPECT_EQ(grid.GetMarginRight(1), 2);
+    EXPECT_EQ(std::pair(grid.GetMarginLeft(1), grid.GetMarginRight(1)), std::pair(2, 2)) << "the margins left and right";
     EXPECT_TRUE(grid.IsUserResize());
 
     manager.SetAutoWidth(TRUE);
@@ -173,8 +168,7 @@ TEST_F(BindingTest, WithoutAStoredTemplateTheDefaultHoldsThePositiveItemsAndIsSt
     DeclaredManager manager({101, -102, 103});
     TavData data;
     CoordinateHost host(manager);
-    host.Open();
-    manager.Associate(&host.Grid(), &data);
+    host.Show(data);
     EXPECT_EQ(data.TemplateName(), "標準");
     EXPECT_EQ(data.Template(), (std::vector<unsigned>{101, 103}));
     EXPECT_EQ(host.Grid().GetColumnCount(), 2);
@@ -198,10 +192,9 @@ TEST_F(BindingTest, WithoutAStoredTemplateTheDefaultHoldsThePositiveItemsAndIsSt
 TEST_F(BindingTest, TheHostsTemplateWinsOverTheRememberedOne)
 {
     DeclaredManager manager({101, 102, 103});
-    CoordinateHost host(manager);
-    host.Open();
     TavData scratch;
-    manager.Associate(&host.Grid(), &scratch);
+    CoordinateHost host(manager);
+    host.Show(scratch);
     TavTemplate store(&manager);
     scratch.Template() = {103};
     ASSERT_TRUE(store.SaveTemplate("A"));
@@ -239,8 +232,7 @@ TEST_F(BindingTest, ExtraItemsAreAddressableButShownMeasuredAndCountedNowhere)
     manager.controls[9] = &number;
     TavData data;
     CoordinateHost host(manager);
-    host.Open();
-    manager.Associate(&host.Grid(), &data);
+    host.Show(data);
     EXPECT_EQ(data.GetItemCount(), 5);
     EXPECT_EQ(data.GetItemSize(4), 8u) << "sized from its number edit";
     EXPECT_TRUE(data.Set(8u, 2, 7));
@@ -256,16 +248,14 @@ TEST_F(BindingTest, RecordsPastTheRowCountThatHoldDataAreKeptAndReported)
     TavData data;
     DeclaredManager longer({1, 2}, 15);
     CoordinateHost longerHost(longer);
-    longerHost.Open();
-    longer.Associate(&longerHost.Grid(), &data);
+    longerHost.Show(data);
     ASSERT_TRUE(data.Set(1u, 12, 12.5));
     longer.Abscind();
 
     DeclaredManager manager({1, 2}, 10);
     EXPECT_EQ(manager.GetOverflowRecordCount(data), 3);
     CoordinateHost host(manager);
-    host.Open();
-    manager.Associate(&host.Grid(), &data);
+    host.Show(data);
     EXPECT_EQ(manager.overflows, std::vector<long>{3});
     EXPECT_EQ(data.GetRecordCount(), 13) << "the records that hold data stay, to be saved again";
     EXPECT_EQ(CellValue<double>(data, 1u, 12), 12.5);
@@ -342,8 +332,7 @@ TEST_F(BindingTest, RowNumberColumnFitsTheLargerOfTheHeadingAndTheLastLineNumber
         DeclaredManager manager({1}, rows);
         TavData data;
         CoordinateHost host(manager);
-        host.Open();
-        manager.Associate(&host.Grid(), &data);
+        host.Show(data);
         const int width = static_cast<int>(std::max(Measured(host.Grid(), "No."), Measured(host.Grid(), std::to_string(rows)))) + 8;
         EXPECT_EQ(manager.GetFixedColWidth(), width) << rows << " rows";
         EXPECT_EQ(host.Grid().GetFixedColWidth(), width);
@@ -367,19 +356,15 @@ TEST_F(BindingTest, AToggleCellStepsOnEachEditorRequestAndDisabledCellsGetNone)
     Wnd* editor = &host;
     EXPECT_TRUE(manager.GetControl(MoxPos{0, 0}, &editor));
     EXPECT_EQ(editor, nullptr) << "no editor opens for a toggle";
-    int value = -1;
-    EXPECT_TRUE(data.Get(0L, 0, value));
-    EXPECT_EQ(value, 0) << "2 of 3 texts steps round to 0";
+    EXPECT_EQ(CellValue<int>(data, 0L, 0), 0) << "2 of 3 texts steps round to 0";
     EXPECT_TRUE(manager.GetControl(MoxPos{0, 1}, &editor));
-    EXPECT_TRUE(data.Get(0L, 1, value));
-    EXPECT_EQ(value, 0) << "an empty cell starts at 0";
+    EXPECT_EQ(CellValue<int>(data, 0L, 1), 0) << "an empty cell starts at 0";
 
     host.Grid().SetCurSel(MoxPos{0, 0}, 0);
     app.SetMainWnd(&host);
     driver.PushKey(0x71); // F2
     app.Run();
-    EXPECT_TRUE(data.Get(0L, 0, value));
-    EXPECT_EQ(value, 1);
+    EXPECT_EQ(CellValue<int>(data, 0L, 0), 1);
     EXPECT_EQ(host.Grid().GetEditor(), nullptr);
 
     EXPECT_TRUE(manager.GetControl(MoxPos{1, 0}, &editor));
@@ -472,8 +457,7 @@ TEST_F(BindingTest, OwnerDrawnColumnsAreDrawnByTheHostForEachLineInView)
     data.Template() = {2, 1};
     data.Width() = {80, 80};
     CoordinateHost host(manager);
-    host.Open();
-    manager.Associate(&host.Grid(), &data);
+    host.Show(data);
     host.Grid().SendMessage(WM_PAINT);
     ASSERT_EQ(manager.drawn.size(), 10u) << "the ten lines of the drawn column, and nothing of the other";
     RECT cell;
@@ -484,16 +468,12 @@ TEST_F(BindingTest, OwnerDrawnColumnsAreDrawnByTheHostForEachLineInView)
     EXPECT_TRUE(manager.drawn[4].hasDC);
 }
 
-// Ten characters of the name are wider than its heading; a list has no characters, so its
-// heading コード sets the width, as the front end measures them (the cells of the terminal, and
-// the proportional measure in the second run).
 TEST_F(BindingTest, DefaultWidthsFitTheEditorsWidestCharactersOrItsWiderHeadingAsTheFrontEndMeasures)
 {
     tavtest::CoordinateManager manager;
     TavData data;
     CoordinateHost host(manager);
-    host.Open();
-    manager.Associate(&host.Grid(), &data);
+    host.Show(data);
     ASSERT_EQ(data.Width().size(), 5u);
     EXPECT_EQ(data.Width()[0], Measured(host.Grid(), std::string(10, 'M')) + 8)
         << "ten of the widest character for the name, wider than its heading";
@@ -508,8 +488,7 @@ TEST_F(BindingTest, TermChangeCollectsTheNewControlsAndMeasuresAgain)
     manager.controls[1] = &shortText;
     TavData data;
     CoordinateHost host(manager);
-    host.Open();
-    manager.Associate(&host.Grid(), &data);
+    host.Show(data);
     EXPECT_EQ(data.Width(), std::vector<unsigned>{Measured(host.Grid(), std::string(4, 'M')) + 8});
     manager.controls[1] = &longText;
     manager.TermChange();

@@ -147,9 +147,11 @@ Converted Paste(TavData& data, unsigned id, const char* text, long record = 0)
     return out;
 }
 
+// The converted cell's value; a refused conversion fails the test.
 template <class T>
 T ValueOf(const Converted& converted)
 {
+    EXPECT_TRUE(converted.result) << "the text was refused";
     T value{};
     std::memcpy(&value, converted.bytes.data(), sizeof value);
     return value;
@@ -202,10 +204,7 @@ TEST(TavManagerFormatTest, PastedTextBecomesCellBytesThroughTheControl)
     TavData data;
     manager.Bind(data);
 
-    Converted number = Paste(data, kNumber, " 3.25 ");
-    ASSERT_TRUE(number.result);
-    EXPECT_EQ(number.size, 8u);
-    EXPECT_DOUBLE_EQ(ValueOf<double>(number), 3.25) << "the text is trimmed before the control reads it";
+    EXPECT_DOUBLE_EQ(ValueOf<double>(Paste(data, kNumber, " 3.25 ")), 3.25) << "the text is trimmed before the control reads it";
 
     EXPECT_FALSE(Paste(data, kNumber, "abc").result) << "a plain number edit reads no value from it either";
     EXPECT_FALSE(Paste(data, kNumber, "100000000000000000000000000").result) << "more than its 8 figures";
@@ -219,16 +218,12 @@ TEST(TavManagerFormatTest, PastedTextBecomesCellBytesThroughTheControl)
     EXPECT_FALSE(data.OnGetData(Item(kNumber), 0, &manager.m_number, &kept, size))
         << "an editor left holding a lone sign stores no unset marker as a number";
 
-    Converted checked = Paste(data, kChecked, "12.5");
-    ASSERT_TRUE(checked.result);
-    EXPECT_DOUBLE_EQ(ValueOf<double>(checked), 12.5)
+    EXPECT_DOUBLE_EQ(ValueOf<double>(Paste(data, kChecked, "12.5")), 12.5)
         << "a checking number edit is handled as a number, not as a plain edit that copies nothing";
     EXPECT_FALSE(Paste(data, kChecked, "abc").result) << "the edit refuses it";
     EXPECT_FALSE(Paste(data, kChecked, "1000.5").result) << "outside the edit's bounds";
 
-    Converted length = Paste(data, kLength, "250");
-    ASSERT_TRUE(length.result);
-    EXPECT_DOUBLE_EQ(ValueOf<double>(length), 0.25) << "typed in millimetres, stored in metres";
+    EXPECT_DOUBLE_EQ(ValueOf<double>(Paste(data, kLength, "250")), 0.25) << "typed in millimetres, stored in metres";
 
     Converted text = Paste(data, kText, "北 12");
     ASSERT_TRUE(text.result);
@@ -244,9 +239,7 @@ TEST(TavManagerFormatTest, PastedTextBecomesCellBytesThroughTheControl)
     EXPECT_EQ(manager.m_name.SendMessage(LunGetEditMessages().check), 0)
         << "and the editor's own check fails on the same text";
 
-    Converted choice = Paste(data, kChoice, "beta");
-    ASSERT_TRUE(choice.result);
-    EXPECT_EQ(ValueOf<int>(choice), 1) << "the entry that matches, as the list compares";
+    EXPECT_EQ(ValueOf<int>(Paste(data, kChoice, "beta")), 1) << "the entry that matches, as the list compares";
     EXPECT_EQ(ValueOf<int>(Paste(data, kToggle, "B")), 1);
     // A text no entry holds is refused, so the cell keeps what it had; an empty one clears.
     for (const unsigned id : {kChoice, kToggle, kArrow})
@@ -266,13 +259,8 @@ TEST(TavManagerFormatTest, PastedTextBecomesCellBytesThroughTheControl)
     ASSERT_TRUE(radius.result);
     ASSERT_EQ(radius.size, 24u);
     ASSERT_TRUE(data.Set(Item(kRadius), 3, radius.bytes.data(), radius.size));
-    HixRadius stored;
-    ASSERT_TRUE(data.Get(Item(kRadius), 3, stored));
-    EXPECT_DOUBLE_EQ(stored.GetR(), 80.25);
-    EXPECT_TRUE(stored.GetRight());
-    EXPECT_TRUE(stored.GetSmall());
     manager.m_radius.SetText("12");
-    EXPECT_EQ(TextOf(data, kRadius, 3), "80.250 右 小");
+    EXPECT_EQ(TextOf(data, kRadius, 3), "80.250 右 小") << "the value and both flags";
     EXPECT_EQ(manager.m_radius.GetEdit().GetWindowText(), "12")
         << "drawing a radius cell leaves the control, which may be open as another cell's editor, as it was";
     EXPECT_FALSE(Paste(data, kRadius, "wide").result);
@@ -336,16 +324,13 @@ TEST(TavManagerFormatTest, ColumnAlignmentFollowsTheControl)
     EXPECT_EQ(std::vector(grid.requests.begin() + 1, grid.requests.end()), flagged)
         << "the columns of the flagged items (radius, toggle) are re-formatted";
 
-    EXPECT_EQ(manager.GetTextAlign(0), 0x26u) << "a right-aligned edit";
-    EXPECT_EQ(manager.GetTextAlign(1), 0x25u) << "a combo box is centred";
-    EXPECT_EQ(manager.GetTextAlign(2), 0x24u) << "no control";
-    EXPECT_EQ(manager.GetTextAlign(3), 0x26u) << "a radius";
-    EXPECT_EQ(manager.GetTextAlign(4), 0x25u) << "a button";
-    EXPECT_EQ(manager.GetTextAlign(5), 0x24u) << "a left-aligned edit";
-    EXPECT_EQ(manager.GetTextAlign(6), 0x25u) << "the host's alignment wins";
-    EXPECT_EQ(manager.GetTextAlign(7), 0x25u)
-        << "an identifier the declaration lacks: the column is taken as item 7, a centred edit";
-    EXPECT_EQ(manager.GetTextAlign(8), 0u);
+    // Right for a right-aligned edit and a radius, centred for a combo box, a button and the
+    // host's choice, left for no control and a left-aligned edit; an identifier the declaration
+    // lacks takes its column as item 7, a centred edit; past the columns nothing.
+    std::vector<unsigned> aligns;
+    for (long column = 0; column < 9; ++column)
+        aligns.push_back(manager.GetTextAlign(column));
+    EXPECT_EQ(aligns, (std::vector<unsigned>{0x26, 0x25, 0x24, 0x26, 0x25, 0x24, 0x25, 0x25, 0}));
 }
 
 } // namespace

@@ -1,21 +1,12 @@
 // The manager's numbering between items, identifiers and columns, and its hooks' defaults.
 #include "tav/manager/TavManager.h"
 
-#include "components/mox/MoxCellView.h"
-#include "components/mox/MoxDocument.h"
 #include "platform/io/Errors.h"
-#include "platform/registry/MemoryRegistryStore.h"
-#include "platform/registry/Registry.h"
-#include "platform/resource/AppIdentity.h"
 #include "platform/resource/Module.h"
-#include "platform/ui/App.h"
-#include "platform/ui/HeadlessDriver.h"
 #include "tests/tav/data/TestHost.h"
-#include "tests/tav/manager/CoordinateHost.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 namespace {
@@ -99,18 +90,15 @@ TEST(TavManagerTest, HeadingsLineNumbersAndActiveCellsByDefault)
     MoxPos pos{0, 41};
     EXPECT_TRUE(manager.OnSetFixedColText(pos, text));
     EXPECT_EQ(text, "42") << "row headings are line numbers from 1";
-    EXPECT_TRUE(manager.OnSetFixedRowText(pos, text));
-    EXPECT_EQ(text, "Note") << "the second field of the column's identifier string";
-    pos.column = 1;
-    EXPECT_TRUE(manager.OnSetFixedRowText(pos, text));
-    EXPECT_EQ(text, "N");
-    pos.column = 2;
-    text = "unchanged";
-    EXPECT_TRUE(manager.OnSetFixedRowText(pos, text));
-    EXPECT_EQ(text, "unchanged") << "a missing string leaves the text as it was";
-    pos.column = 3;
-    EXPECT_TRUE(manager.OnSetFixedRowText(pos, text));
-    EXPECT_EQ(text, "") << "a string without a second field gives an empty heading";
+    // The heading of a column, given this text to start from.
+    const auto heading = [&](std::int32_t column, std::string shown) {
+        EXPECT_TRUE(manager.OnSetFixedRowText(MoxPos{column, 41}, shown));
+        return shown;
+    };
+    EXPECT_EQ(heading(0, ""), "Note") << "the second field of the column's identifier string";
+    EXPECT_EQ(heading(1, ""), "N");
+    EXPECT_EQ(heading(2, "unchanged"), "unchanged") << "a missing string leaves the text as it was";
+    EXPECT_EQ(heading(3, "x"), "") << "a string without a second field gives an empty heading";
     pos.column = 4;
     EXPECT_THROW((void)manager.OnSetFixedRowText(pos, text), plat::InvalidArgument);
 

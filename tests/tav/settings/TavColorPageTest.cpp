@@ -41,14 +41,6 @@ protected:
     WinApp app{"ColorPageTest", "Test", &driver};
 };
 
-// Alt+A: the sheet's Apply button.
-void PressApply()
-{
-    InputEvent altA = InputEvent::KeyPress('A');
-    altA.alt = true;
-    DispatchInput(altA);
-}
-
 LOGFONTA StoredFont()
 {
     LOGFONTA font;
@@ -96,10 +88,7 @@ TEST_F(ColorPageTest, ThePageShowsTheStoredSettingsOrTheDefaults)
         person.Escape();
     });
 
-    SolKey key;
-    ASSERT_TRUE(key.Create(HKEY_CURRENT_USER, TavColorSetting::GetKeyPath()));
-    ASSERT_TRUE(key.SetBinary("TAV_LOGFONT", "short", 5));
-    key.Close();
+    ASSERT_TRUE(SolKey(HKEY_CURRENT_USER, TavColorSetting::GetKeyPath()).SetBinary("TAV_LOGFONT", "short", 5));
     EXPECT_STREQ(TavColorPage().GetLogFont().lfFaceName, "ＭＳ Ｐゴシック") << "a damaged font value gives the default";
     EXPECT_NE(TavColorPage::CreateObject(), nullptr);
 }
@@ -159,7 +148,9 @@ TEST_F(ColorPageTest, ApplyStoresTheSettingsAndEveryGridTakesThemCancelKeepsThem
         });
         person.Click(TavColorPage::IDC_FONT);
         EXPECT_EQ(person.Text(TavColorPage::IDC_FONT_SAMPLE), family.name + ", 12pt");
-        PressApply();
+        InputEvent altA = InputEvent::KeyPress('A'); // the sheet's Apply button
+        altA.alt = true;
+        DispatchInput(altA);
         EXPECT_EQ(main.grids[0].GetWarningTextColor(), RGB(0, 0, 238));
         EXPECT_EQ(main.grids[1].GetWarningTextColor(), RGB(0, 0, 238)) << "every grid of the main window";
         ASSERT_NE(MoxGetCellFont(), nullptr);

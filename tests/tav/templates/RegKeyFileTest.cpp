@@ -4,16 +4,15 @@
 #include "tav/templates/SolsRegKey.h"
 
 #include "platform/io/Files.h"
-#include "platform/registry/MemoryRegistryStore.h"
 #include "platform/registry/Registry.h"
 #include "tav/data/TavUserData.h"
 #include "tests/FuzzSeeds.h"
 #include "tests/TemporaryFolder.h"
+#include "tests/tav/templates/FailingStore.h"
 #include "tests/platform/registry/MemoryRegistry.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -22,38 +21,6 @@ using namespace plat;
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-// Delegates to a memory store but refuses every all-or-nothing change, as a full or locked
-// database would.
-class RefusingStore : public RegistryStore {
-public:
-    bool IsReadOnly() const noexcept override { return false; }
-    RegKeyId RootKey() const noexcept override { return m_inner.RootKey(); }
-    LONG FindKey(RegKeyId p, std::string_view n, RegKeyId& k) override { return m_inner.FindKey(p, n, k); }
-    LONG CreateKeyPath(RegKeyId p, std::span<const std::string_view> n, std::string_view c, RegKeyId& k,
-                       bool& created) override
-    {
-        return m_inner.CreateKeyPath(p, n, c, k, created);
-    }
-    LONG GetClass(RegKeyId k, std::string& c) override { return m_inner.GetClass(k, c); }
-    LONG ListSubKeys(RegKeyId k, std::vector<RegSubKeyEntry>& s) override { return m_inner.ListSubKeys(k, s); }
-    LONG ListValues(RegKeyId k, std::vector<RegValueEntry>& v) override { return m_inner.ListValues(k, v); }
-    LONG GetValue(RegKeyId k, std::string_view n, DWORD& t, std::vector<BYTE>& d) override
-    {
-        return m_inner.GetValue(k, n, t, d);
-    }
-    LONG SetValue(RegKeyId k, std::string_view n, DWORD t, std::span<const BYTE> d) override
-    {
-        return m_inner.SetValue(k, n, t, d);
-    }
-    LONG DeleteValue(RegKeyId k, std::string_view n) override { return m_inner.DeleteValue(k, n); }
-    LONG DeleteKey(RegKeyId p, std::string_view n, bool t) override { return m_inner.DeleteKey(p, n, t); }
-    LONG Apply(RegKeyId, std::span<const RegChange>) override { return ERROR_WRITE_FAULT; }
-    std::uint64_t Generation() override { return m_inner.Generation(); }
-
-private:
-    MemoryRegistryStore m_inner;
-};
 
 HKEY Create(HKEY parent, const char* path, const char* className = "")
 {
@@ -99,15 +66,29 @@ class RegKeyFileTest : public ::testing::Test {
 protected:
     tavtest::MemoryRegistry m_registry;
 
-    // A template as the store writes it, under Group\<name>.
-    void StoreTemplate(const char* name)
+    // A template as the store writes it, under Group\Plan, saved to a file under this
+    // header; returns the key as stored.
+    Bytes SavePlan(const std::filesystem::path& file, const char* headerText)
     {
-        HKEY key = Create(HKEY_CURRENT_USER, (std::string("Group\\") + name).c_str());
-        Set(key, "Template", REG_SZ, Text("3,1,7,"));
-        Set(key, "Width", REG_SZ, Text("80,60,40,"));
-        Set(key, "Lock", REG_SZ, Text("3.0.9,"));
-        Set(key, "AutoWidth", REG_DWORD, {1, 0, 0, 0});
-        RegCloseKey(key);
+        HKEY plan = Create(HKEY_CURRENT_USER, "Group\\Plan");
+        Set(plan, "Template", REG_SZ, Text("3,1,7,"));
+        Set(plan, "Width", REG_SZ, Text("80,60,40,"));
+        Set(plan, "Lock", REG_SZ, Text("3.0.9,"));
+        Set(plan, "AutoWidth", REG_DWORD, {1, 0, 0, 0});
+        TavUserData header;
+        header.SetString(headerText);
+        EXPECT_EQ(SaveKeyToFile(plan, file, header), 1);
+        Bytes tree = Stored(plan);
+        RegCloseKey(plan);
+        return tree;
+    }
+    // Group\Other, holding what no template file has: a stale value and a sub key.
+    static void StoreStaleOther(HKEY group)
+    {
+        HKEY other = Create(group, "Other");
+        Set(other, "Stale", REG_SZ, Text("old"));
+        RegCloseKey(Create(other, "Sub"));
+        RegCloseKey(other);
     }
 
     tavtest::TemporaryFolder m_temporary{"tavkeyfile"};
@@ -165,15 +146,8 @@ TEST_F(RegKeyFileTest, SnapshotStoresEachValueTypeAndSubKeysInTheFileLayoutAndWr
 
 TEST_F(RegKeyFileTest, TemplateFileHoldsTheHeaderThenTheTreeAndReadingTheHeaderLeavesTheRegistryAlone)
 {
-    StoreTemplate("Plan");
     const std::filesystem::path file = m_folder / "CELL01.mbf";
-    {
-        HKEY key = Create(HKEY_CURRENT_USER, "Group\\Plan");
-        TavUserData header;
-        header.SetString("標準");
-        ASSERT_EQ(SaveKeyToFile(key, file, header), 1);
-        RegCloseKey(key);
-    }
+    SavePlan(file, "標準");
     Bytes bytes;
     ASSERT_FALSE(ReadWholeFile(file, bytes));
     tavtest::WriteFuzzSeed("template_file", "plan", bytes);
@@ -182,13 +156,8 @@ TEST_F(RegKeyFileTest, TemplateFileHoldsTheHeaderThenTheTreeAndReadingTheHeaderL
         << "the header in the narrow code page, the root's empty name and class, four values";
     EXPECT_EQ(bytes.back(), 0) << "no sub keys: the file ends with a zero count";
 
-    // Another template of that name with more in it than the file.
     HKEY group = Create(HKEY_CURRENT_USER, "Group");
-    HKEY other = Create(group, "Other");
-    Set(other, "Template", REG_SZ, Text("9,"));
-    Set(other, "Stale", REG_SZ, Text("old"));
-    RegCloseKey(Create(other, "Sub"));
-    RegCloseKey(other);
+    StoreStaleOther(group);
     const Bytes before = StoredAt("Group");
 
     TavUserData learnt;
@@ -200,33 +169,23 @@ TEST_F(RegKeyFileTest, TemplateFileHoldsTheHeaderThenTheTreeAndReadingTheHeaderL
 
 TEST_F(RegKeyFileTest, RestoreIntoAKeyWithMoreEndsWithOnlyTheFilesContentAndAFailedOneKeepsTheOldKey)
 {
-    StoreTemplate("Plan");
     const std::filesystem::path file = m_folder / "plan.mbf";
-    HKEY plan = Create(HKEY_CURRENT_USER, "Group\\Plan");
-    TavUserData header;
-    header.SetString("Plan");
-    ASSERT_EQ(SaveKeyToFile(plan, file, header), 1);
-    const Bytes planTree = Stored(plan);
-    RegCloseKey(plan);
-
+    const Bytes planTree = SavePlan(file, "Plan");
     HKEY group = Create(HKEY_CURRENT_USER, "Group");
-    HKEY other = Create(group, "Other");
-    Set(other, "Stale", REG_SZ, Text("old"));
-    RegCloseKey(Create(other, "Sub"));
-    RegCloseKey(other);
+    StoreStaleOther(group);
+    TavUserData header;
     EXPECT_EQ(RestoreKeyFromFile(group, "Other", file, header, true), 1);
     EXPECT_EQ(StoredAt("Group\\Other"), planTree) << "the old values and sub keys are gone";
     EXPECT_EQ(RestoreKeyFromFile(group, "New", file, header, true), 1);
     EXPECT_EQ(StoredAt("Group\\New"), planTree) << "a missing key is created";
     RegCloseKey(group);
 
-    auto refusing = std::make_shared<RefusingStore>();
+    auto refusing = std::make_shared<tavtest::FailingStore>();
     RegSetStore(HKEY_CURRENT_USER, refusing);
     group = Create(HKEY_CURRENT_USER, "Group");
-    other = Create(group, "Other");
-    Set(other, "Stale", REG_SZ, Text("old"));
-    RegCloseKey(other);
+    StoreStaleOther(group);
     const Bytes before = StoredAt("Group");
+    refusing->m_failWrites = true;
     std::string why;
     EXPECT_EQ(RestoreKeyFromFile(group, "Other", file, header, true, &why), 0);
     EXPECT_NE(why.find("left as it was"), std::string::npos) << why;
@@ -236,14 +195,9 @@ TEST_F(RegKeyFileTest, RestoreIntoAKeyWithMoreEndsWithOnlyTheFilesContentAndAFai
 
 TEST_F(RegKeyFileTest, DamagedOrHostileFilesAreRefusedWithoutTouchingTheRegistry)
 {
-    StoreTemplate("Plan");
-    HKEY group = Create(HKEY_CURRENT_USER, "Group");
     const std::filesystem::path file = m_folder / "bad.mbf";
-    HKEY plan = Create(group, "Plan");
-    TavUserData header;
-    header.SetString("Plan");
-    ASSERT_EQ(SaveKeyToFile(plan, file, header), 1);
-    RegCloseKey(plan);
+    SavePlan(file, "Plan");
+    HKEY group = Create(HKEY_CURRENT_USER, "Group");
     Bytes good;
     ASSERT_FALSE(ReadWholeFile(file, good));
     const Bytes before = StoredAt("Group");
@@ -263,35 +217,32 @@ TEST_F(RegKeyFileTest, DamagedOrHostileFilesAreRefusedWithoutTouchingTheRegistry
     refused(longer, "bytes after the tree");
 
     Bytes prefix = {0, 0, 0};                       // header, root name, root class
-    auto u32 = [](Bytes& b, std::uint32_t v) { b.insert(b.end(), {BYTE(v), BYTE(v >> 8), BYTE(v >> 16), BYTE(v >> 24)}); };
+    auto u32 = [](Bytes& b, std::initializer_list<std::uint32_t> words) {
+        for (const std::uint32_t v : words)
+            b.insert(b.end(), {BYTE(v), BYTE(v >> 8), BYTE(v >> 16), BYTE(v >> 24)});
+    };
     Bytes hugeSize = prefix;
-    u32(hugeSize, 1);
+    u32(hugeSize, {1});
     hugeSize.insert(hugeSize.end(), {1, 'v'});
-    u32(hugeSize, REG_BINARY);
-    u32(hugeSize, 0xFFFFFFF0u);
+    u32(hugeSize, {REG_BINARY, 0xFFFFFFF0u});
     refused(hugeSize, "a value size larger than the file");
     Bytes hugeCount = prefix;
-    u32(hugeCount, 0);
-    u32(hugeCount, 0x7FFFFFFFu);
+    u32(hugeCount, {0, 0x7FFFFFFFu});
     refused(hugeCount, "a sub key count larger than the file");
     refused(Bytes{0xFF, 0x00, 0x10, 'a'}, "a length prefix larger than the file");
     Bytes badName = prefix;
-    u32(badName, 0);
-    u32(badName, 1);
+    u32(badName, {0, 1});
     badName.insert(badName.end(), {3, 'a', '\\', 'b', 0});
-    u32(badName, 0);
-    u32(badName, 0);
+    u32(badName, {0, 0});
     refused(badName, "a sub key name with a separator");
     refused(Bytes{2, 0x81, 0x20, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, "a header that is not valid in the narrow code page");
 
     Bytes deep = prefix;
     for (int level = 0; level < 5000; ++level) {
-        u32(deep, 0);
-        u32(deep, 1);
+        u32(deep, {0, 1});
         deep.insert(deep.end(), {1, 'k', 0});
     }
-    u32(deep, 0);
-    u32(deep, 0);
+    u32(deep, {0, 0});
     refused(deep, "keys nested 5000 deep");
     RegCloseKey(group);
 }

@@ -2,22 +2,19 @@
 // SQLite file shared by two connections.
 #include "tav/templates/TavTemplate.h"
 
-#include "platform/registry/MemoryRegistryStore.h"
 #include "platform/registry/Registry.h"
 #include "platform/registry/SqliteRegistryStore.h"
 #include "tav/data/TavData.h"
 #include "tav/manager/TavManager.h"
 #include "tests/FuzzSeeds.h"
 #include "tests/TemporaryFolder.h"
+#include "tests/tav/templates/FailingStore.h"
 #include "tests/platform/registry/MemoryRegistry.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <span>
-#include <string_view>
 #include <string>
 #include <vector>
 
@@ -63,58 +60,16 @@ void WriteRaw(const std::string& name, const char* items, const char* widths, co
         key.SetString("Lock", locks);
 }
 
-// An in-memory store whose writes can be made to fail after deletions went through: a save
-// that did not send everything as one change list would lose the old template here.
-class FailingStore final : public RegistryStore {
-public:
-    bool m_failWrites = false;
-
-    bool IsReadOnly() const noexcept override { return false; }
-    RegKeyId RootKey() const noexcept override { return m_inner.RootKey(); }
-    LONG FindKey(RegKeyId parent, std::string_view name, RegKeyId& key) override
-    {
-        return m_inner.FindKey(parent, name, key);
-    }
-    LONG CreateKeyPath(RegKeyId parent, std::span<const std::string_view> names, std::string_view className,
-                       RegKeyId& key, bool& created) override
-    {
-        return m_inner.CreateKeyPath(parent, names, className, key, created);
-    }
-    LONG GetClass(RegKeyId key, std::string& className) override { return m_inner.GetClass(key, className); }
-    LONG ListSubKeys(RegKeyId key, std::vector<RegSubKeyEntry>& subKeys) override
-    {
-        return m_inner.ListSubKeys(key, subKeys);
-    }
-    LONG ListValues(RegKeyId key, std::vector<RegValueEntry>& values) override
-    {
-        return m_inner.ListValues(key, values);
-    }
-    LONG GetValue(RegKeyId key, std::string_view name, DWORD& type, std::vector<BYTE>& data) override
-    {
-        return m_inner.GetValue(key, name, type, data);
-    }
-    LONG SetValue(RegKeyId key, std::string_view name, DWORD type, std::span<const BYTE> data) override
-    {
-        return m_failWrites ? ERROR_WRITE_FAULT : m_inner.SetValue(key, name, type, data);
-    }
-    LONG DeleteValue(RegKeyId key, std::string_view name) override { return m_inner.DeleteValue(key, name); }
-    LONG DeleteKey(RegKeyId parent, std::string_view name, bool wholeTree) override
-    {
-        return m_inner.DeleteKey(parent, name, wholeTree);
-    }
-    LONG Apply(RegKeyId base, std::span<const RegChange> changes) override
-    {
-        return m_failWrites ? ERROR_WRITE_FAULT : m_inner.Apply(base, changes);
-    }
-    std::uint64_t Generation() override { return m_inner.Generation(); }
-
-private:
-    MemoryRegistryStore m_inner;
-};
-
 class TavTemplateTest : public ::testing::Test {
 protected:
     tavtest::MemoryRegistry m_registry;
+    // The names of the group's templates, as the store lists them.
+    std::vector<std::string> Names()
+    {
+        std::vector<std::string> names;
+        m_store.GetNameArray(names);
+        return names;
+    }
     TavData m_data;
     SurveyManager m_manager{m_data};
     TavTemplate m_store{&m_manager};
@@ -219,9 +174,7 @@ TEST_F(TavTemplateTest, SavingUnderAnExistingNameReplacesItWhole)
     EXPECT_EQ(key.GetString("Template"), "2,");
     for (const char* gone : {"Width", "Lock", "Extra"})
         EXPECT_EQ(key.GetString(gone, "gone"), "gone") << gone << " of the old template survived";
-    std::vector<std::string> names;
-    ASSERT_TRUE(m_store.GetNameArray(names));
-    EXPECT_EQ(names, (std::vector<std::string>{"PLAN"}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"PLAN"}));
 }
 
 TEST_F(TavTemplateTest, TemplateWithoutItemsIsUnusableAndCheckRemovesIt)
@@ -236,9 +189,7 @@ TEST_F(TavTemplateTest, TemplateWithoutItemsIsUnusableAndCheckRemovesIt)
     EXPECT_EQ(m_store.CheckTemplate("Good"), 1);
     EXPECT_EQ(m_store.CheckTemplate("Blank"), 0);
     EXPECT_EQ(m_store.CheckTemplate("Never"), 0);
-    std::vector<std::string> names;
-    m_store.GetNameArray(names);
-    EXPECT_EQ(names, (std::vector<std::string>{"Good"})) << "checking removes the unusable and leaves no trace";
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Good"})) << "checking removes the unusable and leaves no trace";
 }
 
 TEST_F(TavTemplateTest, RefusedSavesAndNamesThatAreNoKeyKeepTheOldTemplateWhole)
@@ -267,16 +218,14 @@ TEST_F(TavTemplateTest, RefusedSavesAndNamesThatAreNoKeyKeepTheOldTemplateWhole)
         m_store.SetCurrentName(name);
         EXPECT_EQ(m_store.GetCurrentName(), "");
     }
-    std::vector<std::string> names;
-    m_store.GetNameArray(names);
-    EXPECT_EQ(names, (std::vector<std::string>{"Big"}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Big"}));
     EXPECT_EQ(m_store.CheckTemplate("Big"), 1) << "Big\\x did not reach Big";
     EXPECT_TRUE(TavTemplate::IsUsableName("測量 (旧)"));
 }
 
 TEST_F(TavTemplateTest, StoreFailingMidwayKeepsTheOldTemplate)
 {
-    auto store = std::make_shared<FailingStore>();
+    auto store = std::make_shared<tavtest::FailingStore>();
     RegSetStore(HKEY_CURRENT_USER, store);
     TavTemplate templates(&m_manager);
     m_data.Template() = {1, 2};
@@ -307,9 +256,7 @@ TEST_F(TavTemplateTest, CurrentNameIsKeptPerGroup)
 
     data.Template() = {5};
     ASSERT_EQ(lotTemplates.SaveTemplate("Wide"), 1);
-    std::vector<std::string> names;
-    m_store.GetNameArray(names);
-    EXPECT_TRUE(names.empty()) << "each group lists its own templates";
+    EXPECT_TRUE(Names().empty()) << "each group lists its own templates";
     lotTemplates.DeleteTemplate("WIDE");
     EXPECT_EQ(lotTemplates.LoadTemplate("Wide"), 0);
     EXPECT_EQ(lotTemplates.GetCurrentName(), "Wide") << "deleting does not forget the choice";

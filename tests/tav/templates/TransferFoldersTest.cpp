@@ -18,7 +18,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -60,14 +59,14 @@ protected:
     tavtest::ScopedEnvironment m_home{"HOME", (m_root / "home").string()};
     tavtest::ScopedEnvironment m_config{"XDG_CONFIG_HOME", std::nullopt};
     tavtest::ScopedEnvironment m_temporary{"TMPDIR", (m_root / "tmp/").string()};
+    HeadlessDriver driver;
+    WinApp app{"transfertest", "Test", &driver};
+    PointManager manager;
+    QzTavTransferFolders folders{&manager};
 };
 
 TEST_F(TransferFoldersTest, IndexFileIsWrittenByteForByteAndReadBack)
 {
-    HeadlessDriver driver;
-    WinApp app{"transfertest", "Test", &driver};
-    PointManager manager;
-    QzTavTransferFolders folders(&manager);
     std::string path = m_root.string();
     ASSERT_EQ(folders.WriteIndexFile({"A", "標準", "50%"}, path), 1);
     EXPECT_EQ(path, (m_root / "CELL00.mbf").string());
@@ -130,8 +129,6 @@ TEST_F(TransferFoldersTest, MacrosSettingAndTheBufferProtocolGiveTheStagingFolde
     EXPECT_EQ(GetProductTempFolder(buffer.size(), buffer.data()), product.size());
     EXPECT_EQ(std::string(buffer.data()), product);
 
-    PointManager manager;
-    QzTavTransferFolders folders(&manager);
     EXPECT_EQ(folders.MakeTempFolder(), 0) << "only the last level is made";
     fs::create_directories(product);
     ASSERT_EQ(folders.MakeTempFolder(), 1);
@@ -163,10 +160,6 @@ TEST_F(TransferFoldersTest, MacrosSettingAndTheBufferProtocolGiveTheStagingFolde
 
 TEST_F(TransferFoldersTest, DestinationFoldersSpaceCheckAndRememberedPath)
 {
-    HeadlessDriver driver;
-    WinApp app{"transfertest", "Test", &driver};
-    PointManager manager;
-    QzTavTransferFolders folders(&manager);
     EXPECT_EQ(folders.MakeFolderTree((m_root / "a/b/c").string()), 1);
     EXPECT_TRUE(FolderExists(m_root / "a/b/c"));
     std::ofstream(m_root / "file") << "x";
