@@ -43,8 +43,8 @@ enum class NumberField { Empty, Read, Faulty };
 
 // Reads a number field in place: from_chars itself finds where the figures end, so that they
 // are gone over once, and then only blanks may stand before the comma. `at` moves past the
-// comma, except on a fault.
-NumberField ReadNumber(const char*& at, const char* end, double& value) noexcept
+// comma, except on a fault. Inline: a call for each number of a file cost a tenth of the read.
+inline NumberField ReadNumber(const char*& at, const char* end, double& value) noexcept
 {
     const char* const start = SkipBlanks(at, end);
     if (start == end || *start == ',') {
