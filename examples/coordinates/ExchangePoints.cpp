@@ -61,6 +61,18 @@ public:
         // Without a hook to see the whole cell, the table pads the short text with zeros itself.
         if (!m_whole && std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
             return Refer(text.data(), static_cast<unsigned>(std::min<std::size_t>(text.size(), size - 1)));
+        return Whole(text, size);
+    }
+    [[nodiscard]] const void* Data() const noexcept { return m_bytes; }
+    [[nodiscard]] unsigned Size() const noexcept { return m_size; }
+    // Whether the host's change hook is shown the cells: it is handed whole cells.
+    void SetWhole(bool whole) noexcept { m_whole = whole; }
+
+private:
+    // A text cell built to its full size in the encoder's own buffer; apart from the fast way
+    // above, so that the fast way stays small enough to go inline in the writer's loop.
+    bool Whole(std::string_view text, unsigned size)
+    {
         std::size_t length = 0;
         if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
             m_narrow.assign(text);
@@ -76,12 +88,6 @@ public:
         m_size = size;
         return true;
     }
-    [[nodiscard]] const void* Data() const noexcept { return m_bytes; }
-    [[nodiscard]] unsigned Size() const noexcept { return m_size; }
-    // Whether the host's change hook is shown the cells: it is handed whole cells.
-    void SetWhole(bool whole) noexcept { m_whole = whole; }
-
-private:
     bool Refer(const void* bytes, unsigned size)
     {
         m_bytes = bytes;
