@@ -1,6 +1,5 @@
-// Seeds for the fuzz targets under fuzz/: tests that build valid inputs (documents, .reg
-// files, stored templates) hand them here too, so the fuzzers start from inputs that reach
-// deep into the readers. Nothing is written unless TAVCELL_FUZZ_SEEDS names a folder.
+// Seeds for the fuzz targets: tests that build valid inputs hand them here too, so that the fuzzers
+// start deep in the readers. Nothing is written unless TAVCELL_FUZZ_SEEDS names a folder.
 #pragma once
 
 #include <cstdint>

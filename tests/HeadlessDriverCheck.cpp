@@ -1,6 +1,5 @@
-// Linked into every test program on the user interface layer: a headless driver that goes
-// with queued answers or dialog handlers nothing used fails the test that queued them, and
-// TAVCELL_TEXT_MEASURE=proportional runs the whole program under the proportional measure.
+// Linked into every test program of the user interface layer: unused queued answers or dialog
+// handlers fail their test, and TAVCELL_TEXT_MEASURE=proportional runs all under that measure.
 #include "platform/ui/HeadlessDriver.h"
 #include "tests/platform/ui/ProportionalMeasure.h"
 

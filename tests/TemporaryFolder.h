@@ -26,7 +26,8 @@ public:
     TemporaryFolder& operator=(const TemporaryFolder&) = delete;
     ~TemporaryFolder()
     {
-        std::error_code error;
+        std::error_code error; // a test may have taken away its own rights to the folder
+        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, error);
         std::filesystem::remove_all(m_path, error);
     }
 

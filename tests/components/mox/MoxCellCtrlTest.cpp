@@ -10,13 +10,12 @@
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/HeadlessDriver.h"
-#include "tests/platform/ui/ProportionalMeasure.h"
+#include "tests/platform/ui/HeadlessAppTest.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <limits>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,24 +64,19 @@ public:
     int textRequests = 0;
 };
 
+// The answer to a notification that asks for a heading's text.
+LRESULT Heading(LPARAM l, std::string text)
+{
+    *reinterpret_cast<std::string*>(l) = std::move(text);
+    return 1;
+}
+
 // The window around the grid: answers its notifications and records them.
 class Host : public Wnd {
 public:
-    LRESULT OnFixedColText(WPARAM w, LPARAM l)
-    {
-        *reinterpret_cast<std::string*>(l) = std::to_string(reinterpret_cast<const MoxPos*>(w)->row + 1);
-        return 1;
-    }
-    LRESULT OnFixedRowText(WPARAM w, LPARAM l)
-    {
-        *reinterpret_cast<std::string*>(l) = "H" + std::to_string(reinterpret_cast<const MoxPos*>(w)->column);
-        return 1;
-    }
-    LRESULT OnFixedCellText(WPARAM, LPARAM l)
-    {
-        *reinterpret_cast<std::string*>(l) = "No.";
-        return 1;
-    }
+    LRESULT OnFixedColText(WPARAM w, LPARAM l) { return Heading(l, std::to_string(reinterpret_cast<const MoxPos*>(w)->row + 1)); }
+    LRESULT OnFixedRowText(WPARAM w, LPARAM l) { return Heading(l, "H" + std::to_string(reinterpret_cast<const MoxPos*>(w)->column)); }
+    LRESULT OnFixedCellText(WPARAM, LPARAM l) { return Heading(l, "No."); }
     LRESULT OnSelChanging(WPARAM, LPARAM l) { return refuseMovesTo == *reinterpret_cast<const MoxPos*>(l) ? 1 : 0; }
     LRESULT OnSelChanged(WPARAM, LPARAM) { return ++selChanged, 0; }
     LRESULT OnBeginEdit(WPARAM, LPARAM) { return refuseEdit ? 1 : 0; }
@@ -146,7 +140,7 @@ BEGIN_MESSAGE_MAP(Host, Wnd)
 END_MESSAGE_MAP()
 
 // An 80 by 25 character screen (640 x 400 px): a heading line and 24 data lines.
-class GridTest : public ::testing::Test {
+class GridTest : public tavtest::HeadlessAppTest {
 protected:
     explicit GridTest(long records = 100, long columns = 4) : table(columns, records)
     {
@@ -199,8 +193,6 @@ protected:
         return nullptr;
     }
 
-    HeadlessDriver driver;
-    WinApp app{"GridTest", "Test", &driver};
     TextTable table;
     Host host;
     MoxCellCtrl grid;
@@ -235,22 +227,6 @@ TEST_F(GridTest, PaintsHeadingsRowNumbersAndClippedAlignedTexts)
     MoxPos hidden{0, 30};
     EXPECT_FALSE(grid.SendMessage(MOXM_GETCELLRECT, reinterpret_cast<WPARAM>(&hidden), reinterpret_cast<LPARAM>(&rect)));
     EXPECT_TRUE(rect.IsEmpty()) << "a cell out of view has no rectangle";
-}
-
-TEST_F(GridTest, RowsCutsAndClicksFollowTheFrontEndsTextMeasure)
-{
-    const tavtest::ProportionalMeasure measure;
-    const tavtest::MeasuredBy measured(driver, measure);
-    table.Put(1, 0, "iiiiiiiiiiiiiii");
-    grid.SetPaneWidth(48, 1); // 44 px inside the margins: eleven 4 px characters
-    const auto ops = Paint();
-    EXPECT_NE(FindText(ops, "iiiiiiiiiii"), nullptr) << "cut where the measure says, not at five cells";
-    EXPECT_NE(FindText(ops, "29"), nullptr) << "lines of 13 px: 29 fit under the heading";
-    EXPECT_EQ(FindText(ops, "30"), nullptr);
-    Click(POINT{40 + 80 + 10, 13 * 6 + 4}); // column 1 of the sixth line
-    EXPECT_EQ(grid.GetCaret(), (MoxPos{1, 5}));
-    Key(VK_RIGHT, true, true);
-    EXPECT_EQ(grid.GetPaneWidth(1), 48 + 7) << "the keyboard widens a column by an average character";
 }
 
 TEST_F(BigGridTest, OnlyCellsInViewAreAskedAndTheCaretScrollsIntoView)
@@ -446,18 +422,14 @@ TEST_F(GridTest, CopyAndPasteTabSeparatedTextThroughTheClipboard)
     EXPECT_EQ(table.GetLastInputRecordNo(), -1);
 
     std::string tall;
-    for (int line = 1; line <= 30; ++line) {
-        tall += 'r';
-        tall += std::to_string(line);
-        tall += '\n';
-    }
+    for (int line = 1; line <= 30; ++line)
+        tall += "r" + std::to_string(line) + "\n";
     SetClipboardText(tall);
     const MoxPos top{0, 0};
     grid.SendMessage(MOXM_SETCARET, reinterpret_cast<WPARAM>(&top));
     grid.SendMessage(MOXM_PASTE);
     EXPECT_EQ(table.Text(0, 29), "r30") << "lines below the window are pasted too";
     EXPECT_EQ(grid.GetTopLeft().row, 0) << "and the view stays where the paste began";
-
 }
 
 TEST_F(GridTest, APasteThatDoesNotFitIsPastedInPartOnlyWhenThePersonAgrees)
@@ -493,14 +465,12 @@ TEST_F(GridTest, ColumnBordersDragOnlyWhileUserResizeIsOn)
     grid.SendMessage(WM_MOUSEMOVE, 1, MAKELPARAM(40 + 100, 4));
     grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(40 + 100, 4));
     EXPECT_EQ(grid.GetPaneWidth(0), 100);
-    ASSERT_EQ(host.resized.size(), 1u);
-    EXPECT_EQ(host.resized[0], (std::pair<long, long>{0, 100}));
+    EXPECT_EQ(host.resized, (std::vector<std::pair<long, long>>{{0, 100}}));
 
     const int widened = 100 + GetTextMeasure().AverageWidth(grid.CellLogFont());
     Key(VK_RIGHT, true, true);
     EXPECT_EQ(grid.GetPaneWidth(0), widened) << "Ctrl+Shift+Right widens the caret's column by a character";
-    ASSERT_EQ(host.resized.size(), 2u);
-    EXPECT_EQ(host.resized[1], (std::pair<long, long>{0, widened}));
+    EXPECT_EQ(host.resized, (std::vector<std::pair<long, long>>{{0, 100}, {0, widened}}));
 
     grid.SetUserResize(FALSE);
     grid.SendMessage(WM_LBUTTONDOWN, 1, MAKELPARAM(40 + widened, 4));
@@ -589,11 +559,7 @@ public:
         keysAfterGrid.push_back(GetCaret().row);
         return result;
     }
-    LRESULT OnFixedColText(WPARAM w, LPARAM l)
-    {
-        *reinterpret_cast<std::string*>(l) = "#" + std::to_string(reinterpret_cast<const MoxPos*>(w)->row);
-        return 1;
-    }
+    LRESULT OnFixedColText(WPARAM w, LPARAM l) { return Heading(l, "#" + std::to_string(reinterpret_cast<const MoxPos*>(w)->row)); }
     std::vector<long> keysAfterGrid;
     DECLARE_MESSAGE_MAP()
 };

@@ -66,6 +66,13 @@ void Put(MoxData& table, long item, long record, std::uint32_t value)
     ASSERT_TRUE(table.SetBuffer(item, record, &value, sizeof value));
 }
 
+std::pair<long, long> Size(const MoxData& table)
+{
+    long items = 0, records = 0;
+    table.GetSize(items, records);
+    return {items, records};
+}
+
 std::uint32_t Read(const MoxData& table, long item, long record)
 {
     std::uint32_t value = 0xDEADBEEF;
@@ -77,10 +84,7 @@ TEST(MoxDataTest, CellsKeepTheirBytesWithinTheItemSize)
 {
     TestTable table;
     ASSERT_TRUE(table.SetSize(3, 5));
-    long items = 0, records = 0;
-    table.GetSize(items, records);
-    EXPECT_EQ(items, 3);
-    EXPECT_EQ(records, 5);
+    EXPECT_EQ(Size(table), (std::pair<long, long>{3, 5}));
 
     const char wide[] = "ABCDEFGHIJ";
     ASSERT_TRUE(table.SetBuffer(2, 4, wide, sizeof wide)); // item 2 holds 3 bytes
@@ -241,9 +245,7 @@ TEST(MoxDataTest, InsertAndRemoveRecordsKeepTheRecordCount)
 
     ASSERT_TRUE(table.InsertRecord(0, 100)) << "a count past the end clears the rest";
     EXPECT_EQ(table.GetLastInputRecordNo(), -1);
-    long items = 0, records = 0;
-    table.GetSize(items, records);
-    EXPECT_EQ(records, 6);
+    EXPECT_EQ(Size(table).second, 6);
 }
 
 // The last input record is kept incrementally; a random run of every operation that moves it
@@ -312,10 +314,7 @@ TEST(MoxDataTest, AssignmentCopiesCellsDeeply)
     TestTable target({8});
     ASSERT_TRUE(target.SetSize(1, 10));
     target = source;
-    long items = 0, records = 0;
-    target.GetSize(items, records);
-    EXPECT_EQ(items, 3);
-    EXPECT_EQ(records, 3);
+    EXPECT_EQ(Size(target), (std::pair<long, long>{3, 3}));
     EXPECT_EQ(Read(target, 0, 2), 42u);
     EXPECT_EQ(target.GetLastInputRecordNo(), 2);
     Put(source, 0, 2, 43);

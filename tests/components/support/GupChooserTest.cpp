@@ -5,8 +5,8 @@
 #include "components/support/GupFontCatalog.h"
 #include "components/support/GupFontDialog.h"
 #include "platform/ui/Controls.h"
-#include "platform/ui/HeadlessDriver.h"
 #include "platform/ui/Renderer.h"
+#include "tests/platform/ui/HeadlessAppTest.h"
 #include "tests/platform/ui/ProportionalMeasure.h"
 
 #include <gtest/gtest.h>
@@ -32,11 +32,7 @@ BEGIN_MESSAGE_MAP(Holder, Dialog)
     ON_BN_CLICKED(kColor, OnColorChosen)
 END_MESSAGE_MAP()
 
-class GupChooserTest : public ::testing::Test {
-protected:
-    HeadlessDriver driver;
-    WinApp app{"guptest", "Test", &driver};
-};
+using GupChooserTest = tavtest::HeadlessAppTest;
 
 } // namespace
 
@@ -60,9 +56,6 @@ TEST_F(GupChooserTest, TheColourButtonShowsItsSwatchAndTakesAColourFromTheChoose
         ASSERT_TRUE(person.IsOpen()) << "an out-of-range value is refused";
         ASSERT_EQ(driver.MessageBoxes().size(), 1u);
         EXPECT_EQ(driver.MessageBoxes()[0].text, "0 から 255 までの整数を入力してください。");
-        person.SetText(GupColorDialog::IDC_GREEN, "x");
-        person.Return();
-        EXPECT_EQ(driver.MessageBoxes().back().text, "整数を入力してください。");
         person.Pick(GupColorDialog::IDC_PALETTE, "青");
         EXPECT_EQ(person.Text(GupColorDialog::IDC_BLUE), "255");
         person.SetText(GupColorDialog::IDC_GREEN, "128");

@@ -1,6 +1,5 @@
-// The checking editors as a person and the grid use them: the registered messages, judging
-// numbers, angles and texts, the error colour, Escape back to the temporary text, and dialog
-// data exchange of values that may be unset.
+// The checking editors as a person and the grid use them: registered messages, judging numbers,
+// angles and texts, the error colour, Escape, and data exchange of values that may be unset.
 #include "components/support/LunColEdit.h"
 #include "components/support/LunDMSEdit.h"
 #include "components/support/LunDataExchange.h"
@@ -206,12 +205,7 @@ class ValueDialog : public plat::Dialog {
 public:
     ValueDialog()
     {
-        plat::DialogTemplate t;
-        t.caption = "数値";
-        t.cx = 100;
-        t.cy = 40;
-        t.items = {{1014, "EDIT", "", plat::ES_RIGHT, 4, 4, 60, 12}, {1067, "EDIT", "", 0, 4, 20, 60, 12}};
-        CreateIndirect(t);
+        CreateIndirect({"数値", 100, 40, "", 9, 0, {{1014, "EDIT", "", plat::ES_RIGHT, 4, 4, 60, 12}, {1067, "EDIT", "", 0, 4, 20, 60, 12}}});
     }
     void DoDataExchange(plat::DataExchange& dx) override
     {

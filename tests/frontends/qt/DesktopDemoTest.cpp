@@ -1,16 +1,13 @@
-// The editor as a person starts it on a desktop: under an X server the test starts itself
-// (Xvfb), keys typed by xdotool put a point into a new row and Ctrl+S saves the document;
-// a picture of the window is written beside the test's files.
+// The editor as a person starts it on a desktop (an X server of the test's own): keys typed by
+// xdotool put a point into a new row, Ctrl+S saves it, and a picture of the window is kept.
+#include "tests/TemporaryFolder.h"
 #include "tests/frontends/qt/DesktopTestSupport.h"
 #include "tests/frontends/tty/TmuxSession.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <signal.h>
 #include <string>
 #include <sys/wait.h>
@@ -21,6 +18,8 @@ namespace fs = std::filesystem;
 using tavtest::ShellQuote;
 using tavtest::Have;
 using tavtest::Output;
+using tavtest::ReadTextFile;
+using tavtest::WaitFor;
 
 namespace {
 
@@ -56,31 +55,21 @@ struct Running {
     ~Running() { Stop(pid); }
 };
 
-std::string ReadBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 } // namespace
 
 TEST(DesktopDemoTest, KeysTypedInARealWindowEditACellAndSave)
 {
     if (!Have("Xvfb") || !Have("xdotool") || !Have("import"))
         GTEST_SKIP() << "Xvfb, xdotool or ImageMagick is not installed (./run setup installs them)";
-    const fs::path dir = fs::temp_directory_path() / ("tavcell-desktop-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    const tavtest::TemporaryFolder folder("tavcell-desktop");
+    const fs::path& dir = folder.Path();
 
     // The server picks a free display and writes its number to the file.
     const std::string displayFile = (dir / "display").string();
     const Running server{Start("Xvfb -displayfd 3 -screen 0 1100x760x24 -nolisten tcp 3>" + ShellQuote(displayFile) + " >/dev/null 2>&1")};
     std::string number;
-    for (int i = 0; i < 100 && number.empty(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        number = Output("cat " + ShellQuote(displayFile) + " 2>/dev/null");
-    }
-    ASSERT_FALSE(number.empty()) << "Xvfb did not start";
+    ASSERT_TRUE(WaitFor([&] { return !(number = Output("cat " + ShellQuote(displayFile) + " 2>/dev/null")).empty(); }, std::chrono::seconds(10)))
+        << "Xvfb did not start";
     const std::string display = "env DISPLAY=:" + number + " ";
 
     const fs::path document = dir / "survey.tav";
@@ -88,24 +77,18 @@ TEST(DesktopDemoTest, KeysTypedInARealWindowEditACellAndSave)
                                " XDG_CONFIG_HOME=" + ShellQuote(dir.string()) + " " + TAVCELL_COORDINATES + " --sample " +
                                ShellQuote(document.string()) + " 2>" + ShellQuote((dir / "stderr").string()) + " >/dev/null")};
     const std::string window = Output(display + "timeout 20 xdotool search --sync --onlyvisible --name '座標一覧' | head -n 1");
-    ASSERT_FALSE(window.empty()) << "no window appeared; stderr: " << tavtest::ReadTextFile(dir / "stderr");
+    ASSERT_FALSE(window.empty()) << "no window appeared; stderr: " << ReadTextFile(dir / "stderr");
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     const std::string keys = display + "xdotool windowfocus " + window + " ";
     // A new point after the last one: its name, then Ctrl+S.
     ASSERT_EQ(std::system((keys + "key --delay 80 ctrl+End Down Home Right").c_str()), 0);
     ASSERT_EQ(std::system((keys + "type --delay 80 P9001").c_str()), 0);
     ASSERT_EQ(std::system((keys + "key --delay 80 Return ctrl+s").c_str()), 0);
-    bool saved = false;
-    for (int i = 0; i < 100 && !saved; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        saved = ReadBytes(document).find("P9001") != std::string::npos;
-    }
+    const bool saved = WaitFor([&] { return ReadTextFile(document).find("P9001") != std::string::npos; }, std::chrono::seconds(10));
     const fs::path picture = fs::path(TAVCELL_PICTURE_DIR) / "desktop.png";
     std::system((display + "import -window " + window + " " + ShellQuote(picture.string())).c_str());
-    EXPECT_TRUE(saved) << "the document does not hold the typed point; stderr: " << tavtest::ReadTextFile(dir / "stderr");
+    EXPECT_TRUE(saved) << "the document does not hold the typed point; stderr: " << ReadTextFile(dir / "stderr");
     EXPECT_TRUE(fs::exists(picture));
-    std::error_code error;
-    fs::remove_all(dir, error);
 }
 
 TEST(DesktopDemoTest, ADisplayThatDoesNotAnswerIsRefusedWithItsName)

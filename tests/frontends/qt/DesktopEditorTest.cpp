@@ -1,26 +1,16 @@
-// The coordinate-list editor on the desktop front end, offscreen: its first screen read back
-// as pixels (hatched locked cells, a warning cell's red text, the selection's fill, a Japanese
-// heading kept inside its column, the rules between cells, a column border dragged), and a
-// person's input given as Qt events (typing, a drag, the wheel, the right button, the
-// clipboard both ways, the cursor over a border, a combo box's list, the colour page's font).
+// The coordinate-list editor on the desktop front end, offscreen: what its first screen shows,
+// read back as pixels, and a person's input (keys, mouse, wheel, clipboard, dialogs) as Qt events.
 #include "frontends/qt/BackingImage.h"
 #include "frontends/qt/DropListPopup.h"
 #include "frontends/qt/EmbeddedPane.h"
 #include "frontends/qt/PixelReplay.h"
-#include "frontends/qt/QtDriver.h"
-#include "frontends/qt/WindowWidget.h"
 
 #include "components/mox/MoxMessages.h"
 #include "components/support/NifCommonMenu.h"
 #include "examples/coordinates/CoordinateFrame.h"
-#include "examples/coordinates/CoordinateManager.h"
-#include "examples/coordinates/SampleSurvey.h"
-#include "platform/registry/MemoryRegistryStore.h"
-#include "platform/registry/Registry.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/UpdatePass.h"
-#include "tav/data/TavData.h"
-#include "tests/frontends/qt/DesktopTestSupport.h"
+#include "tests/frontends/qt/SampleSurveyFixture.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -29,13 +19,11 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QScreen>
-#include <QMenu>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <set>
 
 using namespace plat;
@@ -43,40 +31,12 @@ using tavtest::OffscreenApplication;
 
 namespace {
 
-class DesktopEditorTest : public ::testing::Test {
+class DesktopEditorTest : public tavtest::SampleSurveyFixture {
 protected:
-    DesktopEditorTest()
-    {
-        RegSetStore(HKEY_CURRENT_USER, std::make_shared<MemoryRegistryStore>());
-        frame.Open(driver.ScreenSize());
-        app.SetMainWnd(&frame);
-        coordinates::FillSampleSurvey(data);
-        coordinates::MarkSampleStates(manager, data);
-        data.SetModifiedFlag(FALSE);
-        driver.Refresh();
-    }
-    ~DesktopEditorTest() override
-    {
-        if (frame.IsWindow())
-            frame.DestroyWindow();
-        RegSetStore(HKEY_CURRENT_USER, nullptr);
-    }
-
-    qtfe::WindowWidget& Widget() { return *driver.WidgetOf(frame); }
-    MoxCellCtrl& Grid() { return frame.Grid(); }
     QImage Screen()
     {
         driver.Refresh();
         return Widget().grab().toImage();
-    }
-    // A cell's rectangle in the window's pixels.
-    QRect Cell(long column, long row)
-    {
-        RECT rect;
-        EXPECT_TRUE(Grid().GetCellRect(MoxPos{static_cast<std::int32_t>(column), static_cast<std::int32_t>(row)}, rect));
-        POINT corner{rect.left, rect.top};
-        Grid().ClientToScreen(&corner);
-        return QRect(Widget().FromScreen(corner), QSize(rect.Width(), rect.Height()));
     }
     // The distinct colours inside a rectangle of the picture.
     static std::set<QRgb> Colors(const QImage& image, const QRect& area)
@@ -87,15 +47,6 @@ protected:
                 colors.insert(image.pixel(x, y) & 0xFFFFFF);
         return colors;
     }
-    void Settle() { driver.PumpWaiting(); }
-
-    QApplication& application = OffscreenApplication();
-    qtfe::QtDriver driver{QSize(800, 560)};
-    WinApp winApp{"座標一覧", "Application", &driver};
-    WinApp& app = winApp;
-    coordinates::CoordinateManager manager{2000};
-    TavData data;
-    coordinates::CoordinateFrame frame{manager, data};
 };
 
 } // namespace
@@ -142,7 +93,7 @@ TEST_F(DesktopEditorTest, ColumnBorderDraggedEndsWhereTheMouseIsReleased)
     QTest::mousePress(&Widget(), Qt::LeftButton, {}, QPoint(border, y));
     QTest::mouseMove(&Widget(), QPoint(border + 37, y));
     QTest::mouseRelease(&Widget(), Qt::LeftButton, {}, QPoint(border + 37, y));
-    Settle();
+    driver.PumpWaiting();
     Screen();
     EXPECT_NEAR(Cell(1, 0).right() + 1, border + 37, 1);
 }
@@ -150,32 +101,27 @@ TEST_F(DesktopEditorTest, ColumnBorderDraggedEndsWhereTheMouseIsReleased)
 TEST_F(DesktopEditorTest, TypingDraggingWheelContextMenuAndClipboardWorkThroughQtEvents)
 {
     // Typing into a cell, then copying it: the clipboard holds what was typed.
-    QTest::mouseClick(&Widget(), Qt::LeftButton, {}, Cell(1, 2).center());
-    Settle();
+    Click(1, 2);
     QTest::keyClicks(&Widget(), "Q7");
-    QTest::keyClick(&Widget(), Qt::Key_Return);
-    Settle();
+    Key(Qt::Key_Return);
     QTest::mouseClick(&Widget(), Qt::LeftButton, {}, Cell(1, 2).center());
-    QTest::keyClick(&Widget(), Qt::Key_C, Qt::ControlModifier);
-    Settle();
+    Key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text().trimmed(), QStringLiteral("Q7"));
 
     // A spreadsheet's copy of two cells pastes as two cells, and copies back as it came.
     QGuiApplication::clipboard()->setText(QStringLiteral("Q8\t-36000.125\r\n"));
     QTest::mouseClick(&Widget(), Qt::LeftButton, {}, Cell(1, 20).center());
-    QTest::keyClick(&Widget(), Qt::Key_V, Qt::ControlModifier);
-    Settle();
+    Key(Qt::Key_V, Qt::ControlModifier);
     QTest::mouseClick(&Widget(), Qt::LeftButton, {}, Cell(1, 20).center());
     QTest::keyClick(&Widget(), Qt::Key_Right, Qt::ShiftModifier);
-    QTest::keyClick(&Widget(), Qt::Key_C, Qt::ControlModifier);
-    Settle();
+    Key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text().trimmed(), QStringLiteral("Q8\t-36000.125"));
 
     // A drag selects the cells it passes over, which show the selection colour.
     QTest::mousePress(&Widget(), Qt::LeftButton, {}, Cell(0, 3).center());
     QTest::mouseMove(&Widget(), Cell(2, 5).center());
     QTest::mouseRelease(&Widget(), Qt::LeftButton, {}, Cell(2, 5).center());
-    Settle();
+    driver.PumpWaiting();
     const QImage screen = Screen();
     const QColor selection = qtfe::ToQColor(Grid().GetColor(MOXC_SELECTION));
     EXPECT_EQ(screen.pixelColor(Cell(1, 4).left() + 1, Cell(1, 4).center().y()), selection);
@@ -186,7 +132,7 @@ TEST_F(DesktopEditorTest, TypingDraggingWheelContextMenuAndClipboardWorkThroughQ
     const QPointF at = Cell(1, 4).center();
     QWheelEvent wheel(at, Widget().mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(&Widget(), &wheel);
-    Settle();
+    driver.PumpWaiting();
     EXPECT_EQ(Grid().GetTopLeft().row, top + 3);
     qtfe::BackingImage whole;
     whole.Update(driver.Painter(), frame, 1.0, -1);
@@ -202,7 +148,7 @@ TEST_F(DesktopEditorTest, TypingDraggingWheelContextMenuAndClipboardWorkThroughQ
     });
     const QPoint click = Cell(1, top + 5).center();
     QTest::mouseClick(&Widget(), Qt::RightButton, {}, click);
-    Settle();
+    driver.PumpWaiting();
     EXPECT_LE((menuAt - Widget().mapToGlobal(click)).manhattanLength(), 4)
         << "the menu opens at the mouse: " << menuAt.x() << "," << menuAt.y() << " for " << Widget().mapToGlobal(click).x() << ","
         << Widget().mapToGlobal(click).y();
@@ -235,8 +181,7 @@ TEST_F(DesktopEditorTest, WheelNotchMovesTheRowsKeptAndPaintsOnlyTheNewOnes)
 
 TEST_F(DesktopEditorTest, RulesRunAlongEveryCellsRightAndBottomEdge)
 {
-    QTest::mouseClick(&Widget(), Qt::LeftButton, {}, Cell(3, 4).center());
-    Settle();
+    Click(3, 4);
     const QImage screen = Screen();
     const QRgb rule = screen.pixel(Cell(1, 2).right(), Cell(1, 2).center().y());
     // Plain cells, the caret's and a hatched one: each ends in the same one-pixel rule.
@@ -254,18 +199,17 @@ TEST_F(DesktopEditorTest, CursorTurnsToResizeOverAColumnBorderOnly)
     const QRect column = Cell(1, 0);
     const int y = column.top() - column.height() / 2;
     QTest::mouseMove(&Widget(), QPoint(column.right() + 1, y));
-    Settle();
+    driver.PumpWaiting();
     EXPECT_EQ(Widget().cursor().shape(), Qt::SplitHCursor);
     QTest::mouseMove(&Widget(), QPoint(column.center().x(), y));
-    Settle();
+    driver.PumpWaiting();
     EXPECT_EQ(Widget().cursor().shape(), Qt::ArrowCursor);
 }
 
 TEST_F(DesktopEditorTest, ComboListOpensWholePastItsDialogsEdgeAndAClickPicksARow)
 {
     // The bulk correction of a point code: a small modal dialog whose list reaches below it.
-    QTest::mouseClick(&Widget(), Qt::LeftButton, {}, Cell(5, 12).center());
-    Settle();
+    Click(5, 12);
     QObject guard; // the steps below go with the test
     ComboBox* combo = nullptr;
     QRect dialog;
@@ -308,7 +252,7 @@ TEST_F(DesktopEditorTest, ComboListOpensWholePastItsDialogsEdgeAndAClickPicksARo
             QTest::keyClick(driver.WidgetOf(*GetActiveWindow()), Qt::Key_Escape);
     });
     Grid().PostMessage(WM_COMMAND, NifCommand::AreaCorrect);
-    Settle();
+    driver.PumpWaiting();
     ASSERT_NE(combo, nullptr);
     ASSERT_FALSE(list.isEmpty()) << "the list opened as a pop-up";
     EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(list));
@@ -370,7 +314,7 @@ TEST_F(DesktopEditorTest, ColourPageFontChoiceChangesTheGridsTextInPixels)
             keys({{Qt::Key_Escape, {}}});
     });
     frame.PostMessage(WM_COMMAND, coordinates::CoordinateFrame::ID_TOOLS_OPTIONS);
-    Settle();
+    driver.PumpWaiting();
     ASSERT_EQ(GetActiveWindow(), &frame);
     const int after = textHeight(4, 3);
     EXPECT_GT(after, before * 3 / 2) << "a 20-point font draws taller text: " << before << " px, then " << after << " px";

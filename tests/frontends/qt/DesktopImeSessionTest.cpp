@@ -10,7 +10,6 @@
 
 #include <chrono>
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -27,20 +26,9 @@ using tavtest::ReadTextFile;
 using tavtest::ShellQuote;
 using tavtest::Have;
 using tavtest::Output;
+using tavtest::WaitFor;
 
 namespace {
-
-// Asks again every 100 ms until the answer is yes or the time is up.
-bool WaitFor(const std::function<bool()>& done, std::chrono::seconds limit = std::chrono::seconds(30))
-{
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return true;
-}
 
 // A folder with a home, the environment and user every process of the session gets (Mozc
 // will not work for root: a test run as root runs the session as nobody), and its end.

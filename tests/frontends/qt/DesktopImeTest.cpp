@@ -1,70 +1,24 @@
-// Japanese typed through the desktop's input method into the coordinate-list editor,
-// offscreen: Qt's input method events as an input method sends them (preedit, cursor, the
-// segment being converted, commit), and what the editor does with them.
-#include "frontends/qt/QtDriver.h"
-#include "frontends/qt/WindowWidget.h"
-
-#include "examples/coordinates/CoordinateFrame.h"
-#include "examples/coordinates/CoordinateManager.h"
+// Japanese typed through the desktop's input method into the coordinate-list editor, offscreen:
+// Qt's input method events as an input method sends them, and what the editor does with them.
 #include "examples/coordinates/CoordinateResources.h"
-#include "examples/coordinates/SampleSurvey.h"
 #include "platform/ui/Controls.h"
-#include "tav/data/TavData.h"
-#include "tests/frontends/qt/DesktopTestSupport.h"
-#include "tests/platform/registry/MemoryRegistry.h"
+#include "tests/frontends/qt/SampleSurveyFixture.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>
-#include <QTest>
 #include <QTextCharFormat>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 
 using namespace plat;
 using coordinates::kPointName;
-using tavtest::OffscreenApplication;
 
 namespace {
 
-class DesktopImeTest : public ::testing::Test {
+class DesktopImeTest : public tavtest::SampleSurveyFixture {
 protected:
-    DesktopImeTest()
-    {
-        frame.Open(driver.ScreenSize());
-        app.SetMainWnd(&frame);
-        coordinates::FillSampleSurvey(data);
-        coordinates::MarkSampleStates(manager, data);
-        data.SetModifiedFlag(FALSE);
-        driver.Refresh();
-    }
-    ~DesktopImeTest() override
-    {
-        if (frame.IsWindow())
-            frame.DestroyWindow();
-    }
-
-    qtfe::WindowWidget& Widget() { return *driver.WidgetOf(frame); }
-    QRect Cell(long column, long row)
-    {
-        RECT rect;
-        EXPECT_TRUE(frame.Grid().GetCellRect(MoxPos{static_cast<std::int32_t>(column), static_cast<std::int32_t>(row)}, rect));
-        POINT corner{rect.left, rect.top};
-        frame.Grid().ClientToScreen(&corner);
-        return QRect(Widget().FromScreen(corner), QSize(rect.Width(), rect.Height()));
-    }
-    void Click(long column, long row)
-    {
-        QTest::mouseClick(&Widget(), Qt::LeftButton, {}, Cell(column, row).center());
-        driver.PumpWaiting();
-    }
-    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
-    {
-        QTest::keyClick(&Widget(), key, modifiers);
-        driver.PumpWaiting();
-    }
     // One event of the input method: what it composes, where its cursor is, which characters
     // it is converting (marked by a background, as input methods mark them), what it commits.
     void Compose(const QString& preedit, const QString& commit = {}, int cursor = -1, int targetFrom = 0, int targetLength = 0)
@@ -83,20 +37,12 @@ protected:
     }
     bool ImeEnabled() { return Widget().inputMethodQuery(Qt::ImEnabled).toBool(); }
     QRect ImeCaret() { return Widget().inputMethodQuery(Qt::ImCursorRectangle).toRect(); }
-    Edit* Editor() { return dynamic_cast<Edit*>(frame.Grid().GetEditor()); }
+    Edit* Editor() { return dynamic_cast<Edit*>(Grid().GetEditor()); }
     std::string Name(long row)
     {
         std::string name;
         return data.Get(static_cast<unsigned>(kPointName), row, name) ? name : std::string();
     }
-
-    tavtest::MemoryRegistry registry;
-    QApplication& application = OffscreenApplication();
-    qtfe::QtDriver driver{QSize(800, 560)};
-    WinApp app{"座標一覧", "Application", &driver};
-    coordinates::CoordinateManager manager{2000};
-    TavData data;
-    coordinates::CoordinateFrame frame{manager, data};
 };
 
 } // namespace
@@ -112,7 +58,7 @@ TEST_F(DesktopImeTest, ComposesOnlyWhereTypingOpensATextEditor)
     Click(2, 6);
     EXPECT_FALSE(ImeEnabled()) << "a numeric column takes keys as digits";
     Compose(QStringLiteral("１"));
-    EXPECT_EQ(frame.Grid().GetEditor(), nullptr) << "a composition sent anyway opens nothing";
+    EXPECT_EQ(Grid().GetEditor(), nullptr) << "a composition sent anyway opens nothing";
     Click(5, 6);
     EXPECT_FALSE(ImeEnabled()) << "nor does a list column compose";
     Click(1, 6);
@@ -123,7 +69,7 @@ TEST_F(DesktopImeTest, ComposesOnlyWhereTypingOpensATextEditor)
     Click(1, 12);
     const std::string locked = Name(12);
     Compose(QStringLiteral("t"));
-    EXPECT_EQ(frame.Grid().GetEditor(), nullptr) << "the host refused the cell: no editor, no composition";
+    EXPECT_EQ(Grid().GetEditor(), nullptr) << "the host refused the cell: no editor, no composition";
     EXPECT_FALSE(ImeEnabled()) << "and none on that cell until the caret moves";
     EXPECT_EQ(Name(12), locked);
 
@@ -137,7 +83,7 @@ TEST_F(DesktopImeTest, ComposesOnlyWhereTypingOpensATextEditor)
 TEST_F(DesktopImeTest, AFirstComposedCharacterOnASelectedCellOpensItsEditorKeepsEverythingAndUndoesAsOne)
 {
     Click(1, 2);
-    ASSERT_EQ(frame.Grid().GetEditor(), nullptr);
+    ASSERT_EQ(Grid().GetEditor(), nullptr);
     Compose(QStringLiteral("t"));
     ASSERT_NE(Editor(), nullptr) << "the composition opened the cell's editor";
     EXPECT_EQ(Editor()->GetWindowText(), "") << "nothing committed as a plain letter; the cell's text gives way";
@@ -211,17 +157,15 @@ TEST_F(DesktopImeTest, ReturnAndEscapeEndOnlyTheCompositionAndOtherKeysClicksAnd
     ASSERT_NE(Editor(), nullptr) << "Escape dropped only the composition";
     EXPECT_EQ(Editor()->GetShownText(), "");
     Key(Qt::Key_Escape);
-    EXPECT_EQ(frame.Grid().GetEditor(), nullptr);
+    EXPECT_EQ(Grid().GetEditor(), nullptr);
     EXPECT_EQ(Name(3), "T4") << "the next Escape left the editor as it does";
 
-    Click(1, 4);
-    Compose(QStringLiteral("かわ"));
-    Key(Qt::Key_Tab);
-    EXPECT_EQ(Name(4), "かわ") << "Tab";
-    Click(1, 5);
-    Compose(QStringLiteral("もり"));
-    Key(Qt::Key_Down);
-    EXPECT_EQ(Name(5), "もり") << "an arrow";
+    for (const auto& [row, key] : {std::pair{4L, Qt::Key_Tab}, {5L, Qt::Key_Down}}) {
+        Click(1, row);
+        Compose(QStringLiteral("かわ"));
+        Key(key);
+        EXPECT_EQ(Name(row), "かわ") << "a key that leaves the cell commits first: " << key;
+    }
     const std::string below = Name(8);
     Click(1, 6);
     Compose(QStringLiteral("はし"));

@@ -4,9 +4,12 @@
 
 #include <QApplication>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
+#include <thread>
 
 namespace tavtest {
 
@@ -37,6 +40,18 @@ inline std::string Output(const std::string& command)
     while (!out.empty() && (out.back() == '\n' || out.back() == ' '))
         out.pop_back();
     return out;
+}
+
+// Asks again every 100 ms until the answer is yes or the time is up.
+inline bool WaitFor(const std::function<bool()>& done, std::chrono::seconds limit = std::chrono::seconds(30))
+{
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return true;
 }
 
 } // namespace tavtest

@@ -1,6 +1,5 @@
-// Terminal bytes to input events: the keys a grid and its dialogs need, sequences cut
-// between reads, the pause that makes a lone ESC the Escape key, mouse reports, and garbage,
-// which must neither throw nor leak into typing.
+// Terminal bytes to input events: keys, sequences cut between reads, the pause that makes a lone
+// ESC the Escape key, mouse reports, and garbage, which must neither throw nor turn into typing.
 #include "frontends/tty/KeyDecoder.h"
 
 #include "platform/ui/Constants.h"

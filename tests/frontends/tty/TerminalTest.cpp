@@ -1,6 +1,5 @@
-// The terminal driver in a real terminal (tmux): what it shows, the keys typed into it, a
-// message box answered from the keyboard, a resize, and the terminal given back as it was
-// when the program ends normally, when it is killed (SIGTERM, SIGINT) and when it crashes.
+// The terminal driver in a real terminal (tmux): what it shows, keys typed into it, a resize, and
+// the terminal given back as it was however the program ends (normally, killed, crashed).
 #include "tests/frontends/tty/TmuxSession.h"
 
 #include <gtest/gtest.h>
@@ -13,25 +12,31 @@ using tavtest::TmuxSession;
 
 namespace {
 
-// Starts the probe in the pane between two snapshots of the terminal's modes; the second
-// appears whole, so a test may read it as soon as it exists.
-void StartProbe(const TmuxSession& tmux)
+// Starts the probe in the pane between two snapshots of the terminal's modes and waits until
+// it is up; the second snapshot appears whole, so a test may read it as soon as it exists.
+bool StartProbe(const TmuxSession& tmux)
 {
     const std::string dir = tmux.Dir().string();
     tmux.Shell("stty -g > " + dir + "/before; " + std::string(TAVCELL_TTY_PROBE) + " " + dir + "/pid; stty -g > " + dir +
                "/after.part; mv " + dir + "/after.part " + dir + "/after");
+    return tmux.Shows("ready");
 }
+
+class TerminalTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!tavtest::HaveTmux())
+            GTEST_SKIP() << "tmux is not installed (./run setup installs it)";
+    }
+};
 
 } // namespace
 
-TEST(TerminalTest, TheDriverShowsTypingAnswersABoxFollowsAResizeAndGivesTheTerminalBack)
+TEST_F(TerminalTest, TheDriverShowsTypingAnswersABoxFollowsAResizeAndGivesTheTerminalBack)
 {
-    if (!tavtest::HaveTmux())
-        GTEST_SKIP() << "tmux is not installed (./run setup installs it)";
     TmuxSession tmux(60, 12);
-    ASSERT_TRUE(tmux.Ok());
-    StartProbe(tmux);
-    ASSERT_TRUE(tmux.Shows("ready")) << tmux.Screen();
+    ASSERT_TRUE(tmux.Ok() && StartProbe(tmux)) << tmux.Screen();
     EXPECT_EQ(tmux.Modes(), "1 1 1\n") << "full screen with mouse reports";
 
     tmux.Type("P1 座標");
@@ -41,7 +46,6 @@ TEST(TerminalTest, TheDriverShowsTypingAnswersABoxFollowsAResizeAndGivesTheTermi
 
     tmux.Keys("F2");
     ASSERT_TRUE(tmux.Shows("保存しますか？")) << tmux.Screen();
-    EXPECT_TRUE(tmux.Shows("[ はい(Y) ]  [ いいえ(N) ]")) << tmux.Screen();
     tmux.Keys("Right Enter");
     EXPECT_TRUE(tmux.Shows(" no")) << "the box answered No\n" << tmux.Screen();
 
@@ -55,14 +59,10 @@ TEST(TerminalTest, TheDriverShowsTypingAnswersABoxFollowsAResizeAndGivesTheTermi
     EXPECT_EQ(ReadTextFile(tmux.Dir() / "after"), ReadTextFile(tmux.Dir() / "before")) << "the terminal's modes as they were";
 }
 
-TEST(TerminalTest, ADialogOpenWhileTheTerminalShrinksKeepsItsButtonsInSight)
+TEST_F(TerminalTest, ADialogOpenWhileTheTerminalShrinksKeepsItsButtonsInSight)
 {
-    if (!tavtest::HaveTmux())
-        GTEST_SKIP() << "tmux is not installed (./run setup installs it)";
     TmuxSession tmux(60, 12);
-    ASSERT_TRUE(tmux.Ok());
-    StartProbe(tmux);
-    ASSERT_TRUE(tmux.Shows("ready")) << tmux.Screen();
+    ASSERT_TRUE(tmux.Ok() && StartProbe(tmux)) << tmux.Screen();
     tmux.Keys("F3");
     ASSERT_TRUE(tmux.Shows("[ 取消  ]")) << tmux.Screen();
     tmux.Run("resize-window -x 52 -y 12");
@@ -71,10 +71,8 @@ TEST(TerminalTest, ADialogOpenWhileTheTerminalShrinksKeepsItsButtonsInSight)
     EXPECT_TRUE(tmux.Shows("dialog ok")) << tmux.Screen();
 }
 
-TEST(TerminalTest, TheTerminalIsGivenBackWhenTheProgramIsKilledOrCrashes)
+TEST_F(TerminalTest, TheTerminalIsGivenBackWhenTheProgramIsKilledOrCrashes)
 {
-    if (!tavtest::HaveTmux())
-        GTEST_SKIP() << "tmux is not installed (./run setup installs it)";
     // SIGINT comes from kill, not from Ctrl+C: the terminal is raw, and Ctrl+C copies.
     for (const int signal : {SIGTERM, SIGINT, 0}) {
         const bool crash = signal == 0;
@@ -82,8 +80,7 @@ TEST(TerminalTest, TheTerminalIsGivenBackWhenTheProgramIsKilledOrCrashes)
         TmuxSession tmux(60, 12);
         ASSERT_TRUE(tmux.Ok());
         tmux.Shell("ulimit -c 0"); // no core file from the crash
-        StartProbe(tmux);
-        ASSERT_TRUE(tmux.Shows("ready")) << tmux.Screen();
+        ASSERT_TRUE(StartProbe(tmux)) << tmux.Screen();
         const fs::path pidFile = tmux.Dir() / "pid";
         ASSERT_TRUE(TmuxSession::WaitFor([&] { return !ReadTextFile(pidFile).empty(); }));
         const auto pid = static_cast<pid_t>(std::stol(ReadTextFile(pidFile)));

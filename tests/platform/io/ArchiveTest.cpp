@@ -6,8 +6,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 using namespace plat;
 using Bytes = std::vector<std::uint8_t>;
 using ::testing::HasSubstr;
@@ -21,8 +19,6 @@ Bytes Cat(std::initializer_list<Bytes> parts)
         all.insert(all.end(), part.begin(), part.end());
     return all;
 }
-
-Bytes Repeat(std::uint8_t byte, std::size_t count) { return Bytes(count, byte); }
 
 Bytes StoredString(std::string_view utf8)
 {
@@ -74,7 +70,7 @@ TEST(Archive, StringPrefixFormsAtTheirBoundaries)
     for (const auto& c : cases) {
         const std::string text(c.length, 'n');
         const Bytes stored = StoredString(text);
-        EXPECT_EQ(stored, Cat({c.prefix, Repeat('n', c.length)})) << c.length << " bytes";
+        EXPECT_EQ(stored, Cat({c.prefix, Bytes(c.length, 'n')})) << c.length << " bytes";
         EXPECT_EQ(LoadedString(stored), text) << c.length << " bytes";
     }
 }

@@ -3,15 +3,14 @@
 #include "platform/io/Files.h"
 
 #include "tests/ScopedEnvironment.h"
+#include "tests/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstdlib>
 #include <algorithm>
 #include <optional>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,19 +21,6 @@ namespace {
 
 class FilesTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/tavcell-files-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        m_folder = pattern;
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::permissions(m_folder, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(m_folder, ignored);
-    }
-
     static std::string Read(const fs::path& path)
     {
         std::vector<std::uint8_t> bytes;
@@ -52,7 +38,8 @@ protected:
         return names;
     }
 
-    fs::path m_folder;
+    tavtest::TemporaryFolder m_temporary{"tavcell-files"};
+    const fs::path m_folder = m_temporary.Path();
 };
 
 // Lowers the largest file this process may write, so that a write fails part way through
@@ -325,14 +312,16 @@ TEST_F(FilesTest, UserFoldersFollowUserDirsAndFallBackToHome)
     const std::string config = (m_folder / "config").string();
     tavtest::ScopedEnvironment homeGuard("HOME", home + "/");
     tavtest::ScopedEnvironment configGuard("XDG_CONFIG_HOME", config);
-    fs::path documents;
-    fs::path desktop;
+    using Folders = std::pair<fs::path, fs::path>; // documents, desktop
+    const auto folders = [] {
+        Folders found;
+        EXPECT_FALSE(GetDocumentsFolder(found.first));
+        EXPECT_FALSE(GetDesktopFolder(found.second));
+        return found;
+    };
 
     SCOPED_TRACE("no user-dirs.dirs: both are the home folder");
-    EXPECT_FALSE(GetDocumentsFolder(documents));
-    EXPECT_EQ(documents, home);
-    EXPECT_FALSE(GetDesktopFolder(desktop));
-    EXPECT_EQ(desktop, home);
+    EXPECT_EQ(folders(), Folders(home, home));
 
     fs::create_directory(config);
     ASSERT_FALSE(WriteFileAtomically(config + "/user-dirs.dirs",
@@ -341,25 +330,19 @@ TEST_F(FilesTest, UserFoldersFollowUserDirsAndFallBackToHome)
                                      "XDG_DOCUMENTS_DIR=\"$HOME/文書\"\n"
                                      "XDG_DESKTOP_DIR=\"/data/My \\\"Desk\\\"/\"\r\n"
                                      "XDG_DOCUMENTS_DIR_EXTRA=\"/wrong\"\n"));
-    EXPECT_FALSE(GetDocumentsFolder(documents));
-    EXPECT_EQ(documents, home + "/文書");
-    EXPECT_FALSE(GetDesktopFolder(desktop));
-    EXPECT_EQ(desktop, "/data/My \"Desk\"") << "the last line wins; quotes and escapes are shell syntax";
+    EXPECT_EQ(folders(), Folders(home + "/文書", "/data/My \"Desk\""))
+        << "the last line wins; quotes and escapes are shell syntax";
 
     SCOPED_TRACE("relative values are not valid; \"$HOME/\" alone means the home folder");
     ASSERT_FALSE(WriteFileAtomically(config + "/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"Documents\"\n"
                                                                   "XDG_DESKTOP_DIR=\"$HOME/\"\n"));
-    EXPECT_FALSE(GetDocumentsFolder(documents));
-    EXPECT_EQ(documents, home);
-    EXPECT_FALSE(GetDesktopFolder(desktop));
-    EXPECT_EQ(desktop, home);
+    EXPECT_EQ(folders(), Folders(home, home));
 
     SCOPED_TRACE("without XDG_CONFIG_HOME the file is looked for in ~/.config");
     tavtest::ScopedEnvironment noConfig("XDG_CONFIG_HOME", std::nullopt);
     fs::create_directories(home + "/.config");
     ASSERT_FALSE(WriteFileAtomically(home + "/.config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n"));
-    EXPECT_FALSE(GetDocumentsFolder(documents));
-    EXPECT_EQ(documents, home + "/Docs");
+    EXPECT_EQ(folders().first, home + "/Docs");
 }
 
 TEST(UserFolders, TemporaryFolderIsTmpdirElseTmp)

@@ -1,7 +1,5 @@
-// Test support: an empty in-memory user registry (and, when asked, machine registry) for as
-// long as the guard lives, taken away however the test ends, so that no test sees another's
-// layouts and colours. A fixture declares it first: it is there before its windows read their
-// layout and gone after them.
+// Test support: an empty in-memory registry for as long as the guard lives, so that no test sees
+// another's layouts; a fixture declares it first, before the windows that read from it.
 #pragma once
 
 #include "platform/registry/MemoryRegistryStore.h"

@@ -41,32 +41,23 @@ protected:
         return RegSetValueEx(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                              static_cast<DWORD>(text.size() + 1));
     }
-    static std::vector<std::string> SubKeys(HKEY key)
+    // The names a key lists through RegEnumKeyEx or RegEnumValue, in the order it gives them.
+    template <typename Enumerate>
+    static std::vector<std::string> Names(HKEY key, Enumerate enumerate)
     {
         std::vector<std::string> names;
         char name[256];
         for (DWORD i = 0;; ++i) {
             DWORD length = sizeof name;
-            const LONG status = RegEnumKeyEx(key, i, name, &length, nullptr, nullptr, nullptr, nullptr);
+            const LONG status = enumerate(key, i, name, &length, nullptr, nullptr, nullptr, nullptr);
             if (status == ERROR_NO_MORE_ITEMS)
                 return names;
             EXPECT_EQ(status, ERROR_SUCCESS);
             names.emplace_back(name, length);
         }
     }
-    static std::vector<std::string> ValueNames(HKEY key)
-    {
-        std::vector<std::string> names;
-        char name[256];
-        for (DWORD i = 0;; ++i) {
-            DWORD length = sizeof name;
-            const LONG status = RegEnumValue(key, i, name, &length, nullptr, nullptr, nullptr, nullptr);
-            if (status == ERROR_NO_MORE_ITEMS)
-                return names;
-            EXPECT_EQ(status, ERROR_SUCCESS);
-            names.emplace_back(name, length);
-        }
-    }
+    static std::vector<std::string> SubKeys(HKEY key) { return Names(key, RegEnumKeyEx); }
+    static std::vector<std::string> ValueNames(HKEY key) { return Names(key, RegEnumValue); }
 
     tavtest::TemporaryRegistry m_registry;
 };

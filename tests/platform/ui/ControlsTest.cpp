@@ -1,9 +1,9 @@
 // The standard controls' models: what their operations and a person's actions do to them,
 // and what they tell their parent.
 #include "platform/ui/Controls.h"
-#include "platform/ui/HeadlessDriver.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/Resources.h"
+#include "tests/platform/ui/HeadlessAppTest.h"
 
 #include <gtest/gtest.h>
 
@@ -35,11 +35,9 @@ public:
 
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 
-class ControlsTest : public ::testing::Test {
+class ControlsTest : public tavtest::HeadlessAppTest {
 protected:
     void SetUp() override { parent.Create("P", "", WS_VISIBLE, RECT{0, 0, 400, 300}, nullptr, 0); }
-    HeadlessDriver driver;
-    WinApp app{"controls", "Test", &driver};
     Parent parent;
 };
 

@@ -44,10 +44,7 @@ TEST(GdiTest, FontsKeepTheSixtyByteRecordAndPointSizesRoundAsThePlatformDoes)
     EXPECT_LT(stock.lfHeight, 0);
     EXPECT_EQ(GetStockFont(0), nullptr);
 
-    char longName[80];
-    std::memset(longName, 'F', sizeof longName - 1);
-    longName[sizeof longName - 1] = '\0';
-    font.CreatePointFont(90, longName);
+    font.CreatePointFont(90, std::string(79, 'F'));
     font.GetLogFont(&record);
     EXPECT_EQ(std::strlen(record.lfFaceName), 31u) << "a face name is cut to fit its 32 bytes";
 }

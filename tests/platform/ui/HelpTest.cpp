@@ -1,12 +1,11 @@
-// Help: F1 asks the focused window for its topic and the help window opens on it; a click in
-// help mode asks the window under it; a missing topic, and a missing or damaged help file,
-// are said so plainly.
+// Help: F1 and a help-mode click open the topic of the window asked; a missing topic and a missing
+// or damaged help file are said so plainly.
 #include "platform/ui/Help.h"
 
 #include "platform/ui/Frames.h"
-#include "platform/ui/HeadlessDriver.h"
 #include "platform/ui/Renderer.h"
 #include "tests/TemporaryFolder.h"
+#include "tests/platform/ui/HeadlessAppTest.h"
 
 #include <gtest/gtest.h>
 
@@ -42,8 +41,8 @@ BEGIN_MESSAGE_MAP(HelpChild, Wnd)
     ON_MESSAGE(WM_HELPHITTEST, OnHelpHitTest)
 END_MESSAGE_MAP()
 
-struct HelpFixture : ::testing::Test {
-    HelpFixture() : app("試験", "Test", &driver)
+struct HelpFixture : tavtest::HeadlessAppTest {
+    HelpFixture()
     {
         app.SetHelpFilePath(helpFile);
         frame.Create("Frame", "試験", WS_VISIBLE, RECT{0, 0, 640, 400}, nullptr, 0);
@@ -53,8 +52,6 @@ struct HelpFixture : ::testing::Test {
     }
     void Write(const std::string& text) { std::ofstream(helpFile, std::ios::binary) << text; }
 
-    HeadlessDriver driver;
-    WinApp app;
     tavtest::TemporaryFolder folder{"tavcell-help"};
     std::filesystem::path helpFile = folder / "test.help";
     FrameWnd frame;
@@ -106,25 +103,21 @@ TEST_F(HelpFixture, AMissingOrDamagedHelpFileGivesAClearMessageAndNoWindow)
 {
     int windows = 0;
     driver.OnEveryDialog([&](DialogOperator&) { ++windows; });
-    driver.PushKey(VK_F1); // no file yet
-    app.Run();
-    Write("本文だけ\n[1] 題\n");
-    driver.PushKey(VK_F1);
-    app.Run();
-    Write("[0x20001] 一つ目\n[131073] 同じ番号\n");
-    driver.PushKey(VK_F1);
-    app.Run();
-    Write(std::string("[1] \xFF\xFE\n"));
-    driver.PushKey(VK_F1);
-    app.Run();
-
+    const std::pair<const char*, std::string> files[] = {
+        {nullptr, "が見つかりません。"},
+        {"本文だけ\n[1] 題\n", "は壊れています。\n1 行目: 最初の見出しより前に本文があります。"},
+        {"[0x20001] 一つ目\n[131073] 同じ番号\n", "2 行目: 番号 131073 (0x20001) のトピックが二つあります。"},
+        {"[1] \xFF\xFE\n", "UTF-8"},
+    };
+    for (const auto& [text, said] : files) {
+        if (text != nullptr)
+            Write(text);
+        driver.PushKey(VK_F1);
+        app.Run();
+        ASSERT_FALSE(driver.MessageBoxes().empty()) << said;
+        EXPECT_NE(driver.MessageBoxes().back().text.find(said), std::string::npos) << driver.MessageBoxes().back().text;
+        EXPECT_EQ(driver.MessageBoxes().back().style, MB_OK | MB_ICONEXCLAMATION);
+    }
+    EXPECT_EQ(driver.MessageBoxes().size(), 4u) << "one message for each";
     EXPECT_EQ(windows, 0);
-    ASSERT_EQ(driver.MessageBoxes().size(), 4u);
-    EXPECT_NE(driver.MessageBoxes()[0].text.find("が見つかりません。"), std::string::npos) << driver.MessageBoxes()[0].text;
-    EXPECT_NE(driver.MessageBoxes()[1].text.find("は壊れています。\n1 行目: 最初の見出しより前に本文があります。"), std::string::npos)
-        << driver.MessageBoxes()[1].text;
-    EXPECT_NE(driver.MessageBoxes()[2].text.find("2 行目: 番号 131073 (0x20001) のトピックが二つあります。"), std::string::npos)
-        << driver.MessageBoxes()[2].text;
-    EXPECT_NE(driver.MessageBoxes()[3].text.find("UTF-8"), std::string::npos) << driver.MessageBoxes()[3].text;
-    EXPECT_EQ(driver.MessageBoxes()[3].style, MB_OK | MB_ICONEXCLAMATION);
 }

@@ -1,10 +1,8 @@
-// A text measure unlike the terminal's cells, for tests that layouts and hit-tests follow the
-// front end's measure: proportional half-width glyphs averaging 7 px, full-width ones 13 px,
-// lines 13 px high. Installed on a headless driver for its lifetime.
+// A text measure unlike the terminal's cells (proportional glyphs averaging 7 px, lines 13 px), for
+// tests that layouts and hit-tests follow the front end's measure; installed on a headless driver.
 #pragma once
 
 #include "platform/text/DisplayWidth.h"
-#include "platform/ui/HeadlessDriver.h"
 #include "platform/ui/TextMeasure.h"
 
 #include <gtest/gtest.h>
@@ -46,21 +44,6 @@ public:
         return kAverage;
     }
     plat::FontMetrics Metrics(const plat::LOGFONTA&) const override { return {kLine, 10, kAverage, 13}; }
-};
-
-// Puts the measure on the driver and takes it off again, even when a test fails.
-class MeasuredBy {
-public:
-    MeasuredBy(plat::HeadlessDriver& driver, const plat::TextMeasure& measure) : m_driver(driver)
-    {
-        m_driver.SetTextMeasure(&measure);
-    }
-    ~MeasuredBy() { m_driver.SetTextMeasure(nullptr); }
-    MeasuredBy(const MeasuredBy&) = delete;
-    MeasuredBy& operator=(const MeasuredBy&) = delete;
-
-private:
-    plat::HeadlessDriver& m_driver;
 };
 
 } // namespace tavtest

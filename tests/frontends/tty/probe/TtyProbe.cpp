@@ -1,6 +1,5 @@
-// A frame with an edit field on the terminal driver: what the terminal tests run inside
-// tmux. It writes its process id to the file named by its argument once it shows, asks a
-// question on F2, opens a dialog on F3, ends on F10, and crashes on F9.
+// A frame with an edit field on the terminal driver, run inside tmux by the terminal tests: it
+// writes its process id once shown, asks on F2, opens a dialog on F3, ends on F10, crashes on F9.
 #include "frontends/tty/TtyDriver.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialog.h"
@@ -19,26 +18,25 @@ class ProbeFrame : public plat::FrameWnd {
 public:
     bool PreTranslateInput(const plat::InputEvent& event) override
     {
-        if (event.kind == plat::InputEvent::Kind::Key && event.key == plat::VK_F10) {
+        if (event.kind != plat::InputEvent::Kind::Key)
+            return false;
+        if (event.key == plat::VK_F10) {
             DestroyWindow();
             return true;
         }
-        if (event.kind == plat::InputEvent::Kind::Key && event.key == plat::VK_F9)
+        if (event.key == plat::VK_F9)
             std::raise(SIGSEGV);
-        if (event.kind == plat::InputEvent::Kind::Key && event.key == plat::VK_F2) {
+        if (event.key == plat::VK_F2) {
             SetMessageText(plat::MessageBox(this, "保存しますか？", "probe", plat::MB_YESNO) == plat::IDYES ? "yes" : "no");
             return true;
         }
-        if (event.kind == plat::InputEvent::Kind::Key && event.key == plat::VK_F3) {
+        if (event.key == plat::VK_F3) {
             // Fifty columns wide, its buttons at the right end.
-            plat::DialogTemplate form;
-            form.caption = "寸法";
-            form.cx = 200;
-            form.cy = 48;
-            form.items = {{100, "edit", "", 0, 8, 8, 100, 12},
-                          {plat::IDOK, "BUTTON", "OK", plat::BS_DEFPUSHBUTTON | plat::WS_GROUP, 112, 26, 36, 14},
-                          {plat::IDCANCEL, "BUTTON", "取消", plat::BS_PUSHBUTTON, 156, 26, 36, 14}};
-            plat::Dialog dialog(form, this);
+            plat::Dialog dialog({"寸法", 200, 48, "", 9, 0,
+                                 {{100, "edit", "", 0, 8, 8, 100, 12},
+                                  {plat::IDOK, "BUTTON", "OK", plat::BS_DEFPUSHBUTTON | plat::WS_GROUP, 112, 26, 36, 14},
+                                  {plat::IDCANCEL, "BUTTON", "取消", plat::BS_PUSHBUTTON, 156, 26, 36, 14}}},
+                                this);
             SetMessageText(dialog.DoModal() == plat::IDOK ? "dialog ok" : "dialog cancelled");
             return true;
         }
