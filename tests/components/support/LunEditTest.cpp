@@ -27,6 +27,18 @@ void Type(plat::Wnd& edit, std::u32string_view text)
         edit.SendMessage(plat::WM_CHAR, ch, 0);
 }
 
+// The error colour is the whole program's: put back however the test ends.
+class ScopedErrorColour {
+public:
+    explicit ScopedErrorColour(plat::COLORREF colour) : previous_(LunGetErrorColor()) { LunSetErrorColor(colour, FALSE); }
+    ~ScopedErrorColour() { LunSetErrorColor(previous_, FALSE); }
+    ScopedErrorColour(const ScopedErrorColour&) = delete;
+    ScopedErrorColour& operator=(const ScopedErrorColour&) = delete;
+
+private:
+    plat::COLORREF previous_;
+};
+
 bool Valid(LunEdit& edit, std::string_view text, bool complete = true)
 {
     edit.EditWnd().SetWindowText(text);
@@ -38,7 +50,7 @@ TEST(LunEditTest, RegisteredMessagesErrorColourAndEscape)
     const LunEditMessages& names = LunGetEditMessages();
     EXPECT_EQ(names.check, plat::RegisterWindowMessage("lun_str_edit_check"))
         << "the grid registers the same name and must reach the editors";
-    LunSetErrorColor(plat::RGB(200, 0, 100), FALSE);
+    const ScopedErrorColour errorColour(plat::RGB(200, 0, 100));
 
     LunLimitEdit edit(10);
     EXPECT_EQ(LunGetEdit(&edit), &edit);
@@ -69,12 +81,11 @@ TEST(LunEditTest, RegisteredMessagesErrorColourAndEscape)
     EXPECT_EQ(edit.GetWindowText(), "東京") << "Escape goes back to the temporary text";
     EXPECT_FALSE(edit.IsErrorShown());
     EXPECT_NE(edit.SendMessage(names.check), 0);
-    LunSetErrorColor(plat::RGB(255, 0, 0), FALSE);
 }
 
 TEST(LunEditTest, InvalidTextIsPaintedInTheErrorColour)
 {
-    LunSetErrorColor(plat::RGB(200, 0, 100), FALSE);
+    const ScopedErrorColour errorColour(plat::RGB(200, 0, 100));
     plat::Wnd parent;
     ASSERT_TRUE(parent.Create("PARENT", "", plat::WS_POPUP | plat::WS_VISIBLE, {0, 0, 160, 32}, nullptr, 0));
     LunLimitEdit edit(4);
@@ -92,7 +103,6 @@ TEST(LunEditTest, InvalidTextIsPaintedInTheErrorColour)
     edit.SetWindowText("1234");
     EXPECT_EQ(firstCell().fg, renderer.GetPalette().windowText);
     parent.DestroyWindow();
-    LunSetErrorColor(plat::RGB(255, 0, 0), FALSE);
 }
 
 TEST(LunEditTest, NumberEditJudgesModesFiguresAndBounds)

@@ -2,6 +2,8 @@
 // would: type into it, read its screen, ask the terminal's state.
 #pragma once
 
+#include "tests/TemporaryFolder.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -11,7 +13,6 @@
 #include <sstream>
 #include <string>
 #include <thread>
-#include <unistd.h>
 
 namespace tavtest {
 
@@ -37,25 +38,15 @@ class TmuxSession {
 public:
     TmuxSession(int columns, int lines)
     {
-        char pattern[] = "/tmp/tavcell-tmux-XXXXXX";
-        if (char* made = ::mkdtemp(pattern))
-            m_dir = made;
-        m_socket = m_dir / "tmux";
-        m_ok = !m_dir.empty() &&
-               Run("new-session -d -x " + std::to_string(columns) + " -y " + std::to_string(lines) + " sh") == 0;
+        m_ok = Run("new-session -d -x " + std::to_string(columns) + " -y " + std::to_string(lines) + " sh") == 0;
     }
-    ~TmuxSession()
-    {
-        Run("kill-server");
-        std::error_code error;
-        std::filesystem::remove_all(m_dir, error);
-    }
+    ~TmuxSession() { Run("kill-server"); }
     TmuxSession(const TmuxSession&) = delete;
     TmuxSession& operator=(const TmuxSession&) = delete;
 
     [[nodiscard]] bool Ok() const { return m_ok; }
     // A temporary folder that goes with the session.
-    [[nodiscard]] const std::filesystem::path& Dir() const { return m_dir; }
+    [[nodiscard]] const std::filesystem::path& Dir() const { return m_folder.Path(); }
 
     int Run(const std::string& arguments) const
     {
@@ -101,8 +92,8 @@ public:
     }
 
 private:
-    std::filesystem::path m_dir;
-    std::filesystem::path m_socket;
+    TemporaryFolder m_folder{"tavcell-tmux"};
+    std::filesystem::path m_socket = m_folder / "tmux";
     bool m_ok = false;
 };
 

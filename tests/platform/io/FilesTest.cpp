@@ -2,15 +2,14 @@
 // file operations that report errors, listing by pattern, and the user's folders.
 #include "platform/io/Files.h"
 
+#include "tests/FileSizeLimit.h"
 #include "tests/ScopedEnvironment.h"
 #include "tests/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <algorithm>
 #include <optional>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -40,31 +39,6 @@ protected:
 
     tavtest::TemporaryFolder m_temporary{"tavcell-files"};
     const fs::path m_folder = m_temporary.Path();
-};
-
-// Lowers the largest file this process may write, so that a write fails part way through
-// even for root, who is not stopped by permissions.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit lowered = m_old;
-        lowered.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int);
 };
 
 } // namespace
@@ -173,7 +147,7 @@ TEST_F(FilesTest, FailedAtomicWriteLeavesOldFileAndNoTemporary)
     const fs::path file = m_folder / "table.dat";
     ASSERT_FALSE(WriteFileAtomically(file, "old content"));
     {
-        FileSizeLimit limit(4096);
+        const tavtest::FileSizeLimit limit(4096);
         EXPECT_TRUE(WriteFileAtomically(file, std::string(100000, 'n')));
         EXPECT_FALSE(CopyFileReplacing(file, file)) << "a copy of a file that fits the limit still works";
     }

@@ -2,19 +2,18 @@
 // to a print queue (the test run's own CUPS server, read back from its device's file).
 #include "platform/print/PrintQueues.h"
 #include "platform/print/PrinterDC.h"
+#include "tests/FileSizeLimit.h"
 #include "tests/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <thread>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -68,17 +67,12 @@ TEST(PrinterDCTest, ADiskThatFillsUpGivesAReasonAndLeavesNothingUnderTheName)
     printer.SetMapMode(MM_LOENGLISH);
     ASSERT_TRUE(printer.CreatePdfDC(pdf));
     ASSERT_GT(printer.StartDoc(DOCINFO{"full", {}}), 0);
-    // A file size limit stands in for a full disk: writes past it fail as they would.
-    rlimit old{};
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 8192;
-    ::setrlimit(RLIMIT_FSIZE, &small);
-    const int printed = PrintPages(printer, 40);
-    const int ended = printed == 40 ? printer.EndDoc() : SP_ERROR;
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, previous);
+    int ended = SP_ERROR;
+    {
+        const tavtest::FileSizeLimit fullDisk(8192);
+        if (PrintPages(printer, 40) == 40)
+            ended = printer.EndDoc();
+    }
     EXPECT_EQ(ended, SP_ERROR);
     EXPECT_NE(printer.GetError().find("cannot write"), std::string::npos) << printer.GetError();
     EXPECT_TRUE(fs::is_empty(folder.Path())) << "neither the document nor its temporary file is left";
