@@ -50,11 +50,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     if (const SimaReadResult sima = ReadSima(bytes); sima.ok) {
-        const SimaWriteResult written = WriteSima(sima.title, sima.points);
+        const std::vector<ExchangePoint> points = sima.points.ToExchangePoints();
+        const SimaWriteResult written = WriteSima(sima.title, points);
         if (!written.ok)
             Broken("accepted SIMA points cannot be written");
         const SimaReadResult again = ReadSima(written.bytes);
-        if (!again.ok || !SamePoints(again.points, sima.points))
+        if (!again.ok || !SamePoints(again.points.ToExchangePoints(), points))
             Broken("written SIMA points read back otherwise");
     }
     if (const CsvReadResult csv = ReadCsv(bytes); csv.ok) {

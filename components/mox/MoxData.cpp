@@ -241,6 +241,35 @@ void MoxData::StoreCell(long itemNo, long record, const void* source, unsigned c
     MarkModified();
 }
 
+void MoxData::StoreCells(long record, std::span<const CellBytes> cells)
+{
+    // Every cell is checked before any is stored, so that a throw leaves the record as it was.
+    for (const CellBytes& cell : cells)
+        if (cell.itemNo < 0 || cell.itemNo >= m_itemCount || record < 0 || record >= m_recordCount)
+            CheckCell(cell.itemNo, record); // throws, saying which cell
+    if (cells.empty())
+        return;
+    std::uint8_t* const cellsOfRecord = m_cells.data() + ToIndex(record) * m_layout.recordSize;
+    std::uint8_t* const present = m_present.data() + ToIndex(record) * m_layout.presentStride;
+    for (const CellBytes& cell : cells) {
+        const std::size_t item = ToIndex(cell.itemNo);
+        const std::size_t cellSize = m_layout.sizes[item];
+        const std::size_t size = std::min<std::size_t>(cell.count, cellSize);
+        std::uint8_t* const bytes = cellsOfRecord + m_layout.offsets[item];
+        // Numbers, most cells of such records, are copied as one word rather than by a call.
+        if (size == sizeof(double))
+            std::memcpy(bytes, cell.source, sizeof(double));
+        else if (size != 0)
+            std::memcpy(bytes, cell.source, size);
+        if (size < cellSize)
+            std::memset(bytes + size, 0, cellSize - size);
+        present[item / 8] |= static_cast<std::uint8_t>(1u << (item % 8));
+    }
+    if (record > m_lastInput)
+        m_lastInput = record;
+    MarkModified();
+}
+
 plat::BOOL MoxData::Remove(long itemNo, long record)
 {
     CheckCell(itemNo, record);

@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,16 @@ public:
     // own undo part, where a hook call and an undo entry per cell would cost more than the
     // change. The view is not asked to redraw; the caller calls Update once at the end.
     void StoreCell(long itemNo, long record, const void* source, unsigned count);
+    // Several cells of one record stored as StoreCell stores each: for an import of many
+    // whole records, where checking the record and marking the table once a record rather
+    // than once a cell is a good part of the cost. A cell outside the table throws before
+    // any is stored.
+    struct CellBytes {
+        long itemNo;
+        const void* source;
+        unsigned count;
+    };
+    void StoreCells(long record, std::span<const CellBytes> cells);
     // Clears a cell after OnQueryRemove agrees, then tells OnDataChanged. Clearing an empty
     // cell succeeds without asking. FALSE when refused.
     plat::BOOL Remove(long itemNo, long record);

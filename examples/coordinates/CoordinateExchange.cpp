@@ -40,33 +40,31 @@ ExchangeReport ImportCoordinates(const std::filesystem::path& path, TavData& dat
     if (const std::error_code error = plat::ReadWholeFile(path, bytes))
         return Failed(path.string() + " を読めません: " + error.message());
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    std::vector<ExchangePoint> points;
-    std::string summary;
+    const auto apply = [&](const auto& points, std::string summary) -> ExchangeReport {
+        switch (ApplyPoints(data, points, mode, kImportStepName)) {
+        case ImportOutcome::Done: return {ExchangeReport::Outcome::Done, std::move(summary)};
+        case ImportOutcome::Overflow: return {ExchangeReport::Outcome::Overflow, {}};
+        case ImportOutcome::Refused: return Failed("座標一覧が変更を受け付けなかったため、読み込みを取り消しました。");
+        }
+        return Failed({});
+    };
     if (KindForReading(path, bytes) == ExchangeKind::Sima) {
-        SimaReadResult read = ReadSima(text);
+        const SimaReadResult read = ReadSima(text);
         if (!read.ok)
             return Failed(path.filename().string() + " の " + std::to_string(read.errorLine) + " 行目: " + read.error);
-        points = std::move(read.points);
-        summary = std::to_string(points.size()) + " 点を読み込みました。";
+        std::string summary = std::to_string(read.points.size()) + " 点を読み込みました。";
         for (std::size_t i = 0; i < read.skipped.size(); ++i)
             summary += (i == 0 ? "\n読み飛ばした行: " : "、") + read.skipped[i].first + " " + std::to_string(read.skipped[i].second) + " 行";
-    } else {
-        CsvReadResult read = ReadCsv(text);
-        if (!read.ok) {
-            std::string where = path.filename().string() + " の " + std::to_string(read.errorRow) + " 行目";
-            if (read.errorColumn > 0)
-                where += " " + std::to_string(read.errorColumn) + " 列目";
-            return Failed(where + ": " + read.error);
-        }
-        points = std::move(read.points);
-        summary = std::to_string(points.size()) + " 点を読み込みました。";
+        return apply(read.points, std::move(summary));
     }
-    switch (ApplyPoints(data, points, mode, kImportStepName)) {
-    case ImportOutcome::Done: return {ExchangeReport::Outcome::Done, summary};
-    case ImportOutcome::Overflow: return {ExchangeReport::Outcome::Overflow, {}};
-    case ImportOutcome::Refused: return Failed("座標一覧が変更を受け付けなかったため、読み込みを取り消しました。");
+    const CsvReadResult read = ReadCsv(text);
+    if (!read.ok) {
+        std::string where = path.filename().string() + " の " + std::to_string(read.errorRow) + " 行目";
+        if (read.errorColumn > 0)
+            where += " " + std::to_string(read.errorColumn) + " 列目";
+        return Failed(where + ": " + read.error);
     }
-    return Failed({});
+    return apply(read.points, std::to_string(read.points.size()) + " 点を読み込みました。");
 }
 
 ExchangeReport ExportCoordinates(const TavData& data, const std::filesystem::path& path, const std::string& title,

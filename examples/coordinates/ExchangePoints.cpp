@@ -2,6 +2,7 @@
 #include "examples/coordinates/ExchangePoints.h"
 
 #include "examples/coordinates/CoordinateResources.h"
+#include "examples/coordinates/SimaPoints.h"
 #include "platform/text/CodePage.h"
 #include "tav/data/TavAttr.h"
 #include "tav/data/TavData.h"
@@ -12,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <iterator>
+#include <span>
 
 namespace coordinates {
 
@@ -50,7 +52,7 @@ public:
         TavData::EncodeRadius(radius, cell);
         return Bytes(cell, sizeof cell);
     }
-    bool Encode(const TavData& data, long itemNo, const std::string& text)
+    bool Encode(const TavData& data, long itemNo, std::string_view text)
     {
         const unsigned size = data.GetItemSize(itemNo);
         if (size == 0)
@@ -59,6 +61,18 @@ public:
         // Without a hook to see the whole cell, the table pads the short text with zeros itself.
         if (!m_whole && std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
             return Refer(text.data(), static_cast<unsigned>(std::min<std::size_t>(text.size(), size - 1)));
+        return Whole(text, size);
+    }
+    [[nodiscard]] const void* Data() const noexcept { return m_bytes; }
+    [[nodiscard]] unsigned Size() const noexcept { return m_size; }
+    // Whether the host's change hook is shown the cells: it is handed whole cells.
+    void SetWhole(bool whole) noexcept { m_whole = whole; }
+
+private:
+    // A text cell built to its full size in the encoder's own buffer; apart from the fast way
+    // above, so that the fast way stays small enough to go inline in the writer's loop.
+    bool Whole(std::string_view text, unsigned size)
+    {
         std::size_t length = 0;
         if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
             m_narrow.assign(text);
@@ -74,12 +88,6 @@ public:
         m_size = size;
         return true;
     }
-    [[nodiscard]] const void* Data() const noexcept { return m_bytes; }
-    [[nodiscard]] unsigned Size() const noexcept { return m_size; }
-    // Whether the host's change hook is shown the cells: it is handed whole cells.
-    void SetWhole(bool whole) noexcept { m_whole = whole; }
-
-private:
     bool Refer(const void* bytes, unsigned size)
     {
         m_bytes = bytes;
@@ -152,27 +160,28 @@ public:
         m_cell.SetWhole(m_ask);
     }
 
-    bool Write(const std::vector<ExchangePoint>& points)
+    template <typename Points>
+    bool Write(const Points& points)
     {
         for (std::size_t i = 0; i < points.size(); ++i) {
-            const ExchangePoint& point = points[i];
             const long record = m_first + static_cast<long>(i);
-            if (!Cell(0, record, point.number) || !Cell(1, record, point.name) || !Cell(2, record, point.x) ||
-                !Cell(3, record, point.y) || !Cell(4, record, point.z) || !Cell(5, record, point.code) ||
-                !Cell(6, record, point.lineType) || !Cell(7, record, point.radius) || !Cell(8, record, point.flag)) {
+            m_recordCells = 0;
+            if (!Point(points, i, record)) {
                 ImportedRecords::ClearRecords(m_data, m_first, static_cast<long>(i) + 1);
                 return false;
             }
+            if (m_recordCells != 0)
+                m_data.StoreCells(record, std::span(m_record, m_recordCells));
         }
         return true;
     }
 
     // Tells the host of every cell written, while it wants to be told.
-    void Tell(const std::vector<ExchangePoint>& points)
+    void Tell(std::size_t count)
     {
         if (!m_ask || !m_data.GetChangePaneCall())
             return;
-        for (std::size_t i = 0; i < points.size(); ++i) {
+        for (std::size_t i = 0; i < count; ++i) {
             const long record = m_first + static_cast<long>(i);
             for (std::size_t item = 0; item < std::size(kItems); ++item)
                 if (!m_data.QueryIsBlank(m_items.number[item], record))
@@ -181,15 +190,41 @@ public:
     }
 
 private:
+    bool Point(const std::vector<ExchangePoint>& points, std::size_t index, long record)
+    {
+        const ExchangePoint& point = points[index];
+        return Cell(0, record, point.number) && Cell(1, record, point.name) && Cell(2, record, point.x) &&
+               Cell(3, record, point.y) && Cell(4, record, point.z) && Cell(5, record, point.code) &&
+               Cell(6, record, point.lineType) && Cell(7, record, point.radius) && Cell(8, record, point.flag);
+    }
+    bool Point(const SimaPoints& points, std::size_t index, long record)
+    {
+        const SimaPoints::Point& point = points.At(index);
+        return (!point.Has(SimaPoints::kNumber) || Cell(0, record, point.number)) &&
+               (!point.Has(SimaPoints::kName) || Cell(1, record, points.Name(point))) &&
+               (!point.Has(SimaPoints::kX) || Cell(2, record, point.x)) && (!point.Has(SimaPoints::kY) || Cell(3, record, point.y)) &&
+               (!point.Has(SimaPoints::kZ) || Cell(4, record, point.z));
+    }
+
     template <typename Value>
     bool Cell(std::size_t item, long record, const std::optional<Value>& value)
     {
-        if (!value)
-            return true;
+        return !value || Cell(item, record, *value);
+    }
+    template <typename Value>
+    bool Cell(std::size_t item, long record, const Value& value)
+    {
         const long itemNo = m_items.number[item];
-        if (!m_cell.Encode(m_data, itemNo, *value))
+        if (!m_cell.Encode(m_data, itemNo, value))
             return false;
-        if (m_ask && !m_data.OnDataChanging(kItems[item], record, m_cell.Data()))
+        if (!m_ask) {
+            // Stored with the rest of its record. What a cell's bytes refer to lasts that long:
+            // the point's own values, or a buffer of the encoder that one item of a record uses.
+            m_record[m_recordCells++] = {itemNo, m_cell.Data(), m_cell.Size()};
+            return true;
+        }
+        // The host sees the table as each cell lands, as with typed writes.
+        if (!m_data.OnDataChanging(kItems[item], record, m_cell.Data()))
             return false;
         m_data.StoreCell(itemNo, record, m_cell.Data(), m_cell.Size());
         return true;
@@ -200,9 +235,9 @@ private:
     long m_first;
     bool m_ask = false;
     CellEncoder m_cell;
+    MoxData::CellBytes m_record[std::size(kItems)];
+    std::size_t m_recordCells = 0;
 };
-
-constexpr double kFigureLimit = 1e8;
 
 bool ParseWhole(std::string_view field, double& value) noexcept
 {
@@ -242,12 +277,12 @@ void RemoveLeadingLines(TavData& data, long count)
 
 bool ParsePointNumber(std::string_view field, double& value) noexcept
 {
-    return ParseWhole(field, value) && value >= 0 && value < kFigureLimit && std::floor(value) == value;
+    return ParseWhole(field, value) && IsPointNumber(value);
 }
 
 bool ParseCoordinate(std::string_view field, double& value) noexcept
 {
-    return ParseWhole(field, value) && std::fabs(value) < kFigureLimit;
+    return ParseWhole(field, value) && IsCoordinate(value);
 }
 
 void AppendNumber(std::string& out, double value)
@@ -280,7 +315,10 @@ std::vector<ExchangePoint> CollectPoints(const TavData& data)
     return points;
 }
 
-ImportOutcome ApplyPoints(TavData& data, const std::vector<ExchangePoint>& points, ImportMode mode, const std::string& stepName)
+namespace {
+
+template <typename Points>
+ImportOutcome WritePoints(TavData& data, const Points& points, ImportMode mode, const std::string& stepName)
 {
     const long last = data.GetLastInputRecordNo();
     const long first = mode == ImportMode::Replace ? 0 : last + 1;
@@ -306,8 +344,20 @@ ImportOutcome ApplyPoints(TavData& data, const std::vector<ExchangePoint>& point
     data.m_viewUpdate = viewUpdate;
     data.Update(0, -1, TRUE);
     if (ok)
-        writer.Tell(points);
+        writer.Tell(points.size());
     return ok ? ImportOutcome::Done : ImportOutcome::Refused;
+}
+
+} // namespace
+
+ImportOutcome ApplyPoints(TavData& data, const std::vector<ExchangePoint>& points, ImportMode mode, const std::string& stepName)
+{
+    return WritePoints(data, points, mode, stepName);
+}
+
+ImportOutcome ApplyPoints(TavData& data, const SimaPoints& points, ImportMode mode, const std::string& stepName)
+{
+    return WritePoints(data, points, mode, stepName);
 }
 
 } // namespace coordinates

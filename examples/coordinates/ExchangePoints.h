@@ -5,6 +5,7 @@
 
 #include "components/support/HixRadius.h"
 
+#include <cmath>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +15,8 @@ class TavData;
 class TavManager;
 
 namespace coordinates {
+
+class SimaPoints;
 
 // One record of the coordinate list; an empty optional is an empty cell.
 struct ExchangePoint {
@@ -42,6 +45,14 @@ struct ExchangePoint {
 // eight figures, a coordinate a finite number with at most eight figures before the point.
 [[nodiscard]] bool ParsePointNumber(std::string_view field, double& value) noexcept;
 [[nodiscard]] bool ParseCoordinate(std::string_view field, double& value) noexcept;
+// The same limits for a number already read, for a reader that finds and parses a field in
+// one go; inline, as they are asked of every number of a file.
+inline constexpr double kFigureLimit = 1e8;
+[[nodiscard]] inline bool IsPointNumber(double value) noexcept
+{
+    return value >= 0 && value < kFigureLimit && std::floor(value) == value;
+}
+[[nodiscard]] inline bool IsCoordinate(double value) noexcept { return std::fabs(value) < kFigureLimit; }
 // The shortest plain decimal that reads back to the same value.
 void AppendNumber(std::string& out, double value);
 // Inline: the readers call it for every field of a file.
@@ -67,5 +78,7 @@ enum class ImportOutcome {
 // starts after the last record that holds data.
 [[nodiscard]] ImportOutcome ApplyPoints(TavData& data, const std::vector<ExchangePoint>& points, ImportMode mode,
                                         const std::string& stepName);
+// The compact form a SIMA file is read into, written the same way.
+[[nodiscard]] ImportOutcome ApplyPoints(TavData& data, const SimaPoints& points, ImportMode mode, const std::string& stepName);
 
 } // namespace coordinates

@@ -8,7 +8,7 @@
 #include "platform/text/Utf8.h"
 
 #include <algorithm>
-#include <array>
+#include <charconv>
 #include <cstring>
 
 namespace coordinates {
@@ -16,29 +16,57 @@ namespace coordinates {
 namespace {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-// A point line's fields after its kind: number, name, X, Y, height.
-constexpr std::size_t kPointFields = 5;
+// A point line with a short name and coordinates to the millimetre, as instruments write them.
+constexpr std::size_t kUsualPointLine = 32;
 
-// The fields of one line, split at commas; fields past the ones a point uses are not kept.
-struct Fields {
-    std::array<std::string_view, 1 + kPointFields> text{};
-    std::size_t count = 0;
-};
-
-void SplitFields(std::string_view line, Fields& fields)
+const char* SkipBlanks(const char* at, const char* end) noexcept
 {
-    // Fields are a few characters long: a plain loop costs less than a library search each.
-    fields.count = 0;
-    const char* start = line.data();
-    const char* const end = start + line.size();
-    for (const char* at = start; fields.count < fields.text.size(); ++at) {
-        if (at == end || *at == ',') {
-            fields.text[fields.count++] = std::string_view(start, static_cast<std::size_t>(at - start));
-            if (at == end)
-                break;
-            start = at + 1;
-        }
+    while (at != end && (*at == ' ' || *at == '\t'))
+        ++at;
+    return at;
+}
+
+// The field that starts at `at`, up to its comma or the end of the line; `at` moves past the
+// comma. Fields are a few characters long: a plain loop costs less than a library search.
+std::string_view NextField(const char*& at, const char* end) noexcept
+{
+    const char* const start = at;
+    while (at != end && *at != ',')
+        ++at;
+    const std::string_view field(start, static_cast<std::size_t>(at - start));
+    if (at != end)
+        ++at;
+    return field;
+}
+
+enum class NumberField { Empty, Read, Faulty };
+
+// Reads a number field in place: from_chars itself finds where the figures end, so that they
+// are gone over once, and then only blanks may stand before the comma. `at` moves past the
+// comma, except on a fault. Inline: a call for each number of a file cost a tenth of the read.
+inline NumberField ReadNumber(const char*& at, const char* end, double& value) noexcept
+{
+    const char* const start = SkipBlanks(at, end);
+    if (start == end || *start == ',') {
+        at = start == end ? end : start + 1;
+        return NumberField::Empty;
     }
+    const auto [stop, error] = std::from_chars(start, end, value, std::chars_format::general);
+    const char* const after = SkipBlanks(stop, end);
+    if (error != std::errc() || (after != end && *after != ','))
+        return NumberField::Faulty;
+    at = after == end ? end : after + 1;
+    return NumberField::Read;
+}
+
+// Plain ASCII without a NUL is what most names are: the same bytes in either encoding, and
+// nothing to check but the length.
+bool IsPlainAscii(std::string_view text) noexcept
+{
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte != 0 && byte < 0x80;
+    });
 }
 
 class SimaReader {
@@ -47,14 +75,17 @@ public:
 
     bool Line(std::size_t number, std::string_view line)
     {
-        SplitFields(line, m_fields);
-        const std::string_view kind = TrimBlanks(m_fields.text[0]);
-        if (kind.empty() && m_fields.count == 1)
+        const char* at = line.data();
+        const char* const end = at + line.size();
+        const std::string_view kindField = NextField(at, end);
+        const bool hasFields = kindField.size() < line.size();
+        const std::string_view kind = TrimBlanks(kindField);
+        if (kind.empty() && !hasFields)
             return true;
         if (kind == "A01")
-            return Point(number);
+            return Point(number, at, end);
         if (kind == "Z00")
-            return m_fields.count < 2 || Text(number, m_fields.text[1], "表題", m_result.title);
+            return !hasFields || Text(number, NextField(at, end), "表題", m_result.title);
         if (kind == "Z01" || kind == "A00" || kind == "A99")
             return true;
         Skip(kind);
@@ -66,43 +97,75 @@ public:
         m_result.ok = false;
         m_result.errorLine = line;
         m_result.error = std::move(why);
-        m_result.points.clear();
+        m_result.points.Clear();
         return false;
     }
 
 private:
-    bool Point(std::size_t line)
+    // The fields after the kind: number, name, X, Y, height; any after them are not read.
+    bool Point(std::size_t line, const char* at, const char* end)
     {
         // Built in place: a fault clears every point anyway.
-        ExchangePoint& point = m_result.points.emplace_back();
-        const auto field = [&](std::size_t index) { return index < m_fields.count ? TrimBlanks(m_fields.text[index]) : std::string_view(); };
-        if (const std::string_view text = field(1); !text.empty()) {
-            double number = 0;
-            if (!ParsePointNumber(text, number))
-                return Fail(line, "点番号 \"" + Shown(text) + "\" は 8 桁までの整数ではありません");
-            point.number = number;
+        SimaPoints::Point& point = m_result.points.Add();
+        const char* field = at;
+        switch (ReadNumber(at, end, point.number)) {
+        case NumberField::Empty: break;
+        case NumberField::Read:
+            if (IsPointNumber(point.number)) {
+                point.present |= 1u << SimaPoints::kNumber;
+                break;
+            }
+            [[fallthrough]];
+        case NumberField::Faulty:
+            return Fail(line, "点番号 \"" + Shown(FieldText(field, end)) + "\" は 8 桁までの整数ではありません");
         }
-        if (const std::string_view text = field(2); !text.empty()) {
-            std::string& name = point.name.emplace();
-            if (!Text(line, text, "点名", name))
-                return false;
-            // The cell holds the name in the narrow code page, which the file is in unless marked.
-            if ((m_utf8 ? plat::Utf8ToNarrow(name).text.size() : text.size()) > kPointNameBytes)
-                return Fail(line, "点名 \"" + Shown(text) + "\" は " + std::to_string(kPointNameBytes) + " バイトを超えています");
-        }
+        if (!Name(line, at, end, point))
+            return false;
         static constexpr const char* kCoordinateNames[] = {"X座標", "Y座標", "標高"};
-        std::optional<double>* coordinates[] = {&point.x, &point.y, &point.z};
+        double* const coordinates[] = {&point.x, &point.y, &point.z};
         for (std::size_t i = 0; i < 3; ++i) {
-            const std::string_view text = field(3 + i);
-            if (text.empty())
-                continue; // a missing value stays missing, never zero
-            double value = 0;
-            if (!ParseCoordinate(text, value))
-                return Fail(line, std::string(kCoordinateNames[i]) + " \"" + Shown(text) + "\" は数値ではないか、桁が多すぎます");
-            *coordinates[i] = value;
+            field = at;
+            // A missing value stays missing, never zero.
+            const NumberField read = ReadNumber(at, end, *coordinates[i]);
+            if (read == NumberField::Read && IsCoordinate(*coordinates[i]))
+                point.present |= 1u << (SimaPoints::kX + i);
+            else if (read != NumberField::Empty)
+                return Fail(line, std::string(kCoordinateNames[i]) + " \"" + Shown(FieldText(field, end)) + "\" は数値ではないか、桁が多すぎます");
         }
         return true;
     }
+
+    bool Name(std::size_t line, const char*& at, const char* end, SimaPoints::Point& point)
+    {
+        // One look at each byte finds the comma and tells a plain ASCII name, what most are:
+        // the same bytes in either encoding, with nothing to check but the length.
+        const char* const start = at;
+        bool plain = true;
+        for (; at != end && *at != ','; ++at)
+            plain &= static_cast<unsigned char>(*at) - 1u < 0x7Fu; // neither NUL nor past ASCII
+        const std::string_view text = TrimBlanks(std::string_view(start, static_cast<std::size_t>(at - start)));
+        if (at != end)
+            ++at;
+        if (text.empty())
+            return true;
+        std::size_t narrowBytes = text.size();
+        std::string_view utf8 = text;
+        if (!plain) {
+            if (!Text(line, text, "点名", m_name))
+                return false;
+            utf8 = m_name;
+            // The cell holds the name in the narrow code page, which the file is in unless marked.
+            if (m_utf8)
+                narrowBytes = plat::Utf8ToNarrow(m_name).text.size();
+        }
+        if (narrowBytes > kPointNameBytes)
+            return Fail(line, "点名 \"" + Shown(text) + "\" は " + std::to_string(kPointNameBytes) + " バイトを超えています");
+        m_result.points.SetName(point, utf8);
+        return true;
+    }
+
+    // A field found again for its message, once it has been found faulty.
+    static std::string_view FieldText(const char* at, const char* end) noexcept { return TrimBlanks(NextField(at, end)); }
 
     // A text field in the file's encoding, as UTF-8.
     bool Text(std::size_t line, std::string_view field, const char* what, std::string& text)
@@ -117,15 +180,12 @@ private:
             text.assign(field);
             return true;
         }
-        // Plain ASCII is the same in both, and is what most names are.
-        if (std::all_of(field.begin(), field.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        if (IsPlainAscii(field)) {
             text.assign(field);
             return true;
         }
-        plat::TextConversion converted = plat::NarrowToUtf8(field);
-        if (!converted.ok())
+        if (plat::NarrowToUtf8Into(field, text) != std::string::npos)
             return Fail(line, std::string(what) + "に文字コードで表せない文字があります");
-        text = std::move(converted.text);
         return true;
     }
 
@@ -150,7 +210,7 @@ private:
 
     SimaReadResult& m_result;
     bool m_utf8;
-    Fields m_fields;
+    std::string m_name; // a name that is not plain ASCII, as UTF-8
 };
 
 bool AppendText(std::string& out, std::string_view text)
@@ -171,18 +231,15 @@ SimaReadResult ReadSima(std::string_view bytes)
     if (utf8)
         bytes.remove_prefix(kUtf8Mark.size());
     SimaReader reader(result, utf8);
-    // Room for a point a line, so that the points are not moved again and again as they come.
-    std::size_t lines = 1;
-    for (const char* feed = bytes.data(); (feed = static_cast<const char*>(std::memchr(feed, '\n', bytes.data() + bytes.size() - feed))) != nullptr; ++feed)
-        ++lines;
-    result.points.reserve(lines);
-    std::size_t lineNumber = 0;
-    for (std::size_t start = 0; start < bytes.size();) {
-        const std::size_t feed = bytes.find('\n', start);
-        const std::size_t end = feed == std::string_view::npos ? bytes.size() : feed;
-        std::string_view line = bytes.substr(start, end - start);
-        start = end + 1;
-        ++lineNumber;
+    // Room for as many points as lines of a usual length, taken at once: room not used costs
+    // no memory until it is written, and a file of shorter lines only grows the list again.
+    result.points.Reserve(bytes.size() / kUsualPointLine + 1);
+    const char* at = bytes.data();
+    const char* const end = at + bytes.size();
+    for (std::size_t lineNumber = 1; at != end; ++lineNumber) {
+        const char* feed = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
+        std::string_view line(at, static_cast<std::size_t>((feed == nullptr ? end : feed) - at));
+        at = feed == nullptr ? end : feed + 1;
         if (line.ends_with('\r'))
             line.remove_suffix(1);
         // An end-of-file mark from the days of floppy disks ends the file.

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "examples/coordinates/ExchangePoints.h"
+#include "examples/coordinates/SimaPoints.h"
 
 #include <cstddef>
 #include <string>
@@ -25,7 +26,7 @@ struct SimaReadResult {
     std::size_t errorLine = 0; // 1-based line of the fault
     std::string error;
     std::string title; // of the Z00 line, UTF-8
-    std::vector<ExchangePoint> points;
+    SimaPoints points;
     // Lines of other kinds, by kind in the order first met, with how many there were.
     std::vector<std::pair<std::string, std::size_t>> skipped;
 };

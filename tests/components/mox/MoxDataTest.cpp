@@ -116,6 +116,10 @@ TEST(MoxDataTest, CellsOutsideTheTableThrowInvalidArgument)
     EXPECT_THROW(table.Remove(0, -1), plat::InvalidArgument);
     EXPECT_THROW(table.InsertRecord(3, 1), plat::InvalidArgument);
     EXPECT_THROW(table.RemoveRecord(2, 1), plat::InvalidArgument);
+    const MoxData::CellBytes cells[] = {{0, &value, 4}, {3, &value, 4}};
+    EXPECT_THROW(table.StoreCells(0, cells), plat::InvalidArgument) << "each item is checked, not only the first";
+    EXPECT_THROW(table.StoreCells(2, std::span(cells, 1)), plat::InvalidArgument);
+    EXPECT_FALSE(table.GetBuffer(0, 0, &value, 4)) << "nothing is stored before the throw";
     EXPECT_EQ(table.GetLastInputRecordNo(), -1);
     EXPECT_FALSE(table.SetSize(-1, 2));
     EXPECT_FALSE(table.SetSize(1, -2));
