@@ -1,6 +1,7 @@
 // Moving points between a table and the form the coordinate files are read into.
 #include "examples/coordinates/ExchangePoints.h"
 
+#include "components/mox/MoxDeferredViews.h"
 #include "examples/coordinates/CoordinateResources.h"
 #include "examples/coordinates/SimaPoints.h"
 #include "platform/text/CodePage.h"
@@ -325,24 +326,27 @@ ImportOutcome WritePoints(TavData& data, const Points& points, ImportMode mode, 
     if (static_cast<long long>(first) + static_cast<long long>(points.size()) > data.GetRecordCount())
         return ImportOutcome::Overflow;
     TavUndoHistory& history = data.History();
-    history.OpenStep(stepName);
-    // One repaint at the end rather than one per cell.
-    const int viewUpdate = data.m_viewUpdate;
-    data.m_viewUpdate = 0;
-    if (mode == ImportMode::Replace && last >= 0)
-        RemoveLeadingLines(data, last + 1);
+    const bool wasModified = data.IsModified() != FALSE;
     PointWriter writer(data, first);
-    const bool ok = writer.Write(points);
-    if (ok) {
-        // The records' image, not each cell's old bytes: the lines were empty before.
-        if (!points.empty())
-            history.Add(std::make_unique<ImportedRecords>(data, first, static_cast<long>(points.size())));
-        history.CloseStep();
-    } else {
-        history.CancelStep();
+    bool ok = false;
+    {
+        const MoxDeferredViews oneRepaint(data);
+        history.OpenStep(stepName);
+        if (mode == ImportMode::Replace && last >= 0)
+            RemoveLeadingLines(data, last + 1);
+        ok = writer.Write(points);
+        if (ok) {
+            // The records' image, not each cell's old bytes: the lines were empty before.
+            if (!points.empty())
+                history.Add(std::make_unique<ImportedRecords>(data, first, static_cast<long>(points.size())));
+            history.CloseStep();
+        } else {
+            history.CancelStep();
+            // Everything was put back: the table is as it was, saved if it was saved.
+            if (!wasModified)
+                data.SetModifiedFlag(FALSE);
+        }
     }
-    data.m_viewUpdate = viewUpdate;
-    data.Update(0, -1, TRUE);
     if (ok)
         writer.Tell(points.size());
     return ok ? ImportOutcome::Done : ImportOutcome::Refused;

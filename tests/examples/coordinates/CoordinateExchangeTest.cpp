@@ -311,11 +311,13 @@ TEST_F(ExchangeMenuTest, ACellTheHostRefusesRefusesTheWholeImportAndTheHostIsTol
     EXPECT_TRUE(data.QueryIsBlank(static_cast<unsigned>(kPointName), 320));
     EXPECT_EQ(data.History().GetStepCount(), steps);
     EXPECT_EQ(data.told, 0) << "nothing landed, so nothing is told";
+    EXPECT_FALSE(data.IsModified()) << "nothing changed, so there is nothing to save";
 
     data.refused = 0;
     Import(folder / "three.sim", IDYES);
     EXPECT_EQ(data.GetLastInputRecordNo(), 319) << "the replaced lines came back";
     EXPECT_TRUE(manager.AttrDisable().Get(static_cast<unsigned>(kZ), 5));
+    EXPECT_FALSE(data.IsModified());
 
     data.refused = -1;
     Import(folder / "three.sim", IDNO);
