@@ -90,16 +90,35 @@ int Export(const std::filesystem::path& document, const std::filesystem::path& f
 
 std::optional<int> RunCommandLine(int argc, char** argv, long rows)
 {
-    if (argc < 2)
-        return std::nullopt;
-    const std::string_view command = argv[1];
-    if (command != "--import" && command != "--export")
-        return std::nullopt;
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: coordinates --import FILE DOC | --export DOC FILE\n");
-        return 2;
+    static constexpr const char* kUsage = "usage: coordinates [--tty | --desktop] [--sample] [DOCUMENT]\n"
+                                          "       coordinates --import FILE DOCUMENT\n"
+                                          "       coordinates --export DOCUMENT FILE\n";
+    const std::string_view command = argc < 2 ? std::string_view() : argv[1];
+    if (command == "--help" || command == "-h") {
+        std::fputs(kUsage, stdout);
+        return 0;
     }
-    return command == "--import" ? Import(argv[2], argv[3], rows) : Export(argv[2], argv[3], rows);
+    if (command == "--import" || command == "--export") {
+        if (argc != 4) {
+            std::fputs(kUsage, stderr);
+            return 2;
+        }
+        return command == "--import" ? Import(argv[2], argv[3], rows) : Export(argv[2], argv[3], rows);
+    }
+    // The editor's own arguments: a mistyped option must not open, and later save, a document
+    // named after it.
+    int documents = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--tty" || argument == "--desktop" || argument == "--sample")
+            continue;
+        const char* const fault = argument.starts_with('-') ? "unknown option" : ++documents > 1 ? "one document at a time" : nullptr;
+        if (fault != nullptr) {
+            std::fprintf(stderr, "coordinates: %s: %s\n%s", argv[i], fault, kUsage);
+            return 2;
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace coordinates

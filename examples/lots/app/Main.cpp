@@ -76,7 +76,12 @@ int main(int argc, char** argv)
             front = Front::Terminal;
         else if (argument == "--desktop")
             front = Front::Desktop;
-        else
+        else if (argument.starts_with('-') || !document.empty()) {
+            // --help, or a mistake: never a document named after a mistyped option.
+            const bool help = argument == "--help";
+            std::fputs("usage: lots [--tty | --desktop] [DOCUMENT]\n", help ? stdout : stderr);
+            return help ? 0 : 2;
+        } else
             document = argv[i];
     }
     std::string error;

@@ -350,6 +350,13 @@ TEST(CoordinateExchangeTest, TheCommandLineMakesADocumentFromAFileAndWritesItBac
     EXPECT_NE(run("--import bad.csv other.tcd"), 0);
     EXPECT_NE(ReadBytes(folder / "err").find("2 行目 2 列目"), std::string::npos) << ReadBytes(folder / "err");
     EXPECT_FALSE(fs::exists(folder / "other.tcd"));
+
+    EXPECT_EQ(run("--help >out"), 0);
+    EXPECT_TRUE(ReadBytes(folder / "out").starts_with("usage: coordinates [--tty | --desktop] [--sample] [DOCUMENT]\n"));
+    for (const char* mistake : {"--hlep", "-d doc.tcd", "doc.tcd other.tcd", "--import in.sim"}) {
+        EXPECT_EQ(run(mistake), 2) << mistake;
+        EXPECT_NE(ReadBytes(folder / "err").find("usage: coordinates"), std::string::npos) << mistake;
+    }
 }
 
 } // namespace
