@@ -266,7 +266,8 @@ void TavCommon::AllowComposition(const MoxPos& caret)
         return;
     int flag = 0;
     plat::Wnd* control = Manager().OnGetControl(Manager().ColtoID(caret.column), flag);
-    const bool takesText = dynamic_cast<plat::Edit*>(control) != nullptr && dynamic_cast<QanNumEdit*>(control) == nullptr;
+    const auto* editor = dynamic_cast<const plat::Edit*>(control);
+    const bool takesText = editor != nullptr && editor->TakesComposedText();
     plat::ImmAllowComposition(context, takesText && m_lineCommand == 0 && QueryDisablePane(caret) == 0);
     plat::ImmReleaseContext(m_window, context);
 }
