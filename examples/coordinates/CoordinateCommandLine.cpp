@@ -112,7 +112,11 @@ std::optional<int> RunCommandLine(int argc, char** argv, long rows)
         const std::string_view argument = argv[i];
         if (argument == "--tty" || argument == "--desktop" || argument == "--sample")
             continue;
-        const char* const fault = argument.starts_with('-') ? "unknown option" : ++documents > 1 ? "one document at a time" : nullptr;
+        const char* fault = nullptr;
+        if (argument.starts_with('-'))
+            fault = "unknown option";
+        else if (++documents > 1)
+            fault = "one document at a time";
         if (fault != nullptr) {
             std::fprintf(stderr, "coordinates: %s: %s\n%s", argv[i], fault, kUsage);
             return 2;
